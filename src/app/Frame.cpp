@@ -1,0 +1,177 @@
+#include "app/Frame.h"
+
+#include "app/BoundedString.h"
+#include "app/Log.h"
+#include "platform/Platform.h"
+#include "render/Screen.h"
+#include "ui/Menu.h"
+#include "world/World.h"
+
+#include <SDL_mixer.h>
+
+#include <cstdlib>
+
+SDL_Surface* screen = nullptr;
+Screen* pixelScreen = nullptr;
+int keys[512];
+// Built before start-up, in this order.
+World world;
+Menu menu;
+
+namespace {
+
+const int logicalScale = 4;
+const int escapeKey = 27;
+
+enum StartCode { startNone = 0, startNewGame = 1, startContinue = 2, startResume = 3, startLeavePaused = 4 };
+
+int fail(int exitCode, const char* message)
+{
+    showErrorBox("Error", message);
+    return exitCode;
+}
+
+void handleKeyDown(const SDL_Event& event)
+{
+    int symbol = event.key.keysym.sym;
+    changeKeyState(symbol, 1);
+    if (menu.getGameState() == Menu::statePlaying) {
+        world.input1(event, nullptr, pixelScreen);
+        if (symbol == escapeKey && world.gameOver.stage == 0) {
+            menu.setGameState(Menu::statePaused);
+            world.pause(true);
+        }
+    } else {
+        menu.input(event);
+    }
+    // Any key during a death sequence restarts from the slot's stored state.
+    if (world.gameOver.stage >= 1) {
+        world.gameOver.stage = 0;
+        world.gameOver.luminance = 1.0f;
+        world.pause(false);
+        world.loadStateBinary(world.slotFile, nullptr, pixelScreen);
+    }
+}
+
+void handleStartRequest()
+{
+    switch (menu.getStartGame()) {
+    case startNewGame:
+        menu.setStartGame(startNone);
+        world.init(nullptr, pixelScreen, menu.getSlotName());
+        break;
+    case startContinue:
+        menu.setStartGame(startNone);
+        world.initContinue(nullptr, pixelScreen, menu.getSlotName());
+        break;
+    case startResume:
+    case startLeavePaused:
+        menu.setStartGame(startNone);
+        world.pause(false);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void changeKeyState(int key, int state)
+{
+    if (key >= 0 && key <= 511)
+        keys[key] = state;
+}
+
+int keyState(int key)
+{
+    return key >= 0 && key <= 511 ? keys[key] : 0;
+}
+
+int startUp()
+{
+    DesktopSize desktop = desktopSize();
+    createLog("log.txt");
+    char message[512];
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) < 0) {
+        boundedFormat(message, sizeof message, "Couldn't initialize SDL: %s\n", SDL_GetError());
+        return fail(1, message);
+    }
+    std::atexit(SDL_Quit);
+    pixelScreen = new Screen(desktop.width / logicalScale, desktop.height / logicalScale, logicalScale);
+    screen = SDL_SetVideoMode(desktop.width, desktop.height, 32, SDL_FULLSCREEN | SDL_DOUBLEBUF);
+    if (!screen) {
+        boundedFormat(message, sizeof message, "Couldn't set %dx%dx%d video mode: %s\n",
+                      pixelScreen->width * logicalScale, pixelScreen->height * logicalScale, 32, SDL_GetError());
+        return fail(2, message);
+    }
+    SDL_WM_SetCaption("Gloamer", nullptr);
+    if (Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 1024) < 0) {
+        boundedFormat(message, sizeof message, "%s\n", SDL_GetError());
+        return fail(2, message);
+    }
+    loadContent();
+    hideCursor();
+    return 0;
+}
+
+void loadContent()
+{
+    world.setFps(30.0f);
+    world.initLayer(pixelScreen);
+    menu.init(nullptr, nullptr);
+}
+
+int update()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_KEYUP)
+            changeKeyState(event.key.keysym.sym, 0);
+        else if (event.type == SDL_QUIT)
+            return 1;
+        else if (event.type == SDL_KEYDOWN)
+            handleKeyDown(event);
+    }
+    handleStartRequest();
+    if (menu.getGameState() == Menu::statePlaying) {
+        world.input2(keys, nullptr, pixelScreen);
+        if (world.gameOver.stage == 7) {
+            menu.setGameState(Menu::stateCredits);
+            world.gameOver.stage = 0;
+            world.pause(false);
+        } else {
+            world.update(pixelScreen);
+        }
+    } else {
+        menu.update();
+    }
+    world.sync();
+    return 0;
+}
+
+void draw()
+{
+    pixelScreen->clear(int(0xFF000000));
+    int state = menu.getGameState();
+    if (state == Menu::statePlaying || state == Menu::statePaused)
+        world.draw(pixelScreen);
+    if (state != Menu::statePlaying)
+        menu.draw(pixelScreen);
+    pixelScreen->draw(screen);
+    SDL_Flip(screen);
+}
+
+void mainLoop()
+{
+    int quit = 0;
+    while (!quit) {
+        quit = update();
+        draw();
+    }
+}
+
+void shutDown()
+{
+    world.stopLighting();
+    Mix_CloseAudio();
+}

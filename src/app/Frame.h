@@ -1,0 +1,32 @@
+#pragma once
+
+#include <SDL.h>
+
+class Screen;
+class World;
+class Menu;
+
+// The application frame: start-up, the per-frame update and draw, shutdown,
+// and the table of held keys.
+
+extern SDL_Surface* screen;
+extern Screen* pixelScreen;
+extern int keys[512];
+extern World world;
+extern Menu menu;
+
+void changeKeyState(int key, int state);
+int keyState(int key);
+
+// Start-up up to the main loop. Returns 0, or the exit code of a failure
+// after it has been shown to the user (1: SDL, 2: video mode or audio mixer).
+int startUp();
+void loadContent();
+// One frame's input and advance; returns 1 when the user asked to quit.
+int update();
+// Renders one frame and presents it.
+void draw();
+// Runs frames until a quit request.
+void mainLoop();
+// Stops what runs beside the main thread and closes the sounds.
+void shutDown();

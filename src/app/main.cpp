@@ -1,0 +1,11 @@
+#include "app/Frame.h"
+
+int main(int, char**)
+{
+    int failure = startUp();
+    if (failure)
+        return failure;
+    mainLoop();
+    shutDown();
+    return 0;
+}

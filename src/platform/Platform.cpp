@@ -1,0 +1,68 @@
+#include "platform/Platform.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace {
+
+const DesktopSize fallbackSize = {1280, 720};
+
+// Runs a dialog program and waits for it; returns false when it could not run.
+bool runDialog(const char* const* argv)
+{
+    pid_t pid;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0)
+        return false;
+    int status = 0;
+    if (waitpid(pid, &status, 0) < 0)
+        return false;
+    // A shell-style 127 means the program was not found.
+    return !(WIFEXITED(status) && WEXITSTATUS(status) == 127);
+}
+
+} // namespace
+
+DesktopSize desktopSize()
+{
+    bool wasInitialised = SDL_WasInit(SDL_INIT_VIDEO) != 0;
+    if (!wasInitialised && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return fallbackSize;
+    DesktopSize size = fallbackSize;
+    const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    if (info && info->current_w > 0 && info->current_h > 0) {
+        size.width = info->current_w;
+        size.height = info->current_h;
+    }
+    if (!wasInitialised)
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return size;
+}
+
+void showErrorBox(const char* title, const char* text)
+{
+    std::fprintf(stderr, "%s: %s", title, text);
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        return;
+    const char* zenity[] = {"zenity", "--error", "--no-markup", "--title", title, "--text", text, nullptr};
+    if (runDialog(zenity))
+        return;
+    const char* xmessage[] = {"xmessage", "-center", "-title", title, text, nullptr};
+    runDialog(xmessage);
+}
+
+void hideCursor()
+{
+    SDL_ShowCursor(SDL_DISABLE);
+}
+
+unsigned ticks()
+{
+    return SDL_GetTicks();
+}

@@ -1,0 +1,406 @@
+#include "render/Screen.h"
+
+#include "app/BoundedString.h"
+
+#include <SDL.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+int clampChannel(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
+
+void fillAndBlit(SDL_Surface* block, int colour, SDL_Surface* target, int x, int y)
+{
+    SDL_FillRect(block, nullptr, Uint32(colour));
+    SDL_Rect where;
+    where.x = Sint16(x);
+    where.y = Sint16(y);
+    where.w = Uint16(block->w);
+    where.h = Uint16(block->h);
+    SDL_UpperBlit(block, nullptr, target, &where);
+}
+
+void putLittleEndian(std::FILE* f, unsigned value, int bytes)
+{
+    for (int i = 0; i < bytes; i++)
+        std::fputc(int((value >> (8 * i)) & 255), f);
+}
+
+} // namespace
+
+Screen::PresentBlock Screen::presentBlock = fillAndBlit;
+
+Screen::Screen(int width, int height, int scale)
+    : width(width), height(height), scale(scale),
+      pixels(new int[width * height]()), previous(new int[width * height]()),
+      blocks(new SDL_Surface*[width * height]()), imageCount(0), imageFile(nullptr),
+      presentedOnce(false)
+{
+}
+
+Screen::~Screen()
+{
+    for (int i = 0; i < width * height; i++)
+        if (blocks[i])
+            SDL_FreeSurface(blocks[i]);
+    delete[] blocks;
+    delete[] previous;
+    delete[] pixels;
+}
+
+int Screen::getColor(int r, int g, int b, int a)
+{
+    return int((unsigned(clampChannel(a)) << 24) | (unsigned(clampChannel(r)) << 16) |
+               (unsigned(clampChannel(g)) << 8) | unsigned(clampChannel(b)));
+}
+
+int Screen::colorAdd(int c1, int c2)
+{
+    return getColor(getRed(c1) + getRed(c2), getGreen(c1) + getGreen(c2), getBlue(c1) + getBlue(c2),
+                    getAlpha(c1) + getAlpha(c2));
+}
+
+int Screen::colorMul(int c, float f)
+{
+    return getColor(int(getRed(c) * f), int(getGreen(c) * f), int(getBlue(c) * f), int(getAlpha(c) * f));
+}
+
+int Screen::colorMultiply(int c1, int c2)
+{
+    auto channel = [](int a, int b) { return int(b / 255.0 * (a / 255.0) * 255); };
+    return getColor(channel(getRed(c1), getRed(c2)), channel(getGreen(c1), getGreen(c2)),
+                    channel(getBlue(c1), getBlue(c2)), channel(getAlpha(c1), getAlpha(c2)));
+}
+
+int Screen::colorMul_exA(int c, float f)
+{
+    return getColor(int(getRed(c) * f), int(getGreen(c) * f), int(getBlue(c) * f), getAlpha(c));
+}
+
+void Screen::desaturate(int* c)
+{
+    int m = (getRed(*c) + getGreen(*c) + getBlue(*c)) / 3;
+    *c = getColor(m, m, m, getAlpha(*c));
+}
+
+double Screen::getAngle(double x1, double y1, double x2, double y2)
+{
+    double dx = x2 - x1;
+    double dy = y2 - y1;
+    if (dx == 0) {
+        if (dy == 0)
+            return 0;
+        return dy > 0 ? 1.57075 : 4.71225;
+    }
+    double a = std::atan(dy / dx);
+    if (dx < 0)
+        a += 3.1415;
+    if (a < 0)
+        a += 6.283;
+    return a;
+}
+
+void Screen::getCirclePos(int x, int y, int rx, int ry, double angle, double t, int* px, int* py)
+{
+    double ux = std::cos(t) * rx;
+    double uy = std::sin(t) * ry;
+    double a = getAngle(x, y, ux + x, uy + y) + angle;
+    double d = std::sqrt(ux * ux + uy * uy);
+    *px = int(std::cos(a) * d + x);
+    *py = int(std::sin(a) * d + y);
+}
+
+void Screen::clear() { clear(0); }
+
+void Screen::clear(int c)
+{
+    std::fill(pixels, pixels + width * height, c);
+}
+
+void Screen::random()
+{
+    for (int i = 0; i < width * height; i++) {
+        int b = std::rand() % 256;
+        int g = std::rand() % 256;
+        int r = std::rand() % 256;
+        pixels[i] = getColor(r, g, b, 255);
+    }
+}
+
+int Screen::getPixel(int x, int y) const
+{
+    return inside(x, y) ? pixels[x * height + y] : 0;
+}
+
+void Screen::setPixel(int x, int y, int colour)
+{
+    if (inside(x, y))
+        pixels[x * height + y] = colour;
+}
+
+void Screen::addPixel(int x, int y, int c)
+{
+    if (!inside(x, y))
+        return;
+    int a = getAlpha(c);
+    int& p = pixels[x * height + y];
+    if (a == 255) {
+        p = c;
+    } else if (a != 0) {
+        float f = a / 255.0f;
+        p = colorAdd(colorMul(c, f), colorMul(p, 1.0f - f));
+    }
+}
+
+void Screen::plusPixel(int x, int y, int c)
+{
+    if (inside(x, y))
+        pixels[x * height + y] = colorAdd(pixels[x * height + y], c);
+}
+
+void Screen::rect(int x, int y, int w, int h, int c)
+{
+    for (int i = x; i < x + w; i++) {
+        addPixel(i, y, c);
+        addPixel(i, y + h - 1, c);
+    }
+    for (int j = y + 1; j < y + h - 1; j++) {
+        addPixel(x, j, c);
+        addPixel(x + w - 1, j, c);
+    }
+}
+
+void Screen::rectRounded(int x, int y, int w, int h, int c)
+{
+    for (int i = x + 1; i < x + w - 1; i++) {
+        addPixel(i, y, c);
+        addPixel(i, y + h - 1, c);
+    }
+    for (int j = y + 1; j < y + h - 1; j++) {
+        addPixel(x, j, c);
+        addPixel(x + w - 1, j, c);
+    }
+}
+
+void Screen::fillRect(int x, int y, int w, int h, int c)
+{
+    for (int i = x; i < x + w; i++)
+        for (int j = y; j < y + h; j++)
+            addPixel(i, j, c);
+}
+
+void Screen::fillRectSq(int x, int y, int w, int h, int c)
+{
+    for (int i = x; i < x + w; i++)
+        for (int j = y; j < y + h; j++)
+            if ((i + j) % 2 == 0)
+                addPixel(i, j, c);
+}
+
+void Screen::line(int x1, int y1, int x2, int y2, int c)
+{
+    double dx = x2 - x1;
+    double dy = y2 - y1;
+    double sx = dx > 0 ? 1 : (dx < 0 ? -1 : 0);
+    double sy = dy > 0 ? 1 : (dy < 0 ? -1 : 0);
+    double adx = std::fabs(dx);
+    double ady = std::fabs(dy);
+    if (adx == 0 && ady == 0) {
+        addPixel(x1, y1, c);
+    } else if (adx >= ady) {
+        // Covers the horizontal, diagonal and flat cases: one pixel per column.
+        for (int i = 0; i <= int(adx); i++)
+            addPixel(int(x1 + i * sx), int(y1 + i * dy / adx), c);
+    } else {
+        for (int i = 0; i <= int(ady); i++)
+            addPixel(int(x1 + i * dx / ady), int(y1 + i * sy), c);
+    }
+}
+
+void Screen::circle(int x, int y, int rx, int ry, int c)
+{
+    int n = 7 * (rx > ry ? rx : ry);
+    for (int i = 1; i < n; i++) {
+        double t = i * 6.283 / n;
+        addPixel(int(std::cos(t) * rx + x), int(std::sin(t) * ry + y), c);
+    }
+}
+
+void Screen::circle(int x, int y, int rx, int ry, double angle, int c)
+{
+    int n = 7 * (rx > ry ? rx : ry);
+    for (int i = 1; i < n; i++) {
+        int px, py;
+        getCirclePos(x, y, rx, ry, angle, i * 6.283 / n, &px, &py);
+        addPixel(px, py, c);
+    }
+}
+
+void Screen::fillCircle(int x, int y, int r, int c)
+{
+    for (int i = -r; i <= r; i++)
+        for (int j = -r; j <= r; j++)
+            if (i * i + j * j <= r * r)
+                addPixel(x + i, y + j, c);
+}
+
+void Screen::fillCircle(int x, int y, int r, float sy, int c)
+{
+    for (int i = -r; i <= r; i++)
+        for (int j = -r; j <= r; j++)
+            if (i * i + j * j <= r * r)
+                addPixel(x + i, int(y + j * sy), c);
+}
+
+void Screen::fillCircleAdd(int x, int y, int r, int c)
+{
+    for (int i = -r; i <= r; i++)
+        for (int j = -r; j <= r; j++)
+            if (i * i + j * j <= r * r)
+                plusPixel(x + i, y + j, c);
+}
+
+void Screen::fill(int x, int y, int c)
+{
+    // Depth-first with an explicit stack, visiting neighbours in the order
+    // right, left, down, up. Each pixel is painted at most once, so a
+    // translucent colour that never becomes equal to c still ends.
+    std::vector<bool> painted(size_t(width) * height, false);
+    std::vector<std::pair<int, int>> pending{{x, y}};
+    while (!pending.empty()) {
+        auto [px, py] = pending.back();
+        pending.pop_back();
+        if (!inside(px, py) || pixels[px * height + py] == c || painted[px * height + py])
+            continue;
+        addPixel(px, py, c);
+        painted[px * height + py] = true;
+        pending.push_back({px, py - 1});
+        pending.push_back({px, py + 1});
+        pending.push_back({px - 1, py});
+        pending.push_back({px + 1, py});
+    }
+}
+
+void Screen::merge(Screen* other)
+{
+    if (width > other->width || height > other->height)
+        return;
+    for (int x = 0; x < width; x++)
+        for (int y = 0; y < height; y++)
+            addPixel(x, y, other->getPixel(x, y));
+}
+
+void Screen::setSaturation(float s)
+{
+    s = s < 0 ? 0 : (s > 1 ? 1 : s);
+    for (int i = 0; i < width * height; i++) {
+        int p = pixels[i];
+        int m = (getRed(p) + getGreen(p) + getBlue(p)) / 3;
+        float grey = (1 - s) * m;
+        pixels[i] = getColor(int(getRed(p) * s + grey), int(getGreen(p) * s + grey), int(getBlue(p) * s + grey),
+                             getAlpha(p));
+    }
+}
+
+void Screen::setLuminance(float l)
+{
+    for (int i = 0; i < width * height; i++)
+        pixels[i] = colorMul_exA(pixels[i], l);
+}
+
+void Screen::glow(int radius)
+{
+    // Window sums come from a summed-area table per channel; the sums are
+    // whole numbers, so they equal the window added up pixel by pixel.
+    const int channels = 4;
+    const int sw = width + 1, sh = height + 1;
+    std::vector<long long> table(size_t(sw) * sh * channels, 0);
+    auto at = [&](int x, int y, int ch) -> long long& { return table[(size_t(x) * sh + y) * channels + ch]; };
+    for (int x = 0; x < width; x++)
+        for (int y = 0; y < height; y++) {
+            int p = pixels[x * height + y];
+            int values[channels] = {getRed(p), getGreen(p), getBlue(p), getAlpha(p)};
+            for (int ch = 0; ch < channels; ch++)
+                at(x + 1, y + 1, ch) = values[ch] + at(x, y + 1, ch) + at(x + 1, y, ch) - at(x, y, ch);
+        }
+    std::vector<int> result(size_t(width) * height);
+    for (int x = 0; x < width; x++)
+        for (int y = 0; y < height; y++) {
+            int x0 = x - radius < 0 ? 0 : x - radius, x1 = x + radius >= width ? width - 1 : x + radius;
+            int y0 = y - radius < 0 ? 0 : y - radius, y1 = y + radius >= height ? height - 1 : y + radius;
+            float count = float((x1 - x0 + 1) * (y1 - y0 + 1));
+            int p = pixels[x * height + y];
+            int own[channels] = {getRed(p), getGreen(p), getBlue(p), getAlpha(p)};
+            int out[channels];
+            for (int ch = 0; ch < channels; ch++) {
+                long long sum = at(x1 + 1, y1 + 1, ch) - at(x0, y1 + 1, ch) - at(x1 + 1, y0, ch) + at(x0, y0, ch);
+                out[ch] = int(float(own[ch] + sum) / count * 0.5f);
+            }
+            result[size_t(x) * height + y] = colorAdd(p, getColor(out[0], out[1], out[2], out[3]));
+        }
+    std::copy(result.begin(), result.end(), pixels);
+}
+
+SDL_Surface* Screen::block(int i)
+{
+    // Blocks are made on first use, so layers that are never presented need no surfaces.
+    if (!blocks[i])
+        blocks[i] = SDL_CreateRGBSurface(SDL_HWSURFACE, scale, scale, 32, 0, 0, 0, 0);
+    return blocks[i];
+}
+
+void Screen::draw(SDL_Surface* target)
+{
+    for (int i = 0; i < width * height; i++) {
+        if (presentedOnce && pixels[i] == previous[i])
+            continue;
+        SDL_Surface* b = block(i);
+        if (b)
+            presentBlock(b, pixels[i], target, (i / height) * scale, (i % height) * scale);
+        previous[i] = pixels[i];
+    }
+    presentedOnce = true;
+}
+
+void Screen::saveImage(const char* pattern)
+{
+    char name[256];
+    boundedFormat(name, sizeof name, pattern, imageCount);
+    imageFile = std::fopen(name, "wb");
+    if (!imageFile)
+        return;
+    writeBitmap();
+    std::fclose(imageFile);
+    imageFile = nullptr;
+    imageCount++;
+}
+
+void Screen::writeBitmap()
+{
+    const int rowBytes = (width * 3 + 3) / 4 * 4;
+    const unsigned dataSize = unsigned(rowBytes) * unsigned(height);
+    std::FILE* f = imageFile;
+    std::fputs("BM", f);
+    const unsigned header[] = {54 + dataSize, 0, 54, 40, unsigned(width), unsigned(height)};
+    for (unsigned v : header)
+        putLittleEndian(f, v, 4);
+    putLittleEndian(f, 1, 2);
+    putLittleEndian(f, 24, 2);
+    const unsigned info[] = {0, 0, 72, 72, 0, 0};
+    for (unsigned v : info)
+        putLittleEndian(f, v, 4);
+    std::vector<unsigned char> row(size_t(rowBytes), 0);
+    for (int y = height - 1; y >= 0; y--) {
+        for (int x = 0; x < width; x++) {
+            int p = pixels[x * height + y];
+            row[size_t(x) * 3] = (unsigned char)getBlue(p);
+            row[size_t(x) * 3 + 1] = (unsigned char)getGreen(p);
+            row[size_t(x) * 3 + 2] = (unsigned char)getRed(p);
+        }
+        std::fwrite(row.data(), 1, row.size(), f);
+    }
+}

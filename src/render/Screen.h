@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdio>
+
+struct SDL_Surface;
+
+// A software frame buffer of 32-bit colours 0xAARRGGBB in logical pixels,
+// stored column-major (pixel (x, y) is element x * height + y). It is
+// presented magnified by `scale`, sending only the pixels that changed since
+// the last presentation. The same class serves as an off-screen layer.
+class Screen {
+public:
+    Screen(int width, int height, int scale);
+    ~Screen();
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+
+    // Colour channels and arithmetic. Float to channel conversions truncate.
+    static int getAlpha(int c) { return (c >> 24) & 255; }
+    static int getRed(int c) { return (c >> 16) & 255; }
+    static int getGreen(int c) { return (c >> 8) & 255; }
+    static int getBlue(int c) { return c & 255; }
+    static int getColor(int r, int g, int b, int a);
+    static int colorAdd(int c1, int c2);
+    static int colorMul(int c, float f);
+    static int colorMultiply(int c1, int c2);
+    static int colorMul_exA(int c, float f);
+    static void desaturate(int* c);
+    static double getAngle(double x1, double y1, double x2, double y2);
+    static void getCirclePos(int x, int y, int rx, int ry, double angle, double t, int* px, int* py);
+
+    void clear();
+    void clear(int c);
+    void random();
+    int getPixel(int x, int y) const;
+    void setPixel(int x, int y, int colour);
+
+    // Per-pixel writes: alpha blend, saturating add, per-channel multiply.
+    void addPixel(int x, int y, int c);
+    void plusPixel(int x, int y, int c);
+    // No bounds test: callers keep (x, y) inside the buffer.
+    void mulPixel(int x, int y, float* f) {
+        int& p = pixels[x * height + y];
+        p = getColor(int(getRed(p) * f[0]), int(getGreen(p) * f[1]), int(getBlue(p) * f[2]), getAlpha(p));
+    }
+
+    // Shapes, all drawn through addPixel.
+    void rect(int x, int y, int w, int h, int c);
+    void rectRounded(int x, int y, int w, int h, int c);
+    void fillRect(int x, int y, int w, int h, int c);
+    void fillRectSq(int x, int y, int w, int h, int c);
+    void line(int x1, int y1, int x2, int y2, int c);
+    void circle(int x, int y, int rx, int ry, int c);
+    void circle(int x, int y, int rx, int ry, double angle, int c);
+    void fillCircle(int x, int y, int r, int c);
+    void fillCircle(int x, int y, int r, float sy, int c);
+    void fillCircleAdd(int x, int y, int r, int c);
+    void fill(int x, int y, int c);
+
+    // Compositing and whole-buffer effects.
+    void merge(Screen* other);
+    void setSaturation(float s);
+    void setLuminance(float l);
+    void glow(int radius);
+
+    // Presents the changed pixels onto target (the caller flips the display).
+    void draw(SDL_Surface* target);
+    // Writes the buffer as a 24-bit BMP named by pattern formatted with imageCount.
+    void saveImage(const char* pattern);
+
+    // How one logical pixel reaches the display: fill its block with the
+    // colour and copy the block to (x, y) on the target. Tests replace it to
+    // see what a presentation sends.
+    using PresentBlock = void (*)(SDL_Surface* block, int colour, SDL_Surface* target, int x, int y);
+    static PresentBlock presentBlock;
+
+    int width;
+    int height;
+    int scale;
+    int* pixels;
+    int* previous;
+    SDL_Surface** blocks;
+    int imageCount;
+    FILE* imageFile;
+
+private:
+    bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+    SDL_Surface* block(int i);
+    void writeBitmap();
+
+    // Until the first presentation every pixel counts as changed.
+    bool presentedOnce;
+};

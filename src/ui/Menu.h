@@ -1,0 +1,32 @@
+#pragma once
+
+#include <SDL.h>
+
+class Screen;
+class Typo;
+class TileList;
+
+// The menu state machine. For now it keeps the game state and start codes
+// that the application frame reads and draws nothing; its screens arrive later.
+class Menu {
+public:
+    // Game states the frame acts on.
+    static const int statePlaying = 2;
+    static const int statePaused = 4;
+    static const int stateCredits = 5;
+
+    void init(Typo* typo, TileList* tiles);
+    void input(SDL_Event event);
+    void update();
+    void draw(Screen* screen);
+
+    int getGameState() const { return gameState; }
+    void setGameState(int state) { gameState = state; }
+    int getStartGame() const { return startGame; }
+    void setStartGame(int code) { startGame = code; }
+    char* getSlotName() { return slotFile; }
+
+    int gameState = 1;
+    int startGame = 0;
+    char slotFile[256] = "";
+};

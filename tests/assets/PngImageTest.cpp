@@ -1,0 +1,55 @@
+#include "assets/PngImage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+std::string tempPath(const char* name)
+{
+    return std::string(testing::TempDir()) + name;
+}
+
+} // namespace
+
+TEST(PngImage, SaveThenLoadKeepsEveryChannel)
+{
+    PngImage picture;
+    picture.resize(3, 2);
+    picture.set(0, 0, 0xFF102030u);
+    picture.set(2, 1, 0x80FFFFFFu);
+    picture.set(1, 0, 0x00000000u);
+    std::string file = tempPath("roundtrip.png");
+    ASSERT_EQ(picture.save(file.c_str()), 1) << picture.error;
+
+    PngImage back;
+    ASSERT_EQ(back.load(file.c_str()), 1) << back.error;
+    EXPECT_EQ(back.width, 3);
+    EXPECT_EQ(back.height, 2);
+    EXPECT_EQ(back.pixels, picture.pixels);
+    std::remove(file.c_str());
+}
+
+TEST(PngImage, UnreadableFilesFailWithAReason)
+{
+    PngImage picture;
+    EXPECT_EQ(picture.load("/nonexistent/picture.png"), 0);
+    EXPECT_NE(std::string(picture.error).find("cannot open"), std::string::npos);
+
+    std::string garbage = tempPath("garbage.png");
+    std::ofstream(garbage) << "this is not a picture";
+    EXPECT_EQ(picture.load(garbage.c_str()), 0);
+    EXPECT_EQ(picture.width, 0);
+    EXPECT_TRUE(picture.pixels.empty());
+    std::remove(garbage.c_str());
+}
+
+TEST(PngImage, SaveIntoAMissingFolderFailsAndLeavesNothing)
+{
+    PngImage picture;
+    picture.resize(1, 1, 0xFFFFFFFFu);
+    EXPECT_EQ(picture.save("/nonexistent/folder/out.png"), 0);
+}

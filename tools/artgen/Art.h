@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Album.h"
+
+// The pictures of the game, drawn in code. Each adds its pictures to the
+// album in container order.
+void addItemArt(Album& album);     // bonuses, HUD icons, lamps, menu pictures
+void addCreatureArt(Album& album); // dog, cat, police car, balloon
+void addRoomArt(Album& album);     // walls, rock, floors, doors, switches, effects
+void addTitleArt(Album& album);    // the title and the credits picture
+void addKeyArt(Album& album);      // key caps of the control container
+
+// The credits picture (the cat under a lamp), drawn by the creature art.
+void drawCreditsCat(Picture& p);
+
+// The whole album, always drawn the same way.
+void drawAllArt(Album& album);

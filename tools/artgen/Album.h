@@ -2,8 +2,8 @@
 
 #include "Picture.h"
 
+#include <deque>
 #include <string>
-#include <vector>
 
 // Every picture of the game in container order, and how they are written
 // out as the PNG sources and the two manifests that the tile packer reads.
@@ -21,7 +21,8 @@ public:
     // reason in `error`.
     int write(const std::string& outDir, const std::string& contentDir);
 
-    std::vector<Picture> pictures;
+    // A deque, so a picture being drawn stays in place while others are added.
+    std::deque<Picture> pictures;
     std::string error;
 
 private:

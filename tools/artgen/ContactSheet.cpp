@@ -77,7 +77,7 @@ std::vector<uint32_t> ContactSheet::lit(const Picture& p, int lx, int ly)
     return out;
 }
 
-int ContactSheet::render(const std::vector<Picture>& pictures, const std::string& file, std::string& error)
+int ContactSheet::render(const std::deque<Picture>& pictures, const std::string& file, std::string& error)
 {
     int width = 0, height = gap;
     for (const Picture& p : pictures) {

@@ -2,6 +2,7 @@
 
 #include "Picture.h"
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@
 // incandescence.
 class ContactSheet {
 public:
-    static int render(const std::vector<Picture>& pictures, const std::string& file, std::string& error);
+    static int render(const std::deque<Picture>& pictures, const std::string& file, std::string& error);
     // Frame 0 of p as the lighting would show it in a dark room: a lamp at
     // (lx, ly), solid rock painted black, incandescent pixels glowing. Empty
     // pixels show a plain wall of depth 0 so the shadows the picture casts

@@ -22,15 +22,16 @@ void drawDog(Picture& p, int f, float phase, float stride, int bob, float wag)
     const float legX[4] = {6.0f, 8.0f, 14.0f, 16.0f};
     for (int k = 0; k < 4; k++) {
         float swing = std::sin(phase + (k % 2) * pi + (k / 2) * pi * 0.5f) * stride;
-        int top = by + 2;
+        int top = by + 1;
         int footX = int(std::lround(legX[k] + swing));
         p.line(f, int(legX[k]), top, footX, 13, ink(k % 2 ? furDark : fur, d));
     }
-    p.disc(f, 11.0f, float(by), 6.0f, 3.0f, ink(fur, d));
-    p.disc(f, 11.0f, float(by) + 1.0f, 5.0f, 1.6f, ink(furDark, d));
+    p.disc(f, 11.0f, float(by), 6.5f, 3.6f, ink(fur, d));
+    p.disc(f, 11.5f, float(by) + 1.5f, 5.0f, 1.8f, ink(furDark, d));
+    p.disc(f, 7.5f, float(by) - 0.5f, 3.0f, 3.0f, ink(fur, d));   // deep chest
     p.line(f, 7, by - 2, 15, by - 2, ink(furLight, d));
     // Head with snout and ear, low and forward.
-    p.disc(f, 4.5f, float(by) - 2.0f, 2.8f, 2.6f, ink(fur, d));
+    p.disc(f, 4.5f, float(by) - 2.0f, 3.0f, 2.8f, ink(fur, d));
     p.fill(f, 0, by - 2, 3, 2, ink(fur, d));
     p.put(f, 0, by - 2, ink(rgb(20, 16, 14), d));
     p.line(f, 0, by - 0, 3, by - 0, ink(furDark, d));
@@ -60,7 +61,7 @@ void dog(Album& album)
 // t = 1 stands in profile facing left; the turn passes between them.
 void drawCat(Picture& p, int f, float t, float phase, float tailSwish, bool blink)
 {
-    const uint32_t fur = rgb(44, 42, 54), furLight = rgb(82, 80, 100);
+    const uint32_t fur = rgb(68, 64, 84), furLight = rgb(116, 112, 140);
     const uint32_t eyeColour = rgb(230, 220, 60);
     const int d = 5;
     auto lerp = [&](float a, float b) { return a + (b - a) * t; };

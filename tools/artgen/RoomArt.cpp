@@ -149,15 +149,11 @@ void catacombWall(Album& album)
         float tone = latticeHash(block, course, 41);
         uint32_t c = jitter(rgb(168, 148, 108), 0.14f, tone);
         c = jitter(c, 0.07f, latticeHash(x, y, 42));
-        int depth = 3;
-        // The corners of each block are rounded back towards the joints.
+        // The edges of each block are rounded back towards the joints.
         bool nearJoint = y % 8 == 0 || y % 8 == 6;
         for (int k = 0; k < 3; k++)
-            if (std::abs(x - joints[course][k]) == 1)
-                nearJoint = nearJoint || y % 8 == 0 || y % 8 == 6 || true;
-        if (nearJoint)
-            depth = 2;
-        return ink(c, depth);
+            nearJoint = nearJoint || std::abs(x - joints[course][k]) == 1;
+        return ink(c, nearJoint ? 2 : 3);
     });
 }
 
@@ -535,9 +531,7 @@ void signs(Album& album)
     concert.disc(0, 10.0f, 10.0f, 7.0f, 7.0f, ink(rgb(200, 40, 120), 2));
     concert.disc(0, 10.0f, 10.0f, 3.0f, 3.0f, ink(rgb(20, 20, 24), 2));
     PixelFont::print(concert, 0, 2, 20, "LIVE", ink(rgb(240, 240, 240), 2));
-    PixelFont::print(concert, 0, 2, 26 - 5, "", ink(rgb(240, 240, 240), 2));
     Picture& torn = album.add("poster_torn.til", 20, 28);
-    torn.copyFrame(0, 0);
     for (int y = 0; y < 28; y++)
         for (int x = 0; x < 20; x++) {
             if (x + y * 0.4f > 16.0f + latticeHash(0, y, 101) * 4.0f)
@@ -874,7 +868,6 @@ void backgrounds(Album& album)
     machine.frameRect(0, 4, 8, 24, 20, ink(rgb(50, 58, 54), 4));
     for (int y = 10; y < 26; y += 2)
         machine.line(0, 6, y, 25, y, ink(rgb(30, 34, 32), 2));       // grille slots, set back
-    machine.disc(0, 44.0f, 16.0f, 7.0f, 7.0f, ink(rgb(220, 220, 206), 5, 0.2f));
     machine.disc(0, 44.0f, 16.0f, 7.0f, 7.0f, ink(rgb(220, 220, 206), 5, 0.2f));
     machine.line(0, 44, 16, 48, 12, ink(rgb(200, 30, 20), 5, 0.2f));
     machine.put(0, 56, 10, ink(rgb(60, 255, 80), 5, 1.0f));

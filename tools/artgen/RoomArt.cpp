@@ -895,6 +895,63 @@ void backgrounds(Album& album)
     }
 }
 
+// Things the level format gives a job to: a fire for "light fire", a vent
+// for "cloud", a lift for "move", a block for "invisible" and a waterfall
+// for "water" overlays.
+void specials(Album& album)
+{
+    Picture& fire = album.add("fire01.anm", 10, 18, 6);
+    Rng fireRng(181);
+    for (int f = 0; f < 6; f++) {
+        // An iron basket on a wall bracket, flames leaping out of it.
+        fire.fill(f, 4, 12, 2, 6, ink(rgb(50, 46, 44), 5));
+        fire.line(f, 1, 9, 3, 12, ink(rgb(60, 56, 52), 5));
+        fire.line(f, 8, 9, 6, 12, ink(rgb(60, 56, 52), 5));
+        fire.line(f, 1, 9, 8, 9, ink(rgb(60, 56, 52), 5));
+        fire.halo(f, 5.0f, 6.0f, 5.0f, rgb(255, 150, 40), 0.5f, 0.5f);
+        for (int k = 0; k < 3; k++) {
+            float cx = 3.0f + k * 2.0f + (fireRng.unit() - 0.5f);
+            int h = 4 + fireRng.range(0, 4);
+            for (int j = 0; j < h; j++) {
+                float t = float(j) / h;
+                uint32_t c = mix(rgb(255, 240, 160), rgb(230, 80, 20), 1.0f - t);
+                int x = int(std::lround(cx + std::sin((j + f) * 1.3f) * 0.6f * (1.0f - t)));
+                fire.put(f, x, 9 - h + j, ink(c, 5, 1.0f));
+                if (t > 0.5f)
+                    fire.put(f, x + 1, 9 - h + j, ink(shade(c, 0.9f), 5, 1.0f));
+            }
+        }
+    }
+
+    Picture& vent = album.add("vent_gas.til", 12, 6);
+    vent.fill(0, 0, 2, 12, 4, ink(rgb(70, 76, 70), 4));
+    vent.fill(0, 1, 0, 10, 2, ink(rgb(100, 108, 100), 5));
+    for (int x = 2; x < 10; x += 2)
+        vent.line(0, x, 0, x, 1, ink(rgb(20, 30, 20), 3));
+    vent.put(0, 10, 4, ink(rgb(120, 255, 100), 5, 0.8f));
+
+    Picture& lift = album.add("lift.til", 24, 6);
+    lift.fill(0, 0, 0, 24, 2, ink(rgb(160, 150, 60), 6));
+    lift.fill(0, 0, 2, 24, 4, ink(rgb(80, 84, 88), 6));
+    for (int x = 1; x < 24; x += 4)
+        lift.line(0, x, 2, x + 2, 5, ink(rgb(40, 40, 40), 6));
+
+    Picture& block = album.add("invisible_block.til", 16, 16);
+    block.fill(0, 0, 0, 16, 16, ink(rgb(255, 0, 255, 255), 6));
+
+    Picture& fall = album.add("waterfall.anm", 8, 32, 8);
+    for (int f = 0; f < 8; f++)
+        paint(fall, f, [&](int x, int y) {
+            // Streaks falling four pixels a frame, each column at its own offset.
+            int offset = int(latticeHash(x, 0, 191) * 8.0f);
+            bool streak = (y - f * 4 + offset + 64) % 8 < 3;
+            if (x == 0 || x == 7)
+                return streak ? ink(rgb(150, 200, 230, 120), 3) : ink(0u, 0);
+            uint32_t c = streak ? rgb(200, 236, 252, 220) : rgb(50, 110, 150, 190);
+            return ink(c, 3);
+        });
+}
+
 void water(Album& album)
 {
     // The water texture: repeated over the flooded rows and drawn at alpha
@@ -934,5 +991,6 @@ void addRoomArt(Album& album)
     hazards(album);
     phospho(album);
     backgrounds(album);
+    specials(album);
     water(album);
 }

@@ -181,6 +181,18 @@ void skullAt(Picture& p, int f, int x, int y, int depth)
     p.put(f, x + 3, y + 5, ink(rgb(40, 30, 24), depth - 1));
 }
 
+// A wall of stacked bones seen end on: knobs standing out of dark gaps two
+// steps deeper.
+void boneEnds(Picture& p, uint32_t boneColour, uint32_t gap, int depth, uint32_t seed)
+{
+    paint(p, 0, [&](int x, int y) {
+        bool knob = ((x + (y / 3 % 2) * 2) % 4 < 3) && y % 3 < 2;
+        if (!knob)
+            return ink(gap, depth - 2);
+        return ink(jitter(boneColour, 0.13f, latticeHash(x / 4, y / 3, seed)), depth);
+    });
+}
+
 void catacombPieces(Album& album)
 {
     // A niche: a dark hollow (depth 0) in a stone frame, bones inside.
@@ -201,11 +213,7 @@ void catacombPieces(Album& album)
 
     // Ossuary wall: skulls set in a wall of bone ends.
     Picture& skulls = album.add("catacomb_skulls.til", 32, 16);
-    paint(skulls, 0, [](int x, int y) {
-        bool knob = ((x + (y / 3 % 2) * 2) % 4 < 3) && y % 3 < 2;
-        uint32_t c = knob ? jitter(rgb(196, 184, 154), 0.12f, latticeHash(x / 4, y / 3, 61)) : rgb(50, 42, 34);
-        return ink(c, knob ? 3 : 1);
-    });
+    boneEnds(skulls, rgb(196, 184, 154), rgb(50, 42, 34), 3, 61);
     for (int k = 0; k < 4; k++)
         skullAt(skulls, 0, 1 + k * 8, 4, 4);
 
@@ -252,20 +260,16 @@ void metal(Album& album)
         float s = 0.55f + 0.6f * std::sin(t * pi) - (t > 0.6f ? 0.2f : 0.0f);
         return shade(pipe, s);
     };
-    Picture& ph = album.add("pipe_h.til", 16, 6);
-    paint(ph, 0, [&](int x, int y) {
-        uint32_t c = cylinder((y + 0.5f) / 6.0f);
-        if (x == 0 || x == 1)
-            c = mix(c, rgb(70, 62, 50), 0.5f);
-        return ink(c, 6);
-    });
-    Picture& pv = album.add("pipe_v.til", 6, 16);
-    paint(pv, 0, [&](int x, int y) {
-        uint32_t c = cylinder((x + 0.5f) / 6.0f);
-        if (y == 0 || y == 1)
-            c = mix(c, rgb(70, 62, 50), 0.5f);
-        return ink(c, 6);
-    });
+    for (int vertical = 0; vertical < 2; vertical++) {
+        Picture& pipePiece = album.add(vertical ? "pipe_v.til" : "pipe_h.til", vertical ? 6 : 16, vertical ? 16 : 6);
+        paint(pipePiece, 0, [&](int x, int y) {
+            int across = vertical ? x : y, along = vertical ? y : x;
+            uint32_t c = cylinder((across + 0.5f) / 6.0f);
+            if (along < 2)
+                c = mix(c, rgb(70, 62, 50), 0.5f);   // the flange of the joint
+            return ink(c, 6);
+        });
+    }
     Picture& elbow = album.add("pipe_elbow.til", 6, 6);
     paint(elbow, 0, [&](int x, int y) {
         float r = std::sqrt(float(x * x + y * y));
@@ -826,11 +830,7 @@ void backgrounds(Album& album)
 
     // Catacombs: a wall of bones with a skull cross.
     Picture& ossuary = album.add("bg_catacomb_ossuary.til", 64, 48);
-    paint(ossuary, 0, [](int x, int y) {
-        bool knob = ((x + (y / 3 % 2) * 2) % 4 < 3) && y % 3 < 2;
-        uint32_t c = knob ? jitter(rgb(190, 178, 148), 0.14f, latticeHash(x / 4, y / 3, 161)) : rgb(40, 34, 28);
-        return ink(c, knob ? 2 : 0);
-    });
+    boneEnds(ossuary, rgb(190, 178, 148), rgb(40, 34, 28), 2, 161);
     for (int k = 0; k < 5; k++)
         skullAt(ossuary, 0, 29, 4 + k * 8, 4);
     for (int k = 0; k < 7; k++)

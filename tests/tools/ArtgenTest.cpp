@@ -174,6 +174,25 @@ TEST_F(ArtgenOutput, EveryPictureTheGameNamesExistsWithItsFrames)
     }
 }
 
+TEST_F(ArtgenOutput, StillPicturesHaveOneFrameAndAnimationsMore)
+{
+    // A level bakes one-frame pictures and animates the others, so the
+    // extension must tell the truth.
+    for (const char* manifest : {"tiles.manifest", "tiles_control.manifest"})
+        for (auto& e : (*entries)[manifest]) {
+            const std::string& name = e.first;
+            ASSERT_GT(name.size(), 4u);
+            std::string extension = name.substr(name.size() - 4);
+            int count = frames(manifest, name);
+            if (extension == ".til")
+                EXPECT_EQ(count, 1) << name;
+            else if (extension == ".anm")
+                EXPECT_GE(count, 2) << name;
+            else
+                ADD_FAILURE() << name << " has neither .til nor .anm";
+        }
+}
+
 TEST_F(ArtgenOutput, VoidIsOneTransparentPixel)
 {
     PngImage png;

@@ -23,7 +23,10 @@ inline void makeTile(Tile* tile, const char* name, int width, int height, int fr
         tile->extra[i] = i * 1000 - 7;
 }
 
+// A path in the test's temporary folder, named after the running test so
+// that tests run side by side never share a file.
 inline std::string tempPath(const char* name)
 {
-    return std::string(testing::TempDir()) + name;
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    return std::string(testing::TempDir()) + test->test_suite_name() + "-" + test->name() + "-" + name;
 }

@@ -14,7 +14,7 @@ Frame::~Frame()
 void Frame::size(int width, int height)
 {
     delete[] data;
-    data = new TILE_PIXEL[size_t(width) * size_t(height)]();
+    data = width > 0 && height > 0 ? new TILE_PIXEL[size_t(width) * size_t(height)]() : nullptr;
 }
 
 Tile::~Tile()

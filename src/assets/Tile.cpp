@@ -1,6 +1,7 @@
 #include "assets/Tile.h"
 
 #include "assets/TileContainer.h"
+#include "audio/Sound.h"
 #include "render/Screen.h"
 
 #include <cstdio>
@@ -149,12 +150,11 @@ void Tile::drawMode(Mode mode, int frame, int x, int y, int mirror, float factor
 void Tile::playDrawCues(int frame) const
 {
     // Steam puffs and electric arcs sound when their animation reaches the
-    // frame where they start. Playing awaits the sound module; until it is
-    // there the cue is only recognised.
+    // frame where they start.
     if (frame == 0 && std::strncmp(name, "steam", 5) == 0)
-        return;
+        playSound(26);
     if (frame == 9 && std::strncmp(name, "elect", 5) == 0)
-        return;
+        playSound(27);
 }
 
 void Tile::draw(int frame, int x, int y, Screen* s)

@@ -2,6 +2,7 @@
 #include "render/Screen.h"
 
 #include "assets/TileFixtures.h"
+#include "audio/FakeMixer.h"
 
 #include <functional>
 #include <vector>
@@ -172,4 +173,30 @@ TEST(Tile, BorderOfOnePixelIsTheEightAroundIt)
     Screen corner(3, 3, 1);
     tile.drawBorder(0, 0, 0, &corner, red);
     EXPECT_EQ(pixelsOf(corner), (std::vector<int>{0, red, 0, red, red, 0, 0, 0, 0}));
+}
+
+// Only the plain draw sounds, and only steam at frame 0 and electricity at frame 9.
+TEST(Tile, PlainDrawPlaysTheSteamAndElectricCues)
+{
+    FakeMixer fake;
+    for (int slot = 0; slot < soundSlotCount; slot++)
+        addSound("./Sound/any.wav", slot);
+    Tile steam, arc;
+    makeTile(&steam, "steam_pipe.anm", 2, 2, 10);
+    makeTile(&arc, "electric01.anm", 2, 2, 10);
+    Screen s(4, 4, 1);
+    fake.events.clear();
+    steam.draw(1, 0, 0, &s);
+    steam.draw(0, 0, 0, 0, &s);
+    steam.draw(0, 0, 0, &s, 1.0f);
+    arc.draw(0, 0, 0, &s);
+    arc.drawIcds(9, 0, 0, 0, &s);
+    EXPECT_TRUE(fake.calls("playChannel").empty());
+    steam.draw(0, 0, 0, &s);
+    // Drawn off the screen, the cue still sounds.
+    arc.draw(9, 100, 100, &s);
+    auto played = fake.calls("playChannel");
+    ASSERT_EQ(played.size(), 2u);
+    EXPECT_EQ(played[0].first, 26);
+    EXPECT_EQ(played[1].first, 27);
 }

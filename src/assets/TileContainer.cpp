@@ -1,6 +1,7 @@
 #include "assets/TileContainer.h"
 
 #include "app/BoundedString.h"
+#include "app/ReplacingFile.h"
 #include "assets/Tile.h"
 
 #include <cstdint>
@@ -209,29 +210,16 @@ int TileContainer::save(const char* file) const
         offset += blocks[i].size();
     }
 
-    char temporary[512];
-    if (!boundedFormat(temporary, sizeof temporary, "%s.tmp", file)) {
-        boundedCopy(error, sizeof error, "file name too long");
+    ReplacingFile output(file);
+    if (!output.out) {
+        boundedFormat(error, sizeof error, "cannot create a temporary file for %s", file);
         return 0;
     }
-    std::FILE* out = std::fopen(temporary, "wb");
-    if (!out) {
-        boundedFormat(error, sizeof error, "cannot create %s", temporary);
-        return 0;
-    }
-    bool written = std::fwrite(directory.data(), 1, directory.size(), out) == directory.size();
+    bool written = std::fwrite(directory.data(), 1, directory.size(), output.out) == directory.size();
     for (size_t i = 0; written && i < blocks.size(); i++)
-        written = std::fwrite(blocks[i].data(), 1, blocks[i].size(), out) == blocks[i].size();
-    if (std::fclose(out) != 0)
-        written = false;
-    if (!written) {
-        boundedFormat(error, sizeof error, "cannot write %s", temporary);
-        std::remove(temporary);
-        return 0;
-    }
-    if (std::rename(temporary, file) != 0) {
-        boundedFormat(error, sizeof error, "cannot rename %s to %s", temporary, file);
-        std::remove(temporary);
+        written = std::fwrite(blocks[i].data(), 1, blocks[i].size(), output.out) == blocks[i].size();
+    if (!output.commit(written)) {
+        boundedFormat(error, sizeof error, "cannot write %s", file);
         return 0;
     }
     return 1;

@@ -1,6 +1,7 @@
 #include "assets/TileList.h"
 
 #include "app/BoundedString.h"
+#include "app/ReplacingFile.h"
 #include "assets/Tile.h"
 #include "assets/TileContainer.h"
 
@@ -54,20 +55,16 @@ Tile* TileList::findByName2(const char* name)
 
 void TileList::fileList(char* path)
 {
-    char temporary[512];
-    if (!boundedFormat(temporary, sizeof temporary, "%s.tmp", path))
-        return;
-    std::FILE* out = std::fopen(temporary, "w");
-    if (!out)
+    ReplacingFile output(path, "w");
+    if (!output.out)
         return;
     bool written = true;
     for (Tile* tile : list) {
         // The name without its four-character extension.
         size_t length = std::strlen(tile->name);
         int kept = length > 4 ? int(length - 4) : 0;
-        written = written &&
-                  std::fprintf(out, "\t\t\tlist.Add(content.Load<Tile>(\"Tiles/%.*s\"));\n", kept, tile->name) > 0;
+        written = written && std::fprintf(output.out, "\t\t\tlist.Add(content.Load<Tile>(\"Tiles/%.*s\"));\n", kept,
+                                          tile->name) > 0;
     }
-    if (std::fclose(out) != 0 || !written || std::rename(temporary, path) != 0)
-        std::remove(temporary);
+    output.commit(written);
 }

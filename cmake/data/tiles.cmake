@@ -1,16 +1,28 @@
-# Tile containers. tilepack turns a manifest and the PNG pictures in its
-# folder into one container of the game directory. Further arguments are
-# extra dependencies, for pictures made by another build step.
-function(gloamer_tile_container manifest output)
-  get_filename_component(folder ${manifest} DIRECTORY)
-  file(GLOB_RECURSE pictures CONFIGURE_DEPENDS ${folder}/*.png)
-  add_custom_command(OUTPUT ${output}
-    COMMAND tilepack ${manifest} ${output}
-    DEPENDS tilepack ${manifest} ${pictures} ${ARGN}
-    COMMENT "Packing the tiles of ${manifest}"
-    VERBATIM)
-endfunction()
+# Tile containers. artgen draws every picture of the game into the build
+# folder, letting hand-made PNGs under content/tiles/ replace generated ones
+# of the same file name, and writes one manifest per container; tilepack
+# then packs each manifest into its container in the game directory.
+set(ART_DIR ${CMAKE_BINARY_DIR}/art)
+file(GLOB ART_OVERRIDES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/content/tiles/*.png)
+add_custom_command(OUTPUT ${ART_DIR}/tiles.manifest ${ART_DIR}/tiles_control.manifest
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ART_DIR}
+  COMMAND artgen ${ART_DIR} ${CMAKE_SOURCE_DIR}/content/tiles
+  DEPENDS artgen ${ART_OVERRIDES}
+  COMMENT "Drawing the game's pictures"
+  VERBATIM)
 
-gloamer_tile_container(${CMAKE_SOURCE_DIR}/content/tiles/manifest.txt ${GAME_DIR}/tiles.dat)
-gloamer_tile_container(${CMAKE_SOURCE_DIR}/content/tiles_control/manifest.txt ${GAME_DIR}/tiles_control.dat)
+foreach(container tiles tiles_control)
+  add_custom_command(OUTPUT ${GAME_DIR}/${container}.dat
+    COMMAND tilepack ${ART_DIR}/${container}.manifest ${GAME_DIR}/${container}.dat
+    DEPENDS tilepack ${ART_DIR}/${container}.manifest
+    COMMENT "Packing ${container}.dat"
+    VERBATIM)
+endforeach()
 set(GAME_DATA_FILES ${GAME_DATA_FILES} ${GAME_DIR}/tiles.dat ${GAME_DIR}/tiles_control.dat)
+
+# The contact sheet of the built container, to review the art: make contact_sheet.
+add_custom_target(contact_sheet
+  COMMAND artgen --sheet ${ART_DIR}/contact_sheet.png ${GAME_DIR}/tiles.dat ${GAME_DIR}/tiles_control.dat
+  DEPENDS ${GAME_DIR}/tiles.dat ${GAME_DIR}/tiles_control.dat
+  COMMENT "Rendering the contact sheet of the tile containers"
+  VERBATIM)

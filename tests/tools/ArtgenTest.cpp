@@ -3,6 +3,8 @@
 // the game relies on, and let hand-made PNGs replace generated ones.
 
 #include "assets/PngImage.h"
+#include "assets/Tile.h"
+#include "assets/TileList.h"
 
 #include <gtest/gtest.h>
 
@@ -149,7 +151,12 @@ TEST_F(ArtgenOutput, EveryPictureTheGameNamesExistsWithItsFrames)
         {"dog_run.anm", 2}, {"void.til", 1}, {"cat01.anm", 2}, {"cat02.anm", 2},
         {"cat03.anm", 2}, {"car01.til", 1}, {"switch01.anm", 4},
     };
+    // The containers the build packed for the game hold them too.
+    TileList game(GLOAMER_GAME_DIR "/tiles.dat", false);
     for (auto& n : needed) {
+        Tile* packed = game.findByName2(n.first.c_str());
+        ASSERT_NE(packed, nullptr) << n.first;
+        EXPECT_GE(packed->frameCount, n.second) << n.first;
         int count = frames("tiles.manifest", n.first);
         EXPECT_GE(count, n.second) << n.first;
         if (n.first.find(".til") != std::string::npos) {
@@ -167,8 +174,13 @@ TEST_F(ArtgenOutput, EveryPictureTheGameNamesExistsWithItsFrames)
     EXPECT_TRUE(steam);
     EXPECT_TRUE(elect);
     // The key caps live only in the control container, two frames each.
+    TileList control(GLOAMER_GAME_DIR "/tiles_control.dat", true);
     for (char c = 'a'; c <= 'z'; c++) {
         std::string name = std::string("key_") + c + ".anm";
+        Tile* packed = control.findByName2(name.c_str());
+        ASSERT_NE(packed, nullptr) << name;
+        EXPECT_EQ(packed->frameCount, 2) << name;
+        EXPECT_EQ(game.findByName2(name.c_str()), nullptr) << name;
         EXPECT_EQ(frames("tiles_control.manifest", name), 2) << name;
         EXPECT_EQ(frames("tiles.manifest", name), -1) << name;
     }
@@ -275,4 +287,21 @@ TEST(Artgen, AHandMadeAnimationMustKeepItsFrameCount)
     EXPECT_NE(runArtgen("'" + out + "' '" + content + "'"), 0);
     std::ifstream manifest(out + "/tiles.manifest");
     EXPECT_FALSE(manifest.good()) << "no manifest is written from a failed run";
+}
+
+TEST(Artgen, ContactSheetOfTheBuiltContainers)
+{
+    std::string dir = tempDir("sheet");
+    std::string sheet = dir + "/sheet.png";
+    ASSERT_EQ(runArtgen("--sheet '" + sheet + "' " GLOAMER_GAME_DIR "/tiles.dat " GLOAMER_GAME_DIR "/tiles_control.dat"), 0);
+    PngImage png;
+    ASSERT_EQ(png.load(sheet.c_str()), 1) << png.error;
+    // Every tile has a row at least its own height: the sheet is as tall as the art.
+    TileList game(GLOAMER_GAME_DIR "/tiles.dat", false);
+    int heights = 0;
+    for (Tile* t : game.list)
+        heights += t->height;
+    EXPECT_GE(png.height, heights);
+    EXPECT_NE(runArtgen("--sheet '" + dir + "/none.png' '" + dir + "/missing.dat'"), 0);
+    EXPECT_FALSE(std::ifstream(dir + "/none.png").good());
 }

@@ -1,5 +1,6 @@
 #include "Album.h"
 
+#include "app/ReplacingFile.h"
 #include "assets/PngImage.h"
 
 #include <cmath>
@@ -18,17 +19,10 @@ bool exists(const std::string& file)
 // Writes text through a temporary file renamed over `file`.
 bool writeText(const std::string& file, const std::string& text)
 {
-    std::string temp = file + ".tmp";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f)
+    ReplacingFile out(file.c_str());
+    if (!out.out)
         return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok || std::rename(temp.c_str(), file.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    return out.commit(std::fwrite(text.data(), 1, text.size(), out.out) == text.size()) == 1;
 }
 
 // The value shared by every non-empty pixel, or false when they differ.

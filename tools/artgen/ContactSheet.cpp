@@ -1,6 +1,8 @@
 #include "ContactSheet.h"
 
 #include "PixelFont.h"
+#include "assets/Tile.h"
+#include "assets/TileList.h"
 #include "assets/PngImage.h"
 
 #include <algorithm>
@@ -42,6 +44,30 @@ void copy(PngImage& sheet, const std::vector<uint32_t>& src, int w, int h, int x
 }
 
 } // namespace
+
+int ContactSheet::loadContainer(const std::string& file, std::deque<Picture>& out, std::string& error)
+{
+    TileList tiles(file.c_str(), false);
+    if (tiles.count == 0) {
+        error = file + ": no tiles (missing or damaged container)";
+        return 0;
+    }
+    for (Tile* tile : tiles.list) {
+        if (!tile->frames) {
+            error = file + ": the data of " + tile->name + " cannot be read";
+            return 0;
+        }
+        out.emplace_back(tile->name, tile->width, tile->height, tile->frameCount);
+        Picture& p = out.back();
+        for (int f = 0; f < tile->frameCount; f++)
+            for (int y = 0; y < tile->height; y++)
+                for (int x = 0; x < tile->width; x++) {
+                    const TILE_PIXEL* px = tile->pixelAt(f, x, y);
+                    p.put(f, x, y, Ink{uint32_t(px->colour), px->depth, px->incandescence});
+                }
+    }
+    return 1;
+}
 
 std::vector<uint32_t> ContactSheet::lit(const Picture& p, int lx, int ly)
 {

@@ -12,6 +12,10 @@
 // incandescence.
 class ContactSheet {
 public:
+    // Appends every tile of a tile container as a picture (container files
+    // carry no control flag; every tile reads as an ordinary one). Returns
+    // 1, or 0 with the reason in `error` when the container holds no tile.
+    static int loadContainer(const std::string& file, std::deque<Picture>& out, std::string& error);
     static int render(const std::deque<Picture>& pictures, const std::string& file, std::string& error);
     // Frame 0 of p as the lighting would show it in a dark room: a lamp at
     // (lx, ly), solid rock painted black, incandescent pixels glowing. Empty

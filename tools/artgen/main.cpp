@@ -3,7 +3,9 @@
 //
 //   artgen OUTDIR [CONTENTDIR]   pictures and manifests; PNGs in CONTENTDIR
 //                                replace generated ones of the same file name
-//   artgen --sheet OUT.png       contact sheet of the generated pictures
+//   artgen --sheet OUT.png [CONTAINER.dat...]
+//                                contact sheet of the containers' tiles, or
+//                                of the generated pictures when none is named
 
 #include "Art.h"
 #include "ContactSheet.h"
@@ -25,8 +27,14 @@ int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "--sheet") == 0) {
         Album album;
-        drawAllArt(album);
         std::string error;
+        if (argc == 3)
+            drawAllArt(album);
+        for (int i = 3; i < argc; i++)
+            if (!ContactSheet::loadContainer(argv[i], album.pictures, error)) {
+                std::fprintf(stderr, "artgen: %s\n", error.c_str());
+                return 1;
+            }
         if (!ContactSheet::render(album.pictures, argv[2], error)) {
             std::fprintf(stderr, "artgen: %s\n", error.c_str());
             return 1;
@@ -34,7 +42,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (argc < 2 || argc > 3 || argv[1][0] == '-') {
-        std::fprintf(stderr, "usage: artgen OUTDIR [CONTENTDIR]\n       artgen --sheet OUT.png\n");
+        std::fprintf(stderr, "usage: artgen OUTDIR [CONTENTDIR]\n       artgen --sheet OUT.png [CONTAINER.dat...]\n");
         return 2;
     }
     Album album;

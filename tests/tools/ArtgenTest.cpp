@@ -246,6 +246,29 @@ TEST_F(ArtgenOutput, DepthAndGlowCarryTheLighting)
     }
 }
 
+TEST_F(ArtgenOutput, PaintAnswersTheLampsItIsMeantFor)
+{
+    // A lamp charges one channel of phosphorescent paint: candle red, torch
+    // green, acetylene blue. White marks answer every lamp; red marks must
+    // hold no green or blue, or the torch and the acetylene lamp would
+    // reveal them too.
+    auto channels = [&](const std::string& name) {
+        PngImage png;
+        EXPECT_EQ(png.load((*dir + "/" + (*entries)["tiles.manifest"][name].image).c_str()), 1) << name;
+        int seen[3] = {0, 0, 0};
+        for (uint32_t p : png.pixels)
+            if (p >> 24)
+                for (int c = 0; c < 3; c++)
+                    seen[c] |= ((p >> (16 - 8 * c)) & 255) != 0;
+        return std::vector<int>(seen, seen + 3);
+    };
+    for (const char* d : {"right", "left", "up", "down"}) {
+        EXPECT_EQ(channels(std::string("phospho_arrow_") + d + ".til"), (std::vector<int>{1, 1, 1})) << d;
+        EXPECT_EQ(channels(std::string("phospho_red_arrow_") + d + ".til"), (std::vector<int>{1, 0, 0})) << d;
+    }
+    EXPECT_EQ(channels("phospho_e.til"), (std::vector<int>{1, 1, 1}));
+}
+
 TEST(Artgen, HandMadePicturesReplaceGeneratedOnes)
 {
     std::string content = tempDir("content"), out = tempDir("override");

@@ -769,7 +769,7 @@ void phospho(Album& album)
     for (int d = 0; d < 4; d++)
         phosphoArrow(album, std::string("phospho_arrow_") + dirs[d] + ".til", d, rgb(240, 250, 235));
     for (int d = 0; d < 4; d++)
-        phosphoArrow(album, std::string("phospho_red_arrow_") + dirs[d] + ".til", d, rgb(255, 40, 30));
+        phosphoArrow(album, std::string("phospho_red_arrow_") + dirs[d] + ".til", d, rgb(255, 0, 0));
     for (char c = 'a'; c <= 'z'; c++) {
         Picture& p = album.add(std::string("phospho_") + c + ".til", 7, 11);
         Picture glyph("glyph", 3, 5);

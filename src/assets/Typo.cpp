@@ -5,6 +5,7 @@
 #include "render/Screen.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -65,6 +66,18 @@ int readToken(std::FILE* f, char* token, int size)
     if (c != EOF)
         std::ungetc(c, f);
     token[n] = 0;
+    return 1;
+}
+
+// Reads a decimal number at p (after blanks) and moves p past it; out-of-range
+// values come back clamped by strtol and are refused by the callers' limits.
+int readNumber(const char*& p, long& value)
+{
+    char* end = nullptr;
+    value = std::strtol(p, &end, 10);
+    if (end == p)
+        return 0;
+    p = end;
     return 1;
 }
 
@@ -135,24 +148,26 @@ int Typo::load(const char* path)
         return 0;
     }
     char line[Typo::maxRow + 1];
-    int count = 0;
-    if (!readLine(f, line, sizeof line) || std::sscanf(line, "%d", &count) != 1)
+    long count = 0;
+    const char* p = line;
+    if (!readLine(f, line, sizeof line) || !readNumber(p, count))
         count = 0;
-    for (int i = 0; i < count; i++) {
+    for (long i = 0; i < count; i++) {
         // Header "%c %d %d": the character is the first byte of the line, so
         // it may be a space. Empty lines between glyphs are skipped.
         int more = readLine(f, line, sizeof line);
         while (more && (line[0] == 0 || std::strcmp(line, "\r") == 0))
             more = readLine(f, line, sizeof line);
-        int width = 0;
-        int height = 0;
-        if (!more || std::sscanf(line + 1, "%d %d", &width, &height) != 2)
+        long width = 0;
+        long height = 0;
+        p = line + 1;
+        if (!more || !readNumber(p, width) || !readNumber(p, height))
             break;
         if (width < 0 || height < 0 || width > maxSide || height > maxSide) {
             logPrint("Bad glyph size in font.\n");
             break;
         }
-        GLYPH* g = readGlyph(f, width, height);
+        GLYPH* g = readGlyph(f, int(width), int(height));
         if (!g)
             break;
         unsigned char code = static_cast<unsigned char>(line[0]);

@@ -2,6 +2,8 @@
 
 #include "app/BoundedString.h"
 #include "app/Log.h"
+#include "audio/Control.h"
+#include "audio/Sound.h"
 #include "platform/Platform.h"
 #include "render/Screen.h"
 #include "ui/Menu.h"
@@ -38,6 +40,7 @@ void handleKeyDown(const SDL_Event& event)
     if (menu.getGameState() == Menu::statePlaying) {
         world.input1(event, nullptr, pixelScreen);
         if (symbol == escapeKey && world.gameOver.stage == 0) {
+            pauseAllSounds();
             menu.setGameState(Menu::statePaused);
             world.pause(true);
         }
@@ -116,6 +119,9 @@ int startUp()
 
 void loadContent()
 {
+    initSounds();
+    initControlNames();
+    loadControls("control.ini");
     world.setFps(30.0f);
     world.initLayer(pixelScreen);
     menu.init(nullptr, nullptr);
@@ -173,5 +179,5 @@ void mainLoop()
 void shutDown()
 {
     world.stopLighting();
-    Mix_CloseAudio();
+    closeSounds();
 }

@@ -44,7 +44,9 @@ Screen::Screen(int width, int height, int scale)
 
 Screen::~Screen()
 {
-    for (int i = 0; i < width * height; i++)
+    // Newest first: the SDL 1.2 layer keeps its surfaces in a list that is
+    // cheap to unwind from the most recent end and slow from the other.
+    for (int i = width * height - 1; i >= 0; i--)
         if (blocks[i])
             SDL_FreeSurface(blocks[i]);
     delete[] blocks;

@@ -11,9 +11,9 @@ class TileList;
 class Menu {
 public:
     // Game states the frame acts on.
-    static const int statePlaying = 2;
-    static const int statePaused = 4;
-    static const int stateCredits = 5;
+    static constexpr int statePlaying = 2;
+    static constexpr int statePaused = 4;
+    static constexpr int stateCredits = 5;
 
     void init(Typo* typo, TileList* tiles);
     void input(SDL_Event event);

@@ -2,12 +2,57 @@
 
 #include <gtest/gtest.h>
 
-TEST(Colour, ChannelsAndPacking)
+namespace {
+unsigned u(int c) { return unsigned(c); }
+} // namespace
+
+TEST(Colour, ChannelsAndClampedPacking)
 {
     int c = int(0x80FF4020);
     EXPECT_EQ(Screen::getAlpha(c), 0x80);
     EXPECT_EQ(Screen::getRed(c), 0xFF);
     EXPECT_EQ(Screen::getGreen(c), 0x40);
     EXPECT_EQ(Screen::getBlue(c), 0x20);
-    EXPECT_EQ(unsigned(Screen::getColor(300, -5, 128, 255)), 0xFFFF0080u);
+    EXPECT_EQ(u(Screen::getColor(300, -5, 128, 255)), 0xFFFF0080u);
+    EXPECT_EQ(u(Screen::getColor(0, 0, 0, 999)), 0xFF000000u);
+}
+
+TEST(Colour, AddSaturatesEveryChannelIncludingAlpha)
+{
+    EXPECT_EQ(u(Screen::colorAdd(int(0x80F01020), int(0x90201010))), 0xFFFF2030u);
+}
+
+TEST(Colour, MultiplicationsTruncate)
+{
+    // 255 * 0.5 = 127.5 truncates to 127 on every channel, alpha included.
+    EXPECT_EQ(u(Screen::colorMul(int(0xFFFF0101), 0.5f)), 0x7F7F0000u);
+    EXPECT_EQ(u(Screen::colorMul(int(0xFF808080), 3.0f)), 0xFFFFFFFFu);
+    EXPECT_EQ(u(Screen::colorMul_exA(int(0x40FF8002), 0.5f)), 0x407F4001u);
+    EXPECT_EQ(u(Screen::colorMultiply(int(0xFFFF8000), int(0x80FFFFFF))), 0x80FF8000u);
+    EXPECT_EQ(u(Screen::colorMultiply(int(0xFF808080), int(0xFF808080))), 0xFF404040u);
+    int grey = int(0x7F0A1410);
+    Screen::desaturate(&grey);
+    EXPECT_EQ(u(grey), 0x7F0F0F0Fu); // (10 + 20 + 16) / 3 = 15 in integers
+}
+
+TEST(Colour, BlendOverOpaqueBlack)
+{
+    Screen s(2, 2, 1);
+    s.clear(int(0xFF000000));
+    s.addPixel(0, 0, int(0x80FF0000));
+    EXPECT_EQ(u(s.getPixel(0, 0)), 0xBE800000u);
+    s.addPixel(1, 0, 0x00FFFFFF);
+    EXPECT_EQ(u(s.getPixel(1, 0)), 0xFF000000u) << "alpha 0 leaves the pixel";
+    s.addPixel(1, 1, int(0xFF123456));
+    EXPECT_EQ(u(s.getPixel(1, 1)), 0xFF123456u) << "alpha 255 replaces it";
+}
+
+TEST(Colour, Angles)
+{
+    EXPECT_DOUBLE_EQ(Screen::getAngle(0, 0, 0, 5), 1.57075);
+    EXPECT_DOUBLE_EQ(Screen::getAngle(0, 0, 0, -5), 4.71225);
+    EXPECT_DOUBLE_EQ(Screen::getAngle(0, 0, -1, 0), 3.1415);
+    EXPECT_DOUBLE_EQ(Screen::getAngle(3, 3, 3, 3), 0.0);
+    EXPECT_NEAR(Screen::getAngle(0, 0, 1, -1), 6.283 - 0.785398, 1e-5);
+    EXPECT_NEAR(Screen::getAngle(0, 0, -1, -1), 3.1415 + 0.785398, 1e-5);
 }

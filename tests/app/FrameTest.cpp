@@ -1,0 +1,151 @@
+#include "app/Frame.h"
+
+#include "render/Screen.h"
+#include "ui/Menu.h"
+#include "world/World.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+// Each test runs in its own process (CTest), so the frame's globals start fresh.
+class FrameTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(startUp(), 0) << SDL_GetError(); }
+    void TearDown() override { shutDown(); }
+
+    static void push(int type, int symbol = 0)
+    {
+        SDL_Event e;
+        std::memset(&e, 0, sizeof e);
+        e.type = Uint8(type);
+        e.key.keysym.sym = SDLKey(symbol);
+        ASSERT_EQ(SDL_PushEvent(&e), 0);
+    }
+};
+
+} // namespace
+
+TEST(KeyTable, OutOfRangeKeysAreIgnored)
+{
+    changeKeyState(511, 1);
+    changeKeyState(512, 1);
+    changeKeyState(-1, 1);
+    EXPECT_EQ(keyState(511), 1);
+    EXPECT_EQ(keyState(512), 0);
+    EXPECT_EQ(keyState(-1), 0);
+    EXPECT_EQ(keyState(0), 0);
+    changeKeyState(511, 0);
+    EXPECT_EQ(keyState(511), 0);
+}
+
+TEST_F(FrameTest, StartUpMakesAQuarterSizeScreenAndLayers)
+{
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(pixelScreen->width, screen->w / 4);
+    EXPECT_EQ(pixelScreen->height, screen->h / 4);
+    EXPECT_EQ(pixelScreen->scale, 4);
+    ASSERT_NE(world.frontLayer, nullptr);
+    EXPECT_EQ(world.frontLayer->width, pixelScreen->width);
+    EXPECT_EQ(world.frameTime, 33);
+    char caption[64] = "", *title = nullptr, *icon = nullptr;
+    SDL_WM_GetCaption(&title, &icon);
+    if (title)
+        std::strncpy(caption, title, sizeof caption - 1);
+    EXPECT_STREQ(caption, "Gloamer");
+}
+
+TEST_F(FrameTest, QuitInABurstEndsTheFrameAtOnce)
+{
+    push(SDL_KEYDOWN, 'a');
+    push(SDL_QUIT);
+    push(SDL_KEYDOWN, 'b');
+    EXPECT_EQ(update(), 1);
+    EXPECT_EQ(keyState('a'), 1);
+    EXPECT_EQ(keyState('b'), 0) << "events after the quit request are not handled";
+}
+
+TEST_F(FrameTest, KeysAreHeldUntilReleased)
+{
+    push(SDL_KEYDOWN, 'x');
+    EXPECT_EQ(update(), 0);
+    EXPECT_EQ(keyState('x'), 1);
+    push(SDL_KEYUP, 'x');
+    update();
+    EXPECT_EQ(keyState('x'), 0);
+}
+
+TEST_F(FrameTest, EscapePausesOnlyWithoutAGameOver)
+{
+    menu.setGameState(Menu::statePlaying);
+    push(SDL_KEYDOWN, SDLK_ESCAPE);
+    update();
+    EXPECT_EQ(menu.getGameState(), Menu::statePaused);
+    EXPECT_TRUE(world.paused);
+}
+
+TEST_F(FrameTest, AnyKeyDuringAGameOverRestartsInsteadOfPausing)
+{
+    menu.setGameState(Menu::statePlaying);
+    world.gameOver.stage = 3;
+    world.gameOver.luminance = 0.2f;
+    world.paused = true;
+    push(SDL_KEYDOWN, SDLK_ESCAPE);
+    update();
+    EXPECT_EQ(menu.getGameState(), Menu::statePlaying);
+    EXPECT_EQ(world.gameOver.stage, 0);
+    EXPECT_FLOAT_EQ(world.gameOver.luminance, 1.0f);
+    EXPECT_FALSE(world.paused);
+}
+
+TEST_F(FrameTest, FinishedGameGoesToTheCredits)
+{
+    menu.setGameState(Menu::statePlaying);
+    world.gameOver.stage = 7;
+    update();
+    EXPECT_EQ(menu.getGameState(), Menu::stateCredits);
+    EXPECT_EQ(world.gameOver.stage, 0);
+}
+
+TEST_F(FrameTest, StartRequestsAreTakenOnce)
+{
+    std::strcpy(menu.slotFile, "./Save/slot3.sav");
+    menu.setStartGame(1);
+    update();
+    EXPECT_EQ(menu.getStartGame(), 0);
+    EXPECT_STREQ(world.slotFile, "./Save/slot3.sav");
+
+    world.paused = true;
+    menu.setStartGame(4);
+    update();
+    EXPECT_EQ(menu.getStartGame(), 0);
+    EXPECT_FALSE(world.paused);
+}
+
+TEST_F(FrameTest, DrawClearsToOpaqueBlackAndPresents)
+{
+    pixelScreen->setPixel(3, 3, int(0xFFFFFFFF));
+    draw();
+    EXPECT_EQ(unsigned(pixelScreen->getPixel(3, 3)), 0xFF000000u);
+    EXPECT_EQ(pixelScreen->previous[0], int(0xFF000000)) << "the frame reached the display";
+}
+
+TEST_F(FrameTest, MainLoopEndsOnQuit)
+{
+    push(SDL_QUIT);
+    mainLoop();
+    SUCCEED();
+}
+
+TEST(FramePacing, FrameTimeFromTheRate)
+{
+    World w;
+    EXPECT_EQ(w.frameTime, 33);
+    w.setFps(60.0f);
+    EXPECT_EQ(w.frameTime, 16);
+    w.setFps(30.0f);
+    EXPECT_EQ(w.frameTime, 33);
+}

@@ -1,0 +1,235 @@
+#include "audio/Control.h"
+#include "audio/FakeMixer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+std::string tempPath(const char* name)
+{
+    return std::string(testing::TempDir()) + name;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool exists(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+// Known state before each test: names built, default bindings, full volumes.
+class ControlTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        initControlNames();
+        loadDefaultControls();
+        musicVolume = 100;
+        fxVolume = 100;
+    }
+
+    FakeMixer fake;
+};
+
+} // namespace
+
+TEST_F(ControlTest, KeyNames)
+{
+    EXPECT_STREQ(keyName(300), "<300>");
+    EXPECT_STREQ(keyName(511), "<511>");
+    EXPECT_STREQ(keyName(0), "<");
+    EXPECT_STREQ(keyName(8), "BACKSPACE");
+    EXPECT_STREQ(keyName(32), "SPACE");
+    EXPECT_STREQ(keyName(48), "0");
+    EXPECT_STREQ(keyName(57), "9");
+    EXPECT_STREQ(keyName(97), "A");
+    EXPECT_STREQ(keyName(122), "Z");
+    EXPECT_STREQ(keyName(123), "[");
+    EXPECT_STREQ(keyName(124), "<124>");
+    EXPECT_STREQ(keyName(282), "F1");
+    EXPECT_STREQ(keyName(293), "F12");
+    EXPECT_STREQ(keyName(294), "<294>");
+    EXPECT_STREQ(keyName(281), "<281>");
+    EXPECT_STREQ(keyName(277), "INSER");
+    EXPECT_STREQ(keyName(303), "RIGHT SHIFT");
+    EXPECT_STREQ(keyName(306), "LEFT CTRL");
+    EXPECT_STREQ(keyName(307), "<307>");
+    EXPECT_STREQ(keyName(308), "ALT");
+    // The AZERTY labels of the keys SDL names after a QWERTY layout.
+    EXPECT_STREQ(keyName(44), ",");
+    EXPECT_STREQ(keyName(46), ";");
+    EXPECT_STREQ(keyName(47), ":");
+    EXPECT_STREQ(keyName(59), "$");
+    EXPECT_STREQ(keyName(61), "=");
+    EXPECT_STREQ(keyName(91), ")");
+    EXPECT_STREQ(keyName(92), "*");
+    EXPECT_STREQ(keyName(93), "^");
+    EXPECT_STREQ(keyName(96), "!");
+    // The superscript two is one Latin-1 byte, not UTF-8.
+    ASSERT_EQ(std::string(keyName(39)).size(), 1u);
+    EXPECT_EQ((unsigned char)keyName(39)[0], 0xB2);
+    EXPECT_STREQ(keyName(-1), "<");
+    EXPECT_STREQ(keyName(512), "<");
+}
+
+TEST_F(ControlTest, DefaultAndChangedBindings)
+{
+    EXPECT_STREQ(getControlName(controlLeft), "LEFT");
+    EXPECT_STREQ(getControlName(controlAction), "E");
+    EXPECT_STREQ(getControlName(controlShowMap), "TAB");
+    EXPECT_EQ(getControl(600), 0);
+    EXPECT_EQ(getControl(-1), 0);
+    EXPECT_STREQ(getControlName(600), "<");
+
+    setControl(controlJump, 97);
+    EXPECT_EQ(getControl(controlJump), 97);
+    EXPECT_STREQ(getControlName(controlJump), "A");
+    EXPECT_EQ(getControl(controlReveal), 97) << "the reveal keeps its own binding";
+    setControl(600, 5);
+    setControl(-3, 5);
+    EXPECT_EQ(getControl(0), 0);
+    EXPECT_EQ(getControl(511), 511);
+    // A key outside the table is kept but has the name of key 0.
+    setControl(controlJump, 9000);
+    EXPECT_EQ(getControl(controlJump), 9000);
+    EXPECT_STREQ(getControlName(controlJump), "<");
+}
+
+TEST_F(ControlTest, VolumeStepsClampAndReachTheMixer)
+{
+    addMusicVolume(5);
+    EXPECT_EQ(getMusicVolume(), 100);
+    addMusicVolume(-5);
+    EXPECT_EQ(getMusicVolume(), 95);
+    ASSERT_FALSE(fake.calls("musicVolume").empty());
+    EXPECT_EQ(fake.calls("musicVolume").back().first, 121);
+    EXPECT_EQ(fake.calls("channelVolume").back().second, 128);
+
+    fxVolume = 0;
+    addFxVolume(-5);
+    EXPECT_EQ(getFxVolume(), 0);
+    EXPECT_EQ(fake.calls("channelVolume").back().second, 0);
+    addFxVolume(2147483647);
+    EXPECT_EQ(getFxVolume(), 100);
+    addMusicVolume(-2147483647 - 1);
+    EXPECT_EQ(getMusicVolume(), 0);
+}
+
+TEST_F(ControlTest, SaveThenLoadRestoresBindingsAndVolumes)
+{
+    setControl(controlLeft, 113);
+    setControl(controlJump, 306);
+    musicVolume = 35;
+    fxVolume = 70;
+    std::string path = tempPath("control.ini");
+    ASSERT_EQ(saveControls(path.c_str()), 1);
+    EXPECT_FALSE(exists(path + ".tmp"));
+    std::string text = readFile(path);
+    EXPECT_EQ(text.compare(0, 8, "0\n1\n2\n3\n"), 0);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 514);
+    EXPECT_EQ(text.substr(text.size() - 6), "35\n70\n");
+
+    loadDefaultControls();
+    musicVolume = 100;
+    fxVolume = 100;
+    fake.events.clear();
+    ASSERT_EQ(loadControls(path.c_str()), 1);
+    EXPECT_EQ(getControl(controlLeft), 113);
+    EXPECT_EQ(getControl(controlJump), 306);
+    EXPECT_EQ(getControl(controlRight), 275);
+    EXPECT_EQ(getMusicVolume(), 35);
+    EXPECT_EQ(getFxVolume(), 70);
+    ASSERT_EQ(fake.calls("musicVolume").size(), 1u);
+    EXPECT_EQ(fake.calls("musicVolume")[0].first, 44);
+    EXPECT_EQ(fake.calls("channelVolume")[63].second, 89);
+    std::remove(path.c_str());
+}
+
+TEST_F(ControlTest, MissingFileGivesDefaultsAndKeepsVolumes)
+{
+    setControl(controlLeft, 5);
+    musicVolume = 40;
+    EXPECT_EQ(loadControls("/nonexistent/control.ini"), 0);
+    EXPECT_EQ(getControl(controlLeft), controlLeft);
+    EXPECT_EQ(getMusicVolume(), 40);
+    EXPECT_TRUE(fake.events.empty()) << "volumes are not applied";
+}
+
+TEST_F(ControlTest, ShortOrGarbledFilesStopAtTheFirstBadValue)
+{
+    std::string path = tempPath("short.ini");
+    std::ofstream(path) << "5\n6\n7\n";
+    setControl(3, 999);
+    musicVolume = 60;
+    ASSERT_EQ(loadControls(path.c_str()), 1);
+    EXPECT_EQ(getControl(0), 5);
+    EXPECT_EQ(getControl(2), 7);
+    EXPECT_EQ(getControl(3), 999);
+    EXPECT_EQ(getMusicVolume(), 60);
+    EXPECT_EQ(fake.calls("musicVolume").back().first, 76) << "volumes are applied all the same";
+
+    loadDefaultControls();
+    std::ofstream(path) << "1\n2\nabc\n4\n";
+    loadControls(path.c_str());
+    EXPECT_EQ(getControl(1), 2);
+    EXPECT_EQ(getControl(2), 2);
+    EXPECT_EQ(getControl(3), 3);
+
+    // A number too long for an int is not a number either.
+    loadDefaultControls();
+    std::ofstream(path) << "8\n99999999999999999999\n9\n";
+    loadControls(path.c_str());
+    EXPECT_EQ(getControl(0), 8);
+    EXPECT_EQ(getControl(1), 1);
+    EXPECT_EQ(getControl(2), 2);
+
+    // Complete bindings, volumes out of range.
+    {
+        std::ofstream out(path);
+        for (int slot = 0; slot < 512; slot++)
+            out << (slot == 276 ? -4 : slot) << "\n";
+        out << "250\n-7\n";
+    }
+    loadControls(path.c_str());
+    EXPECT_EQ(getControl(controlLeft), -4);
+    EXPECT_STREQ(getControlName(controlLeft), "<");
+    EXPECT_EQ(getMusicVolume(), 100);
+    EXPECT_EQ(getFxVolume(), 0);
+    std::remove(path.c_str());
+}
+
+TEST_F(ControlTest, FailedSaveLeavesTheOldFileAndNoLeftovers)
+{
+    // A folder that cannot hold files: its path runs through a plain file.
+    std::string plain = tempPath("plain-file");
+    std::ofstream(plain) << "not a folder";
+    EXPECT_EQ(saveControls((plain + "/control.ini").c_str()), 0);
+
+    // The target is a folder: writing works but replacing it cannot.
+    std::string folder = tempPath("control-folder");
+    mkdir(folder.c_str(), 0755);
+    std::string inside = folder + "/keep";
+    std::ofstream(inside) << "old";
+    setControl(controlLeft, 42);
+    EXPECT_EQ(saveControls(folder.c_str()), 0);
+    EXPECT_FALSE(exists(folder + ".tmp"));
+    EXPECT_EQ(readFile(inside), "old");
+    EXPECT_EQ(getControl(controlLeft), 42);
+    std::remove(inside.c_str());
+    std::remove(folder.c_str());
+    std::remove(plain.c_str());
+}

@@ -1,0 +1,286 @@
+#include "audio/FakeMixer.h"
+#include "audio/Sound.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// Every effect slot and track loaded from a stand-in file.
+void loadEverySlot()
+{
+    for (int slot = 0; slot < soundSlotCount; slot++)
+        addSound("./Sound/any.wav", slot);
+    for (int track = 0; track < musicTrackCount; track++)
+        addMusic("./Sound/any.mp3", track);
+}
+
+} // namespace
+
+TEST(Sound, InitLoadsTheSlotAndTrackTables)
+{
+    FakeMixer fake;
+    initSounds();
+    ASSERT_FALSE(fake.events.empty());
+    EXPECT_EQ(fake.events[0].call, "allocateChannels");
+    EXPECT_EQ(fake.events[0].first, 64);
+    EXPECT_EQ(fake.slotFile(0), "./Sound/candle8on.wav");
+    EXPECT_EQ(fake.slotFile(14), "./Sound/candle8on.wav");
+    EXPECT_NE(sound[0], sound[14]) << "the second copy is a sample of its own";
+    EXPECT_EQ(fake.slotFile(18), "./Sound/bonus.wav");
+    EXPECT_EQ(fake.slotFile(26), "./Sound/steam.wav");
+    EXPECT_EQ(fake.slotFile(31), "./Sound/waterfill2.wav");
+    EXPECT_EQ(fake.slotFile(32), "./Sound/move.wav");
+    EXPECT_EQ(fake.slotFile(33), "./Sound/error.wav");
+    int loaded = 0;
+    for (int slot = 0; slot < soundSlotCount; slot++)
+        loaded += sound[slot] != nullptr;
+    EXPECT_EQ(loaded, 27);
+    for (int slot = 19; slot <= 25; slot++)
+        EXPECT_EQ(sound[slot], nullptr) << slot;
+    EXPECT_EQ(fake.trackFile(0), "./Sound/05.underwater.mp3");
+    EXPECT_EQ(fake.trackFile(3), "./Sound/game_over.mp3");
+    EXPECT_EQ(fake.trackFile(5), "./Sound/01.catacombs.mp3");
+}
+
+TEST(Sound, WithoutFilesEveryPlayCallIsSilent)
+{
+    FakeMixer fake;
+    fake.allMissing = true;
+    initSounds();
+    fake.events.clear();
+    for (int slot = 0; slot < soundSlotCount; slot++) {
+        playSound(slot);
+        playLoop(slot);
+        stopSound(slot);
+    }
+    for (int track = 0; track < musicTrackCount; track++)
+        playMusic(track);
+    playStep();
+    playPausedSounds();
+    EXPECT_TRUE(fake.events.empty());
+    EXPECT_EQ(soundPlaying[31], 0);
+}
+
+TEST(Sound, ALoopNeverStartsTwiceAndPlaySoundBlocksIt)
+{
+    FakeMixer fake;
+    loadEverySlot();
+    playLoop(31);
+    playLoop(31);
+    ASSERT_EQ(fake.calls("playChannel").size(), 1u);
+    EXPECT_EQ(fake.calls("playChannel")[0].first, 31);
+    EXPECT_EQ(fake.calls("playChannel")[0].second, -1);
+    stopSound(31);
+    stopSound(31);
+    EXPECT_EQ(fake.calls("haltChannel").size(), 1u);
+    playLoop(31);
+    EXPECT_EQ(fake.calls("playChannel").size(), 2u);
+
+    fake.events.clear();
+    playSound(32);
+    playLoop(32);
+    ASSERT_EQ(fake.calls("playChannel").size(), 1u);
+    EXPECT_EQ(fake.calls("playChannel")[0].second, 0) << "playSound plays once";
+    stopSound(32);
+    playLoop(32);
+    ASSERT_EQ(fake.calls("playChannel").size(), 2u);
+    EXPECT_EQ(fake.calls("playChannel")[1].second, -1);
+
+    // Replaying an effect goes to its own channel every time.
+    fake.events.clear();
+    playSound(7);
+    playSound(7);
+    ASSERT_EQ(fake.calls("playChannel").size(), 2u);
+    EXPECT_EQ(fake.calls("playChannel")[1].first, 7);
+}
+
+TEST(Sound, InactiveStartsAndStopsNothing)
+{
+    FakeMixer fake;
+    loadEverySlot();
+    playLoop(31);
+    fake.events.clear();
+    setSounds(false);
+    playSound(5);
+    playLoop(32);
+    stopSound(31);
+    playMusic(2);
+    playStep();
+    playPausedSounds();
+    EXPECT_TRUE(fake.events.empty());
+    EXPECT_EQ(soundPlaying[31], 1);
+    EXPECT_EQ(soundPlaying[32], 0);
+    EXPECT_EQ(musicPlaying, -1);
+    setSounds(true);
+    stopSound(31);
+    EXPECT_EQ(fake.calls("haltChannel").size(), 1u);
+}
+
+TEST(Sound, OutOfRangeSlotsAndTracksAreIgnored)
+{
+    FakeMixer fake;
+    loadEverySlot();
+    fake.events.clear();
+    size_t loads = fake.samplePaths.size() + fake.musicPaths.size();
+    for (int bad : {-1, 64, 1000}) {
+        playSound(bad);
+        playLoop(bad);
+        stopSound(bad);
+        addSound("./Sound/any.wav", bad);
+    }
+    for (int bad : {-1, 6}) {
+        playMusic(bad);
+        playMusicOnce(bad);
+        addMusic("./Sound/any.mp3", bad);
+    }
+    EXPECT_TRUE(fake.events.empty());
+    EXPECT_EQ(fake.samplePaths.size() + fake.musicPaths.size(), loads);
+}
+
+TEST(Sound, MusicDoesNotRestartTheTrackAlreadyPlaying)
+{
+    FakeMixer fake;
+    loadEverySlot();
+    playMusic(1);
+    playMusic(1);
+    ASSERT_EQ(fake.calls("playMusic").size(), 1u);
+    EXPECT_EQ(fake.calls("playMusic")[0].second, -1);
+    EXPECT_EQ(musicPlaying, 1);
+    playMusic(4);
+    playMusic(1);
+    ASSERT_EQ(fake.calls("playMusic").size(), 3u);
+    EXPECT_EQ(fake.calls("playMusic")[2].first, fake.calls("playMusic")[0].first);
+    playMusicOnce(3);
+    playMusicOnce(3);
+    ASSERT_EQ(fake.calls("playMusic").size(), 4u);
+    EXPECT_EQ(fake.calls("playMusic")[3].second, 0);
+    EXPECT_EQ(musicPlaying, 3);
+}
+
+TEST(Sound, PauseHaltsOnlyTheAmbiencesThatPlayAndResumeRestoresThem)
+{
+    FakeMixer fake;
+    loadEverySlot();
+    playLoop(31);
+    playSound(5);
+    playMusic(0);
+    fake.events.clear();
+    pauseAllSounds();
+    ASSERT_EQ(fake.events.size(), 1u);
+    EXPECT_EQ(fake.events[0].call, "haltChannel");
+    EXPECT_EQ(fake.events[0].first, 31);
+    EXPECT_EQ(soundPlaying[31], 1) << "the flag stays for the resume";
+
+    fake.events.clear();
+    playPausedSounds();
+    ASSERT_EQ(fake.events.size(), 1u);
+    EXPECT_EQ(fake.events[0].call, "playChannel");
+    EXPECT_EQ(fake.events[0].first, 31);
+    EXPECT_EQ(fake.events[0].second, -1);
+}
+
+TEST(Sound, FootstepsAlternate)
+{
+    FakeMixer fake;
+    loadEverySlot();
+    playStep();
+    playStep();
+    playStep();
+    std::vector<MIXER_EVENT> plays = fake.calls("playChannel");
+    ASSERT_EQ(plays.size(), 3u);
+    EXPECT_EQ(plays[0].first, 28);
+    EXPECT_EQ(plays[1].first, 29);
+    EXPECT_EQ(plays[2].first, 28);
+}
+
+TEST(Sound, VolumesAreClampedAndScaledToTheMixer)
+{
+    for (int percent = 0; percent <= 100; percent++)
+        ASSERT_EQ(mixerVolume(percent), percent * 128 / 100) << percent;
+    EXPECT_EQ(mixerVolume(-20), 0);
+    EXPECT_EQ(mixerVolume(250), 128);
+
+    FakeMixer fake;
+    setVolume(25, 75);
+    ASSERT_EQ(fake.calls("musicVolume").size(), 1u);
+    EXPECT_EQ(fake.calls("musicVolume")[0].first, 32);
+    std::vector<MIXER_EVENT> channels = fake.calls("channelVolume");
+    ASSERT_EQ(channels.size(), 64u);
+    for (int channel = 0; channel < 64; channel++) {
+        EXPECT_EQ(channels[size_t(channel)].first, channel);
+        EXPECT_EQ(channels[size_t(channel)].second, 96);
+    }
+    fake.events.clear();
+    setVolume(-5, 500);
+    EXPECT_EQ(fake.calls("musicVolume")[0].first, 0);
+    EXPECT_EQ(fake.calls("channelVolume")[0].second, 128);
+}
+
+TEST(Sound, CloseFreesEverythingOnceThenClosesTheDevice)
+{
+    FakeMixer fake;
+    initSounds();
+    fake.events.clear();
+    closeSounds();
+    EXPECT_EQ(fake.calls("freeChunk").size(), 27u);
+    EXPECT_EQ(fake.calls("freeMusic").size(), 6u);
+    ASSERT_FALSE(fake.events.empty());
+    EXPECT_EQ(fake.events.back().call, "closeAudio");
+    fake.events.clear();
+    playSound(0);
+    playMusic(0);
+    EXPECT_TRUE(fake.events.empty());
+
+    // Reloading a slot frees the sample it held.
+    addSound("./Sound/a.wav", 3);
+    addSound("./Sound/b.wav", 3);
+    EXPECT_EQ(fake.calls("freeChunk").size(), 1u);
+}
+
+// The real mixer on the dummy audio driver: a missing "Sound/" folder leaves
+// every slot empty, and a sample file given explicitly loads and plays.
+TEST(Sound, RealMixerLoadsWhatExistsAndToleratesTheRest)
+{
+    ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 1024), 0) << Mix_GetError();
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    std::string folder = testing::TempDir();
+    ASSERT_EQ(chdir(folder.c_str()), 0);
+    std::remove("./Sound");
+    initSounds();
+    for (int slot = 0; slot < soundSlotCount; slot++)
+        EXPECT_EQ(sound[slot], nullptr);
+    for (int track = 0; track < musicTrackCount; track++)
+        EXPECT_EQ(music[track], nullptr);
+    playSound(0);
+    playMusic(0);
+    EXPECT_EQ(soundPlaying[0], 0);
+    EXPECT_EQ(musicPlaying, -1);
+
+    // A short mono 8-bit wave file.
+    const uint8_t samples = 64;
+    uint8_t header[44] = {'R', 'I', 'F', 'F', 36 + samples, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
+                          16, 0, 0, 0, 1, 0, 1, 0, 0x44, 0xAC, 0, 0, 0x44, 0xAC, 0, 0, 1, 0, 8, 0,
+                          'd', 'a', 't', 'a', samples, 0, 0, 0};
+    std::FILE* file = std::fopen("blip.wav", "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(header, 1, sizeof header, file);
+    for (int i = 0; i < samples; i++)
+        std::fputc(i % 2 ? 0xC0 : 0x40, file);
+    std::fclose(file);
+    addSound("blip.wav", 5);
+    EXPECT_NE(sound[5], nullptr) << Mix_GetError();
+    playSound(5);
+    EXPECT_EQ(soundPlaying[5], 1);
+    setVolume(50, 50);
+    EXPECT_EQ(Mix_Volume(5, -1), 64);
+    closeSounds();
+    EXPECT_EQ(sound[5], nullptr);
+    std::remove("blip.wav");
+    ASSERT_EQ(chdir(previous), 0);
+}

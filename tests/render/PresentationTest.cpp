@@ -1,0 +1,137 @@
+#include "render/Screen.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Sent {
+    int colour, x, y;
+    bool operator==(const Sent& o) const { return colour == o.colour && x == o.x && y == o.y; }
+};
+std::vector<Sent> sent;
+
+void recordBlock(SDL_Surface*, int colour, SDL_Surface*, int x, int y) { sent.push_back({colour, x, y}); }
+
+// Replaces the way blocks reach the display for the length of one test.
+class Presentation : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        sent.clear();
+        saved = Screen::presentBlock;
+        Screen::presentBlock = recordBlock;
+    }
+    void TearDown() override { Screen::presentBlock = saved; }
+    Screen::PresentBlock saved;
+};
+
+} // namespace
+
+TEST_F(Presentation, FirstPresentationSendsEveryPixelThenOnlyChanges)
+{
+    Screen s(3, 2, 4);
+    s.clear(int(0xFF000000));
+    s.draw(nullptr);
+    EXPECT_EQ(sent.size(), 6u);
+
+    sent.clear();
+    s.draw(nullptr);
+    EXPECT_TRUE(sent.empty()) << "a still frame sends nothing";
+
+    s.setPixel(2, 1, int(0xFF00FF00));
+    s.draw(nullptr);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0], (Sent{int(0xFF00FF00), 8, 4}));
+
+    // Drawing the same colour again is no change.
+    sent.clear();
+    s.setPixel(2, 1, int(0xFF00FF00));
+    s.draw(nullptr);
+    EXPECT_TRUE(sent.empty());
+}
+
+TEST_F(Presentation, FirstPresentationSendsEvenPixelsThatMatchTheStartValue)
+{
+    Screen s(2, 2, 1);
+    s.clear(0);
+    s.draw(nullptr);
+    EXPECT_EQ(sent.size(), 4u);
+}
+
+TEST(PresentationOnSdl, ChangedPixelFillsItsSquareOnTheTarget)
+{
+    SDL_Surface* target = SDL_CreateRGBSurface(SDL_SWSURFACE, 12, 8, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
+    ASSERT_NE(target, nullptr);
+    SDL_FillRect(target, nullptr, 0);
+    Screen s(3, 2, 4);
+    s.clear(int(0xFF000000));
+    s.draw(target);
+    s.setPixel(1, 1, int(0xFF336699));
+    s.draw(target);
+    SDL_LockSurface(target);
+    auto at = [&](int x, int y) { return static_cast<Uint32*>(target->pixels)[y * target->pitch / 4 + x] & 0xFFFFFF; };
+    for (int x = 4; x < 8; x++)
+        for (int y = 4; y < 8; y++)
+            EXPECT_EQ(at(x, y), 0x336699u) << x << "," << y;
+    EXPECT_EQ(at(3, 4), 0u);
+    EXPECT_EQ(at(8, 7), 0u);
+    EXPECT_EQ(at(4, 3), 0u);
+    SDL_UnlockSurface(target);
+    SDL_FreeSurface(target);
+}
+
+TEST(SaveImage, WritesA24BitBottomUpBitmapWithPaddedRows)
+{
+    Screen s(2, 2, 1);
+    s.setPixel(0, 0, int(0xFF010203));
+    s.setPixel(1, 0, int(0x80040506));
+    s.setPixel(0, 1, int(0xFF0A0B0C));
+    s.setPixel(1, 1, int(0xFF0D0E0F));
+    std::string pattern = std::string(testing::TempDir()) + "shot%03d.bmp";
+    s.saveImage(pattern.c_str());
+    s.saveImage(pattern.c_str());
+    EXPECT_EQ(s.imageCount, 2);
+
+    std::string first = std::string(testing::TempDir()) + "shot000.bmp";
+    std::ifstream in(first, std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(bytes.size(), 54u + 16u);
+    auto le32 = [&](int at) { return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24; };
+    EXPECT_EQ(bytes[0], 'B');
+    EXPECT_EQ(bytes[1], 'M');
+    EXPECT_EQ(le32(2), 70);
+    EXPECT_EQ(le32(10), 54);
+    EXPECT_EQ(le32(14), 40);
+    EXPECT_EQ(le32(18), 2);
+    EXPECT_EQ(le32(22), 2);
+    EXPECT_EQ(bytes[26] | bytes[27] << 8, 1);
+    EXPECT_EQ(bytes[28] | bytes[29] << 8, 24);
+    EXPECT_EQ(le32(38), 72);
+    EXPECT_EQ(le32(42), 72);
+    // Bottom row first (y = 1), blue-green-red, two bytes of padding per row.
+    std::vector<unsigned char> data(bytes.begin() + 54, bytes.end());
+    EXPECT_EQ(data, (std::vector<unsigned char>{0x0C, 0x0B, 0x0A, 0x0F, 0x0E, 0x0D, 0, 0,
+                                                0x03, 0x02, 0x01, 0x06, 0x05, 0x04, 0, 0}));
+    EXPECT_TRUE(std::ifstream(std::string(testing::TempDir()) + "shot001.bmp").good());
+    std::remove(first.c_str());
+    std::remove((std::string(testing::TempDir()) + "shot001.bmp").c_str());
+}
+
+TEST(SaveImage, UnwritablePlaceChangesNothing)
+{
+    Screen s(1, 1, 1);
+    s.saveImage("/nonexistent/folder/shot%d.bmp");
+    EXPECT_EQ(s.imageCount, 0);
+    EXPECT_EQ(s.imageFile, nullptr);
+    // A pattern longer than the name buffer is cut, never overflowed.
+    std::string longPattern = "/nonexistent/" + std::string(600, 'a');
+    s.saveImage(longPattern.c_str());
+    EXPECT_EQ(s.imageCount, 0);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdio>
+
+// Writes a file through a temporary file beside it ("NAME.tmp") that is
+// renamed over NAME only when everything was written, so a failure or a
+// crash never leaves a half-written file behind. Dropped without commit(),
+// the temporary file is removed and NAME is left as it was.
+class ReplacingFile {
+public:
+    // Creates the temporary file; `out` is null when that failed.
+    ReplacingFile(const char* path, const char* mode = "wb");
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    // Closes the temporary file and renames it over the target. Returns 1,
+    // or 0 (target untouched) when a write, the close or the rename failed.
+    // `written` says whether the caller's own writes all succeeded.
+    int commit(bool written = true);
+
+    std::FILE* out = nullptr;
+    char path[512];
+    char temporary[512];
+};

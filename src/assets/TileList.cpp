@@ -1,0 +1,70 @@
+#include "assets/TileList.h"
+
+#include "app/BoundedString.h"
+#include "app/ReplacingFile.h"
+#include "assets/Tile.h"
+#include "assets/TileContainer.h"
+
+#include <cstdio>
+#include <cstring>
+
+TileList::TileList(const char* file, bool)
+{
+    std::FILE* in = std::fopen(file, "rb");
+    if (!in)
+        return;
+    std::vector<TILE_ENTRY> entries;
+    TileContainer::readDirectory(in, &entries);
+    std::fclose(in);
+    for (const TILE_ENTRY& entry : entries) {
+        Tile* tile = new Tile;
+        boundedCopy(tile->name, sizeof tile->name, entry.name);
+        list.push_back(tile);
+    }
+    count = int(list.size());
+    // Each tile reads the first entry of its name, so a name listed twice
+    // gives two tiles holding the same data.
+    for (Tile* tile : list)
+        tile->load(file, tile->name);
+}
+
+TileList::~TileList()
+{
+    for (Tile* tile : list)
+        delete tile;
+}
+
+Tile* TileList::findByName(char* name)
+{
+    for (int i = 0; i < 256; i++) {
+        if (name[i] == '\n')
+            name[i] = 0;
+        if (name[i] == 0)
+            return findByName2(name);
+    }
+    return nullptr;
+}
+
+Tile* TileList::findByName2(const char* name)
+{
+    for (Tile* tile : list)
+        if (std::strcmp(tile->name, name) == 0)
+            return tile;
+    return nullptr;
+}
+
+void TileList::fileList(char* path)
+{
+    ReplacingFile output(path, "w");
+    if (!output.out)
+        return;
+    bool written = true;
+    for (Tile* tile : list) {
+        // The name without its four-character extension.
+        size_t length = std::strlen(tile->name);
+        int kept = length > 4 ? int(length - 4) : 0;
+        written = written && std::fprintf(output.out, "\t\t\tlist.Add(content.Load<Tile>(\"Tiles/%.*s\"));\n", kept,
+                                          tile->name) > 0;
+    }
+    output.commit(written);
+}

@@ -1,0 +1,226 @@
+#include "assets/TileList.h"
+#include "assets/TileContainer.h"
+
+#include "assets/TileFixtures.h"
+
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+void expectSameTile(const Tile& a, const Tile& b)
+{
+    ASSERT_EQ(a.width, b.width);
+    ASSERT_EQ(a.height, b.height);
+    ASSERT_EQ(a.frameCount, b.frameCount);
+    ASSERT_EQ(a.extraCount, b.extraCount);
+    for (int i = 0; i < a.extraCount; i++)
+        EXPECT_EQ(a.extra[i], b.extra[i]);
+    for (int f = 0; f < a.frameCount; f++)
+        for (int i = 0; i < a.width * a.height; i++) {
+            const TILE_PIXEL &p = a.frames[f].data[i], &q = b.frames[f].data[i];
+            ASSERT_EQ(p.colour, q.colour);
+            ASSERT_EQ(p.depth, q.depth);
+            ASSERT_EQ(p.incandescence, q.incandescence);
+        }
+}
+
+// Saves the tiles as a container and returns its path.
+std::string saveContainer(const char* file, const std::vector<const Tile*>& tiles)
+{
+    TileContainer container;
+    for (const Tile* tile : tiles)
+        EXPECT_EQ(container.add(*tile), 1) << container.error;
+    std::string path = tempPath(file);
+    EXPECT_EQ(container.save(path.c_str()), 1) << container.error;
+    return path;
+}
+
+Bytes readBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeBytes(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+void put(Bytes* bytes, size_t at, uint32_t v)
+{
+    for (int i = 0; i < 4; i++)
+        (*bytes)[at + size_t(i)] = (unsigned char)(v >> (8 * i));
+}
+
+} // namespace
+
+TEST(TileList, ContainerRoundTrip)
+{
+    Tile key, coin;
+    makeTile(&key, "key.til", 2, 3, 1);
+    makeTile(&coin, "gold_coin01.anm", 4, 2, 3, 3);
+    coin.frames[2].data[5].incandescence = 0.75f;
+    coin.frames[1].data[0].depth = -12;
+    std::string path = saveContainer("roundtrip.dat", {&key, &coin});
+
+    TileList library(path.c_str(), true);
+    ASSERT_EQ(library.count, 2);
+    EXPECT_STREQ(library.list[0]->name, "key.til");
+    EXPECT_STREQ(library.list[1]->name, "gold_coin01.anm");
+    expectSameTile(*library.list[0], key);
+    expectSameTile(*library.list[1], coin);
+
+    // A tile read straight from the container keeps an empty name.
+    Tile single;
+    ASSERT_EQ(single.load(path.c_str(), "gold_coin01.anm"), 1);
+    EXPECT_STREQ(single.name, "");
+    expectSameTile(single, coin);
+    EXPECT_EQ(single.load(path.c_str(), "gold_coin01"), 0);
+    EXPECT_EQ(single.frames, nullptr);
+    EXPECT_EQ(single.load("/nonexistent/tiles.dat", "key.til"), 0);
+
+    TileList missing("/nonexistent/tiles.dat", false);
+    EXPECT_EQ(missing.count, 0);
+    EXPECT_EQ(missing.findByName2("key.til"), nullptr);
+}
+
+TEST(TileList, DuplicateNamesHoldTheFirstEntry)
+{
+    Tile first, second;
+    makeTile(&first, "twin.til", 2, 2, 1);
+    makeTile(&second, "twin.til", 3, 1, 2);
+    std::string path = saveContainer("twins.dat", {&first, &second});
+    TileList library(path.c_str(), false);
+    ASSERT_EQ(library.count, 2);
+    expectSameTile(*library.list[0], first);
+    expectSameTile(*library.list[1], first);
+    EXPECT_EQ(library.findByName2("twin.til"), library.list[0]);
+}
+
+TEST(TileList, LookUpsByName)
+{
+    Tile key, logo;
+    makeTile(&key, "key.til", 1, 1, 1);
+    makeTile(&logo, "logo.til", 1, 1, 1);
+    std::string path = saveContainer("names.dat", {&key, &logo});
+    TileList library(path.c_str(), false);
+
+    char line[32] = "logo.til\nrest";
+    EXPECT_EQ(library.findByName(line), library.list[1]);
+    EXPECT_STREQ(line, "logo.til");
+    EXPECT_EQ(library.findByName2("KEY.til"), nullptr);
+    EXPECT_EQ(library.findByName2("key.ti"), nullptr);
+    char unterminated[300];
+    std::memset(unterminated, 'k', sizeof unterminated);
+    unterminated[299] = 0;
+    EXPECT_EQ(library.findByName(unterminated), nullptr);
+
+    std::string list = tempPath("list.txt");
+    library.fileList(&list[0]);
+    std::ifstream in(list);
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(text, "\t\t\tlist.Add(content.Load<Tile>(\"Tiles/key\"));\n"
+                    "\t\t\tlist.Add(content.Load<Tile>(\"Tiles/logo\"));\n");
+}
+
+// Damaged containers: each must load without crashing, keep the whole
+// tiles and leave the damaged ones without frames.
+TEST(TileList, CorruptContainers)
+{
+    Tile a, b;
+    makeTile(&a, "a.til", 2, 2, 1, 1);
+    makeTile(&b, "bb.anm", 3, 2, 2);
+    Bytes good = readBytes(saveContainer("good.dat", {&a, &b}));
+    // Layout: count, a (4+6+4), bb (4+7+4), block a at 33, block b at 33 + 16 + 4 + 48.
+    const size_t entryB = 18, blockA = 33, blockB = 101;
+    ASSERT_EQ(good.size(), blockB + 16 + 2 * 6 * 12);
+
+    struct Case {
+        const char* what;
+        std::function<void(Bytes*)> damage;
+        int count;        // tiles in the library
+        bool aLoaded, bLoaded;
+    };
+    const Case cases[] = {
+        {"empty file", [](Bytes* d) { d->clear(); }, 0, false, false},
+        {"negative count", [](Bytes* d) { put(d, 0, 0xFFFFFFFFu); }, 0, false, false},
+        {"zero name length", [](Bytes* d) { put(d, 4, 0); }, 0, false, false},
+        {"name length 257", [](Bytes* d) { put(d, 4, 257); }, 0, false, false},
+        {"negative name length", [](Bytes* d) { put(d, 4, 0x80000000u); }, 0, false, false},
+        {"second name too long", [](Bytes* d) { put(d, entryB, 100000); }, 1, true, false},
+        {"offset past the end", [&](Bytes* d) { put(d, entryB + 11, uint32_t(good.size())); }, 2, true, false},
+        {"negative offset", [](Bytes* d) { put(d, entryB + 11, 0xFFFFFFF0u); }, 2, true, false},
+        {"negative width", [](Bytes* d) { put(d, blockB, 0xFFFFFFFDu); }, 2, true, false},
+        {"zero height", [](Bytes* d) { put(d, blockB + 4, 0); }, 2, true, false},
+        {"width 5000", [](Bytes* d) { put(d, blockB, 5000); }, 2, true, false},
+        {"no frames", [](Bytes* d) { put(d, blockB + 8, 0); }, 2, true, false},
+        {"2000 frames", [](Bytes* d) { put(d, blockB + 8, 2000); }, 2, true, false},
+        {"huge but allowed sizes", [](Bytes* d) { put(d, blockB, 4096); put(d, blockB + 4, 4096); put(d, blockB + 8, 1024); }, 2, true, false},
+        {"negative extra count", [](Bytes* d) { put(d, blockA + 12, 0xFFFFFFFFu); }, 2, false, true},
+        {"huge extra count", [](Bytes* d) { put(d, blockA + 12, 0x7FFFFFFFu); }, 2, false, true},
+        {"extras running into the next block", [](Bytes* d) { put(d, blockB + 12, 2); }, 2, true, false},
+        {"name without its zero byte", [](Bytes* d) { (*d)[13] = 'x'; }, 2, true, true},
+    };
+    std::string path = tempPath("corrupt.dat");
+    for (const Case& c : cases) {
+        Bytes bytes = good;
+        c.damage(&bytes);
+        writeBytes(path, bytes);
+        TileList library(path.c_str(), false);
+        ASSERT_EQ(library.count, c.count) << c.what;
+        if (c.count > 0) {
+            EXPECT_EQ(library.list[0]->frames != nullptr, c.aLoaded) << c.what;
+        }
+        if (c.count > 1) {
+            EXPECT_EQ(library.list[1]->frames != nullptr, c.bLoaded) << c.what;
+        }
+        for (Tile* tile : library.list) {
+            if (!tile->frames) {
+                EXPECT_EQ(tile->frameCount, 0) << c.what;
+            }
+        }
+    }
+
+    // Every truncation keeps exactly the tiles whose entry and block are whole.
+    for (size_t length = 0; length < good.size(); length++) {
+        writeBytes(path, Bytes(good.begin(), good.begin() + long(length)));
+        TileList library(path.c_str(), false);
+        int entries = length >= blockA ? 2 : length >= entryB ? 1 : 0;
+        ASSERT_EQ(library.count, entries) << length;
+        if (entries > 0 && length >= blockB) {
+            ASSERT_NE(library.list[0]->frames, nullptr) << length;
+            expectSameTile(*library.list[0], a);
+        } else if (entries > 0) {
+            EXPECT_EQ(library.list[0]->frames, nullptr) << length;
+        }
+        if (entries > 1) {
+            EXPECT_EQ(library.list[1]->frames, nullptr) << length;
+        }
+    }
+}
+
+// The containers the build makes for the game directory load whole, and the
+// control container has the key of every letter the on-screen help shows.
+TEST(TileList, GameContainersLoad)
+{
+    TileList tiles(GLOAMER_GAME_DIR "/tiles.dat", false);
+    ASSERT_GT(tiles.count, 0);
+    for (Tile* tile : tiles.list)
+        EXPECT_NE(tile->frames, nullptr) << tile->name;
+
+    TileList control(GLOAMER_GAME_DIR "/tiles_control.dat", true);
+    char name[16];
+    for (char c = 'a'; c <= 'z'; c++) {
+        boundedFormat(name, sizeof name, "key_%c.anm", c);
+        Tile* key = control.findByName2(name);
+        ASSERT_NE(key, nullptr) << name;
+        EXPECT_NE(key->frames, nullptr) << name;
+    }
+}

@@ -2,6 +2,7 @@
 
 #include "app/BoundedString.h"
 #include "app/Log.h"
+#include "app/ReplacingFile.h"
 #include "render/Screen.h"
 
 #include <cstdio>
@@ -405,24 +406,15 @@ void Typo::printAll(int x, int y, Screen* screen)
 
 void Typo::saveInfos(const char* path)
 {
-    // Written beside the target and renamed over it, so an old listing is
-    // never left half overwritten.
-    char temporary[512];
-    if (!boundedFormat(temporary, sizeof temporary, "%s.tmp", path))
-        return;
-    std::FILE* f = std::fopen(temporary, "wb");
-    if (!f)
+    ReplacingFile file(path);
+    if (!file.out)
         return;
     int count = 0;
     for (int code = 0; code < 256; code++) {
-        std::fprintf(f, "%d (%c) %p\n", code, code, static_cast<void*>(glyphs[code]));
+        std::fprintf(file.out, "%d (%c) %p\n", code, code, static_cast<void*>(glyphs[code]));
         if (glyphs[code])
             count++;
     }
-    std::fprintf(f, "%d letters\n", count);
-    bool written = !std::ferror(f);
-    if (std::fclose(f) != 0)
-        written = false;
-    if (!written || std::rename(temporary, path) != 0)
-        std::remove(temporary);
+    std::fprintf(file.out, "%d letters\n", count);
+    file.commit(!std::ferror(file.out));
 }

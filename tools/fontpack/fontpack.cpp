@@ -13,6 +13,7 @@
 // The font file is the game's text format: the glyph count, then for each
 // glyph a line "%c %d %d" (character, width, height) and its rows.
 
+#include "app/ReplacingFile.h"
 #include "assets/Typo.h"
 #include "render/Screen.h"
 
@@ -102,26 +103,20 @@ int readSource(const char* path, std::vector<SourceGlyph>& glyphs)
 
 int writeFont(const char* path, const std::vector<SourceGlyph>& glyphs)
 {
-    std::string temporary = std::string(path) + ".tmp";
-    std::FILE* f = std::fopen(temporary.c_str(), "wb");
-    if (!f)
+    ReplacingFile file(path);
+    if (!file.out)
         return fail(path, 0, "cannot create");
-    std::fprintf(f, "%d\n", int(glyphs.size()));
+    std::fprintf(file.out, "%d\n", int(glyphs.size()));
     for (const SourceGlyph& g : glyphs) {
         std::size_t width = 0;
         for (const std::string& row : g.rows)
             width = row.size() > width ? row.size() : width;
-        std::fprintf(f, "%c %d %d\n", g.code, int(width), int(g.rows.size()));
+        std::fprintf(file.out, "%c %d %d\n", g.code, int(width), int(g.rows.size()));
         for (const std::string& row : g.rows)
-            std::fprintf(f, "%s%s\n", row.c_str(), std::string(width - row.size(), '.').c_str());
+            std::fprintf(file.out, "%s%s\n", row.c_str(), std::string(width - row.size(), '.').c_str());
     }
-    bool written = !std::ferror(f);
-    if (std::fclose(f) != 0)
-        written = false;
-    if (!written || std::rename(temporary.c_str(), path) != 0) {
-        std::remove(temporary.c_str());
+    if (!file.commit(!std::ferror(file.out)))
         return fail(path, 0, "cannot write");
-    }
     return 1;
 }
 

@@ -144,8 +144,10 @@ int ContactSheet::render(const std::deque<Picture>& pictures, const std::string&
         x += p.width + gap;
         for (int j = 0; j < p.height; j++)
             for (int i = 0; i < p.width; i++) {
-                float g = p.filled(0, i, j) ? p.glowAt(0, i, j) : 0.0f;
-                sheet.set(x + i, y + j, g > 0.0f ? rgb(int(255 * g), int(200 * g), int(80 * g)) : 0xFF000000u);
+                // What shows in the dark: each pixel's colour scaled by its incandescence.
+                float g = p.filled(0, i, j) ? std::min(1.0f, p.glowAt(0, i, j)) : 0.0f;
+                uint32_t c = p.colourAt(0, i, j);
+                sheet.set(x + i, y + j, g > 0.0f ? mix(0xFF000000u, c | 0xFF000000u, g * float(c >> 24) / 255.0f) : 0xFF000000u);
             }
         y += std::max(p.height, 7) + gap + 1;
     }

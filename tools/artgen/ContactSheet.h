@@ -8,8 +8,9 @@
 
 // One PNG to review a whole container at a glance: per tile a row with its
 // name, its frames side by side, frame 0 lit by a lamp in its upper left
-// corner (with the depth shadows the game computes), its depth map and its
-// incandescence.
+// corner (with the depth shadows the game computes), its depth map (black
+// far, white near, red rock, blue empty) and what of it shows in the dark
+// (colour scaled by incandescence).
 class ContactSheet {
 public:
     // Appends every tile of a tile container as a picture (container files

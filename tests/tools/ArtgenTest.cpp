@@ -246,6 +246,42 @@ TEST_F(ArtgenOutput, DepthAndGlowCarryTheLighting)
     }
 }
 
+TEST_F(ArtgenOutput, RockFacesOpenTowardsTheirSide)
+{
+    // Each face is rock (10) on the far edge and open on the side it names,
+    // with a visible crust (depth 9) between them.
+    struct Face {
+        const char* name;
+        int openX, openY, rockX, rockY; // sample points as fractions of the size, 0 or 1
+    } faces[] = {
+        {"rock_top.til", 0, 0, 0, 1}, {"rock_bottom.til", 0, 1, 0, 0},
+        {"rock_left.til", 0, 0, 1, 0}, {"rock_right.til", 1, 0, 0, 0},
+    };
+    for (const Face& f : faces) {
+        Entry& e = (*entries)["tiles.manifest"][f.name];
+        PngImage colour, depth;
+        ASSERT_EQ(colour.load((*dir + "/" + e.image).c_str()), 1) << f.name;
+        ASSERT_EQ(depth.load((*dir + "/" + e.depth).c_str()), 1) << f.name;
+        int w = colour.width - 1, h = colour.height - 1;
+        EXPECT_EQ(colour.get(f.openX * w, f.openY * h) >> 24, 0u) << f.name;
+        EXPECT_EQ((depth.get(f.rockX * w, f.rockY * h) >> 16) & 255, 10u) << f.name;
+        bool crust = false;
+        for (uint32_t d : depth.pixels)
+            crust = crust || ((d >> 16) & 255) == 9;
+        EXPECT_TRUE(crust) << f.name;
+    }
+}
+
+TEST_F(ArtgenOutput, DoorsAndLaddersFitThePlayer)
+{
+    // The player is about 20 x 25 pixels.
+    for (const char* name : {"door.til", "door_metal.til", "door_locked.til", "door_grate.til", "door_arch.til", "ladder.til"}) {
+        PngImage png;
+        ASSERT_EQ(frames("tiles.manifest", name, &png), 1) << name;
+        EXPECT_GE(png.height, 25) << name;
+    }
+}
+
 TEST_F(ArtgenOutput, PaintAnswersTheLampsItIsMeantFor)
 {
     // A lamp charges one channel of phosphorescent paint: candle red, torch

@@ -4,7 +4,7 @@
 // the solution the box keeps the lights and objects named `target` on.
 class ElectricBox {
 public:
-    static const int inputCount = 8;
+    static constexpr int inputCount = 8;
 
     ElectricBox();
 

@@ -58,10 +58,10 @@ class Level {
 public:
     // Largest level map built: each side, and the number of cells (a map
     // cell takes about a hundred bytes).
-    static const int maxMapSide = 8192;
-    static const long long maxMapCells = 4096LL * 4096LL;
+    static constexpr int maxMapSide = 8192;
+    static constexpr long long maxMapCells = 4096LL * 4096LL;
     // Most cloud spreading steps run in one update.
-    static const int maxCloudSteps = 32;
+    static constexpr int maxCloudSteps = 32;
 
     Level();
     ~Level();

@@ -18,4 +18,4 @@ test: build
 	cd $(BUILD_DIR) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	cd $(BUILD_DIR) && SDL_VIDEODRIVER=dummy ./bench/present_bench
+	cd $(BUILD_DIR) && SDL_VIDEODRIVER=dummy ./bench/present_bench && ./bench/typo_bench

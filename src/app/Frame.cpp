@@ -2,6 +2,7 @@
 
 #include "app/BoundedString.h"
 #include "app/Log.h"
+#include "assets/Typo.h"
 #include "audio/Control.h"
 #include "audio/Sound.h"
 #include "platform/Platform.h"
@@ -17,6 +18,8 @@ SDL_Surface* screen = nullptr;
 Screen* pixelScreen = nullptr;
 int keys[512];
 // Built before start-up, in this order.
+Typo typo;
+Typo typo2;
 World world;
 Menu menu;
 
@@ -38,7 +41,7 @@ void handleKeyDown(const SDL_Event& event)
     int symbol = event.key.keysym.sym;
     changeKeyState(symbol, 1);
     if (menu.getGameState() == Menu::statePlaying) {
-        world.input1(event, nullptr, pixelScreen);
+        world.input1(event, &typo, pixelScreen);
         if (symbol == escapeKey && world.gameOver.stage == 0) {
             pauseAllSounds();
             menu.setGameState(Menu::statePaused);
@@ -52,7 +55,7 @@ void handleKeyDown(const SDL_Event& event)
         world.gameOver.stage = 0;
         world.gameOver.luminance = 1.0f;
         world.pause(false);
-        world.loadStateBinary(world.slotFile, nullptr, pixelScreen);
+        world.loadStateBinary(world.slotFile, &typo, pixelScreen);
     }
 }
 
@@ -61,11 +64,11 @@ void handleStartRequest()
     switch (menu.getStartGame()) {
     case startNewGame:
         menu.setStartGame(startNone);
-        world.init(nullptr, pixelScreen, menu.getSlotName());
+        world.init(&typo, pixelScreen, menu.getSlotName());
         break;
     case startContinue:
         menu.setStartGame(startNone);
-        world.initContinue(nullptr, pixelScreen, menu.getSlotName());
+        world.initContinue(&typo, pixelScreen, menu.getSlotName());
         break;
     case startResume:
     case startLeavePaused:
@@ -120,11 +123,13 @@ int startUp()
 void loadContent()
 {
     initSounds();
+    typo.load("typo.dat");
+    typo2.load("typo_small.dat");
     initControlNames();
     loadControls("control.ini");
     world.setFps(30.0f);
     world.initLayer(pixelScreen);
-    menu.init(nullptr, nullptr);
+    menu.init(&typo, nullptr);
 }
 
 int update()
@@ -140,7 +145,7 @@ int update()
     }
     handleStartRequest();
     if (menu.getGameState() == Menu::statePlaying) {
-        world.input2(keys, nullptr, pixelScreen);
+        world.input2(keys, &typo, pixelScreen);
         if (world.gameOver.stage == 7) {
             menu.setGameState(Menu::stateCredits);
             world.gameOver.stage = 0;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 class Screen;
+class Typo;
 class World;
 class Menu;
 
@@ -12,6 +13,8 @@ class Menu;
 extern SDL_Surface* screen;
 extern Screen* pixelScreen;
 extern int keys[512];
+extern Typo typo;
+extern Typo typo2;
 extern World world;
 extern Menu menu;
 

@@ -1,6 +1,7 @@
 #include "assets/PngImage.h"
 
 #include "app/BoundedString.h"
+#include "app/ReplacingFile.h"
 
 #include <png.h>
 
@@ -90,14 +91,9 @@ int PngImage::load(const char* file)
 
 int PngImage::save(const char* file) const
 {
-    char temporary[512];
-    if (!boundedFormat(temporary, sizeof temporary, "%s.tmp", file)) {
-        boundedCopy(error, sizeof error, "file name too long");
-        return 0;
-    }
-    std::FILE* out = std::fopen(temporary, "wb");
-    if (!out) {
-        boundedFormat(error, sizeof error, "cannot create %s", temporary);
+    ReplacingFile target(file);
+    if (!target.out) {
+        boundedFormat(error, sizeof error, "cannot create %s.tmp", file);
         return 0;
     }
     std::vector<png_byte> data(pixels.size() * 4);
@@ -114,7 +110,7 @@ int PngImage::save(const char* file) const
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     volatile bool written = false;
     if (info && !setjmp(png_jmpbuf(png))) {
-        png_init_io(png, out);
+        png_init_io(png, target.out);
         png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
                      PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         png_write_info(png, info);
@@ -123,12 +119,8 @@ int PngImage::save(const char* file) const
         written = true;
     }
     png_destroy_write_struct(&png, &info);
-    if (std::fclose(out) != 0)
-        written = false;
-    if (!written || std::rename(temporary, file) != 0) {
-        if (written)
-            boundedFormat(error, sizeof error, "cannot rename %s to %s", temporary, file);
-        std::remove(temporary);
+    if (!target.commit(written)) {
+        boundedFormat(error, sizeof error, "cannot write %s", file);
         return 0;
     }
     return 1;

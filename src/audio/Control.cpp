@@ -2,6 +2,7 @@
 
 #include "app/BoundedString.h"
 #include "app/Log.h"
+#include "app/ReplacingFile.h"
 #include "audio/Sound.h"
 
 #include <cctype>
@@ -128,23 +129,17 @@ int loadControls(const char* path)
 
 int saveControls(const char* path)
 {
-    char temporary[512];
-    std::FILE* file = nullptr;
-    if (boundedFormat(temporary, sizeof temporary, "%s.tmp", path))
-        file = std::fopen(temporary, "w");
-    if (!file) {
+    ReplacingFile file(path, "w");
+    if (!file.out) {
         logPrint("failed to save controls\n");
         return 0;
     }
-    int written = 1;
+    bool written = true;
     for (int slot = 0; slot < controlCount && written; slot++)
-        written = std::fprintf(file, "%d\n", control[slot]) > 0;
+        written = std::fprintf(file.out, "%d\n", control[slot]) > 0;
     if (written)
-        written = std::fprintf(file, "%d\n%d\n", musicVolume, fxVolume) > 0;
-    if (std::fclose(file) != 0)
-        written = 0;
-    if (!written || std::rename(temporary, path) != 0) {
-        std::remove(temporary);
+        written = std::fprintf(file.out, "%d\n%d\n", musicVolume, fxVolume) > 0;
+    if (!file.commit(written)) {
         logPrint("failed to save controls\n");
         return 0;
     }

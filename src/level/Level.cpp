@@ -9,6 +9,7 @@
 #include "level/Light.h"
 #include "player/Dog.h"
 #include "render/Screen.h"
+#include "ui/Text.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -406,11 +407,11 @@ void Level::computeFill(int tick)
 
 void Level::deleteIntro()
 {
-    // The message box arrives with the fonts; until then a level has none.
+    delete message;
     message = nullptr;
 }
 
 Typo* Level::getTypo() const
 {
-    return nullptr;
+    return message ? message->getTypo() : nullptr;
 }

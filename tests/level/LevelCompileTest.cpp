@@ -3,7 +3,9 @@
 #include "level/Element.h"
 #include "level/LevelFixtures.h"
 #include "level/Light.h"
+#include "assets/Typo.h"
 #include "render/Screen.h"
+#include "ui/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +37,20 @@ TEST(LevelTest, ExternalLightsOutliveTheLevel)
     }
     // Deleting the stack light would have crashed; it is still usable.
     EXPECT_TRUE(lamp.update());
+}
+
+TEST(LevelTest, MessageBoxFontAndDeletion)
+{
+    Level level;
+    Typo font;
+    level.message = new Text;
+    level.message->init(&font, nullptr);
+    EXPECT_EQ(level.getTypo(), &font);
+    level.deleteIntro();
+    EXPECT_EQ(level.message, nullptr);
+    EXPECT_EQ(level.getTypo(), nullptr);
+    // The level's destructor deletes a message box it still holds.
+    level.message = new Text;
 }
 
 TEST(LevelCompileTest, BoundsOriginAndPlacement)

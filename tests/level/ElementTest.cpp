@@ -9,18 +9,10 @@
 
 TEST(ElementTest, ConstructionFromATile)
 {
-    Element plain;
-    EXPECT_EQ(plain.tile, nullptr);
-    EXPECT_EQ(plain.kind, Element::Decor);
-    EXPECT_EQ(plain.countdown, -1);
-    EXPECT_TRUE(plain.visible);
-    EXPECT_FALSE(plain.active);
-
     auto still = solidTile(3, 3);
     auto moving = solidTile(3, 3, int(0xFF808080u), 5, 2);
     EXPECT_EQ(Element(still.get()).speed, 0.0f);
     EXPECT_EQ(Element(moving.get()).speed, 1.0f);
-    EXPECT_EQ(Element(moving.get()).tile, moving.get());
 }
 
 TEST(ElementTest, AnimationWrapsBothWays)

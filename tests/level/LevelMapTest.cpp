@@ -100,9 +100,29 @@ TEST(LevelMapTest, CloudStepsPerUpdateAndRockStopsIt)
     for (int i = 0; i < 12 * 12; i++)
         ASSERT_LE(level.map[i].cloud, 10);
 
+    // A huge step count from a level file is bounded: the update returns,
+    // and the shared step counter is back at its start for the next level.
+    Level thick;
+    std::unique_ptr<Tile> small;
+    openRoom(&thick, &small, 6, 6);
+    thick.hasCloud = true;
+    thick.cloudSteps = 2000000000;
+    cell(thick, 2, 2).cloud = 10;
+    thick.computeCloud();
+    Level thin;
+    std::unique_ptr<Tile> other;
+    openRoom(&thin, &other, 6, 6);
+    thin.hasCloud = true;
+    cell(thin, 2, 2).cloud = 10;
+    thin.computeCloud();
+    EXPECT_EQ(cloudAt(thin, 2, 2), 10);
+    EXPECT_EQ(cloudAt(thin, 3, 2), 9);
+    EXPECT_EQ(cloudAt(thin, 4, 2), 0);
+
     // Without a cloud source nothing moves.
     Level still;
-    openRoom(&still, &tile, 6, 6);
+    std::unique_ptr<Tile> stillTile;
+    openRoom(&still, &stillTile, 6, 6);
     cell(still, 2, 2).cloud = 10;
     still.computeCloud();
     EXPECT_EQ(cloudAt(still, 3, 2), 0);

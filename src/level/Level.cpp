@@ -1,0 +1,417 @@
+#include "level/Level.h"
+
+#include "app/BoundedString.h"
+#include "app/Log.h"
+#include "assets/TileList.h"
+#include "audio/Sound.h"
+#include "level/ElectricBox.h"
+#include "level/Element.h"
+#include "level/Light.h"
+#include "player/Dog.h"
+#include "render/Screen.h"
+#include "ui/Text.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+Level* lvl = nullptr;
+
+namespace {
+
+// The spreading step counter that every level shares; it runs from 1 to
+// the level's cloudSteps and is back at 1 after every full update.
+int cloudCounter = 1;
+
+// Calls f(i, j, cell) for every pixel (i, j) of e's picture whose world
+// position lies on the map.
+template <typename F>
+void forEachCell(const Level& level, const Element* e, F f)
+{
+    int w = 0, h = 0;
+    e->getDimensions(&w, &h);
+    long long left = (long long)e->x - level.originX;
+    long long top = (long long)e->y - level.originY;
+    for (int i = 0; i < w; i++) {
+        long long mx = left + i;
+        if (mx < 0 || mx >= level.mapWidth)
+            continue;
+        for (int j = 0; j < h; j++) {
+            long long my = top + j;
+            if (my >= 0 && my < level.mapHeight)
+                f(i, j, level.map[mx * level.mapHeight + my]);
+        }
+    }
+}
+
+// Lays colour c over `under` with c's own alpha as its weight.
+int compose(int under, int c)
+{
+    float a = float(Screen::getAlpha(c)) / 255.0f;
+    return Screen::colorAdd(Screen::colorMul(under, 1.0f - a), Screen::colorMul(c, a));
+}
+
+int halvedGrey(int c)
+{
+    int m = Screen::colorMul(c, 0.5f);
+    Screen::desaturate(&m);
+    return m;
+}
+
+// The word of a kind line before its first blank.
+bool kindWordIs(const char* text, const char* word)
+{
+    std::size_t n = std::strlen(word);
+    return std::strncmp(text, word, n) == 0 && (text[n] == 0 || text[n] == ' ' || text[n] == '\t' ||
+                                                text[n] == '\r' || text[n] == '\n');
+}
+
+// The bonuses a "random" bonus may become, each as likely.
+struct RANDOM_BONUS {
+    const char* tile;
+    int kind;
+    const char* text;
+};
+const RANDOM_BONUS randomBonuses[] = {
+    {"gold_coin01.anm", Element::BonusGold, "gold"},       {"diamond01.anm", Element::BonusDiamond, "diamond"},
+    {"eye.til", Element::BonusEye, "eye"},                 {"heart2.til", Element::BonusLife, "life"},
+    {"candle02.til", Element::BonusCandle, "candle"},      {"torchlight2.til", Element::BonusElectric, "electric"},
+    {"aceto.til", Element::BonusAceto, "aceto"},
+};
+const int randomBonusCount = int(sizeof randomBonuses / sizeof randomBonuses[0]);
+
+} // namespace
+
+Level::Level()
+{
+    waterTile.load("./tiles.dat", "water04.anm");
+    lvl = this;
+}
+
+Level::~Level()
+{
+    delete[] map;
+    deleteIntro();
+    for (Element* e : elements)
+        delete e;
+    for (Light* l : lights)
+        if (!l->external)
+            delete l;
+    for (Element* e : actives)
+        delete e;
+    for (Element* e : backgrounds)
+        delete e;
+    for (ElectricBox* b : boxes)
+        delete b;
+    for (Dog* d : dogs)
+        delete d;
+    for (Element* e : specials)
+        delete e;
+    for (DOOR* d : doors)
+        delete d;
+    for (Element* e : bonus)
+        delete e;
+    // Nothing may keep working on a level that is gone.
+    if (lvl == this)
+        lvl = nullptr;
+}
+
+LevelPixel* Level::cellAt(int wx, int wy) const
+{
+    long long mx = (long long)wx - originX;
+    long long my = (long long)wy - originY;
+    if (!map || mx < 0 || my < 0 || mx >= mapWidth || my >= mapHeight)
+        return nullptr;
+    return &map[mx * mapHeight + my];
+}
+
+int Level::getDepth(int wx, int wy) const
+{
+    const LevelPixel* p = cellAt(wx, wy);
+    return p ? p->depth : baseDepth;
+}
+
+int Level::getDepthClean(int wx, int wy) const
+{
+    const LevelPixel* p = cellAt(wx, wy);
+    return p ? p->cleanDepth : baseDepth;
+}
+
+int Level::getCloud(int wx, int wy) const
+{
+    const LevelPixel* p = cellAt(wx, wy);
+    return p ? p->cloud : baseDepth;
+}
+
+float Level::getAngle(int x0, int y0, int x1, int y1) const
+{
+    return float(Screen::getAngle(x0, y0, x1, y1) * 180.0 / 3.1415);
+}
+
+int Level::compile()
+{
+    // Bounds of the static picture; the running extremes start at +-10000.
+    long long minX = 10000, minY = 10000, maxX = -10000, maxY = -10000;
+    bool bounded = false;
+    for (const Element* e : elements) {
+        if (!e->tile || (e->tile->frameCount != 1 && e->kind != Element::Background))
+            continue;
+        bounded = true;
+        minX = std::min<long long>(minX, e->x);
+        minY = std::min<long long>(minY, e->y);
+        maxX = std::max<long long>(maxX, (long long)e->x + e->tile->width);
+        maxY = std::max<long long>(maxY, (long long)e->y + e->tile->height);
+    }
+    if (!bounded) {
+        logPrint("compile: no single-frame element, the level has no map\n");
+        return 0;
+    }
+    long long width = maxX - minX + 2, height = maxY - minY + 2;
+    if (width > maxMapSide || height > maxMapSide || width * height > maxMapCells) {
+        logPrint("compile: the level map would be too large\n");
+        return 0;
+    }
+    delete[] map;
+    map = new (std::nothrow) LevelPixel[std::size_t(width * height)]();
+    if (!map) {
+        logPrint("compile: no memory for the level map\n");
+        return 0;
+    }
+    originX = int(minX - 1);
+    originY = int(minY - 1);
+    mapWidth = int(width);
+    mapHeight = int(height);
+
+    if (water) {
+        waterLevel = mapHeight;
+        if (mapHeight < waterLimit)
+            waterLimit = 0;
+        if (waterMode != 0)
+            waterLevel = waterTop;
+    }
+
+    for (long long c = 0; c < width * height; c++) {
+        LevelPixel& p = map[c];
+        p.colour = baseColor;
+        p.depth = p.cleanDepth = baseDepth;
+        p.dark[0] = p.dark[1] = true;
+        p.specialMemoryColour = reveal ? 1 : 0;
+        p.quality = reveal ? 1.0f : 0.0f;
+    }
+
+    for (const Element* e : backgrounds)
+        forEachCell(*this, e, [](int, int, LevelPixel& p) { p.depth = p.cleanDepth = 0; });
+    for (const Element* e : specials)
+        forEachCell(*this, e, [e](int i, int j, LevelPixel& p) {
+            p.specialMemoryColour = compose(p.specialMemoryColour, e->getColor(i, j));
+        });
+
+    for (const Element* e : elements) {
+        if (e->kind == Element::Phospho)
+            forEachCell(*this, e, [e](int i, int j, LevelPixel& p) { p.glow = e->getColor(i, j) & 0x00FFFFFF; });
+        else if (e->tile && e->tile->frameCount == 1)
+            bakeElement(e);
+        compileKindLine(e);
+    }
+
+    for (long long c = 0; c < width * height; c++) {
+        map[c].memoryColour = halvedGrey(map[c].colour);
+        map[c].specialMemoryColour = halvedGrey(map[c].specialMemoryColour);
+    }
+    front = 0;
+    if (dirt)
+        addDirt();
+    if (noise)
+        addNoise();
+    return 1;
+}
+
+void Level::bakeElement(const Element* e)
+{
+    // A "graph" element is only painted: the room's shape under it stays.
+    bool shaped = std::strcmp(e->text, "graph") != 0;
+    forEachCell(*this, e, [e, shaped](int i, int j, LevelPixel& p) {
+        int c = e->getColor(i, j);
+        p.colour = compose(p.colour, c);
+        if (shaped && float(Screen::getAlpha(c)) / 255.0f > 0.5f) {
+            p.depth = p.cleanDepth = e->getDepth(i, j);
+            p.incandescence = e->getIncandescence(i, j);
+        }
+    });
+}
+
+void Level::compileKindLine(const Element* e)
+{
+    const char* text = e->text;
+    if (kindWordIs(text, "door") || kindWordIs(text, "locked_key_door")) {
+        DOOR* d = new DOOR();
+        d->x = e->x;
+        d->y = e->y;
+        e->getDimensions(&d->width, &d->height);
+        d->tile = e->tile;
+        if (kindWordIs(text, "door")) {
+            std::sscanf(text, "door %127s %127s", d->destination, d->target);
+        } else {
+            d->locked = 1;
+            std::sscanf(text, "locked_key_door %127s %127s %d", d->destination, d->target, &d->key);
+        }
+        doors.push_back(d);
+    } else if (kindWordIs(text, "cloud")) {
+        std::sscanf(text, "cloud %d", &cloudSteps);
+        int w = 0, h = 0;
+        e->getDimensions(&w, &h);
+        LevelPixel* p = cellAt(int((long long)e->x + w / 2), int((long long)e->y + h / 2));
+        if (p)
+            p->cloud = 10;
+        hasCloud = true;
+    } else if (kindWordIs(text, "light")) {
+        char type[32] = "";
+        std::sscanf(text, "light %31s", type);
+        unsigned colour = 0;
+        float intensity = 0;
+        int a = 0, b = 0, c = 0, d = 0, f = 0;
+        Light* l = new Light;
+        if (std::strcmp(type, "ambient") == 0) {
+            std::sscanf(text, "light ambient %x %f", &colour, &intensity);
+            l->createAmbient(int(colour), intensity);
+        } else if (std::strcmp(type, "omni") == 0) {
+            std::sscanf(text, "light omni %x %f %d %d %d", &colour, &intensity, &a, &b, &c);
+            l->createOmni(int(colour), intensity, e->x + a, e->y + b, c, false);
+        } else if (std::strcmp(type, "spot") == 0) {
+            std::sscanf(text, "light spot %x %f %d %d %d %d %d", &colour, &intensity, &a, &b, &c, &d, &f);
+            l->createSpot(int(colour), intensity, e->x + a, e->y + b, c, false, d, f);
+        } else if (std::strcmp(type, "directional") == 0) {
+            std::sscanf(text, "light directional %x %f %d %d", &colour, &intensity, &a, &b);
+            l->createDirectional(int(colour), intensity, a, b);
+        } else if (std::strcmp(type, "fire") == 0) {
+            l->createFire(e->x, e->y);
+        } else {
+            delete l;
+            return;
+        }
+        boundedCopy(l->name, sizeof l->name, e->name);
+        lights.push_back(l);
+    }
+}
+
+void Level::addDirt()
+{
+    if (!map)
+        return;
+    std::vector<float> weight(std::size_t(mapWidth) * mapHeight, 0.0f);
+    for (int mx = 0; mx < mapWidth; mx++)
+        for (int my = 1; my < mapHeight; my++) {
+            std::size_t c = std::size_t(mx) * mapHeight + my;
+            int above = map[c - 1].depth;
+            if (map[c].depth < above)
+                weight[c] = 2.0f * float(std::rand() % 101) / 100.0f;
+            else if (map[c].depth == above)
+                weight[c] = (float(std::rand() % 101) / 100.0f * 0.3f + 0.7f) * weight[c - 1];
+        }
+    for (std::size_t c = 0; c < weight.size(); c++)
+        map[c].colour = Screen::colorMul_exA(map[c].colour, 1.0f - weight[c] * 0.1f);
+}
+
+void Level::addNoise()
+{
+    if (!map)
+        return;
+    std::size_t cells = std::size_t(mapWidth) * mapHeight;
+    for (std::size_t c = 0; c < cells; c++)
+        map[c].colour = Screen::colorMul_exA(map[c].colour, 1.0f - float(std::rand() % 101) / 100.0f * 0.07f);
+}
+
+void Level::createRandomBonus(Element* e, TileList* tiles)
+{
+    const RANDOM_BONUS& b = randomBonuses[std::rand() % randomBonusCount];
+    e->tile = tiles ? tiles->findByName2(b.tile) : nullptr;
+    e->kind = b.kind;
+    boundedCopy(e->text, sizeof e->text, b.text);
+}
+
+void Level::cloudStep()
+{
+    // Spread: each cloudy cell keeps its density and hands one less to its
+    // open neighbours; later cells of the scan overwrite earlier ones.
+    for (int mx = 0; mx < mapWidth; mx++)
+        for (int my = 0; my < mapHeight; my++) {
+            LevelPixel& p = map[std::size_t(mx) * mapHeight + my];
+            int c = p.cloud;
+            if (c <= 1)
+                continue;
+            p.cloudNext = c;
+            const int neighbours[4][2] = {{mx - 1, my}, {mx, my - 1}, {mx + 1, my}, {mx, my + 1}};
+            for (const auto& n : neighbours) {
+                if (n[0] < 0 || n[1] < 0 || n[0] >= mapWidth || n[1] >= mapHeight)
+                    continue;
+                LevelPixel& q = map[std::size_t(n[0]) * mapHeight + n[1]];
+                if (q.depth <= 9)
+                    q.cloudNext = c - 1;
+            }
+        }
+    // Thin edges now and then thicken again, then the new densities apply.
+    std::size_t cells = std::size_t(mapWidth) * mapHeight;
+    for (std::size_t c = 0; c < cells; c++) {
+        if (map[c].cloudNext == 1 && std::rand() % 10 == 0)
+            map[c].cloudNext = 10;
+        map[c].cloud = map[c].cloudNext;
+    }
+}
+
+void Level::computeCloud()
+{
+    if (!hasCloud || !map)
+        return;
+    // A level's own count of steps, bounded so that one update stays short.
+    int steps = std::min(cloudSteps, maxCloudSteps);
+    do {
+        cloudCounter++;
+        if (cloudCounter > steps)
+            cloudCounter = 1;
+        cloudStep();
+    } while (cloudCounter > 1);
+}
+
+void Level::computeFill(int tick)
+{
+    if (!water)
+        return;
+    int old = waterLevel;
+    bool even = tick % 2 == 0;
+    if (even) {
+        if (waterMode == 0) {
+            if (waterLevel > 0 && waterLevel >= waterLimit)
+                waterLevel--;
+        } else if (waterMode == 1) {
+            waterLevel--;
+        } else if (waterMode == 2) {
+            waterLevel++;
+        }
+    }
+    if (waterMode != 0) {
+        if (waterLevel > waterLimit)
+            waterLevel = waterLimit;
+        if (waterLevel < waterTop)
+            waterLevel = waterTop;
+    }
+    if (even) {
+        if (waterLevel != old)
+            playLoop(waterFillSlot);
+        else
+            stopSound(waterFillSlot);
+    }
+    waterFrame++;
+}
+
+void Level::deleteIntro()
+{
+    delete message;
+    message = nullptr;
+}
+
+Typo* Level::getTypo() const
+{
+    return message ? message->getTypo() : nullptr;
+}

@@ -1,0 +1,162 @@
+#pragma once
+
+#include "assets/Tile.h"
+
+#include <atomic>
+#include <vector>
+
+class Dog;
+class ElectricBox;
+class Element;
+class Light;
+class Text;
+class TileList;
+class Typo;
+
+// One cell of the level map: the baked picture, its depth and
+// self-illumination, and what the lighting, the cloud and the player's
+// memory keep per pixel. The light fields have two buffers: the lighting
+// thread fills one while the other is drawn.
+struct LevelPixel {
+    int colour;
+    // Phosphorescent colour (0 none); its alpha holds the charge bits
+    // 1 red, 2 green, 4 blue.
+    int glow;
+    int depth;
+    // Depth as baked; `depth` is restored from it at every lighting pass.
+    int cleanDepth;
+    float incandescence;
+    int cloud;
+    int cloudNext;
+    float lit[2][3];
+    float unshadowed[2][3];
+    bool dark[2];
+    int memoryColour;
+    int specialMemoryColour;
+    float quality;
+    float tempQuality;
+};
+
+// A door of the room and where it leads.
+struct DOOR {
+    int x;
+    int y;
+    int width;
+    int height;
+    char destination[128];
+    char target[128];
+    // 0 a plain door, 1 a door that needs `key` keys.
+    int locked;
+    int key;
+    Tile* tile;
+};
+
+// One room: its placed objects, lights, doors, logic boxes and dogs, and the
+// level map baked from the static picture. Lists keep the order of the level
+// file; the owned ones are deleted with the level.
+class Level {
+public:
+    // Largest level map built: each side, and the number of cells (a map
+    // cell takes about a hundred bytes).
+    static constexpr int maxMapSide = 8192;
+    static constexpr long long maxMapCells = 4096LL * 4096LL;
+    // Most cloud spreading steps run in one update.
+    static constexpr int maxCloudSteps = 32;
+
+    Level();
+    ~Level();
+    Level(const Level&) = delete;
+    Level& operator=(const Level&) = delete;
+
+    void deleteIntro();
+    const char* getName() const { return name; }
+    bool getMemories() const { return memories; }
+    bool getCloud() const { return hasCloud; }
+    Typo* getTypo() const;
+
+    // Bakes the single-frame elements into a new level map and turns doors,
+    // lights and cloud sources of the kind lines into their objects.
+    // Returns 0, leaving the level without a map, when it has no
+    // single-frame element to take its bounds from or its map would be too
+    // large; such a level must not be run.
+    int compile();
+    // Darkens the picture in streaks below ledges.
+    void addDirt();
+    // Darkens every pixel by a small random amount.
+    void addNoise();
+    // Turns e into one of seven bonuses at random; a picture missing from
+    // the library leaves it without a tile.
+    void createRandomBonus(Element* e, TileList* tiles);
+
+    // Cell queries by world position; baseDepth outside the map.
+    int getDepth(int wx, int wy) const;
+    int getDepthClean(int wx, int wy) const;
+    int getCloud(int wx, int wy) const;
+    // Direction from (x0, y0) to (x1, y1) in degrees, 0 right, 90 down.
+    float getAngle(int x0, int y0, int x1, int y1) const;
+
+    // One update of the cloud: cloudSteps spreading steps.
+    void computeCloud();
+    // One update of the water surface; tick is the world's frame counter.
+    void computeFill(int tick);
+
+    // The map cell at world position (wx, wy), or null outside the map.
+    LevelPixel* cellAt(int wx, int wy) const;
+
+    char name[256] = "";
+    int baseDepth = 10;
+    int baseColor = int(0xFF000000u);
+    bool memories = false;
+    bool hasCloud = false;
+    int cloudSteps = 1;
+    bool water = false;
+    // 0 filling water, 1 rising, 2 sinking (switched water).
+    int waterMode = 0;
+    // Map row of the water surface; rows at and below it are under water.
+    int waterLevel = 0;
+    int waterLimit = 0;
+    int waterTop = 0;
+    int waterFrame = 0;
+    Tile waterTile;
+    bool dirt = false;
+    bool noise = false;
+    bool special = false;
+    bool reveal = false;
+    bool checkpoint = false;
+    Text* message = nullptr;
+
+    std::vector<Element*> elements;     // owned
+    std::vector<Element*> entities;     // animated elements of `elements`
+    std::vector<Light*> lights;         // owned, except external lights
+    std::vector<DOOR*> doors;           // owned
+    std::vector<Element*> bonus;        // owned
+    std::vector<Element*> ennemies;     // also in `elements` or `actives`
+    std::vector<ElectricBox*> boxes;    // owned
+    std::vector<Element*> actives;      // owned
+    std::vector<Element*> backgrounds;  // owned
+    std::vector<Dog*> dogs;             // owned
+    std::vector<Element*> specials;     // owned
+    std::vector<Element*> ladders;      // ladders of `elements`
+
+    // Index in `actives` of the thrown object still flying, or -1.
+    int thrown = -1;
+    int mapWidth = 0;
+    int mapHeight = 0;
+    int originX = 0;
+    int originY = 0;
+    // The light buffer that is complete and may be drawn, and the flag the
+    // main thread holds while it draws: both are shared with the lighting
+    // thread, so every read sees the latest write.
+    std::atomic<int> front{0};
+    std::atomic<bool> drawing{false};
+    // mapWidth x mapHeight cells, column-major; null until compiled.
+    LevelPixel* map = nullptr;
+
+private:
+    void bakeElement(const Element* e);
+    void compileKindLine(const Element* e);
+    void cloudStep();
+};
+
+// The level the lighting thread works on: the one constructed last.
+extern Level* lvl;

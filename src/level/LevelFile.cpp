@@ -116,6 +116,18 @@ struct LINE_READER {
         level.readNotes.push_back(n);
     }
 
+    // Opens the file as text; logs the failure.
+    bool open()
+    {
+        in = std::fopen(path, "r");
+        if (in)
+            return true;
+        char message[lineSize + 64];
+        boundedFormat(message, sizeof message, "Cannot open %.255s for reading.\n", path);
+        logPrint(message);
+        return false;
+    }
+
     // Reads the next piece of at most 255 characters; false at end of file.
     // A longer line is read in several pieces, each handled as a line.
     bool next()
@@ -421,11 +433,7 @@ int Level::load(const char* path, TileList* tiles, Typo* font, Screen* screen)
     message->init(font, screen);
 
     LINE_READER r{*this, nullptr, path};
-    r.in = std::fopen(path, "r");
-    if (!r.in) {
-        char text[lineSize + 64];
-        boundedFormat(text, sizeof text, "Cannot open %.255s for reading.\n", path);
-        logPrint(text);
+    if (!r.open()) {
         r.note(NoteCannotOpen, path);
         return 0;
     }
@@ -522,13 +530,8 @@ int Level::load(const char* path, TileList* tiles, Typo* font, Screen* screen)
 int Level::loadSpecial(const char* path, TileList* tiles)
 {
     LINE_READER r{*this, nullptr, path};
-    r.in = std::fopen(path, "r");
-    if (!r.in) {
-        char text[lineSize + 64];
-        boundedFormat(text, sizeof text, "Cannot open %.255s for reading.\n", path);
-        logPrint(text);
+    if (!r.open())
         return 0;
-    }
     while (r.next()) {
         char keyword[lineSize];
         firstWord(r.text, keyword, sizeof keyword);

@@ -59,7 +59,7 @@ std::string absolute(const std::string& path)
     char cwd[PATH_MAX];
     if (!getcwd(cwd, sizeof cwd))
         return path;
-    return std::string(cwd) + "/" + path;
+    return path == "." ? std::string(cwd) : std::string(cwd) + "/" + path;
 }
 
 bool endsWith(const std::string& s, const char* tail)
@@ -182,8 +182,8 @@ void checkLevel(const std::string& path, const std::string& shown, TileList* til
     for (const Level::READ_NOTE& n : level.readNotes) {
         std::string file = path == n.file ? shown : n.file;
         std::string what = problemText(n.problem);
-        if (n.problem == Level::NoteCannotOpen)
-            what += std::string(" ") + n.file;
+        if (n.problem == Level::NoteCannotOpen || n.problem == Level::NoteNoMap)
+            what += std::string(" ") + n.text;
         else
             what += std::string(" \"") + n.text + "\"";
         report(n.line, isError(n.problem), file, what);
@@ -249,6 +249,11 @@ int main(int argc, char** argv)
                 levels.push_back({"./Level/" + file.substr(game.size() + std::strlen("/Level/")), file});
             if (levels.empty())
                 std::printf("%s: no levels in %s/Level\n", given.c_str(), given.c_str());
+        } else if (!isReadable(path)) {
+            std::printf("%s: error: cannot open\n", given.c_str());
+            counts.levels++;
+            counts.failed++;
+            continue;
         } else {
             game = options.game.empty() ? absolute(".") : options.game;
             levels.push_back({path, given});

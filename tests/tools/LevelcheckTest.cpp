@@ -65,12 +65,13 @@ TEST(LevelcheckTest, GoodLevelsPassWithTheirSummaries)
 {
     std::string dir = gameDir("good");
     copyLevels(dir, "routing.lvl arrival.lvl water_fill.lvl water_switched.lvl");
+    writeLevel(dir, "loop.lvl", ground + "ELEMENT\nback\n  wall.til\n 0 0\n 9 9 0\n  door loop.lvl ground\n");
     CHECK_RUN run = levelcheck("'" + dir + "'");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(has(run, "./Level/routing.lvl: 13 elements, 6 entities, 0 lights, 2 doors, 0 bonus, 3 ennemies\n"))
         << run.output;
     EXPECT_TRUE(has(run, "./Level/arrival.lvl: 1 elements, 0 entities, 0 lights, 1 doors, 0 bonus, 0 ennemies\n"));
-    EXPECT_TRUE(has(run, "levelcheck: 4 levels, 0 with errors, 0 warnings\n")) << run.output;
+    EXPECT_TRUE(has(run, "levelcheck: 5 levels, 0 with errors, 0 warnings\n")) << run.output;
 }
 
 TEST(LevelcheckTest, BrokenLevelsAreReportedAndFail)

@@ -86,6 +86,17 @@ std::vector<std::string> levelsOf(const std::string& game)
     return files;
 }
 
+// Text from a level file as it can be shown on a terminal: control and
+// other unprintable bytes become '?'.
+std::string printable(const char* text)
+{
+    std::string s(text);
+    for (char& c : s)
+        if ((unsigned char)c < 32 || (unsigned char)c == 127)
+            c = '?';
+    return s;
+}
+
 const char* problemText(int problem)
 {
     switch (problem) {
@@ -180,12 +191,12 @@ void checkLevel(const std::string& path, const std::string& shown, TileList* til
                     int(level.elements.size()), int(level.entities.size()), int(level.lights.size()),
                     int(level.doors.size()), int(level.bonus.size()), int(level.ennemies.size()));
     for (const Level::READ_NOTE& n : level.readNotes) {
-        std::string file = path == n.file ? shown : n.file;
+        std::string file = path == n.file ? shown : printable(n.file);
         std::string what = problemText(n.problem);
         if (n.problem == Level::NoteCannotOpen || n.problem == Level::NoteNoMap)
-            what += std::string(" ") + n.text;
+            what += " " + printable(n.text);
         else
-            what += std::string(" \"") + n.text + "\"";
+            what += " \"" + printable(n.text) + "\"";
         report(n.line, isError(n.problem), file, what);
     }
 
@@ -196,19 +207,20 @@ void checkLevel(const std::string& path, const std::string& shown, TileList* til
             continue;
         }
         std::string destination = std::string("./Level/") + d->destination;
-        const std::set<std::string>* names =
-            destination == path ? nullptr : destinations->namesOf(destination);
+        std::string shownDestination = "./Level/" + printable(d->destination);
+        // A door within the level itself needs no second load.
         std::set<std::string> own;
-        if (destination == path) {
+        const std::set<std::string>* names = &own;
+        if (destination == path)
             for (const Element* e : level.elements)
                 own.insert(e->name);
-            names = &own;
-        }
+        else
+            names = destinations->namesOf(destination);
         if (!names)
-            report(0, true, shown, where + ": destination " + destination + " does not exist");
+            report(0, true, shown, where + ": destination " + shownDestination + " does not exist");
         else if (!names->count(d->target))
             report(0, true, shown,
-                   where + ": " + destination + " has no element \"" + d->target + "\" to arrive at");
+                   where + ": " + shownDestination + " has no element \"" + printable(d->target) + "\" to arrive at");
     }
     if (errors)
         counts->failed++;

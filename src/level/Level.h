@@ -178,6 +178,8 @@ public:
     std::mutex lightsLock;
     // The lighting thread's compact copy of the depths its shadows read.
     std::vector<signed char> lightDepths;
+    // The lighting thread's directional shadow depths of one pass's region.
+    std::vector<int> directionalResults;
 
 private:
     void bakeElement(const Element* e);

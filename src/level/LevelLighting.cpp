@@ -162,6 +162,62 @@ int directionalDepth(const Level& level, const MapDepths&, int mx, int my, int d
     return level.lightGetDirectionalDepth(float(mx), float(my), float(dirX), float(dirY));
 }
 
+// The directional march's results for every cell of the region at once,
+// column-major over the region, when no depth the marches read exceeds
+// baseDepth B. A march keeps d = max(sample, d - 1), so after sample j of
+// its line it holds max over the samples i so far of (depth_i + i) - j; it
+// returns B early exactly when it meets a sample of depth B (no other
+// term can reach B). Along each line of direction (dirX, dirY) both are
+// sliding-window queries over the 61 cells behind the cell: a running
+// maximum and the last cell of depth B.
+void directionalSweep(const Level& level, const PlaneDepths& plane, const CELL_BOX& region, int dirX, int dirY,
+                      std::vector<int>& out)
+{
+    const int regionHeight = region.y1 - region.y0;
+    out.resize(std::size_t(region.x1 - region.x0) * regionHeight);
+    const int base = level.baseDepth;
+    auto inRegion = [&](long long mx, long long my) {
+        return mx >= region.x0 && mx < region.x1 && my >= region.y0 && my < region.y1;
+    };
+    auto inMap = [&](long long mx, long long my) {
+        return mx >= 0 && mx < level.mapWidth && my >= 0 && my < level.mapHeight;
+    };
+    // The running maximum's candidates, a ring of (position, depth + position).
+    const int ring = 64;
+    int positions[ring];
+    int values[ring];
+    for (int mx = region.x0; mx < region.x1; mx++)
+        for (int my = region.y0; my < region.y1; my++) {
+            // Each line is swept from the first cell it has in the region.
+            if (inRegion((long long)mx - dirX, (long long)my - dirY))
+                continue;
+            int back = 0;
+            while (back < directionalSteps && inMap(mx - (long long)(back + 1) * dirX, my - (long long)(back + 1) * dirY))
+                back++;
+            int head = 0, tail = 0;
+            int lastBase = -directionalSteps - 2;
+            for (int k = -back;; k++) {
+                int cx = mx + k * dirX, cy = my + k * dirY;
+                if (k >= 0 && !inRegion(cx, cy))
+                    break;
+                int depth = plane.at(cx, cy);
+                if (depth == base)
+                    lastBase = k;
+                int value = depth + k;
+                while (tail > head && values[(tail - 1) % ring] <= value)
+                    tail--;
+                positions[tail % ring] = k;
+                values[tail % ring] = value;
+                tail++;
+                while (positions[head % ring] < k - directionalSteps)
+                    head++;
+                if (k >= 0)
+                    out[std::size_t(cx - region.x0) * regionHeight + (cy - region.y0)] =
+                        lastBase >= k - directionalSteps ? base : values[head % ring] - k;
+            }
+        }
+}
+
 // Adds light l's colour, scaled by f to `lit` and by g to `unshadowed`, to
 // buffer b of the cell.
 void addContribution(LevelPixel& p, int b, const float colourIntensity[3], float f, float g)
@@ -195,9 +251,11 @@ void removeLight(Level& level, int i)
 }
 
 // One light's contribution to buffer b: `region` is the pass's region, `l`
-// a copy of the light taken at the start of its turn.
+// a copy of the light taken at the start of its turn, `swept` null or the
+// directional march results of the region's cells in column-major order.
 template <typename Depths>
-void addLightToMap(Level& level, const Light& l, const CELL_BOX& region, const Depths& depths, int b)
+void addLightToMap(Level& level, const Light& l, const CELL_BOX& region, const Depths& depths, int b,
+                   const int* swept)
 {
     float colourIntensity[3] = {float(Screen::getRed(l.colour)) * l.intensity,
                                 float(Screen::getGreen(l.colour)) * l.intensity,
@@ -267,7 +325,7 @@ void addLightToMap(Level& level, const Light& l, const CELL_BOX& region, const D
     case Light::Directional:
         for (int mx = region.x0; mx < region.x1; mx++)
             for (int my = region.y0; my < region.y1; my++) {
-                int d = directionalDepth(level, depths, mx, my, l.dirX, l.dirY);
+                int d = swept ? *swept++ : directionalDepth(level, depths, mx, my, l.dirX, l.dirY);
                 int depth = depths.at(mx, my);
                 float f = 1.0f, g = 1.0f;
                 if (depth < d)
@@ -398,6 +456,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin)
     // on the map itself.
     CELL_BOX box = marchedCells(*this, passLights, region);
     bool compact = !box.empty();
+    int deepest = -128;
     if (compact) {
         int boxHeight = box.y1 - box.y0;
         lightDepths.resize(std::size_t(box.x1 - box.x0) * boxHeight);
@@ -410,6 +469,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin)
                     compact = false;
                     break;
                 }
+                deepest = std::max(deepest, d);
                 *out++ = (signed char)d;
             }
         }
@@ -417,10 +477,15 @@ void Level::computeLighting(int x, int y, int w, int h, int margin)
     PlaneDepths plane{lightDepths.data(), box.x0, box.y0, box.y1 - box.y0};
     MapDepths direct{map, mapHeight};
     for (const Light& l : passLights) {
+        bool sweep = compact && deepest <= baseDepth && l.type == Light::Directional && !region.empty() &&
+                     (l.dirX != 0 || l.dirY != 0) && std::abs(l.dirX) <= largestExactDirection &&
+                     std::abs(l.dirY) <= largestExactDirection;
+        if (sweep)
+            directionalSweep(*this, plane, region, l.dirX, l.dirY, directionalResults);
         if (compact)
-            addLightToMap(*this, l, region, plane, b);
+            addLightToMap(*this, l, region, plane, b, sweep ? directionalResults.data() : nullptr);
         else
-            addLightToMap(*this, l, region, direct, b);
+            addLightToMap(*this, l, region, direct, b, nullptr);
     }
 
     front.store(b);

@@ -355,6 +355,10 @@ void buildRandomRoom(Room& room, unsigned seed)
             room.pixel(i, j).incandescence = std::rand() % 9 == 0 ? float(std::rand() % 100) / 100.0f : 0.0f;
         }
     }
+    // A shallower base leaves deeper cells than it, which the directional
+    // shadows treat apart.
+    if (seed % 3 == 0)
+        room.level.baseDepth = 6;
     room.compile();
     Level& level = room.level;
     for (int i = 0; i < level.mapWidth * level.mapHeight; i++) {
@@ -429,6 +433,40 @@ TEST(LightingPassTest, FastPassMatchesThePlainPassOnRandomRooms)
                     << "seed " << seed << " pass " << pass << " cell " << i / fast.level.mapHeight << ","
                     << i % fast.level.mapHeight;
         }
+    }
+}
+
+TEST(LightingPassTest, DirectionalShadowsMatchThePlainMarchInEveryDirection)
+{
+    // Dense rock, rare rock, and a base shallower than the rock.
+    const int bases[3] = {10, 10, 7}, rockOneIn[3] = {4, 300, 4};
+    for (int run = 0; run < 3; run++) {
+        const int base = bases[run];
+        Room fast(110, 90), plain(110, 90);
+        for (Room* room : {&fast, &plain}) {
+            std::srand(unsigned(run));
+            for (int i = 0; i < 110; i++)
+                for (int j = 0; j < 90; j++)
+                    room->pixel(i, j).depth = std::rand() % rockOneIn[run] == 0 ? 10 : std::rand() % 10;
+            room->level.baseDepth = base;
+            room->compile();
+        }
+        for (int dirX = -3; dirX <= 3; dirX++)
+            for (int dirY = -3; dirY <= 3; dirY++) {
+                for (Room* room : {&fast, &plain}) {
+                    while (!room->level.lights.empty())
+                        room->level.deleteLight(0);
+                    Light* sun = new Light;
+                    sun->createDirectional(int(0xFFFFFFFFu), 1.0f, dirX, dirY);
+                    room->add(sun);
+                }
+                fast.level.computeLighting(-20, -10, 80, 60, 5);
+                reference::pass(plain.level, -20, -10, 80, 60, 5);
+                for (int i = 0; i < fast.level.mapWidth * fast.level.mapHeight; i++)
+                    ASSERT_TRUE(sameCell(fast.level.map[i], plain.level.map[i]))
+                        << "direction " << dirX << "," << dirY << " cell " << i / fast.level.mapHeight << ","
+                        << i % fast.level.mapHeight;
+            }
     }
 }
 

@@ -180,6 +180,8 @@ public:
     std::vector<signed char> lightDepths;
     // The lighting thread's directional shadow depths of one pass's region.
     std::vector<int> directionalResults;
+    // The light summed in one pass's region before it is copied to the map.
+    std::vector<float> regionSums;
 
 private:
     void bakeElement(const Element* e);

@@ -123,6 +123,40 @@ int marchFromLight(const Depths& depths, int mx, int my, int lmx, int lmy)
     return d;
 }
 
+// The plane of a pass where no depth exceeds rock. There a march's d
+// after sample i is max over the samples j so far of (depth_j + j) - i, and
+// it returns 10 exactly when it meets a sample of depth 10; and along the
+// march's major axis the step is exactly 1, so that coordinate is whole.
+struct ShallowPlaneDepths : PlaneDepths {
+};
+
+int marchFromLight(const ShallowPlaneDepths& plane, int mx, int my, int lmx, int lmy)
+{
+    int dx = mx - lmx;
+    int dy = my - lmy;
+    if (dx == 0 && dy == 0)
+        return plane.at(lmx, lmy);
+    bool alongX = std::abs(dx) >= std::abs(dy);
+    int n = alongX ? std::abs(dx) : std::abs(dy);
+    // The minor coordinate keeps the float arithmetic of the plain march.
+    float minorStep = float(alongX ? dy : dx) / float(n);
+    float minorStart = float(alongX ? lmy : lmx);
+    int majorSign = (alongX ? dx : dy) > 0 ? 1 : -1;
+    const signed char* light = plane.depths + (std::ptrdiff_t(lmx - plane.x0) * plane.height + (lmy - plane.y0));
+    std::ptrdiff_t majorStride = alongX ? std::ptrdiff_t(majorSign) * plane.height : majorSign;
+    std::ptrdiff_t minorStride = alongX ? 1 : plane.height;
+    int minorOrigin = alongX ? lmy : lmx;
+    int best = -1000;
+    for (int i = 0; i < n; i++) {
+        int minor = int(minorStart + float(i) * minorStep);
+        int sample = light[i * majorStride + (minor - minorOrigin) * minorStride];
+        if (sample == rockDepth)
+            return rockDepth;
+        best = std::max(best, sample + i);
+    }
+    return best - (n - 1);
+}
+
 // The directional march to cell (mx, my) of the map, for whole directions
 // of at most largestExactDirection: its samples are the cells (mx, my) -
 // j x (dirX, dirY) for j from 60 down to 0, and those inside the map are
@@ -155,6 +189,11 @@ int directionalDepth(const Level& level, const PlaneDepths& plane, int mx, int m
     if (std::abs(dirX) > largestExactDirection || std::abs(dirY) > largestExactDirection)
         return level.lightGetDirectionalDepth(float(mx), float(my), float(dirX), float(dirY));
     return directionalOnPlane(level, plane, mx, my, dirX, dirY);
+}
+
+int directionalDepth(const Level& level, const ShallowPlaneDepths& plane, int mx, int my, int dirX, int dirY)
+{
+    return directionalDepth(level, static_cast<const PlaneDepths&>(plane), mx, my, dirX, dirY);
 }
 
 int directionalDepth(const Level& level, const MapDepths&, int mx, int my, int dirX, int dirY)
@@ -218,14 +257,54 @@ void directionalSweep(const Level& level, const PlaneDepths& plane, const CELL_B
         }
 }
 
-// Adds light l's colour, scaled by f to `lit` and by g to `unshadowed`, to
-// buffer b of the cell.
-void addContribution(LevelPixel& p, int b, const float colourIntensity[3], float f, float g)
-{
-    for (int k = 0; k < 3; k++) {
-        p.lit[b][k] += colourIntensity[k] * f / 255.0f;
-        p.unshadowed[b][k] += colourIntensity[k] * g / 255.0f;
+// The light sums of one cell in buffer b: a row of the pass's compact
+// region sums for cells of the region, the map cell itself elsewhere.
+struct CELL_SUMS {
+    float* lit;
+    float* unshadowed;
+    float* regionDark;
+    bool* mapDark;
+
+    // Adds c x I x f / 255 to `lit` and c x I x g / 255 to `unshadowed`.
+    void add(const float colourIntensity[3], float f, float g) const
+    {
+        for (int k = 0; k < 3; k++) {
+            lit[k] += colourIntensity[k] * f / 255.0f;
+            unshadowed[k] += colourIntensity[k] * g / 255.0f;
+        }
     }
+    void reached() const
+    {
+        if (regionDark)
+            *regionDark = 0.0f;
+        else
+            *mapDark = false;
+    }
+};
+
+// The pass's region and its compact sums: per cell, column-major, lit red,
+// green, blue, unshadowed red, green, blue, and 1 while dark. Light is
+// summed here and copied to the map cells once at the end of the pass, so
+// that the lights walk seven floats per cell instead of whole map cells.
+const int sumsPerCell = 7;
+struct REGION_SUMS {
+    CELL_BOX box;
+    float* sums;
+    bool contains(int mx, int my) const { return mx >= box.x0 && mx < box.x1 && my >= box.y0 && my < box.y1; }
+    float* at(int mx, int my) const
+    {
+        return sums + (std::ptrdiff_t(mx - box.x0) * (box.y1 - box.y0) + (my - box.y0)) * sumsPerCell;
+    }
+};
+
+CELL_SUMS sumsOf(Level& level, const REGION_SUMS& region, int mx, int my, int b)
+{
+    if (region.contains(mx, my)) {
+        float* s = region.at(mx, my);
+        return CELL_SUMS{s, s + 3, s + 6, nullptr};
+    }
+    LevelPixel& p = level.map[mx * level.mapHeight + my];
+    return CELL_SUMS{p.lit[b], p.unshadowed[b], nullptr, &p.dark[b]};
 }
 
 // Sets the charge bit `bit` of a phosphorescent cell whose glow has colour
@@ -254,9 +333,10 @@ void removeLight(Level& level, int i)
 // a copy of the light taken at the start of its turn, `swept` null or the
 // directional march results of the region's cells in column-major order.
 template <typename Depths>
-void addLightToMap(Level& level, const Light& l, const CELL_BOX& region, const Depths& depths, int b,
+void addLightToMap(Level& level, const Light& l, const REGION_SUMS& sums, const Depths& depths, int b,
                    const int* swept)
 {
+    const CELL_BOX& region = sums.box;
     float colourIntensity[3] = {float(Screen::getRed(l.colour)) * l.intensity,
                                 float(Screen::getGreen(l.colour)) * l.intensity,
                                 float(Screen::getBlue(l.colour)) * l.intensity};
@@ -265,9 +345,9 @@ void addLightToMap(Level& level, const Light& l, const CELL_BOX& region, const D
     case Light::Ambient:
         for (int mx = region.x0; mx < region.x1; mx++)
             for (int my = region.y0; my < region.y1; my++) {
-                LevelPixel& p = level.map[mx * height + my];
-                addContribution(p, b, colourIntensity, 1.0f, 1.0f);
-                p.dark[b] = false;
+                float* s = sums.at(mx, my);
+                CELL_SUMS{s, s + 3, s + 6, nullptr}.add(colourIntensity, 1.0f, 1.0f);
+                s[6] = 0.0f;
             }
         break;
     case Light::Omni:
@@ -308,10 +388,11 @@ void addLightToMap(Level& level, const Light& l, const CELL_BOX& region, const D
                     f = f / float(d - depth + 1);
                 if (d == rockDepth)
                     f = g = 0.0f;
-                LevelPixel& p = level.map[mx * height + my];
-                addContribution(p, b, colourIntensity, f, g);
+                CELL_SUMS cellSums = sumsOf(level, sums, mx, my, b);
+                cellSums.add(colourIntensity, f, g);
                 if (f > 0.0f) {
-                    p.dark[b] = false;
+                    cellSums.reached();
+                    LevelPixel& p = level.map[mx * height + my];
                     if (l.type == Light::Omni && l.style == Light::StyleCandle)
                         charge(p, 16, 1u);
                     else if (l.type == Light::Omni && l.style == Light::StyleAceto)
@@ -332,10 +413,10 @@ void addLightToMap(Level& level, const Light& l, const CELL_BOX& region, const D
                     f = 1.0f / float(d - depth + 1);
                 if (d > rockDepth - 1)
                     f = g = 0.0f;
-                LevelPixel& p = level.map[mx * height + my];
-                addContribution(p, b, colourIntensity, f, g);
+                float* s = sums.at(mx, my);
+                CELL_SUMS{s, s + 3, s + 6, nullptr}.add(colourIntensity, f, g);
                 if (f > 0.0f)
-                    p.dark[b] = false;
+                    s[6] = 0.0f;
             }
         break;
     case Light::Special: {
@@ -350,10 +431,10 @@ void addLightToMap(Level& level, const Light& l, const CELL_BOX& region, const D
                 long long dist2 = dx * dx + dy * dy;
                 if (dist2 < inner * inner || dist2 > outer * outer)
                     continue;
-                int cell = mx * height + my;
-                addContribution(level.map[cell], b, colourIntensity, 1.0f, 1.0f);
-                level.map[cell].dark[b] = false;
-                level.addInMemory(cell);
+                CELL_SUMS cellSums = sumsOf(level, sums, mx, my, b);
+                cellSums.add(colourIntensity, 1.0f, 1.0f);
+                cellSums.reached();
+                level.addInMemory(mx * height + my);
             }
         break;
     }
@@ -420,9 +501,41 @@ void Level::computeLighting(int x, int y, int w, int h, int margin)
                 passLights.push_back(*l);
     }
 
-    // Memory spread: restore the depths, then every well remembered cell
-    // passes its quality to itself and 0.8 of it to its four neighbours.
-    for (int mx = region.x0; mx < region.x1; mx++)
+    // The depths the shadow marches read go into a compact plane, one byte
+    // per cell; a map holding depths beyond a byte marches on the map itself.
+    CELL_BOX box = marchedCells(*this, passLights, region);
+    bool compact = !box.empty();
+    int deepest = -128;
+    const int boxHeight = box.y1 - box.y0;
+    if (compact)
+        lightDepths.resize(std::size_t(box.x1 - box.x0) * boxHeight);
+    auto toPlane = [&](int mx, int my, int d) {
+        if (d < -128 || d > 127)
+            compact = false;
+        else if (compact) {
+            deepest = std::max(deepest, d);
+            lightDepths[std::size_t(mx - box.x0) * boxHeight + (my - box.y0)] = (signed char)d;
+        }
+    };
+
+    const int regionHeight = region.y1 - region.y0;
+    regionSums.resize(region.empty() ? 0 : std::size_t(region.x1 - region.x0) * regionHeight * sumsPerCell);
+    REGION_SUMS sums{region, regionSums.data()};
+
+    // One sweep over the region, column by column:
+    // - memory spread: restore the depth, then a well remembered cell
+    //   passes its quality to itself and 0.8 of it to its four neighbours;
+    // - once the next column has spread, a column's quality is settled from
+    //   tempQuality (no later cell of the sweep writes into it);
+    // - self light from incandescence starts the cell's sums;
+    // - the restored depth goes into the plane.
+    auto settle = [&](int mx) {
+        for (int my = region.y0; my < region.y1; my++) {
+            LevelPixel& p = map[mx * mapHeight + my];
+            p.quality = p.tempQuality;
+        }
+    };
+    for (int mx = region.x0; mx < region.x1; mx++) {
         for (int my = region.y0; my < region.y1; my++) {
             int cell = mx * mapHeight + my;
             LevelPixel& p = map[cell];
@@ -435,46 +548,31 @@ void Level::computeLighting(int x, int y, int w, int h, int margin)
                 setTempQuality(cell - 1, q * 0.8f);
                 setTempQuality(cell + 1, q * 0.8f);
             }
+            float* sum = sums.at(mx, my);
+            float self = p.incandescence;
+            for (int k = 0; k < 6; k++)
+                sum[k] = self;
+            sum[6] = self == 0.0f ? 1.0f : 0.0f;
+            toPlane(mx, my, p.depth);
         }
-    for (int mx = region.x0; mx < region.x1; mx++)
-        for (int my = region.y0; my < region.y1; my++) {
-            LevelPixel& p = map[mx * mapHeight + my];
-            p.quality = p.tempQuality;
-        }
+        if (mx > region.x0)
+            settle(mx - 1);
+    }
+    if (!region.empty())
+        settle(region.x1 - 1);
 
-    // Self light.
-    for (int mx = region.x0; mx < region.x1; mx++)
-        for (int my = region.y0; my < region.y1; my++) {
-            LevelPixel& p = map[mx * mapHeight + my];
-            float s = p.incandescence;
-            for (int k = 0; k < 3; k++)
-                p.lit[b][k] = p.unshadowed[b][k] = s;
-            p.dark[b] = s == 0.0f;
-        }
-
-    // The compact depth plane; a map holding depths beyond a byte marches
-    // on the map itself.
-    CELL_BOX box = marchedCells(*this, passLights, region);
-    bool compact = !box.empty();
-    int deepest = -128;
-    if (compact) {
-        int boxHeight = box.y1 - box.y0;
-        lightDepths.resize(std::size_t(box.x1 - box.x0) * boxHeight);
-        signed char* out = lightDepths.data();
-        for (int mx = box.x0; mx < box.x1 && compact; mx++) {
-            const LevelPixel* column = map + mx * mapHeight;
-            for (int my = box.y0; my < box.y1; my++) {
-                int d = column[my].depth;
-                if (d < -128 || d > 127) {
-                    compact = false;
-                    break;
-                }
-                deepest = std::max(deepest, d);
-                *out++ = (signed char)d;
-            }
+    // The rest of the plane, around the region.
+    for (int mx = box.x0; mx < box.x1 && compact; mx++) {
+        bool regionColumn = mx >= region.x0 && mx < region.x1 && !region.empty();
+        for (int my = box.y0; my < box.y1; my++) {
+            if (regionColumn && my == region.y0)
+                my = region.y1;
+            if (my < box.y1)
+                toPlane(mx, my, map[mx * mapHeight + my].depth);
         }
     }
-    PlaneDepths plane{lightDepths.data(), box.x0, box.y0, box.y1 - box.y0};
+
+    PlaneDepths plane{lightDepths.data(), box.x0, box.y0, boxHeight};
     MapDepths direct{map, mapHeight};
     for (const Light& l : passLights) {
         bool sweep = compact && deepest <= baseDepth && l.type == Light::Directional && !region.empty() &&
@@ -482,11 +580,25 @@ void Level::computeLighting(int x, int y, int w, int h, int margin)
                      std::abs(l.dirY) <= largestExactDirection;
         if (sweep)
             directionalSweep(*this, plane, region, l.dirX, l.dirY, directionalResults);
-        if (compact)
-            addLightToMap(*this, l, region, plane, b, sweep ? directionalResults.data() : nullptr);
+        if (compact && deepest <= rockDepth)
+            addLightToMap(*this, l, sums, ShallowPlaneDepths{plane}, b, sweep ? directionalResults.data() : nullptr);
+        else if (compact)
+            addLightToMap(*this, l, sums, plane, b, sweep ? directionalResults.data() : nullptr);
         else
-            addLightToMap(*this, l, region, direct, b, nullptr);
+            addLightToMap(*this, l, sums, direct, b, nullptr);
     }
+
+    // The region's sums become the cells' light of buffer b.
+    for (int mx = region.x0; mx < region.x1; mx++)
+        for (int my = region.y0; my < region.y1; my++) {
+            LevelPixel& p = map[mx * mapHeight + my];
+            const float* sum = sums.at(mx, my);
+            for (int k = 0; k < 3; k++) {
+                p.lit[b][k] = sum[k];
+                p.unshadowed[b][k] = sum[3 + k];
+            }
+            p.dark[b] = sum[6] != 0.0f;
+        }
 
     front.store(b);
 }

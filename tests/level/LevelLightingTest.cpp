@@ -369,6 +369,9 @@ void buildRandomRoom(Room& room, unsigned seed)
         // Open border cells too, so that marches reach the map's edges.
         if (std::rand() % 3 == 0)
             level.map[i].depth = level.map[i].cleanDepth = std::rand() % 11;
+        // Some rooms hold cells deeper than rock.
+        if (seed % 4 == 1 && std::rand() % 40 == 0)
+            level.map[i].depth = level.map[i].cleanDepth = 11 + std::rand() % 10;
     }
     auto randomColour = [] { return int(0xFF000000u | unsigned(std::rand() & 0xFFFFFF)); };
     auto randomX = [&] { return std::rand() % (w + 40) - 20; };
@@ -512,7 +515,10 @@ TEST(LightingWorkerTest, RunsPausesAndStopsWithinOnePass)
     static long long target;
     target = before + 3;
     waitFor([] { return getLightingPasses() >= target; });
+    // Reading the shown buffer as a frame does: holding `drawing`.
+    room.level.drawing = true;
     EXPECT_FALSE(room.at(100, 75).dark[room.level.front]);
+    room.level.drawing = false;
 
     // Paused: nothing more is computed or published.
     setCloseThread(LightingPaused);
@@ -550,10 +556,23 @@ TEST(LightingWorkerTest, ManyStartsAndStopsEndClean)
     room.compile();
     room.omni(50, 40, 30);
     setParam(-room.level.originX, -room.level.originY, 100, 60);
+    Screen screen(100, 60, 1);
+    static long long target;
     for (int i = 0; i < 200; i++) {
         startLightingWorker(&room.level);
         if (i % 2)
             room.level.showAll(50 + room.level.originX, 40 + room.level.originY);
+        if (i % 10 == 0) {
+            // Some cycles draw frames over finished passes before stopping.
+            target = getLightingPasses() + 2;
+            while (getLightingPasses() < target) {
+                room.level.drawing = true;
+                screen.clear(int(0xFFFFFFFFu));
+                room.level.mulBySimpleLighting(&screen, -room.level.originX, -room.level.originY);
+                room.level.drawing = false;
+                std::this_thread::sleep_for(std::chrono::microseconds(300));
+            }
+        }
         stopLightingWorker();
         ASSERT_EQ(getCloseThread(), LightingStopped);
     }

@@ -179,7 +179,7 @@ public:
     // The lighting thread's compact copy of the depths its shadows read.
     std::vector<signed char> lightDepths;
     // The lighting thread's directional shadow depths of one pass's region.
-    std::vector<int> directionalResults;
+    std::vector<short> directionalResults;
     // The light summed in one pass's region before it is copied to the map.
     std::vector<float> regionSums;
 

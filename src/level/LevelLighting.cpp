@@ -210,7 +210,7 @@ int directionalDepth(const Level& level, const MapDepths&, int mx, int my, int d
 // sliding-window queries over the 61 cells behind the cell: a running
 // maximum and the last cell of depth B.
 void directionalSweep(const Level& level, const PlaneDepths& plane, const CELL_BOX& region, int dirX, int dirY,
-                      std::vector<int>& out)
+                      std::vector<short>& out)
 {
     const int regionHeight = region.y1 - region.y0;
     out.resize(std::size_t(region.x1 - region.x0) * regionHeight);
@@ -222,7 +222,7 @@ void directionalSweep(const Level& level, const PlaneDepths& plane, const CELL_B
         return mx >= 0 && mx < level.mapWidth && my >= 0 && my < level.mapHeight;
     };
     // The running maximum's candidates, a ring of (position, depth + position).
-    const int ring = 64;
+    const unsigned ring = 64;
     int positions[ring];
     int values[ring];
     for (int mx = region.x0; mx < region.x1; mx++)
@@ -233,7 +233,7 @@ void directionalSweep(const Level& level, const PlaneDepths& plane, const CELL_B
             int back = 0;
             while (back < directionalSteps && inMap(mx - (long long)(back + 1) * dirX, my - (long long)(back + 1) * dirY))
                 back++;
-            int head = 0, tail = 0;
+            unsigned head = 0, tail = 0;
             int lastBase = -directionalSteps - 2;
             for (int k = -back;; k++) {
                 int cx = mx + k * dirX, cy = my + k * dirY;
@@ -252,7 +252,7 @@ void directionalSweep(const Level& level, const PlaneDepths& plane, const CELL_B
                     head++;
                 if (k >= 0)
                     out[std::size_t(cx - region.x0) * regionHeight + (cy - region.y0)] =
-                        lastBase >= k - directionalSteps ? base : values[head % ring] - k;
+                        short(lastBase >= k - directionalSteps ? base : values[head % ring] - k);
             }
         }
 }
@@ -334,7 +334,7 @@ void removeLight(Level& level, int i)
 // directional march results of the region's cells in column-major order.
 template <typename Depths>
 void addLightToMap(Level& level, const Light& l, const REGION_SUMS& sums, const Depths& depths, int b,
-                   const int* swept)
+                   const short* swept)
 {
     const CELL_BOX& region = sums.box;
     float colourIntensity[3] = {float(Screen::getRed(l.colour)) * l.intensity,
@@ -575,7 +575,9 @@ void Level::computeLighting(int x, int y, int w, int h, int margin)
     PlaneDepths plane{lightDepths.data(), box.x0, box.y0, boxHeight};
     MapDepths direct{map, mapHeight};
     for (const Light& l : passLights) {
-        bool sweep = compact && deepest <= baseDepth && l.type == Light::Directional && !region.empty() &&
+        // The sweep keeps its results in shorts: byte depths, a byte base.
+        bool sweep = compact && deepest <= baseDepth && baseDepth <= 127 && l.type == Light::Directional &&
+                     !region.empty() &&
                      (l.dirX != 0 || l.dirY != 0) && std::abs(l.dirX) <= largestExactDirection &&
                      std::abs(l.dirY) <= largestExactDirection;
         if (sweep)

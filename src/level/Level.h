@@ -154,6 +154,35 @@ public:
     // mapWidth x mapHeight cells, column-major; null until compiled.
     LevelPixel* map = nullptr;
 
+    // Reading level files.
+    // What the reader met in a file that its author should hear about. The
+    // game ignores these notes; the level checker reports them.
+    enum ReadProblem {
+        NoteCannotOpen,      // the file could not be opened
+        NoteMissingTile,     // a tile the library lacks; its element was dropped
+        NoteIgnoredLine,     // a line whose first word is no keyword, or an INFO word no one reads
+        NoteBadNumber,       // a number that did not parse; its field kept its value
+        NoteLongLine,        // a line over 255 characters, read in pieces
+        NoteCutText,         // a name or word too long for its field, cut
+        NoteUnfinishedBlock, // the file ended inside a block; the block was dropped
+        NoteNoMap            // compile found nothing to build the level map from
+    };
+    struct READ_NOTE {
+        int problem;
+        // Line number in `file` (from 1); 0 for the file as a whole.
+        int line;
+        char file[256];
+        char text[256];
+    };
+    // Reads the level file at `path`, creates the message box on `font` and
+    // `screen`, then compiles the level. Returns 1, or 0 when the file
+    // cannot be opened or the level has no map; such a level must not be run.
+    int load(const char* path, TileList* tiles, Typo* font, Screen* screen);
+    // Reads the ELEMENT blocks of a special file into `specials`. Returns 1,
+    // or 0 when the file cannot be opened.
+    int loadSpecial(const char* path, TileList* tiles);
+    std::vector<READ_NOTE> readNotes;
+
     // Lighting: the passes of the lighting thread and the light list.
     // One pass over the view (x, y the camera offset, w x h the screen) plus
     // `margin` pixels on every side: updates the lights, spreads the memory,

@@ -78,7 +78,7 @@ void Level::draw(Screen* s, int ox, int oy, int, int)
         bool dark = p.dark[b];
         if (memories) {
             if (!dark)
-                p.quality = 1.0f;
+                addInMemory(int(&p - map));
             else if (p.memoryColour != 0)
                 s->setPixel(sx, sy, Screen::colorMul(special ? p.specialMemoryColour : p.memoryColour, p.quality));
         }
@@ -183,5 +183,5 @@ void Level::addZoneInMemory(int wx, int wy, int r)
     for (long long mx = mx0; mx <= mx1; mx++)
         for (long long my = my0; my <= my1; my++)
             if ((mx - cx) * (mx - cx) + (my - cy) * (my - cy) <= r2)
-                map[mx * mapHeight + my].quality = 1.0f;
+                addInMemory(int(mx * mapHeight + my));
 }

@@ -2,14 +2,20 @@
 
 #include "app/BoundedString.h"
 #include "assets/PngImage.h"
+#include "assets/TileList.h"
+#include "assets/Typo.h"
 #include "level/Element.h"
 #include "level/Level.h"
+#include "level/LevelView.h"
+#include "level/Light.h"
 #include "render/Screen.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -171,4 +177,66 @@ uint32_t LevelShot::checksum(const Screen* s)
         }
     }
     return h;
+}
+
+int LevelShot::render(Screen* screen)
+{
+    char previous[PATH_MAX];
+    if (!getcwd(previous, sizeof previous)) {
+        boundedCopy(error, sizeof error, "cannot tell the current folder");
+        return 0;
+    }
+    if (chdir(game) != 0) {
+        boundedFormat(error, sizeof error, "cannot enter the game folder \"%s\"", game);
+        return 0;
+    }
+    int done = renderHere(screen);
+    if (chdir(previous) != 0 && done) {
+        boundedFormat(error, sizeof error, "cannot go back to \"%s\"", previous);
+        done = 0;
+    }
+    return done;
+}
+
+int LevelShot::renderHere(Screen* screen)
+{
+    // Flicker, dirt, noise and random bonuses draw on rand: the same seed
+    // gives the same picture every time.
+    std::srand(1);
+    TileList tiles("./tiles.dat", true);
+    Typo font;
+    font.load("typo.dat");
+    // The lamp outlives the room, which only points at it.
+    Light lampLight;
+    Level room;
+    char path[512];
+    boundedFormat(path, sizeof path, "./Level/%s", level);
+    if (!room.load(path, &tiles, &font, screen) && !room.load(level, &tiles, &font, screen)) {
+        boundedFormat(error, sizeof error, "cannot load the level \"%s\" from \"%s\"", level, game);
+        return 0;
+    }
+    int x = 0, y = 0, ox = 0, oy = 0;
+    if (!findPoint(&room, &x, &y))
+        return 0;
+    centre(x, y, screen->width, screen->height, &ox, &oy);
+    if (lamp != LampNone) {
+        lampLight.setStyle(lamp);
+        lampLight.x = x;
+        lampLight.y = y;
+        lampLight.external = true;
+        room.addLight(&lampLight);
+    }
+    LevelView view(screen->width, screen->height);
+    // Each pass is one frame of the game: the cloud moves, the light is
+    // computed and published, and the frame is drawn (remembering what it lit).
+    for (int pass = 0; pass < std::max(1, passes); pass++) {
+        if (pass < passes) {
+            room.computeCloud();
+            room.computeLighting(ox, oy, screen->width, screen->height, lightMargin);
+        }
+        screen->clear(int(0xFF000000u));
+        view.draw(&room, screen, ox, oy);
+        room.drawIntro(screen);
+    }
+    return 1;
 }

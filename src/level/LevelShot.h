@@ -19,11 +19,18 @@ public:
     static const int maxPasses = 1000;
     // The saved picture shows each logical pixel as a block this wide.
     static const int magnification = 4;
+    // The lighting thread lights this much around the view.
+    static const int lightMargin = 30;
 
     // Reads "LEVEL OUT.png [--at X Y | --at NAME] [--size WxH]
     // [--lamp candle|torch|aceto|none] [--passes N] [--game DIR]".
     // Returns 1, or 0 with the reason in `error`.
     int parseArguments(int argc, char** argv);
+
+    // Loads the level from the game folder (entered meanwhile), places the
+    // camera and the lamp, runs the passes and draws into screen, which
+    // gives the picture's size. Returns 1, or 0 with the reason in `error`.
+    int render(Screen* screen);
 
     // Finds the point the camera looks at: the named element's centre, the
     // given point, or the middle of the map. Returns 0 with the reason in
@@ -51,4 +58,7 @@ public:
     int lamp = LampCandle;
     int passes = 1;
     char error[256] = "";
+
+private:
+    int renderHere(Screen* screen);
 };

@@ -3,26 +3,6 @@
 #include "level/Level.h"
 #include "render/Screen.h"
 
-namespace {
-
-// Multiplies every pixel of s that shows a map cell by the cell's published
-// light without depth softening.
-void lightLayer(Level* level, Screen* s, int ox, int oy)
-{
-    if (!level->map)
-        return;
-    int b = level->front;
-    for (int sx = 0; sx < s->width; sx++)
-        for (int sy = 0; sy < s->height; sy++) {
-            long long mx = (long long)sx - ox - level->originX;
-            long long my = (long long)sy - oy - level->originY;
-            if (mx >= 0 && my >= 0 && mx < level->mapWidth && my < level->mapHeight)
-                s->mulPixel(sx, sy, level->map[mx * level->mapHeight + my].unshadowed[b]);
-        }
-}
-
-} // namespace
-
 LevelView::LevelView(int width, int height)
     : frontLayer(new Screen(width, height, layerScale)), entityLayer(new Screen(width, height, layerScale))
 {
@@ -52,7 +32,7 @@ void LevelView::beginLevel(Level* level, Screen* screen, int ox, int oy)
     level->drawing = true;
     level->draw(screen, ox, oy, 0, 0);
     level->drawEntity(entityLayer, ox, oy);
-    lightLayer(level, entityLayer, ox, oy);
+    level->mulBySimpleLighting(entityLayer, ox, oy);
     screen->merge(entityLayer);
     level->drawIcds(screen, ox, oy);
 }
@@ -60,7 +40,7 @@ void LevelView::beginLevel(Level* level, Screen* screen, int ox, int oy)
 void LevelView::drawFrontLayer(Level* level, int ox, int oy)
 {
     level->drawFront(frontLayer, ox, oy);
-    lightLayer(level, frontLayer, ox, oy);
+    level->mulBySimpleLighting(frontLayer, ox, oy);
     level->drawCloudAndWater(frontLayer, ox, oy);
 }
 

@@ -73,16 +73,19 @@ TEST(LevelDrawTest, LitCellIsRememberedAndShownDimWhenDark)
     // Dark cells were never seen: nothing of them is remembered yet.
     EXPECT_EQ(cell(level, 4, 3).quality, 0.0f);
 
-    light(level, 3, 3, 0.0f);
-    cell(level, 4, 3).quality = 0.8f;
+    // Two lighting passes without a light: all falls dark, and the memory
+    // spreads one cell per pass, fading by 0.8.
+    level.computeLighting(0, 0, 8, 8, 0);
+    level.computeLighting(0, 0, 8, 8, 0);
     s.clear(int(0xFF000000u));
     level.draw(&s, 0, 0, 0, 0);
     int m = cell(level, 3, 3).memoryColour;
     EXPECT_NE(m, 0);
     EXPECT_EQ(s.getPixel(3, 3), m);
-    EXPECT_EQ(s.getPixel(4, 3), Screen::colorMul(m, 0.8f));
+    EXPECT_EQ(s.getPixel(4, 3), Screen::colorMul(cell(level, 4, 3).memoryColour, 0.8f));
+    EXPECT_EQ(s.getPixel(3, 1), Screen::colorMul(cell(level, 3, 1).memoryColour, 0.8f * 0.8f));
     // A cell never remembered shows its memory at strength 0.
-    EXPECT_EQ(s.getPixel(5, 3), 0);
+    EXPECT_EQ(s.getPixel(6, 3), 0);
 
     // A level with a special layer shows that layer's memory instead.
     level.special = true;

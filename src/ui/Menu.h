@@ -7,7 +7,8 @@ class Typo;
 class TileList;
 
 // The menu state machine. For now it keeps the game state and start codes
-// that the application frame reads and draws nothing; its screens arrive later.
+// that the application frame reads, shows the title, and quits on Escape;
+// its screens arrive later.
 class Menu {
 public:
     // Game states the frame acts on.
@@ -29,4 +30,7 @@ public:
     int gameState = 1;
     int startGame = 0;
     char slotFile[256] = "";
+
+private:
+    Typo* typo = nullptr;
 };

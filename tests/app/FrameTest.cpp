@@ -101,6 +101,12 @@ TEST_F(FrameTest, AnyKeyDuringAGameOverRestartsInsteadOfPausing)
     EXPECT_FALSE(world.paused);
 }
 
+TEST_F(FrameTest, EscapeInTheMenuQuits)
+{
+    push(SDL_KEYDOWN, SDLK_ESCAPE);
+    EXPECT_EQ(update(), 1);
+}
+
 TEST_F(FrameTest, FinishedGameGoesToTheCredits)
 {
     menu.setGameState(Menu::statePlaying);

@@ -1,0 +1,23 @@
+# Rooms. roomc compiles every content/rooms/NAME.room into the level file
+# Level/NAME.lvl of the game directory and the room's picture under
+# build/art/rooms/, with a manifest line that the tile rules pack into
+# tiles.dat beside the art (tiles.cmake includes this file for ROOM_MANIFESTS).
+include_guard(GLOBAL)
+set(ROOM_ART_DIR ${CMAKE_BINARY_DIR}/art)
+set(ROOM_PICTURES ${ROOM_ART_DIR}/rooms)
+file(MAKE_DIRECTORY ${GAME_DIR}/Level ${ROOM_PICTURES})
+file(GLOB ROOM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/content/rooms/*.room)
+set(ROOM_MANIFESTS "")
+foreach(source ${ROOM_SOURCES})
+  get_filename_component(room ${source} NAME_WE)
+  add_custom_command(
+    OUTPUT ${GAME_DIR}/Level/${room}.lvl ${ROOM_PICTURES}/room_${room}.manifest
+           ${ROOM_PICTURES}/room_${room}.png ${ROOM_PICTURES}/room_${room}.depth.png
+           ${ROOM_PICTURES}/room_${room}.glow.png
+    COMMAND roomc ${ROOM_ART_DIR}/tiles.manifest ${source} ${GAME_DIR}/Level/${room}.lvl ${ROOM_PICTURES}
+    DEPENDS roomc ${source} ${ROOM_ART_DIR}/tiles.manifest
+    COMMENT "Compiling room ${room}"
+    VERBATIM)
+  list(APPEND ROOM_MANIFESTS ${ROOM_PICTURES}/room_${room}.manifest)
+  set(GAME_DATA_FILES ${GAME_DATA_FILES} ${GAME_DIR}/Level/${room}.lvl)
+endforeach()

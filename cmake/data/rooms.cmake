@@ -8,6 +8,7 @@ set(ROOM_PICTURES ${ROOM_ART_DIR}/rooms)
 file(MAKE_DIRECTORY ${GAME_DIR}/Level ${ROOM_PICTURES})
 file(GLOB ROOM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/content/rooms/*.room)
 set(ROOM_MANIFESTS "")
+set(ROOM_LEVELS "")
 foreach(source ${ROOM_SOURCES})
   get_filename_component(room ${source} NAME_WE)
   add_custom_command(
@@ -19,5 +20,15 @@ foreach(source ${ROOM_SOURCES})
     COMMENT "Compiling room ${room}"
     VERBATIM)
   list(APPEND ROOM_MANIFESTS ${ROOM_PICTURES}/room_${room}.manifest)
-  set(GAME_DATA_FILES ${GAME_DATA_FILES} ${GAME_DIR}/Level/${room}.lvl)
+  list(APPEND ROOM_LEVELS ${GAME_DIR}/Level/${room}.lvl)
 endforeach()
+
+# Every door of the rooms must lead to a compiled room and an element there.
+if(ROOM_LEVELS)
+  add_custom_command(OUTPUT ${ROOM_PICTURES}/links.stamp
+    COMMAND roomc --links ${ROOM_LEVELS} --stamp ${ROOM_PICTURES}/links.stamp
+    DEPENDS roomc ${ROOM_LEVELS}
+    COMMENT "Checking the doors between rooms"
+    VERBATIM)
+  set(GAME_DATA_FILES ${GAME_DATA_FILES} ${ROOM_LEVELS} ${ROOM_PICTURES}/links.stamp)
+endif()

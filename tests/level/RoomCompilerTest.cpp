@@ -200,3 +200,70 @@ TEST_F(Rooms, WriteProducesTheLevelAndAPackableManifest)
 }
 
 } // namespace
+
+namespace {
+
+std::string door(const char* name, const char* kindLine)
+{
+    return std::string("ELEMENT\n") + name + "\n  door_metal.til\n 0 0\n 8 4 0\n  " + kindLine + "\n";
+}
+
+TEST(RoomLinks, EveryDoorNeedsARoomAndATargetElement)
+{
+    std::vector<std::string> files = {"Level/a.lvl", "Level/b.lvl"};
+    std::vector<std::string> texts = {door("west", "door b.lvl east") + door("north", "locked_key_door b.lvl up 2"),
+                                      door("east", "door a.lvl west") + "BONUS\n  up\n  key.til\n 0 0\n 1 1 0\n  one_time\n"};
+    std::string report;
+    // b's "up" is only a bonus: the player cannot be placed there.
+    EXPECT_EQ(RoomCompiler::checkLinks(files, texts, &report), 0);
+    EXPECT_EQ(report, "a.lvl: door north leads to b.lvl, which has no element up\n");
+
+    texts[1] += door("up", "door c.lvl down");
+    EXPECT_EQ(RoomCompiler::checkLinks(files, texts, &report), 0);
+    EXPECT_EQ(report, "b.lvl: door up leads to c.lvl, which is not a compiled room\n");
+
+    texts[1] = door("east", "door a.lvl west") + door("up", "door a.lvl north");
+    EXPECT_EQ(RoomCompiler::checkLinks(files, texts, &report), 1) << report;
+}
+
+// The rooms the build compiled into the game directory.
+TEST(ShippedRooms, OpeningPlacesThePlayerInOpenSpaceAboveTheMetroPlatform)
+{
+    // The opening scene puts the player at (165, 34) in metro2; his body
+    // is the box (x + 4, y + 5, 7, 19). It must be free, with a floor below.
+    Tile room;
+    ASSERT_EQ(room.load(GLOAMER_GAME_DIR "/tiles.dat", "room_metro2.til"), 1);
+    for (int x = 169; x <= 176; x++) {
+        for (int y = 39; y <= 58; y++)
+            ASSERT_LT(room.pixelAt(0, x, y)->depth, 10) << x << " " << y;
+        int floor = 59;
+        while (floor < room.height && room.pixelAt(0, x, floor)->depth < 10)
+            floor++;
+        EXPECT_LT(floor, 80) << "no floor under the start at column " << x;
+    }
+}
+
+TEST(ShippedRooms, DoorsLinkTheFirstRooms)
+{
+    std::vector<std::string> files, texts;
+    for (const char* room : {"metro2", "metro3", "entrance", "test_hall", "test_lights", "test_ladders",
+                             "test_water", "test_cloud", "test_switches", "test_enemies"}) {
+        std::string file = std::string(GLOAMER_GAME_DIR) + "/Level/" + room + ".lvl";
+        std::FILE* in = std::fopen(file.c_str(), "r");
+        ASSERT_NE(in, nullptr) << file;
+        std::string text;
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, in))
+            text += buffer;
+        std::fclose(in);
+        files.push_back(file);
+        texts.push_back(text);
+    }
+    std::string report;
+    EXPECT_EQ(RoomCompiler::checkLinks(files, texts, &report), 1) << report;
+    // The subway rooms follow the world map's chain metro2, metro3, entrance.
+    EXPECT_NE(texts[0].find("  door metro3.lvl west\n"), std::string::npos);
+    EXPECT_NE(texts[1].find("  door entrance.lvl west\n"), std::string::npos);
+}
+
+} // namespace

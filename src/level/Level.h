@@ -9,6 +9,7 @@ class Dog;
 class ElectricBox;
 class Element;
 class Light;
+class Screen;
 class Text;
 class TileList;
 class Typo;
@@ -151,6 +152,35 @@ public:
     std::atomic<bool> drawing{false};
     // mapWidth x mapHeight cells, column-major; null until compiled.
     LevelPixel* map = nullptr;
+
+    // Reading level files.
+    // What the reader met in a file that its author should hear about. The
+    // game ignores these notes; the level checker reports them.
+    enum ReadProblem {
+        NoteCannotOpen,      // the file could not be opened
+        NoteMissingTile,     // a tile the library lacks; its element was dropped
+        NoteIgnoredLine,     // a line whose first word is no keyword, or an INFO word no one reads
+        NoteBadNumber,       // a number that did not parse; its field kept its value
+        NoteLongLine,        // a line over 255 characters, read in pieces
+        NoteCutText,         // a name or word too long for its field, cut
+        NoteUnfinishedBlock, // the file ended inside a block; the block was dropped
+        NoteNoMap            // compile found nothing to build the level map from
+    };
+    struct READ_NOTE {
+        int problem;
+        // Line number in `file` (from 1); 0 for the file as a whole.
+        int line;
+        char file[256];
+        char text[256];
+    };
+    // Reads the level file at `path`, creates the message box on `font` and
+    // `screen`, then compiles the level. Returns 1, or 0 when the file
+    // cannot be opened or the level has no map; such a level must not be run.
+    int load(const char* path, TileList* tiles, Typo* font, Screen* screen);
+    // Reads the ELEMENT blocks of a special file into `specials`. Returns 1,
+    // or 0 when the file cannot be opened.
+    int loadSpecial(const char* path, TileList* tiles);
+    std::vector<READ_NOTE> readNotes;
 
 private:
     void bakeElement(const Element* e);

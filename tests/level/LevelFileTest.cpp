@@ -1,0 +1,368 @@
+#include "level/Level.h"
+
+#include "assets/TileList.h"
+#include "audio/FakeMixer.h"
+#include "level/ElectricBox.h"
+#include "level/Element.h"
+#include "level/LevelFileFixtures.h"
+#include "level/Light.h"
+#include "player/Dog.h"
+#include "ui/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+class LevelFileTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string file = tempPath("tiles.dat");
+        writeLevelTiles(file);
+        tiles.reset(new TileList(file.c_str()));
+        ASSERT_EQ(tiles->count, 10);
+    }
+
+    // Loads a test level from the data folder, working there as the game does.
+    int loadData(Level* level, const char* file)
+    {
+        InFolder folder(levelData());
+        return level->load((std::string("./Level/") + file).c_str(), tiles.get(), nullptr, nullptr);
+    }
+
+    // Writes `content` to a file of the test's own and loads it.
+    int loadText(Level* level, const std::string& content)
+    {
+        std::string file = tempPath("level.lvl");
+        std::FILE* out = std::fopen(file.c_str(), "wb");
+        EXPECT_NE(out, nullptr);
+        std::fwrite(content.data(), 1, content.size(), out);
+        std::fclose(out);
+        return level->load(file.c_str(), tiles.get(), nullptr, nullptr);
+    }
+
+    std::unique_ptr<TileList> tiles;
+};
+
+Element* named(const std::vector<Element*>& list, const char* name)
+{
+    for (Element* e : list)
+        if (std::strcmp(e->name, name) == 0)
+            return e;
+    return nullptr;
+}
+
+std::vector<std::string> names(const std::vector<Element*>& list)
+{
+    std::vector<std::string> result;
+    for (const Element* e : list)
+        result.push_back(e->name);
+    return result;
+}
+
+// The line numbers of the notes of one problem, in order.
+std::vector<int> notes(const Level& level, int problem)
+{
+    std::vector<int> lines;
+    for (const Level::READ_NOTE& n : level.readNotes)
+        if (n.problem == problem)
+            lines.push_back(n.line);
+    return lines;
+}
+
+std::string element(const std::string& name, const std::string& tile, const std::string& numbers,
+                    const std::string& place, const std::string& kind)
+{
+    return "ELEMENT\n" + name + "\n  " + tile + "\n " + numbers + "\n " + place + "\n  " + kind + "\n";
+}
+
+const std::string ground = element("ground", "wall.til", "0 0", "0 0 0", "");
+
+} // namespace
+
+TEST_F(LevelFileTest, KindLinesRouteElementsToTheirLists)
+{
+    Level level;
+    ASSERT_EQ(loadData(&level, "routing.lvl"), 1);
+    EXPECT_EQ(names(level.elements),
+              (std::vector<std::string>{"ground", "toxic", "lever", "lamp_switch", "tap", "ladder1", "sign", "pool",
+                                        "bat", "glow", "exit", "vault", "thing"}));
+    EXPECT_EQ(names(level.entities),
+              (std::vector<std::string>{"toxic", "lever", "lamp_switch", "tap", "pool", "bat"}));
+    EXPECT_EQ(names(level.actives), (std::vector<std::string>{"rock", "lift", "ghost", "crate"}));
+    EXPECT_EQ(names(level.ennemies), (std::vector<std::string>{"toxic", "rock", "bat"}));
+    EXPECT_EQ(names(level.backgrounds), (std::vector<std::string>{"sky"}));
+    EXPECT_EQ(names(level.ladders), (std::vector<std::string>{"ladder1"}));
+    EXPECT_TRUE(level.readNotes.empty());
+
+    EXPECT_EQ(named(level.elements, "toxic")->kind, Element::Overlay);
+    EXPECT_EQ(named(level.elements, "pool")->kind, Element::Overlay);
+    EXPECT_EQ(named(level.actives, "rock")->kind, Element::Unstable);
+    EXPECT_EQ(named(level.elements, "sign")->kind, Element::Text);
+    EXPECT_STREQ(named(level.elements, "sign")->text, "text Mind the gap");
+    EXPECT_EQ(named(level.elements, "ladder1")->kind, Element::Ladder);
+    EXPECT_EQ(named(level.elements, "glow")->kind, Element::Phospho);
+    EXPECT_EQ(named(level.elements, "exit")->kind, Element::DoorKind);
+    EXPECT_EQ(named(level.elements, "vault")->kind, Element::DoorKind);
+    EXPECT_EQ(named(level.elements, "bat")->kind, Element::Decor);
+    EXPECT_EQ(named(level.elements, "thing")->kind, Element::Decor);
+    EXPECT_EQ(named(level.backgrounds, "sky")->kind, Element::Background);
+
+    // Switches rest on their first frame whatever the file said; other
+    // animations keep speed and frame.
+    const int switchKinds[] = {Element::Switch, Element::LightSwitch, Element::WaterSwitch};
+    const char* switchNames[] = {"lever", "lamp_switch", "tap"};
+    for (int i = 0; i < 3; i++) {
+        Element* s = named(level.elements, switchNames[i]);
+        EXPECT_EQ(s->kind, switchKinds[i]) << switchNames[i];
+        EXPECT_EQ(s->speed, 0.0f) << switchNames[i];
+        EXPECT_EQ(s->frame, 0.0f) << switchNames[i];
+    }
+    EXPECT_EQ(named(level.elements, "bat")->speed, 1.0f);
+    EXPECT_EQ(named(level.elements, "bat")->frame, 2.0f);
+
+    Element* lift = named(level.actives, "lift");
+    EXPECT_EQ(lift->kind, Element::Mover);
+    EXPECT_FALSE(lift->active);
+    EXPECT_EQ(lift->homeX, 50);
+    EXPECT_EQ(lift->homeY, 60);
+    EXPECT_EQ(lift->targetX, 50);
+    EXPECT_EQ(lift->targetY, 10);
+    EXPECT_EQ(lift->depth, 2);
+    Element* ghost = named(level.actives, "ghost");
+    EXPECT_EQ(ghost->kind, Element::Invisible);
+    EXPECT_FALSE(ghost->active);
+    Element* crate = named(level.actives, "crate");
+    EXPECT_EQ(crate->kind, Element::Pushable);
+    EXPECT_TRUE(crate->active);
+
+    // The dog element becomes a dog and is not kept.
+    ASSERT_EQ(level.dogs.size(), 1u);
+    EXPECT_EQ(level.dogs[0]->x, 80);
+    EXPECT_EQ(level.dogs[0]->y, 90);
+    EXPECT_NE(level.dogs[0]->tile, nullptr);
+
+    // Compile turned the door lines into doors.
+    ASSERT_EQ(level.doors.size(), 2u);
+    EXPECT_STREQ(level.doors[0]->destination, "arrival.lvl");
+    EXPECT_STREQ(level.doors[0]->target, "entry");
+    EXPECT_EQ(level.doors[0]->locked, 0);
+    EXPECT_EQ(level.doors[1]->locked, 1);
+    EXPECT_EQ(level.doors[1]->key, 3);
+    EXPECT_STREQ(level.getName(), "./Level/routing.lvl");
+    EXPECT_NE(level.map, nullptr);
+    EXPECT_NE(level.message, nullptr);
+}
+
+TEST_F(LevelFileTest, KeywordsBlocksAndSpecialFile)
+{
+    FakeMixer fake;
+    addMusic("track", 2);
+    Level level;
+    ASSERT_EQ(loadData(&level, "keywords.lvl"), 1);
+    EXPECT_EQ(unsigned(level.baseColor), 0xFF00007Fu);
+    // INTRO skipped its two lines: the BASE_DEPTH 3 among them did nothing.
+    EXPECT_EQ(level.baseDepth, 7);
+    EXPECT_TRUE(level.memories && level.dirt && level.noise && level.reveal && level.checkpoint);
+    EXPECT_EQ(musicPlaying, 2);
+
+    ASSERT_EQ(level.boxes.size(), 1u);
+    const ElectricBox* box = level.boxes[0];
+    EXPECT_STREQ(box->name, "box1");
+    EXPECT_STREQ(box->target, "lamp");
+    const int state[8] = {1, 0, 1, 0, 1, 0, 1, 0}, solution[8] = {0, 0, 0, 0, 1, 1, 1, 1};
+    for (int i = 0; i < 8; i++) {
+        EXPECT_EQ(box->state[i], state[i]);
+        EXPECT_EQ(box->solution[i], solution[i]);
+    }
+
+    ASSERT_EQ(names(level.bonus), (std::vector<std::string>{"coin", "film", "stub", "torch", "tank", "coin2"}));
+    EXPECT_EQ(level.bonus[1]->kind, Element::BonusMovie);
+    EXPECT_EQ(level.bonus[2]->kind, Element::BonusCandle);
+    EXPECT_EQ(level.bonus[3]->kind, Element::BonusElectric);
+    EXPECT_EQ(level.bonus[4]->kind, Element::BonusAceto);
+    EXPECT_EQ(level.bonus[5]->kind, Element::Decor);
+    EXPECT_STREQ(level.bonus[5]->text, "gold");
+    EXPECT_EQ(level.bonus[0]->x, 20);
+    EXPECT_EQ(level.bonus[0]->y, 30);
+
+    // Five light elements, one cloud source.
+    ASSERT_EQ(level.lights.size(), 5u);
+    EXPECT_EQ(level.lights[1]->x, 58);
+    EXPECT_EQ(level.lights[1]->y, 56);
+    EXPECT_EQ(level.lights[4]->style, Light::StyleFire);
+    EXPECT_TRUE(level.getCloud());
+    EXPECT_EQ(level.cloudSteps, 2);
+
+    // The special file adds its elements to `specials` only, without rules.
+    EXPECT_TRUE(level.special);
+    EXPECT_EQ(names(level.specials), (std::vector<std::string>{"memory", "memory2"}));
+    EXPECT_EQ(level.specials[1]->kind, Element::Decor);
+    EXPECT_TRUE(level.ladders.empty());
+    EXPECT_EQ(level.doors.size(), 0u);
+    EXPECT_EQ(names(level.elements), (std::vector<std::string>{"floor", "sun", "lamp", "beam", "rays", "torch", "mist"}));
+}
+
+TEST_F(LevelFileTest, RandomBonusBecomesOneOfSevenFromTheLibrary)
+{
+    const char* tilesOf[] = {"gold_coin01.anm", "diamond01.anm", "eye.til", "heart2.til",
+                             "candle02.til", "torchlight2.til", "aceto.til"};
+    const char* texts[] = {"gold", "diamond", "eye", "life", "candle", "electric", "aceto"};
+    bool seen[7] = {};
+    for (unsigned seed = 1; seed <= 40; seed++) {
+        std::srand(seed);
+        Level level;
+        ASSERT_EQ(loadText(&level, ground + "BONUS\nluck\n  wall.til\n 0 0\n 3 4 0\n  random\n"), 1);
+        ASSERT_EQ(level.bonus.size(), 1u);
+        const Element* b = level.bonus[0];
+        int k = b->kind - Element::BonusGold;
+        ASSERT_TRUE(k >= 0 && k < 7) << b->kind;
+        EXPECT_STREQ(b->text, texts[k]);
+        ASSERT_NE(b->tile, nullptr);
+        EXPECT_STREQ(b->tile->name, tilesOf[k]);
+        seen[k] = true;
+    }
+    for (int k = 0; k < 7; k++)
+        EXPECT_TRUE(seen[k]) << texts[k];
+}
+
+TEST_F(LevelFileTest, MissingTileDropsTheElementAndItsLinesAreReadAsOrdinaryLines)
+{
+    Level level;
+    ASSERT_EQ(loadData(&level, "missing_tile.lvl"), 1);
+    EXPECT_EQ(names(level.elements), (std::vector<std::string>{"ground", "after"}));
+    EXPECT_EQ(names(level.ladders), (std::vector<std::string>{"after"}));
+    EXPECT_EQ(notes(level, Level::NoteMissingTile), (std::vector<int>{9}));
+    ASSERT_EQ(level.readNotes.size(), 4u);
+    EXPECT_STREQ(level.readNotes[0].text, "nope.til");
+    EXPECT_EQ(notes(level, Level::NoteIgnoredLine), (std::vector<int>{10, 11, 12}));
+}
+
+TEST_F(LevelFileTest, InfoSetsTheCheckpointOnlyForItsWord)
+{
+    Level plain;
+    ASSERT_EQ(loadText(&plain, "INFO checkpoints\nINFO\n" + ground), 1);
+    EXPECT_FALSE(plain.checkpoint);
+    Level marked;
+    ASSERT_EQ(loadText(&marked, "INFO   checkpoint extra\n" + ground), 1);
+    EXPECT_TRUE(marked.checkpoint);
+}
+
+TEST_F(LevelFileTest, WaterKindLinesSetTheWaterAndItsSound)
+{
+    FakeMixer fake;
+    addSound("water", waterFillSlot);
+    {
+        Level filling;
+        ASSERT_EQ(loadData(&filling, "water_fill.lvl"), 1);
+        EXPECT_TRUE(filling.water);
+        EXPECT_EQ(filling.waterMode, 0);
+        EXPECT_EQ(filling.waterLimit, 6);
+        EXPECT_EQ(filling.waterLevel, filling.mapHeight);
+        EXPECT_EQ(soundPlaying[waterFillSlot], 1);
+    }
+    Level switched;
+    ASSERT_EQ(loadData(&switched, "water_switched.lvl"), 1);
+    EXPECT_TRUE(switched.water);
+    EXPECT_EQ(switched.waterMode, 1);
+    EXPECT_EQ(switched.waterTop, 5);
+    EXPECT_EQ(switched.waterLimit, 10);
+    EXPECT_EQ(switched.waterLevel, 5) << "switched water starts at its top";
+    EXPECT_EQ(soundPlaying[waterFillSlot], 0);
+    EXPECT_EQ(fake.calls("haltChannel").size(), 1u);
+}
+
+TEST_F(LevelFileTest, UnopenableFilesLeaveTheLevelEmpty)
+{
+    Level level;
+    EXPECT_EQ(level.load("/nonexistent/level.lvl", tiles.get(), nullptr, nullptr), 0);
+    EXPECT_NE(level.message, nullptr) << "the message box exists before the file is opened";
+    EXPECT_EQ(level.map, nullptr);
+    EXPECT_STREQ(level.getName(), "");
+    EXPECT_EQ(notes(level, Level::NoteCannotOpen).size(), 1u);
+    EXPECT_EQ(level.loadSpecial("/nonexistent/special", tiles.get()), 0);
+    EXPECT_FALSE(level.special);
+}
+
+TEST_F(LevelFileTest, MalformedFilesLoadWithoutHarm)
+{
+    const std::string longLine(600, 'x');
+    const std::string longName(200, 'n');
+    struct Case {
+        const char* what;
+        std::string content;
+        int result;
+        int problem;
+        int count;
+    } cases[] = {
+        {"a line of 600 characters", longLine + "\n" + ground, 1, Level::NoteLongLine, 1},
+        {"a line of exactly 255 characters", std::string(255, 'y') + "\n" + ground, 1, Level::NoteLongLine, 0},
+        {"a name of 200 characters", element(longName, "wall.til", "0 0", "0 0 0", ""), 1, Level::NoteCutText, 1},
+        {"a tile line of 300 characters", ground + element("t", std::string(300, 't'), "0 0", "0 0 0", ""), 1,
+         Level::NoteMissingTile, 1},
+        {"a kind line of 300 characters", element("k", "wall.til", "0 0", "0 0 0", std::string(300, 'k')), 1,
+         Level::NoteLongLine, 1},
+        {"the end inside an element", ground + "ELEMENT\nhalf\n  wall.til\n 0 0\n", 1, Level::NoteUnfinishedBlock,
+         1},
+        {"the end inside a bonus", ground + "BONUS\nhalf\n", 1, Level::NoteUnfinishedBlock, 1},
+        {"the end inside a box", ground + "ELECTRIC_BOX\nbox\n 1 1 1 1 1 1 1 1\n", 1, Level::NoteUnfinishedBlock, 1},
+        {"the end inside an intro", ground + "INTRO\n1000000\nline\n", 1, Level::NoteUnfinishedBlock, 1},
+        {"a huge negative intro", ground + "INTRO\n-2000000000\n", 1, Level::NoteUnfinishedBlock, 0},
+        {"words for numbers", "BASE_DEPTH deep\nMUSIC loud\n" + element("w", "wall.til", "fast 0", "0 0 zero", ""),
+         1, Level::NoteBadNumber, 4},
+        {"an empty file", "", 0, Level::NoteNoMap, 1},
+        {"only animations", element("a", "anim.anm", "1 0", "0 0 0", ""), 0, Level::NoteNoMap, 1},
+        {"bytes that are no text", ground + std::string("\0\x01\xff\nELEMENT\n\0\n", 14), 1,
+         Level::NoteUnfinishedBlock, 1},
+    };
+    for (const Case& c : cases) {
+        Level level;
+        EXPECT_EQ(loadText(&level, c.content), c.result) << c.what;
+        EXPECT_EQ(notes(level, c.problem).size(), std::size_t(c.count)) << c.what;
+    }
+}
+
+TEST_F(LevelFileTest, NumbersThatDoNotParseKeepTheirFields)
+{
+    Level level;
+    ASSERT_EQ(loadText(&level, "BASE_COLOR 99999999999\nBASE_DEPTH 12abc\n" +
+                                   element("w", "wall.til", "1.5 nan", "5 inf 3", "move 7") +
+                                   "ELECTRIC_BOX\nb\n 0 0 0\n 0 0 0 0 0 0 0 0 0 0\nt\n" + ground),
+              1);
+    EXPECT_EQ(unsigned(level.baseColor), 0xFF000000u);
+    EXPECT_EQ(level.baseDepth, 12) << "the number before the junk is read";
+    Element* w = named(level.actives, "w");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->speed, 1.5f);
+    EXPECT_EQ(w->frame, 0.0f);
+    EXPECT_EQ(w->x, 5);
+    EXPECT_EQ(w->y, 0);
+    EXPECT_EQ(w->depth, 0);
+    EXPECT_EQ(w->targetX, 7);
+    EXPECT_EQ(w->targetY, 0);
+    ASSERT_EQ(level.boxes.size(), 1u);
+    EXPECT_EQ(level.boxes[0]->state[2], 0);
+    EXPECT_EQ(level.boxes[0]->state[3], 1);
+    EXPECT_EQ(level.boxes[0]->solution[7], 0);
+    EXPECT_EQ(notes(level, Level::NoteBadNumber).size(), 5u);
+}
+
+TEST_F(LevelFileTest, CompiledKindLinesAreCheckedWhileReading)
+{
+    Level level;
+    ASSERT_EQ(loadText(&level, ground + element("d", "wall.til", "0 0", "0 0 0", "door only") +
+                                   element("l", "wall.til", "0 0", "0 0 0", "locked_key_door a b many") +
+                                   element("o", "wall.til", "0 0", "0 0 0", "light omni FFFFFFFF 1 2 3") +
+                                   element("s", "wall.til", "0 0", "0 0 0", "light sun") +
+                                   element("c", "wall.til", "0 0", "0 0 0", "cloud thick") +
+                                   element("f", "wall.til", "0 0", "0 0 0", "light fire")),
+              1);
+    EXPECT_EQ(notes(level, Level::NoteBadNumber), (std::vector<int>{12, 18, 24, 36}));
+    EXPECT_EQ(notes(level, Level::NoteIgnoredLine), (std::vector<int>{30}));
+}

@@ -1,0 +1,122 @@
+// The level checker, run as the data build runs it: on a game directory,
+// and on level files. It reads the levels as the game does and must find
+// every problem a content author has to fix.
+
+#include "level/LevelFileFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+// A fresh game directory with the test tiles and an empty Level/ folder.
+std::string gameDir(const std::string& name)
+{
+    std::string dir = std::string(testing::TempDir()) + "levelcheck_" + name;
+    std::string command = "rm -rf '" + dir + "' && mkdir -p '" + dir + "/Level'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    writeLevelTiles(dir + "/tiles.dat");
+    return dir;
+}
+
+void copyLevels(const std::string& dir, const std::string& files)
+{
+    std::string command = "cd '" + levelData() + "/Level' && cp " + files + " '" + dir + "/Level/'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+}
+
+void writeLevel(const std::string& dir, const char* file, const std::string& content)
+{
+    std::ofstream out(dir + "/Level/" + file, std::ios::binary);
+    out << content;
+}
+
+struct CHECK_RUN {
+    int status;
+    std::string output;
+};
+
+CHECK_RUN levelcheck(const std::string& args)
+{
+    std::string out = std::string(testing::TempDir()) + "levelcheck_output.txt";
+    std::string command = std::string(GLOAMER_TOOLS_DIR) + "/levelcheck " + args + " > '" + out + "' 2>&1";
+    int status = std::system(command.c_str());
+    std::ifstream in(out);
+    std::stringstream s;
+    s << in.rdbuf();
+    return CHECK_RUN{WIFEXITED(status) ? WEXITSTATUS(status) : -1, s.str()};
+}
+
+bool has(const CHECK_RUN& run, const std::string& text)
+{
+    return run.output.find(text) != std::string::npos;
+}
+
+const std::string ground = "ELEMENT\nground\n  wall.til\n 0 0\n 0 0 0\n  \n";
+
+} // namespace
+
+TEST(LevelcheckTest, GoodLevelsPassWithTheirSummaries)
+{
+    std::string dir = gameDir("good");
+    copyLevels(dir, "routing.lvl arrival.lvl water_fill.lvl water_switched.lvl");
+    writeLevel(dir, "loop.lvl", ground + "ELEMENT\nback\n  wall.til\n 0 0\n 9 9 0\n  door loop.lvl ground\n");
+    CHECK_RUN run = levelcheck("'" + dir + "'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(has(run, "./Level/routing.lvl: 13 elements, 6 entities, 0 lights, 2 doors, 0 bonus, 3 ennemies\n"))
+        << run.output;
+    EXPECT_TRUE(has(run, "./Level/arrival.lvl: 1 elements, 0 entities, 0 lights, 1 doors, 0 bonus, 0 ennemies\n"));
+    EXPECT_TRUE(has(run, "levelcheck: 5 levels, 0 with errors, 0 warnings\n")) << run.output;
+}
+
+TEST(LevelcheckTest, BrokenLevelsAreReportedAndFail)
+{
+    std::string dir = gameDir("broken");
+    copyLevels(dir, "missing_tile.lvl keywords.lvl keywords.spc arrival.lvl");
+    writeLevel(dir, "doors.lvl",
+               ground + "ELEMENT\nout\n  wall.til\n 0 0\n 0 0 0\n  door nowhere.lvl entry\n" +
+                   "ELEMENT\nin\n  wall.til\n 0 0\n 0 0 0\n  locked_key_door arrival.lvl lobby 2\n" +
+                   "ELEMENT\nok\n  wall.til\n 0 0\n 0 0 0\n  door arrival.lvl entry\n");
+    writeLevel(dir, "empty.lvl", "# nothing here\n");
+    writeLevel(dir, "numbers.lvl", "BASE_DEPTH deep\n" + ground + "ELEMENT\nhalf\n");
+    CHECK_RUN run = levelcheck("'" + dir + "'");
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(has(run, "./Level/missing_tile.lvl:9: error: tile not in the library, element dropped: \"nope.til\"\n"))
+        << run.output;
+    EXPECT_TRUE(has(run, "./Level/missing_tile.lvl:12: warning: ignored line: \"  ladder\"\n"));
+    // The special file's own problem is reported against that file.
+    EXPECT_TRUE(has(run, "./Level/keywords.spc:10: error: tile not in the library"));
+    EXPECT_TRUE(has(run, "./Level/doors.lvl: error: door at (0, 0): destination ./Level/nowhere.lvl does not exist\n"));
+    EXPECT_TRUE(has(run, "./Level/doors.lvl: error: door at (0, 0): ./Level/arrival.lvl has no element \"lobby\""));
+    EXPECT_FALSE(has(run, "\"entry\""));
+    EXPECT_TRUE(has(run, "./Level/arrival.lvl: error: door at (0, 0): destination ./Level/routing.lvl does not exist"));
+    EXPECT_TRUE(has(run, "./Level/empty.lvl:1: warning: ignored line: \"# nothing here\"\n"));
+    EXPECT_TRUE(has(run, "./Level/empty.lvl: error: no map"));
+    EXPECT_TRUE(has(run, "./Level/numbers.lvl:1: error: number or word does not parse: \"BASE_DEPTH deep\"\n"));
+    EXPECT_TRUE(has(run, "./Level/numbers.lvl:9: error: file ends inside a block"));
+    EXPECT_TRUE(has(run, "levelcheck: 6 levels, 6 with errors, 4 warnings\n")) << run.output;
+}
+
+TEST(LevelcheckTest, LevelFilesAndGameDirectoriesWithoutLevels)
+{
+    std::string dir = gameDir("files");
+    copyLevels(dir, "arrival.lvl routing.lvl");
+    CHECK_RUN files = levelcheck("--game '" + dir + "' '" + dir + "/Level/arrival.lvl' '" + dir + "/nothing.lvl'");
+    EXPECT_EQ(files.status, 1) << files.output;
+    EXPECT_TRUE(has(files, "/Level/arrival.lvl: 1 elements,")) << files.output;
+    EXPECT_TRUE(has(files, "/nothing.lvl: error: cannot open\n"));
+    EXPECT_TRUE(has(files, "levelcheck: 2 levels, 1 with errors, 0 warnings\n"));
+
+    std::string empty = gameDir("empty");
+    EXPECT_EQ(levelcheck("'" + empty + "'").status, 0);
+    ASSERT_EQ(std::system(("rm -rf '" + empty + "/Level' '" + empty + "/tiles.dat'").c_str()), 0);
+    CHECK_RUN none = levelcheck("'" + empty + "'");
+    EXPECT_EQ(none.status, 0) << none.output;
+    EXPECT_TRUE(has(none, "levelcheck: 0 levels, 0 with errors, 0 warnings\n"));
+    EXPECT_EQ(levelcheck("").status, 2);
+}

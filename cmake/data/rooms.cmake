@@ -1,7 +1,8 @@
 # Rooms. roomc compiles every content/rooms/NAME.room into the level file
 # Level/NAME.lvl of the game directory and the room's picture under
 # build/art/rooms/, with a manifest line that the tile rules pack into
-# tiles.dat beside the art (tiles.cmake includes this file for ROOM_MANIFESTS).
+# tiles.dat beside the art (tiles.cmake includes this file for ROOM_MANIFESTS);
+# levelcheck then checks them all.
 include_guard(GLOBAL)
 set(ROOM_ART_DIR ${CMAKE_BINARY_DIR}/art)
 set(ROOM_PICTURES ${ROOM_ART_DIR}/rooms)
@@ -23,12 +24,14 @@ foreach(source ${ROOM_SOURCES})
   list(APPEND ROOM_LEVELS ${GAME_DIR}/Level/${room}.lvl)
 endforeach()
 
-# Every door of the rooms must lead to a compiled room and an element there.
+# levelcheck reads every compiled room as the game does, with the packed
+# tiles, and follows each door to its room and target; an error fails the build.
 if(ROOM_LEVELS)
-  add_custom_command(OUTPUT ${ROOM_PICTURES}/links.stamp
-    COMMAND roomc --links ${ROOM_LEVELS} --stamp ${ROOM_PICTURES}/links.stamp
-    DEPENDS roomc ${ROOM_LEVELS}
-    COMMENT "Checking the doors between rooms"
+  add_custom_command(OUTPUT ${ROOM_PICTURES}/levelcheck.stamp
+    COMMAND levelcheck --tiles ${GAME_DIR}/tiles.dat ${GAME_DIR}
+    COMMAND ${CMAKE_COMMAND} -E touch ${ROOM_PICTURES}/levelcheck.stamp
+    DEPENDS levelcheck ${ROOM_LEVELS} ${GAME_DIR}/tiles.dat
+    COMMENT "Checking the rooms"
     VERBATIM)
-  set(GAME_DATA_FILES ${GAME_DATA_FILES} ${ROOM_LEVELS} ${ROOM_PICTURES}/links.stamp)
+  set(GAME_DATA_FILES ${GAME_DATA_FILES} ${ROOM_LEVELS} ${ROOM_PICTURES}/levelcheck.stamp)
 endif()

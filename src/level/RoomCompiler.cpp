@@ -929,7 +929,6 @@ struct RoomCompiler::Impl {
     void writeLevel()
     {
         std::ostringstream out;
-        out << "# Room " << owner.room << ", compiled by roomc from " << owner.room << ".room\n";
         out << "BASE_COLOR " << baseColor << "\n";
         out << "BASE_DEPTH " << baseDepth << "\n";
         if (memories)
@@ -1086,63 +1085,6 @@ int RoomCompiler::compile(const char* file, const std::string& text)
     impl.paint();
     impl.writeLevel();
     return 1;
-}
-
-namespace {
-
-struct LEVEL_LINKS {
-    std::vector<std::string> elements;
-    // Each door: its element's name, destination and target.
-    std::vector<std::vector<std::string>> doors;
-};
-
-// Reads the names and doors of a level text, block by block as the game
-// reads it: an ELEMENT is its name line, the tile line, two number lines
-// and the kind line, written indented by two characters.
-LEVEL_LINKS readLinks(const std::string& text)
-{
-    LEVEL_LINKS links;
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);)
-        lines.push_back(l);
-    for (std::size_t i = 0; i < lines.size(); i++) {
-        std::vector<WORD> w = splitWords(lines[i]);
-        if (w.empty() || w[0].text != "ELEMENT" || i + 5 >= lines.size())
-            continue;
-        std::vector<WORD> name = splitWords(lines[i + 1]);
-        std::vector<WORD> kind = splitWords(lines[i + 5]);
-        std::string n = name.empty() ? "" : name[0].text;
-        links.elements.push_back(n);
-        if (kind.size() >= 3 && (kind[0].text == "door" || kind[0].text == "locked_key_door"))
-            links.doors.push_back({n, kind[1].text, kind[2].text});
-        i += 5;
-    }
-    return links;
-}
-
-} // namespace
-
-int RoomCompiler::checkLinks(const std::vector<std::string>& levels, const std::vector<std::string>& texts,
-                             std::string* report)
-{
-    std::map<std::string, LEVEL_LINKS> byFile;
-    for (std::size_t i = 0; i < levels.size() && i < texts.size(); i++) {
-        std::string file = levels[i].substr(levels[i].find_last_of('/') + 1);
-        byFile[file] = readLinks(texts[i]);
-    }
-    report->clear();
-    for (const auto& level : byFile)
-        for (const std::vector<std::string>& door : level.second.doors) {
-            auto to = byFile.find(door[1]);
-            std::string where = level.first + ": door " + door[0] + " leads to " + door[1];
-            if (to == byFile.end())
-                *report += where + ", which is not a compiled room\n";
-            else if (std::find(to->second.elements.begin(), to->second.elements.end(), door[2]) ==
-                     to->second.elements.end())
-                *report += where + ", which has no element " + door[2] + "\n";
-        }
-    return report->empty();
 }
 
 int RoomCompiler::write(const char* levelFile, const char* pictureFolder) const

@@ -51,13 +51,6 @@ public:
     // goes through a temporary file. Returns 1, or 0 with `error`.
     int write(const char* levelFile, const char* pictureFolder) const;
 
-    // Checks that the doors of compiled levels lead somewhere: every door
-    // names one of `levels` (by file name) as destination and an ELEMENT
-    // of that level as target. `texts` holds each level's text. Returns 1,
-    // or 0 with one line per broken door in `report`.
-    static int checkLinks(const std::vector<std::string>& levels, const std::vector<std::string>& texts,
-                          std::string* report);
-
     std::string room;          // the room's name (the source's stem)
     std::string level;         // the compiled level text
     PngImage colour;           // the room picture, row-major RGBA

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -73,8 +75,7 @@ TEST_F(Rooms, SmallRoomCompilesToTheLevelText)
 {
     ASSERT_EQ(c.compile("content/rooms/corridor.room", smallRoom), 1) << c.error;
     EXPECT_EQ(c.room, "corridor");
-    EXPECT_EQ(c.level, "# Room corridor, compiled by roomc from corridor.room\n"
-                       "BASE_COLOR -15724528\n"
+    EXPECT_EQ(c.level, "BASE_COLOR -15724528\n"
                        "BASE_DEPTH 10\n"
                        "MEMORIES\n"
                        "INFO checkpoint\n"
@@ -196,35 +197,12 @@ TEST_F(Rooms, WriteProducesTheLevelAndAPackableManifest)
     char first[128] = "";
     ASSERT_NE(std::fgets(first, sizeof first, in), nullptr);
     std::fclose(in);
-    EXPECT_STREQ(first, "# Room corridor, compiled by roomc from corridor.room\n");
+    EXPECT_STREQ(first, "BASE_COLOR -15724528\n");
 }
 
 } // namespace
 
 namespace {
-
-std::string door(const char* name, const char* kindLine)
-{
-    return std::string("ELEMENT\n") + name + "\n  door_metal.til\n 0 0\n 8 4 0\n  " + kindLine + "\n";
-}
-
-TEST(RoomLinks, EveryDoorNeedsARoomAndATargetElement)
-{
-    std::vector<std::string> files = {"Level/a.lvl", "Level/b.lvl"};
-    std::vector<std::string> texts = {door("west", "door b.lvl east") + door("north", "locked_key_door b.lvl up 2"),
-                                      door("east", "door a.lvl west") + "BONUS\n  up\n  key.til\n 0 0\n 1 1 0\n  one_time\n"};
-    std::string report;
-    // b's "up" is only a bonus: the player cannot be placed there.
-    EXPECT_EQ(RoomCompiler::checkLinks(files, texts, &report), 0);
-    EXPECT_EQ(report, "a.lvl: door north leads to b.lvl, which has no element up\n");
-
-    texts[1] += door("up", "door c.lvl down");
-    EXPECT_EQ(RoomCompiler::checkLinks(files, texts, &report), 0);
-    EXPECT_EQ(report, "b.lvl: door up leads to c.lvl, which is not a compiled room\n");
-
-    texts[1] = door("east", "door a.lvl west") + door("up", "door a.lvl north");
-    EXPECT_EQ(RoomCompiler::checkLinks(files, texts, &report), 1) << report;
-}
 
 // The rooms the build compiled into the game directory.
 TEST(ShippedRooms, OpeningPlacesThePlayerInOpenSpaceAboveTheMetroPlatform)
@@ -243,27 +221,24 @@ TEST(ShippedRooms, OpeningPlacesThePlayerInOpenSpaceAboveTheMetroPlatform)
     }
 }
 
-TEST(ShippedRooms, DoorsLinkTheFirstRooms)
+TEST(ShippedRooms, EveryRoomPassesTheLevelCheck)
 {
-    std::vector<std::string> files, texts;
-    for (const char* room : {"metro2", "metro3", "entrance", "test_hall", "test_lights", "test_ladders",
-                             "test_water", "test_cloud", "test_switches", "test_enemies"}) {
-        std::string file = std::string(GLOAMER_GAME_DIR) + "/Level/" + room + ".lvl";
-        std::FILE* in = std::fopen(file.c_str(), "r");
-        ASSERT_NE(in, nullptr) << file;
-        std::string text;
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, in))
-            text += buffer;
-        std::fclose(in);
-        files.push_back(file);
-        texts.push_back(text);
-    }
+    // levelcheck loads each level as the game does, with the game's tiles,
+    // and follows every door to its room and target element.
+    std::string command = std::string(GLOAMER_TOOLS_DIR) + "/levelcheck " GLOAMER_GAME_DIR " > " +
+                          testing::TempDir() + "shipped_rooms.txt 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    std::FILE* in = std::fopen((testing::TempDir() + "shipped_rooms.txt").c_str(), "r");
+    ASSERT_NE(in, nullptr);
     std::string report;
-    EXPECT_EQ(RoomCompiler::checkLinks(files, texts, &report), 1) << report;
-    // The subway rooms follow the world map's chain metro2, metro3, entrance.
-    EXPECT_NE(texts[0].find("  door metro3.lvl west\n"), std::string::npos);
-    EXPECT_NE(texts[1].find("  door entrance.lvl west\n"), std::string::npos);
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, in))
+        report += buffer;
+    std::fclose(in);
+    for (const char* room : {"metro2", "metro3", "entrance", "test_hall", "test_lights", "test_ladders",
+                             "test_water", "test_cloud", "test_switches", "test_enemies"})
+        EXPECT_NE(report.find(std::string("/Level/") + room + ".lvl: "), std::string::npos) << room;
+    EXPECT_NE(report.find(" levels, 0 with errors, 0 warnings"), std::string::npos) << report;
 }
 
 } // namespace

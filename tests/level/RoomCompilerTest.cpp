@@ -152,6 +152,40 @@ TEST_F(Rooms, AnimatedTilesPlayAndOptionsOverrideDefaults)
         << c.level;
 }
 
+TEST_F(Rooms, FillsRedefineCharactersAndThingsHangOrLieAsAsked)
+{
+    fill(c.addTile("brick.til", 2, 2, 1), 0xFF993322u, 3);
+    fill(c.addTile("invisible_block.til", 4, 4, 1), 0u, 0);
+    fill(c.addTile("flyer01.til", 5, 2, 1), 0xFFEEEEEEu, 4);
+    const char* room = "BASE_DEPTH 0\n"
+                       "FILL o back brick.til 4\n"
+                       "FILL . void\n"
+                       "GRID\n"
+                       "#ooo.l#\n"
+                       "#o.x.m#\n"
+                       "#======\n"
+                       "END\n"
+                       "PUT l align=top tile=lamp_wall.til light omni FFFFFF 1 0 0 30\n"
+                       "PUT x locked_door cellar stairs 2\n"
+                       "PUT m bonus movie 4\n"
+                       "AT 3 20 sheet  Keep   right.\n";
+    ASSERT_EQ(c.compile("fills.room", room), 1) << c.error;
+    // "o" is brick, its depth raised by 4; "." is now void.
+    EXPECT_EQ(c.colour.get(9, 1), 0xFF993322u);
+    EXPECT_EQ(c.depth.get(9, 1) & 0xFF, 7u);
+    EXPECT_EQ(c.colour.get(33, 1), 0u);
+    EXPECT_NE(c.level.find("BASE_DEPTH 0\n"), std::string::npos);
+    // Hung from the top of its cell, not stood on its bottom.
+    EXPECT_NE(c.level.find("  lamp_wall.til\n 0 0\n 40 0 0\n  light omni FFFFFFFF 1 0 0 30\n"), std::string::npos)
+        << c.level;
+    EXPECT_NE(c.level.find("  door_locked.til\n 0 0\n 24 4 0\n  locked_key_door cellar.lvl stairs 2\n"),
+              std::string::npos);
+    EXPECT_NE(c.level.find("BONUS\n  movie01\n  invisible_block.til\n 0 0\n 40 12 0\n  movie 4\n"),
+              std::string::npos);
+    EXPECT_NE(c.level.find("BONUS\n  sheet01\n  flyer01.til\n 0 0\n 3 20 0\n  sheet Keep   right.\n"),
+              std::string::npos);
+}
+
 TEST_F(Rooms, ErrorsNameTheFileAndTheLine)
 {
     EXPECT_EQ(error("GRID\n####\n#?.#\n####\nEND\n"), "rooms/bad.room:3: unknown grid character '?' in column 2");

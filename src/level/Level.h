@@ -3,6 +3,7 @@
 #include "assets/Tile.h"
 
 #include <atomic>
+#include <mutex>
 #include <vector>
 
 class Dog;
@@ -182,6 +183,35 @@ public:
     int loadSpecial(const char* path, TileList* tiles);
     std::vector<READ_NOTE> readNotes;
 
+    // Lighting: the passes of the lighting thread and the light list.
+    // One pass over the view (x, y the camera offset, w x h the screen) plus
+    // `margin` pixels on every side: updates the lights, spreads the memory,
+    // fills the light buffer that is not shown and publishes it in `front`.
+    void computeLighting(int x, int y, int w, int h, int margin);
+    // Occluder depth between cell (mx, my) and a light at world (lx, ly); 10 blocks.
+    int lightGetDepth(int mx, int my, int lx, int ly) const;
+    // Occluder depth for directional light travelling (dirX, dirY) per step to cell (mx, my).
+    int lightGetDirectionalDepth(float mx, float my, float dirX, float dirY) const;
+    // The light list is shared with the lighting thread: both go through lightsLock.
+    void addLight(Light* l);
+    void deleteLight(int i);
+    void setTempQuality(int cell, float q);
+    void addInMemory(int cell);
+    // Multiplies every pixel of s that shows a map cell by the cell's
+    // published light without depth shadows.
+    void mulBySimpleLighting(Screen* s, int ox, int oy) const;
+    // Adds a white ring growing from (wx, wy) to radius 300 that makes what
+    // it passes remembered.
+    void showAll(int wx, int wy);
+    // Guards `lights` between the main thread and the lighting thread.
+    std::mutex lightsLock;
+    // The lighting thread's compact copy of the depths its shadows read.
+    std::vector<signed char> lightDepths;
+    // The lighting thread's directional shadow depths of one pass's region.
+    std::vector<short> directionalResults;
+    // The light summed in one pass's region before it is copied to the map.
+    std::vector<float> regionSums;
+
 private:
     void bakeElement(const Element* e);
     void compileKindLine(const Element* e);
@@ -190,3 +220,22 @@ private:
 
 // The level the lighting thread works on: the one constructed last.
 extern Level* lvl;
+
+// The lighting thread's control value (`getCloseThread`, `setCloseThread`).
+enum LightingControl { LightingRun = 0, LightingStopRequested = 1, LightingStopped = 2, LightingPaused = 3 };
+
+// The region the lighting thread lights: camera offset and screen size.
+void setParam(int x, int y, int w, int h);
+void setCloseThread(int v);
+int getCloseThread();
+// The lighting thread: passes over `lvl` while the control value is run or
+// paused (paused threads wait between passes), then reports stopped.
+int computeLightingThread(void* unused);
+// Starts the lighting thread on `level` (stopping a running one first), and
+// stops it: requests the stop, waits until it is reported and joins it.
+void startLightingWorker(Level* level);
+void stopLightingWorker();
+// Passes the lighting thread has completed since the program started.
+long long getLightingPasses();
+// The lighting thread is waiting in its pause, its last pass published.
+bool lightingWorkerPaused();

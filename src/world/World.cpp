@@ -1,6 +1,7 @@
 #include "world/World.h"
 
 #include "app/BoundedString.h"
+#include "level/Level.h"
 #include "platform/Platform.h"
 #include "render/Screen.h"
 
@@ -36,7 +37,10 @@ void World::input2(int*, Typo*, Screen*) {}
 void World::update(Screen*) {}
 void World::draw(Screen*) {}
 void World::loadStateBinary(char*, Typo*, Screen*) {}
-void World::stopLighting() {}
+void World::stopLighting()
+{
+    stopLightingWorker();
+}
 
 void World::setFps(float fps)
 {

@@ -1,0 +1,757 @@
+// The lighting engine: one pass lights the part of the level map around
+// the view into the light buffer that is not shown, then publishes it; the
+// lighting thread repeats passes while the level is played.
+#include "level/Level.h"
+#include "level/Light.h"
+#include "platform/Thread.h"
+#include "render/Screen.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+// The lighting thread's control: the region of the next pass and the
+// control value. Written by the main thread and read by the worker (the
+// worker writes `close` last, when it stops), so all of them are atomic.
+namespace lighting {
+std::atomic<int> x{0};
+std::atomic<int> y{0};
+std::atomic<int> w{0};
+std::atomic<int> h{0};
+std::atomic<int> close{LightingStopped};
+std::atomic<long long> passes{0};
+std::atomic<bool> paused{false};
+} // namespace lighting
+
+namespace {
+
+// Depth 10 is solid rock: it ends a shadow march and blocks the light.
+const int rockDepth = 10;
+// Directional light marches start this many steps back from the cell.
+const int directionalSteps = 60;
+// Directions beyond this many pixels per step leave the exact integer range
+// of a float sample position; their marches take the general route.
+const int largestExactDirection = 100000;
+
+// The worker's handle. It is never destroyed: a static destructor joining a
+// worker still running at exit would never return.
+Thread& workerThread()
+{
+    static Thread* thread = new Thread;
+    return *thread;
+}
+
+// Waits on the other thread without keeping a core busy.
+void pauseBriefly()
+{
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+}
+
+// A rectangle of map cells, x0 <= mx < x1 and y0 <= my < y1.
+struct CELL_BOX {
+    int x0;
+    int y0;
+    int x1;
+    int y1;
+    bool empty() const { return x0 >= x1 || y0 >= y1; }
+};
+
+CELL_BOX clipToMap(const Level& level, long long x0, long long y0, long long x1, long long y1)
+{
+    return CELL_BOX{int(std::max(0LL, x0)), int(std::max(0LL, y0)), int(std::min<long long>(level.mapWidth, x1)),
+                    int(std::min<long long>(level.mapHeight, y1))};
+}
+
+CELL_BOX unite(const CELL_BOX& a, const CELL_BOX& b)
+{
+    if (a.empty())
+        return b;
+    if (b.empty())
+        return a;
+    return CELL_BOX{std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
+// Depths read straight from the map; the caller keeps (mx, my) inside it.
+struct MapDepths {
+    const LevelPixel* map;
+    int height;
+    int at(int mx, int my) const { return map[mx * height + my].depth; }
+};
+
+// Depths read from the map, baseDepth outside it.
+struct CheckedDepths {
+    const Level* level;
+    int at(int mx, int my) const
+    {
+        if (mx < 0 || my < 0 || mx >= level->mapWidth || my >= level->mapHeight)
+            return level->baseDepth;
+        return level->map[mx * level->mapHeight + my].depth;
+    }
+};
+
+// The compact copy of the depths of a box of cells, one byte each, that the
+// shadow marches walk: a march reads dozens of cells per lit cell, and a
+// byte plane keeps them in cache where whole map cells would not fit.
+struct PlaneDepths {
+    const signed char* depths;
+    int x0;
+    int y0;
+    int height;
+    int at(int mx, int my) const { return depths[(mx - x0) * height + (my - y0)]; }
+};
+
+// The march from a light inside the map at cell (lmx, lmy) to cell (mx, my):
+// the nearest occluder's depth, falling by one per cell behind it.
+template <typename Depths>
+int marchFromLight(const Depths& depths, int mx, int my, int lmx, int lmy)
+{
+    int d = depths.at(lmx, lmy);
+    int dx = mx - lmx;
+    int dy = my - lmy;
+    if (dx == 0 && dy == 0)
+        return d;
+    int n = std::max(std::abs(dx), std::abs(dy));
+    float stepX = float(dx) / float(n);
+    float stepY = float(dy) / float(n);
+    for (int i = 0; i < n; i++) {
+        if (d == rockDepth)
+            return rockDepth;
+        int sample = depths.at(int(float(lmx) + float(i) * stepX), int(float(lmy) + float(i) * stepY));
+        d = sample >= d ? sample : d - 1;
+    }
+    return d;
+}
+
+// The plane of a pass where no depth exceeds rock. There a march's d
+// after sample i is max over the samples j so far of (depth_j + j) - i, and
+// it returns 10 exactly when it meets a sample of depth 10; and along the
+// march's major axis the step is exactly 1, so that coordinate is whole.
+struct ShallowPlaneDepths : PlaneDepths {
+};
+
+int marchFromLight(const ShallowPlaneDepths& plane, int mx, int my, int lmx, int lmy)
+{
+    int dx = mx - lmx;
+    int dy = my - lmy;
+    if (dx == 0 && dy == 0)
+        return plane.at(lmx, lmy);
+    bool alongX = std::abs(dx) >= std::abs(dy);
+    int n = alongX ? std::abs(dx) : std::abs(dy);
+    // The minor coordinate keeps the float arithmetic of the plain march.
+    float minorStep = float(alongX ? dy : dx) / float(n);
+    float minorStart = float(alongX ? lmy : lmx);
+    int majorSign = (alongX ? dx : dy) > 0 ? 1 : -1;
+    const signed char* light = plane.depths + (std::ptrdiff_t(lmx - plane.x0) * plane.height + (lmy - plane.y0));
+    std::ptrdiff_t majorStride = alongX ? std::ptrdiff_t(majorSign) * plane.height : majorSign;
+    std::ptrdiff_t minorStride = alongX ? 1 : plane.height;
+    int minorOrigin = alongX ? lmy : lmx;
+    int best = -1000;
+    for (int i = 0; i < n; i++) {
+        int minor = int(minorStart + float(i) * minorStep);
+        int sample = light[i * majorStride + (minor - minorOrigin) * minorStride];
+        if (sample == rockDepth)
+            return rockDepth;
+        best = std::max(best, sample + i);
+    }
+    return best - (n - 1);
+}
+
+// The directional march to cell (mx, my) of the map, for whole directions
+// of at most largestExactDirection: its samples are the cells (mx, my) -
+// j x (dirX, dirY) for j from 60 down to 0, and those inside the map are
+// exactly j = 0..last, so the march walks the plane with a fixed stride.
+int directionalOnPlane(const Level& level, const PlaneDepths& plane, int mx, int my, int dirX, int dirY)
+{
+    int last = directionalSteps;
+    if (dirX > 0)
+        last = std::min(last, mx / dirX);
+    else if (dirX < 0)
+        last = std::min(last, (level.mapWidth - 1 - mx) / -dirX);
+    if (dirY > 0)
+        last = std::min(last, my / dirY);
+    else if (dirY < 0)
+        last = std::min(last, (level.mapHeight - 1 - my) / -dirY);
+    const signed char* cell = plane.depths + (std::ptrdiff_t(mx - plane.x0) * plane.height + (my - plane.y0));
+    std::ptrdiff_t stride = std::ptrdiff_t(dirX) * plane.height + dirY;
+    int d = cell[-last * stride];
+    for (int j = last - 1; j >= 0; j--) {
+        if (d == level.baseDepth)
+            return level.baseDepth;
+        int sample = cell[-j * stride];
+        d = sample >= d ? sample : d - 1;
+    }
+    return d;
+}
+
+int directionalDepth(const Level& level, const PlaneDepths& plane, int mx, int my, int dirX, int dirY)
+{
+    if (std::abs(dirX) > largestExactDirection || std::abs(dirY) > largestExactDirection)
+        return level.lightGetDirectionalDepth(float(mx), float(my), float(dirX), float(dirY));
+    return directionalOnPlane(level, plane, mx, my, dirX, dirY);
+}
+
+int directionalDepth(const Level& level, const ShallowPlaneDepths& plane, int mx, int my, int dirX, int dirY)
+{
+    return directionalDepth(level, static_cast<const PlaneDepths&>(plane), mx, my, dirX, dirY);
+}
+
+int directionalDepth(const Level& level, const MapDepths&, int mx, int my, int dirX, int dirY)
+{
+    return level.lightGetDirectionalDepth(float(mx), float(my), float(dirX), float(dirY));
+}
+
+// The directional march's results for every cell of the region at once,
+// column-major over the region, when no depth the marches read exceeds
+// baseDepth B. A march keeps d = max(sample, d - 1), so after sample j of
+// its line it holds max over the samples i so far of (depth_i + i) - j; it
+// returns B early exactly when it meets a sample of depth B (no other
+// term can reach B). Along each line of direction (dirX, dirY) both are
+// sliding-window queries over the 61 cells behind the cell: a running
+// maximum and the last cell of depth B.
+void directionalSweep(const Level& level, const PlaneDepths& plane, const CELL_BOX& region, int dirX, int dirY,
+                      std::vector<short>& out)
+{
+    const int regionHeight = region.y1 - region.y0;
+    out.resize(std::size_t(region.x1 - region.x0) * regionHeight);
+    const int base = level.baseDepth;
+    auto inRegion = [&](long long mx, long long my) {
+        return mx >= region.x0 && mx < region.x1 && my >= region.y0 && my < region.y1;
+    };
+    auto inMap = [&](long long mx, long long my) {
+        return mx >= 0 && mx < level.mapWidth && my >= 0 && my < level.mapHeight;
+    };
+    // The running maximum's candidates, a ring of (position, depth + position).
+    const unsigned ring = 64;
+    int positions[ring];
+    int values[ring];
+    for (int mx = region.x0; mx < region.x1; mx++)
+        for (int my = region.y0; my < region.y1; my++) {
+            // Each line is swept from the first cell it has in the region.
+            if (inRegion((long long)mx - dirX, (long long)my - dirY))
+                continue;
+            int back = 0;
+            while (back < directionalSteps && inMap(mx - (long long)(back + 1) * dirX, my - (long long)(back + 1) * dirY))
+                back++;
+            unsigned head = 0, tail = 0;
+            int lastBase = -directionalSteps - 2;
+            for (int k = -back;; k++) {
+                int cx = mx + k * dirX, cy = my + k * dirY;
+                if (k >= 0 && !inRegion(cx, cy))
+                    break;
+                int depth = plane.at(cx, cy);
+                if (depth == base)
+                    lastBase = k;
+                int value = depth + k;
+                while (tail > head && values[(tail - 1) % ring] <= value)
+                    tail--;
+                positions[tail % ring] = k;
+                values[tail % ring] = value;
+                tail++;
+                while (positions[head % ring] < k - directionalSteps)
+                    head++;
+                if (k >= 0)
+                    out[std::size_t(cx - region.x0) * regionHeight + (cy - region.y0)] =
+                        short(lastBase >= k - directionalSteps ? base : values[head % ring] - k);
+            }
+        }
+}
+
+// The light sums of one cell in buffer b: a row of the pass's compact
+// region sums for cells of the region, the map cell itself elsewhere.
+struct CELL_SUMS {
+    float* lit;
+    float* unshadowed;
+    float* regionDark;
+    bool* mapDark;
+
+    // Adds c x I x f / 255 to `lit` and c x I x g / 255 to `unshadowed`.
+    void add(const float colourIntensity[3], float f, float g) const
+    {
+        for (int k = 0; k < 3; k++) {
+            lit[k] += colourIntensity[k] * f / 255.0f;
+            unshadowed[k] += colourIntensity[k] * g / 255.0f;
+        }
+    }
+    void reached() const
+    {
+        if (regionDark)
+            *regionDark = 0.0f;
+        else
+            *mapDark = false;
+    }
+};
+
+// The pass's region and its compact sums: per cell, column-major, lit red,
+// green, blue, unshadowed red, green, blue, and 1 while dark. Light is
+// summed here and copied to the map cells once at the end of the pass, so
+// that the lights walk seven floats per cell instead of whole map cells.
+const int sumsPerCell = 7;
+struct REGION_SUMS {
+    CELL_BOX box;
+    float* sums;
+    bool contains(int mx, int my) const { return mx >= box.x0 && mx < box.x1 && my >= box.y0 && my < box.y1; }
+    float* at(int mx, int my) const
+    {
+        return sums + (std::ptrdiff_t(mx - box.x0) * (box.y1 - box.y0) + (my - box.y0)) * sumsPerCell;
+    }
+};
+
+CELL_SUMS sumsOf(Level& level, const REGION_SUMS& region, int mx, int my, int b)
+{
+    if (region.contains(mx, my)) {
+        float* s = region.at(mx, my);
+        return CELL_SUMS{s, s + 3, s + 6, nullptr};
+    }
+    LevelPixel& p = level.map[mx * level.mapHeight + my];
+    return CELL_SUMS{p.lit[b], p.unshadowed[b], nullptr, &p.dark[b]};
+}
+
+// Sets the charge bit `bit` of a phosphorescent cell whose glow has colour
+// in the channel at `shift`.
+void charge(LevelPixel& p, int shift, unsigned bit)
+{
+    unsigned glow = unsigned(p.glow);
+    if (glow == 0 || ((glow >> shift) & 0xFFu) == 0 || ((glow >> 24) & bit) != 0)
+        return;
+    p.glow = int(glow + (bit << 24));
+}
+
+// Removes light i from the list; the caller holds lightsLock. Lights that
+// belong to someone else (the player's lamp) leave the list undeleted.
+void removeLight(Level& level, int i)
+{
+    if (i < 0 || i >= int(level.lights.size()))
+        return;
+    Light* l = level.lights[i];
+    level.lights.erase(level.lights.begin() + i);
+    if (!l->external)
+        delete l;
+}
+
+// One light's contribution to buffer b: `region` is the pass's region, `l`
+// a copy of the light taken at the start of its turn, `swept` null or the
+// directional march results of the region's cells in column-major order.
+template <typename Depths>
+void addLightToMap(Level& level, const Light& l, const REGION_SUMS& sums, const Depths& depths, int b,
+                   const short* swept)
+{
+    const CELL_BOX& region = sums.box;
+    float colourIntensity[3] = {float(Screen::getRed(l.colour)) * l.intensity,
+                                float(Screen::getGreen(l.colour)) * l.intensity,
+                                float(Screen::getBlue(l.colour)) * l.intensity};
+    const int height = level.mapHeight;
+    switch (l.type) {
+    case Light::Ambient:
+        for (int mx = region.x0; mx < region.x1; mx++)
+            for (int my = region.y0; my < region.y1; my++) {
+                float* s = sums.at(mx, my);
+                CELL_SUMS{s, s + 3, s + 6, nullptr}.add(colourIntensity, 1.0f, 1.0f);
+                s[6] = 0.0f;
+            }
+        break;
+    case Light::Omni:
+    case Light::Spot: {
+        if (l.radius <= 0)
+            break;
+        long long lmx = (long long)l.x - level.originX;
+        long long lmy = (long long)l.y - level.originY;
+        CELL_BOX square = clipToMap(level, lmx - l.radius, lmy - l.radius, lmx + l.radius + 1, lmy + l.radius + 1);
+        if (square.empty())
+            break;
+        // A light outside the map casts no shadow.
+        bool shadows = lmx >= 0 && lmy >= 0 && lmx < level.mapWidth && lmy < level.mapHeight;
+        float radius2 = float((long long)l.radius * l.radius);
+        int lo = l.direction - l.aperture / 2;
+        int hi = l.direction + l.aperture / 2;
+        for (int mx = square.x0; mx < square.x1; mx++)
+            for (int my = square.y0; my < square.y1; my++) {
+                long long dx = mx - lmx, dy = my - lmy;
+                float f = 1.0f - float(dx * dx + dy * dy) / radius2;
+                if (!(f > 0.0f))
+                    continue;
+                if (l.type == Light::Spot && !(f > 0.98f)) {
+                    float a = level.getAngle(int(lmx), int(lmy), mx, my);
+                    if (lo < 0 && a > 180.0f)
+                        a -= 360.0f;
+                    if (hi > 360 && a < 180.0f)
+                        a += 360.0f;
+                    if (!(float(lo) <= a && a <= float(hi)))
+                        continue;
+                }
+                if (!l.attenuate)
+                    f = 1.0f;
+                float g = f;
+                int d = shadows ? marchFromLight(depths, mx, my, int(lmx), int(lmy)) : 0;
+                int depth = depths.at(mx, my);
+                if (depth < d)
+                    f = f / float(d - depth + 1);
+                if (d == rockDepth)
+                    f = g = 0.0f;
+                CELL_SUMS cellSums = sumsOf(level, sums, mx, my, b);
+                cellSums.add(colourIntensity, f, g);
+                if (f > 0.0f) {
+                    cellSums.reached();
+                    LevelPixel& p = level.map[mx * height + my];
+                    if (l.type == Light::Omni && l.style == Light::StyleCandle)
+                        charge(p, 16, 1u);
+                    else if (l.type == Light::Omni && l.style == Light::StyleAceto)
+                        charge(p, 0, 4u);
+                    else if (l.type == Light::Spot && l.style == Light::StyleElectric)
+                        charge(p, 8, 2u);
+                }
+            }
+        break;
+    }
+    case Light::Directional:
+        for (int mx = region.x0; mx < region.x1; mx++)
+            for (int my = region.y0; my < region.y1; my++) {
+                int d = swept ? *swept++ : directionalDepth(level, depths, mx, my, l.dirX, l.dirY);
+                int depth = depths.at(mx, my);
+                float f = 1.0f, g = 1.0f;
+                if (depth < d)
+                    f = 1.0f / float(d - depth + 1);
+                if (d > rockDepth - 1)
+                    f = g = 0.0f;
+                float* s = sums.at(mx, my);
+                CELL_SUMS{s, s + 3, s + 6, nullptr}.add(colourIntensity, f, g);
+                if (f > 0.0f)
+                    s[6] = 0.0f;
+            }
+        break;
+    case Light::Special: {
+        // The ring of radii radius - width .. radius, over the whole map.
+        long long lmx = (long long)l.x - level.originX;
+        long long lmy = (long long)l.y - level.originY;
+        long long outer = l.radius, inner = (long long)l.radius - l.direction;
+        CELL_BOX square = clipToMap(level, lmx - outer, lmy - outer, lmx + outer + 1, lmy + outer + 1);
+        for (int mx = square.x0; mx < square.x1; mx++)
+            for (int my = square.y0; my < square.y1; my++) {
+                long long dx = mx - lmx, dy = my - lmy;
+                long long dist2 = dx * dx + dy * dy;
+                if (dist2 < inner * inner || dist2 > outer * outer)
+                    continue;
+                CELL_SUMS cellSums = sumsOf(level, sums, mx, my, b);
+                cellSums.add(colourIntensity, 1.0f, 1.0f);
+                cellSums.reached();
+                level.addInMemory(mx * height + my);
+            }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// The box of cells whose depths the shadow marches of `lights` may read:
+// the region (directional marches end there and start up to 60 steps back)
+// and the square of every omni and spot light inside the map.
+CELL_BOX marchedCells(const Level& level, const std::vector<Light>& lights, const CELL_BOX& region)
+{
+    CELL_BOX box = region;
+    for (const Light& l : lights) {
+        if (l.type == Light::Directional && !region.empty()) {
+            // A march runs from its cell straight back to 60 steps behind it:
+            // its samples lie between the region and the region moved back.
+            long long backX = -(long long)directionalSteps * l.dirX, backY = -(long long)directionalSteps * l.dirY;
+            box = unite(box, clipToMap(level, region.x0 + std::min(0LL, backX), region.y0 + std::min(0LL, backY),
+                                       region.x1 + std::max(0LL, backX), region.y1 + std::max(0LL, backY)));
+        } else if (l.type == Light::Omni || l.type == Light::Spot) {
+            if (l.radius <= 0)
+                continue;
+            long long lmx = (long long)l.x - level.originX, lmy = (long long)l.y - level.originY;
+            box = unite(box, clipToMap(level, lmx - l.radius, lmy - l.radius, lmx + l.radius + 1,
+                                       lmy + l.radius + 1));
+        }
+    }
+    return box;
+}
+
+} // namespace
+
+void Level::computeLighting(int x, int y, int w, int h, int margin)
+{
+    while (drawing.load()) {
+        // A stop requested while a frame holds the level skips the pass.
+        if (lighting::close.load() == LightingStopRequested)
+            return;
+        pauseBriefly();
+    }
+    if (!map)
+        return;
+    const int b = 1 - front.load();
+    long long x0 = -(long long)x - originX - margin;
+    long long y0 = -(long long)y - originY - margin;
+    CELL_BOX region = clipToMap(*this, x0, y0, x0 + w + 2LL * margin, y0 + h + 2LL * margin);
+
+    // The light list is walked under the lock; each light is copied at
+    // the start of the pass so that one pass sees one position of it.
+    std::vector<Light> passLights;
+    {
+        std::lock_guard<std::mutex> hold(lightsLock);
+        for (int i = 0; i < int(lights.size());) {
+            if (lights[i]->update())
+                i++;
+            else
+                removeLight(*this, i);
+        }
+        passLights.reserve(lights.size());
+        for (const Light* l : lights)
+            if (l->intensity > 0 && l->on)
+                passLights.push_back(*l);
+    }
+
+    // The depths the shadow marches read go into a compact plane, one byte
+    // per cell; a map holding depths beyond a byte marches on the map itself.
+    CELL_BOX box = marchedCells(*this, passLights, region);
+    bool compact = !box.empty();
+    int deepest = -128;
+    const int boxHeight = box.y1 - box.y0;
+    if (compact)
+        lightDepths.resize(std::size_t(box.x1 - box.x0) * boxHeight);
+    auto toPlane = [&](int mx, int my, int d) {
+        if (d < -128 || d > 127)
+            compact = false;
+        else if (compact) {
+            deepest = std::max(deepest, d);
+            lightDepths[std::size_t(mx - box.x0) * boxHeight + (my - box.y0)] = (signed char)d;
+        }
+    };
+
+    const int regionHeight = region.y1 - region.y0;
+    regionSums.resize(region.empty() ? 0 : std::size_t(region.x1 - region.x0) * regionHeight * sumsPerCell);
+    REGION_SUMS sums{region, regionSums.data()};
+
+    // One sweep over the region, column by column:
+    // - memory spread: restore the depth, then a well remembered cell
+    //   passes its quality to itself and 0.8 of it to its four neighbours;
+    // - once the next column has spread, a column's quality is settled from
+    //   tempQuality (no later cell of the sweep writes into it);
+    // - self light from incandescence starts the cell's sums;
+    // - the restored depth goes into the plane.
+    auto settle = [&](int mx) {
+        for (int my = region.y0; my < region.y1; my++) {
+            LevelPixel& p = map[mx * mapHeight + my];
+            p.quality = p.tempQuality;
+        }
+    };
+    for (int mx = region.x0; mx < region.x1; mx++) {
+        for (int my = region.y0; my < region.y1; my++) {
+            int cell = mx * mapHeight + my;
+            LevelPixel& p = map[cell];
+            p.depth = p.cleanDepth;
+            if (p.quality > 0.05f && mx > 0 && mx < mapWidth - 1 && my > 0 && my < mapHeight - 1) {
+                float q = p.quality;
+                setTempQuality(cell, q);
+                setTempQuality(cell - mapHeight, q * 0.8f);
+                setTempQuality(cell + mapHeight, q * 0.8f);
+                setTempQuality(cell - 1, q * 0.8f);
+                setTempQuality(cell + 1, q * 0.8f);
+            }
+            float* sum = sums.at(mx, my);
+            float self = p.incandescence;
+            for (int k = 0; k < 6; k++)
+                sum[k] = self;
+            sum[6] = self == 0.0f ? 1.0f : 0.0f;
+            toPlane(mx, my, p.depth);
+        }
+        if (mx > region.x0)
+            settle(mx - 1);
+    }
+    if (!region.empty())
+        settle(region.x1 - 1);
+
+    // The rest of the plane, around the region.
+    for (int mx = box.x0; mx < box.x1 && compact; mx++) {
+        bool regionColumn = mx >= region.x0 && mx < region.x1 && !region.empty();
+        for (int my = box.y0; my < box.y1; my++) {
+            if (regionColumn && my == region.y0)
+                my = region.y1;
+            if (my < box.y1)
+                toPlane(mx, my, map[mx * mapHeight + my].depth);
+        }
+    }
+
+    PlaneDepths plane{lightDepths.data(), box.x0, box.y0, boxHeight};
+    MapDepths direct{map, mapHeight};
+    for (const Light& l : passLights) {
+        // The sweep keeps its results in shorts: byte depths, a byte base.
+        bool sweep = compact && deepest <= baseDepth && baseDepth <= 127 && l.type == Light::Directional &&
+                     !region.empty() &&
+                     (l.dirX != 0 || l.dirY != 0) && std::abs(l.dirX) <= largestExactDirection &&
+                     std::abs(l.dirY) <= largestExactDirection;
+        if (sweep)
+            directionalSweep(*this, plane, region, l.dirX, l.dirY, directionalResults);
+        if (compact && deepest <= rockDepth)
+            addLightToMap(*this, l, sums, ShallowPlaneDepths{plane}, b, sweep ? directionalResults.data() : nullptr);
+        else if (compact)
+            addLightToMap(*this, l, sums, plane, b, sweep ? directionalResults.data() : nullptr);
+        else
+            addLightToMap(*this, l, sums, direct, b, nullptr);
+    }
+
+    // The region's sums become the cells' light of buffer b.
+    for (int mx = region.x0; mx < region.x1; mx++)
+        for (int my = region.y0; my < region.y1; my++) {
+            LevelPixel& p = map[mx * mapHeight + my];
+            const float* sum = sums.at(mx, my);
+            for (int k = 0; k < 3; k++) {
+                p.lit[b][k] = sum[k];
+                p.unshadowed[b][k] = sum[3 + k];
+            }
+            p.dark[b] = sum[6] != 0.0f;
+        }
+
+    front.store(b);
+}
+
+int Level::lightGetDepth(int mx, int my, int lx, int ly) const
+{
+    long long lmx = (long long)lx - originX;
+    long long lmy = (long long)ly - originY;
+    if (!map || lmx < 0 || lmy < 0 || lmx >= mapWidth || lmy >= mapHeight)
+        return 0;
+    return marchFromLight(CheckedDepths{this}, mx, my, int(lmx), int(lmy));
+}
+
+int Level::lightGetDirectionalDepth(float mx, float my, float dirX, float dirY) const
+{
+    float px = mx - float(directionalSteps) * dirX;
+    float py = my - float(directionalSteps) * dirY;
+    bool started = false;
+    int d = baseDepth;
+    for (int k = 0; k <= directionalSteps; k++) {
+        float sx = px + float(k) * dirX;
+        float sy = py + float(k) * dirY;
+        // Samples truncate toward zero: (-1, width) holds the map's columns.
+        if (!map || !(sx > -1.0f && sx < float(mapWidth) && sy > -1.0f && sy < float(mapHeight)))
+            continue;
+        int sample = map[int(sx) * mapHeight + int(sy)].depth;
+        if (!started) {
+            d = sample;
+            started = true;
+            continue;
+        }
+        if (d == baseDepth)
+            return baseDepth;
+        d = sample >= d ? sample : d - 1;
+    }
+    return d;
+}
+
+void Level::addLight(Light* l)
+{
+    std::lock_guard<std::mutex> hold(lightsLock);
+    lights.push_back(l);
+}
+
+void Level::deleteLight(int i)
+{
+    std::lock_guard<std::mutex> hold(lightsLock);
+    removeLight(*this, i);
+}
+
+void Level::setTempQuality(int cell, float q)
+{
+    LevelPixel& p = map[cell];
+    if (q > p.tempQuality && p.depth < baseDepth)
+        p.tempQuality = q;
+}
+
+void Level::addInMemory(int cell)
+{
+    map[cell].quality = 1.0f;
+}
+
+void Level::mulBySimpleLighting(Screen* s, int ox, int oy) const
+{
+    if (!map)
+        return;
+    const int b = front.load();
+    // Screen pixel (sx, sy) shows map cell (sx - ox - originX, sy - oy - originY).
+    long long shiftX = -(long long)ox - originX, shiftY = -(long long)oy - originY;
+    CELL_BOX cells = clipToMap(*this, shiftX, shiftY, shiftX + s->width, shiftY + s->height);
+    for (int mx = cells.x0; mx < cells.x1; mx++)
+        for (int my = cells.y0; my < cells.y1; my++) {
+            float light[3];
+            const LevelPixel& p = map[mx * mapHeight + my];
+            std::copy(p.unshadowed[b], p.unshadowed[b] + 3, light);
+            s->mulPixel(int(mx - shiftX), int(my - shiftY), light);
+        }
+}
+
+void Level::showAll(int wx, int wy)
+{
+    Light* ring = new Light;
+    ring->createSpecial(int(0xFFFFFFFFu), 1.0f, wx, wy, 300);
+    addLight(ring);
+}
+
+void setParam(int x, int y, int w, int h)
+{
+    lighting::x.store(x);
+    lighting::y.store(y);
+    lighting::w.store(w);
+    lighting::h.store(h);
+}
+
+void setCloseThread(int v)
+{
+    lighting::close.store(v);
+}
+
+int getCloseThread()
+{
+    return lighting::close.load();
+}
+
+long long getLightingPasses()
+{
+    return lighting::passes.load();
+}
+
+bool lightingWorkerPaused()
+{
+    return lighting::paused.load();
+}
+
+int computeLightingThread(void*)
+{
+    Level* level = lvl;
+    while (level) {
+        int control = lighting::close.load();
+        if (control != LightingRun && control != LightingPaused)
+            break;
+        level->computeLighting(lighting::x.load(), lighting::y.load(), lighting::w.load(), lighting::h.load(), 30);
+        lighting::passes.fetch_add(1);
+        if (lighting::close.load() == LightingPaused) {
+            lighting::paused.store(true);
+            while (lighting::close.load() == LightingPaused)
+                pauseBriefly();
+            lighting::paused.store(false);
+        }
+    }
+    lighting::close.store(LightingStopped);
+    return 0;
+}
+
+void startLightingWorker(Level* level)
+{
+    stopLightingWorker();
+    lvl = level;
+    lighting::close.store(LightingRun);
+    workerThread().start(computeLightingThread, nullptr);
+}
+
+void stopLightingWorker()
+{
+    Thread& thread = workerThread();
+    if (!thread.running())
+        return;
+    // Request the stop unless the worker has already reported it.
+    int control = lighting::close.load();
+    while (control != LightingStopped && !lighting::close.compare_exchange_weak(control, LightingStopRequested)) {
+    }
+    thread.join();
+    lighting::close.store(LightingStopped);
+}

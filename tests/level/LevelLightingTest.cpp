@@ -1,0 +1,582 @@
+#include "level/Level.h"
+
+#include "level/LevelFixtures.h"
+#include "level/Light.h"
+#include "level/LightingReference.h"
+#include "render/Screen.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// A room whose picture is one width x height element at world (0, 0), so
+// that world pixel (i, j) is map cell (i + 1, j + 1) and the map's border
+// cells hold the base depth 10.
+struct Room {
+    Room(int width, int height, int depth = 3)
+    {
+        tile = solidTile(width, height, int(0xFF808080u), depth);
+        place(&level, tile.get(), 0, 0);
+    }
+    TILE_PIXEL& pixel(int i, int j) { return tile->frames[0].data[i * tile->height + j]; }
+    void compile() { ASSERT_EQ(level.compile(), 1); }
+    // One pass whose region is the whole map.
+    void lightAll() { level.computeLighting(-level.originX, -level.originY, level.mapWidth, level.mapHeight, 0); }
+    LevelPixel& at(int mx, int my) { return cell(level, mx, my); }
+    Light* add(Light* l)
+    {
+        level.addLight(l);
+        return l;
+    }
+    Light* omni(int mx, int my, int radius, bool attenuate = false, int colour = int(0xFFFFFFFFu))
+    {
+        Light* l = new Light;
+        l->createOmni(colour, 1.0f, mx + level.originX, my + level.originY, radius, attenuate);
+        return add(l);
+    }
+    std::unique_ptr<Tile> tile;
+    Level level;
+};
+
+float litRed(const LevelPixel& p, int b) { return p.lit[b][0]; }
+
+} // namespace
+
+TEST(LightingPassTest, SelfLightOnlyFromIncandescence)
+{
+    Room room(4, 1);
+    room.pixel(1, 0).incandescence = 0.5f;
+    room.compile();
+    room.lightAll();
+    EXPECT_EQ(room.level.front, 1);
+    const LevelPixel& glowing = room.at(2, 1);
+    for (int k = 0; k < 3; k++) {
+        EXPECT_FLOAT_EQ(glowing.lit[1][k], 0.5f);
+        EXPECT_FLOAT_EQ(glowing.unshadowed[1][k], 0.5f);
+    }
+    EXPECT_FALSE(glowing.dark[1]);
+    EXPECT_TRUE(room.at(1, 1).dark[1]);
+    EXPECT_EQ(litRed(room.at(1, 1), 1), 0.0f);
+    // The shown buffer is left alone.
+    EXPECT_TRUE(glowing.dark[0]);
+    room.lightAll();
+    EXPECT_EQ(room.level.front, 0);
+    EXPECT_FLOAT_EQ(glowing.lit[0][1], 0.5f);
+}
+
+TEST(LightingPassTest, OmniLightsStrictlyInsideItsRadius)
+{
+    Room room(101, 101);
+    room.compile();
+    const int cx = 51, cy = 51;
+    room.omni(cx, cy, 40);
+    room.lightAll();
+    int litCells = 0;
+    for (int mx = 0; mx < room.level.mapWidth; mx++)
+        for (int my = 0; my < room.level.mapHeight; my++) {
+            int dx = mx - cx, dy = my - cy;
+            bool inside = dx * dx + dy * dy < 40 * 40;
+            const LevelPixel& p = room.at(mx, my);
+            ASSERT_EQ(!p.dark[1], inside) << mx << "," << my;
+            if (inside) {
+                // Not attenuated: full white everywhere inside the disc.
+                ASSERT_FLOAT_EQ(p.lit[1][2], 1.0f);
+                litCells++;
+            }
+        }
+    EXPECT_EQ(litCells, 5013);
+    EXPECT_TRUE(room.at(cx + 40, cy).dark[1]);
+    EXPECT_TRUE(room.at(cx + 24, cy - 32).dark[1]);
+    EXPECT_FALSE(room.at(cx + 39, cy).dark[1]);
+}
+
+TEST(LightingPassTest, AttenuatedOmniFadesWithDistance)
+{
+    Room room(60, 3);
+    room.compile();
+    room.omni(10, 2, 20, true);
+    room.lightAll();
+    EXPECT_FLOAT_EQ(litRed(room.at(10, 2), 1), 1.0f);
+    EXPECT_FLOAT_EQ(litRed(room.at(20, 2), 1), 0.75f);
+    EXPECT_FLOAT_EQ(room.at(20, 2).unshadowed[1][0], 0.75f);
+}
+
+TEST(LightingPassTest, OccluderSoftensLitButNotUnshadowed)
+{
+    Room room(40, 3);
+    room.pixel(19, 1).depth = 7; // cell (20, 2)
+    room.pixel(29, 1).depth = 10; // rock at cell (30, 2)
+    room.compile();
+    room.omni(10, 2, 35);
+    room.lightAll();
+    EXPECT_EQ(room.level.lightGetDepth(21, 2, 10 + room.level.originX, 2 + room.level.originY), 7);
+    const LevelPixel& behind = room.at(21, 2);
+    EXPECT_FLOAT_EQ(behind.lit[1][0], 0.2f);
+    EXPECT_FLOAT_EQ(behind.unshadowed[1][0], 1.0f);
+    // The shadow fades by one depth per cell behind the occluder.
+    EXPECT_FLOAT_EQ(litRed(room.at(22, 2), 1), 0.25f);
+    EXPECT_FLOAT_EQ(litRed(room.at(19, 2), 1), 1.0f);
+    // Behind rock nothing arrives, not even unshadowed light.
+    EXPECT_TRUE(room.at(31, 2).dark[1]);
+    EXPECT_EQ(room.at(31, 2).unshadowed[1][0], 0.0f);
+    // A light outside the map casts no shadow.
+    EXPECT_EQ(room.level.lightGetDepth(21, 2, -50, 0), 0);
+}
+
+TEST(LightingPassTest, SpotApertureWrapsAroundZeroAnd360)
+{
+    Room room(101, 101);
+    room.compile();
+    const int cx = 51, cy = 51;
+    Light* spot = new Light;
+    spot->createSpot(int(0xFFFFFFFFu), 1.0f, cx + room.level.originX, cy + room.level.originY, 50, false, 120, 0);
+    room.add(spot);
+    room.lightAll();
+    auto lit = [&](int dx, int dy) { return !room.at(cx + dx, cy + dy).dark[room.level.front]; };
+    EXPECT_TRUE(lit(20, 0));
+    EXPECT_TRUE(lit(10, 10));   // 45 degrees
+    EXPECT_TRUE(lit(10, -10));  // 315 degrees, taken as -45
+    EXPECT_TRUE(lit(20, -34));  // about 300 degrees
+    EXPECT_FALSE(lit(20, -36)); // about 299 degrees
+    EXPECT_FALSE(lit(-20, 0));
+    // Right below the lamp only the cells within 0.141 of the radius.
+    EXPECT_TRUE(lit(0, 7));
+    EXPECT_FALSE(lit(0, 8));
+    EXPECT_TRUE(lit(-7, 0));
+
+    // A cone around 350 degrees reaches past 360.
+    spot->direction = 350;
+    spot->aperture = 40;
+    room.lightAll();
+    EXPECT_TRUE(lit(40, 7));   // about 10 degrees, taken as 370
+    EXPECT_FALSE(lit(30, 11)); // about 20 degrees
+    EXPECT_TRUE(lit(30, -11)); // about 340 degrees
+    EXPECT_FALSE(lit(30, -18)); // about 329 degrees
+}
+
+TEST(LightingPassTest, RevealRingGrowsForThirtyPassesThenGoes)
+{
+    Room room(330, 1, 0);
+    room.compile();
+    auto pass = [&] { room.lightAll(); };
+    room.level.showAll(0, 0); // cell (1, 1)
+    for (int k = 1; k <= 30; k++) {
+        pass();
+        ASSERT_EQ(room.level.lights.size(), 1u);
+        EXPECT_EQ(room.level.lights[0]->radius, 10 * k);
+        EXPECT_EQ(room.at(1 + 10 * k, 1).quality, 1.0f) << k;
+        EXPECT_FALSE(room.at(1 + 10 * k, 1).dark[room.level.front]);
+        EXPECT_EQ(room.at(2 + 10 * k, 1).quality, 0.0f) << k;
+        // The ring is 20 pixels wide.
+        if (k >= 3) {
+            EXPECT_TRUE(room.at(1 + 10 * k - 21, 1).dark[room.level.front]) << k;
+        }
+    }
+    pass();
+    EXPECT_TRUE(room.level.lights.empty());
+    EXPECT_EQ(room.at(311, 1).quality, 0.0f);
+}
+
+TEST(LightingPassTest, DirectionalShadows)
+{
+    Room room(200, 3, 2);
+    room.pixel(99, 1).depth = 7;  // cell (100, 2)
+    room.pixel(149, 0).depth = 10; // rock at cell (150, 1)
+    room.compile();
+    Light* sun = new Light;
+    sun->createDirectional(int(0xFFFFFFFFu), 1.0f, 1, 0);
+    room.add(sun);
+    room.lightAll();
+    Level& level = room.level;
+    EXPECT_EQ(level.lightGetDirectionalDepth(101, 2, 1, 0), 6);
+    EXPECT_FLOAT_EQ(litRed(room.at(99, 2), 1), 1.0f);
+    EXPECT_FLOAT_EQ(litRed(room.at(101, 2), 1), 0.2f);
+    EXPECT_FLOAT_EQ(litRed(room.at(102, 2), 1), 0.25f);
+    EXPECT_FLOAT_EQ(room.at(101, 2).unshadowed[1][0], 1.0f);
+    // Rock (the base depth) shadows the 60 cells after it completely, as
+    // does the map's rock border.
+    EXPECT_TRUE(room.at(151, 1).dark[1]);
+    EXPECT_FALSE(room.at(110, 1).dark[1]);
+    EXPECT_TRUE(room.at(30, 2).dark[1]);
+    EXPECT_FALSE(room.at(61, 2).dark[1]);
+    // Marches that start outside the map begin at its first cell inside.
+    EXPECT_EQ(level.lightGetDirectionalDepth(5, 1, -1, 0), 2);
+    EXPECT_EQ(level.lightGetDirectionalDepth(5, 1, 1, 0), 10);
+}
+
+TEST(LightingPassTest, LampsChargeTheirOwnChannel)
+{
+    Room room(60, 3);
+    room.compile();
+    LevelPixel& white = room.at(10, 2);
+    LevelPixel& green = room.at(12, 2);
+    white.glow = 0x00FFFFFF;
+    green.glow = 0x0000FF00;
+    Light* candle = new Light;
+    candle->setStyle(Light::StyleCandle);
+    candle->x = 5 + room.level.originX;
+    candle->y = 2 + room.level.originY;
+    room.add(candle);
+    room.lightAll();
+    EXPECT_EQ(unsigned(white.glow) >> 24, 1u);
+    EXPECT_EQ(green.glow, 0x0000FF00);
+    room.lightAll();
+    EXPECT_EQ(unsigned(white.glow) >> 24, 1u);
+
+    Light* aceto = new Light;
+    aceto->setStyle(Light::StyleAceto);
+    aceto->x = candle->x;
+    aceto->y = candle->y;
+    room.add(aceto);
+    room.lightAll();
+    EXPECT_EQ(unsigned(white.glow) >> 24, 5u);
+    EXPECT_EQ(green.glow, 0x0000FF00);
+
+    Light* torch = new Light;
+    torch->setStyle(Light::StyleElectric);
+    torch->x = candle->x;
+    torch->y = candle->y;
+    room.add(torch);
+    room.lightAll();
+    room.lightAll();
+    EXPECT_EQ(unsigned(white.glow) >> 24, 7u);
+    EXPECT_EQ(green.glow, 0x0200FF00);
+    EXPECT_EQ(white.glow & 0xFFFFFF, 0xFFFFFF);
+}
+
+TEST(LightingPassTest, AmbientAndDirectionalLightChargeNothing)
+{
+    Room room(20, 3);
+    room.compile();
+    room.at(5, 2).glow = 0x00FFFFFF;
+    Light* ambient = new Light;
+    ambient->createAmbient(int(0xFF336699u), 0.5f);
+    room.add(ambient);
+    Light* sun = new Light;
+    sun->createDirectional(int(0xFFFFFFFFu), 1.0f, 0, 1);
+    room.add(sun);
+    room.lightAll();
+    EXPECT_EQ(room.at(5, 2).glow, 0x00FFFFFF);
+    EXPECT_FLOAT_EQ(room.at(5, 2).lit[1][2], 0x99 * 0.5f / 255.0f);
+    EXPECT_FALSE(room.at(0, 0).dark[1]);
+}
+
+TEST(LightingPassTest, MemorySpreadsByFourFifthsIntoOpenCells)
+{
+    Room room(12, 12);
+    room.pixel(7, 5).depth = 10; // rock at cell (8, 6)
+    room.compile();
+    room.at(6, 6).quality = 1.0f;
+    room.at(1, 3).quality = 0.05f; // too faint to spread
+    room.lightAll();
+    EXPECT_FLOAT_EQ(room.at(6, 6).quality, 1.0f);
+    EXPECT_FLOAT_EQ(room.at(5, 6).quality, 0.8f);
+    EXPECT_FLOAT_EQ(room.at(6, 7).quality, 0.8f);
+    EXPECT_EQ(room.at(5, 5).quality, 0.0f);
+    EXPECT_EQ(room.at(1, 3).quality, 0.0f);
+    room.lightAll();
+    EXPECT_FLOAT_EQ(room.at(5, 5).quality, 0.64f);
+    EXPECT_FLOAT_EQ(room.at(4, 6).quality, 0.64f);
+    // Rock is never remembered.
+    EXPECT_EQ(room.at(8, 6).quality, 0.0f);
+    // Cells on the map's border do not spread.
+    room.at(0, 5).quality = 1.0f;
+    room.at(0, 5).tempQuality = 1.0f;
+    room.lightAll();
+    EXPECT_LT(room.at(1, 5).tempQuality, 0.8f);
+}
+
+TEST(LightingPassTest, SimpleLightingScalesTheScreenByUnshadowedLight)
+{
+    Room room(4, 4);
+    room.compile();
+    room.at(2, 3).unshadowed[1][0] = 0.5f;
+    room.at(2, 3).unshadowed[1][1] = 1.0f;
+    room.at(2, 3).unshadowed[1][2] = 0.25f;
+    room.level.front = 1;
+    Screen screen(8, 8, 1);
+    screen.clear(int(0xFFC8C8C8u));
+    // Screen pixel (sx, sy) shows world (sx - 3, sy - 2).
+    room.level.mulBySimpleLighting(&screen, 3, 2);
+    EXPECT_EQ(unsigned(screen.getPixel(4, 4)), 0xFF64C832u);
+    // Cells with no light turn black; pixels off the map are left alone.
+    EXPECT_EQ(unsigned(screen.getPixel(3, 4)), 0xFF000000u);
+    EXPECT_EQ(unsigned(screen.getPixel(0, 0)), 0xFFC8C8C8u);
+    EXPECT_EQ(unsigned(screen.getPixel(7, 7)), 0xFFC8C8C8u);
+}
+
+TEST(LightingPassTest, DeletingLightsKeepsExternalOnesAlive)
+{
+    Room room(4, 4);
+    room.compile();
+    Light lamp;
+    lamp.external = true;
+    room.level.addLight(&lamp);
+    room.level.addLight(new Light);
+    room.level.deleteLight(5);
+    room.level.deleteLight(-1);
+    EXPECT_EQ(room.level.lights.size(), 2u);
+    room.level.deleteLight(0);
+    ASSERT_EQ(room.level.lights.size(), 1u);
+    EXPECT_TRUE(lamp.update());
+    room.level.deleteLight(0);
+    EXPECT_TRUE(room.level.lights.empty());
+}
+
+TEST(LightingPassTest, LevelWithoutMapIsLeftAlone)
+{
+    Level level;
+    level.computeLighting(0, 0, 100, 100, 30);
+    EXPECT_EQ(level.front, 0);
+    EXPECT_EQ(level.lightGetDepth(0, 0, 0, 0), 0);
+}
+
+namespace {
+
+// A random room: depths in runs from open space to rock, some incandescent,
+// phosphorescent and remembered cells, and one light of every kind, some
+// outside the map.
+void buildRandomRoom(Room& room, unsigned seed)
+{
+    std::srand(seed);
+    int w = room.tile->width, h = room.tile->height;
+    for (int i = 0; i < w; i++) {
+        int depth = std::rand() % 11;
+        for (int j = 0; j < h; j++) {
+            if (std::rand() % 6 == 0)
+                depth = std::rand() % 11;
+            room.pixel(i, j).depth = depth;
+            room.pixel(i, j).incandescence = std::rand() % 9 == 0 ? float(std::rand() % 100) / 100.0f : 0.0f;
+        }
+    }
+    // A shallower base leaves deeper cells than it, which the directional
+    // shadows treat apart.
+    if (seed % 3 == 0)
+        room.level.baseDepth = 6;
+    room.compile();
+    Level& level = room.level;
+    for (int i = 0; i < level.mapWidth * level.mapHeight; i++) {
+        if (std::rand() % 7 == 0)
+            level.map[i].glow = std::rand() & 0xFFFFFF;
+        if (std::rand() % 50 == 0)
+            level.map[i].quality = 1.0f;
+        // Open border cells too, so that marches reach the map's edges.
+        if (std::rand() % 3 == 0)
+            level.map[i].depth = level.map[i].cleanDepth = std::rand() % 11;
+        // Some rooms hold cells deeper than rock.
+        if (seed % 4 == 1 && std::rand() % 40 == 0)
+            level.map[i].depth = level.map[i].cleanDepth = 11 + std::rand() % 10;
+    }
+    auto randomColour = [] { return int(0xFF000000u | unsigned(std::rand() & 0xFFFFFF)); };
+    auto randomX = [&] { return std::rand() % (w + 40) - 20; };
+    auto randomY = [&] { return std::rand() % (h + 40) - 20; };
+    Light* l = new Light;
+    l->createAmbient(randomColour(), 0.3f);
+    room.add(l);
+    for (int k = 0; k < 4; k++) {
+        l = new Light;
+        l->createOmni(randomColour(), 0.8f, randomX(), randomY(), 5 + std::rand() % 40, std::rand() % 2);
+        l->style = std::rand() % 5;
+        room.add(l);
+        l = new Light;
+        l->createSpot(randomColour(), 0.9f, randomX(), randomY(), 5 + std::rand() % 40, std::rand() % 2,
+                      std::rand() % 200, std::rand() % 400 - 20);
+        l->style = std::rand() % 5;
+        room.add(l);
+    }
+    l = new Light;
+    l->createDirectional(randomColour(), 0.7f, std::rand() % 7 - 3, std::rand() % 7 - 3);
+    room.add(l);
+    l = new Light;
+    l->createOmni(randomColour(), 1.0f, 10, 10, 30, true);
+    l->on = false;
+    room.add(l);
+    room.level.showAll(randomX(), randomY());
+}
+
+bool sameCell(const LevelPixel& a, const LevelPixel& b)
+{
+    for (int buffer = 0; buffer < 2; buffer++) {
+        if (a.dark[buffer] != b.dark[buffer])
+            return false;
+        for (int k = 0; k < 3; k++)
+            if (a.lit[buffer][k] != b.lit[buffer][k] || a.unshadowed[buffer][k] != b.unshadowed[buffer][k])
+                return false;
+    }
+    return a.glow == b.glow && a.depth == b.depth && a.quality == b.quality && a.tempQuality == b.tempQuality;
+}
+
+} // namespace
+
+TEST(LightingPassTest, FastPassMatchesThePlainPassOnRandomRooms)
+{
+    for (unsigned seed = 1; seed <= 12; seed++) {
+        int w = 40 + int(seed * 7 % 50), h = 30 + int(seed * 13 % 40);
+        Room fast(w, h), plain(w, h);
+        buildRandomRoom(fast, seed);
+        buildRandomRoom(plain, seed);
+        std::srand(seed);
+        int x = std::rand() % 40 - 20, y = std::rand() % 40 - 20;
+        for (int pass = 0; pass < 4; pass++) {
+            // Both passes draw the same flicker.
+            std::srand(seed * 100 + pass);
+            fast.level.computeLighting(x + pass, y, w / 2, h / 2, 10);
+            std::srand(seed * 100 + pass);
+            reference::pass(plain.level, x + pass, y, w / 2, h / 2, 10);
+            ASSERT_EQ(fast.level.front, plain.level.front);
+            ASSERT_EQ(fast.level.lights.size(), plain.level.lights.size());
+            for (int i = 0; i < fast.level.mapWidth * fast.level.mapHeight; i++)
+                ASSERT_TRUE(sameCell(fast.level.map[i], plain.level.map[i]))
+                    << "seed " << seed << " pass " << pass << " cell " << i / fast.level.mapHeight << ","
+                    << i % fast.level.mapHeight;
+        }
+    }
+}
+
+TEST(LightingPassTest, DirectionalShadowsMatchThePlainMarchInEveryDirection)
+{
+    // Dense rock, rare rock, and a base shallower than the rock.
+    const int bases[3] = {10, 10, 7}, rockOneIn[3] = {4, 300, 4};
+    for (int run = 0; run < 3; run++) {
+        const int base = bases[run];
+        Room fast(110, 90), plain(110, 90);
+        for (Room* room : {&fast, &plain}) {
+            std::srand(unsigned(run));
+            for (int i = 0; i < 110; i++)
+                for (int j = 0; j < 90; j++)
+                    room->pixel(i, j).depth = std::rand() % rockOneIn[run] == 0 ? 10 : std::rand() % 10;
+            room->level.baseDepth = base;
+            room->compile();
+        }
+        for (int dirX = -3; dirX <= 3; dirX++)
+            for (int dirY = -3; dirY <= 3; dirY++) {
+                for (Room* room : {&fast, &plain}) {
+                    while (!room->level.lights.empty())
+                        room->level.deleteLight(0);
+                    Light* sun = new Light;
+                    sun->createDirectional(int(0xFFFFFFFFu), 1.0f, dirX, dirY);
+                    room->add(sun);
+                }
+                fast.level.computeLighting(-20, -10, 80, 60, 5);
+                reference::pass(plain.level, -20, -10, 80, 60, 5);
+                for (int i = 0; i < fast.level.mapWidth * fast.level.mapHeight; i++)
+                    ASSERT_TRUE(sameCell(fast.level.map[i], plain.level.map[i]))
+                        << "direction " << dirX << "," << dirY << " cell " << i / fast.level.mapHeight << ","
+                        << i % fast.level.mapHeight;
+            }
+    }
+}
+
+TEST(LightingPassTest, DepthsBeyondAByteStillMatchThePlainPass)
+{
+    Room fast(50, 40), plain(50, 40);
+    buildRandomRoom(fast, 99);
+    buildRandomRoom(plain, 99);
+    for (Room* room : {&fast, &plain}) {
+        room->level.map[20 * room->level.mapHeight + 20].depth = 300;
+        room->level.map[20 * room->level.mapHeight + 20].cleanDepth = 300;
+        room->level.map[30 * room->level.mapHeight + 10].cleanDepth = -200;
+    }
+    std::srand(5);
+    fast.lightAll();
+    std::srand(5);
+    reference::pass(plain.level, -plain.level.originX, -plain.level.originY, plain.level.mapWidth,
+                    plain.level.mapHeight, 0);
+    for (int i = 0; i < fast.level.mapWidth * fast.level.mapHeight; i++)
+        ASSERT_TRUE(sameCell(fast.level.map[i], plain.level.map[i])) << i;
+}
+
+// The lighting thread.
+
+namespace {
+
+void waitFor(bool (*condition)())
+{
+    while (!condition())
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+}
+
+} // namespace
+
+TEST(LightingWorkerTest, RunsPausesAndStopsWithinOnePass)
+{
+    Room room(200, 150);
+    room.compile();
+    room.omni(100, 75, 60, true);
+    setParam(-room.level.originX, -room.level.originY, 160, 120);
+    long long before = getLightingPasses();
+    startLightingWorker(&room.level);
+    static long long target;
+    target = before + 3;
+    waitFor([] { return getLightingPasses() >= target; });
+    // Reading the shown buffer as a frame does: holding `drawing`.
+    room.level.drawing = true;
+    EXPECT_FALSE(room.at(100, 75).dark[room.level.front]);
+    room.level.drawing = false;
+
+    // Paused: nothing more is computed or published.
+    setCloseThread(LightingPaused);
+    waitFor([] { return lightingWorkerPaused(); });
+    long long paused = getLightingPasses();
+    int shown = room.level.front;
+    float value = room.at(110, 75).lit[shown][0];
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(getLightingPasses(), paused);
+    EXPECT_EQ(room.level.front, shown);
+    EXPECT_EQ(room.at(110, 75).lit[shown][0], value);
+
+    setCloseThread(LightingRun);
+    target = paused + 2;
+    waitFor([] { return getLightingPasses() >= target; });
+
+    // A frame being drawn holds the next pass back.
+    room.level.drawing = true;
+    long long held = getLightingPasses();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_LE(getLightingPasses(), held + 1);
+    room.level.drawing = false;
+
+    setCloseThread(LightingStopRequested);
+    long long atStop = getLightingPasses();
+    waitFor([] { return getCloseThread() == LightingStopped; });
+    EXPECT_LE(getLightingPasses(), atStop + 1);
+    stopLightingWorker();
+    EXPECT_EQ(getCloseThread(), LightingStopped);
+}
+
+TEST(LightingWorkerTest, ManyStartsAndStopsEndClean)
+{
+    Room room(120, 80);
+    room.compile();
+    room.omni(50, 40, 30);
+    setParam(-room.level.originX, -room.level.originY, 100, 60);
+    Screen screen(100, 60, 1);
+    static long long target;
+    for (int i = 0; i < 200; i++) {
+        startLightingWorker(&room.level);
+        if (i % 2)
+            room.level.showAll(50 + room.level.originX, 40 + room.level.originY);
+        if (i % 10 == 0) {
+            // Some cycles draw frames over finished passes before stopping.
+            target = getLightingPasses() + 2;
+            while (getLightingPasses() < target) {
+                room.level.drawing = true;
+                screen.clear(int(0xFFFFFFFFu));
+                room.level.mulBySimpleLighting(&screen, -room.level.originX, -room.level.originY);
+                room.level.drawing = false;
+                std::this_thread::sleep_for(std::chrono::microseconds(300));
+            }
+        }
+        stopLightingWorker();
+        ASSERT_EQ(getCloseThread(), LightingStopped);
+    }
+    // Stopping with no worker running does nothing.
+    stopLightingWorker();
+    EXPECT_EQ(getCloseThread(), LightingStopped);
+}

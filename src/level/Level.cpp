@@ -82,6 +82,14 @@ const RANDOM_BONUS randomBonuses[] = {
 };
 const int randomBonusCount = int(sizeof randomBonuses / sizeof randomBonuses[0]);
 
+// Deletes every object of one of the level's lists.
+template <typename T>
+void deleteAll(const std::vector<T*>& list)
+{
+    for (T* object : list)
+        delete object;
+}
+
 } // namespace
 
 Level::Level()
@@ -94,25 +102,18 @@ Level::~Level()
 {
     delete[] map;
     deleteIntro();
-    for (Element* e : elements)
-        delete e;
+    deleteAll(elements);
+    // The player's lamp is external: it belongs to the player, not the level.
     for (Light* l : lights)
         if (!l->external)
             delete l;
-    for (Element* e : actives)
-        delete e;
-    for (Element* e : backgrounds)
-        delete e;
-    for (ElectricBox* b : boxes)
-        delete b;
-    for (Dog* d : dogs)
-        delete d;
-    for (Element* e : specials)
-        delete e;
-    for (DOOR* d : doors)
-        delete d;
-    for (Element* e : bonus)
-        delete e;
+    deleteAll(actives);
+    deleteAll(backgrounds);
+    deleteAll(boxes);
+    deleteAll(dogs);
+    deleteAll(specials);
+    deleteAll(doors);
+    deleteAll(bonus);
     // Nothing may keep working on a level that is gone.
     if (lvl == this)
         lvl = nullptr;

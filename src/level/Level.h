@@ -154,6 +154,27 @@ public:
     // mapWidth x mapHeight cells, column-major; null until compiled.
     LevelPixel* map = nullptr;
 
+    // Drawing the room for a camera offset (ox, oy).
+    // The baked picture lit by the published light buffer, then the
+    // player's memory of dark cells and the glow of charged paint; px and py
+    // are not used.
+    void draw(Screen* s, int ox, int oy, int px, int py);
+    // Animated elements, bonuses (not cutscene triggers) and dogs.
+    void drawEntity(Screen* s, int ox, int oy);
+    // The self-lit pixels of dogs and animated elements, over the lit picture.
+    void drawIcds(Screen* s, int ox, int oy);
+    // Movable objects, then animated water and toxic matter, translucent.
+    void drawFront(Screen* s, int ox, int oy);
+    // The green tint of lit cloud and the lit part of the water.
+    void drawCloudAndWater(Screen* s, int ox, int oy);
+    // Rock (depth baseDepth or more) and everything off the map in baseColor.
+    void drawBlack(Screen* s, int ox, int oy);
+    // The room's message box, when it has one.
+    void drawIntro(Screen* s);
+    // Remembers the cells within r of world position (wx, wy), in a level
+    // that keeps memories.
+    void addZoneInMemory(int wx, int wy, int r);
+
     // Reading level files.
     // What the reader met in a file that its author should hear about. The
     // game ignores these notes; the level checker reports them.

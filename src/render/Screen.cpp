@@ -166,19 +166,17 @@ void Screen::plusPixel(int x, int y, int c)
 
 void Screen::rect(int x, int y, int w, int h, int c)
 {
-    for (int i = x; i < x + w; i++) {
-        addPixel(i, y, c);
-        addPixel(i, y + h - 1, c);
-    }
-    for (int j = y + 1; j < y + h - 1; j++) {
-        addPixel(x, j, c);
-        addPixel(x + w - 1, j, c);
-    }
+    outline(x, y, w, h, c, 0);
 }
 
 void Screen::rectRounded(int x, int y, int w, int h, int c)
 {
-    for (int i = x + 1; i < x + w - 1; i++) {
+    outline(x, y, w, h, c, 1);
+}
+
+void Screen::outline(int x, int y, int w, int h, int c, int cornerInset)
+{
+    for (int i = x + cornerInset; i < x + w - cornerInset; i++) {
         addPixel(i, y, c);
         addPixel(i, y + h - 1, c);
     }

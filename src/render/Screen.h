@@ -86,6 +86,8 @@ public:
 private:
     bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
     SDL_Surface* block(int i);
+    // Rectangle outline whose top and bottom rows leave out cornerInset pixels at each end.
+    void outline(int x, int y, int w, int h, int c, int cornerInset);
     void writeBitmap();
 
     // Until the first presentation every pixel counts as changed.

@@ -1,0 +1,187 @@
+#include "level/Level.h"
+
+#include "level/Element.h"
+#include "player/Dog.h"
+#include "render/Screen.h"
+#include "ui/Text.h"
+
+#include <algorithm>
+
+namespace {
+
+// The translucent green laid over lit cloud.
+const int cloudTint = int(0xAA008800u);
+// The line drawn just above the water surface.
+const int waterLineColour = int(0xBB66FFAAu);
+// Alpha bits cleared from a water texel, so an opaque one shows at 0xBB.
+const unsigned waterAlphaCut = 0x44000000u;
+// Animated overlays drawn again over the player are this opaque.
+const float overlayAlpha = 0.7f;
+
+// The range [first, last) of screen coordinates along one axis whose map
+// coordinate (screen - offset) lies in [0, size), clipped to [0, extent).
+void visibleSpan(long long offset, int size, int extent, int* first, int* last)
+{
+    long long lo = std::max<long long>(0, offset);
+    long long hi = std::min<long long>(extent, offset + size);
+    *first = int(lo);
+    *last = int(std::max(lo, hi));
+}
+
+// Calls f(sx, sy, cell) for every pixel of s that shows a map cell; the
+// map cell under (sx, sy) is (sx - ox - originX, sy - oy - originY).
+template <typename F>
+void forEachVisibleCell(const Level& level, Screen* s, int ox, int oy, F f)
+{
+    if (!level.map)
+        return;
+    long long offX = (long long)ox + level.originX;
+    long long offY = (long long)oy + level.originY;
+    int x0, x1, y0, y1;
+    visibleSpan(offX, level.mapWidth, s->width, &x0, &x1);
+    visibleSpan(offY, level.mapHeight, s->height, &y0, &y1);
+    for (int sx = x0; sx < x1; sx++) {
+        LevelPixel* column = level.map + (sx - offX) * level.mapHeight;
+        for (int sy = y0; sy < y1; sy++)
+            f(sx, sy, column[sy - offY]);
+    }
+}
+
+bool lightReaches(const float* light)
+{
+    return light[0] + light[1] + light[2] > 0.0f;
+}
+
+// What a charged phosphorescent pixel shows: only the channels its charge
+// bits (1 red, 2 green, 4 blue) name, opaque.
+int glowColour(int glow)
+{
+    int charge = Screen::getAlpha(glow);
+    int r = (charge & 1) ? Screen::getRed(glow) : 0;
+    int g = (charge & 2) ? Screen::getGreen(glow) : 0;
+    int b = (charge & 4) ? Screen::getBlue(glow) : 0;
+    return Screen::getColor(r, g, b, 255);
+}
+
+} // namespace
+
+void Level::draw(Screen* s, int ox, int oy, int, int)
+{
+    for (Element* e : backgrounds)
+        e->draw(ox, oy, s);
+    // One buffer for the whole picture, even if the lighting thread
+    // publishes another meanwhile.
+    int b = front;
+    forEachVisibleCell(*this, s, ox, oy, [this, s, b](int sx, int sy, LevelPixel& p) {
+        s->addPixel(sx, sy, p.colour);
+        s->mulPixel(sx, sy, p.lit[b]);
+        bool dark = p.dark[b];
+        if (memories) {
+            if (!dark)
+                addInMemory(int(&p - map));
+            else if (p.memoryColour != 0)
+                s->setPixel(sx, sy, Screen::colorMul(special ? p.specialMemoryColour : p.memoryColour, p.quality));
+        }
+        // A lit pixel shows its own colour, unless it has none: black paint
+        // still glows.
+        if (!dark && (p.colour & 0x00FFFFFF) != 0)
+            return;
+        if (Screen::getAlpha(p.glow) != 0)
+            s->setPixel(sx, sy, glowColour(p.glow));
+    });
+}
+
+void Level::drawEntity(Screen* s, int ox, int oy)
+{
+    for (Element* e : entities)
+        e->draw(ox, oy, s);
+    for (Element* e : bonus)
+        if (e->kind != Element::BonusMovie)
+            e->draw(ox, oy, s);
+    for (Dog* d : dogs)
+        d->draw(ox, oy, s);
+}
+
+void Level::drawIcds(Screen* s, int ox, int oy)
+{
+    for (Dog* d : dogs)
+        d->drawIcds(ox, oy, s);
+    for (Element* e : entities)
+        e->drawIcds(ox, oy, s);
+}
+
+void Level::drawFront(Screen* s, int ox, int oy)
+{
+    for (Element* e : actives)
+        e->draw(ox, oy, s);
+    for (Element* e : entities)
+        if (e->kind == Element::Overlay)
+            e->draw(ox, oy, s, overlayAlpha);
+}
+
+void Level::drawCloudAndWater(Screen* s, int ox, int oy)
+{
+    if (!map)
+        return;
+    int b = front;
+    if (hasCloud)
+        forEachVisibleCell(*this, s, ox, oy, [s, b](int sx, int sy, LevelPixel& p) {
+            if (p.cloud > 0 && lightReaches(p.lit[b]))
+                s->addPixel(sx, sy, cloudTint);
+        });
+    if (!water)
+        return;
+    // A surface given above the map (a switched water's top may be negative)
+    // floods from the map's first row: rows outside the map have no cells.
+    long long offX = (long long)ox + originX;
+    long long offY = (long long)oy + originY;
+    int x0, x1, y0, y1;
+    visibleSpan(offX, mapWidth, s->width, &x0, &x1);
+    visibleSpan(offY + std::max(0, waterLevel), mapHeight - std::max(0, waterLevel), s->height, &y0, &y1);
+    for (int sx = x0; sx < x1; sx++) {
+        int mx = int(sx - offX);
+        const LevelPixel* column = map + (long long)mx * mapHeight;
+        for (int sy = y0; sy < y1; sy++) {
+            int my = int(sy - offY);
+            if (lightReaches(column[my].lit[b]))
+                s->addPixel(sx, sy, int(unsigned(waterTile.getPixel2(waterFrame, mx, my)) & ~waterAlphaCut));
+        }
+    }
+    long long surface = offY + waterLevel - 1;
+    if (surface >= 0 && surface < s->height)
+        s->line(0, int(surface), s->width, int(surface), waterLineColour);
+}
+
+void Level::drawBlack(Screen* s, int ox, int oy)
+{
+    long long offX = (long long)ox + originX;
+    long long offY = (long long)oy + originY;
+    for (int sx = 0; sx < s->width; sx++)
+        for (int sy = 0; sy < s->height; sy++) {
+            long long mx = sx - offX, my = sy - offY;
+            bool onMap = map && mx >= 0 && my >= 0 && mx < mapWidth && my < mapHeight;
+            if (!onMap || map[mx * mapHeight + my].depth >= baseDepth)
+                s->setPixel(sx, sy, baseColor);
+        }
+}
+
+void Level::drawIntro(Screen*)
+{
+    if (message)
+        message->draw();
+}
+
+void Level::addZoneInMemory(int wx, int wy, int r)
+{
+    if (!memories || !map || r < 0)
+        return;
+    long long cx = (long long)wx - originX;
+    long long cy = (long long)wy - originY;
+    long long r2 = (long long)r * r;
+    long long mx0 = std::max<long long>(0, cx - r), mx1 = std::min<long long>(mapWidth - 1, cx + r);
+    long long my0 = std::max<long long>(0, cy - r), my1 = std::min<long long>(mapHeight - 1, cy + r);
+    for (long long mx = mx0; mx <= mx1; mx++)
+        for (long long my = my0; my <= my1; my++)
+            if ((mx - cx) * (mx - cx) + (my - cy) * (my - cy) <= r2)
+                addInMemory(int(mx * mapHeight + my));
+}

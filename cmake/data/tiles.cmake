@@ -1,7 +1,9 @@
 # Tile containers. artgen draws every picture of the game into the build
 # folder, letting hand-made PNGs under content/tiles/ replace generated ones
 # of the same file name, and writes one manifest per container; tilepack
-# then packs each manifest into its container in the game directory.
+# then packs each manifest into its container in the game directory. The
+# rooms' pictures (rooms.cmake) join the art in tiles.dat.
+include(${CMAKE_CURRENT_LIST_DIR}/rooms.cmake)
 set(ART_DIR ${CMAKE_BINARY_DIR}/art)
 file(GLOB ART_OVERRIDES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/content/tiles/*.png)
 add_custom_command(OUTPUT ${ART_DIR}/tiles.manifest ${ART_DIR}/tiles_control.manifest
@@ -11,10 +13,12 @@ add_custom_command(OUTPUT ${ART_DIR}/tiles.manifest ${ART_DIR}/tiles_control.man
   COMMENT "Drawing the game's pictures"
   VERBATIM)
 
+set(tiles_EXTRA ${ROOM_MANIFESTS})
+set(tiles_control_EXTRA "")
 foreach(container tiles tiles_control)
   add_custom_command(OUTPUT ${GAME_DIR}/${container}.dat
-    COMMAND tilepack ${ART_DIR}/${container}.manifest ${GAME_DIR}/${container}.dat
-    DEPENDS tilepack ${ART_DIR}/${container}.manifest
+    COMMAND tilepack ${ART_DIR}/${container}.manifest ${${container}_EXTRA} ${GAME_DIR}/${container}.dat
+    DEPENDS tilepack ${ART_DIR}/${container}.manifest ${${container}_EXTRA}
     COMMENT "Packing ${container}.dat"
     VERBATIM)
 endforeach()

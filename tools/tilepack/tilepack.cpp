@@ -1,5 +1,5 @@
-// tilepack MANIFEST OUTPUT.dat
-// Builds a tile container from a manifest listing one tile a line:
+// tilepack MANIFEST... OUTPUT.dat
+// Builds a tile container from manifests, read in order, listing one tile a line:
 //     NAME IMAGE [frame=W] [depth=D] [glow=G] [extra=I,I,...]
 // NAME ends in ".til" or ".anm"; IMAGE is a PNG of the frames side by side
 // (frame width W, by default the image height), relative to the manifest's
@@ -14,17 +14,19 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: tilepack MANIFEST OUTPUT.dat\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: tilepack MANIFEST... OUTPUT.dat\n");
         return 2;
     }
     TileContainer container;
-    TileManifest manifest;
-    if (!manifest.read(argv[1], &container)) {
-        std::fprintf(stderr, "%s\n", manifest.error);
-        return 1;
+    for (int i = 1; i < argc - 1; i++) {
+        TileManifest manifest;
+        if (!manifest.read(argv[i], &container)) {
+            std::fprintf(stderr, "%s\n", manifest.error);
+            return 1;
+        }
     }
-    if (!container.save(argv[2])) {
+    if (!container.save(argv[argc - 1])) {
         std::fprintf(stderr, "tilepack: %s\n", container.error);
         return 1;
     }

@@ -403,7 +403,7 @@ void doors(Album& album)
     steel.fill(0, 5, 5, 10, 6, ink(rgb(60, 80, 90), 1));       // a small window, set back
     steel.fill(0, 3, 16, 4, 1, ink(rgb(190, 190, 190), 3));     // push bar
     steel.fill(0, 14, 16, 3, 2, ink(rgb(190, 190, 190), 3));
-    PixelFont::print(steel, 0, 3, 22, "RATP", ink(rgb(200, 200, 200), 2));
+    PixelFont::print(steel, 0, 3, 22, "B 12", ink(rgb(200, 200, 200), 2));
 
     Picture& locked = album.add("door_locked.til", 20, 30);
     doorFrame(locked, rgb(70, 74, 80));

@@ -28,16 +28,16 @@ namespace {
 const int logicalScale = 4;
 const int escapeKey = 27;
 
-enum StartCode { startNone = 0, startNewGame = 1, startContinue = 2, startResume = 3, startLeavePaused = 4 };
-
 int fail(int exitCode, const char* message)
 {
     showErrorBox("Error", message);
     return exitCode;
 }
 
-void handleKeyDown(const SDL_Event& event)
+// Returns 1 when the key asked to quit.
+int handleKeyDown(const SDL_Event& event)
 {
+    int quit = 0;
     int symbol = event.key.keysym.sym;
     changeKeyState(symbol, 1);
     if (menu.getGameState() == Menu::statePlaying) {
@@ -48,7 +48,7 @@ void handleKeyDown(const SDL_Event& event)
             world.pause(true);
         }
     } else {
-        menu.input(event);
+        quit = menu.input(event);
     }
     // Any key during a death sequence restarts from the slot's stored state.
     if (world.gameOver.stage >= 1) {
@@ -57,22 +57,23 @@ void handleKeyDown(const SDL_Event& event)
         world.pause(false);
         world.loadStateBinary(world.slotFile, &typo, pixelScreen);
     }
+    return quit;
 }
 
 void handleStartRequest()
 {
     switch (menu.getStartGame()) {
-    case startNewGame:
-        menu.setStartGame(startNone);
+    case Menu::startNewGame:
+        menu.setStartGame(Menu::startNone);
         world.init(&typo, pixelScreen, menu.getSlotName());
         break;
-    case startContinue:
-        menu.setStartGame(startNone);
+    case Menu::startContinue:
+        menu.setStartGame(Menu::startNone);
         world.initContinue(&typo, pixelScreen, menu.getSlotName());
         break;
-    case startResume:
-    case startLeavePaused:
-        menu.setStartGame(startNone);
+    case Menu::startResume:
+    case Menu::startLeavePaused:
+        menu.setStartGame(Menu::startNone);
         world.pause(false);
         break;
     default:
@@ -140,8 +141,8 @@ int update()
             changeKeyState(event.key.keysym.sym, 0);
         else if (event.type == SDL_QUIT)
             return 1;
-        else if (event.type == SDL_KEYDOWN)
-            handleKeyDown(event);
+        else if (event.type == SDL_KEYDOWN && handleKeyDown(event))
+            return 1;
     }
     handleStartRequest();
     if (menu.getGameState() == Menu::statePlaying) {

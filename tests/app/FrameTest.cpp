@@ -101,10 +101,13 @@ TEST_F(FrameTest, AnyKeyDuringAGameOverRestartsInsteadOfPausing)
     EXPECT_FALSE(world.paused);
 }
 
-TEST_F(FrameTest, EscapeInTheMenuQuits)
+TEST_F(FrameTest, QuitInTheMainMenuEndsTheLoop)
 {
-    push(SDL_KEYDOWN, SDLK_ESCAPE);
+    push(SDL_KEYDOWN, SDLK_UP);
+    push(SDL_KEYDOWN, SDLK_RETURN);
+    push(SDL_KEYDOWN, 'b');
     EXPECT_EQ(update(), 1);
+    EXPECT_EQ(keyState('b'), 0) << "keys after the quit are not handled";
 }
 
 TEST_F(FrameTest, FinishedGameGoesToTheCredits)

@@ -207,8 +207,14 @@ private:
     bool walkBack(Level* level);
     // Whether the body collides at (px, py).
     bool collidesAt(Level* level, int px, int py);
-    // Shows `name` at `speed`, in its lit-lamp version when the lamp is lit.
+    // Takes hold of a ladder, climbing at `speed`; centres on it when not yet climbing.
+    void grip(Level* level, const Element* ladder, float speed);
+    // A step towards `towards` (0 right, 1 left) in the pose of the moment.
+    void walk(int towards);
+    // Shows sequence `name` at `speed`; showLit uses its "_t" version, the
+    // character holding up his lamp, while the lamp is lit.
     void show(const char* name, float speed);
+    void showLit(const char* name, float speed);
     void clearMemories();
     void clearObjects();
     void keepInRange();

@@ -1,6 +1,7 @@
 #include "ui/Hud.h"
 
 #include "assets/Typo.h"
+#include "player/Player.h"
 #include "render/Screen.h"
 
 namespace {
@@ -31,17 +32,17 @@ int Hud::drawRow(Tile& icon, int count, int penX, Screen* s)
     return penX;
 }
 
-void Hud::draw(Screen* s, const HUD_VALUES& v)
+void Hud::draw(Screen* s, const Player* p)
 {
-    int penX = drawRow(skullIcon, v.respawn, 2, s);
-    penX = drawRow(heartIcon, v.life, penX, s);
-    drawRow(emptyHeartIcon, v.maxLife - v.life, penX, s);
+    int penX = drawRow(skullIcon, p->getRespawn(), 2, s);
+    penX = drawRow(heartIcon, p->getLife(), penX, s);
+    drawRow(emptyHeartIcon, p->getMaxLife() - p->getLife(), penX, s);
     coinIcon.draw(0, 3, 12, s);
     diamondIcon.draw(0, 4, 20, s);
     keyIcon.draw(0, 1, 33, s);
     if (!typo)
         return;
-    typo->print(v.coin, counterX, 13, s);
-    typo->print(v.diamond, counterX, 23, s);
-    typo->print(v.nKey, counterX, 33, s);
+    typo->print(p->getCoin(), counterX, 13, s);
+    typo->print(p->getDiamond(), counterX, 23, s);
+    typo->print(p->getNKey(), counterX, 33, s);
 }

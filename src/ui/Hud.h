@@ -2,18 +2,9 @@
 
 #include "assets/Tile.h"
 
+class Player;
 class Screen;
 class Typo;
-
-// The player's numbers that the head-up display shows.
-struct HUD_VALUES {
-    int respawn;
-    int life;
-    int maxLife;
-    int coin;
-    int diamond;
-    int nKey;
-};
 
 // The head-up display in the top-left corner while a game is played: a skull
 // per remaining respawn, a heart per life point and an empty heart per
@@ -25,7 +16,8 @@ public:
     int load(const char* tileFile);
     // The counters' font (not owned).
     void setTypo(Typo* font) { typo = font; }
-    void draw(Screen* s, const HUD_VALUES& values);
+    // Draws the player's respawns, life, coins, diamonds and keys.
+    void draw(Screen* s, const Player* player);
 
     Tile keyIcon;
     Tile coinIcon;

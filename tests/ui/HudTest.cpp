@@ -1,6 +1,7 @@
 #include "ui/Hud.h"
 
 #include "assets/Typo.h"
+#include "player/Player.h"
 #include "render/Screen.h"
 
 #include <gtest/gtest.h>
@@ -44,10 +45,17 @@ protected:
         hud.setTypo(&font);
     }
 
-    void show(HUD_VALUES values)
+    // Draws the HUD of a player with these numbers.
+    void show(int respawn, int life, int maxLife, int coins = 0, int diamonds = 0, int keys = 0)
     {
+        player.respawn = respawn;
+        player.life = life;
+        player.maxLife = maxLife;
+        player.coin = coins;
+        player.diamond = diamonds;
+        player.nKey = keys;
         s.clear(background);
-        hud.draw(&s, values);
+        hud.draw(&s, &player);
     }
 
     // The colour of each icon's left column along the top row, left to right.
@@ -73,6 +81,7 @@ protected:
     }
 
     Hud hud;
+    Player player;
     Typo font;
     Screen s{480, 270, 4};
 };
@@ -81,7 +90,7 @@ protected:
 
 TEST_F(HudTest, SkullsThenHeartsThenEmptyHeartsOnePixelApart)
 {
-    show({2, 3, 6, 0, 0, 0});
+    show(2, 3, 6);
     EXPECT_EQ(row(), "SSHHHEEE");
     EXPECT_EQ(s.getPixel(2, 2), skull);
     EXPECT_EQ(s.getPixel(10, 2), skull);
@@ -96,7 +105,7 @@ TEST_F(HudTest, SkullsThenHeartsThenEmptyHeartsOnePixelApart)
 
 TEST_F(HudTest, WithoutRespawnsTheHeartsStartAtTwo)
 {
-    show({0, 2, 3, 0, 0, 0});
+    show(0, 2, 3);
     EXPECT_EQ(row(), "HHE");
     EXPECT_EQ(s.getPixel(2, 2), heart);
     EXPECT_EQ(s.getPixel(1, 2), background);
@@ -104,21 +113,21 @@ TEST_F(HudTest, WithoutRespawnsTheHeartsStartAtTwo)
 
 TEST_F(HudTest, LifeAboveTheMaximumDrawsEveryHeartAndNoEmptyOne)
 {
-    show({1, 8, 6, 0, 0, 0});
+    show(1, 8, 6);
     EXPECT_EQ(row(), "SHHHHHHHH");
-    show({0, 0, 3, 0, 0, 0});
+    show(0, 0, 3);
     EXPECT_EQ(row(), "EEE");
 }
 
 TEST_F(HudTest, AnEndlessLifeStopsAtTheScreenEdge)
 {
-    show({0, 2000000000, 2000000000, 0, 0, 0});
+    show(0, 2000000000, 2000000000);
     EXPECT_EQ(s.getPixel(s.width - 1, 2), heart) << "hearts up to the right edge";
 }
 
 TEST_F(HudTest, CountersBesideTheirIconsGrowToTheRight)
 {
-    show({0, 0, 0, 7, 42, 123456789});
+    show(0, 0, 0, 7, 42, 123456789);
     EXPECT_EQ(s.getPixel(3, 12), coin);
     EXPECT_EQ(s.getPixel(2, 12), background);
     EXPECT_EQ(s.getPixel(4, 20), diamond);

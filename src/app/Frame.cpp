@@ -1,7 +1,7 @@
 #include "app/Frame.h"
 
-#include "app/BoundedString.h"
-#include "app/Log.h"
+#include "base/BoundedString.h"
+#include "base/Log.h"
 #include "assets/Typo.h"
 #include "audio/Control.h"
 #include "audio/Sound.h"

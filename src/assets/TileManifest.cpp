@@ -1,6 +1,6 @@
 #include "assets/TileManifest.h"
 
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 #include "assets/PngImage.h"
 #include "assets/Tile.h"
 #include "assets/TileContainer.h"

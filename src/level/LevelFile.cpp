@@ -5,8 +5,8 @@
 
 #include "level/Level.h"
 
-#include "app/BoundedString.h"
-#include "app/Log.h"
+#include "base/BoundedString.h"
+#include "base/Log.h"
 #include "assets/TileList.h"
 #include "audio/Sound.h"
 #include "level/ElectricBox.h"

@@ -1,6 +1,6 @@
 #include "level/LevelShot.h"
 
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 #include "assets/PngImage.h"
 #include "assets/TileList.h"
 #include "assets/Typo.h"

@@ -1,6 +1,6 @@
 #include "Album.h"
 
-#include "app/ReplacingFile.h"
+#include "base/ReplacingFile.h"
 #include "assets/PngImage.h"
 
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "level/RoomCompiler.h"
+#include "authoring/RoomCompiler.h"
 
 #include "base/BoundedString.h"
 #include "base/ReplacingFile.h"
 #include "assets/Tile.h"
-#include "assets/TileManifest.h"
+#include "authoring/TileManifest.h"
 
 #include <algorithm>
 #include <cctype>

@@ -94,7 +94,6 @@ void deleteAll(const std::vector<T*>& list)
 
 Level::Level()
 {
-    waterTile.load("./tiles.dat", "water04.anm");
     lvl = this;
 }
 

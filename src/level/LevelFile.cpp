@@ -428,6 +428,7 @@ void skipIntro(LINE_READER& r)
 
 int Level::load(const char* path, TileList* tiles, Typo* font, Screen* screen)
 {
+    waterTile.load("./tiles.dat", "water04.anm");
     deleteIntro();
     message = new Text;
     message->init(font, screen);

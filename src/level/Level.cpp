@@ -99,6 +99,8 @@ Level::Level()
 
 Level::~Level()
 {
+    // The lighting thread must not go on with a level that is gone.
+    lightingWorker().release(this);
     delete[] map;
     deleteIntro();
     deleteAll(elements);

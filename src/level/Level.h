@@ -10,6 +10,7 @@
 class Dog;
 class ElectricBox;
 class Element;
+struct KIND_LINE;
 class Light;
 class Screen;
 class Text;
@@ -233,6 +234,8 @@ public:
 private:
     void bakeElement(const Element* e);
     void compileKindLine(const Element* e);
+    void compileDoor(const Element* e, const KIND_LINE& k);
+    void compileCloud(const Element* e, const KIND_LINE& k);
     void cloudStep();
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "assets/Tile.h"
+#include "level/LightingWorker.h"
 
 #include <atomic>
 #include <mutex>
@@ -9,6 +10,7 @@
 class Dog;
 class ElectricBox;
 class Element;
+struct KIND_LINE;
 class Light;
 class Screen;
 class Text;
@@ -208,6 +210,8 @@ public:
     // One pass over the view (x, y the camera offset, w x h the screen) plus
     // `margin` pixels on every side: updates the lights, spreads the memory,
     // fills the light buffer that is not shown and publishes it in `front`.
+    // The pass works in `scratch`; without it, in memory of its own.
+    void computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCRATCH& scratch);
     void computeLighting(int x, int y, int w, int h, int margin);
     // Occluder depth between cell (mx, my) and a light at world (lx, ly); 10 blocks.
     int lightGetDepth(int mx, int my, int lx, int ly) const;
@@ -226,37 +230,14 @@ public:
     void showAll(int wx, int wy);
     // Guards `lights` between the main thread and the lighting thread.
     std::mutex lightsLock;
-    // The lighting thread's compact copy of the depths its shadows read.
-    std::vector<signed char> lightDepths;
-    // The lighting thread's directional shadow depths of one pass's region.
-    std::vector<short> directionalResults;
-    // The light summed in one pass's region before it is copied to the map.
-    std::vector<float> regionSums;
 
 private:
     void bakeElement(const Element* e);
     void compileKindLine(const Element* e);
+    void compileDoor(const Element* e, const KIND_LINE& k);
+    void compileCloud(const Element* e, const KIND_LINE& k);
     void cloudStep();
 };
 
 // The level the lighting thread works on: the one constructed last.
 extern Level* lvl;
-
-// The lighting thread's control value (`getCloseThread`, `setCloseThread`).
-enum LightingControl { LightingRun = 0, LightingStopRequested = 1, LightingStopped = 2, LightingPaused = 3 };
-
-// The region the lighting thread lights: camera offset and screen size.
-void setParam(int x, int y, int w, int h);
-void setCloseThread(int v);
-int getCloseThread();
-// The lighting thread: passes over `lvl` while the control value is run or
-// paused (paused threads wait between passes), then reports stopped.
-int computeLightingThread(void* unused);
-// Starts the lighting thread on `level` (stopping a running one first), and
-// stops it: requests the stop, waits until it is reported and joins it.
-void startLightingWorker(Level* level);
-void stopLightingWorker();
-// Passes the lighting thread has completed since the program started.
-long long getLightingPasses();
-// The lighting thread is waiting in its pause, its last pass published.
-bool lightingWorkerPaused();

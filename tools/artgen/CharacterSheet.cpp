@@ -146,7 +146,7 @@ Point drawSide(Painter& p, const POSE& pose)
 // Seen from the back, as on a ladder: the left limbs are "near".
 Point drawBack(Painter& p, const POSE& pose)
 {
-    float cx = hipX + 0.5f + pose.hipX;
+    float cx = hipX + pose.hipX;
     Point hip{cx, hipY + pose.hipY};
     Point neck{cx, hip.y - torsoLength};
     Point head{cx, neck.y - headRadius + 0.3f};
@@ -225,7 +225,7 @@ const int labelHeight = 14;
 const int offsetHeight = 14;
 const uint32_t background = 0xFF1A1A22u;
 const uint32_t cellColour = 0xFF5E5E66u;
-const uint32_t anchorColour = 0xFFFFE040u;
+const uint32_t anchorColour = 0xFF40F0FFu;
 const uint32_t textColour = 0xFFD8D8D8u;
 
 // Lettering at twice the small font's size.
@@ -263,7 +263,7 @@ void drawZoomed(PngImage& png, const Animation& a, int frame, int x0, int y0)
             fill(png, x0 + x * zoom, y0 + y * zoom, zoom, zoom, over(cellColour, a.getColor(x, y, frame)));
     int lx, ly;
     a.lightCoords(&lx, &ly, frame);
-    int bx = x0 + lx * zoom - 1, by = y0 + ly * zoom - 1, side = zoom + 2;
+    int bx = x0 + lx * zoom - 2, by = y0 + ly * zoom - 2, side = zoom + 4;
     for (int i = 0; i < side; i++) {
         png.set(bx + i, by, anchorColour);
         png.set(bx + i, by + side - 1, anchorColour);

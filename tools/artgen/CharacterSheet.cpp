@@ -156,11 +156,13 @@ Point drawBack(Painter& p, const POSE& pose)
     drawLeg(p, nearFoot, pose.nearThigh, pose.nearKnee, -1.0f, trousers);
     p.segment(hip + Point{0, -1.0f}, neck + Point{0, 1.5f}, 2.1f, jacket);
     p.segment(hip + Point{-1.0f, -0.5f}, hip + Point{1.0f, -0.5f}, 1.3f, trousers);
-    p.disc(neck + Point{0, 0.6f}, 1.0f, scarf);
-    p.disc(head, headRadius, hair);
     Point shoulderLeft = neck + Point{-2.2f, 1.6f}, shoulderRight = neck + Point{2.2f, 1.6f};
     drawArm(p, shoulderRight, pose.farArm, pose.farElbow, 1.0f, jacket);
-    return drawArm(p, shoulderLeft, pose.nearArm, pose.nearElbow, -1.0f, jacketLight);
+    Point hand = drawArm(p, shoulderLeft, pose.nearArm, pose.nearElbow, -1.0f, jacketLight);
+    // The head last, so that raised arms pass beside it rather than over it.
+    p.disc(neck + Point{0, 0.6f}, 1.0f, scarf);
+    p.disc(head, headRadius, hair);
+    return hand;
 }
 
 SHEET_FRAME drawFrame(const CharacterPoses& poses, const POSE_SEQUENCE& s, const POSE& pose)

@@ -113,6 +113,21 @@ Point drawArm(Painter& p, Point shoulder, float arm, float elbow, float side, ch
     return hand;
 }
 
+// A head in profile facing right: skin, hair over the crown and the back,
+// one dark pixel of eye.
+void drawProfile(Painter& p, Point head)
+{
+    p.disc(head, headRadius, skin);
+    for (int y = int(head.y - headRadius - 1); y <= int(head.y + headRadius); y++)
+        for (int x = int(head.x - headRadius - 1); x <= int(head.x + headRadius + 1); x++) {
+            float dx = x + 0.5f - head.x, dy = y + 0.5f - head.y;
+            bool inside = dx * dx + dy * dy <= headRadius * headRadius + 0.6f;
+            if (inside && (dy < -0.9f || (dx < -0.2f && dy < 1.2f)))
+                p.put(x, y, hair);
+        }
+    p.put(int(head.x + 1.3f), int(head.y - 0.2f), rim);
+}
+
 // Seen from the side, facing right: far limbs behind the body in darker
 // shades, near limbs in front.
 Point drawSide(Painter& p, const POSE& pose)
@@ -129,16 +144,7 @@ Point drawSide(Painter& p, const POSE& pose)
     p.disc(hip, 1.4f, trousers);
     p.segment(hip + scaled(up, 2.0f), hip + scaled(up, 2.6f), 1.9f, jacket);
     p.disc(neck + Point{0.3f, 0.3f}, 1.0f, scarf);
-    p.disc(head, headRadius, skin);
-    // Hair over the crown and the back of the head; one dark pixel of eye.
-    for (int y = int(head.y - headRadius - 1); y <= int(head.y + headRadius); y++)
-        for (int x = int(head.x - headRadius - 1); x <= int(head.x + headRadius + 1); x++) {
-            float dx = x + 0.5f - head.x, dy = y + 0.5f - head.y;
-            bool inside = dx * dx + dy * dy <= headRadius * headRadius + 0.6f;
-            if (inside && (dy < -0.9f || (dx < -0.2f && dy < 1.2f)))
-                p.put(x, y, hair);
-        }
-    p.put(int(head.x + 1.3f), int(head.y - 0.2f), rim);
+    drawProfile(p, head);
     drawLeg(p, hip, pose.nearThigh, pose.nearKnee, 1.0f, trousers);
     return drawArm(p, shoulder, pose.nearArm, pose.nearElbow, 1.0f, jacketLight);
 }
@@ -152,8 +158,7 @@ Point drawBack(Painter& p, const POSE& pose)
     Point head{cx, neck.y - headRadius + 0.3f};
 
     drawLeg(p, hip + Point{1.3f, 0}, pose.farThigh, pose.farKnee, 1.0f, trousers);
-    Point nearFoot = hip + Point{-1.3f, 0};
-    drawLeg(p, nearFoot, pose.nearThigh, pose.nearKnee, -1.0f, trousers);
+    drawLeg(p, hip + Point{-1.3f, 0}, pose.nearThigh, pose.nearKnee, -1.0f, trousers);
     p.segment(hip + Point{0, -1.0f}, neck + Point{0, 1.5f}, 2.1f, jacket);
     p.segment(hip + Point{-1.0f, -0.5f}, hip + Point{1.0f, -0.5f}, 1.3f, trousers);
     Point shoulderLeft = neck + Point{-2.2f, 1.6f}, shoulderRight = neck + Point{2.2f, 1.6f};

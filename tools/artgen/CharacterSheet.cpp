@@ -232,6 +232,7 @@ const int labelHeight = 14;
 const int offsetHeight = 14;
 const uint32_t background = 0xFF1A1A22u;
 const uint32_t cellColour = 0xFF5E5E66u;
+const uint32_t darkRoom = 0xFF0C0C10u;
 const uint32_t anchorColour = 0xFF40F0FFu;
 const uint32_t textColour = 0xFFD8D8D8u;
 
@@ -280,16 +281,17 @@ void drawZoomed(PngImage& png, const Animation& a, int frame, int x0, int y0)
 }
 
 // The frames of a sequence at their game size, drawn as the game draws
-// them, facing right above and mirrored below.
+// them: facing right and mirrored on grey, then facing right on the near
+// black of an unlit room.
 void drawGameSize(PngImage& png, const Animation& a, int begin, int end, int x0, int y0)
 {
-    int count = end - begin + 1;
-    Screen s(count * (a.width + 2), 2 * a.height + 2, 1);
+    int count = end - begin + 1, band = a.height + 2;
+    Screen s(count * (a.width + 2), 3 * band, 1);
     s.clear(int(cellColour));
-    for (int f = begin; f <= end; f++) {
-        a.draw((f - begin) * (a.width + 2), 0, f, 0, &s);
-        a.draw((f - begin) * (a.width + 2), a.height + 2, f, 1, &s);
-    }
+    s.fillRect(0, 2 * band, s.width, band, int(darkRoom));
+    for (int f = begin; f <= end; f++)
+        for (int row = 0; row < 3; row++)
+            a.draw((f - begin) * (a.width + 2), row * band, f, row == 1, &s);
     for (int x = 0; x < s.width; x++)
         for (int y = 0; y < s.height; y++)
             png.set(x0 + x, y0 + y, uint32_t(s.getPixel(x, y)) | 0xFF000000u);

@@ -4,7 +4,6 @@
 #include "level/Level.h"
 
 #include "app/BoundedString.h"
-#include "assets/Tile.h"
 #include "audio/Sound.h"
 #include "level/Element.h"
 #include "player/Dog.h"
@@ -28,14 +27,6 @@ const int throwSlot = 7;
 // room's base depth.
 const int rock = 10;
 
-void centreOf(const Element* e, int* cx, int* cy)
-{
-    int w = 0, h = 0;
-    e->getDimensions(&w, &h);
-    *cx = e->x + w / 2;
-    *cy = e->y + h / 2;
-}
-
 // A thing whose top has gone below the level map has left the room for
 // good (only possible where the room's base depth is open space): it stops
 // there instead of falling ever faster.
@@ -54,7 +45,7 @@ bool stepMover(Level& level, Element* e)
     e->vy = e->y == goalY ? 0.0f : (e->y < goalY ? 1.0f : -1.0f);
     if (e->x != goalX || e->y != goalY) {
         int cx = 0, cy = 0;
-        centreOf(e, &cx, &cy);
+        e->getCentre(&cx, &cy);
         level.addZoneInMemory(cx, cy, noticedRadius);
     }
     e->x += int(e->vx);
@@ -69,8 +60,8 @@ bool picturesOverlap(const Element* a, const Element* b)
     a->getDimensions(&aw, &ah);
     b->getDimensions(&bw, &bh);
     int acx = 0, acy = 0, bcx = 0, bcy = 0;
-    centreOf(a, &acx, &acy);
-    centreOf(b, &bcx, &bcy);
+    a->getCentre(&acx, &acy);
+    b->getCentre(&bcx, &bcy);
     return std::abs(acx - bcx) < bw / 2 + aw / 2 && std::abs(acy - bcy) < bh / 2 + ah / 2;
 }
 
@@ -162,7 +153,7 @@ void Level::moveActive(Element* e, float vx, float vy, bool keep)
         }
         if (std::fabs(vx) > hardImpact || std::fabs(vy) > hardImpact) {
             int cx = 0, cy = 0;
-            centreOf(e, &cx, &cy);
+            e->getCentre(&cx, &cy);
             addZoneInMemory(cx, cy, noticedRadius);
             playSound(impactSlot);
         }

@@ -102,10 +102,7 @@ void Level::getElementPosition(const char* name, int* x, int* y) const
 {
     for (const Element* e : elements)
         if (named(e->name, name)) {
-            int w = 0, h = 0;
-            e->getDimensions(&w, &h);
-            *x = e->x + w / 2;
-            *y = e->y + h / 2;
+            e->getCentre(x, y);
             return;
         }
 }

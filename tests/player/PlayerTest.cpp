@@ -1,7 +1,6 @@
 #include "player/Player.h"
 
 #include "PlayerFixtures.h"
-#include "render/Screen.h"
 
 #include <cmath>
 #include <cstring>
@@ -31,6 +30,7 @@ TEST(PlayerBodyTest, BodyFollowsPoseAndFacingAndBack)
         {true, 0, false, 1, 103, 63, 13, 11, 197, 67},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.crawl << c.pushTimer << c.jumping << c.way);
         Player p;
         p.x = 100;
         p.y = 50;
@@ -41,15 +41,15 @@ TEST(PlayerBodyTest, BodyFollowsPoseAndFacingAndBack)
         p.bbox.w = 13; // a crouched size, which only standing and pushing replace
         p.bbox.h = 11;
         p.setBBox();
-        EXPECT_EQ(p.bbox.x, c.boxX) << c.crawl << c.pushTimer << c.jumping << c.way;
-        EXPECT_EQ(p.bbox.y, c.boxY) << c.crawl << c.pushTimer << c.jumping << c.way;
-        EXPECT_EQ(p.bbox.w, c.boxW) << c.crawl << c.pushTimer << c.jumping << c.way;
-        EXPECT_EQ(p.bbox.h, c.boxH) << c.crawl << c.pushTimer << c.jumping << c.way;
+        EXPECT_EQ(p.bbox.x, c.boxX);
+        EXPECT_EQ(p.bbox.y, c.boxY);
+        EXPECT_EQ(p.bbox.w, c.boxW);
+        EXPECT_EQ(p.bbox.h, c.boxH);
         p.bbox.x = 200;
         p.bbox.y = 80;
         p.setPositionFromBBox();
-        EXPECT_EQ(p.x, c.fromX) << c.crawl << c.pushTimer << c.jumping << c.way;
-        EXPECT_EQ(p.y, c.fromY) << c.crawl << c.pushTimer << c.jumping << c.way;
+        EXPECT_EQ(p.x, c.fromX);
+        EXPECT_EQ(p.y, c.fromY);
     }
 }
 
@@ -107,14 +107,6 @@ TEST(PlayerInputTest, LookingAroundFadesAndStopsSteeringTheLamp)
     p.light.direction = 42;
     p.updateView();
     EXPECT_EQ(p.light.direction, 42);
-
-    // Held, the offset approaches 93.3.
-    for (int i = 0; i < 60; i++) {
-        p.viewDown();
-        p.updateView();
-    }
-    EXPECT_NEAR(p.viewY, 93.3f, 0.1f);
-    EXPECT_EQ(p.light.direction, 90);
 }
 
 class PlayerInRoomTest : public testing::Test {
@@ -207,24 +199,4 @@ TEST_F(PlayerInRoomTest, PoseShownWithoutInput)
     EXPECT_STREQ(shownSequence(p), "fall"); // knocked back at the start of a hurt
     room.frame(held());
     EXPECT_STREQ(shownSequence(p), "idle");
-}
-
-TEST_F(PlayerInRoomTest, HurtPlayerBlinks)
-{
-    game.load(&room);
-    room.place(0, 0);
-    Screen s(40, 40, 1);
-    auto redAt = [&](float hitted) {
-        s.clear(int(0xFF000000u));
-        p.hitted = hitted;
-        p.torch = false;
-        p.draw(&s, 10, 10);
-        return Screen::getRed(s.getPixel(18, 20));
-    };
-    int plain = redAt(0.0f);
-    EXPECT_GT(plain, 0);
-    EXPECT_EQ(redAt(3.0f), plain);
-    EXPECT_LT(redAt(2.0f), plain);
-    p.visible = false;
-    EXPECT_EQ(redAt(0.0f), 0);
 }

@@ -355,4 +355,12 @@ TEST_F(HallTest, FarOutsideTheRoomWithADamagedSpeedIsCrushedSafely)
     inside.frames(3, held());
     EXPECT_EQ(inside.player.y, restY);
     EXPECT_TRUE(std::isfinite(inside.player.dy));
+
+    // Stuck, with a previous position from a damaged save at the far end of
+    // the range: the walk back gives up within a room's length.
+    inside.player.x = 278;
+    inside.player.oldX = -Player::positionLimit;
+    inside.frame(held());
+    EXPECT_EQ(inside.player.life, 3);
+    EXPECT_EQ(inside.player.x, 276);
 }

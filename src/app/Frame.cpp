@@ -1,7 +1,7 @@
 #include "app/Frame.h"
 
-#include "app/BoundedString.h"
-#include "app/Log.h"
+#include "base/BoundedString.h"
+#include "base/Log.h"
 #include "assets/Typo.h"
 #include "audio/Control.h"
 #include "audio/Sound.h"
@@ -34,12 +34,12 @@ int fail(int exitCode, const char* message)
     return exitCode;
 }
 
-// Returns 1 when the key asked to quit.
+// Returns 1 when the key asked to quit the program.
 int handleKeyDown(const SDL_Event& event)
 {
-    int quit = 0;
     int symbol = event.key.keysym.sym;
     changeKeyState(symbol, 1);
+    int quit = 0;
     if (menu.getGameState() == Menu::statePlaying) {
         world.input1(event, &typo, pixelScreen);
         if (symbol == escapeKey && world.gameOver.stage == 0) {

@@ -5,7 +5,7 @@
 #include "assets/Typo.h"
 #include "audio/Control.h"
 #include "audio/Sound.h"
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 #include "render/Screen.h"
 #include "save/SlotSummary.h"
 

@@ -16,6 +16,8 @@ public:
     int load(const char* tileFile);
     // The counters' font (not owned).
     void setTypo(Typo* font) { typo = font; }
+    // Called by the world every frame; the display has nothing to advance.
+    void update(Screen*, const Player*) {}
     // Draws the player's respawns, life, coins, diamonds and keys.
     void draw(Screen* s, const Player* player);
 

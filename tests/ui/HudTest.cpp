@@ -138,3 +138,12 @@ TEST_F(HudTest, CountersBesideTheirIconsGrowToTheRight)
     EXPECT_EQ(counterEnd(23), 13 + 2 * 4 - 2) << "diamonds at y = 23";
     EXPECT_EQ(counterEnd(33), 13 + 9 * 4 - 2) << "all nine digits of the keys at y = 33";
 }
+
+TEST(HudIcons, TheGameTilesHoldEveryIcon)
+{
+    Hud hud;
+    EXPECT_EQ(hud.load(GLOAMER_GAME_DIR "/tiles.dat"), 1);
+    EXPECT_EQ(hud.heartIcon.width, hud.emptyHeartIcon.width) << "full and empty hearts take the same room";
+    Hud missing;
+    EXPECT_EQ(missing.load("no such tiles.dat"), 0);
+}

@@ -113,6 +113,21 @@ Point drawArm(Painter& p, Point shoulder, float arm, float elbow, float side, ch
     return hand;
 }
 
+// A head in profile facing right: skin, hair over the crown and the back,
+// one dark pixel of eye.
+void drawProfile(Painter& p, Point head)
+{
+    p.disc(head, headRadius, skin);
+    for (int y = int(head.y - headRadius - 1); y <= int(head.y + headRadius); y++)
+        for (int x = int(head.x - headRadius - 1); x <= int(head.x + headRadius + 1); x++) {
+            float dx = x + 0.5f - head.x, dy = y + 0.5f - head.y;
+            bool inside = dx * dx + dy * dy <= headRadius * headRadius + 0.6f;
+            if (inside && (dy < -0.9f || (dx < -0.2f && dy < 1.2f)))
+                p.put(x, y, hair);
+        }
+    p.put(int(head.x + 1.3f), int(head.y - 0.2f), rim);
+}
+
 // Seen from the side, facing right: far limbs behind the body in darker
 // shades, near limbs in front.
 Point drawSide(Painter& p, const POSE& pose)
@@ -129,16 +144,7 @@ Point drawSide(Painter& p, const POSE& pose)
     p.disc(hip, 1.4f, trousers);
     p.segment(hip + scaled(up, 2.0f), hip + scaled(up, 2.6f), 1.9f, jacket);
     p.disc(neck + Point{0.3f, 0.3f}, 1.0f, scarf);
-    p.disc(head, headRadius, skin);
-    // Hair over the crown and the back of the head; one dark pixel of eye.
-    for (int y = int(head.y - headRadius - 1); y <= int(head.y + headRadius); y++)
-        for (int x = int(head.x - headRadius - 1); x <= int(head.x + headRadius + 1); x++) {
-            float dx = x + 0.5f - head.x, dy = y + 0.5f - head.y;
-            bool inside = dx * dx + dy * dy <= headRadius * headRadius + 0.6f;
-            if (inside && (dy < -0.9f || (dx < -0.2f && dy < 1.2f)))
-                p.put(x, y, hair);
-        }
-    p.put(int(head.x + 1.3f), int(head.y - 0.2f), rim);
+    drawProfile(p, head);
     drawLeg(p, hip, pose.nearThigh, pose.nearKnee, 1.0f, trousers);
     return drawArm(p, shoulder, pose.nearArm, pose.nearElbow, 1.0f, jacketLight);
 }
@@ -152,8 +158,7 @@ Point drawBack(Painter& p, const POSE& pose)
     Point head{cx, neck.y - headRadius + 0.3f};
 
     drawLeg(p, hip + Point{1.3f, 0}, pose.farThigh, pose.farKnee, 1.0f, trousers);
-    Point nearFoot = hip + Point{-1.3f, 0};
-    drawLeg(p, nearFoot, pose.nearThigh, pose.nearKnee, -1.0f, trousers);
+    drawLeg(p, hip + Point{-1.3f, 0}, pose.nearThigh, pose.nearKnee, -1.0f, trousers);
     p.segment(hip + Point{0, -1.0f}, neck + Point{0, 1.5f}, 2.1f, jacket);
     p.segment(hip + Point{-1.0f, -0.5f}, hip + Point{1.0f, -0.5f}, 1.3f, trousers);
     Point shoulderLeft = neck + Point{-2.2f, 1.6f}, shoulderRight = neck + Point{2.2f, 1.6f};
@@ -227,6 +232,7 @@ const int labelHeight = 14;
 const int offsetHeight = 14;
 const uint32_t background = 0xFF1A1A22u;
 const uint32_t cellColour = 0xFF5E5E66u;
+const uint32_t darkRoom = 0xFF0C0C10u;
 const uint32_t anchorColour = 0xFF40F0FFu;
 const uint32_t textColour = 0xFFD8D8D8u;
 
@@ -275,16 +281,17 @@ void drawZoomed(PngImage& png, const Animation& a, int frame, int x0, int y0)
 }
 
 // The frames of a sequence at their game size, drawn as the game draws
-// them, facing right above and mirrored below.
+// them: facing right and mirrored on grey, then facing right on the near
+// black of an unlit room.
 void drawGameSize(PngImage& png, const Animation& a, int begin, int end, int x0, int y0)
 {
-    int count = end - begin + 1;
-    Screen s(count * (a.width + 2), 2 * a.height + 2, 1);
+    int count = end - begin + 1, band = a.height + 2;
+    Screen s(count * (a.width + 2), 3 * band, 1);
     s.clear(int(cellColour));
-    for (int f = begin; f <= end; f++) {
-        a.draw((f - begin) * (a.width + 2), 0, f, 0, &s);
-        a.draw((f - begin) * (a.width + 2), a.height + 2, f, 1, &s);
-    }
+    s.fillRect(0, 2 * band, s.width, band, int(darkRoom));
+    for (int f = begin; f <= end; f++)
+        for (int row = 0; row < 3; row++)
+            a.draw((f - begin) * (a.width + 2), row * band, f, row == 1, &s);
     for (int x = 0; x < s.width; x++)
         for (int y = 0; y < s.height; y++)
             png.set(x0 + x, y0 + y, uint32_t(s.getPixel(x, y)) | 0xFF000000u);

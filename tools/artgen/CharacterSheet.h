@@ -33,5 +33,6 @@ public:
 // Reads a written sheet back with the game's loader and renders a review
 // picture: every sequence in a row, frame by frame at 4x with the light
 // anchor framed in cyan and the movement offset below, then the same
-// frames at 1x facing right and mirrored. Returns 1, or 0 with the reason in `error`.
+// frames at 1x facing right and mirrored, and on the black of an unlit room.
+// Returns 1, or 0 with the reason in `error`.
 int writeCharacterPreview(const std::string& sheetFile, const std::string& pngFile, std::string& error);

@@ -1,0 +1,155 @@
+#include "save/SlotFile.h"
+
+#include "app/BoundedString.h"
+#include "app/Log.h"
+#include "app/ReplacingFile.h"
+
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+enum class FileRead { missing, tooLarge, failed, read };
+
+// Reads a whole file of at most slotMaxBytes.
+FileRead readFile(const char* path, std::vector<unsigned char>& bytes)
+{
+    std::FILE* in = std::fopen(path, "rb");
+    if (!in)
+        return FileRead::missing;
+    bytes.clear();
+    unsigned char chunk[65536];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0 && bytes.size() <= slotMaxBytes)
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    bool failed = std::ferror(in);
+    std::fclose(in);
+    if (bytes.size() > slotMaxBytes)
+        return FileRead::tooLarge;
+    return failed ? FileRead::failed : FileRead::read;
+}
+
+void report(const char* message, const char* path)
+{
+    logPrint(message);
+    logPrint(path);
+    logPrint("\n");
+}
+
+// Replaces the file at `path` with `size` bytes, through a temporary file
+// that reaches the disk before it is renamed over the old one.
+int replaceFile(const char* path, const void* data, std::size_t size)
+{
+    ReplacingFile file(path, "wb");
+    if (!file.out) {
+        report("Cannot open for writing :\n", path);
+        return 0;
+    }
+    bool written = std::fwrite(data, 1, size, file.out) == size && std::fflush(file.out) == 0
+                   && fsync(fileno(file.out)) == 0;
+    if (!file.commit(written)) {
+        report("Cannot write :\n", path);
+        return 0;
+    }
+    return 1;
+}
+
+SlotStatus readSlotFile(const char* path, SAVE_STATE& state, std::vector<unsigned char>& bytes)
+{
+    FileRead result = readFile(path, bytes);
+    if (result == FileRead::missing)
+        return SlotStatus::empty;
+    if (result == FileRead::read && decodeSaveState(bytes.data(), bytes.size(), state))
+        return SlotStatus::good;
+    report("Damaged save file :\n", path);
+    return SlotStatus::damaged;
+}
+
+bool backupName(const char* path, char* out, std::size_t size) { return boundedFormat(out, size, "%s.bak", path); }
+
+// Copies the slot at `path` to its ".bak" when it is good, so that a damaged
+// slot never replaces a good copy.
+void keepBackup(const char* path)
+{
+    std::vector<unsigned char> bytes;
+    SAVE_STATE scratch;
+    char backup[512];
+    if (readSlotFile(path, scratch, bytes) == SlotStatus::good && backupName(path, backup, sizeof backup))
+        replaceFile(backup, bytes.data(), bytes.size());
+}
+
+} // namespace
+
+SlotStatus readSlot(const char* path, SAVE_STATE& state, SlotBackup backup)
+{
+    std::vector<unsigned char> bytes;
+    SlotStatus status = readSlotFile(path, state, bytes);
+    char copy[512];
+    if (status == SlotStatus::damaged && backup == SlotBackup::use && backupName(path, copy, sizeof copy)
+        && readSlotFile(copy, state, bytes) == SlotStatus::good)
+        return SlotStatus::good;
+    if (status == SlotStatus::empty)
+        report("Cannot open for reading :\n", path);
+    return status;
+}
+
+int writeSlot(const char* path, const SAVE_STATE& state, const char* level, SlotBackup backup)
+{
+    if (level && strnlen(level, saveStringSize) > (std::size_t)saveStringMax) {
+        report("Level name too long for a save file :\n", path);
+        return 0;
+    }
+    std::vector<unsigned char> bytes = encodeSaveState(state, level);
+    if (backup == SlotBackup::use)
+        keepBackup(path);
+    return replaceFile(path, bytes.data(), bytes.size());
+}
+
+int writeSlotText(const char* path, const SAVE_STATE& state, SaveText form)
+{
+    std::string text = formatSaveText(state, form);
+    return replaceFile(path, text.data(), text.size());
+}
+
+int readSlotText(const char* path, SAVE_STATE& state)
+{
+    std::vector<unsigned char> bytes;
+    FileRead result = readFile(path, bytes);
+    if (result == FileRead::missing) {
+        report("Cannot open for reading :\n", path);
+        return 0;
+    }
+    if (result != FileRead::read || !parseSaveText((const char*)bytes.data(), bytes.size(), state)) {
+        report("Damaged save file :\n", path);
+        return 0;
+    }
+    return 1;
+}
+
+SLOT_SUMMARY summarizeSlot(const char* path)
+{
+    SAVE_STATE state;
+    SLOT_SUMMARY summary;
+    summary.status = readSlot(path, state);
+    if (summary.status == SlotStatus::good) {
+        summary.life = state.life;
+        summary.coin = state.coin;
+        summary.diamond = state.diamond;
+        summary.keys = keyCount(state);
+    }
+    return summary;
+}
+
+void formatSlotSummary(const SLOT_SUMMARY& s, char* out, std::size_t size)
+{
+    if (s.status == SlotStatus::empty)
+        boundedCopy(out, size, "empty");
+    else if (s.status == SlotStatus::damaged)
+        boundedCopy(out, size, "damaged");
+    else if (s.coin < 100)
+        boundedFormat(out, size, "  %02d   %02d   %02d   %02d", s.life, s.coin, s.diamond, s.keys);
+    else
+        boundedFormat(out, size, "  %02d   %03d  %02d   %02d", s.life, s.coin, s.diamond, s.keys);
+}

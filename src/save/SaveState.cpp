@@ -370,7 +370,7 @@ const STRING_KEY stringKeys[] = {
 // Reads a text into a copy of the record; any bad line stops it.
 class TextParser {
 public:
-    explicit TextParser(const SAVE_STATE& start) : state(start)
+    TextParser(const SAVE_STATE& start, SaveText form) : state(start), strict(form == SaveText::complete)
     {
         state.objects.clear();
     }
@@ -405,7 +405,7 @@ public:
             return memory(line);
         if (key == "QUALITY" || key == "GLOW")
             return words(line, key == "QUALITY");
-        return true;
+        return !strict || key == "END";
     }
 
     // Every memory listed got all its words.
@@ -496,6 +496,7 @@ private:
         return (std::size_t)memory.w * (std::size_t)memory.h;
     }
 
+    bool strict;
     bool filling = false;
 };
 
@@ -591,9 +592,9 @@ std::string formatSaveText(const SAVE_STATE& s, SaveText form)
     return out;
 }
 
-int parseSaveText(const char* text, std::size_t size, SAVE_STATE& state)
+int parseSaveText(const char* text, std::size_t size, SAVE_STATE& state, SaveText form)
 {
-    TextParser parser(state);
+    TextParser parser(state, form);
     const char* end = text + size;
     for (const char* line = text; line < end;) {
         const char* next = static_cast<const char*>(std::memchr(line, '\n', (std::size_t)(end - line)));

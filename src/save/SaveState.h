@@ -112,10 +112,11 @@ std::string formatSaveText(const SAVE_STATE& state, SaveText form);
 
 // Reads a text form into `state`, changing only what the text holds: the
 // object list is replaced, memories are replaced only by a text that lists
-// any, other fields keep their values. Unknown keys (and "END") are ignored.
-// A known line that does not parse, or values outside the limits, refuse the
-// whole text: returns 0 with `state` unchanged.
-int parseSaveText(const char* text, std::size_t size, SAVE_STATE& state);
+// any, other fields keep their values. The game's form ignores unknown keys
+// (and "END"); the complete form, written by people, refuses them. A known
+// line that does not parse, or values outside the limits, refuse the whole
+// text: returns 0 with `state` unchanged.
+int parseSaveText(const char* text, std::size_t size, SAVE_STATE& state, SaveText form = SaveText::game);
 
 // Objects whose name begins with "key" are keys; otherwise one beginning with
 // "map" reveals the world map.

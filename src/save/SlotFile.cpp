@@ -113,7 +113,7 @@ int writeSlotText(const char* path, const SAVE_STATE& state, SaveText form)
     return replaceFile(path, text.data(), text.size());
 }
 
-int readSlotText(const char* path, SAVE_STATE& state)
+int readSlotText(const char* path, SAVE_STATE& state, SaveText form)
 {
     std::vector<unsigned char> bytes;
     FileRead result = readFile(path, bytes);
@@ -121,7 +121,7 @@ int readSlotText(const char* path, SAVE_STATE& state)
         report("Cannot open for reading :\n", path);
         return 0;
     }
-    if (result != FileRead::read || !parseSaveText((const char*)bytes.data(), bytes.size(), state)) {
+    if (result != FileRead::read || !parseSaveText((const char*)bytes.data(), bytes.size(), state, form)) {
         report("Damaged save file :\n", path);
         return 0;
     }

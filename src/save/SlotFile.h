@@ -31,7 +31,7 @@ SlotStatus readSlot(const char* path, SAVE_STATE& state, SlotBackup backup = Slo
 
 // The game's text form, written and read as a whole (parseSaveText).
 int writeSlotText(const char* path, const SAVE_STATE& state, SaveText form = SaveText::game);
-int readSlotText(const char* path, SAVE_STATE& state);
+int readSlotText(const char* path, SAVE_STATE& state, SaveText form = SaveText::game);
 
 // What the slot screen shows of a slot: what continuing it would restore.
 struct SLOT_SUMMARY {

@@ -213,6 +213,11 @@ TEST(SaveState, CompleteTextRoundTripsAndBadTextIsRefused)
     ASSERT_EQ(parseSaveText(text.data(), text.size(), read), 1);
     expectSameState(read, original);
 
+    // A misspelt key is ignored by the game and refused in a text a person wrote.
+    const char typo[] = "PLAYER_POSITON 1 2\nEND";
+    EXPECT_EQ(parseSaveText(typo, sizeof typo - 1, read, SaveText::game), 1);
+    EXPECT_EQ(parseSaveText(typo, sizeof typo - 1, read, SaveText::complete), 0);
+
     for (const char* bad : {"PLAYER_LIFE abc\n", "PLAYER_POSITION 1\n", "PLAYER_POSITION 1 99999999999\n",
                             "PLAYER_DY nan\n", "PLAYER_OBJECT key 300\n", "PLAYER_MEMORY 2 1 m\nQUALITY 1 2\nEND",
                             "PLAYER_MEMORY 1 1 m\nQUALITY 1\nGLOW 1 2\n", "PLAYER_MEMORY 9000 1 m\n"}) {

@@ -4,7 +4,8 @@
 // `dump` prints every field of a slot, including the checkpoint and the
 // memories of visited levels (one line of hexadecimal words per map column).
 // `pack` reads such a text, starting from a new player's values for every
-// field it does not name, and writes the binary slot. Exits 1 when a file
+// field it does not name, and writes the binary slot; a line it does not know
+// is an error. Exits 1 when a file
 // cannot be read, is not a valid slot or text, or cannot be written, and 2
 // on a usage error.
 #include "save/SaveState.h"
@@ -39,7 +40,7 @@ int dump(const char* path)
 int pack(const char* textPath, const char* outPath)
 {
     SAVE_STATE state;
-    if (!readSlotText(textPath, state)) {
+    if (!readSlotText(textPath, state, SaveText::complete)) {
         std::fprintf(stderr, "%s: cannot read or not a valid save text\n", textPath);
         return 1;
     }

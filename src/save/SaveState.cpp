@@ -39,12 +39,21 @@ public:
     void raw(const unsigned char* data, std::size_t n) { bytes.insert(bytes.end(), data, data + n); }
     void words(const std::vector<std::uint32_t>& values)
     {
-        for (std::uint32_t value : values)
-            word(value);
+        std::size_t at = bytes.size();
+        bytes.resize(at + 4 * values.size());
+        for (std::uint32_t value : values) {
+            for (int shift = 0; shift < 32; shift += 8)
+                bytes[at++] = (unsigned char)(value >> shift);
+        }
     }
 
     std::vector<unsigned char> bytes;
 };
+
+std::uint32_t littleEndian(const unsigned char* p)
+{
+    return p[0] | (std::uint32_t)p[1] << 8 | (std::uint32_t)p[2] << 16 | (std::uint32_t)p[3] << 24;
+}
 
 // Reads from a byte range; any read past its end or out of its limits makes
 // the whole reader fail, and failed reads return zeros.
@@ -54,10 +63,7 @@ public:
 
     std::uint32_t word()
     {
-        if (!take(4))
-            return 0;
-        const unsigned char* p = at - 4;
-        return p[0] | (std::uint32_t)p[1] << 8 | (std::uint32_t)p[2] << 16 | (std::uint32_t)p[3] << 24;
+        return take(4) ? littleEndian(at - 4) : 0;
     }
     int integer() { return (int)word(); }
     int integer(int lowest, int highest)
@@ -90,9 +96,10 @@ public:
     {
         if (!require(n <= left / 4))
             return;
+        const unsigned char* p = bytes(n * 4);
         out.resize(n);
-        for (std::uint32_t& value : out)
-            value = word();
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] = littleEndian(p + 4 * i);
     }
     // A count of records of at least `smallest` bytes each, which the bytes
     // left must be able to hold.
@@ -509,6 +516,10 @@ std::vector<unsigned char> encodeSaveState(const SAVE_STATE& s, const char* leve
     bool flags[flagCount];
     flagsOf(s, flags);
     ByteWriter out;
+    std::size_t size = 0;
+    for (const SAVE_MEMORY& memory : s.memories)
+        size += 8 * memory.quality.size();
+    out.bytes.reserve(size + 1024);
     for (int value : {s.x, s.y, s.oldX, s.oldY, s.way})
         out.integer(value);
     writeWindow(out, flags, 0);

@@ -19,16 +19,18 @@ FileRead readFile(const char* path, std::vector<unsigned char>& bytes)
     std::FILE* in = std::fopen(path, "rb");
     if (!in)
         return FileRead::missing;
-    bytes.clear();
-    unsigned char chunk[65536];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0 && bytes.size() <= slotMaxBytes)
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    bool failed = std::ferror(in);
+    FileRead result = FileRead::failed;
+    long size = std::fseek(in, 0, SEEK_END) == 0 ? std::ftell(in) : -1;
+    if (size > (long)slotMaxBytes)
+        result = FileRead::tooLarge;
+    else if (size >= 0 && std::fseek(in, 0, SEEK_SET) == 0) {
+        bytes.resize((std::size_t)size);
+        // Exactly `size` bytes, and nothing after them.
+        if (std::fread(bytes.data(), 1, bytes.size(), in) == bytes.size() && std::fgetc(in) == EOF && !std::ferror(in))
+            result = FileRead::read;
+    }
     std::fclose(in);
-    if (bytes.size() > slotMaxBytes)
-        return FileRead::tooLarge;
-    return failed ? FileRead::failed : FileRead::read;
+    return result;
 }
 
 void report(const char* message, const char* path)
@@ -69,15 +71,23 @@ SlotStatus readSlotFile(const char* path, SAVE_STATE& state, std::vector<unsigne
 
 bool backupName(const char* path, char* out, std::size_t size) { return boundedFormat(out, size, "%s.bak", path); }
 
-// Copies the slot at `path` to its ".bak" when it is good, so that a damaged
-// slot never replaces a good copy.
+// Keeps the slot at `path` as its ".bak" when it is good, so that a damaged
+// slot never replaces a good copy. A second name for the same file costs no
+// copy; where the file system has no links, the bytes are copied.
 void keepBackup(const char* path)
 {
     std::vector<unsigned char> bytes;
     SAVE_STATE scratch;
     char backup[512];
-    if (readSlotFile(path, scratch, bytes) == SlotStatus::good && backupName(path, backup, sizeof backup))
-        replaceFile(backup, bytes.data(), bytes.size());
+    char linked[512];
+    if (readSlotFile(path, scratch, bytes) != SlotStatus::good || !backupName(path, backup, sizeof backup)
+        || !boundedFormat(linked, sizeof linked, "%s.tmp", backup))
+        return;
+    std::remove(linked);
+    if (link(path, linked) == 0 && std::rename(linked, backup) == 0)
+        return;
+    std::remove(linked);
+    replaceFile(backup, bytes.data(), bytes.size());
 }
 
 } // namespace

@@ -10,14 +10,17 @@
 // form.
 //
 // Wiring a game to it: to store, copy the player's fields into a SAVE_STATE
-// one to one (the names below are the player's), set `level` to the level
-// name to store, and hand the record to writeSlot (SlotFile.h). To load, read
-// into a SAVE_STATE first; only when that returns 1 copy the fields back into
-// the player (the current torch through its setter), set the key count to
-// keyCount(state) and reveal the map when revealsMap(state) says so; on 0 the
-// game stays exactly as it was. Objects and memories map one record each onto
-// the player's OBJECT and MEMORY_SAVE lists, in the same order; the memory
-// arrays are the level map's quality and glow words, copied bit for bit.
+// one to one (the names below are the player's; `level` is the name of the
+// level the player is in) and hand the record to writeSlot (SlotFile.h). To
+// load, read into a SAVE_STATE first; only when that succeeds, stop the old
+// level and copy the fields back into the player (the current torch through
+// its setter), set its key count to keyCount(state), reveal the map when
+// revealsMap(state) says so, mark each memory's level on the map, and load
+// `level`. On failure the game stays exactly as it was: the player, his lists
+// and his respawn count are untouched until the copy. Objects and memories
+// map one record each onto the player's OBJECT and MEMORY_SAVE lists, in the
+// same order; the memory arrays are the level map's quality and glow words,
+// copied bit for bit, and may differ in size from the level they name.
 //
 // Binary layout (32-bit little-endian numbers, IEEE single floats, strings as
 // a 32-bit length and that many bytes without terminator, no header):

@@ -9,6 +9,13 @@
 // disk never leaves half a slot; before that, the slot being replaced is
 // kept as "NAME.bak" when it is itself good. A slot that cannot be read is
 // refused whole, and reading then falls back to its ".bak" copy.
+//
+// The game's calls: storing after a door, writeSlot(slotFile, state); storing
+// the checkpoint level after the last continue, writeSlot(slotFile, state,
+// checkpointLevel); a new game, readSlot("./Save/begin.sav", state); a
+// continue or a return after a death, readSlot(slotFile, state), entering
+// the state only when it answers SlotStatus::good. The slot screen shows
+// formatSlotSummary(summarizeSlot(path)) and may continue only a good slot.
 
 // Largest slot file read.
 constexpr std::size_t slotMaxBytes = 256u << 20;

@@ -1,6 +1,6 @@
 #include "save/SaveState.h"
 
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 #include "level/Level.h"
 
 #include <cerrno>

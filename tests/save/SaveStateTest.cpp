@@ -1,6 +1,7 @@
 // The slot record's binary and text forms: what they keep, where the fixed
 // fields lie, and which damaged inputs they refuse without touching the
 // record they were to fill.
+#include "player/Player.h"
 #include "save/SaveFixtures.h"
 #include "save/SaveState.h"
 
@@ -226,4 +227,21 @@ TEST(SaveState, CompleteTextRoundTripsAndBadTextIsRefused)
         EXPECT_EQ(parseSaveText(bad, std::strlen(bad), target), 0) << bad;
         EXPECT_EQ(encodeSaveState(target), before) << bad;
     }
+}
+
+TEST(SaveState, ANewRecordHoldsANewPlayersValues)
+{
+    // A field a text or the game leaves out keeps what a new player has.
+    Player p;
+    SAVE_STATE s;
+    EXPECT_EQ(s.x, p.x); EXPECT_EQ(s.y, p.y); EXPECT_EQ(s.oldX, p.oldX); EXPECT_EQ(s.oldY, p.oldY);
+    EXPECT_EQ(s.way, p.way);
+    EXPECT_EQ(s.torch, p.torch); EXPECT_EQ(s.moving, p.moving); EXPECT_EQ(s.run, p.run);
+    EXPECT_EQ(s.crawl, p.crawl); EXPECT_EQ(s.jumping, p.jumping); EXPECT_EQ(s.jumpReleased, p.jumpReleased);
+    EXPECT_EQ(s.onLadder, p.onLadder); EXPECT_EQ(s.visible, p.visible);
+    EXPECT_EQ(s.currentTorch, p.getCurrentTorch()); EXPECT_EQ(s.dy, p.dy);
+    EXPECT_EQ(s.life, p.life); EXPECT_EQ(s.maxLife, p.maxLife); EXPECT_EQ(s.respawn, p.respawn);
+    EXPECT_EQ(s.hitted, p.hitted); EXPECT_EQ(s.coin, p.coin); EXPECT_EQ(s.diamond, p.diamond);
+    EXPECT_EQ(s.checkpointX, p.checkpointX); EXPECT_EQ(s.checkpointY, p.checkpointY);
+    EXPECT_STREQ(s.checkpointLevel, p.checkpointLevel);
 }

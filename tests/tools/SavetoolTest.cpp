@@ -1,5 +1,6 @@
 // savetool as a player or developer uses it, and the new game's start state
 // the data build makes with it.
+#include "player/Player.h"
 #include "save/SaveFixtures.h"
 #include "save/SlotFile.h"
 
@@ -52,9 +53,11 @@ TEST(Savetool, TheNewGameStartsOnTheMetroPlatformWithANewPlayersValues)
     ASSERT_EQ(readSlot(gamePath("Save/begin.sav").c_str(), begin, SlotBackup::none), SlotStatus::good);
     EXPECT_STREQ(begin.level, "./Level/metro2.lvl");
     EXPECT_STREQ(begin.checkpointLevel, "./Level/metro3.lvl");
-    // Both levels open from the game directory, as the game spells their paths.
+    // The levels open from the game directory, as the game spells their paths.
     EXPECT_EQ(access(gamePath(begin.level).c_str(), R_OK), 0);
     EXPECT_EQ(access(gamePath(SAVE_STATE().checkpointLevel).c_str(), R_OK), 0);
+    Player player;
+    EXPECT_EQ(access(gamePath(player.checkpointLevel).c_str(), R_OK), 0);
 
     SAVE_STATE fresh;
     EXPECT_EQ(begin.life, fresh.life);

@@ -193,15 +193,14 @@ public:
     void play()
     {
         float beat = 60 / track.tempo;
-        int steps = part.role == ROLE_BEAT ? int(part.pattern.size()) : std::max(1, int(track.beatsPerBar / part.every));
-        float stepBeats = part.role == ROLE_BEAT ? float(track.beatsPerBar) / steps : part.every;
-        int last = std::min(part.toBar, track.bars);
-        for (int bar = part.fromBar; bar <= last; bar++) {
-            const CHORD& chord = track.chords[size_t(bar - 1) % track.chords.size()];
-            for (int step = 0; step < steps; step++) {
-                float time = ((bar - 1) * track.beatsPerBar + step * stepBeats) * beat;
-                playStep(chord, step, time, (part.hold > 0 ? part.hold : stepBeats) * beat);
-            }
+        float perBar = float(track.beatsPerBar);
+        float stepBeats = part.role == ROLE_BEAT ? perBar / part.pattern.size() : part.every;
+        float first = (part.fromBar - 1) * perBar;
+        float end = std::min(part.toBar, track.bars) * perBar - 0.001f;
+        for (int step = 0; first + step * stepBeats < end; step++) {
+            float position = first + step * stepBeats;
+            const CHORD& chord = track.chords[size_t(position / perBar) % track.chords.size()];
+            playStep(chord, step, position * beat, (part.hold > 0 ? part.hold : stepBeats) * beat);
         }
     }
 
@@ -209,7 +208,7 @@ private:
     void playStep(const CHORD& chord, int step, float time, float length)
     {
         if (part.role == ROLE_BEAT) {
-            char mark = part.pattern[size_t(step)];
+            char mark = part.pattern[size_t(step) % part.pattern.size()];
             if (mark == 'x' || mark == 'o')
                 note(time, length, 0, mark == 'x' ? 0 : -8);
             return;

@@ -3,7 +3,7 @@
 
 #include "level/Level.h"
 
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 #include "audio/Sound.h"
 #include "level/Element.h"
 #include "player/Dog.h"

@@ -4,7 +4,7 @@
 
 #include "player/Player.h"
 
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 #include "level/Element.h"
 #include "level/Level.h"
 

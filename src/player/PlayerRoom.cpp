@@ -1,6 +1,6 @@
 #include "player/PlayerRoom.h"
 
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 #include "assets/TileList.h"
 #include "level/Level.h"
 

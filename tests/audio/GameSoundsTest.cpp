@@ -9,6 +9,7 @@
 #include "audio/Sound.h"
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -184,6 +186,23 @@ TEST_F(GameSounds, MusicIsQuietLongEnoughAndLoopsFromSilence)
     }
     // Music stays under the quietest effects, so they remain clear over it.
     EXPECT_LE(loudestTrack, -22.0f);
+}
+
+// The mixer plays an MP3 whose frames match its own output (44.1 kHz,
+// two channels) as they are; any other layout goes through a format
+// conversion that overruns its buffer in the SDL 1.2 layer over SDL 2.
+TEST(GameMusic, FramesMatchTheMixersOutput)
+{
+    for (const char* name : tracks) {
+        std::ifstream in(soundDir + name + ".mp3", std::ios::binary);
+        unsigned char header[4] = {};
+        in.read(reinterpret_cast<char*>(header), 4);
+        ASSERT_TRUE(in) << name;
+        EXPECT_EQ(header[0], 0xFF) << name;
+        EXPECT_EQ(header[1] & 0xFE, 0xFA) << name;   // MPEG-1 layer III: no tag before the music
+        EXPECT_EQ(header[2] & 0x0C, 0x00) << name;   // 44100 Hz
+        EXPECT_NE(header[3] & 0xC0, 0xC0) << name;   // not mono
+    }
 }
 
 // What the names promise: a bright clink, a hiss, dull steps, a short click,

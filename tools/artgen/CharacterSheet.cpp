@@ -1,9 +1,9 @@
 #include "CharacterSheet.h"
 
 #include "PixelFont.h"
-#include "app/ReplacingFile.h"
+#include "base/ReplacingFile.h"
 #include "assets/Animation.h"
-#include "assets/PngImage.h"
+#include "authoring/PngImage.h"
 #include "render/Screen.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "AudioFile.h"
 
 #include "Voice.h"
-#include "app/ReplacingFile.h"
+#include "base/ReplacingFile.h"
 
 #include <lame/lame.h>
 #include <mad.h>

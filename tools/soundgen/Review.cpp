@@ -3,7 +3,7 @@
 #include "AudioFile.h"
 #include "Mix.h"
 #include "Voice.h"
-#include "assets/PngImage.h"
+#include "authoring/PngImage.h"
 #include "assets/Typo.h"
 #include "render/Screen.h"
 

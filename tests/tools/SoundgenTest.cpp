@@ -114,11 +114,16 @@ TEST(Soundgen, MistakesAreReportedByLineAndWriteNothing)
         EXPECT_NE(readFile(temp("errors.txt")).find("line 4"), std::string::npos) << text;
         EXPECT_TRUE(readFile(out).empty()) << text;
     }
-    // A track whose part names no instrument.
-    EXPECT_NE(runSoundgen("music " + writeSource("broken.music", "chords Am\npart a nothing root\n") + " " +
-                          temp("broken.mp3")),
-              0);
-    EXPECT_NE(readFile(temp("errors.txt")).find("line 2"), std::string::npos);
+    // A track whose part names no instrument; one too long to hold in memory.
+    const char* const brokenTracks[][2] = {
+        {"chords Am\npart a nothing root\n", "line 2"},
+        {"tempo 20\nbars 1000\nchords Am\ninstrument i\n  wave sine\npart a i root\n", "at most"},
+    };
+    for (const auto& broken : brokenTracks) {
+        EXPECT_NE(runSoundgen("music " + writeSource("broken.music", broken[0]) + " " + temp("broken.mp3")), 0);
+        EXPECT_NE(readFile(temp("errors.txt")).find(broken[1]), std::string::npos) << broken[0];
+    }
+    EXPECT_TRUE(readFile(temp("broken.mp3")).empty());
 }
 
 TEST(Soundgen, TonesGlidesAndLoudnessFollowTheSource)

@@ -10,6 +10,9 @@
 
 namespace {
 
+// A bound on what one source can ask the renderer to hold in memory.
+const float maxTrackSeconds = 600;
+
 const std::map<std::string, std::vector<int>> modes = {
     {"major", {0, 2, 4, 5, 7, 9, 11}},    {"minor", {0, 2, 3, 5, 7, 8, 10}},
     {"dorian", {0, 2, 3, 5, 7, 9, 10}},   {"phrygian", {0, 1, 3, 5, 7, 8, 10}},
@@ -82,9 +85,9 @@ int readPart(const std::vector<std::string>& w, TRACK& track, std::string& error
             error = "option " + option + " needs a number";
             return 0;
         }
-        if (option == "octave")
+        if (option == "octave" && v >= 0 && v <= 8)
             part.octave = int(v);
-        else if (option == "every" && v > 0)
+        else if (option == "every" && v >= 0.0625f)
             part.every = v;
         else if (option == "hold" && v >= 0)
             part.hold = v;
@@ -294,6 +297,10 @@ int readTrack(const char* path, TRACK& track, std::string& error)
         }
     if (track.chords.empty() || track.parts.empty()) {
         error = "a track needs chords and parts";
+        return 0;
+    }
+    if (track.bars * track.beatsPerBar * 60 / track.tempo + track.tail > maxTrackSeconds) {
+        error = "a track lasts at most " + std::to_string(int(maxTrackSeconds)) + " s";
         return 0;
     }
     return 1;

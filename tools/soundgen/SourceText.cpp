@@ -105,7 +105,7 @@ int readFixed(const std::vector<std::string>& words, VOICE& v)
         v.density = n[0];
     else if (k == "gain" && count == 1)
         v.gainDb = n[0];
-    else if (k == "partial" && (count == 2 || count == 3) && n[0] > 0)
+    else if (k == "partial" && (count == 2 || count == 3) && n[0] > 0 && v.partials.size() < maxPartials)
         v.partials.push_back({n[0], n[1], count == 3 ? n[2] : 0});
     else if (k == "scatter" && (count == 2 || count == 3) && n[0] >= 1 && n[0] <= 1000) {
         v.scatterCount = int(n[0]);

@@ -119,7 +119,7 @@ private:
         if (voice.partials.empty())
             return shape(advance(phases[0], f));
         float sum = 0;
-        for (size_t i = 0; i < voice.partials.size() && i < maxPartials; i++) {
+        for (size_t i = 0; i < voice.partials.size(); i++) {
             const PARTIAL& p = voice.partials[i];
             float level = p.level;
             if (p.decay > 0)
@@ -179,7 +179,6 @@ private:
         return out;
     }
 
-    static const size_t maxPartials = 16;
     const VOICE& voice;
     Random& random;
     float phases[maxPartials] = {};

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 // Every sound is rendered mono at this rate.
 const int sampleRate = 44100;
+// The most partials one voice sums.
+const size_t maxPartials = 16;
 
 enum WAVE { WAVE_SINE, WAVE_TRIANGLE, WAVE_SQUARE, WAVE_SAW, WAVE_NOISE, WAVE_CRACKLE, WAVE_PLUCK };
 enum FILTER_KIND { FILTER_LOWPASS, FILTER_HIGHPASS, FILTER_BANDPASS };

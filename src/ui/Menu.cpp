@@ -7,7 +7,7 @@
 #include "audio/Sound.h"
 #include "base/BoundedString.h"
 #include "render/Screen.h"
-#include "save/SlotSummary.h"
+#include "save/SlotFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -325,19 +325,11 @@ void Menu::updateSlot()
     for (int i = 0; i < slotCount; i++) {
         char path[64];
         boundedFormat(path, sizeof path, slotPattern, i);
-        SLOT_SUMMARY summary;
-        int status = readSlotSummary(path, &summary);
+        SLOT_SUMMARY summary = summarizeSlot(path);
         MENU_SLOT& slot = slots[i];
-        slot.exists = status == slotGood;
-        slot.damaged = status == slotDamaged;
-        if (status == slotMissing)
-            boundedCopy(slot.summary, sizeof slot.summary, "empty");
-        else if (status == slotDamaged)
-            boundedCopy(slot.summary, sizeof slot.summary, "damaged");
-        else
-            boundedFormat(slot.summary, sizeof slot.summary,
-                summary.coins < 100 ? "  %02d   %02d   %02d   %02d" : "  %02d   %03d  %02d   %02d",
-                summary.life, summary.coins, summary.diamonds, summary.keys);
+        slot.exists = summary.status == SlotStatus::good;
+        slot.damaged = summary.status == SlotStatus::damaged;
+        formatSlotSummary(summary, slot.summary, sizeof slot.summary);
     }
 }
 

@@ -277,13 +277,6 @@ TEST_F(MenuTest, VolumesAreClampedAndSavedToControlIni)
     EXPECT_EQ(lines[controlJump], controlJump);
 }
 
-TEST_F(MenuTest, VolumeArrowsActOnlyOnTheOptionsScreen)
-{
-    press({keyDown, keyLeft, keyDown, keyLeft});
-    EXPECT_EQ(getMusicVolume(), 100);
-    EXPECT_EQ(getFxVolume(), 100);
-}
-
 TEST_F(MenuTest, RemappingToAKeyInUseSwapsTheTwoKeysAndBack)
 {
     openControls();

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-// Standing on the floor of the test hall, the picture's top row.
+// The picture's top row of a player standing on the test hall's floor.
 const int restY = 125;
 
 // Sound slots played once, in order.
@@ -21,10 +21,12 @@ inline std::vector<int> played(const FakeMixer& mixer)
     return slots;
 }
 
-inline bool heardSlot(const FakeMixer& mixer, int slot)
+inline Element* named(const std::vector<Element*>& list, const char* name)
 {
-    std::vector<int> slots = played(mixer);
-    return std::find(slots.begin(), slots.end(), slot) != slots.end();
+    for (Element* e : list)
+        if (std::strcmp(e->name, name) == 0)
+            return e;
+    return nullptr;
 }
 
 // A hall: rock around an open space from (10, 10) to (289, 149), a floor
@@ -44,13 +46,7 @@ protected:
         game.load(&room);
         room.place(x, restY);
     }
-    Element* active(const char* name) const
-    {
-        for (Element* e : room.level->actives)
-            if (std::strcmp(e->name, name) == 0)
-                return e;
-        return nullptr;
-    }
+    Element* active(const char* name) const { return named(room.level->actives, name); }
 
     FakeMixer mixer;
     TestGame game;

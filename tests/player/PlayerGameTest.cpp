@@ -48,11 +48,12 @@ Element* namedIn(const std::vector<Element*>& list, const char* name)
     return nullptr;
 }
 
-// Standing at x on a floor whose top row is floorTop, the action key.
-DOOR* pressAt(PlayerRoom& room, int x, int floorTop)
+// The action key, standing on the floor (its top row 80) just left of the
+// named lever of the switch room.
+void pressLever(PlayerRoom& room, const char* lever)
 {
-    room.place(x, floorTop - 25);
-    return room.player.action(room.level, false);
+    room.place(namedIn(room.level->entities, lever)->x - 4, 80 - 25);
+    room.player.action(room.level, false);
 }
 
 } // namespace
@@ -69,10 +70,9 @@ TEST(PlayerInTheGame, TheLeversOfTheSwitchRoomRaiseTheLiftAndDropTheWall)
     ASSERT_TRUE(lift && wall);
     int liftY = lift->y, wallY = wall->y;
 
-    // Levers stand left of the middle of each cell; the room's floor is at row 80.
-    pressAt(room, namedIn(room.level->entities, "switch01")->x - 4, 80);
+    pressLever(room, "switch01");
     EXPECT_FALSE(lift->active);
-    pressAt(room, namedIn(room.level->entities, "switch03")->x - 4, 80);
+    pressLever(room, "switch03");
     EXPECT_TRUE(lift->active);
     EXPECT_TRUE(wall->active);
 
@@ -83,29 +83,11 @@ TEST(PlayerInTheGame, TheLeversOfTheSwitchRoomRaiseTheLiftAndDropTheWall)
     EXPECT_GT(wall->y, wallY);
 
     // One lever more and the box closes: the lift goes home.
-    pressAt(room, namedIn(room.level->entities, "switch02")->x - 4, 80);
+    pressLever(room, "switch02");
     EXPECT_FALSE(lift->active);
     room.place(20, 55);
     room.frames(60, PLAYER_COMMANDS());
     EXPECT_EQ(lift->y, liftY);
-}
-
-TEST(PlayerInTheGame, TheHallDoorToTheEnemiesWantsTheKey)
-{
-    PlayerRoom room;
-    ASSERT_EQ(room.load(GLOAMER_GAME_DIR, "test_hall.lvl"), 1);
-    const DOOR* locked = nullptr;
-    for (const DOOR* d : room.level->doors)
-        if (d->locked)
-            locked = d;
-    ASSERT_TRUE(locked);
-    int floorTop = locked->y + locked->height;
-    EXPECT_EQ(pressAt(room, locked->x - 2, floorTop), nullptr);
-    EXPECT_TRUE(room.level->messageExist());
-    room.player.nKey = 1;
-    DOOR* d = pressAt(room, locked->x - 2, floorTop);
-    ASSERT_TRUE(d);
-    EXPECT_STREQ(d->destination, "test_enemies.lvl");
 }
 
 TEST(PlayerInTheGame, TheCrateOfTheLadderRoomIsPushed)

@@ -251,16 +251,6 @@ TEST(MovieScenes, EveryScenePlaysToItsEndAndOnlyTheEndingsFinishTheGame)
     }
 }
 
-TEST(MovieScenes, TheBalloonEndingWaitsForTheFlyingPlayerToRise)
-{
-    ScenePlay play(9);
-    play.x = 300;
-    play.y = 150;
-    EXPECT_GT(play.playToEnd(), 0);
-    EXPECT_NEAR(370, play.x, 2) << "walked to the balloon";
-    EXPECT_LE(play.y, -190);
-}
-
 TEST(MovieScenes, TheJumpHintHoldsControlFiveSecondsUnlessTheActionKeyEndsIt)
 {
     ScenePlay held(2);
@@ -294,31 +284,6 @@ TEST(MovieScenes, ASceneStartedDuringAnotherReplacesIt)
     EXPECT_EQ(Movie::codeFocusPoint, play.frame());
     EXPECT_EQ(470, play.movie.getValue1());
     EXPECT_EQ(30, play.movie.getValue2());
-}
-
-TEST(MovieScenes, TheOpeningFadesInAndOutAroundItsFirstLine)
-{
-    ScenePlay play(3);
-    play.luminance = 0.0f; // a new game begins black
-    play.playToEnd();
-    // Black at once, then one fade in, one fade out before the change of
-    // level, and one fade in after it: 20 steps each.
-    int brighten = 0, darken = 0, changeAt = -1, lastFadeOut = -1;
-    for (int i = 0; i < int(play.codes.size()); i++) {
-        if (play.codes[i] == Movie::codeBrighten)
-            ++brighten;
-        if (play.codes[i] == Movie::codeDarken) {
-            ++darken;
-            lastFadeOut = i;
-        }
-        if (play.codes[i] == Movie::codeChangeLevel)
-            changeAt = i;
-    }
-    EXPECT_EQ(Movie::codeBlack, play.codes[0]);
-    EXPECT_EQ(40, brighten);
-    EXPECT_EQ(20, darken);
-    EXPECT_LT(lastFadeOut, changeAt);
-    EXPECT_FLOAT_EQ(1.0f, play.luminance);
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 
 #include <vector>
 
+class Level;
 class Player;
+class TileList;
 
 // One action of a cutscene script. The meaning of the three integers and the
 // texts depends on the kind (see the adders of Movie).
@@ -97,6 +99,13 @@ public:
     int readAction();
     // Ends the wait the script is in, if it is in one (the action key).
     void killWaiter();
+
+    // Applies a code that acts on the player or the room (steering, lamp,
+    // jump, messages, elements, the player's visibility and flight) with the
+    // outputs of the last read. Returns false for the codes the world
+    // applies itself: brightness, HUD, camera, level change, the end of the
+    // script or of the game, and the codes that do nothing.
+    bool applyToRoom(int code, Player* player, Level* level, TileList* tiles);
 
     char* getText() { return text; }
     char* getText2() { return text2; }

@@ -4,6 +4,9 @@
 
 #include "player/Player.h"
 
+#include "assets/Animation.h"
+#include "assets/AnimationControler.h"
+#include "audio/Sound.h"
 #include "base/BoundedString.h"
 #include "level/Element.h"
 #include "level/Level.h"
@@ -11,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -49,6 +53,20 @@ int wholePixels(float speed)
     return int(speed);
 }
 
+// A foot lands on the ground on the first frame of a walking or running
+// cycle and half a cycle later: the frames where a step is heard.
+bool isFootfall(const AnimationControler& c)
+{
+    if (!c.anim)
+        return false;
+    const char* name = c.anim->getSeqName(c.seq);
+    if (!name || (std::strncmp(name, "walk", 4) != 0 && std::strncmp(name, "run", 3) != 0))
+        return false;
+    int begin = c.anim->getSeqBegin(c.seq);
+    int half = (c.anim->getSeqEnd(c.seq) - begin + 1) / 2;
+    return half > 0 && (c.shownFrame() - begin) % half == 0;
+}
+
 } // namespace
 
 void Player::move(Level* level)
@@ -80,8 +98,12 @@ void Player::move(Level* level)
         int dx = 0, stepY = 0;
         if (jumping)
             dx = run ? 3 : 2;
-        else
+        else {
             controler->moveCoords(&dx, &stepY);
+            // A new frame hands out its step once: that is when a foot lands.
+            if (dx != 0 && !onLadder && isFootfall(*controler))
+                playStep();
+        }
         x += way == 0 ? dx : -dx;
         y += stepY;
     }

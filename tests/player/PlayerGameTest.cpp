@@ -1,6 +1,8 @@
 // The player with the game's own character sheet in rooms of the game.
 #include "player/PlayerRoom.h"
 
+#include "HallRoomFixture.h"
+
 #include "level/Element.h"
 #include "level/Level.h"
 
@@ -123,4 +125,31 @@ TEST(PlayerInTheGame, TheBridgeOfTheEnemyRoomGivesWayUnderThePlayer)
     room.frames(40, PLAYER_COMMANDS());
     EXPECT_GT(first->y, blockY + 8);
     EXPECT_GT(room.player.y, blockY - 25);
+}
+
+TEST(PlayerInTheGame, WalkingIsHeardTwiceAStrideAndStandingNotAtAll)
+{
+    FakeMixer mixer;
+    initSounds();
+    PlayerRoom room;
+    ASSERT_EQ(room.load(GLOAMER_GAME_DIR, "metro2.lvl"), 1);
+    room.place(100, 40);
+    room.frames(20, PLAYER_COMMANDS());
+    EXPECT_TRUE(played(mixer).empty());
+
+    PLAYER_COMMANDS right;
+    right.right = true;
+    right.walk = true;
+    int startX = room.player.x;
+    room.frames(60, right);
+    std::vector<int> steps;
+    for (int slot : played(mixer))
+        if (slot == 28 || slot == 29)
+            steps.push_back(slot);
+    // A six-frame stride covers 17 pixels: one step every 8.5 pixels walked.
+    int expected = (room.player.x - startX) * 2 / 17;
+    EXPECT_NEAR(int(steps.size()), expected, 1);
+    for (std::size_t i = 1; i < steps.size(); ++i)
+        EXPECT_NE(steps[i], steps[i - 1]);
+    closeSounds();
 }

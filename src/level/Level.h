@@ -95,7 +95,7 @@ public:
     int getDepthClean(int wx, int wy) const;
     int getCloud(int wx, int wy) const;
     // Direction from (x0, y0) to (x1, y1) in degrees, 0 right, 90 down.
-    float getAngle(int x0, int y0, int x1, int y1) const;
+    static float getAngle(int x0, int y0, int x1, int y1);
 
     // One update of the cloud: cloudSteps spreading steps.
     void computeCloud();

@@ -2,16 +2,20 @@
 
 #include "app/BoundedString.h"
 #include "app/Log.h"
+#include "app/RunOptions.h"
+#include "app/Session.h"
 #include "assets/Typo.h"
 #include "audio/Control.h"
 #include "audio/Sound.h"
 #include "platform/Platform.h"
 #include "render/Screen.h"
+#include "ui/Hud.h"
 #include "ui/Menu.h"
 #include "world/World.h"
 
 #include <SDL_mixer.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 SDL_Surface* screen = nullptr;
@@ -22,11 +26,18 @@ Typo typo;
 Typo typo2;
 World world;
 Menu menu;
+Session* session = nullptr;
 
 namespace {
 
 const int logicalScale = 4;
 const int escapeKey = 27;
+// Where a new game begins until the menu and the opening scene lead into it.
+const char* const firstRoom = "metro2.lvl";
+const int firstRoomX = 165;
+const int firstRoomY = 34;
+// The seed of every --fast run, so that its random choices repeat.
+const unsigned fastSeed = 1;
 
 enum StartCode { startNone = 0, startNewGame = 1, startContinue = 2, startResume = 3, startLeavePaused = 4 };
 
@@ -93,7 +104,7 @@ int keyState(int key)
     return key >= 0 && key <= 511 ? keys[key] : 0;
 }
 
-int startUp()
+int startUp(bool window)
 {
     DesktopSize desktop = desktopSize();
     createLog("log.txt");
@@ -104,7 +115,11 @@ int startUp()
     }
     std::atexit(SDL_Quit);
     pixelScreen = new Screen(desktop.width / logicalScale, desktop.height / logicalScale, logicalScale);
-    screen = SDL_SetVideoMode(desktop.width, desktop.height, 32, SDL_FULLSCREEN | SDL_DOUBLEBUF);
+    if (window)
+        screen = SDL_SetVideoMode(pixelScreen->width * logicalScale, pixelScreen->height * logicalScale, 32,
+                                  SDL_DOUBLEBUF);
+    else
+        screen = SDL_SetVideoMode(desktop.width, desktop.height, 32, SDL_FULLSCREEN | SDL_DOUBLEBUF);
     if (!screen) {
         boundedFormat(message, sizeof message, "Couldn't set %dx%dx%d video mode: %s\n",
                       pixelScreen->width * logicalScale, pixelScreen->height * logicalScale, 32, SDL_GetError());
@@ -127,15 +142,19 @@ void loadContent()
     typo2.load("typo_small.dat");
     initControlNames();
     loadControls("control.ini");
+    world.loadContent();
+    world.hud->setTypo(&typo);
     world.setFps(30.0f);
     world.initLayer(pixelScreen);
-    menu.init(&typo, nullptr);
+    menu.init(&typo, world.tiles);
 }
 
 int update()
 {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
+        if (session && (event.type == SDL_KEYUP || event.type == SDL_KEYDOWN))
+            session->seeKey(event);
         if (event.type == SDL_KEYUP)
             changeKeyState(event.key.keysym.sym, 0);
         else if (event.type == SDL_QUIT)
@@ -179,6 +198,39 @@ void mainLoop()
         quit = update();
         draw();
     }
+}
+
+int runGame(const RUN_OPTIONS& options)
+{
+    Session run;
+    if (!run.open(options)) {
+        std::fprintf(stderr, "gloamer: %s\n", run.error);
+        return 2;
+    }
+    if (options.fast) {
+        world.pacing = false;
+        world.lightOnMainThread = true;
+        std::srand(fastSeed);
+    }
+    if (options.start)
+        world.startAt(options.startLevel, options.startX, options.startY, &typo, pixelScreen);
+    else
+        world.startAt(firstRoom, firstRoomX, firstRoomY, &typo, pixelScreen);
+    menu.setGameState(Menu::statePlaying);
+    session = &run;
+    int quit = 0;
+    while (!quit && !run.finished()) {
+        run.beginFrame();
+        quit = update();
+        draw();
+        run.endFrame(world, *pixelScreen);
+    }
+    session = nullptr;
+    if (!run.close()) {
+        std::fprintf(stderr, "gloamer: the trace, the record or a picture could not be written\n");
+        return 2;
+    }
+    return 0;
 }
 
 void shutDown()

@@ -175,6 +175,21 @@ public:
     // that keeps memories.
     void addZoneInMemory(int wx, int wy, int r);
 
+    // Simulation and the operations through which the player and the
+    // cutscenes act on the room. They come with the level's simulation;
+    // until then the room stands still and acts on nothing.
+    // One step of the room; tick is the world's frame counter.
+    void update(int tick);
+    void createMessage(const char* text, int seconds, int colour);
+    void terminateMessage();
+    bool messageExist() const;
+    void hideEntity(const char* name);
+    void setElementAnim(const char* name, const char* tile, int dx, int dy, TileList* tiles);
+    void setElementPlay(const char* name, float speed);
+    // The centre of the first element of that name; false, with nothing
+    // written, when the room has none.
+    bool getElementPosition(const char* name, int* x, int* y) const;
+
     // Reading level files.
     // What the reader met in a file that its author should hear about. The
     // game ignores these notes; the level checker reports them.

@@ -3,6 +3,7 @@
 
 #include "player/Player.h"
 
+#include "app/BoundedString.h"
 #include "assets/Tile.h"
 #include "audio/Sound.h"
 #include "level/Element.h"
@@ -25,8 +26,21 @@ bool opaque(int colour)
 
 } // namespace
 
-DOOR* Player::action(Level*, bool)
+DOOR* Player::action(Level* level, bool)
 {
+    setBBox();
+    for (DOOR* door : level->doors) {
+        if (!bbox.getCollisionWithDoor(door))
+            continue;
+        if (door->locked == 0 || door->key <= nKey)
+            return door;
+        char message[64];
+        if (door->key < 2)
+            boundedCopy(message, sizeof message, "You need 1 key to open this door.");
+        else
+            boundedFormat(message, sizeof message, "You need %d keys to open this door.", door->key);
+        level->createMessage(message, 4, int(0xFFFFFFFFu));
+    }
     return nullptr;
 }
 

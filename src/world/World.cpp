@@ -1,8 +1,8 @@
 #include "world/World.h"
 
 #include "assets/TileList.h"
-#include "base/BoundedString.h"
-#include "base/Log.h"
+#include "app/BoundedString.h"
+#include "app/Log.h"
 #include "cutscene/Movie.h"
 #include "level/Element.h"
 #include "level/Level.h"
@@ -51,6 +51,7 @@ void World::loadContent()
     gameOver.candle.load("./tiles.dat", "candle01.anm");
     smallTypo.load("typo_small.dat");
     player = new Player;
+    player->loadContent(".");
     hud = new Hud;
     level = new Level;
     movie = new Movie;
@@ -269,7 +270,8 @@ void World::settleInLevel(const char* path, bool lampAndMap, Screen* screen)
         player->setLight();
         char name[256];
         boundedCopy(name, sizeof name, path);
-        player->map->setCurrentCell(name);
+        if (player->map)
+            player->map->setCurrentCell(name);
     }
     player->deleteObjectsInLevel(level);
     player->setMemory(level);

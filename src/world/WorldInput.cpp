@@ -1,7 +1,7 @@
 #include "world/World.h"
 
 #include "audio/Control.h"
-#include "base/Log.h"
+#include "app/Log.h"
 #include "cutscene/Movie.h"
 #include "level/Level.h"
 #include "player/Player.h"

@@ -1,6 +1,6 @@
 #include "world/World.h"
 
-#include "base/BoundedString.h"
+#include "app/BoundedString.h"
 #include "level/Level.h"
 #include "player/Player.h"
 

@@ -42,7 +42,13 @@ World::World() : clock(ticks) {}
 
 World::~World()
 {
+    // The lighting worker has been stopped by then (stopLighting).
     delete view;
+    delete movie;
+    delete level;
+    delete hud;
+    delete player;
+    delete tiles;
 }
 
 void World::loadContent()
@@ -127,6 +133,9 @@ void World::startAt(const char* levelFile, int x, int y, Typo* typo, Screen* scr
 void World::update(Screen* screen)
 {
     frameCount++;
+    // Without a room (no game begun, or its start state missing) nothing moves.
+    if (!level->map)
+        return;
     if (!paused) {
         if (level->thrown >= int(level->actives.size()))
             level->thrown = -1;

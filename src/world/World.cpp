@@ -70,15 +70,23 @@ void World::initLayer(Screen* screen)
     view = new LevelView(screen->width, screen->height);
 }
 
-void World::init(Typo* typo, Screen* screen, char* slot)
+void World::beginGame()
 {
-    boundedCopy(slotFile, sizeof slotFile, slot);
     gameOver.stage = StageNone;
     gameOver.luminance = 1.0f;
     player->init();
+}
+
+void World::init(Typo* typo, Screen* screen, char* slot)
+{
+    boundedCopy(slotFile, sizeof slotFile, slot);
+    beginGame();
     char begin[] = "./Save/begin.sav";
     loadStateBinary(begin, typo, screen);
     player->setMapObjsGet();
+    // The previous game's scene may have ended and taken its script along.
+    if (!movie)
+        movie = new Movie;
     movie->reset();
     movie->preset3();
     movie->rewind();
@@ -92,9 +100,7 @@ void World::init(Typo* typo, Screen* screen, char* slot)
 void World::initContinue(Typo* typo, Screen* screen, char* slot)
 {
     boundedCopy(slotFile, sizeof slotFile, slot);
-    gameOver.stage = StageNone;
-    gameOver.luminance = 1.0f;
-    player->init();
+    beginGame();
     loadStateBinary(slotFile, typo, screen);
     player->setMapObjsGet();
     hudVisible = true;
@@ -106,9 +112,7 @@ void World::initContinue(Typo* typo, Screen* screen, char* slot)
 
 void World::startAt(const char* levelFile, int x, int y, Typo* typo, Screen* screen)
 {
-    gameOver.stage = StageNone;
-    gameOver.luminance = 1.0f;
-    player->init();
+    beginGame();
     player->setMapObjsGet();
     delete movie;
     movie = nullptr;

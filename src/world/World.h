@@ -141,6 +141,8 @@ public:
     int frameCount = 0;
 
 private:
+    // What every game begins with: no game over, the player reset.
+    void beginGame();
     // Reads and compiles the room at `path`; null when it cannot be run.
     Level* readLevel(const char* path, Typo* typo, Screen* screen);
     // Makes `next` the current room: the worker stops, the old room goes,

@@ -1,5 +1,5 @@
 // Cost of drawing tiles and of loading a tile library.
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 #include "assets/Tile.h"
 #include "assets/TileContainer.h"
 #include "assets/TileList.h"

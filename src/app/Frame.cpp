@@ -1,9 +1,9 @@
 #include "app/Frame.h"
 
-#include "app/BoundedString.h"
-#include "app/Log.h"
 #include "app/RunOptions.h"
 #include "app/Session.h"
+#include "base/BoundedString.h"
+#include "base/Log.h"
 #include "assets/Typo.h"
 #include "audio/Control.h"
 #include "audio/Sound.h"
@@ -47,10 +47,12 @@ int fail(int exitCode, const char* message)
     return exitCode;
 }
 
-void handleKeyDown(const SDL_Event& event)
+// Returns 1 when the key asked to quit the program.
+int handleKeyDown(const SDL_Event& event)
 {
     int symbol = event.key.keysym.sym;
     changeKeyState(symbol, 1);
+    int quit = 0;
     if (menu.getGameState() == Menu::statePlaying) {
         world.input1(event, &typo, pixelScreen);
         if (symbol == escapeKey && world.gameOver.stage == 0) {
@@ -59,7 +61,7 @@ void handleKeyDown(const SDL_Event& event)
             world.pause(true);
         }
     } else {
-        menu.input(event);
+        quit = menu.input(event);
     }
     // Any key during a death sequence restarts from the slot's stored state.
     if (world.gameOver.stage >= 1) {
@@ -68,6 +70,7 @@ void handleKeyDown(const SDL_Event& event)
         world.pause(false);
         world.loadStateBinary(world.slotFile, &typo, pixelScreen);
     }
+    return quit;
 }
 
 void handleStartRequest()
@@ -159,8 +162,8 @@ int update()
             changeKeyState(event.key.keysym.sym, 0);
         else if (event.type == SDL_QUIT)
             return 1;
-        else if (event.type == SDL_KEYDOWN)
-            handleKeyDown(event);
+        else if (event.type == SDL_KEYDOWN && handleKeyDown(event))
+            return 1;
     }
     handleStartRequest();
     if (menu.getGameState() == Menu::statePlaying) {

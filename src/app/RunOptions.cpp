@@ -1,6 +1,6 @@
 #include "app/RunOptions.h"
 
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 
 #include <cerrno>
 #include <climits>

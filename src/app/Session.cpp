@@ -1,8 +1,8 @@
 #include "app/Session.h"
 
-#include "app/BoundedString.h"
-#include "app/ReplacingFile.h"
-#include "assets/PngImage.h"
+#include "base/BoundedString.h"
+#include "base/ReplacingFile.h"
+#include "render/PngImage.h"
 #include "level/Level.h"
 #include "player/Player.h"
 #include "render/Screen.h"

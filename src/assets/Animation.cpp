@@ -1,6 +1,6 @@
 #include "assets/Animation.h"
 
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 #include "render/Screen.h"
 
 #include <cstdio>

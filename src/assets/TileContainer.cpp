@@ -1,7 +1,7 @@
 #include "assets/TileContainer.h"
 
-#include "app/BoundedString.h"
-#include "app/ReplacingFile.h"
+#include "base/BoundedString.h"
+#include "base/ReplacingFile.h"
 #include "assets/Tile.h"
 
 #include <cstdint>

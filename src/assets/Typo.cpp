@@ -1,8 +1,8 @@
 #include "assets/Typo.h"
 
-#include "app/BoundedString.h"
-#include "app/Log.h"
-#include "app/ReplacingFile.h"
+#include "base/BoundedString.h"
+#include "base/Log.h"
+#include "base/ReplacingFile.h"
 #include "render/Screen.h"
 
 #include <cstdio>

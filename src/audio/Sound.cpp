@@ -1,5 +1,7 @@
 #include "audio/Sound.h"
 
+#include <SDL_mixer.h>
+
 Mix_Chunk* sound[soundSlotCount];
 int soundPlaying[soundSlotCount];
 Mix_Music* music[musicTrackCount];

@@ -1,6 +1,9 @@
 #pragma once
 
-#include <SDL_mixer.h>
+// The mixer's types, declared as SDL_mixer declares them, so that including
+// the sound tables does not bring in the mixer's header.
+struct Mix_Chunk;
+typedef struct _Mix_Music Mix_Music;
 
 // Sound effects and music. Every effect has a numbered slot that plays on the
 // mixer channel of the same number, so replaying an effect cuts its previous

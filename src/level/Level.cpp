@@ -1,11 +1,12 @@
 #include "level/Level.h"
 
-#include "app/BoundedString.h"
-#include "app/Log.h"
+#include "base/BoundedString.h"
+#include "base/Log.h"
 #include "assets/TileList.h"
 #include "audio/Sound.h"
 #include "level/ElectricBox.h"
 #include "level/Element.h"
+#include "level/KindLine.h"
 #include "level/Light.h"
 #include "player/Dog.h"
 #include "render/Screen.h"
@@ -60,14 +61,6 @@ int halvedGrey(int c)
     return m;
 }
 
-// The word of a kind line before its first blank.
-bool kindWordIs(const char* text, const char* word)
-{
-    std::size_t n = std::strlen(word);
-    return std::strncmp(text, word, n) == 0 && (text[n] == 0 || text[n] == ' ' || text[n] == '\t' ||
-                                                text[n] == '\r' || text[n] == '\n');
-}
-
 // The bonuses a "random" bonus may become, each as likely.
 struct RANDOM_BONUS {
     const char* tile;
@@ -94,12 +87,13 @@ void deleteAll(const std::vector<T*>& list)
 
 Level::Level()
 {
-    waterTile.load("./tiles.dat", "water04.anm");
     lvl = this;
 }
 
 Level::~Level()
 {
+    // The lighting thread must not go on with a level that is gone.
+    lightingWorker().release(this);
     delete[] map;
     deleteIntro();
     deleteAll(elements);
@@ -232,7 +226,7 @@ int Level::compile()
 void Level::bakeElement(const Element* e)
 {
     // A "graph" element is only painted: the room's shape under it stays.
-    bool shaped = std::strcmp(e->text, "graph") != 0;
+    bool shaped = !readKindLine(e->text).whole(KindGraph);
     forEachCell(*this, e, [e, shaped](int i, int j, LevelPixel& p) {
         int c = e->getColor(i, j);
         p.colour = compose(p.colour, c);
@@ -245,56 +239,68 @@ void Level::bakeElement(const Element* e)
 
 void Level::compileKindLine(const Element* e)
 {
-    const char* text = e->text;
-    if (kindWordIs(text, "door") || kindWordIs(text, "locked_key_door")) {
-        DOOR* d = new DOOR();
-        d->x = e->x;
-        d->y = e->y;
-        e->getDimensions(&d->width, &d->height);
-        d->tile = e->tile;
-        if (kindWordIs(text, "door")) {
-            std::sscanf(text, "door %127s %127s", d->destination, d->target);
-        } else {
-            d->locked = 1;
-            std::sscanf(text, "locked_key_door %127s %127s %d", d->destination, d->target, &d->key);
-        }
-        doors.push_back(d);
-    } else if (kindWordIs(text, "cloud")) {
-        std::sscanf(text, "cloud %d", &cloudSteps);
-        int w = 0, h = 0;
-        e->getDimensions(&w, &h);
-        LevelPixel* p = cellAt(int((long long)e->x + w / 2), int((long long)e->y + h / 2));
-        if (p)
-            p->cloud = 10;
-        hasCloud = true;
-    } else if (kindWordIs(text, "light")) {
-        char type[32] = "";
-        std::sscanf(text, "light %31s", type);
-        unsigned colour = 0;
-        float intensity = 0;
-        int a = 0, b = 0, c = 0, d = 0, f = 0;
+    KIND_LINE k = readKindLine(e->text);
+    const KIND_ARGUMENT* a = k.arguments;
+    switch (k.kind) {
+    case KindDoor:
+    case KindLockedKeyDoor:
+        compileDoor(e, k);
+        break;
+    case KindCloud:
+        compileCloud(e, k);
+        break;
+    case KindLightAmbient:
+    case KindLightOmni:
+    case KindLightSpot:
+    case KindLightDirectional:
+    case KindLightFire: {
         Light* l = new Light;
-        if (std::strcmp(type, "ambient") == 0) {
-            std::sscanf(text, "light ambient %x %f", &colour, &intensity);
-            l->createAmbient(int(colour), intensity);
-        } else if (std::strcmp(type, "omni") == 0) {
-            std::sscanf(text, "light omni %x %f %d %d %d", &colour, &intensity, &a, &b, &c);
-            l->createOmni(int(colour), intensity, e->x + a, e->y + b, c, false);
-        } else if (std::strcmp(type, "spot") == 0) {
-            std::sscanf(text, "light spot %x %f %d %d %d %d %d", &colour, &intensity, &a, &b, &c, &d, &f);
-            l->createSpot(int(colour), intensity, e->x + a, e->y + b, c, false, d, f);
-        } else if (std::strcmp(type, "directional") == 0) {
-            std::sscanf(text, "light directional %x %f %d %d", &colour, &intensity, &a, &b);
-            l->createDirectional(int(colour), intensity, a, b);
-        } else if (std::strcmp(type, "fire") == 0) {
+        if (k.kind == KindLightAmbient)
+            l->createAmbient(int(a[0].colour), a[1].real);
+        else if (k.kind == KindLightOmni)
+            l->createOmni(int(a[0].colour), a[1].real, e->x + a[2].number, e->y + a[3].number, a[4].number, false);
+        else if (k.kind == KindLightSpot)
+            l->createSpot(int(a[0].colour), a[1].real, e->x + a[2].number, e->y + a[3].number, a[4].number, false,
+                          a[5].number, a[6].number);
+        else if (k.kind == KindLightDirectional)
+            l->createDirectional(int(a[0].colour), a[1].real, a[2].number, a[3].number);
+        else
             l->createFire(e->x, e->y);
-        } else {
-            delete l;
-            return;
-        }
         boundedCopy(l->name, sizeof l->name, e->name);
         lights.push_back(l);
+        break;
     }
+    default:
+        break;
+    }
+}
+
+void Level::compileDoor(const Element* e, const KIND_LINE& k)
+{
+    DOOR* d = new DOOR();
+    d->x = e->x;
+    d->y = e->y;
+    e->getDimensions(&d->width, &d->height);
+    d->tile = e->tile;
+    boundedCopy(d->destination, sizeof d->destination, k.arguments[0].word);
+    boundedCopy(d->target, sizeof d->target, k.arguments[1].word);
+    if (k.kind == KindLockedKeyDoor) {
+        d->locked = 1;
+        d->key = k.arguments[2].number;
+    }
+    doors.push_back(d);
+}
+
+void Level::compileCloud(const Element* e, const KIND_LINE& k)
+{
+    if (k.read >= 1)
+        cloudSteps = k.arguments[0].number;
+    int w = 0, h = 0;
+    e->getDimensions(&w, &h);
+    LevelPixel* p = cellAt(int((long long)e->x + w / 2), int((long long)e->y + h / 2));
+    if (p)
+        p->cloud = 10;
+    hasCloud = true;
 }
 
 void Level::addDirt()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "assets/Tile.h"
+#include "level/LightingWorker.h"
 
 #include <atomic>
 #include <mutex>
@@ -9,6 +10,7 @@
 class Dog;
 class ElectricBox;
 class Element;
+struct KIND_LINE;
 class Light;
 class Screen;
 class Text;
@@ -175,21 +177,6 @@ public:
     // that keeps memories.
     void addZoneInMemory(int wx, int wy, int r);
 
-    // Simulation and the operations through which the player and the
-    // cutscenes act on the room. They come with the level's simulation;
-    // until then the room stands still and acts on nothing.
-    // One step of the room; tick is the world's frame counter.
-    void update(int tick);
-    void createMessage(const char* text, int seconds, int colour);
-    void terminateMessage();
-    bool messageExist() const;
-    void hideEntity(const char* name);
-    void setElementAnim(const char* name, const char* tile, int dx, int dy, TileList* tiles);
-    void setElementPlay(const char* name, float speed);
-    // The centre of the first element of that name; false, with nothing
-    // written, when the room has none.
-    bool getElementPosition(const char* name, int* x, int* y) const;
-
     // Reading level files.
     // What the reader met in a file that its author should hear about. The
     // game ignores these notes; the level checker reports them.
@@ -223,6 +210,8 @@ public:
     // One pass over the view (x, y the camera offset, w x h the screen) plus
     // `margin` pixels on every side: updates the lights, spreads the memory,
     // fills the light buffer that is not shown and publishes it in `front`.
+    // The pass works in `scratch`; without it, in memory of its own.
+    void computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCRATCH& scratch);
     void computeLighting(int x, int y, int w, int h, int margin);
     // Occluder depth between cell (mx, my) and a light at world (lx, ly); 10 blocks.
     int lightGetDepth(int mx, int my, int lx, int ly) const;
@@ -241,37 +230,79 @@ public:
     void showAll(int wx, int wy);
     // Guards `lights` between the main thread and the lighting thread.
     std::mutex lightsLock;
-    // The lighting thread's compact copy of the depths its shadows read.
-    std::vector<signed char> lightDepths;
-    // The lighting thread's directional shadow depths of one pass's region.
-    std::vector<short> directionalResults;
-    // The light summed in one pass's region before it is copied to the map.
-    std::vector<float> regionSums;
+
+    // Simulation: one step per game update. `tick` is the world's frame
+    // counter. Animates backgrounds and entities, moves the actives and the
+    // dogs, spreads the cloud, moves the water and runs the message box.
+    void update(int tick);
+    // Moves the actives: movers towards their goal (through anything),
+    // active objects with gravity or buoyancy against rock and each other.
+    // The moving-object loop sound plays while a mover moves.
+    void activeUpdate();
+    // Moves e by the velocity given, then resolves a collision with rock or
+    // another active by keeping one axis, reversing (bounce) or clearing the
+    // blocked velocity; a hard impact sounds and is remembered; the
+    // velocity is then halved. Without `keep` e's own velocity is restored
+    // afterwards (a push that only moves it).
+    void moveActive(Element* e, float vx, float vy, bool keep);
+    // Rows of e's picture under the water surface; 0 above it or in a level
+    // without water.
+    int getWaterCollision(const Element* e) const;
+    // e's outline lies on rock (clean depth 10) or its picture overlaps
+    // another active's.
+    bool getElementCollide(const Element* e) const;
+    // One more step of every dog, with gravity and rock.
+    void dogUpdate();
+    // Moves d by its velocity; against rock it keeps the free axis or goes
+    // back where its step began.
+    void moveDog(Dog* d);
+    // Some pixel of d's picture rectangle lies on rock (clean depth 10).
+    bool getDogCollide(const Dog* d) const;
+    // Throws an object into the room with the given velocity (a bouncing
+    // `Thrown` element that the camera follows). Returns false, throwing
+    // nothing, when its place is taken by rock or another active; a null
+    // tile throws nothing and returns true.
+    bool addActive(int x, int y, int depth, Tile* t, const char* name, const char* text, float vx, float vy);
+    // Delete one object of `actives` or `bonus`; indices out of range do
+    // nothing. `thrown` follows the deletion.
+    void deleteActive(int i);
+    void deleteBonus(int i);
+    // Bonus i becomes another thing lying there: tile, kind line and kind.
+    void changeBonus(int i, Tile* t, const char* text, int kind);
+
+    // Triggers: switching things by name (exact and case-sensitive; no match
+    // does nothing).
+    // Every light of that name on (on != 0) or off.
+    void activeLight(const char* name, int on);
+    // Every active of that name switched on or off.
+    void activeActive(const char* name, int on);
+    // Sets input `input` (0..7; others change nothing) of every box of that
+    // name to `value`, then switches the box's target on exactly while its
+    // inputs match its solution.
+    void activeBox(const char* name, int input, int value);
+    // The room's message box, when it has one.
+    void createMessage(const char* text, int seconds, int colour);
+    void terminateMessage();
+    bool messageExist() const;
+    // Animated elements of that name hidden or shown.
+    void hideEntity(const char* name);
+    void showEntity(const char* name);
+    // Animated elements of that name take the tile `tileName` (from frame 0,
+    // when it exists and differs) and move by (dx, dy) in every case.
+    void setElementAnim(const char* name, const char* tileName, int dx, int dy, TileList* tiles);
+    // Animated elements of that name play at `speed` frames per update.
+    void setElementPlay(const char* name, float speed);
+    // Centre of the picture of the first element of `elements` of that
+    // name; nothing is written when there is none.
+    void getElementPosition(const char* name, int* x, int* y) const;
 
 private:
     void bakeElement(const Element* e);
     void compileKindLine(const Element* e);
+    void compileDoor(const Element* e, const KIND_LINE& k);
+    void compileCloud(const Element* e, const KIND_LINE& k);
     void cloudStep();
 };
 
 // The level the lighting thread works on: the one constructed last.
 extern Level* lvl;
-
-// The lighting thread's control value (`getCloseThread`, `setCloseThread`).
-enum LightingControl { LightingRun = 0, LightingStopRequested = 1, LightingStopped = 2, LightingPaused = 3 };
-
-// The region the lighting thread lights: camera offset and screen size.
-void setParam(int x, int y, int w, int h);
-void setCloseThread(int v);
-int getCloseThread();
-// The lighting thread: passes over `lvl` while the control value is run or
-// paused (paused threads wait between passes), then reports stopped.
-int computeLightingThread(void* unused);
-// Starts the lighting thread on `level` (stopping a running one first), and
-// stops it: requests the stop, waits until it is reported and joins it.
-void startLightingWorker(Level* level);
-void stopLightingWorker();
-// Passes the lighting thread has completed since the program started.
-long long getLightingPasses();
-// The lighting thread is waiting in its pause, its last pass published.
-bool lightingWorkerPaused();

@@ -5,12 +5,13 @@
 
 #include "level/Level.h"
 
-#include "app/BoundedString.h"
-#include "app/Log.h"
+#include "base/BoundedString.h"
+#include "base/Log.h"
 #include "assets/TileList.h"
 #include "audio/Sound.h"
 #include "level/ElectricBox.h"
 #include "level/Element.h"
+#include "level/KindLine.h"
 #include "player/Dog.h"
 #include "ui/Text.h"
 
@@ -44,19 +45,9 @@ int readNumbers(const char* s, std::initializer_list<NUMBER> fields)
 {
     int count = 0;
     for (const NUMBER& field : fields) {
-        char* end = nullptr;
-        errno = 0;
-        if (field.i) {
-            long long v = std::strtoll(s, &end, 10);
-            if (end == s || errno != 0 || v < INT_MIN || v > INT_MAX)
-                return count;
-            *field.i = int(v);
-        } else {
-            float v = std::strtof(s, &end);
-            if (end == s || !std::isfinite(v))
-                return count;
-            *field.f = v;
-        }
+        const char* end = field.i ? readNumber(s, field.i) : readNumber(s, field.f);
+        if (!end)
+            return count;
         s = end;
         count++;
     }
@@ -225,100 +216,86 @@ int readElementBlock(LINE_READER& r, TileList* tiles, Element* e, bool isBonus, 
     return BlockRead;
 }
 
-// Notes the numbers and words of the kind lines that compile reads, so that
-// a checker hears about them before the level is compiled.
+// Notes the arguments of the kind lines that compile reads, so that a
+// checker hears about them before the level is compiled.
 void checkCompiledKindLine(LINE_READER& r, const char* text)
 {
-    char a[128], b[128];
-    unsigned colour;
-    float f;
-    int i[5];
-    int wanted = 0, got = 0;
-    if (wordIs(text, "door")) {
-        wanted = 2;
-        got = std::sscanf(text, "door %127s %127s", a, b);
-    } else if (wordIs(text, "locked_key_door")) {
-        wanted = 3;
-        got = std::sscanf(text, "locked_key_door %127s %127s %d", a, b, &i[0]);
-    } else if (wordIs(text, "cloud")) {
-        wanted = 1;
-        got = readNumbers(afterFirstWord(text), {num(&i[0])});
-    } else if (wordIs(text, "light")) {
-        char type[32] = "";
-        firstWord(afterFirstWord(text), type, sizeof type);
-        const char* args = afterFirstWord(afterFirstWord(text));
-        int ints = std::strcmp(type, "ambient") == 0       ? 0
-                   : std::strcmp(type, "omni") == 0        ? 3
-                   : std::strcmp(type, "spot") == 0        ? 5
-                   : std::strcmp(type, "directional") == 0 ? 2
-                                                           : -1;
-        if (ints < 0) {
-            if (std::strcmp(type, "fire") != 0)
-                r.note(Level::NoteIgnoredLine, text);
-            return;
-        }
-        wanted = 2 + ints;
-        got = std::sscanf(args, "%x %f", &colour, &f);
-        if (got == 2)
-            got += readNumbers(afterFirstWord(afterFirstWord(args)),
-                               {num(&i[0]), num(&i[1]), num(&i[2]), num(&i[3]), num(&i[4])});
-        got = got < wanted ? got : wanted;
+    KIND_LINE k = readKindLine(text);
+    switch (k.kind) {
+    case KindDoor:
+    case KindLockedKeyDoor:
+    case KindCloud:
+    case KindLightAmbient:
+    case KindLightOmni:
+    case KindLightSpot:
+    case KindLightDirectional:
+        if (!k.complete())
+            r.note(Level::NoteBadNumber, text);
+        break;
+    case KindLightUnknown:
+        r.note(Level::NoteIgnoredLine, text);
+        break;
+    default:
+        break;
     }
-    if (got < wanted)
-        r.note(Level::NoteBadNumber, text);
 }
 
 // Applies the routing rules of the kind line to an element read from a
 // level file, in their order, and files it in the level's lists.
 void routeElement(Level& level, LINE_READER& r, TileList* tiles, Element* e)
 {
-    const char* text = e->text;
-    const char* args = afterFirstWord(text);
+    const KIND_LINE k = readKindLine(e->text);
+    const KIND_ARGUMENT* a = k.arguments;
     bool routed = false;
-    if (wordIs(text, "text"))
+    if (k.kind == KindText)
         e->kind = Element::Text;
-    if (std::strcmp(text, "water") == 0 || std::strcmp(text, "ennemy toxic") == 0)
+    if (k.whole(KindWater) || (k.whole(KindEnnemy) && std::strcmp(a[0].word, "toxic") == 0))
         e->kind = Element::Overlay;
-    if (wordIs(text, "door") || wordIs(text, "locked_key_door"))
+    if (k.kind == KindDoor || k.kind == KindLockedKeyDoor)
         e->kind = Element::DoorKind;
-    if (wordIs(text, "switch"))
+    if (k.kind == KindSwitch)
         e->kind = Element::Switch;
-    else if (wordIs(text, "switch_light"))
+    else if (k.kind == KindSwitchLight)
         e->kind = Element::LightSwitch;
-    else if (wordIs(text, "switch_water"))
+    else if (k.kind == KindSwitchWater)
         e->kind = Element::WaterSwitch;
-    else if (wordIs(text, "move"))
+    else if (k.kind == KindMove)
         e->kind = Element::Mover;
-    else if (wordIs(text, "phospho"))
+    else if (k.kind == KindPhospho)
         e->kind = Element::Phospho;
-    if (wordIs(text, "waterfill")) {
-        if (readNumbers(args, {num(&level.waterLimit)}) < 1)
-            r.note(Level::NoteBadNumber, text);
+    if (k.kind == KindWaterfill) {
+        if (!k.complete())
+            r.note(Level::NoteBadNumber, e->text);
+        else
+            level.waterLimit = a[0].number;
         level.water = true;
         level.waterMode = 0;
     }
-    if (wordIs(text, "water_switched")) {
-        if (readNumbers(args, {num(&level.waterLevel), num(&level.waterTop), num(&level.waterLimit)}) < 3)
-            r.note(Level::NoteBadNumber, text);
+    if (k.kind == KindWaterSwitched) {
+        if (!k.complete())
+            r.note(Level::NoteBadNumber, e->text);
+        int* fields[3] = {&level.waterLevel, &level.waterTop, &level.waterLimit};
+        for (int i = 0; i < k.read; i++)
+            *fields[i] = a[i].number;
         level.water = true;
         level.waterMode = 1;
     }
-    if (std::strcmp(text, "ladder") == 0) {
+    if (k.whole(KindLadder)) {
         e->kind = Element::Ladder;
         level.ladders.push_back(e);
     }
-    if (wordIs(text, "invisible")) {
+    if (k.kind == KindInvisible) {
         e->active = false;
         e->kind = Element::Invisible;
         level.actives.push_back(e);
         routed = true;
     }
-    if (wordIs(text, "background")) {
+    if (k.kind == KindBackground) {
         e->kind = Element::Background;
         level.backgrounds.push_back(e);
         routed = true;
     }
-    if (wordIs(text, "dog")) {
+    if (k.kind == KindDog) {
         // The dog takes the place; the element itself is not kept.
         Dog* dog = new Dog(tiles);
         dog->x = e->x;
@@ -327,27 +304,31 @@ void routeElement(Level& level, LINE_READER& r, TileList* tiles, Element* e)
         delete e;
         return;
     }
-    if (std::strcmp(text, "pushable") == 0) {
+    if (k.whole(KindPushable)) {
         e->active = true;
         e->kind = Element::Pushable;
         level.actives.push_back(e);
         routed = true;
     }
-    if (std::strcmp(text, "ennemy unstable") == 0) {
+    if (k.whole(KindEnnemy) && std::strcmp(a[0].word, "unstable") == 0) {
         e->kind = Element::Unstable;
         level.actives.push_back(e);
         routed = true;
     }
     if (e->kind == Element::Mover) {
-        if (readNumbers(args, {num(&e->targetX), num(&e->targetY)}) < 2)
-            r.note(Level::NoteBadNumber, text);
+        if (!k.complete())
+            r.note(Level::NoteBadNumber, e->text);
+        if (k.read >= 1)
+            e->targetX = a[0].number;
+        if (k.read >= 2)
+            e->targetY = a[1].number;
         e->active = false;
         e->homeX = e->x;
         e->homeY = e->y;
         level.actives.push_back(e);
         routed = true;
     }
-    if (wordIs(text, "ennemy"))
+    if (k.kind == KindEnnemy)
         level.ennemies.push_back(e);
     if (routed)
         return;
@@ -428,6 +409,7 @@ void skipIntro(LINE_READER& r)
 
 int Level::load(const char* path, TileList* tiles, Typo* font, Screen* screen)
 {
+    waterTile.load("./tiles.dat", "water04.anm");
     deleteIntro();
     message = new Text;
     message->init(font, screen);

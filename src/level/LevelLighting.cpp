@@ -3,26 +3,12 @@
 // lighting thread repeats passes while the level is played.
 #include "level/Level.h"
 #include "level/Light.h"
-#include "platform/Thread.h"
 #include "render/Screen.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
-
-// The lighting thread's control: the region of the next pass and the
-// control value. Written by the main thread and read by the worker (the
-// worker writes `close` last, when it stops), so all of them are atomic.
-namespace lighting {
-std::atomic<int> x{0};
-std::atomic<int> y{0};
-std::atomic<int> w{0};
-std::atomic<int> h{0};
-std::atomic<int> close{LightingStopped};
-std::atomic<long long> passes{0};
-std::atomic<bool> paused{false};
-} // namespace lighting
 
 namespace {
 
@@ -33,20 +19,6 @@ const int directionalSteps = 60;
 // Directions beyond this many pixels per step leave the exact integer range
 // of a float sample position; their marches take the general route.
 const int largestExactDirection = 100000;
-
-// The worker's handle. It is never destroyed: a static destructor joining a
-// worker still running at exit would never return.
-Thread& workerThread()
-{
-    static Thread* thread = new Thread;
-    return *thread;
-}
-
-// Waits on the other thread without keeping a core busy.
-void pauseBriefly()
-{
-    std::this_thread::sleep_for(std::chrono::microseconds(100));
-}
 
 // A rectangle of map cells, x0 <= mx < x1 and y0 <= my < y1.
 struct CELL_BOX {
@@ -471,11 +443,17 @@ CELL_BOX marchedCells(const Level& level, const std::vector<Light>& lights, cons
 
 void Level::computeLighting(int x, int y, int w, int h, int margin)
 {
+    LIGHTING_SCRATCH scratch;
+    computeLighting(x, y, w, h, margin, scratch);
+}
+
+void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCRATCH& scratch)
+{
     while (drawing.load()) {
         // A stop requested while a frame holds the level skips the pass.
-        if (lighting::close.load() == LightingStopRequested)
+        if (getCloseThread() == LightingStopRequested)
             return;
-        pauseBriefly();
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
     if (!map)
         return;
@@ -508,19 +486,19 @@ void Level::computeLighting(int x, int y, int w, int h, int margin)
     int deepest = -128;
     const int boxHeight = box.y1 - box.y0;
     if (compact)
-        lightDepths.resize(std::size_t(box.x1 - box.x0) * boxHeight);
+        scratch.lightDepths.resize(std::size_t(box.x1 - box.x0) * boxHeight);
     auto toPlane = [&](int mx, int my, int d) {
         if (d < -128 || d > 127)
             compact = false;
         else if (compact) {
             deepest = std::max(deepest, d);
-            lightDepths[std::size_t(mx - box.x0) * boxHeight + (my - box.y0)] = (signed char)d;
+            scratch.lightDepths[std::size_t(mx - box.x0) * boxHeight + (my - box.y0)] = (signed char)d;
         }
     };
 
     const int regionHeight = region.y1 - region.y0;
-    regionSums.resize(region.empty() ? 0 : std::size_t(region.x1 - region.x0) * regionHeight * sumsPerCell);
-    REGION_SUMS sums{region, regionSums.data()};
+    scratch.regionSums.resize(region.empty() ? 0 : std::size_t(region.x1 - region.x0) * regionHeight * sumsPerCell);
+    REGION_SUMS sums{region, scratch.regionSums.data()};
 
     // One sweep over the region, column by column:
     // - memory spread: restore the depth, then a well remembered cell
@@ -572,7 +550,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin)
         }
     }
 
-    PlaneDepths plane{lightDepths.data(), box.x0, box.y0, boxHeight};
+    PlaneDepths plane{scratch.lightDepths.data(), box.x0, box.y0, boxHeight};
     MapDepths direct{map, mapHeight};
     for (const Light& l : passLights) {
         // The sweep keeps its results in shorts: byte depths, a byte base.
@@ -581,11 +559,11 @@ void Level::computeLighting(int x, int y, int w, int h, int margin)
                      (l.dirX != 0 || l.dirY != 0) && std::abs(l.dirX) <= largestExactDirection &&
                      std::abs(l.dirY) <= largestExactDirection;
         if (sweep)
-            directionalSweep(*this, plane, region, l.dirX, l.dirY, directionalResults);
+            directionalSweep(*this, plane, region, l.dirX, l.dirY, scratch.directionalResults);
         if (compact && deepest <= rockDepth)
-            addLightToMap(*this, l, sums, ShallowPlaneDepths{plane}, b, sweep ? directionalResults.data() : nullptr);
+            addLightToMap(*this, l, sums, ShallowPlaneDepths{plane}, b, sweep ? scratch.directionalResults.data() : nullptr);
         else if (compact)
-            addLightToMap(*this, l, sums, plane, b, sweep ? directionalResults.data() : nullptr);
+            addLightToMap(*this, l, sums, plane, b, sweep ? scratch.directionalResults.data() : nullptr);
         else
             addLightToMap(*this, l, sums, direct, b, nullptr);
     }
@@ -685,73 +663,4 @@ void Level::showAll(int wx, int wy)
     Light* ring = new Light;
     ring->createSpecial(int(0xFFFFFFFFu), 1.0f, wx, wy, 300);
     addLight(ring);
-}
-
-void setParam(int x, int y, int w, int h)
-{
-    lighting::x.store(x);
-    lighting::y.store(y);
-    lighting::w.store(w);
-    lighting::h.store(h);
-}
-
-void setCloseThread(int v)
-{
-    lighting::close.store(v);
-}
-
-int getCloseThread()
-{
-    return lighting::close.load();
-}
-
-long long getLightingPasses()
-{
-    return lighting::passes.load();
-}
-
-bool lightingWorkerPaused()
-{
-    return lighting::paused.load();
-}
-
-int computeLightingThread(void*)
-{
-    Level* level = lvl;
-    while (level) {
-        int control = lighting::close.load();
-        if (control != LightingRun && control != LightingPaused)
-            break;
-        level->computeLighting(lighting::x.load(), lighting::y.load(), lighting::w.load(), lighting::h.load(), 30);
-        lighting::passes.fetch_add(1);
-        if (lighting::close.load() == LightingPaused) {
-            lighting::paused.store(true);
-            while (lighting::close.load() == LightingPaused)
-                pauseBriefly();
-            lighting::paused.store(false);
-        }
-    }
-    lighting::close.store(LightingStopped);
-    return 0;
-}
-
-void startLightingWorker(Level* level)
-{
-    stopLightingWorker();
-    lvl = level;
-    lighting::close.store(LightingRun);
-    workerThread().start(computeLightingThread, nullptr);
-}
-
-void stopLightingWorker()
-{
-    Thread& thread = workerThread();
-    if (!thread.running())
-        return;
-    // Request the stop unless the worker has already reported it.
-    int control = lighting::close.load();
-    while (control != LightingStopped && !lighting::close.compare_exchange_weak(control, LightingStopRequested)) {
-    }
-    thread.join();
-    lighting::close.store(LightingStopped);
 }

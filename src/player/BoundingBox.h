@@ -12,7 +12,7 @@ class Screen;
 class BoundingBox {
 public:
     // Most steps of the search for free space.
-    static const int maxSearchSteps = 500;
+    static constexpr int maxSearchSteps = 500;
 
     // The outline in red, for looking at collisions while debugging.
     void draw(int ox, int oy, Screen* s) const;

@@ -3,8 +3,8 @@
 
 #include "player/Player.h"
 
-#include "app/BoundedString.h"
-#include "app/Log.h"
+#include "base/BoundedString.h"
+#include "base/Log.h"
 #include "assets/TileList.h"
 #include "level/Element.h"
 #include "level/Level.h"

@@ -39,12 +39,12 @@ struct MEMORY_SAVE {
 class Player {
 public:
     // The carried lamps, by the colour of their light.
-    static const int candleColour = int(0xFFFFEE66u);
-    static const int electricColour = int(0xFFFFFFFFu);
-    static const int acetoColour = int(0xFFFFEE88u);
+    static constexpr int candleColour = int(0xFFFFEE66u);
+    static constexpr int electricColour = int(0xFFFFFFFFu);
+    static constexpr int acetoColour = int(0xFFFFEE88u);
     // Positions are kept within this distance of the room's origin, so that
     // a damaged save cannot make the body's arithmetic overflow.
-    static const int positionLimit = 1 << 28;
+    static constexpr int positionLimit = 1 << 28;
 
     Player();
     ~Player();

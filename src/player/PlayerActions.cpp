@@ -3,7 +3,7 @@
 
 #include "player/Player.h"
 
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 #include "assets/Tile.h"
 #include "audio/Sound.h"
 #include "level/Element.h"
@@ -22,6 +22,15 @@ const int acetoOnSound = 4;
 bool opaque(int colour)
 {
     return ((unsigned)colour >> 24) > 0;
+}
+
+// The carried lamp's sound slot: on, or the off slot right after it.
+int lampSound(const Player& p, bool on)
+{
+    int slot = p.carriedTile == &p.candleTile ? candleOnSound
+               : p.carriedTile == &p.torchTile ? torchOnSound
+                                               : acetoOnSound;
+    return on ? slot : slot + 1;
 }
 
 } // namespace
@@ -59,17 +68,17 @@ bool Player::getPixelPerfectCollision(const Element* e) const
 {
     if (!e->tile)
         return false;
-    int aw = animation.getWidth(), ah = animation.getHeight();
-    int left = std::max(x, e->x), right = std::min(x + aw, e->x + e->tile->width);
-    int top = std::max(y, e->y), bottom = std::min(y + ah, e->y + e->tile->height);
+    long long aw = animation.getWidth(), ah = animation.getHeight();
+    long long left = std::max<long long>(x, e->x), right = std::min<long long>(x + aw, (long long)e->x + e->tile->width);
+    long long top = std::max<long long>(y, e->y), bottom = std::min<long long>(y + ah, (long long)e->y + e->tile->height);
     if (right < left || bottom < top)
         return false;
     int frame = controler->shownFrame(), elementFrame = e->currentFrame();
-    for (int column = left; column <= right; column++) {
-        int ax = way == 0 ? column - x : aw - 1 - (column - x);
-        for (int row = top; row <= bottom; row++)
-            if (opaque(animation.getColor(ax, row - y, frame)) &&
-                opaque(e->tile->getPixel(elementFrame, column - e->x, row - e->y)))
+    for (long long column = left; column <= right; column++) {
+        int ax = int(way == 0 ? column - x : aw - 1 - (column - x));
+        for (long long row = top; row <= bottom; row++)
+            if (opaque(animation.getColor(ax, int(row - y), frame)) &&
+                opaque(e->tile->getPixel(elementFrame, int(column - e->x), int(row - e->y))))
                 return true;
     }
     return false;
@@ -82,15 +91,6 @@ float Player::getDistance(const Element* e) const
     long long dx = (long long)x + animation.getWidth() / 2 - (e->x + w / 2);
     long long dy2 = (long long)y + animation.getHeight() / 2 - (e->y + h / 2);
     return float(std::sqrt(double(dx * dx + dy2 * dy2)));
-}
-
-// The carried lamp's sound slot: on, or the off slot right after it.
-static int lampSound(const Player& p, bool on)
-{
-    int slot = p.carriedTile == &p.candleTile ? candleOnSound
-               : p.carriedTile == &p.torchTile ? torchOnSound
-                                               : acetoOnSound;
-    return on ? slot : slot + 1;
 }
 
 void Player::torchOn()

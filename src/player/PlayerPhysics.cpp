@@ -4,7 +4,7 @@
 
 #include "player/Player.h"
 
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 #include "level/Element.h"
 #include "level/Level.h"
 
@@ -33,9 +33,21 @@ const int standingWidth = 7;
 const int standingHeight = 21;
 const int bodyHeight = 19;
 const int pushingWidth = 10;
+// A walk back never crosses more than a room; from a damaged save the
+// previous position may lie anywhere.
+const int longestWalkBack = Level::maxMapSide;
 // Look-around: one key press's offset and how much of it stays each frame.
 const float viewStep = 40.0f;
 const float viewDecay = 0.7f;
+
+// A speed truncated to whole pixels, for any value a damaged file may give:
+// no speed moves farther than the positions may lie apart, and NaN stands still.
+int wholePixels(float speed)
+{
+    if (!(std::fabs(speed) <= float(Player::positionLimit)))
+        return std::isnan(speed) ? 0 : (speed < 0.0f ? -Player::positionLimit : Player::positionLimit);
+    return int(speed);
+}
 
 } // namespace
 
@@ -85,11 +97,12 @@ void Player::collide(Level* level)
     int rider = bbox.getActiveTouch(level);
     if (rider != -1) {
         const Element* e = level->actives[rider];
-        x += int(e->vx);
-        oldX += int(e->vx);
-        if (e->vy < 0.0f) {
-            y += int(e->vy);
-            oldY += int(e->vy);
+        int vx = wholePixels(e->vx), vy = wholePixels(e->vy);
+        x += vx;
+        oldX += vx;
+        if (vy < 0) {
+            y += vy;
+            oldY += vy;
         }
     }
 
@@ -142,7 +155,7 @@ bool Player::walkBack(Level* level)
     int n = std::max(std::abs(int(fx)), std::abs(int(fy)));
     fx /= float(n);
     fy /= float(n);
-    for (int i = 0; i <= n; i++) {
+    for (int i = 0; i <= std::min(n, longestWalkBack); i++) {
         int cx = int(float(sx) + float(i) * fx), cy = int(float(sy) + float(i) * fy);
         if (!collidesAt(level, cx, sy))
             return true;

@@ -1,6 +1,6 @@
 #include "render/Screen.h"
 
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 
 #include <SDL.h>
 

@@ -8,13 +8,9 @@ void Menu::init(Typo* font, TileList*)
     typo = font;
 }
 
-void Menu::input(SDL_Event event)
+int Menu::input(SDL_Event event)
 {
-    if (event.key.keysym.sym == SDLK_ESCAPE) {
-        SDL_Event quit;
-        quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
-    }
+    return event.key.keysym.sym == SDLK_ESCAPE ? 1 : 0;
 }
 
 void Menu::update() {}

@@ -17,7 +17,9 @@ public:
     static constexpr int stateCredits = 5;
 
     void init(Typo* typo, TileList* tiles);
-    void input(SDL_Event event);
+    // Handles one key press; returns 1 when the player asked to quit the
+    // program, which the frame then does.
+    int input(SDL_Event event);
     void update();
     void draw(Screen* screen);
 

@@ -1,12 +1,13 @@
 #include "world/World.h"
 
 #include "assets/TileList.h"
-#include "app/BoundedString.h"
-#include "app/Log.h"
+#include "base/BoundedString.h"
+#include "base/Log.h"
 #include "cutscene/Movie.h"
 #include "level/Element.h"
 #include "level/Level.h"
 #include "level/LevelView.h"
+#include "level/LightingWorker.h"
 #include "map/Map.h"
 #include "platform/Platform.h"
 #include "player/Player.h"
@@ -145,7 +146,7 @@ void World::update(Screen* screen)
             level->thrown = -1;
         aimCamera(screen);
         level->update(frameCount);
-        setParam(camX, camY, screen->width, screen->height);
+        lightingWorker().setRegion(camX, camY, screen->width, screen->height);
         if (lightOnMainThread)
             level->computeLighting(camX, camY, screen->width, screen->height, lightingMargin);
         player->update(level, frameCount);
@@ -209,9 +210,9 @@ void World::pause(bool on)
     // world is never running while its worker is told to idle.
     if (on) {
         paused = true;
-        setCloseThread(LightingPaused);
+        lightingWorker().setControl(LightingPaused);
     } else {
-        setCloseThread(LightingRun);
+        lightingWorker().setControl(LightingRun);
         paused = false;
     }
 }
@@ -271,7 +272,7 @@ Level* World::readLevel(const char* path, Typo* typo, Screen* screen)
 
 void World::enterLevel(Level* next)
 {
-    stopLightingWorker();
+    lightingWorker().stop();
     delete level;
     level = next;
     level->addLight(&player->light);
@@ -295,21 +296,22 @@ void World::settleInLevel(const char* path, bool lampAndMap, Screen* screen)
 void World::startWorker(Screen* screen)
 {
     threadStarted = true;
-    setParam(camX, camY, screen->width, screen->height);
+    LightingWorker& worker = lightingWorker();
+    worker.setRegion(camX, camY, screen->width, screen->height);
     if (lightOnMainThread)
         return;
     // The room is shown only once lit, so a change of room never flashes
     // an unlit picture.
-    long long passes = getLightingPasses();
-    startLightingWorker(level);
+    long long passes = worker.passes();
+    worker.start(level);
     workerStarts++;
-    while (getLightingPasses() == passes && getCloseThread() == LightingRun)
+    while (worker.passes() == passes && worker.control() == LightingRun)
         std::this_thread::yield();
     if (paused)
-        setCloseThread(LightingPaused);
+        worker.setControl(LightingPaused);
 }
 
 void World::stopLighting()
 {
-    stopLightingWorker();
+    lightingWorker().stop();
 }

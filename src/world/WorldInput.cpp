@@ -1,10 +1,12 @@
 #include "world/World.h"
 
 #include "audio/Control.h"
-#include "app/Log.h"
+#include "base/Log.h"
 #include "cutscene/Movie.h"
 #include "level/Level.h"
 #include "player/Player.h"
+
+#include <climits>
 
 namespace {
 
@@ -174,7 +176,9 @@ void World::applyMovieCode(int code, Typo* typo, Screen* screen)
 void World::followElement(char* name, Screen* screen)
 {
     // An element the room does not hold leaves the camera where it is.
-    int x = 0, y = 0;
-    if (level->getElementPosition(name, &x, &y))
+    const int nowhere = INT_MIN;
+    int x = nowhere, y = nowhere;
+    level->getElementPosition(name, &x, &y);
+    if (x != nowhere)
         follow(x, y, screen);
 }

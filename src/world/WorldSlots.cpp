@@ -1,6 +1,6 @@
 #include "world/World.h"
 
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 #include "level/Level.h"
 #include "player/Player.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 #include "assets/Tile.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,7 @@
 #include "audio/FakeMixer.h"
 
+#include <SDL_mixer.h>
+
 namespace {
 
 FakeMixer* current = nullptr;

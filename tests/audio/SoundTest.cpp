@@ -1,6 +1,8 @@
 #include "audio/FakeMixer.h"
 #include "audio/Sound.h"
 
+#include <SDL_mixer.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -580,3 +580,29 @@ TEST(LightingWorkerTest, ManyStartsAndStopsEndClean)
     stopLightingWorker();
     EXPECT_EQ(getCloseThread(), LightingStopped);
 }
+
+TEST(LightingWorkerTest, DeletingTheLevelStopsTheWorkerFirst)
+{
+    // Under AddressSanitizer a worker left running reads the freed map.
+    std::unique_ptr<Room> room(new Room(160, 100));
+    room->compile();
+    room->omni(80, 50, 40);
+    setParam(-room->level.originX, -room->level.originY, 120, 80);
+    startLightingWorker(&room->level);
+    static long long target;
+    target = getLightingPasses() + 2;
+    waitFor([] { return getLightingPasses() >= target; });
+    room.reset();
+    EXPECT_EQ(getCloseThread(), LightingStopped);
+    long long after = getLightingPasses();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(getLightingPasses(), after) << "no pass runs on a deleted level";
+
+    // A level the worker does not run on leaves it running.
+    Room lit(80, 60);
+    lit.compile();
+    startLightingWorker(&lit.level);
+    delete new Level;
+    EXPECT_EQ(getCloseThread(), LightingRun);
+    stopLightingWorker();
+}

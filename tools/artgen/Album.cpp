@@ -1,7 +1,7 @@
 #include "Album.h"
 
-#include "app/ReplacingFile.h"
-#include "assets/PngImage.h"
+#include "base/ReplacingFile.h"
+#include "render/PngImage.h"
 
 #include <cmath>
 #include <cstdio>

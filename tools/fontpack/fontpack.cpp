@@ -13,7 +13,7 @@
 // The font file is the game's text format: the glyph count, then for each
 // glyph a line "%c %d %d" (character, width, height) and its rows.
 
-#include "app/ReplacingFile.h"
+#include "base/ReplacingFile.h"
 #include "assets/Typo.h"
 #include "render/Screen.h"
 

@@ -11,7 +11,7 @@
 // default) are run and drawn one after the other. The picture is WxH
 // logical pixels (480x270 by default) shown 4 times larger.
 
-#include "level/LevelShot.h"
+#include "authoring/LevelShot.h"
 #include "render/Screen.h"
 
 #include <cstdio>

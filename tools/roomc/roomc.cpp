@@ -5,7 +5,7 @@
 // into the tile container. Textures and placed pictures are looked up in the
 // art's manifest. Errors print "FILE:LINE: reason" and exit non-zero; no
 // output is written then.
-#include "level/RoomCompiler.h"
+#include "authoring/RoomCompiler.h"
 
 #include <cstdio>
 

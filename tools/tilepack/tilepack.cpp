@@ -8,7 +8,7 @@
 // lines starting with '#' are skipped. Errors print "MANIFEST:LINE: reason"
 // and exit non-zero; the container is written whole or not at all.
 #include "assets/TileContainer.h"
-#include "assets/TileManifest.h"
+#include "authoring/TileManifest.h"
 
 #include <cstdio>
 

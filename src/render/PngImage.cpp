@@ -1,7 +1,7 @@
-#include "assets/PngImage.h"
+#include "render/PngImage.h"
 
-#include "app/BoundedString.h"
-#include "app/ReplacingFile.h"
+#include "base/BoundedString.h"
+#include "base/ReplacingFile.h"
 
 #include <png.h>
 

@@ -1,4 +1,4 @@
-#include "level/RoomCompiler.h"
+#include "authoring/RoomCompiler.h"
 
 #include "assets/Tile.h"
 

@@ -1,5 +1,5 @@
-#include "assets/TileManifest.h"
-#include "assets/PngImage.h"
+#include "authoring/TileManifest.h"
+#include "render/PngImage.h"
 #include "assets/TileContainer.h"
 #include "assets/TileList.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "assets/PngImage.h"
+#include "render/PngImage.h"
 
 #include <map>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 
 #include <cstdarg>
 #include <cstdio>

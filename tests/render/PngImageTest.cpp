@@ -1,4 +1,4 @@
-#include "assets/PngImage.h"
+#include "render/PngImage.h"
 
 #include <gtest/gtest.h>
 

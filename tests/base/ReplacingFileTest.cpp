@@ -1,4 +1,4 @@
-#include "app/ReplacingFile.h"
+#include "base/ReplacingFile.h"
 
 #include <gtest/gtest.h>
 

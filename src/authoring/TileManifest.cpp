@@ -1,7 +1,7 @@
-#include "assets/TileManifest.h"
+#include "authoring/TileManifest.h"
 
-#include "app/BoundedString.h"
-#include "assets/PngImage.h"
+#include "base/BoundedString.h"
+#include "render/PngImage.h"
 #include "assets/Tile.h"
 #include "assets/TileContainer.h"
 

@@ -1,6 +1,6 @@
-#include "app/ReplacingFile.h"
+#include "base/ReplacingFile.h"
 
-#include "app/BoundedString.h"
+#include "base/BoundedString.h"
 
 ReplacingFile::ReplacingFile(const char* target, const char* mode)
 {

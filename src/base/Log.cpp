@@ -1,4 +1,4 @@
-#include "app/Log.h"
+#include "base/Log.h"
 
 void createLog(const char*) {}
 void logPrint(const char*) {}

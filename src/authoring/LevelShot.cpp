@@ -1,7 +1,7 @@
-#include "level/LevelShot.h"
+#include "authoring/LevelShot.h"
 
-#include "app/BoundedString.h"
-#include "assets/PngImage.h"
+#include "base/BoundedString.h"
+#include "render/PngImage.h"
 #include "assets/TileList.h"
 #include "assets/Typo.h"
 #include "level/Element.h"

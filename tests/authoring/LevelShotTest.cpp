@@ -1,11 +1,11 @@
 // The room picture tool: its command line, where it looks, and the picture
 // it writes.
 
-#include "assets/PngImage.h"
+#include "render/PngImage.h"
 #include "assets/TileContainer.h"
-#include "level/LevelShot.h"
+#include "authoring/LevelShot.h"
 #include "render/Screen.h"
-#include "LevelFixtures.h"
+#include "level/LevelFixtures.h"
 #include "assets/TileFixtures.h"
 
 #include <gtest/gtest.h>

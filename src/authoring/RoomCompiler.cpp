@@ -1,13 +1,13 @@
-#include "level/RoomCompiler.h"
+#include "authoring/RoomCompiler.h"
 
-#include "app/BoundedString.h"
-#include "app/ReplacingFile.h"
+#include "base/BoundedString.h"
+#include "base/ReplacingFile.h"
 #include "assets/Tile.h"
-#include "assets/TileManifest.h"
+#include "authoring/TileManifest.h"
+#include "level/KindLine.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -58,29 +58,29 @@ std::string restAfter(const std::string& line, std::size_t offset)
     return line.substr(i, end - i);
 }
 
+// A whole number, half the int range at most, so that sums of a position
+// and an offset stay in range.
 int parseInt(const std::string& s, int* value)
 {
-    if (s.empty())
+    int v = 0;
+    const char* end = readNumber(s.c_str(), &v);
+    if (!end || *end != '\0' || v < INT_MIN / 2 || v > INT_MAX / 2)
         return 0;
-    char* end = nullptr;
-    errno = 0;
-    long v = std::strtol(s.c_str(), &end, 10);
-    if (*end != '\0' || errno != 0 || v < INT_MIN / 2 || v > INT_MAX / 2)
-        return 0;
-    *value = int(v);
+    *value = v;
     return 1;
 }
 
 int parseFloat(const std::string& s, float* value)
 {
-    if (s.empty())
-        return 0;
-    char* end = nullptr;
-    float v = std::strtof(s.c_str(), &end);
-    if (*end != '\0' || !(v == v))
-        return 0;
-    *value = v;
-    return 1;
+    const char* end = readNumber(s.c_str(), value);
+    return end && *end == '\0';
+}
+
+// A kind line's words followed by its arguments.
+std::string kindText(int kind, const std::string& arguments = "")
+{
+    std::string words = kindWord(kind).words;
+    return arguments.empty() ? words : words + " " + arguments;
 }
 
 // A colour written as 6 hexadecimal digits (opaque) or 8 (with alpha), with
@@ -490,7 +490,7 @@ struct RoomCompiler::Impl {
                 return 0;
             if (a[0].size() > 120 || a[1].size() > 120)
                 return fail(t.line, "%s: destination or target longer than 120 characters", k);
-            text = (locked ? "locked_key_door " : "door ") + levelName(a[0]) + " " + a[1];
+            text = kindText(locked ? KindLockedKeyDoor : KindDoor, levelName(a[0]) + " " + a[1]);
             if (locked) {
                 int keys;
                 if (!numbers(t, 2, 1, &keys))
@@ -504,31 +504,32 @@ struct RoomCompiler::Impl {
         } else if (k == "ladder") {
             if (!wantArgs(t, 0, "ladder"))
                 return 0;
-            text = "ladder", tileName = zone->ladder, base = "ladder";
+            text = kindText(KindLadder), tileName = zone->ladder, base = "ladder";
         } else if (k == "light") {
             if (a.empty())
                 return fail(t.line, "light needs a kind: ambient, omni, spot, directional or fire");
             static const struct {
-                const char* word;
-                std::size_t numbers;
+                int kind;
                 const char* usage;
-            } forms[] = {{"ambient", 1, "light ambient COLOUR INTENSITY"},
-                         {"omni", 4, "light omni COLOUR INTENSITY DX DY RADIUS"},
-                         {"spot", 6, "light spot COLOUR INTENSITY DX DY RADIUS APERTURE DIRECTION"},
-                         {"directional", 3, "light directional COLOUR INTENSITY DIRX DIRY"},
-                         {"fire", 0, "light fire"}};
+            } forms[] = {{KindLightAmbient, "light ambient COLOUR INTENSITY"},
+                         {KindLightOmni, "light omni COLOUR INTENSITY DX DY RADIUS"},
+                         {KindLightSpot, "light spot COLOUR INTENSITY DX DY RADIUS APERTURE DIRECTION"},
+                         {KindLightDirectional, "light directional COLOUR INTENSITY DIRX DIRY"},
+                         {KindLightFire, "light fire"}};
             int form = -1;
             for (int i = 0; i < 5; i++)
-                if (a[0] == forms[i].word)
+                if ("light " + a[0] == kindWord(forms[i].kind).words)
                     form = i;
             if (form < 0)
                 return fail(t.line, "unknown light \"%s\" (ambient, omni, spot, directional, fire)", a[0]);
             if (form == 4) {
                 if (!wantArgs(t, 1, forms[4].usage))
                     return 0;
-                text = "light fire", tileName = "fire01.anm";
+                text = kindText(KindLightFire), tileName = "fire01.anm";
             } else {
-                if (!wantArgs(t, 2 + forms[form].numbers, forms[form].usage))
+                // The colour, then the intensity and the whole numbers.
+                std::size_t numberCount = std::strlen(kindWord(forms[form].kind).arguments) - 1;
+                if (!wantArgs(t, 2 + numberCount, forms[form].usage))
                     return 0;
                 unsigned colour;
                 float intensity;
@@ -537,9 +538,9 @@ struct RoomCompiler::Impl {
                 if (!parseFloat(a[2], &intensity) || intensity < 0.0f)
                     return fail(t.line, "light: \"%s\" is not an intensity", a[2]);
                 int n[6];
-                if (!numbers(t, 3, forms[form].numbers - 1, n))
+                if (!numbers(t, 3, numberCount - 1, n))
                     return 0;
-                text = "light " + a[0] + " " + hex8(colour) + " " + a[2];
+                text = kindText(forms[form].kind, hex8(colour) + " " + a[2]);
                 for (std::size_t i = 3; i < a.size(); i++)
                     text += " " + a[i];
                 tileName = form == 1 ? "lamp_wall.til" : form == 2 ? "lamp_ceiling.til" : "void.til";
@@ -548,12 +549,12 @@ struct RoomCompiler::Impl {
         } else if (k == "phospho") {
             if (!wantArgs(t, 0, "phospho tile=phospho_X.til"))
                 return 0;
-            text = "phospho", tileName = "phospho_arrow_right.til", base = "phospho";
+            text = kindText(KindPhospho), tileName = "phospho_arrow_right.til", base = "phospho";
         } else if (k == "text") {
             unsigned colour;
             if (!parseColour(a[0], &colour))
                 return fail(t.line, "text: \"%s\" is not a colour such as FFFFFFFF", a[0]);
-            text = "text " + hex8(colour) + " " + t.message;
+            text = kindText(KindText, hex8(colour) + " " + t.message);
             tileName = "sign_wood.til", base = "sign";
         } else if (k == "switch") {
             int input;
@@ -561,24 +562,24 @@ struct RoomCompiler::Impl {
                 return 0;
             if (input < 0 || input > 7)
                 return fail(t.line, "switch: the input of a box is 0 to 7, not %s", a[1]);
-            text = "switch " + a[0] + " " + a[1], tileName = "switch01.anm", base = "switch";
+            text = kindText(KindSwitch, a[0] + " " + a[1]), tileName = "switch01.anm", base = "switch";
         } else if (k == "switch_light") {
             if (!wantArgs(t, 1, "switch_light LIGHT_NAME"))
                 return 0;
-            text = "switch_light " + a[0], tileName = "switch_light.anm", base = "switch";
+            text = kindText(KindSwitchLight, a[0]), tileName = "switch_light.anm", base = "switch";
         } else if (k == "switch_water") {
             if (!wantArgs(t, 0, "switch_water"))
                 return 0;
-            text = "switch_water", tileName = "switch_water.anm", base = "switch";
+            text = kindText(KindSwitchWater), tileName = "switch_water.anm", base = "switch";
         } else if (k == "box") {
             if (!buildBox(t))
                 return 0;
             // The box's picture is only painted on the wall.
-            text = "graph", tileName = "electric_box.til", base = "box";
+            text = kindText(KindGraph), tileName = "electric_box.til", base = "box";
         } else if (k == "water") {
             if (!wantArgs(t, 0, "water"))
                 return 0;
-            text = "water", tileName = "waterfall.anm", base = "water";
+            text = kindText(KindWater), tileName = "waterfall.anm", base = "water";
         } else if (k == "waterfill" || k == "water_switched") {
             bool filling = k == "waterfill";
             int n[2] = {0, 0};
@@ -595,7 +596,7 @@ struct RoomCompiler::Impl {
                 return 0;
             if (steps < 1 || steps > 32)
                 return fail(t.line, "cloud: steps are 1 to 32, not %s", a[0]);
-            text = "cloud " + a[0], tileName = "vent_gas.til", base = "cloud";
+            text = kindText(KindCloud, a[0]), tileName = "vent_gas.til", base = "cloud";
         } else if (k == "ennemy") {
             static const char* kinds[4][2] = {{"toxic", "toxic01.anm"},
                                               {"electric", "elect01.anm"},
@@ -608,7 +609,7 @@ struct RoomCompiler::Impl {
                     tileName = e[1];
             if (tileName.empty())
                 return fail(t.line, "unknown enemy \"%s\" (toxic, electric, pick, unstable)", a[0]);
-            text = "ennemy " + a[0], base = "ennemy";
+            text = kindText(KindEnnemy, a[0]), base = "ennemy";
         } else if (k == "pushable" || k == "invisible" || k == "dog" || k == "background" || k == "decor" ||
                    k == "graph") {
             if (!wantArgs(t, 0, k.c_str()))
@@ -625,7 +626,7 @@ struct RoomCompiler::Impl {
             if (!wantArgs(t, 2, "move DX DY") || !numbers(t, 0, 2, d))
                 return 0;
             r->waterA = d[0], r->waterB = d[1];
-            text = "move", tileName = "lift.til", base = "mover";
+            text = kindText(KindMove), tileName = "lift.til", base = "mover";
         } else if (k == "bonus") {
             return buildBonus(t, x, y, exact, r);
         } else if (k == "sheet") {
@@ -726,7 +727,7 @@ struct RoomCompiler::Impl {
             r->y = (t.alignTop ? y : y + cell - tl->height) + t.dy;
         }
         if (t.kind == "move") {
-            r->text = "move " + std::to_string(r->x + r->waterA) + " " + std::to_string(r->y + r->waterB);
+            r->text = kindText(KindMove, std::to_string(r->x + r->waterA) + " " + std::to_string(r->y + r->waterB));
             r->waterA = r->waterB = 0;
         }
         return 1;
@@ -968,10 +969,11 @@ struct RoomCompiler::Impl {
             out << " " << r.x << " " << r.y << " " << r.depth << "\n";
             std::string text = r.text;
             if (r.water == 1)
-                text = "waterfill " + std::to_string(r.waterA - originY + 1);
+                text = kindText(KindWaterfill, std::to_string(r.waterA - originY + 1));
             else if (r.water == 2)
-                text = "water_switched " + std::to_string(r.waterA - originY) + " " +
-                       std::to_string(r.waterA - originY) + " " + std::to_string(r.waterB - originY);
+                text = kindText(KindWaterSwitched, std::to_string(r.waterA - originY) + " " +
+                                                       std::to_string(r.waterA - originY) + " " +
+                                                       std::to_string(r.waterB - originY));
             out << "  " << text << "\n";
         };
         RECORD room;

@@ -1,0 +1,87 @@
+#pragma once
+
+// The kind lines of level files: the word that starts an element's text says
+// what the element is, and the arguments after it configure it. The level
+// reader, its checks, compile and the room compiler all read and spell them
+// through this table and these number readers.
+
+// Numbers of the level format. Each reads one number after any blanks at s
+// and returns the character after it, or null (leaving value alone) when
+// there is none, it is out of range or it is not finite.
+const char* readNumber(const char* s, int* value);
+const char* readNumber(const char* s, float* value);
+// A colour: hexadecimal digits (a "0x" before them is allowed), 32 bits at most.
+const char* readColour(const char* s, unsigned* value);
+
+enum KindWord {
+    KindNone = -1,
+    KindText,
+    KindDoor,
+    KindLockedKeyDoor,
+    KindSwitch,
+    KindSwitchLight,
+    KindSwitchWater,
+    KindMove,
+    KindPhospho,
+    KindWaterfill,
+    KindWaterSwitched,
+    KindWater,
+    KindLadder,
+    KindInvisible,
+    KindBackground,
+    KindDog,
+    KindPushable,
+    KindEnnemy,
+    KindCloud,
+    KindLightAmbient,
+    KindLightOmni,
+    KindLightSpot,
+    KindLightDirectional,
+    KindLightFire,
+    // "light" followed by no form of the table.
+    KindLightUnknown,
+    KindGraph,
+    KindDecor
+};
+
+// One entry of the table: the kind's words as a level file spells them
+// ("door", "light omni"), and one letter per argument: 'w' a word, 'i' a
+// whole number, 'f' a number, 'x' a colour.
+struct KIND_WORD {
+    int kind;
+    const char* words;
+    const char* arguments;
+};
+
+// The table entry of a kind.
+const KIND_WORD& kindWord(int kind);
+
+// Arguments hold at most this many values, and words this many characters.
+const int maxKindArguments = 7;
+const int kindWordSize = 128;
+
+struct KIND_ARGUMENT {
+    // A word argument, cut to fit.
+    char word[kindWordSize];
+    int number;
+    float real;
+    unsigned colour;
+};
+
+// A kind line as read: its kind, how many arguments the kind takes and how
+// many were read before the first that was missing or did not parse (those
+// after it stay zero), and where the text after the last one read begins.
+struct KIND_LINE {
+    int kind = KindNone;
+    int wanted = 0;
+    int read = 0;
+    KIND_ARGUMENT arguments[maxKindArguments] = {};
+    const char* rest = "";
+    bool complete() const { return read == wanted; }
+    // The kind, with nothing in the line after its arguments.
+    bool whole(int k) const;
+};
+
+// Reads the kind word that starts `text` (blanks before it are skipped)
+// and its arguments. A text whose words match no entry has KindNone.
+KIND_LINE readKindLine(const char* text);

@@ -1,0 +1,117 @@
+#include "level/LightingWorker.h"
+
+#include "level/Level.h"
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Waits on the other thread without keeping a core busy.
+void pauseBriefly()
+{
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+}
+
+} // namespace
+
+void LightingWorker::start(Level* target)
+{
+    stop();
+    level = target;
+    close.store(LightingRun);
+    thread.start(computeLightingThread, this);
+}
+
+void LightingWorker::stop()
+{
+    if (!thread.running())
+        return;
+    // Request the stop unless the worker has already reported it.
+    int control = close.load();
+    while (control != LightingStopped && !close.compare_exchange_weak(control, LightingStopRequested)) {
+    }
+    thread.join();
+    close.store(LightingStopped);
+    level = nullptr;
+}
+
+void LightingWorker::release(const Level* gone)
+{
+    if (level == gone)
+        stop();
+}
+
+void LightingWorker::setRegion(int rx, int ry, int rw, int rh)
+{
+    x.store(rx);
+    y.store(ry);
+    w.store(rw);
+    h.store(rh);
+}
+
+void LightingWorker::run()
+{
+    while (level) {
+        int control = close.load();
+        if (control != LightingRun && control != LightingPaused)
+            break;
+        level->computeLighting(x.load(), y.load(), w.load(), h.load(), 30, scratch);
+        passCount.fetch_add(1);
+        if (close.load() == LightingPaused) {
+            pausing.store(true);
+            while (close.load() == LightingPaused)
+                pauseBriefly();
+            pausing.store(false);
+        }
+    }
+    close.store(LightingStopped);
+}
+
+LightingWorker& lightingWorker()
+{
+    static LightingWorker* worker = new LightingWorker;
+    return *worker;
+}
+
+void setParam(int x, int y, int w, int h)
+{
+    lightingWorker().setRegion(x, y, w, h);
+}
+
+void setCloseThread(int v)
+{
+    lightingWorker().setControl(v);
+}
+
+int getCloseThread()
+{
+    return lightingWorker().control();
+}
+
+int computeLightingThread(void* worker)
+{
+    static_cast<LightingWorker*>(worker)->run();
+    return 0;
+}
+
+void startLightingWorker(Level* level)
+{
+    lvl = level;
+    lightingWorker().start(level);
+}
+
+void stopLightingWorker()
+{
+    lightingWorker().stop();
+}
+
+long long getLightingPasses()
+{
+    return lightingWorker().passes();
+}
+
+bool lightingWorkerPaused()
+{
+    return lightingWorker().paused();
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "platform/Thread.h"
+
+#include <atomic>
+#include <vector>
+
+class Level;
+
+// The memory one lighting pass works in besides the level map. A worker
+// keeps it between passes so that its passes allocate nothing.
+struct LIGHTING_SCRATCH {
+    // A compact copy of the depths the shadows read.
+    std::vector<signed char> lightDepths;
+    // Directional shadow depths of the pass's region.
+    std::vector<short> directionalResults;
+    // The light summed in the region before it is copied to the map.
+    std::vector<float> regionSums;
+};
+
+// The lighting thread's control value (`getCloseThread`, `setCloseThread`).
+enum LightingControl { LightingRun = 0, LightingStopRequested = 1, LightingStopped = 2, LightingPaused = 3 };
+
+// The lighting thread and what it owns: the level it lights, the region and
+// control value the main thread sets, its pass counter and its scratch
+// memory. A level stops the worker that runs on it before it is deleted.
+class LightingWorker {
+public:
+    LightingWorker() = default;
+    ~LightingWorker() { stop(); }
+    LightingWorker(const LightingWorker&) = delete;
+    LightingWorker& operator=(const LightingWorker&) = delete;
+
+    // Starts the thread on `level`, stopping a running one first.
+    void start(Level* level);
+    // Requests the stop, waits until it is reported and joins the thread;
+    // does nothing when no thread runs.
+    void stop();
+    // Stops the thread when it runs on `level`.
+    void release(const Level* level);
+
+    // The region of the next pass: camera offset and screen size.
+    void setRegion(int x, int y, int w, int h);
+    void setControl(int value) { close.store(value); }
+    int control() const { return close.load(); }
+    // Passes completed since the worker was made.
+    long long passes() const { return passCount.load(); }
+    // Waiting in its pause, its last pass published.
+    bool paused() const { return pausing.load(); }
+
+    // The thread's loop: passes over the level while the control value is
+    // run or paused (paused, it waits between passes), then reports stopped.
+    void run();
+
+private:
+    Thread thread;
+    // Set before the thread starts and cleared after it is joined.
+    Level* level = nullptr;
+    // Written by the main thread and read by the worker (the worker writes
+    // `close` last, when it stops), so all of them are atomic.
+    std::atomic<int> x{0};
+    std::atomic<int> y{0};
+    std::atomic<int> w{0};
+    std::atomic<int> h{0};
+    std::atomic<int> close{LightingStopped};
+    std::atomic<long long> passCount{0};
+    std::atomic<bool> pausing{false};
+    // Used by the thread only.
+    LIGHTING_SCRATCH scratch;
+};
+
+// The program's lighting worker. It is never destroyed: a static destructor
+// joining a worker still running at exit would wait on a level already gone.
+LightingWorker& lightingWorker();
+
+// The program's worker through the lighting thread's own names.
+void setParam(int x, int y, int w, int h);
+void setCloseThread(int v);
+int getCloseThread();
+// The thread function; `worker` is the LightingWorker it runs for.
+int computeLightingThread(void* worker);
+// Starts the worker on `level` (which becomes `lvl`), and stops it.
+void startLightingWorker(Level* level);
+void stopLightingWorker();
+// Passes the worker has completed since the program started.
+long long getLightingPasses();
+// The worker is waiting in its pause, its last pass published.
+bool lightingWorkerPaused();

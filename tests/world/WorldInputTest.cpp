@@ -45,15 +45,20 @@ protected:
 
 TEST_F(Controls, RemappedMovementKeysActAndTheDefaultsNoLonger)
 {
-    EXPECT_EQ(holding(SDLK_LEFT).way, 0) << "the left arrow is no longer bound";
+    EXPECT_FALSE(holding(SDLK_UP).onLadder) << "the up arrow is no longer bound";
+    EXPECT_TRUE(holding('l').onLadder);
+    // Off the ladder, on the floor further left.
+    world.player->onLadder = false;
+    world.player->setPosition(200, 64);
+    world.player->setPosition(200, 64);
+    runFrames(3);
+    EXPECT_EQ(holding(SDLK_LEFT).way, 0);
     EXPECT_EQ(holding('j').way, 1);
     EXPECT_EQ(holding('k').way, 0);
     EXPECT_FALSE(holding(SDLK_DOWN).crawl);
     EXPECT_TRUE(holding('u').crawl);
     runFrames(1);
     EXPECT_FALSE(world.player->crawl) << "crouching lasts only while the key is held";
-    EXPECT_FALSE(holding(SDLK_UP).onLadder);
-    EXPECT_TRUE(holding('l').onLadder);
 }
 
 TEST_F(Controls, RemappedJumpAndWalkKeys)

@@ -10,7 +10,14 @@ void Menu::init(Typo* font, TileList*)
 
 int Menu::input(SDL_Event event)
 {
-    return event.key.keysym.sym == SDLK_ESCAPE ? 1 : 0;
+    if (event.key.keysym.sym == SDLK_ESCAPE)
+        return 1;
+    // Over a paused game, any other key goes back to it.
+    if (gameState == statePaused) {
+        gameState = statePlaying;
+        startGame = startResume;
+    }
+    return 0;
 }
 
 void Menu::update() {}
@@ -20,5 +27,6 @@ void Menu::draw(Screen* screen)
     if (!typo)
         return;
     typo->printCenter("GLOAMER", screen->width / 2, screen->height / 2 - 12, screen);
-    typo->printCenter("Escape quits", screen->width / 2, screen->height / 2 + 4, screen);
+    const char* help = gameState == statePaused ? "Escape quits, any other key plays on" : "Escape quits";
+    typo->printCenter(help, screen->width / 2, screen->height / 2 + 4, screen);
 }

@@ -15,6 +15,8 @@ public:
     static constexpr int statePlaying = 2;
     static constexpr int statePaused = 4;
     static constexpr int stateCredits = 5;
+    // Start code: resume the paused game.
+    static constexpr int startResume = 3;
 
     void init(Typo* typo, TileList* tiles);
     // Handles one key press; returns 1 when the player asked to quit the

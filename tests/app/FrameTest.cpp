@@ -156,3 +156,19 @@ TEST(FramePacing, FrameTimeFromTheRate)
     w.setFps(30.0f);
     EXPECT_EQ(w.frameTime, 33);
 }
+
+TEST_F(FrameTest, AnyKeyButEscapeResumesThePausedGame)
+{
+    menu.setGameState(Menu::statePlaying);
+    push(SDL_KEYDOWN, SDLK_ESCAPE);
+    update();
+    ASSERT_TRUE(world.paused);
+    push(SDL_KEYDOWN, SDLK_SPACE);
+    EXPECT_EQ(update(), 0);
+    EXPECT_EQ(menu.getGameState(), Menu::statePlaying);
+    EXPECT_FALSE(world.paused);
+    push(SDL_KEYDOWN, SDLK_ESCAPE);
+    update();
+    push(SDL_KEYDOWN, SDLK_ESCAPE);
+    EXPECT_EQ(update(), 1) << "Escape over the paused game quits";
+}

@@ -21,7 +21,6 @@
 namespace {
 
 const int lightingMargin = 30;
-const int openingScene = 3;
 
 bool canOpen(const char* path)
 {

@@ -130,18 +130,6 @@ TEST(ReplayRun, ARecordReplaysTheSameKeys)
     EXPECT_EQ(read(file("record.txt")), read(file("keys.txt")));
 }
 
-TEST(ReplayKeys, SdlNamesGiveTheirSymbols)
-{
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-    EXPECT_EQ(keyFromName("right"), SDLK_RIGHT);
-    EXPECT_EQ(keyFromName("space"), SDLK_SPACE);
-    EXPECT_EQ(keyFromName("e"), SDLK_e);
-    EXPECT_EQ(keyFromName("escape"), SDLK_ESCAPE);
-    EXPECT_EQ(keyFromName("left shift"), SDLK_LSHIFT);
-    EXPECT_EQ(keyFromName("nokey"), -1);
-    SDL_Quit();
-}
-
 TEST(ReplayKeys, BadReplayLinesAreRefused)
 {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);

@@ -36,16 +36,6 @@ TEST(RunOptions, EveryOptionIsRead)
     EXPECT_TRUE(o.window);
 }
 
-TEST(RunOptions, NoOptionsPlayAsAPersonDoes)
-{
-    RUN_OPTIONS o;
-    ASSERT_EQ(1, parse({}, &o));
-    EXPECT_FALSE(o.start);
-    EXPECT_FALSE(o.fast);
-    EXPECT_EQ(o.frames, -1);
-    EXPECT_TRUE(o.shots.empty());
-}
-
 TEST(RunOptions, BadCommandLinesAreRefused)
 {
     const std::vector<std::vector<const char*>> bad = {

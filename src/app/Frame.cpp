@@ -36,6 +36,8 @@ const int escapeKey = 27;
 const char* const firstRoom = "metro2.lvl";
 const int firstRoomX = 165;
 const int firstRoomY = 34;
+// The slot of a game started without the menu.
+const char* const firstSlot = "./Save/slot0.sav";
 // The seed of every --fast run, so that its random choices repeat.
 const unsigned fastSeed = 1;
 
@@ -215,6 +217,7 @@ int runGame(const RUN_OPTIONS& options)
         world.lightOnMainThread = true;
         std::srand(fastSeed);
     }
+    boundedCopy(world.slotFile, sizeof world.slotFile, firstSlot);
     if (options.start)
         world.startAt(options.startLevel, options.startX, options.startY, &typo, pixelScreen);
     else

@@ -141,6 +141,9 @@ public:
     void setMapObjsGet();
     void removeSkulls();
     void setTouchMemory(Level* level);
+    // Empties both lists (a save state replaces them).
+    void clearMemories();
+    void clearObjects();
 
     Animation animation;
     AnimationControler* controler;
@@ -217,7 +220,5 @@ private:
     // character holding up his lamp, while the lamp is lit.
     void show(const char* name, float speed);
     void showLit(const char* name, float speed);
-    void clearMemories();
-    void clearObjects();
     void keepInRange();
 };

@@ -83,6 +83,9 @@ void World::init(Typo* typo, Screen* screen, char* slot)
     beginGame();
     char begin[] = "./Save/begin.sav";
     loadStateBinary(begin, typo, screen);
+    // Stored at once, so that a death before the first door has a place to
+    // return to.
+    saveStateBinary(slotFile);
     player->setMapObjsGet();
     // The previous game's scene may have ended and taken its script along.
     if (!movie)
@@ -132,6 +135,7 @@ void World::startAt(const char* levelFile, int x, int y, Typo* typo, Screen* scr
     player->setPosition(x, y);
     player->setPosition(x, y);
     settleInLevel(path, true, screen);
+    saveStateBinary(slotFile);
 }
 
 void World::update(Screen* screen)

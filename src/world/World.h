@@ -56,7 +56,7 @@ public:
     // The game stored in the slot.
     void initContinue(Typo* typo, Screen* screen, char* slotFile);
     // A new game in the level file `levelFile` of "./Level/" at (x, y),
-    // without the start file and the opening scene.
+    // without the start file and the opening scene; stored in the slot at once.
     void startAt(const char* levelFile, int x, int y, Typo* typo, Screen* screen);
 
     void update(Screen* screen);

@@ -2,32 +2,166 @@
 
 #include "base/BoundedString.h"
 #include "level/Level.h"
+#include "map/Map.h"
 #include "player/Player.h"
+#include "save/SlotFile.h"
 
-// The slot files: what is written on every door and after a death, and read
-// on every continue and after every death. The formats themselves come with
-// the save files; until then nothing is written and every read fails, which
-// leaves the world as it was, as a missing slot does.
+#include <algorithm>
+
+// The slot files: written on every door and after a death, read on every
+// continue and after every death. The player's state goes through a
+// SAVE_STATE record, which the save files encode.
+
+namespace {
+
+void storePlayer(const Player& p, SAVE_STATE& s)
+{
+    s.x = p.x;
+    s.y = p.y;
+    s.oldX = p.oldX;
+    s.oldY = p.oldY;
+    s.way = p.way;
+    s.torch = p.torch;
+    s.moving = p.moving;
+    s.run = p.run;
+    s.crawl = p.crawl;
+    s.jumping = p.jumping;
+    s.jumpReleased = p.jumpReleased;
+    s.onLadder = p.onLadder;
+    s.visible = p.visible;
+    s.currentTorch = p.getCurrentTorch();
+    s.dy = p.dy;
+    s.life = p.life;
+    s.maxLife = p.maxLife;
+    s.respawn = p.respawn;
+    s.hitted = p.hitted;
+    s.coin = p.coin;
+    s.diamond = p.diamond;
+    s.checkpointX = p.checkpointX;
+    s.checkpointY = p.checkpointY;
+    boundedCopy(s.checkpointLevel, sizeof s.checkpointLevel, p.checkpointLevel);
+    for (const OBJECT* o : p.objects) {
+        SAVE_OBJECT object;
+        boundedCopy(object.name, sizeof object.name, o->name);
+        object.flag = o->flag;
+        s.objects.push_back(object);
+    }
+    for (const MEMORY_SAVE* m : p.memorySaves) {
+        SAVE_MEMORY memory;
+        boundedCopy(memory.name, sizeof memory.name, m->name);
+        memory.w = m->w;
+        memory.h = m->h;
+        std::size_t cells = std::size_t(m->w) * std::size_t(m->h);
+        memory.quality.assign(m->quality, m->quality + cells);
+        memory.glow.assign(m->glow, m->glow + cells);
+        s.memories.push_back(std::move(memory));
+    }
+}
+
+// The fields both slot forms hold.
+void enterCommonFields(const SAVE_STATE& s, Player& p)
+{
+    p.x = s.x;
+    p.y = s.y;
+    p.oldX = s.oldX;
+    p.oldY = s.oldY;
+    p.way = s.way;
+    p.torch = s.torch;
+    p.moving = s.moving;
+    p.crawl = s.crawl;
+    p.jumping = s.jumping;
+    p.setCurrentTorch(s.currentTorch);
+    p.dy = s.dy;
+    p.life = s.life;
+    p.maxLife = s.maxLife;
+    p.respawn = s.respawn;
+    p.hitted = s.hitted;
+    p.coin = s.coin;
+    p.diamond = s.diamond;
+    p.clearObjects();
+    for (const SAVE_OBJECT& o : s.objects) {
+        OBJECT* object = new OBJECT;
+        boundedCopy(object->name, sizeof object->name, o.name);
+        object->flag = o.flag;
+        p.objects.push_back(object);
+    }
+    p.nObjects = int(p.objects.size());
+    p.nKey = keyCount(s);
+}
+
+void enterBinaryState(const SAVE_STATE& s, Player& p)
+{
+    enterCommonFields(s, p);
+    p.run = s.run;
+    p.jumpReleased = s.jumpReleased;
+    p.onLadder = s.onLadder;
+    p.visible = s.visible;
+    p.checkpointX = s.checkpointX;
+    p.checkpointY = s.checkpointY;
+    boundedCopy(p.checkpointLevel, sizeof p.checkpointLevel, s.checkpointLevel);
+    if (revealsMap(s) && p.map)
+        p.map->reveal();
+    p.clearMemories();
+    for (const SAVE_MEMORY& m : s.memories) {
+        MEMORY_SAVE* memory = new MEMORY_SAVE;
+        boundedCopy(memory->name, sizeof memory->name, m.name);
+        memory->w = m.w;
+        memory->h = m.h;
+        memory->quality = new unsigned[m.quality.size()];
+        memory->glow = new unsigned[m.glow.size()];
+        std::copy(m.quality.begin(), m.quality.end(), memory->quality);
+        std::copy(m.glow.begin(), m.glow.end(), memory->glow);
+        p.memorySaves.push_back(memory);
+        if (p.map)
+            p.map->setCurrentCell(memory->name);
+    }
+    p.nMemorySave = int(p.memorySaves.size());
+}
+
+} // namespace
 
 void World::saveStateBinary(char* path)
 {
     saveStateBinary(path, level->name);
 }
 
-void World::saveStateBinary(char*, char*) {}
-
-void World::saveState(char*) {}
-
-int World::readStateBinary(char*, char*, int)
+void World::saveStateBinary(char* path, char* levelName)
 {
-    return 0;
+    if (!*path)
+        return;
+    SAVE_STATE state;
+    storePlayer(*player, state);
+    writeSlot(path, state, levelName);
 }
 
-int World::readState(char*, char*, int)
+void World::saveState(char* path)
 {
-    return 0;
+    SAVE_STATE state;
+    storePlayer(*player, state);
+    boundedCopy(state.level, sizeof state.level, level->name);
+    writeSlotText(path, state);
 }
 
+int World::readStateBinary(char* path, char* levelPath, int size)
+{
+    SAVE_STATE state;
+    if (readSlot(path, state) != SlotStatus::good)
+        return 0;
+    enterBinaryState(state, *player);
+    boundedCopy(levelPath, std::size_t(size), state.level);
+    return 1;
+}
+
+int World::readState(char* path, char* levelPath, int size)
+{
+    SAVE_STATE state;
+    storePlayer(*player, state);
+    if (!readSlotText(path, state))
+        return 0;
+    enterCommonFields(state, *player);
+    boundedCopy(levelPath, std::size_t(size), state.level);
+    return 1;
+}
 void World::loadStateBinary(char* path, Typo* typo, Screen* screen)
 {
     int respawnBefore = player->respawn;

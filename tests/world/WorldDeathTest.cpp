@@ -16,11 +16,13 @@ int framesUntilStage(int stage, int limit)
 
 } // namespace
 
-// What a deadly element does to the player, for rooms whose dangers are
-// not simulated yet: his life runs out.
+// What a deadly element does to the player: his life runs out.
 TEST_F(InGame, DeathFadesToGreyThenBlackThenWaitsForAKey)
 {
-    begin("metro2.lvl", 200, 40);
+    // The new game stores its start at once: that is where he comes back.
+    begin("metro3.lvl", 200, 64);
+    world.player->setPosition(40, 64);
+    world.player->setPosition(40, 64);
     runFrames(5);
     world.player->life = 0;
     // The death frame: the world freezes and the sequence starts.
@@ -51,14 +53,18 @@ TEST_F(InGame, DeathFadesToGreyThenBlackThenWaitsForAKey)
     EXPECT_EQ(world.frameCount, frameBefore + 3);
     EXPECT_EQ(world.player->x, xBefore) << "nothing moves while the world is frozen";
 
-    // The slot's stored state brings him back alive; slots are not read
-    // yet, so the test gives him the life the stored state would.
-    world.player->life = 3;
     key(SDL_KEYDOWN, SDLK_SPACE);
     runFrames(1);
     EXPECT_EQ(world.gameOver.stage, World::StageNone);
     EXPECT_FLOAT_EQ(world.gameOver.luminance, 1.0f);
     EXPECT_FALSE(world.paused);
+    // Back at the stored place, with full life and one continue less.
+    EXPECT_EQ(world.player->x, 200);
+    EXPECT_EQ(world.player->life, world.player->maxLife);
+    EXPECT_EQ(world.player->respawn, 2);
+    EXPECT_FALSE(world.died);
+    runFrames(5);
+    EXPECT_EQ(world.gameOver.stage, World::StageNone) << "he lives on";
 }
 
 TEST_F(InGame, TheCameraKeepsEasingOntoTheDeadPlayer)
@@ -78,7 +84,6 @@ TEST_F(InGame, AKeyDuringTheFadeEndsItAtOnce)
     world.player->life = 0;
     runFrames(4);
     ASSERT_EQ(world.gameOver.stage, World::StageGrey);
-    world.player->life = 3;
     key(SDL_KEYDOWN, SDLK_p);
     runFrames(1);
     EXPECT_EQ(world.gameOver.stage, World::StageNone);

@@ -10,7 +10,10 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <unistd.h>
 
 // The program's own frame, started in the game directory, with a game
@@ -25,11 +28,18 @@ protected:
         ASSERT_EQ(0, chdir(GLOAMER_GAME_DIR));
         ASSERT_EQ(0, startUp());
         world.pacing = false;
+        // The game's slot in a folder of the test's own.
+        char pattern[] = "/tmp/gloamer_world_XXXXXX";
+        ASSERT_NE(nullptr, mkdtemp(pattern));
+        std::snprintf(folder, sizeof folder, "%s", pattern);
+        std::snprintf(world.slotFile, sizeof world.slotFile, "%s/slot0.sav", folder);
     }
 
     void TearDown() override
     {
         shutDown();
+        std::string remove = std::string("rm -rf ") + folder;
+        ASSERT_EQ(0, std::system(remove.c_str()));
         ASSERT_EQ(0, chdir(previous));
     }
 
@@ -75,4 +85,5 @@ protected:
     }
 
     char previous[4096];
+    char folder[200];
 };

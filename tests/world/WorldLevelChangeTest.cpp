@@ -1,5 +1,7 @@
 #include "WorldFixtures.h"
 
+#include "save/SlotFile.h"
+
 #include <dirent.h>
 #include <malloc.h>
 
@@ -56,6 +58,11 @@ TEST_F(InGame, ArrivalPlacesThePlayerOnTheTargetAndTheCameraOnHim)
     // Focused at once: the player's point is centred within the margins.
     EXPECT_EQ(world.camX, 16 - world.level->originX);
     EXPECT_EQ(world.camX, world.targetX);
+    // The slot holds the room entered, at once.
+    SAVE_STATE stored;
+    ASSERT_EQ(readSlot(world.slotFile, stored), SlotStatus::good);
+    EXPECT_STREQ(stored.level, "./Level/metro3.lvl");
+    EXPECT_EQ(stored.x, west->x);
 }
 
 TEST_F(InGame, ADoorToAMissingRoomLeavesEverythingAsItWas)

@@ -32,16 +32,10 @@ namespace {
 
 const int logicalScale = 4;
 const int escapeKey = 27;
-// Where a new game begins until the menu and the opening scene lead into it.
-const char* const firstRoom = "metro2.lvl";
-const int firstRoomX = 165;
-const int firstRoomY = 34;
 // The slot of a game started without the menu.
 const char* const firstSlot = "./Save/slot0.sav";
 // The seed of every --fast run, so that its random choices repeat.
 const unsigned fastSeed = 1;
-
-enum StartCode { startNone = 0, startNewGame = 1, startContinue = 2, startResume = 3, startLeavePaused = 4 };
 
 int fail(int exitCode, const char* message)
 {
@@ -78,17 +72,17 @@ int handleKeyDown(const SDL_Event& event)
 void handleStartRequest()
 {
     switch (menu.getStartGame()) {
-    case startNewGame:
-        menu.setStartGame(startNone);
+    case Menu::startNewGame:
+        menu.setStartGame(Menu::startNone);
         world.init(&typo, pixelScreen, menu.getSlotName());
         break;
-    case startContinue:
-        menu.setStartGame(startNone);
+    case Menu::startContinue:
+        menu.setStartGame(Menu::startNone);
         world.initContinue(&typo, pixelScreen, menu.getSlotName());
         break;
-    case startResume:
-    case startLeavePaused:
-        menu.setStartGame(startNone);
+    case Menu::startResume:
+    case Menu::startLeavePaused:
+        menu.setStartGame(Menu::startNone);
         world.pause(false);
         break;
     default:
@@ -217,12 +211,11 @@ int runGame(const RUN_OPTIONS& options)
         world.lightOnMainThread = true;
         std::srand(fastSeed);
     }
-    boundedCopy(world.slotFile, sizeof world.slotFile, firstSlot);
-    if (options.start)
+    if (options.start) {
+        boundedCopy(world.slotFile, sizeof world.slotFile, firstSlot);
         world.startAt(options.startLevel, options.startX, options.startY, &typo, pixelScreen);
-    else
-        world.startAt(firstRoom, firstRoomX, firstRoomY, &typo, pixelScreen);
-    menu.setGameState(Menu::statePlaying);
+        menu.setGameState(Menu::statePlaying);
+    }
     session = &run;
     int quit = 0;
     while (!quit && !run.finished()) {

@@ -34,9 +34,9 @@ int update();
 void draw();
 // Runs frames until a quit request.
 void mainLoop();
-// The game as the command line asks for it, after start-up: until the menu
-// leads into a game, a new game in the first room (or where --start says),
-// then frames until a quit request or the number of frames asked for.
+// The game as the command line asks for it, after start-up: the menu, or a
+// new game where --start says, then frames until a quit request or the
+// number of frames asked for.
 // Returns the exit code: 0, or 2 when the replay or an output file is bad.
 int runGame(const RUN_OPTIONS& options);
 // The run's keys, trace and pictures; null when none is wanted.

@@ -59,6 +59,7 @@ void World::loadContent()
     player = new Player;
     player->loadContent(".");
     hud = new Hud;
+    hud->load("./tiles.dat");
     level = new Level;
     movie = new Movie;
     movie->preset3();

@@ -1,5 +1,7 @@
 #include "app/Frame.h"
 
+#include "app/RunOptions.h"
+#include "app/Session.h"
 #include "base/BoundedString.h"
 #include "base/Log.h"
 #include "assets/Typo.h"
@@ -7,11 +9,13 @@
 #include "audio/Sound.h"
 #include "platform/Platform.h"
 #include "render/Screen.h"
+#include "ui/Hud.h"
 #include "ui/Menu.h"
 #include "world/World.h"
 
 #include <SDL_mixer.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 SDL_Surface* screen = nullptr;
@@ -22,11 +26,16 @@ Typo typo;
 Typo typo2;
 World world;
 Menu menu;
+Session* session = nullptr;
 
 namespace {
 
 const int logicalScale = 4;
 const int escapeKey = 27;
+// The slot of a game started without the menu.
+const char* const firstSlot = "./Save/slot0.sav";
+// The seed of every --fast run, so that its random choices repeat.
+const unsigned fastSeed = 1;
 
 int fail(int exitCode, const char* message)
 {
@@ -94,7 +103,7 @@ int keyState(int key)
     return key >= 0 && key <= 511 ? keys[key] : 0;
 }
 
-int startUp()
+int startUp(bool window)
 {
     DesktopSize desktop = desktopSize();
     createLog("log.txt");
@@ -105,7 +114,11 @@ int startUp()
     }
     std::atexit(SDL_Quit);
     pixelScreen = new Screen(desktop.width / logicalScale, desktop.height / logicalScale, logicalScale);
-    screen = SDL_SetVideoMode(desktop.width, desktop.height, 32, SDL_FULLSCREEN | SDL_DOUBLEBUF);
+    if (window)
+        screen = SDL_SetVideoMode(pixelScreen->width * logicalScale, pixelScreen->height * logicalScale, 32,
+                                  SDL_DOUBLEBUF);
+    else
+        screen = SDL_SetVideoMode(desktop.width, desktop.height, 32, SDL_FULLSCREEN | SDL_DOUBLEBUF);
     if (!screen) {
         boundedFormat(message, sizeof message, "Couldn't set %dx%dx%d video mode: %s\n",
                       pixelScreen->width * logicalScale, pixelScreen->height * logicalScale, 32, SDL_GetError());
@@ -128,15 +141,19 @@ void loadContent()
     typo2.load("typo_small.dat");
     initControlNames();
     loadControls("control.ini");
+    world.loadContent();
+    world.hud->setTypo(&typo);
     world.setFps(30.0f);
     world.initLayer(pixelScreen);
-    menu.init(&typo, nullptr);
+    menu.init(&typo, world.tiles);
 }
 
 int update()
 {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
+        if (session && (event.type == SDL_KEYUP || event.type == SDL_KEYDOWN))
+            session->seeKey(event);
         if (event.type == SDL_KEYUP)
             changeKeyState(event.key.keysym.sym, 0);
         else if (event.type == SDL_QUIT)
@@ -180,6 +197,39 @@ void mainLoop()
         quit = update();
         draw();
     }
+}
+
+int runGame(const RUN_OPTIONS& options)
+{
+    Session run;
+    if (!run.open(options)) {
+        std::fprintf(stderr, "gloamer: %s\n", run.error);
+        return 2;
+    }
+    if (options.fast) {
+        world.pacing = false;
+        world.lightOnMainThread = true;
+        std::srand(fastSeed);
+    }
+    if (options.start) {
+        boundedCopy(world.slotFile, sizeof world.slotFile, firstSlot);
+        world.startAt(options.startLevel, options.startX, options.startY, &typo, pixelScreen);
+        menu.setGameState(Menu::statePlaying);
+    }
+    session = &run;
+    int quit = 0;
+    while (!quit && !run.finished()) {
+        run.beginFrame();
+        quit = update();
+        draw();
+        run.endFrame(world, *pixelScreen);
+    }
+    session = nullptr;
+    if (!run.close()) {
+        std::fprintf(stderr, "gloamer: the trace, the record or a picture could not be written\n");
+        return 2;
+    }
+    return 0;
 }
 
 void shutDown()

@@ -6,6 +6,8 @@ class Screen;
 class Typo;
 class World;
 class Menu;
+class Session;
+struct RUN_OPTIONS;
 
 // The application frame: start-up, the per-frame update and draw, shutdown,
 // and the table of held keys.
@@ -21,9 +23,10 @@ extern Menu menu;
 void changeKeyState(int key, int state);
 int keyState(int key);
 
-// Start-up up to the main loop. Returns 0, or the exit code of a failure
-// after it has been shown to the user (1: SDL, 2: video mode or audio mixer).
-int startUp();
+// Start-up up to the main loop, full screen or in a window. Returns 0, or
+// the exit code of a failure after it has been shown to the user (1: SDL,
+// 2: video mode or audio mixer).
+int startUp(bool window = false);
 void loadContent();
 // One frame's input and advance; returns 1 when the user asked to quit.
 int update();
@@ -31,5 +34,12 @@ int update();
 void draw();
 // Runs frames until a quit request.
 void mainLoop();
+// The game as the command line asks for it, after start-up: the menu, or a
+// new game where --start says, then frames until a quit request or the
+// number of frames asked for.
+// Returns the exit code: 0, or 2 when the replay or an output file is bad.
+int runGame(const RUN_OPTIONS& options);
+// The run's keys, trace and pictures; null when none is wanted.
+extern Session* session;
 // Stops what runs beside the main thread and closes the sounds.
 void shutDown();

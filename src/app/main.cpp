@@ -1,11 +1,19 @@
 #include "app/Frame.h"
+#include "app/RunOptions.h"
 
-int main(int, char**)
+#include <cstdio>
+
+int main(int argc, char** argv)
 {
-    int failure = startUp();
+    RUN_OPTIONS options;
+    if (!parseRunOptions(argc, argv, &options)) {
+        std::fprintf(stderr, "gloamer: %s\n%s", options.error, runUsage);
+        return 2;
+    }
+    int failure = startUp(options.window);
     if (failure)
         return failure;
-    mainLoop();
+    int code = runGame(options);
     shutDown();
-    return 0;
+    return code;
 }

@@ -1,7 +1,7 @@
 #include "authoring/LevelShot.h"
 
 #include "base/BoundedString.h"
-#include "authoring/PngImage.h"
+#include "render/PngImage.h"
 #include "assets/TileList.h"
 #include "assets/Typo.h"
 #include "level/Element.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "authoring/PngImage.h"
+#include "render/PngImage.h"
 
 #include <map>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "authoring/TileManifest.h"
 
 #include "base/BoundedString.h"
-#include "authoring/PngImage.h"
+#include "render/PngImage.h"
 #include "assets/Tile.h"
 #include "assets/TileContainer.h"
 

@@ -143,6 +143,9 @@ public:
     void setMapObjsGet();
     void removeSkulls();
     void setTouchMemory(Level* level);
+    // Empties both lists (a save state replaces them).
+    void clearMemories();
+    void clearObjects();
 
     Animation animation;
     AnimationControler* controler;
@@ -245,7 +248,5 @@ private:
     // character holding up his lamp, while the lamp is lit.
     void show(const char* name, float speed);
     void showLit(const char* name, float speed);
-    void clearMemories();
-    void clearObjects();
     void keepInRange();
 };

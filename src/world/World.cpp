@@ -1,57 +1,321 @@
 #include "world/World.h"
 
+#include "assets/TileList.h"
 #include "base/BoundedString.h"
+#include "base/Log.h"
+#include "cutscene/Movie.h"
+#include "level/Element.h"
 #include "level/Level.h"
+#include "level/LevelView.h"
+#include "level/LightingWorker.h"
+#include "map/Map.h"
 #include "platform/Platform.h"
+#include "player/Player.h"
 #include "render/Screen.h"
+#include "ui/Hud.h"
 
+#include <cstdio>
+#include <cstring>
 #include <thread>
+
+namespace {
+
+const int lightingMargin = 30;
+
+bool canOpen(const char* path)
+{
+    std::FILE* f = std::fopen(path, "r");
+    if (!f)
+        return false;
+    std::fclose(f);
+    return true;
+}
+
+void levelPath(char* path, std::size_t size, const char* levelFile)
+{
+    boundedFormat(path, size, "./Level/%s", levelFile);
+}
+
+} // namespace
+
+World::World() : clock(ticks) {}
 
 World::~World()
 {
-    delete frontLayer;
-    delete entityLayer;
+    // The lighting worker has been stopped by then (stopLighting).
+    delete view;
+    delete movie;
+    delete level;
+    delete hud;
+    delete player;
+    delete tiles;
+}
+
+void World::loadContent()
+{
+    tiles = new TileList("./tiles.dat", true);
+    gameOver.candle.load("./tiles.dat", "candle01.anm");
+    smallTypo.load("typo_small.dat");
+    player = new Player;
+    player->loadContent(".");
+    hud = new Hud;
+    hud->load("./tiles.dat");
+    level = new Level;
+    movie = new Movie;
+    movie->preset3();
 }
 
 void World::initLayer(Screen* screen)
 {
-    frontLayer = new Screen(screen->width, screen->height, 3);
-    entityLayer = new Screen(screen->width, screen->height, 3);
+    delete view;
+    view = new LevelView(screen->width, screen->height);
 }
 
-void World::init(Typo*, Screen*, char* slot)
+void World::beginGame()
+{
+    gameOver.stage = StageNone;
+    gameOver.luminance = 1.0f;
+    player->init();
+}
+
+void World::init(Typo* typo, Screen* screen, char* slot)
 {
     boundedCopy(slotFile, sizeof slotFile, slot);
-    gameOver.stage = 0;
-    gameOver.luminance = 1.0f;
+    beginGame();
+    char begin[] = "./Save/begin.sav";
+    loadStateBinary(begin, typo, screen);
+    // Stored at once, so that a death before the first door has a place to
+    // return to.
+    saveStateBinary(slotFile);
+    player->setMapObjsGet();
+    // The previous game's scene may have ended and taken its script along.
+    if (!movie)
+        movie = new Movie;
+    movie->reset();
+    movie->preset3();
+    movie->rewind();
+    moviePlaying = true;
+    control = false;
+    hudVisible = false;
+    luminance = 0.0f;
+    threadStarted = true;
 }
 
 void World::initContinue(Typo* typo, Screen* screen, char* slot)
 {
-    init(typo, screen, slot);
+    boundedCopy(slotFile, sizeof slotFile, slot);
+    beginGame();
+    loadStateBinary(slotFile, typo, screen);
+    player->setMapObjsGet();
+    hudVisible = true;
+    luminance = 1.0f;
+    threadStarted = true;
+    moviePlaying = false;
+    control = true;
 }
 
-void World::pause(bool on) { paused = on; }
-void World::input1(SDL_Event, Typo*, Screen*) {}
-void World::input2(int*, Typo*, Screen*) {}
-void World::update(Screen*) {}
-void World::draw(Screen*) {}
-void World::loadStateBinary(char*, Typo*, Screen*) {}
+void World::startAt(const char* levelFile, int x, int y, Typo* typo, Screen* screen)
+{
+    beginGame();
+    player->setMapObjsGet();
+    delete movie;
+    movie = nullptr;
+    moviePlaying = false;
+    control = true;
+    hudVisible = true;
+    luminance = 1.0f;
+    paused = false;
+    died = false;
+    char path[256];
+    levelPath(path, sizeof path, levelFile);
+    Level* next = readLevel(path, typo, screen);
+    if (!next)
+        return;
+    enterLevel(next);
+    // Twice, so that the previous position is in this room as well.
+    player->setPosition(x, y);
+    player->setPosition(x, y);
+    settleInLevel(path, true, screen);
+    saveStateBinary(slotFile);
+}
+
+void World::update(Screen* screen)
+{
+    frameCount++;
+    // Without a room (no game begun, or its start state missing) nothing moves.
+    if (!level->map)
+        return;
+    if (!paused) {
+        if (level->thrown >= int(level->actives.size()))
+            level->thrown = -1;
+        aimCamera(screen);
+        level->update(frameCount);
+        lightingWorker().setRegion(camX, camY, screen->width, screen->height);
+        if (lightOnMainThread)
+            level->computeLighting(camX, camY, screen->width, screen->height, lightingMargin);
+        player->update(level, frameCount);
+        int scene = player->getMovie(level);
+        if (scene >= 0)
+            startMovie(scene);
+        if (movie)
+            movie->update(player, luminance);
+        hud->update(screen, player);
+        checkDeath();
+    }
+    // The camera keeps easing onto the dead player while the world is frozen.
+    if (gameOver.stage != StageNone)
+        follow(player->x + player->getAnimWidth() / 2, player->y, screen);
+}
+
+void World::aimCamera(Screen* screen)
+{
+    if (moviePlaying) {
+        follow2(int(player->x + player->viewX), int(player->y + player->viewY), screen);
+        return;
+    }
+    if (level->thrown != -1) {
+        Element* followed = level->actives[level->thrown];
+        follow(followed->x, followed->y, screen);
+        return;
+    }
+    // Look ahead where the player faces, and below him when he falls fast.
+    int aheadX = player->way == 1 ? -20 : 20;
+    int aheadY = player->dy > 3.0f ? int(player->dy * 10) : 0;
+    follow(int(player->x + player->viewX + aheadX), int(player->y + player->viewY + aheadY), screen);
+}
+
+void World::startMovie(int scene)
+{
+    delete movie;
+    movie = new Movie;
+    movie->loadPreset(scene);
+    movie->rewind();
+    moviePlaying = true;
+    control = false;
+}
+
+void World::checkDeath()
+{
+    if (player->life >= 1)
+        return;
+    died = true;
+    pause(true);
+    gameOver.stage = StageDied;
+}
+
+void World::pause()
+{
+    pause(!paused);
+}
+
+void World::pause(bool on)
+{
+    // The flag changes first when pausing and last when resuming, so the
+    // world is never running while its worker is told to idle.
+    if (on) {
+        paused = true;
+        lightingWorker().setControl(LightingPaused);
+    } else {
+        lightingWorker().setControl(LightingRun);
+        paused = false;
+    }
+}
+
+void World::nextLevel(DOOR* door, Typo* typo, Screen* screen)
+{
+    char path[256];
+    levelPath(path, sizeof path, door->destination);
+    if (std::strcmp(path, level->getName()) == 0) {
+        player->setPositionAtElement(door->target, level);
+        focus(player->x, player->y, screen);
+        return;
+    }
+    Level* next = readLevel(path, typo, screen);
+    if (!next) {
+        logPrint("Cannot find :\n");
+        logPrint(path);
+        logPrint("\n");
+        return;
+    }
+    if (level->checkpoint) {
+        player->checkpointX = player->x;
+        player->checkpointY = player->y;
+        boundedCopy(player->checkpointLevel, sizeof player->checkpointLevel, level->getName());
+    }
+    player->addMemorySave(level);
+    enterLevel(next);
+    player->setPositionAtElement(door->target, level);
+    settleInLevel(path, true, screen);
+    saveStateBinary(slotFile);
+}
+
+void World::changeLevel(const char* levelFile, int x, int y, Typo* typo, Screen* screen)
+{
+    char path[256];
+    levelPath(path, sizeof path, levelFile);
+    Level* next = readLevel(path, typo, screen);
+    if (!next)
+        return;
+    player->addMemorySave(level);
+    enterLevel(next);
+    player->setPosition(x, y);
+    settleInLevel(path, true, screen);
+}
+
+Level* World::readLevel(const char* path, Typo* typo, Screen* screen)
+{
+    if (!canOpen(path))
+        return nullptr;
+    Level* next = new Level;
+    if (!next->load(path, tiles, typo, screen)) {
+        delete next;
+        return nullptr;
+    }
+    return next;
+}
+
+void World::enterLevel(Level* next)
+{
+    lightingWorker().stop();
+    delete level;
+    level = next;
+    level->addLight(&player->light);
+}
+
+void World::settleInLevel(const char* path, bool lampAndMap, Screen* screen)
+{
+    if (lampAndMap) {
+        player->setLight();
+        char name[256];
+        boundedCopy(name, sizeof name, path);
+        if (player->map)
+            player->map->setCurrentCell(name);
+    }
+    player->deleteObjectsInLevel(level);
+    player->setMemory(level);
+    focus(player->x, player->y, screen);
+    startWorker(screen);
+}
+
+void World::startWorker(Screen* screen)
+{
+    threadStarted = true;
+    LightingWorker& worker = lightingWorker();
+    worker.setRegion(camX, camY, screen->width, screen->height);
+    if (lightOnMainThread)
+        return;
+    // The room is shown only once lit, so a change of room never flashes
+    // an unlit picture.
+    long long passes = worker.passes();
+    worker.start(level);
+    workerStarts++;
+    while (worker.passes() == passes && worker.control() == LightingRun)
+        std::this_thread::yield();
+    if (paused)
+        worker.setControl(LightingPaused);
+}
+
 void World::stopLighting()
 {
-    stopLightingWorker();
-}
-
-void World::setFps(float fps)
-{
-    frameTime = int(1000.0 / fps);
-}
-
-void World::sync()
-{
-    // Waits on the tick counter without sleeping, as frames must not start
-    // late; yielding lets the lighting worker use the core meanwhile.
-    while (ticks() - lastTicks < unsigned(frameTime))
-        std::this_thread::yield();
-    lastTicks = ticks();
+    lightingWorker().stop();
 }

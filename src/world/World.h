@@ -1,48 +1,169 @@
 #pragma once
 
+#include "assets/Tile.h"
+#include "assets/Typo.h"
+
 #include <SDL.h>
 
+struct DOOR;
+class Hud;
+class Level;
+class LevelView;
+class Movie;
+class Player;
 class Screen;
-class Typo;
+class TileList;
 
-// The game-over sequence; 7 in `stage` makes the frame leave the game.
+// The game-over sequence: a death fades the room to grey and black
+// (stages 1 to 4), then waits for a key showing "GAME OVER" (stage 5).
+// Stages 6 and 7 come from the end of the game; 7 makes the frame leave it.
 struct GAME_OVER {
     int stage = 0;
+    float saturation = 1.0f;
     float luminance = 1.0f;
+    // Grows through the death animation; also the jitter of the dying player.
+    float time = 0.0f;
+    Tile candle;
+    float candleFrame = 0.0f;
 };
 
-// The running game. For now it only paces frames and keeps the state the
-// application frame reads; rooms, the player and the rest arrive later.
+// The running game: the player in the current room, the camera, the
+// cutscene, the HUD, the death sequence and the lighting worker around every
+// change of room. One instance lives for the whole run; every new or
+// continued game reuses it.
 class World {
 public:
-    World() = default;
+    // Game-over stages.
+    enum Stage { StageNone = 0, StageDied = 1, StageGrey = 2, StageDark = 3, StageGrow = 4, StageWait = 5,
+                 StageEnding = 6, StageFinished = 7 };
+    // Horizontal and vertical margins the easing camera keeps hidden at the room's edges.
+    static const int marginX = 16;
+    static const int marginY = 32;
+
+    World();
     ~World();
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
+    // Loads the tile library, the candle and the small font, and builds the
+    // player, the HUD and the opening scene (the frame's loading step).
+    void loadContent();
+    // Makes the off-screen layers the size of `screen`.
     void initLayer(Screen* screen);
+
+    // A new game from the slot's start file, under the opening scene.
     void init(Typo* typo, Screen* screen, char* slotFile);
+    // The game stored in the slot.
     void initContinue(Typo* typo, Screen* screen, char* slotFile);
-    void pause(bool on);
-    void input1(SDL_Event event, Typo* typo, Screen* screen);
-    void input2(int* keys, Typo* typo, Screen* screen);
+    // A new game in the level file `levelFile` of "./Level/" at (x, y),
+    // without the start file and the opening scene; stored in the slot at once.
+    void startAt(const char* levelFile, int x, int y, Typo* typo, Screen* screen);
+
     void update(Screen* screen);
     void draw(Screen* screen);
-    void loadStateBinary(char* file, Typo* typo, Screen* screen);
 
+    // Through a door of the current level.
+    void nextLevel(DOOR* door, Typo* typo, Screen* screen);
+    // Puts the player at (x, y) in the level file `levelFile` (a cutscene's move).
+    void changeLevel(const char* levelFile, int x, int y, Typo* typo, Screen* screen);
+
+    // Pausing also pauses the lighting worker.
+    void pause();
+    void pause(bool on);
+    void setControl(bool on) { control = on; }
+
+    // Camera: focus jumps with margins, follow eases with a dead zone,
+    // follow2 jumps without margins.
+    void focus(int x, int y, Screen* screen);
+    void follow(int x, int y, Screen* screen);
+    void follow2(int x, int y, Screen* screen);
     // Frame pacing: sync() waits until frameTime milliseconds have passed
     // since the end of the previous frame.
     void setFps(float fps);
     void sync();
 
-    // Stops everything that runs beside the main thread, before the process ends.
+    // In-game input: one key-down event, then once per frame the held keys.
+    void input1(SDL_Event event, Typo* typo, Screen* screen);
+    void input2(int* keys, Typo* typo, Screen* screen);
+    void pressKey(int key, Typo* typo, Screen* screen);
+    static int keyState(int* keys, int key);
+
+    // Slot files.
+    void saveStateBinary(char* path);
+    void saveStateBinary(char* path, char* levelName);
+    void loadStateBinary(char* path, Typo* typo, Screen* screen);
+    void saveState(char* path);
+    void loadState(char* path, Typo* typo, Screen* screen);
+
+    // The two steps of a slot load after the file has been read. Coming
+    // back after a death: one continue less and full life, or the checkpoint
+    // when none is left; the slot is stored at once. Then the stored room
+    // is entered (with the lamp and the map's mark unless `lampAndMap` is false).
+    void applyDeathRule(char* levelPath, int respawnBefore);
+    void enterStoredLevel(char* levelPath, bool lampAndMap, Typo* typo, Screen* screen);
+
+    // Stops the lighting worker for good, before the process ends.
     void stopLighting();
 
-    Screen* frontLayer = nullptr;
-    Screen* entityLayer = nullptr;
+    // The room's lighting: a worker thread beside the game (the game's
+    // way), or one pass per frame on the main thread, so that a replayed
+    // run gives the same pictures on every machine.
+    bool lightOnMainThread = false;
+    // Frames are paced to frameTime; off, frames run as fast as they can.
+    bool pacing = true;
+    // The millisecond clock the pacing reads (tests give their own).
+    unsigned (*clock)() = nullptr;
+    // Lighting workers started since construction.
+    int workerStarts = 0;
+
+    LevelView* view = nullptr;
+    Player* player = nullptr;
+    Hud* hud = nullptr;
+    Typo smallTypo;
+    TileList* tiles = nullptr;
+    Level* level = nullptr;
+    Movie* movie = nullptr;
     char slotFile[256] = "";
     bool paused = false;
+    bool control = true;
+    bool moviePlaying = false;
+    bool threadStarted = false;
+    bool hudVisible = true;
+    bool died = false;
     GAME_OVER gameOver;
+    int camX = 0;
+    int camY = 0;
+    int targetX = 0;
+    int targetY = 0;
     int frameTime = 33;
     unsigned lastTicks = 0;
+    float luminance = 1.0f;
+    int frameCount = 0;
+
+private:
+    // What every game begins with: no game over, the player reset.
+    void beginGame();
+    // Reads and compiles the room at `path`; null when it cannot be run.
+    Level* readLevel(const char* path, Typo* typo, Screen* screen);
+    // Makes `next` the current room: the worker stops, the old room goes,
+    // the player's lamp joins the new one.
+    void enterLevel(Level* next);
+    // What follows every change of room: the lamp at the hand and the map's
+    // current room (unless `lampAndMap` is false), the player's memories of
+    // the room, the camera on him, the worker lighting the room.
+    void settleInLevel(const char* path, bool lampAndMap, Screen* screen);
+    void startWorker(Screen* screen);
+    // Reading a slot into the player; levelPath (size bytes) receives the
+    // path of the room stored. Returns 0 when nothing was read.
+    int readStateBinary(char* path, char* levelPath, int size);
+    int readState(char* path, char* levelPath, int size);
+    void steerPlayer(int* keys);
+    void followElement(char* name, Screen* screen);
+    void aimCamera(Screen* screen);
+    void startMovie(int scene);
+    void checkDeath();
+    void applyMovieCode(int code, Typo* typo, Screen* screen);
+    void drawGameOver1(Screen* screen);
+    void drawGameOver2(Screen* screen);
+    void drawPlayer(Screen* screen);
 };

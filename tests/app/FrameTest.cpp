@@ -2,6 +2,7 @@
 
 #include "render/Screen.h"
 #include "ui/Menu.h"
+#include "level/LevelView.h"
 #include "world/World.h"
 
 #include <SDL.h>
@@ -48,8 +49,8 @@ TEST_F(FrameTest, StartUpMakesAQuarterSizeScreenAndLayers)
     EXPECT_EQ(pixelScreen->width, screen->w / 4);
     EXPECT_EQ(pixelScreen->height, screen->h / 4);
     EXPECT_EQ(pixelScreen->scale, 4);
-    ASSERT_NE(world.frontLayer, nullptr);
-    EXPECT_EQ(world.frontLayer->width, pixelScreen->width);
+    ASSERT_NE(world.view, nullptr);
+    EXPECT_EQ(world.view->frontLayer->width, pixelScreen->width);
     EXPECT_EQ(world.frameTime, 33);
     char caption[64] = "", *title = nullptr, *icon = nullptr;
     SDL_WM_GetCaption(&title, &icon);

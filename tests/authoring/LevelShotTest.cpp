@@ -1,7 +1,7 @@
 // The room picture tool: its command line, where it looks, and the picture
 // it writes.
 
-#include "authoring/PngImage.h"
+#include "render/PngImage.h"
 #include "assets/TileContainer.h"
 #include "authoring/LevelShot.h"
 #include "render/Screen.h"

@@ -1,5 +1,5 @@
 #include "authoring/TileManifest.h"
-#include "authoring/PngImage.h"
+#include "render/PngImage.h"
 #include "assets/TileContainer.h"
 #include "assets/TileList.h"
 

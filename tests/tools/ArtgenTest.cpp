@@ -2,7 +2,7 @@
 // on every run, hold every picture the game looks up by name with the frames
 // the game relies on, and let hand-made PNGs replace generated ones.
 
-#include "authoring/PngImage.h"
+#include "render/PngImage.h"
 #include "assets/Tile.h"
 #include "assets/TileList.h"
 

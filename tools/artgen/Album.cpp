@@ -1,7 +1,7 @@
 #include "Album.h"
 
 #include "base/ReplacingFile.h"
-#include "authoring/PngImage.h"
+#include "render/PngImage.h"
 
 #include <cmath>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #include "PixelFont.h"
 #include "base/ReplacingFile.h"
 #include "assets/Animation.h"
-#include "authoring/PngImage.h"
+#include "render/PngImage.h"
 #include "render/Screen.h"
 
 #include <algorithm>

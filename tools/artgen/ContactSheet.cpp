@@ -3,7 +3,7 @@
 #include "PixelFont.h"
 #include "assets/Tile.h"
 #include "assets/TileList.h"
-#include "authoring/PngImage.h"
+#include "render/PngImage.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 #include "AudioFile.h"
 #include "Mix.h"
 #include "Voice.h"
-#include "authoring/PngImage.h"
+#include "render/PngImage.h"
 #include "assets/Typo.h"
 #include "render/Screen.h"
 

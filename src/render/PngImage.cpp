@@ -1,4 +1,4 @@
-#include "authoring/PngImage.h"
+#include "render/PngImage.h"
 
 #include "base/BoundedString.h"
 #include "base/ReplacingFile.h"

@@ -1,4 +1,4 @@
-#include "authoring/PngImage.h"
+#include "render/PngImage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,110 @@
+// Cost of one whole frame of the running game (input, update, draw,
+// present) on a 480 x 270 screen with the lighting worker running as in the
+// game, in metro2 and in the largest room; and of one change of room (load,
+// compile, first published lighting pass). Frames report their median and
+// 95th percentile in milliseconds.
+#include "assets/Typo.h"
+#include "level/Level.h"
+#include "player/Player.h"
+#include "render/Screen.h"
+#include "world/World.h"
+
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const int scale = 4;
+
+// The game's display, screen and world, in the game directory.
+struct Game {
+    Game()
+    {
+        if (chdir(GLOAMER_GAME_DIR) != 0 || SDL_Init(SDL_INIT_VIDEO) != 0)
+            return;
+        display = SDL_SetVideoMode(480 * scale, 270 * scale, 32, SDL_DOUBLEBUF);
+        typo.load("typo.dat");
+        world.loadContent();
+        world.setFps(30.0f);
+        world.initLayer(&screen);
+        world.pacing = false;
+    }
+    ~Game()
+    {
+        world.stopLighting();
+        SDL_Quit();
+    }
+
+    // One frame as the game's frame runs it, without the wait for the clock.
+    void frame(int* keys)
+    {
+        world.input2(keys, &typo, &screen);
+        world.update(&screen);
+        screen.clear(int(0xFF000000u));
+        world.draw(&screen);
+        screen.draw(display);
+        SDL_Flip(display);
+    }
+
+    SDL_Surface* display = nullptr;
+    Screen screen{480, 270, scale};
+    Typo typo;
+    World world;
+};
+
+double percentile(std::vector<double> v, double p)
+{
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, size_t(p * double(v.size())))];
+}
+
+// The player walks to and fro through the room while the frames are timed.
+void wholeFrame(benchmark::State& state, const char* room, int x, int y)
+{
+    Game game;
+    game.world.startAt(room, x, y, &game.typo, &game.screen);
+    int keys[512] = {};
+    std::vector<double> times;
+    int n = 0;
+    for (auto _ : state) {
+        keys[SDLK_RIGHT] = (n / 60) % 2 == 0;
+        keys[SDLK_LEFT] = !keys[SDLK_RIGHT];
+        n++;
+        auto start = std::chrono::steady_clock::now();
+        game.frame(keys);
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    state.counters["median_ms"] = percentile(times, 0.5);
+    state.counters["p95_ms"] = percentile(times, 0.95);
+}
+
+void BM_FrameMetro2(benchmark::State& state)
+{
+    wholeFrame(state, "metro2.lvl", 165, 34);
+}
+BENCHMARK(BM_FrameMetro2)->Iterations(300)->Unit(benchmark::kMillisecond);
+
+void BM_FrameEntrance(benchmark::State& state)
+{
+    wholeFrame(state, "entrance.lvl", 40, 120);
+}
+BENCHMARK(BM_FrameEntrance)->Iterations(300)->Unit(benchmark::kMillisecond);
+
+// Through metro2's door into metro3 and back, alternately.
+void BM_LevelChange(benchmark::State& state)
+{
+    Game game;
+    game.world.startAt("metro2.lvl", 448, 42, &game.typo, &game.screen);
+    for (auto _ : state)
+        game.world.nextLevel(game.world.level->doors.back(), &game.typo, &game.screen);
+}
+BENCHMARK(BM_LevelChange)->Iterations(40)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,103 @@
+#include "app/RunOptions.h"
+
+#include "base/BoundedString.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+const char* const runUsage =
+    "usage: gloamer [--start LEVEL X Y] [--replay FILE] [--record FILE] [--frames N] [--fast]\n"
+    "               [--trace FILE] [--shot FRAME:FILE.png]... [--window]\n";
+
+namespace {
+
+// A whole decimal number within [low, high].
+bool readNumber(const char* text, long low, long high, long* value)
+{
+    if (!text || !*text)
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    long v = std::strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || v < low || v > high)
+        return false;
+    *value = v;
+    return true;
+}
+
+// A file name argument that fits its field.
+bool readName(const char* text, char* field, std::size_t size)
+{
+    return text && *text && boundedCopy(field, size, text);
+}
+
+bool readShot(const char* text, SHOT* shot)
+{
+    const char* colon = text ? std::strchr(text, ':') : nullptr;
+    if (!colon)
+        return false;
+    char number[32];
+    std::size_t length = std::size_t(colon - text);
+    if (length >= sizeof number)
+        return false;
+    std::memcpy(number, text, length);
+    number[length] = '\0';
+    long frame = 0;
+    if (!readNumber(number, 0, INT_MAX, &frame) || !readName(colon + 1, shot->file, sizeof shot->file))
+        return false;
+    shot->frame = int(frame);
+    return true;
+}
+
+} // namespace
+
+int parseRunOptions(int argc, char** argv, RUN_OPTIONS* o)
+{
+    for (int i = 1; i < argc; i++) {
+        const char* option = argv[i];
+        // The arguments after the option; null past the end.
+        auto argument = [&](int k) -> const char* { return i + k < argc ? argv[i + k] : nullptr; };
+        bool good = true;
+        long x = 0, y = 0;
+        if (std::strcmp(option, "--start") == 0) {
+            good = readName(argument(1), o->startLevel, sizeof o->startLevel) &&
+                   readNumber(argument(2), INT_MIN, INT_MAX, &x) && readNumber(argument(3), INT_MIN, INT_MAX, &y);
+            o->start = true;
+            o->startX = int(x);
+            o->startY = int(y);
+            i += 3;
+        } else if (std::strcmp(option, "--replay") == 0) {
+            good = readName(argument(1), o->replay, sizeof o->replay);
+            i++;
+        } else if (std::strcmp(option, "--record") == 0) {
+            good = readName(argument(1), o->record, sizeof o->record);
+            i++;
+        } else if (std::strcmp(option, "--frames") == 0) {
+            good = readNumber(argument(1), 1, LONG_MAX, &o->frames);
+            i++;
+        } else if (std::strcmp(option, "--trace") == 0) {
+            good = readName(argument(1), o->trace, sizeof o->trace);
+            i++;
+        } else if (std::strcmp(option, "--shot") == 0) {
+            SHOT shot;
+            good = readShot(argument(1), &shot);
+            if (good)
+                o->shots.push_back(shot);
+            i++;
+        } else if (std::strcmp(option, "--fast") == 0) {
+            o->fast = true;
+        } else if (std::strcmp(option, "--window") == 0) {
+            o->window = true;
+        } else {
+            boundedFormat(o->error, sizeof o->error, "unknown option %s", option);
+            return 0;
+        }
+        if (!good) {
+            boundedFormat(o->error, sizeof o->error, "missing or bad argument of %s", option);
+            return 0;
+        }
+    }
+    return 1;
+}

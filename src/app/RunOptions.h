@@ -1,0 +1,39 @@
+#pragma once
+
+#include <vector>
+
+// A picture to write: the presented frame `frame` into the PNG file `file`.
+struct SHOT {
+    int frame;
+    char file[256];
+};
+
+// The command line. Without options the game runs as a person plays it;
+// the options make runs repeatable, so that tests and people can replay them.
+struct RUN_OPTIONS {
+    // --start LEVEL X Y: a new game in Level/LEVEL at (X, Y).
+    bool start = false;
+    char startLevel[256] = "";
+    int startX = 0;
+    int startY = 0;
+    // --replay FILE: keys from a file; --record FILE: keys into a file.
+    char replay[256] = "";
+    char record[256] = "";
+    // --frames N: quit after N frames; -1 runs until the player quits.
+    long frames = -1;
+    // --fast: no pacing, a fixed random seed, lighting on the main thread.
+    bool fast = false;
+    // --trace FILE: one line of state per frame.
+    char trace[256] = "";
+    std::vector<SHOT> shots;
+    // --window: a window instead of the full screen.
+    bool window = false;
+    // Why the command line was refused.
+    char error[256] = "";
+};
+
+extern const char* const runUsage;
+
+// Reads the options after the program name. Returns 1, or 0 with the
+// reason in options->error for an unknown option or a bad argument.
+int parseRunOptions(int argc, char** argv, RUN_OPTIONS* options);

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/RunOptions.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <vector>
+
+class ReplacingFile;
+class Screen;
+class World;
+
+// One key event of a replay: at frame `frame` (from 0), key `key` went
+// down or up.
+struct REPLAY_KEY {
+    int frame;
+    bool down;
+    int key;
+};
+
+// What makes a run repeatable and visible from outside: keys replayed from
+// a file or recorded into one, a line of state per frame and pictures of
+// chosen frames. The frame calls it around every frame.
+class Session {
+public:
+    Session() = default;
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Reads the replay and creates the output files of the options (SDL's
+    // video must be up, for the key names). Returns 1, or 0 with the
+    // reason in `error`.
+    int open(const RUN_OPTIONS& options);
+    // Queues this frame's replayed keys as SDL events, so that they take
+    // the path of real keys.
+    void beginFrame();
+    // A key event the frame handled, for the record.
+    void seeKey(const SDL_Event& event);
+    // The trace line and the pictures of the frame just presented.
+    void endFrame(const World& world, const Screen& screen);
+    // The number of frames asked for has run.
+    bool finished() const { return frames >= 0 && frame >= frames; }
+    // Writes the record and the trace. Returns 1, or 0 when one could not be written.
+    int close();
+
+    int frame = 0;
+    char error[512] = "";
+
+private:
+    int readReplay(const char* path);
+
+    std::vector<REPLAY_KEY> replay;
+    std::size_t nextKey = 0;
+    std::vector<SHOT> shots;
+    long frames = -1;
+    ReplacingFile* record = nullptr;
+    ReplacingFile* trace = nullptr;
+    bool writeFailed = false;
+};
+
+// The SDL 1.2 key symbol of a key name ("right", "space", "e"), or -1.
+int keyFromName(const char* name);
+// Writes the screen magnified by its scale as a PNG. Returns 1 on success.
+int saveShot(const Screen& screen, const char* file);

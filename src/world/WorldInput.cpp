@@ -1,0 +1,143 @@
+#include "world/World.h"
+
+#include "audio/Control.h"
+#include "base/Log.h"
+#include "cutscene/Movie.h"
+#include "level/Level.h"
+#include "player/Player.h"
+
+#include <climits>
+
+namespace {
+
+const int pauseKey = SDLK_p;
+
+bool held(int* keys, int slot)
+{
+    return World::keyState(keys, getControl(slot)) != 0;
+}
+
+} // namespace
+
+int World::keyState(int* keys, int key)
+{
+    return key >= 0 && key < 512 ? keys[key] : 0;
+}
+
+void World::input1(SDL_Event event, Typo* typo, Screen* screen)
+{
+    pressKey(event.key.keysym.sym, typo, screen);
+}
+
+void World::pressKey(int key, Typo* typo, Screen* screen)
+{
+    if (key == pauseKey && gameOver.stage == StageNone)
+        pause();
+    // The action key closes a message and skips a scene's wait even while
+    // the scene drives the player.
+    bool hadMessage = false;
+    if (key == getControl(controlAction)) {
+        hadMessage = level->messageExist();
+        level->terminateMessage();
+        if (movie)
+            movie->killWaiter();
+    }
+    if (!control || paused)
+        return;
+    if (key == getControl(controlAction)) {
+        DOOR* door = player->action(level, hadMessage);
+        if (door)
+            nextLevel(door, typo, screen);
+    } else if (key == getControl(controlReveal)) {
+        player->reveal(level);
+    } else if (key == getControl(controlThrowCoin)) {
+        player->throwCoin(level);
+    } else if (key == getControl(controlShowMap)) {
+        player->toggleMap();
+    }
+}
+
+void World::input2(int* keys, Typo* typo, Screen* screen)
+{
+    if (paused)
+        return;
+    if (control) {
+        steerPlayer(keys);
+        return;
+    }
+    if (moviePlaying && movie)
+        applyMovieCode(movie->readAction(), typo, screen);
+}
+
+void World::steerPlayer(int* keys)
+{
+    // Crouching lasts only while the down key asks for it again.
+    player->setCrawl(level, false);
+    if (!held(keys, controlJump))
+        player->jumpReleased = true;
+    // Running is the default; the reveal key walks while held.
+    if (held(keys, controlReveal))
+        player->setWalk();
+    else
+        player->setRun();
+    if (held(keys, controlUp))
+        player->up(level);
+    if (held(keys, controlDown))
+        player->down(level);
+    if (held(keys, controlRight))
+        player->right();
+    if (held(keys, controlLeft))
+        player->left();
+    if (held(keys, controlLookUp))
+        player->viewUp();
+    if (held(keys, controlLookDown))
+        player->viewDown();
+    if (held(keys, controlLookRight))
+        player->viewRight();
+    if (held(keys, controlLookLeft))
+        player->viewLeft();
+    if (held(keys, controlJump))
+        player->jump();
+}
+
+void World::applyMovieCode(int code, Typo* typo, Screen* screen)
+{
+    // The script acts on the player and the room itself; what is left
+    // steers the world: brightness, HUD, camera, rooms and the end.
+    if (movie->applyToRoom(code, player, level, tiles))
+        return;
+    switch (code) {
+    case Movie::codeEnd:
+        delete movie;
+        movie = nullptr;
+        moviePlaying = false;
+        control = true;
+        break;
+    case Movie::codeBlack: luminance = 0.0f; break;
+    case Movie::codeBright: luminance = 1.0f; break;
+    case Movie::codeBrighten: luminance += 0.05f; break;
+    case Movie::codeDarken: luminance -= 0.05f; break;
+    case Movie::codeShowHud: hudVisible = true; break;
+    case Movie::codeHideHud: hudVisible = false; break;
+    case Movie::codeFocusPoint: follow(movie->getValue1(), movie->getValue2(), screen); break;
+    case Movie::codeFocusElement: followElement(movie->getText(), screen); break;
+    case Movie::codeChangeLevel:
+        logPrint("movie_level_change\n");
+        changeLevel(movie->getText(), movie->getValue1(), movie->getValue2(), typo, screen);
+        break;
+    case Movie::codeCameraUp: camY -= 1; break;
+    case Movie::codeEnding: gameOver.stage = StageEnding; break;
+    case Movie::codeFinished: gameOver.stage = StageFinished; break;
+    default: break;
+    }
+}
+
+void World::followElement(char* name, Screen* screen)
+{
+    // An element the room does not hold leaves the camera where it is.
+    const int nowhere = INT_MIN;
+    int x = nowhere, y = nowhere;
+    level->getElementPosition(name, &x, &y);
+    if (x != nowhere)
+        follow(x, y, screen);
+}

@@ -1,0 +1,211 @@
+#include "world/World.h"
+
+#include "base/BoundedString.h"
+#include "level/Level.h"
+#include "map/Map.h"
+#include "player/Player.h"
+#include "save/SlotFile.h"
+
+#include <algorithm>
+
+// The slot files: written on every door and after a death, read on every
+// continue and after every death. The player's state goes through a
+// SAVE_STATE record, which the save files encode.
+
+namespace {
+
+void storePlayer(const Player& p, SAVE_STATE& s)
+{
+    s.x = p.x;
+    s.y = p.y;
+    s.oldX = p.oldX;
+    s.oldY = p.oldY;
+    s.way = p.way;
+    s.torch = p.torch;
+    s.moving = p.moving;
+    s.run = p.run;
+    s.crawl = p.crawl;
+    s.jumping = p.jumping;
+    s.jumpReleased = p.jumpReleased;
+    s.onLadder = p.onLadder;
+    s.visible = p.visible;
+    s.currentTorch = p.getCurrentTorch();
+    s.dy = p.dy;
+    s.life = p.life;
+    s.maxLife = p.maxLife;
+    s.respawn = p.respawn;
+    s.hitted = p.hitted;
+    s.coin = p.coin;
+    s.diamond = p.diamond;
+    s.checkpointX = p.checkpointX;
+    s.checkpointY = p.checkpointY;
+    boundedCopy(s.checkpointLevel, sizeof s.checkpointLevel, p.checkpointLevel);
+    for (const OBJECT* o : p.objects) {
+        SAVE_OBJECT object;
+        boundedCopy(object.name, sizeof object.name, o->name);
+        object.flag = o->flag;
+        s.objects.push_back(object);
+    }
+    for (const MEMORY_SAVE* m : p.memorySaves) {
+        SAVE_MEMORY memory;
+        boundedCopy(memory.name, sizeof memory.name, m->name);
+        memory.w = m->w;
+        memory.h = m->h;
+        std::size_t cells = std::size_t(m->w) * std::size_t(m->h);
+        memory.quality.assign(m->quality, m->quality + cells);
+        memory.glow.assign(m->glow, m->glow + cells);
+        s.memories.push_back(std::move(memory));
+    }
+}
+
+// The fields both slot forms hold.
+void enterCommonFields(const SAVE_STATE& s, Player& p)
+{
+    p.x = s.x;
+    p.y = s.y;
+    p.oldX = s.oldX;
+    p.oldY = s.oldY;
+    p.way = s.way;
+    p.torch = s.torch;
+    p.moving = s.moving;
+    p.crawl = s.crawl;
+    p.jumping = s.jumping;
+    p.setCurrentTorch(s.currentTorch);
+    p.dy = s.dy;
+    p.life = s.life;
+    p.maxLife = s.maxLife;
+    p.respawn = s.respawn;
+    p.hitted = s.hitted;
+    p.coin = s.coin;
+    p.diamond = s.diamond;
+    p.clearObjects();
+    for (const SAVE_OBJECT& o : s.objects) {
+        OBJECT* object = new OBJECT;
+        boundedCopy(object->name, sizeof object->name, o.name);
+        object->flag = o.flag;
+        p.objects.push_back(object);
+    }
+    p.nObjects = int(p.objects.size());
+    p.nKey = keyCount(s);
+}
+
+void enterBinaryState(const SAVE_STATE& s, Player& p)
+{
+    enterCommonFields(s, p);
+    p.run = s.run;
+    p.jumpReleased = s.jumpReleased;
+    p.onLadder = s.onLadder;
+    p.visible = s.visible;
+    p.checkpointX = s.checkpointX;
+    p.checkpointY = s.checkpointY;
+    boundedCopy(p.checkpointLevel, sizeof p.checkpointLevel, s.checkpointLevel);
+    if (revealsMap(s) && p.map)
+        p.map->reveal();
+    p.clearMemories();
+    for (const SAVE_MEMORY& m : s.memories) {
+        MEMORY_SAVE* memory = new MEMORY_SAVE;
+        boundedCopy(memory->name, sizeof memory->name, m.name);
+        memory->w = m.w;
+        memory->h = m.h;
+        memory->quality = new unsigned[m.quality.size()];
+        memory->glow = new unsigned[m.glow.size()];
+        std::copy(m.quality.begin(), m.quality.end(), memory->quality);
+        std::copy(m.glow.begin(), m.glow.end(), memory->glow);
+        p.memorySaves.push_back(memory);
+        if (p.map)
+            p.map->setCurrentCell(memory->name);
+    }
+    p.nMemorySave = int(p.memorySaves.size());
+}
+
+} // namespace
+
+void World::saveStateBinary(char* path)
+{
+    saveStateBinary(path, level->name);
+}
+
+void World::saveStateBinary(char* path, char* levelName)
+{
+    if (!*path)
+        return;
+    SAVE_STATE state;
+    storePlayer(*player, state);
+    writeSlot(path, state, levelName);
+}
+
+void World::saveState(char* path)
+{
+    SAVE_STATE state;
+    storePlayer(*player, state);
+    boundedCopy(state.level, sizeof state.level, level->name);
+    writeSlotText(path, state);
+}
+
+int World::readStateBinary(char* path, char* levelPath, int size)
+{
+    SAVE_STATE state;
+    if (readSlot(path, state) != SlotStatus::good)
+        return 0;
+    enterBinaryState(state, *player);
+    boundedCopy(levelPath, std::size_t(size), state.level);
+    return 1;
+}
+
+int World::readState(char* path, char* levelPath, int size)
+{
+    SAVE_STATE state;
+    storePlayer(*player, state);
+    if (!readSlotText(path, state))
+        return 0;
+    enterCommonFields(state, *player);
+    boundedCopy(levelPath, std::size_t(size), state.level);
+    return 1;
+}
+void World::loadStateBinary(char* path, Typo* typo, Screen* screen)
+{
+    int respawnBefore = player->respawn;
+    char levelPath[256] = "";
+    if (!readStateBinary(path, levelPath, sizeof levelPath))
+        return;
+    applyDeathRule(levelPath, respawnBefore);
+    enterStoredLevel(levelPath, true, typo, screen);
+}
+
+void World::loadState(char* path, Typo* typo, Screen* screen)
+{
+    char levelPath[256] = "";
+    if (!readState(path, levelPath, sizeof levelPath))
+        return;
+    enterStoredLevel(levelPath, false, typo, screen);
+}
+
+void World::applyDeathRule(char* levelPath, int respawnBefore)
+{
+    if (!died)
+        return;
+    died = false;
+    player->respawn = respawnBefore - 1;
+    player->life = player->maxLife;
+    if (player->respawn < 0) {
+        // The last continue is spent: back to the checkpoint, with the
+        // skulls taken since lying in their rooms again.
+        boundedCopy(levelPath, 256, player->checkpointLevel);
+        player->x = player->oldX = player->checkpointX;
+        player->y = player->oldY = player->checkpointY;
+        player->respawn = 3;
+        player->removeSkulls();
+    }
+    // Stored under the room the player returns to, which need not be the
+    // room he died in (a scene may have moved him without storing).
+    saveStateBinary(slotFile, levelPath);
+}
+
+void World::enterStoredLevel(char* levelPath, bool lampAndMap, Typo* typo, Screen* screen)
+{
+    Level* next = readLevel(levelPath, typo, screen);
+    if (!next)
+        return;
+    enterLevel(next);
+    settleInLevel(levelPath, lampAndMap, screen);
+}

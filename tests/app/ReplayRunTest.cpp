@@ -1,0 +1,146 @@
+#include "app/Session.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// The program itself, run headless from its game directory with replayed
+// keys, checked in its trace and pictures.
+
+namespace {
+
+std::string folder()
+{
+    static std::string path = [] {
+        char pattern[] = "/tmp/gloamer_replay_XXXXXX";
+        const char* made = mkdtemp(pattern);
+        return std::string(made ? made : "/tmp");
+    }();
+    return path;
+}
+
+std::string file(const char* name)
+{
+    return folder() + "/" + name;
+}
+
+void write(const std::string& path, const std::string& text)
+{
+    std::ofstream(path) << text;
+}
+
+std::string read(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Runs the game with `arguments`; returns its exit code.
+int play(const std::string& arguments)
+{
+    std::string command = std::string("cd ") + GLOAMER_GAME_DIR +
+                          " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer " + arguments + " 2>" +
+                          file("stderr.txt");
+    int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<std::vector<std::string>> traceRows(const std::string& path)
+{
+    std::vector<std::vector<std::string>> rows;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::vector<std::string> row;
+        std::string w;
+        while (words >> w)
+            row.push_back(w);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(ReplayRun, UnknownOptionsAreRefusedWithTheUsage)
+{
+    EXPECT_EQ(play("--frames 1 --bogus"), 2);
+    EXPECT_NE(read(file("stderr.txt")).find("usage: gloamer"), std::string::npos);
+    EXPECT_EQ(play("--frames 1 --replay " + file("missing.txt")), 2);
+}
+
+TEST(ReplayRun, AReplayGoesThroughTheDoorAndBackInTheTrace)
+{
+    // The player starts on metro2's door east, which leads to metro3's
+    // door west, where the next press leads back.
+    write(file("doors.txt"), "# through the door and back\n"
+                             "3 down e\n4 up e   # released\n"
+                             "\n10 down e\n11 up e\n");
+    ASSERT_EQ(play("--fast --frames 20 --start metro2.lvl 448 42 --replay " + file("doors.txt") + " --trace " +
+                   file("doors_trace.txt")),
+              0)
+        << read(file("stderr.txt"));
+    auto rows = traceRows(file("doors_trace.txt"));
+    ASSERT_EQ(rows.size(), 20u) << "one line per frame";
+    const int columns = 19;
+    for (const auto& row : rows)
+        ASSERT_EQ(row.size(), size_t(columns));
+    EXPECT_EQ(rows[0][0], "0");
+    EXPECT_EQ(rows[2][1], "./Level/metro2.lvl");
+    EXPECT_EQ(rows[3][1], "./Level/metro3.lvl");
+    EXPECT_EQ(rows[3][2], "8") << "at metro3's door west";
+    EXPECT_EQ(rows[9][1], "./Level/metro3.lvl");
+    EXPECT_EQ(rows[10][1], "./Level/metro2.lvl");
+    EXPECT_EQ(rows[10][2], "448");
+}
+
+TEST(ReplayRun, AReplayRunTwiceGivesTheSameTraceAndPictures)
+{
+    write(file("walk.txt"), "2 down right\n30 up right\n31 down space\n40 up space\n45 down left\n70 up left\n");
+    auto run = [&](const char* suffix) {
+        std::string t = file((std::string("trace_") + suffix).c_str());
+        std::string s = file((std::string("shot_") + suffix + ".png").c_str());
+        std::string s2 = file((std::string("shot2_") + suffix + ".png").c_str());
+        EXPECT_EQ(play("--fast --frames 80 --start metro3.lvl 40 64 --replay " + file("walk.txt") + " --trace " + t +
+                       " --shot 35:" + s + " --shot 79:" + s2),
+                  0)
+            << read(file("stderr.txt"));
+        return read(t) + read(s) + read(s2);
+    };
+    std::string first = run("a");
+    std::string second = run("b");
+    ASSERT_GT(first.size(), 1000u);
+    EXPECT_TRUE(first == second) << "the runs differ";
+    EXPECT_EQ(read(file("shot_a.png")).substr(1, 3), "PNG");
+}
+
+TEST(ReplayRun, ARecordReplaysTheSameKeys)
+{
+    write(file("keys.txt"), "1 down right\n5 up right\n6 down left shift\n7 up left shift\n");
+    ASSERT_EQ(play("--fast --frames 10 --replay " + file("keys.txt") + " --record " + file("record.txt")), 0);
+    EXPECT_EQ(read(file("record.txt")), read(file("keys.txt")));
+}
+
+TEST(ReplayKeys, BadReplayLinesAreRefused)
+{
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+    const char* bad[] = {"5 down\n", "x down e\n", "-1 down e\n", "5 sideways e\n", "5 down nokey\n"};
+    for (const char* line : bad) {
+        write(file("bad.txt"), std::string("0 down e\n") + line);
+        RUN_OPTIONS o;
+        std::snprintf(o.replay, sizeof o.replay, "%s", file("bad.txt").c_str());
+        Session s;
+        EXPECT_EQ(s.open(o), 0) << line;
+        EXPECT_NE(std::string(s.error).find(":2:"), std::string::npos) << s.error;
+    }
+    SDL_Quit();
+}

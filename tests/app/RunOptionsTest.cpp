@@ -1,0 +1,62 @@
+#include "app/RunOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+int parse(std::vector<const char*> words, RUN_OPTIONS* options)
+{
+    words.insert(words.begin(), "gloamer");
+    return parseRunOptions(int(words.size()), const_cast<char**>(words.data()), options);
+}
+
+} // namespace
+
+TEST(RunOptions, EveryOptionIsRead)
+{
+    RUN_OPTIONS o;
+    ASSERT_EQ(1, parse({"--start", "metro3.lvl", "-8", "64", "--replay", "in.txt", "--record", "out.txt", "--frames",
+                        "300", "--fast", "--trace", "t.txt", "--shot", "0:a.png", "--shot", "299:b.png", "--window"},
+                       &o))
+        << o.error;
+    EXPECT_TRUE(o.start);
+    EXPECT_STREQ(o.startLevel, "metro3.lvl");
+    EXPECT_EQ(o.startX, -8);
+    EXPECT_EQ(o.startY, 64);
+    EXPECT_STREQ(o.replay, "in.txt");
+    EXPECT_STREQ(o.record, "out.txt");
+    EXPECT_EQ(o.frames, 300);
+    EXPECT_TRUE(o.fast);
+    EXPECT_STREQ(o.trace, "t.txt");
+    ASSERT_EQ(o.shots.size(), 2u);
+    EXPECT_EQ(o.shots[1].frame, 299);
+    EXPECT_STREQ(o.shots[1].file, "b.png");
+    EXPECT_TRUE(o.window);
+}
+
+TEST(RunOptions, BadCommandLinesAreRefused)
+{
+    const std::vector<std::vector<const char*>> bad = {
+        {"--help"},
+        {"-fast"},
+        {"--start", "metro2.lvl", "10"},
+        {"--start", "metro2.lvl", "10", "y"},
+        {"--frames"},
+        {"--frames", "0"},
+        {"--frames", "12x"},
+        {"--frames", "99999999999999999999999"},
+        {"--shot", "12"},
+        {"--shot", "x:a.png"},
+        {"--shot", "-1:a.png"},
+        {"--shot", "5:"},
+        {"--trace"},
+        {"--replay", ""},
+    };
+    for (const auto& words : bad) {
+        RUN_OPTIONS o;
+        EXPECT_EQ(0, parse(words, &o)) << words[0];
+        EXPECT_NE(o.error[0], '\0');
+    }
+}

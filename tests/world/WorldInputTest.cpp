@@ -1,0 +1,123 @@
+#include "WorldFixtures.h"
+
+#include "audio/Control.h"
+
+namespace {
+
+// Keys no action has by default, one for every action slot.
+const struct {
+    int slot;
+    int key;
+} remapped[] = {{controlLeft, 'j'},      {controlRight, 'k'},    {controlUp, 'l'},        {controlDown, 'u'},
+                {controlJump, 'i'},      {controlAction, 'o'},   {controlThrowCoin, 'm'}, {controlReveal, 'n'},
+                {controlShowMap, 'h'},   {controlLookLeft, 'g'}, {controlLookRight, 'y'}, {controlLookUp, 't'},
+                {controlLookDown, 'b'}};
+
+class Controls : public InGame {
+protected:
+    void SetUp() override
+    {
+        InGame::SetUp();
+        for (const auto& r : remapped)
+            setControl(r.slot, r.key);
+        // On metro3's lower floor, beside the ladder.
+        begin("metro3.lvl", 274, 64);
+        runFrames(2);
+    }
+
+    // Holds a key through one frame; it is released in the next.
+    static Player& holding(int symbol)
+    {
+        key(SDL_KEYDOWN, symbol);
+        runFrames(1);
+        key(SDL_KEYUP, symbol);
+        return *world.player;
+    }
+
+    static void resetView()
+    {
+        world.player->viewX = 0.0f;
+        world.player->viewY = 0.0f;
+    }
+};
+
+} // namespace
+
+TEST_F(Controls, RemappedMovementKeysActAndTheDefaultsNoLonger)
+{
+    EXPECT_FALSE(holding(SDLK_UP).onLadder) << "the up arrow is no longer bound";
+    EXPECT_TRUE(holding('l').onLadder);
+    // Off the ladder, on the floor further left.
+    world.player->onLadder = false;
+    world.player->setPosition(200, 64);
+    world.player->setPosition(200, 64);
+    runFrames(3);
+    EXPECT_EQ(holding(SDLK_LEFT).way, 0);
+    EXPECT_EQ(holding('j').way, 1);
+    EXPECT_EQ(holding('k').way, 0);
+    EXPECT_FALSE(holding(SDLK_DOWN).crawl);
+    EXPECT_TRUE(holding('u').crawl);
+    runFrames(1);
+    EXPECT_FALSE(world.player->crawl) << "crouching lasts only while the key is held";
+}
+
+TEST_F(Controls, RemappedJumpAndWalkKeys)
+{
+    EXPECT_FALSE(holding(SDLK_SPACE).jumping);
+    EXPECT_TRUE(holding('i').jumping);
+    EXPECT_LT(world.player->dy, 0.0f);
+    EXPECT_FALSE(holding('n').run) << "the reveal key walks while held";
+    runFrames(1);
+    EXPECT_TRUE(world.player->run) << "running is the default";
+    EXPECT_TRUE(holding('a').run);
+}
+
+TEST_F(Controls, RemappedLookKeysShiftTheView)
+{
+    EXPECT_FLOAT_EQ(holding('z').viewY, 0.0f);
+    EXPECT_LT(holding('t').viewY, 0.0f);
+    resetView();
+    EXPECT_GT(holding('b').viewY, 0.0f);
+    resetView();
+    EXPECT_LT(holding('g').viewX, 0.0f);
+    resetView();
+    EXPECT_GT(holding('y').viewX, 0.0f);
+}
+
+TEST_F(Controls, RemappedActionAndMapKeys)
+{
+    holding('h');
+    EXPECT_TRUE(world.player->showMap);
+    holding('h');
+    EXPECT_FALSE(world.player->showMap);
+    world.player->setPosition(8, 10);
+    world.player->setPosition(8, 10);
+    holding(SDLK_e);
+    EXPECT_STREQ(world.level->getName(), "./Level/metro3.lvl") << "e no longer opens doors";
+    world.player->setPosition(8, 10);
+    world.player->setPosition(8, 10);
+    holding('o');
+    EXPECT_STREQ(world.level->getName(), "./Level/metro2.lvl");
+}
+
+TEST_F(Controls, NothingActsWhilePausedOrDrivenByAScene)
+{
+    holding(SDLK_p);
+    ASSERT_TRUE(world.paused);
+    EXPECT_EQ(holding('j').way, 0);
+    holding(SDLK_p);
+    ASSERT_FALSE(world.paused);
+    world.setControl(false);
+    EXPECT_EQ(holding('j').way, 0) << "a scene drives the player";
+    world.setControl(true);
+    EXPECT_EQ(holding('j').way, 1);
+}
+
+TEST(HeldKeys, KeysOutsideTheTableReadAsReleased)
+{
+    int keys[512] = {};
+    keys[511] = 1;
+    EXPECT_EQ(World::keyState(keys, 511), 1);
+    EXPECT_EQ(World::keyState(keys, 512), 0);
+    EXPECT_EQ(World::keyState(keys, -1), 0);
+}

@@ -1,0 +1,113 @@
+#include "WorldFixtures.h"
+
+#include "save/SlotFile.h"
+
+#include <dirent.h>
+#include <malloc.h>
+
+namespace {
+
+const int actionKey = SDLK_e;
+
+int threadCount()
+{
+    int n = 0;
+    DIR* d = opendir("/proc/self/task");
+    while (d && readdir(d))
+        n++;
+    if (d)
+        closedir(d);
+    return n - 2; // "." and ".."
+}
+
+} // namespace
+
+TEST_F(InGame, DoorsLeadToTheTargetElementAndBackWithTheWorkerRestarted)
+{
+    begin("metro2.lvl", 448, 42);
+    EXPECT_EQ(world.workerStarts, 1);
+    runFrames(2);
+
+    tap(actionKey);
+    EXPECT_STREQ(world.level->getName(), "./Level/metro3.lvl");
+    const Element* west = element("west");
+    ASSERT_NE(nullptr, west);
+    EXPECT_EQ(world.workerStarts, 2) << "the worker was stopped and a new one started";
+    long long passes = getLightingPasses();
+    runFrames(3);
+    // The player arrived on metro3's door back; the next press takes it.
+    tap(actionKey);
+    EXPECT_STREQ(world.level->getName(), "./Level/metro2.lvl");
+    EXPECT_EQ(world.workerStarts, 3);
+    EXPECT_GT(getLightingPasses(), passes) << "metro3 was lit while the player was there";
+    EXPECT_EQ(world.player->x, element("east")->x);
+}
+
+TEST_F(InGame, ArrivalPlacesThePlayerOnTheTargetAndTheCameraOnHim)
+{
+    begin("metro2.lvl", 448, 42);
+    world.player->way = 1;
+    world.player->jumping = true;
+    world.pressKey(actionKey, &typo, pixelScreen);
+    const Element* west = element("west");
+    ASSERT_NE(nullptr, west);
+    EXPECT_EQ(world.player->x, west->x);
+    EXPECT_EQ(world.player->y, west->y);
+    EXPECT_EQ(world.player->oldX, west->x);
+    EXPECT_FALSE(world.player->jumping);
+    // Focused at once: the player's point is centred within the margins.
+    EXPECT_EQ(world.camX, 16 - world.level->originX);
+    EXPECT_EQ(world.camX, world.targetX);
+    // The slot holds the room entered, at once.
+    SAVE_STATE stored;
+    ASSERT_EQ(readSlot(world.slotFile, stored), SlotStatus::good);
+    EXPECT_STREQ(stored.level, "./Level/metro3.lvl");
+    EXPECT_EQ(stored.x, west->x);
+}
+
+TEST_F(InGame, ADoorToAMissingRoomLeavesEverythingAsItWas)
+{
+    begin("metro2.lvl", 448, 42);
+    Level* before = world.level;
+    DOOR door = {};
+    std::strcpy(door.destination, "no_such_room.lvl");
+    std::strcpy(door.target, "west");
+    world.nextLevel(&door, &typo, pixelScreen);
+    EXPECT_EQ(world.level, before);
+    EXPECT_EQ(world.player->x, 448);
+    EXPECT_EQ(world.workerStarts, 1);
+}
+
+TEST_F(InGame, ADoorWithinTheRoomMovesThePlayerWithoutReloading)
+{
+    begin("metro3.lvl", 8, 10);
+    Level* before = world.level;
+    DOOR door = {};
+    std::strcpy(door.destination, "metro3.lvl");
+    std::strcpy(door.target, "east");
+    world.nextLevel(&door, &typo, pixelScreen);
+    EXPECT_EQ(world.level, before);
+    EXPECT_EQ(world.player->x, 360);
+    EXPECT_EQ(world.workerStarts, 1) << "the worker was not stopped";
+}
+
+TEST_F(InGame, ManyDoorsLeaveNoThreadAndNoGrowingMemory)
+{
+    begin("metro2.lvl", 448, 42);
+    runFrames(1);
+    const int threadsBefore = threadCount();
+    auto changes = [](int n) {
+        for (int i = 0; i < n; i++) {
+            world.pressKey(actionKey, &typo, pixelScreen);
+            runFrames(1);
+        }
+    };
+    // The first visits fill the player's memories of both rooms.
+    changes(20);
+    const size_t heldBefore = mallinfo2().uordblks;
+    changes(180);
+    const size_t heldAfter = mallinfo2().uordblks;
+    EXPECT_EQ(world.workerStarts, 201);
+    EXPECT_EQ(threadCount(), threadsBefore);
+    EXPECT_LT(heldAfter, heldBefore + 256 * 1024) << "memory held grew from " << heldBefore << " to " << heldAfter;
+}

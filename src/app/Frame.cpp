@@ -2,6 +2,7 @@
 
 #include "base/BoundedString.h"
 #include "base/Log.h"
+#include "map/Map.h"
 #include "assets/Typo.h"
 #include "audio/Control.h"
 #include "audio/Sound.h"
@@ -128,6 +129,7 @@ void loadContent()
     initSounds();
     typo.load("typo.dat");
     typo2.load("typo_small.dat");
+    mapSetTypo(&typo, &typo2);
     initControlNames();
     loadControls("control.ini");
     world.setFps(30.0f);

@@ -1,11 +1,14 @@
 #include "map/Map.h"
 
 #include "assets/TileFixtures.h"
+#include "assets/Typo.h"
+#include "authoring/PngImage.h"
 #include "render/Screen.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <sys/stat.h>
@@ -271,6 +274,43 @@ TEST(MapLevelFilesTest, OneTimeKeysAndPhosphorescentPaintAreFoundInTheLevelFiles
     for (const MAP_CELL* c : map.cells)
         marked += c->hasKey + c->hasPhospho;
     EXPECT_EQ(marked, 3) << "rooms without a file keep no marks";
+}
+
+// The map as the player sees it after a few rooms, with the game's fonts,
+// written to a picture for looking at.
+TEST(MapDrawTest, AMapAfterAFewRoomsShowsItsLabelsRoomsAndMarks)
+{
+    Typo title, labels;
+    ASSERT_EQ(title.load(GLOAMER_GAME_DIR "/typo.dat"), 1);
+    ASSERT_EQ(labels.load(GLOAMER_GAME_DIR "/typo_small.dat"), 1);
+    mapSetTypo(&title, &labels);
+    Map map;
+    cellOf(map, "fall_game")->hasKey = 1;
+    cellOf(map, "phospho_intro")->hasPhospho = 1;
+    for (const char* stem : {"metro2", "metro3", "entrance", "intro_part10", "unknow_room", "hub_metro",
+                             "classic_entrance", "phospho_intro", "fall_game_entrance", "fall_game", "locked_door"})
+        map.setCurrentCell(("./Level/" + std::string(stem) + ".lvl").c_str());
+
+    MapScreen shot;
+    shot.draw(map);
+    mapSetTypo(nullptr, nullptr);
+    int labelInk = 0;
+    for (int x = 48; x < 48 + 105; x++)
+        labelInk += shot.screen.getPixel(x, 21 + 17 + 2) == white;
+    EXPECT_GT(labelInk, 13) << "the column letters";
+    EXPECT_EQ(shot.pixel("E7", 1, 1), yellow);
+    EXPECT_EQ(shot.pixel("J7", 2, 2), lightBlue);
+
+    // GLOAMER_SHOT_DIR keeps the picture for a look, magnified 4 times as
+    // the game shows it.
+    const char* keep = std::getenv("GLOAMER_SHOT_DIR");
+    std::string out = keep ? std::string(keep) + "/map.png" : tempPath("map.png");
+    PngImage png;
+    png.resize(screenW * 4, screenH * 4);
+    for (int x = 0; x < png.width; x++)
+        for (int y = 0; y < png.height; y++)
+            png.set(x, y, uint32_t(shot.screen.getPixel(x / 4, y / 4)) | 0xFF000000u);
+    EXPECT_EQ(png.save(out.c_str()), 1) << png.error;
 }
 
 } // namespace

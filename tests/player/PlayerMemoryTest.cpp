@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -218,31 +217,6 @@ TEST(PlayerMemoryTest, AfterTheLastContinueSkullsLieInTheirRoomsAgainAndKeysDoNo
     EXPECT_EQ(bonusNames(*again), "skull01 skull02 gold ") << "every bonus of a taken name goes";
     p.setMemory(again.get());
     expectSameCells(*again, *cave);
-}
-
-TEST(PlayerMemoryTest, TouchingInTheDarkRemembersADiscUnderTheFeet)
-{
-    Player p;
-    auto dark = room("./Level/dark.lvl", 80, 60);
-    dark->memories = true;
-    dark->originX = -10;
-    p.bbox.x = 30;
-    p.bbox.y = 10;
-    p.bbox.w = 8;
-    p.bbox.h = 20;
-    p.torch = true;
-    p.setTouchMemory(dark.get());
-    EXPECT_EQ(dark->map[44 * 60 + 30].quality, 0.0f) << "not with the lamp lit";
-
-    p.torch = false;
-    p.setTouchMemory(dark.get());
-    // Bottom centre (34, 30) in world pixels is map cell (44, 30).
-    auto quality = [&](int mx, int my) { return dark->map[mx * 60 + my].quality; };
-    EXPECT_EQ(quality(44, 30), 1.0f);
-    EXPECT_EQ(quality(44 + 15, 30), 1.0f);
-    EXPECT_EQ(quality(44 + 16, 30), 0.0f);
-    EXPECT_EQ(quality(44 + 11, 30 + 11), 0.0f);
-    EXPECT_EQ(quality(44, 30 - 15), 1.0f);
 }
 
 // A game folder with the test tiles and one level file.

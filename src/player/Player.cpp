@@ -49,14 +49,14 @@ template <class MATCH> Element* firstElement(const std::vector<Element*>& list, 
     return nullptr;
 }
 
-bool firstWordIs(const char* text, const char* word)
+} // namespace
+
+bool Player::firstWordIs(const char* text, const char* word)
 {
     char first[256] = "";
     std::sscanf(text, "%255s", first);
     return std::strcmp(first, word) == 0;
 }
-
-} // namespace
 
 Player::Player() : controler(new AnimationControler(&animation))
 {

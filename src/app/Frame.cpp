@@ -4,6 +4,7 @@
 #include "app/Session.h"
 #include "base/BoundedString.h"
 #include "base/Log.h"
+#include "map/Map.h"
 #include "assets/Typo.h"
 #include "audio/Control.h"
 #include "audio/Sound.h"
@@ -139,6 +140,7 @@ void loadContent()
     initSounds();
     typo.load("typo.dat");
     typo2.load("typo_small.dat");
+    mapSetTypo(&typo, &typo2);
     initControlNames();
     loadControls("control.ini");
     world.loadContent();

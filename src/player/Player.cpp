@@ -8,6 +8,7 @@
 #include "assets/TileList.h"
 #include "level/Element.h"
 #include "level/Level.h"
+#include "map/Map.h"
 #include "render/Screen.h"
 
 #include <algorithm>
@@ -72,10 +73,12 @@ Player::~Player()
     delete controlTiles;
     clearMemories();
     clearObjects();
+    delete map;
 }
 
 int Player::loadContent(const char* folder)
 {
+    boundedCopy(contentFolder, sizeof contentFolder, folder);
     char path[512];
     boundedFormat(path, sizeof path, "%s/tiles.dat", folder);
     struct {
@@ -108,6 +111,9 @@ void Player::init()
     controler->setSeqByName("idle_t");
     light.setStyle(Light::StyleAceto);
     light.external = true;
+    delete map;
+    map = new Map;
+    map->lookForObjs(contentFolder);
     showMap = false;
     visible = true;
     clearMemories();
@@ -234,9 +240,10 @@ void Player::draw(Screen* s, int ox, int oy)
     }
 }
 
-void Player::drawFront(Level*, Screen*, int, int)
+void Player::drawFront(Level*, Screen* s, int, int)
 {
-    // The world map overlay is drawn here once the player carries a map.
+    if (showMap && map)
+        map->draw(s);
 }
 
 void Player::drawDead(Screen* s, int ox, int oy, float amplitude, float white)

@@ -15,6 +15,7 @@ class Level;
 class Map;
 class Screen;
 class TileList;
+struct SAVE_STATE;
 
 // A one-time object the player has taken (a key, a skull, a map piece), so
 // that it does not come back when its room is entered again.
@@ -146,6 +147,11 @@ public:
     // Empties both lists (a save state replaces them).
     void clearMemories();
     void clearObjects();
+    // The object and memory lists into a save record, and back: restoring
+    // replaces both lists, counts the keys, reveals the map when a "map"
+    // object was taken and marks the level of every memory as visited.
+    void storeMemoriesAndObjects(SAVE_STATE& state) const;
+    void restoreMemoriesAndObjects(const SAVE_STATE& state);
 
     Animation animation;
     AnimationControler* controler;
@@ -199,7 +205,10 @@ public:
     int nObjects = 0;
     std::vector<OBJECT*> objects;
     bool showMap = false;
+    // The world map, built anew by init, which marks its keys and
+    // phosphorescent paint from the levels in `contentFolder`.
     Map* map = nullptr;
+    char contentFolder[256] = ".";
     int nMemorySave = 0;
     std::vector<MEMORY_SAVE*> memorySaves;
     // Spelt as the game opens its levels ("./Level/"): a lower-case folder

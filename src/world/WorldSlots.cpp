@@ -40,22 +40,7 @@ void storePlayer(const Player& p, SAVE_STATE& s)
     s.checkpointX = p.checkpointX;
     s.checkpointY = p.checkpointY;
     boundedCopy(s.checkpointLevel, sizeof s.checkpointLevel, p.checkpointLevel);
-    for (const OBJECT* o : p.objects) {
-        SAVE_OBJECT object;
-        boundedCopy(object.name, sizeof object.name, o->name);
-        object.flag = o->flag;
-        s.objects.push_back(object);
-    }
-    for (const MEMORY_SAVE* m : p.memorySaves) {
-        SAVE_MEMORY memory;
-        boundedCopy(memory.name, sizeof memory.name, m->name);
-        memory.w = m->w;
-        memory.h = m->h;
-        std::size_t cells = std::size_t(m->w) * std::size_t(m->h);
-        memory.quality.assign(m->quality, m->quality + cells);
-        memory.glow.assign(m->glow, m->glow + cells);
-        s.memories.push_back(std::move(memory));
-    }
+    p.storeMemoriesAndObjects(s);
 }
 
 // The fields both slot forms hold.
@@ -78,15 +63,8 @@ void enterCommonFields(const SAVE_STATE& s, Player& p)
     p.hitted = s.hitted;
     p.coin = s.coin;
     p.diamond = s.diamond;
-    p.clearObjects();
-    for (const SAVE_OBJECT& o : s.objects) {
-        OBJECT* object = new OBJECT;
-        boundedCopy(object->name, sizeof object->name, o.name);
-        object->flag = o.flag;
-        p.objects.push_back(object);
-    }
-    p.nObjects = int(p.objects.size());
-    p.nKey = keyCount(s);
+    // Replaces the objects and memories, counting keys and marking the map.
+    p.restoreMemoriesAndObjects(s);
 }
 
 void enterBinaryState(const SAVE_STATE& s, Player& p)
@@ -99,23 +77,6 @@ void enterBinaryState(const SAVE_STATE& s, Player& p)
     p.checkpointX = s.checkpointX;
     p.checkpointY = s.checkpointY;
     boundedCopy(p.checkpointLevel, sizeof p.checkpointLevel, s.checkpointLevel);
-    if (revealsMap(s) && p.map)
-        p.map->reveal();
-    p.clearMemories();
-    for (const SAVE_MEMORY& m : s.memories) {
-        MEMORY_SAVE* memory = new MEMORY_SAVE;
-        boundedCopy(memory->name, sizeof memory->name, m.name);
-        memory->w = m.w;
-        memory->h = m.h;
-        memory->quality = new unsigned[m.quality.size()];
-        memory->glow = new unsigned[m.glow.size()];
-        std::copy(m.quality.begin(), m.quality.end(), memory->quality);
-        std::copy(m.glow.begin(), m.glow.end(), memory->glow);
-        p.memorySaves.push_back(memory);
-        if (p.map)
-            p.map->setCurrentCell(memory->name);
-    }
-    p.nMemorySave = int(p.memorySaves.size());
 }
 
 } // namespace

@@ -1,0 +1,316 @@
+#include "map/Map.h"
+
+#include "assets/TileFixtures.h"
+#include "assets/Typo.h"
+#include "authoring/PngImage.h"
+#include "render/Screen.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+// On a 200 x 150 screen the panel's top-left corner is (48, 21) and grid
+// square (column c, row r) begins at (56 + 7 (c - 1), 44 + 7 r).
+const int screenW = 200;
+const int screenH = 150;
+const int black = int(0xFF000000u);
+// The translucent panel over black, where nothing else is drawn.
+const int panelX = 50;
+const int panelY = 23;
+const int white = int(0xFFFFFFFFu);
+const int grey = int(0xFF555555u);
+const int yellow = int(0xFFFFFF00u);
+const int lightBlue = int(0xFF88EEFFu);
+
+struct SQUARE {
+    int x;
+    int y;
+};
+
+SQUARE at(const char* label)
+{
+    int row = 0;
+    std::sscanf(label + 1, "%d", &row);
+    return {56 + 7 * (label[0] - 'A'), 44 + 7 * (row - 1)};
+}
+
+class MapScreen {
+public:
+    MapScreen() : screen(screenW, screenH, 1) {}
+    void draw(Map& map)
+    {
+        screen.clear(black);
+        map.draw(&screen);
+    }
+    int pixel(const char* label, int dx = 2, int dy = 2) const
+    {
+        SQUARE s = at(label);
+        return screen.getPixel(s.x + dx, s.y + dy);
+    }
+    int panel() const { return screen.getPixel(panelX, panelY); }
+    // Pixels of the grid (every square and the gaps between them) that show
+    // more than the panel.
+    int coloured() const
+    {
+        int n = 0;
+        for (int x = at("A1").x; x < at("M1").x + 7; x++)
+            for (int y = at("A1").y; y < at("A11").y + 7; y++)
+                n += screen.getPixel(x, y) != panel();
+        return n;
+    }
+    Screen screen;
+};
+
+MAP_CELL* cellOf(Map& map, const char* stem)
+{
+    return map.findCell(("./Level/" + std::string(stem) + ".lvl").c_str());
+}
+
+int knownLinks(const Map& map)
+{
+    int n = 0;
+    for (const MAP_LINK* l : map.links)
+        n += l->known;
+    return n;
+}
+
+TEST(MapTableTest, RoomsAndPassagesMakeOneConsistentNetwork)
+{
+    Map map;
+    ASSERT_EQ(map.nCell, 87);
+    ASSERT_EQ(map.nLink, 97);
+    EXPECT_EQ(int(map.cells.size()), 87);
+    EXPECT_EQ(map.right, 84 + 11);
+
+    std::set<std::string> names;
+    std::set<std::pair<int, int>> squares;
+    for (const MAP_CELL* c : map.cells) {
+        EXPECT_TRUE(names.insert(c->name).second) << c->name;
+        for (int x = c->x; x < c->x + c->w; x += 7)
+            for (int y = c->y; y < c->y + c->h; y += 7)
+                EXPECT_TRUE(squares.insert({x, y}).second) << c->name << " overlaps another room";
+        EXPECT_EQ(c->state, 0);
+    }
+    EXPECT_EQ(squares.size(), 87u + 3 * 8 + 6 + 1) << "eight rooms of 2 x 2, six of 1 x 2, one of 2 x 1";
+
+    // Every passage end lies in a room, except the two that meet in J8.
+    int openEnds = 0;
+    for (const MAP_LINK* l : map.links) {
+        openEnds += !l->cellA + !l->cellB;
+        EXPECT_NE(l->cellA, l->cellB);
+    }
+    EXPECT_EQ(openEnds, 2);
+    MAP_CELL* hub = cellOf(map, "hub_metro");
+    ASSERT_TRUE(hub);
+    EXPECT_EQ(hub->x, 42);
+    EXPECT_EQ(hub->y, 35);
+    EXPECT_EQ(hub->w, 12);
+    EXPECT_EQ(hub->h, 12);
+    EXPECT_EQ(hub->colour, int(0xFFC02929u));
+}
+
+TEST(MapStateTest, EnteringTheHubShowsItsFiveNeighboursAndPassages)
+{
+    Map map;
+    map.setCurrentCell("./Level/hub_metro.lvl");
+    MAP_CELL* hub = cellOf(map, "hub_metro");
+    EXPECT_EQ(map.cells[map.current], hub);
+    EXPECT_EQ(hub->state, 2);
+    std::set<std::string> seen;
+    for (const MAP_CELL* c : map.cells)
+        if (c->state == 1)
+            seen.insert(c->name);
+    EXPECT_EQ(seen, (std::set<std::string>{"./Level/unknow_room.lvl", "./Level/hub_parking.lvl",
+                                           "./Level/hub_cave.lvl", "./Level/classic_entrance.lvl",
+                                           "./Level/locked_door.lvl"}));
+    EXPECT_EQ(knownLinks(map), 5);
+    for (const MAP_LINK* l : map.links) {
+        if (l->known) {
+            EXPECT_TRUE(l->cellA == hub || l->cellB == hub);
+        }
+    }
+
+    MapScreen shot;
+    shot.draw(map);
+    EXPECT_EQ(shot.pixel("H7"), int(0xFFC02929u));
+    EXPECT_EQ(shot.pixel("G6", 0, 0), white) << "the current room is outlined";
+    EXPECT_EQ(shot.pixel("H7", 4, 4), white);
+    for (const char* neighbour : {"G4", "E5", "F6", "I5", "J6", "I7", "G8", "H9"})
+        EXPECT_EQ(shot.pixel(neighbour), grey) << neighbour;
+    for (const char* unseen : {"A1", "G3", "K6", "E4"})
+        EXPECT_EQ(shot.pixel(unseen), shot.panel()) << unseen;
+    // The passage from G4 down to the hub crosses the gap row of G5.
+    EXPECT_EQ(shot.pixel("G5"), white);
+}
+
+TEST(MapStateTest, ANameInAnotherLetterCaseMatchesNoRoom)
+{
+    Map map;
+    map.setCurrentCell("./Level/metro3.lvl");
+    map.setCurrentCell("./level/metro3.lvl");
+    EXPECT_EQ(map.current, -1);
+    EXPECT_EQ(cellOf(map, "metro3")->state, 2) << "an unmatched name changes no room";
+    EXPECT_EQ(knownLinks(map), 2);
+
+    MapScreen shot;
+    shot.draw(map);
+    EXPECT_EQ(shot.pixel("B1", 0, 0), int(0xFFECD078u)) << "no room is outlined";
+    EXPECT_EQ(shot.pixel("B1"), int(0xFFECD078u));
+    EXPECT_EQ(shot.pixel("A1"), grey);
+}
+
+TEST(MapStateTest, RevealShowsEveryRoomAndPassageWithoutVisitingAny)
+{
+    Map map;
+    map.setCurrentCell("./Level/metro2.lvl");
+    map.reveal();
+    EXPECT_EQ(knownLinks(map), 97);
+    for (const MAP_CELL* c : map.cells)
+        EXPECT_EQ(c->state, c == cellOf(map, "metro2") ? 2 : 1) << c->name;
+
+    MapScreen shot;
+    shot.draw(map);
+    for (const MAP_CELL* c : map.cells) {
+        if (c->state == 1) {
+            EXPECT_EQ(shot.screen.getPixel(56 + c->x + c->w / 2, 44 + c->y + c->h / 2), grey) << c->name;
+        }
+    }
+}
+
+TEST(MapDrawTest, AFreshMapDrawsOnlyItsPanel)
+{
+    Map map;
+    MapScreen shot;
+    shot.draw(map);
+    EXPECT_EQ(shot.coloured(), 0) << "no room or passage on the grid";
+    // Panel corners: the outline is rounded, its straight edges white.
+    EXPECT_EQ(shot.screen.getPixel(47, 20), black);
+    EXPECT_EQ(shot.screen.getPixel(60, 20), white);
+    EXPECT_EQ(shot.screen.getPixel(60, 34), white) << "the line under the title";
+    EXPECT_EQ(shot.screen.getPixel(46, 60), black) << "nothing left of the panel";
+}
+
+TEST(MapDrawTest, KeyAndPaintMarksShowOnVisitedRoomsUntilTheKeyIsTaken)
+{
+    Map map;
+    MAP_CELL* keyRoom = cellOf(map, "dark01");   // D3
+    MAP_CELL* paintRoom = cellOf(map, "dark02"); // D4
+    MAP_CELL* seenKeyRoom = cellOf(map, "fall02"); // E3, seen from dark01
+    keyRoom->hasKey = seenKeyRoom->hasKey = 1;
+    paintRoom->hasPhospho = 1;
+    map.setCurrentCell("./Level/dark02.lvl");
+    map.setCurrentCell("./Level/dark01.lvl");
+    ASSERT_EQ(seenKeyRoom->state, 1);
+
+    MapScreen shot;
+    shot.draw(map);
+    EXPECT_EQ(shot.pixel("D3", 1, 1), yellow);
+    EXPECT_EQ(shot.pixel("D3", 2, 2), int(0xFF542437u));
+    EXPECT_EQ(shot.pixel("D4", 2, 2), lightBlue);
+    EXPECT_EQ(shot.pixel("D4", 1, 1), int(0xFF542437u));
+    EXPECT_EQ(shot.pixel("E3", 1, 1), grey) << "a seen room shows no mark";
+
+    keyRoom->keyGot = 1;
+    shot.draw(map);
+    EXPECT_EQ(shot.pixel("D3", 1, 1), int(0xFF542437u));
+}
+
+// A game folder whose Level/ holds the files a test writes.
+class LevelFolder {
+public:
+    LevelFolder() : dir(tempPath("game"))
+    {
+        mkdir(dir.c_str(), 0755);
+        mkdir((dir + "/Level").c_str(), 0755);
+    }
+    void write(const char* stem, const std::string& text)
+    {
+        std::FILE* out = std::fopen((dir + "/Level/" + stem + ".lvl").c_str(), "w");
+        ASSERT_TRUE(out);
+        std::fputs(text.c_str(), out);
+        std::fclose(out);
+    }
+    std::string dir;
+};
+
+std::string bonus(const char* nameLine, const char* text)
+{
+    return std::string("BONUS\n") + nameLine + "\n  eye.til\n 0 0\n 10 10 0\n  " + text + "\n";
+}
+
+std::string element(const char* text)
+{
+    return std::string("ELEMENT\nwall\n  wall.til\n 0 0\n 0 0 0\n  ") + text + "\n";
+}
+
+TEST(MapLevelFilesTest, OneTimeKeysAndPhosphorescentPaintAreFoundInTheLevelFiles)
+{
+    LevelFolder game;
+    game.write("metro2", element("phospho") + bonus("  key_red", "one_time"));
+    game.write("metro3", bonus("  key_blue", "gold") + bonus("  skull01", "one_time") + element("phospho_not"));
+    game.write("entrance", bonus("  key_with_a_very_long_name", "one_time"));
+    game.write("dark01", "MEMORIES\n" + bonus("key_unindented", "one_time"));
+    // A record cut short by the end of the file.
+    game.write("dark02", "ELEMENT\nwall\n  wall.til\n");
+
+    Map map;
+    map.lookForObjs(game.dir.c_str());
+    MAP_CELL* metro2 = cellOf(map, "metro2");
+    EXPECT_TRUE(metro2->hasKey);
+    EXPECT_STREQ(metro2->keyName, "key_red");
+    EXPECT_TRUE(metro2->hasPhospho);
+    EXPECT_FALSE(cellOf(map, "metro3")->hasKey) << "a key that is not one-time, a one-time skull";
+    EXPECT_FALSE(cellOf(map, "metro3")->hasPhospho) << "the kind word must be phospho itself";
+    EXPECT_STREQ(cellOf(map, "entrance")->keyName, "key_with_a_very_");
+    EXPECT_FALSE(cellOf(map, "dark01")->hasKey) << "the identifier follows two leading characters";
+    EXPECT_FALSE(cellOf(map, "dark02")->hasPhospho);
+    int marked = 0;
+    for (const MAP_CELL* c : map.cells)
+        marked += c->hasKey + c->hasPhospho;
+    EXPECT_EQ(marked, 3) << "rooms without a file keep no marks";
+}
+
+// The map as the player sees it after a few rooms, with the game's fonts,
+// written to a picture for looking at.
+TEST(MapDrawTest, AMapAfterAFewRoomsShowsItsLabelsRoomsAndMarks)
+{
+    Typo title, labels;
+    ASSERT_EQ(title.load(GLOAMER_GAME_DIR "/typo.dat"), 1);
+    ASSERT_EQ(labels.load(GLOAMER_GAME_DIR "/typo_small.dat"), 1);
+    mapSetTypo(&title, &labels);
+    Map map;
+    cellOf(map, "fall_game")->hasKey = 1;
+    cellOf(map, "phospho_intro")->hasPhospho = 1;
+    for (const char* stem : {"metro2", "metro3", "entrance", "intro_part10", "unknow_room", "hub_metro",
+                             "classic_entrance", "phospho_intro", "fall_game_entrance", "fall_game", "locked_door"})
+        map.setCurrentCell(("./Level/" + std::string(stem) + ".lvl").c_str());
+
+    MapScreen shot;
+    shot.draw(map);
+    mapSetTypo(nullptr, nullptr);
+    int labelInk = 0;
+    for (int x = 48; x < 48 + 105; x++)
+        labelInk += shot.screen.getPixel(x, 21 + 17 + 2) == white;
+    EXPECT_GT(labelInk, 13) << "the column letters";
+    EXPECT_EQ(shot.pixel("E7", 1, 1), yellow);
+    EXPECT_EQ(shot.pixel("J7", 2, 2), lightBlue);
+
+    // GLOAMER_SHOT_DIR keeps the picture for a look, magnified 4 times as
+    // the game shows it.
+    const char* keep = std::getenv("GLOAMER_SHOT_DIR");
+    std::string out = keep ? std::string(keep) + "/map.png" : tempPath("map.png");
+    PngImage png;
+    png.resize(screenW * 4, screenH * 4);
+    for (int x = 0; x < png.width; x++)
+        for (int y = 0; y < png.height; y++)
+            png.set(x, y, uint32_t(shot.screen.getPixel(x / 4, y / 4)) | 0xFF000000u);
+    EXPECT_EQ(png.save(out.c_str()), 1) << png.error;
+}
+
+} // namespace

@@ -2,7 +2,7 @@
 
 #include "assets/TileFixtures.h"
 #include "assets/Typo.h"
-#include "authoring/PngImage.h"
+#include "render/PngImage.h"
 #include "render/Screen.h"
 
 #include <gtest/gtest.h>

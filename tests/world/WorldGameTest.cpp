@@ -23,6 +23,9 @@ TEST_F(InGame, TheScriptsEndGivesTheKeysBackAndNothingIsReadWhilePaused)
     begin("metro2.lvl", 200, 40);
     char slot[] = "./Save/slot1.sav";
     world.init(&typo, pixelScreen, slot);
+    // An emptied script has only its end left to read.
+    world.movie->reset();
+    world.movie->rewind();
     int keys[512] = {};
     world.pause(true);
     world.input2(keys, &typo, pixelScreen);

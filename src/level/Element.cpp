@@ -69,6 +69,14 @@ void Element::getDimensions(int* w, int* h) const
     *h = tile ? tile->height : 0;
 }
 
+void Element::getCentre(int* cx, int* cy) const
+{
+    int w = 0, h = 0;
+    getDimensions(&w, &h);
+    *cx = x + w / 2;
+    *cy = y + h / 2;
+}
+
 const TILE_PIXEL* Element::pixel(int i, int j) const
 {
     if (!tile)

@@ -54,6 +54,8 @@ public:
 
     // The picture's size; 0 x 0 without a tile.
     void getDimensions(int* w, int* h) const;
+    // The middle of the picture in world pixels (halves truncated).
+    void getCentre(int* cx, int* cy) const;
     // Pixel (i, j) of the current frame (of the only frame of a one-frame
     // picture): colour, depth (plus the element's own depth) and
     // incandescence; 0 outside the picture.

@@ -140,7 +140,7 @@ int Level::getCloud(int wx, int wy) const
     return p ? p->cloud : baseDepth;
 }
 
-float Level::getAngle(int x0, int y0, int x1, int y1) const
+float Level::getAngle(int x0, int y0, int x1, int y1)
 {
     return float(Screen::getAngle(x0, y0, x1, y1) * 180.0 / 3.1415);
 }

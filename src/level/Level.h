@@ -97,7 +97,7 @@ public:
     int getDepthClean(int wx, int wy) const;
     int getCloud(int wx, int wy) const;
     // Direction from (x0, y0) to (x1, y1) in degrees, 0 right, 90 down.
-    float getAngle(int x0, int y0, int x1, int y1) const;
+    static float getAngle(int x0, int y0, int x1, int y1);
 
     // One update of the cloud: cloudSteps spreading steps.
     void computeCloud();
@@ -231,6 +231,71 @@ public:
     void showAll(int wx, int wy);
     // Guards `lights` between the main thread and the lighting thread.
     std::mutex lightsLock;
+
+    // Simulation: one step per game update. `tick` is the world's frame
+    // counter. Animates backgrounds and entities, moves the actives and the
+    // dogs, spreads the cloud, moves the water and runs the message box.
+    void update(int tick);
+    // Moves the actives: movers towards their goal (through anything),
+    // active objects with gravity or buoyancy against rock and each other.
+    // The moving-object loop sound plays while a mover moves.
+    void activeUpdate();
+    // Moves e by the velocity given, then resolves a collision with rock or
+    // another active by keeping one axis, reversing (bounce) or clearing the
+    // blocked velocity; a hard impact sounds and is remembered; the
+    // velocity is then halved. Without `keep` e's own velocity is restored
+    // afterwards (a push that only moves it).
+    void moveActive(Element* e, float vx, float vy, bool keep);
+    // Rows of e's picture under the water surface; 0 above it or in a level
+    // without water.
+    int getWaterCollision(const Element* e) const;
+    // e's outline lies on rock (clean depth 10) or its picture overlaps
+    // another active's.
+    bool getElementCollide(const Element* e) const;
+    // One more step of every dog, with gravity and rock.
+    void dogUpdate();
+    // Moves d by its velocity; against rock it keeps the free axis or goes
+    // back where its step began.
+    void moveDog(Dog* d);
+    // Some pixel of d's picture rectangle lies on rock (clean depth 10).
+    bool getDogCollide(const Dog* d) const;
+    // Throws an object into the room with the given velocity (a bouncing
+    // `Thrown` element that the camera follows). Returns false, throwing
+    // nothing, when its place is taken by rock or another active; a null
+    // tile throws nothing and returns true.
+    bool addActive(int x, int y, int depth, Tile* t, const char* name, const char* text, float vx, float vy);
+    // Delete one object of `actives` or `bonus`; indices out of range do
+    // nothing. `thrown` follows the deletion.
+    void deleteActive(int i);
+    void deleteBonus(int i);
+    // Bonus i becomes another thing lying there: tile, kind line and kind.
+    void changeBonus(int i, Tile* t, const char* text, int kind);
+
+    // Triggers: switching things by name (exact and case-sensitive; no match
+    // does nothing).
+    // Every light of that name on (on != 0) or off.
+    void activeLight(const char* name, int on);
+    // Every active of that name switched on or off.
+    void activeActive(const char* name, int on);
+    // Sets input `input` (0..7; others change nothing) of every box of that
+    // name to `value`, then switches the box's target on exactly while its
+    // inputs match its solution.
+    void activeBox(const char* name, int input, int value);
+    // The room's message box, when it has one.
+    void createMessage(const char* text, int seconds, int colour);
+    void terminateMessage();
+    bool messageExist() const;
+    // Animated elements of that name hidden or shown.
+    void hideEntity(const char* name);
+    void showEntity(const char* name);
+    // Animated elements of that name take the tile `tileName` (from frame 0,
+    // when it exists and differs) and move by (dx, dy) in every case.
+    void setElementAnim(const char* name, const char* tileName, int dx, int dy, TileList* tiles);
+    // Animated elements of that name play at `speed` frames per update.
+    void setElementPlay(const char* name, float speed);
+    // Centre of the picture of the first element of `elements` of that
+    // name; nothing is written when there is none.
+    void getElementPosition(const char* name, int* x, int* y) const;
 
 private:
     void bakeElement(const Element* e);

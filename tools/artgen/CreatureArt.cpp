@@ -11,37 +11,61 @@ namespace {
 
 const float pi = 3.14159265f;
 
-// The dog faces left as stored (it is mirrored when it runs right).
-// `phase` moves the legs, `bob` lifts the body, `wag` moves the tail.
-void drawDog(Picture& p, int f, float phase, float stride, int bob, float wag)
+// The dog faces left as stored (it is mirrored when it runs right). A pose
+// gives each leg's foot: its offset from the hip along x and how many rows
+// it is lifted off the ground. Legs run front near, front far, hind near,
+// hind far; the far ones are darker.
+struct DOG_POSE {
+    float footX[4];
+    int lift[4];
+    int bob;        // rows the body rises
+    float stretch;  // extra half length of the body
+    float wag;      // tail tip lift
+    bool earsBack;
+};
+
+void drawDog(Picture& p, int f, const DOG_POSE& pose)
 {
     const uint32_t fur = rgb(86, 66, 50), furDark = rgb(52, 40, 32), furLight = rgb(120, 96, 72);
     const int d = 5;
-    int by = 7 - bob;
-    // Legs first, so the body covers their tops.
-    const float legX[4] = {6.0f, 8.0f, 14.0f, 16.0f};
+    int by = 7 - pose.bob;
+    // Legs first, so the body covers their tops. A lifted leg bends at the
+    // knee: front knees fold back, hind hocks forward of the foot.
+    const float hipX[4] = {6.0f, 8.0f, 14.0f, 16.0f};
     for (int k = 0; k < 4; k++) {
-        float swing = std::sin(phase + (k % 2) * pi + (k / 2) * pi * 0.5f) * stride;
-        int top = by + 1;
-        int footX = int(std::lround(legX[k] + swing));
-        p.line(f, int(legX[k]), top, footX, 13, ink(k % 2 ? furDark : fur, d));
+        const Ink& leg = ink(k % 2 ? furDark : fur, d);
+        int hx = int(hipX[k]), top = by + 1;
+        int fx = int(std::lround(hipX[k] + pose.footX[k])), fy = 13 - pose.lift[k];
+        if (pose.lift[k] == 0) {
+            p.line(f, hx, top, fx, fy, leg);
+            continue;
+        }
+        int bend = k < 2 ? 1 : -1;
+        int kx = (hx + fx) / 2 + bend * (pose.lift[k] + 1) / 2, ky = (top + fy) / 2;
+        p.line(f, hx, top, kx, ky, leg);
+        p.line(f, kx, ky, fx, fy, leg);
     }
-    p.disc(f, 11.0f, float(by), 6.5f, 3.6f, ink(fur, d));
-    p.disc(f, 11.5f, float(by) + 1.5f, 5.0f, 1.8f, ink(furDark, d));
-    p.disc(f, 7.5f, float(by) - 0.5f, 3.0f, 3.0f, ink(fur, d));   // deep chest
+    p.disc(f, 11.0f, float(by), 6.5f + pose.stretch, 3.6f - pose.stretch * 0.5f, ink(fur, d));
+    p.disc(f, 11.5f, float(by) + 1.5f, 5.0f + pose.stretch, 1.8f, ink(furDark, d));
+    p.disc(f, 7.5f - pose.stretch, float(by) - 0.5f, 3.0f, 3.0f, ink(fur, d));   // deep chest
     p.line(f, 7, by - 2, 15, by - 2, ink(furLight, d));
-    // Head with snout and ear, low and forward.
-    p.disc(f, 4.5f, float(by) - 2.0f, 3.0f, 2.8f, ink(fur, d));
-    p.fill(f, 0, by - 2, 3, 2, ink(fur, d));
-    p.put(f, 0, by - 2, ink(rgb(20, 16, 14), d));
-    p.line(f, 0, by - 0, 3, by - 0, ink(furDark, d));
-    p.line(f, 5, by - 5, 6, by - 3, ink(furDark, d));
-    p.put(f, 6, by - 5, ink(furDark, d));
+    // Head with snout and ear, low and forward; stretched out when running.
+    int hx = pose.stretch > 0 ? -1 : 0, hy = pose.stretch > 0 ? 1 : 0;
+    p.disc(f, 4.5f + hx, float(by) - 2.0f + hy, 3.0f, 2.8f, ink(fur, d));
+    p.fill(f, 0, by - 2 + hy, 3, 2, ink(fur, d));
+    p.put(f, 0, by - 2 + hy, ink(rgb(20, 16, 14), d));
+    p.line(f, 0, by + hy, 3, by + hy, ink(furDark, d));
+    if (pose.earsBack) {
+        p.line(f, 5 + hx, by - 4 + hy, 8 + hx, by - 4 + hy, ink(furDark, d));
+    } else {
+        p.line(f, 5, by - 5, 6, by - 3, ink(furDark, d));
+        p.put(f, 6, by - 5, ink(furDark, d));
+    }
     // Eye: glowing red.
-    p.put(f, 3, by - 3, ink(rgb(255, 40, 20), d, 1.0f));
+    p.put(f, 3 + hx, by - 3 + hy, ink(rgb(255, 40, 20), d, 1.0f));
     // Tail.
     int tx = 17, ty = by - 1;
-    int ex = 19, ey = int(std::lround(by - 4 + wag));
+    int ex = 19, ey = int(std::lround(by - 4 + pose.wag));
     p.line(f, tx, ty, ex, ey, ink(fur, d));
 }
 
@@ -51,10 +75,20 @@ void dog(Album& album)
     static const int breathe[4] = {0, 0, 1, 0};
     static const float wags[4] = {0.0f, 1.5f, 0.0f, -1.0f};
     for (int f = 0; f < 4; f++)
-        drawDog(idle, f, 0.0f, 0.0f, breathe[f], wags[f]);
+        drawDog(idle, f, DOG_POSE{{0.0f, 0.0f, 0.0f, 0.0f}, {0, 0, 0, 0}, breathe[f], 0.0f, wags[f], false});
+    // A gallop: legs reach out, the front ones land, all gather under the
+    // body, the hind ones push off, and the front ones reach out again.
+    static const DOG_POSE gallop[6] = {
+        {{-5.0f, -4.0f, 4.0f, 3.0f}, {1, 2, 1, 2}, 0, 1.0f, 3.0f, true},
+        {{-2.0f, -3.0f, 4.0f, 2.0f}, {0, 1, 2, 3}, 0, 0.5f, 3.0f, true},
+        {{1.0f, 0.0f, 0.0f, -1.0f}, {0, 0, 2, 3}, 1, 0.0f, 2.0f, true},
+        {{3.0f, 2.0f, -3.0f, -2.0f}, {1, 2, 0, 0}, 1, 0.0f, 2.0f, true},
+        {{-1.0f, -2.0f, -1.0f, 1.0f}, {3, 2, 0, 0}, 1, 0.5f, 3.0f, true},
+        {{-4.0f, -3.0f, 2.0f, 3.0f}, {2, 3, 0, 1}, 0, 1.0f, 3.0f, true},
+    };
     Picture& run = album.add("dog_run.anm", 20, 14, 6);
     for (int f = 0; f < 6; f++)
-        drawDog(run, f, f * 2.0f * pi / 6.0f, 2.2f, (f % 3 == 1) ? 1 : 0, f % 2 ? 2.0f : 0.0f);
+        drawDog(run, f, gallop[f]);
 }
 
 // The cat, 16 x 14, feet on the bottom row. t = 0 sits facing the viewer,

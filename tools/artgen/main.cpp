@@ -6,8 +6,12 @@
 //   artgen --sheet OUT.png [CONTAINER.dat...]
 //                                contact sheet of the containers' tiles, or
 //                                of the generated pictures when none is named
+//   artgen --character POSES OUT.dat PREVIEW.png
+//                                the character sheet drawn from its poses, and
+//                                its review picture
 
 #include "Art.h"
+#include "CharacterSheet.h"
 #include "ContactSheet.h"
 
 #include <cstdio>
@@ -23,8 +27,23 @@ void drawAllArt(Album& album)
     addKeyArt(album);
 }
 
+int drawCharacter(const char* posesFile, const char* sheetFile, const char* previewFile)
+{
+    CharacterPoses poses;
+    std::string error;
+    bool drawn = poses.load(posesFile) && CharacterSheet(poses).write(sheetFile, error) &&
+                 writeCharacterPreview(sheetFile, previewFile, error);
+    if (!drawn) {
+        std::fprintf(stderr, "artgen: %s\n", error.empty() ? poses.error.c_str() : error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc == 5 && std::strcmp(argv[1], "--character") == 0)
+        return drawCharacter(argv[2], argv[3], argv[4]);
     if (argc >= 3 && std::strcmp(argv[1], "--sheet") == 0) {
         Album album;
         std::string error;
@@ -42,7 +61,8 @@ int main(int argc, char** argv)
         return 0;
     }
     if (argc < 2 || argc > 3 || argv[1][0] == '-') {
-        std::fprintf(stderr, "usage: artgen OUTDIR [CONTENTDIR]\n       artgen --sheet OUT.png [CONTAINER.dat...]\n");
+        std::fprintf(stderr, "usage: artgen OUTDIR [CONTENTDIR]\n       artgen --sheet OUT.png [CONTAINER.dat...]\n"
+                             "       artgen --character POSES OUT.dat PREVIEW.png\n");
         return 2;
     }
     Album album;

@@ -1,0 +1,239 @@
+// The player's state: construction, content, a new game, the frame's update
+// in its order, placement on entering a room and drawing.
+
+#include "player/Player.h"
+
+#include "base/BoundedString.h"
+#include "base/Log.h"
+#include "assets/TileList.h"
+#include "level/Element.h"
+#include "level/KindLine.h"
+#include "level/Level.h"
+#include "render/Screen.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The body's size standing, before setBBox fits it to the pose.
+const int standingWidth = 7;
+const int standingHeight = 21;
+
+// Where the lamp's picture sits relative to the hand, facing right; facing
+// left the horizontal offset is mirrored. The candle sits above the hand.
+void lampOffset(const Player& p, int* dx, int* dy)
+{
+    *dx = 0;
+    *dy = 0;
+    if (p.carriedTile == &p.candleTile) {
+        *dy = -7;
+    } else if (p.carriedTile == &p.torchTile) {
+        *dx = -4;
+        *dy = -1;
+    } else if (p.carriedTile == &p.acetoTile) {
+        *dx = -1;
+        *dy = -1;
+    }
+    if (p.way == 1)
+        *dx = -*dx;
+}
+
+// The first element of `list` that `matches` accepts, or null.
+template <class MATCH> Element* firstElement(const std::vector<Element*>& list, MATCH matches)
+{
+    for (Element* e : list)
+        if (matches(e))
+            return e;
+    return nullptr;
+}
+
+} // namespace
+
+Player::Player() : controler(new AnimationControler(&animation))
+{
+    bbox.x = x;
+    bbox.y = y;
+    bbox.w = standingWidth;
+    bbox.h = standingHeight;
+    light.external = true;
+}
+
+Player::~Player()
+{
+    delete controler;
+    delete controlTiles;
+    clearMemories();
+    clearObjects();
+}
+
+int Player::loadContent(const char* folder)
+{
+    char path[512];
+    boundedFormat(path, sizeof path, "%s/tiles.dat", folder);
+    struct {
+        Tile* tile;
+        const char* name;
+    } pictures[] = {{&coinTile, "gold_coin01.anm"},     {&candleTile, "candle.anm"},
+                    {&torchTile, "torchlight.til"},     {&acetoTile, "aceto.anm"},
+                    {&candleBonusTile, "candle02.til"}, {&torchBonusTile, "torchlight2.til"},
+                    {&acetoBonusTile, "aceto.til"},     {&balloonTile, "balloon.til"}};
+    for (const auto& picture : pictures)
+        picture.tile->load(path, picture.name);
+
+    boundedFormat(path, sizeof path, "%s/tiles_control.dat", folder);
+    delete controlTiles;
+    controlTiles = new TileList(path, true);
+    for (int key = 'a'; key <= 'z'; key++) {
+        char name[32];
+        boundedFormat(name, sizeof name, "key_%c.anm", key);
+        logPrint(name);
+        keyTiles[key] = controlTiles->findByName2(name);
+    }
+
+    boundedFormat(path, sizeof path, "%s/character.dat", folder);
+    return animation.loadFromFile2(path);
+}
+
+void Player::init()
+{
+    controler->play(0.05f);
+    controler->setSeqByName("idle_t");
+    light.setStyle(Light::StyleAceto);
+    light.external = true;
+    showMap = false;
+    visible = true;
+    clearMemories();
+    clearObjects();
+    life = 3;
+    maxLife = 6;
+    coin = 0;
+    diamond = 0;
+    nKey = 0;
+    hitted = 0.0f;
+    flying = false;
+}
+
+void Player::update(Level* level, int)
+{
+    keepInRange();
+    getEnnemyCollision(level);
+    getBonusCollision(level);
+    getDogCollision(level);
+    getActiveCollision(level);
+    controler->update();
+    updateView();
+    if (flying)
+        y -= 1;
+    else
+        move(level);
+    collide(level);
+    if (hitted > 0.0f)
+        hitted -= 0.2f;
+    else
+        hitted = 0.0f;
+    if (jumping)
+        setCrawl(level, false);
+    setAnimation();
+
+    // The lamp's picture follows the light's colour, which a lamp change sets.
+    if (light.colour == candleColour)
+        carriedTile = &candleTile;
+    else if (light.colour == electricColour)
+        carriedTile = &torchTile;
+    else if (light.colour == acetoColour)
+        carriedTile = &acetoTile;
+    lightFrame += lightSpeed;
+    if (int(lightFrame) >= carriedTile->frameCount)
+        lightFrame = 0.0f;
+    setLight();
+
+    moving = false;
+    oldX = x;
+    oldY = y;
+}
+
+void Player::keepInRange()
+{
+    x = std::min(std::max(x, -positionLimit), positionLimit);
+    y = std::min(std::max(y, -positionLimit), positionLimit);
+    oldX = std::min(std::max(oldX, -positionLimit), positionLimit);
+    oldY = std::min(std::max(oldY, -positionLimit), positionLimit);
+}
+
+void Player::setPosition(int newX, int newY)
+{
+    oldX = x;
+    oldY = y;
+    x = newX;
+    y = newY;
+}
+
+void Player::setPositionAtElement(const char* name, Level* level)
+{
+    Element* e = firstElement(level->elements, [name](Element* c) { return std::strcmp(c->name, name) == 0; });
+    if (!e) {
+        logPrint("Cannot find position : ");
+        logPrint(name);
+        logPrint("\n");
+        return;
+    }
+    x = oldX = e->x;
+    y = oldY = e->y;
+    moving = run = crawl = jumping = onLadder = false;
+    pushTimer = 0;
+    dy = 0.0f;
+}
+
+void Player::getDefaultPosition(Level* level)
+{
+    Element* e = firstElement(level->elements,
+                              [](Element* c) { return std::strcmp(c->text, "default_entrance") == 0; });
+    if (!e)
+        e = firstElement(level->elements, [](Element* c) { return readKindLine(c->text).kind == KindDoor; });
+    if (!e)
+        return;
+    x = oldX = e->x;
+    y = oldY = e->y;
+}
+
+int Player::getAnimWidth() const
+{
+    return animation.getWidth();
+}
+
+void Player::drawBack(Level* level, Screen* s, int ox, int oy)
+{
+    if (visible)
+        drawUse(level, s, ox, oy);
+}
+
+void Player::draw(Screen* s, int ox, int oy)
+{
+    if (!visible)
+        return;
+    int mirror = way == 1;
+    if (hitted != 0.0f)
+        controler->draw(x + ox, y + oy, mirror, s, int(hitted) % 2 == 0 ? 0x44FFFFFF : int(0xFFFFFFFFu));
+    else
+        controler->draw(x + ox, y + oy, mirror, s);
+    if (flying)
+        balloonTile.draw(0, x + ox + (way == 1 ? 8 : -1), y + oy - 35, s);
+    if (torch) {
+        int dx = 0, dy = 0;
+        lampOffset(*this, &dx, &dy);
+        int left = light.x + dx + ox - (mirror ? carriedTile->width - 1 : 0);
+        carriedTile->draw(int(lightFrame), left, light.y + dy + oy, mirror, s);
+    }
+}
+
+void Player::drawFront(Level*, Screen*, int, int)
+{
+    // The world map overlay is drawn here once the player carries a map.
+}
+
+void Player::drawDead(Screen* s, int ox, int oy, float amplitude, float white)
+{
+    controler->draw(x + ox, y + oy, way == 1, s, amplitude, white);
+}

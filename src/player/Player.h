@@ -1,0 +1,221 @@
+#pragma once
+
+#include "assets/Animation.h"
+#include "assets/AnimationControler.h"
+#include "assets/Tile.h"
+#include "level/Light.h"
+#include "player/BoundingBox.h"
+
+#include <vector>
+
+struct DOOR;
+class Element;
+class Level;
+class Map;
+class Screen;
+class TileList;
+
+// A one-time object the player has taken (a key, a skull, a map piece), so
+// that it does not come back when its room is entered again.
+struct OBJECT {
+    char name[256];
+    unsigned char flag;
+};
+
+// What the player remembers of a room he has left: the memory strength and
+// the phosphorescent charge of every level map cell, bit for bit.
+struct MEMORY_SAVE {
+    char name[256];
+    int w;
+    int h;
+    unsigned* quality;
+    unsigned* glow;
+};
+
+// The character the user steers through a room: its body, its movement and
+// falling, ladders, crouching, riding movable elements, its pose and its
+// carried lamp. Positions are level pixels of the top-left corner of the
+// character picture; speeds are pixels per frame.
+class Player {
+public:
+    // The carried lamps, by the colour of their light.
+    static constexpr int candleColour = int(0xFFFFEE66u);
+    static constexpr int electricColour = int(0xFFFFFFFFu);
+    static constexpr int acetoColour = int(0xFFFFEE88u);
+    // Positions are kept within this distance of the room's origin, so that
+    // a damaged save cannot make the body's arithmetic overflow.
+    static constexpr int positionLimit = 1 << 28;
+
+    Player();
+    ~Player();
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    // Reads the character sheet "character.dat", the lamp, coin and balloon
+    // pictures of "tiles.dat" and the key pictures of "tiles_control.dat"
+    // from `folder`. Returns 0 when the character sheet cannot be read;
+    // missing pictures are simply not drawn.
+    int loadContent(const char* folder);
+    // Prepares a new or continued game: full life, no memories or objects,
+    // the acetylene lamp's light, standing idle. Position, lamp kind and
+    // checkpoint are left for the save state to set.
+    void init();
+
+    // One frame: what touches the player, the animation, the look-around,
+    // movement and collisions, the pose, the lamp. `frame` is not used.
+    void update(Level* level, int frame);
+    void move(Level* level);
+    void collide(Level* level);
+
+    // Input, applied before the frame's update.
+    void up(Level* level);
+    void down(Level* level);
+    void left();
+    void right();
+    void jump();
+    void setCrawl(Level* level, bool crouch);
+    void setWalk();
+    void setRun();
+    void toggleWalkRun();
+    void viewUp();
+    void viewDown();
+    void viewLeft();
+    void viewRight();
+    void updateView();
+    // The sequence shown when no input chose one this frame.
+    void setAnimation();
+
+    // Placement on entering a room.
+    void setPosition(int x, int y);
+    void setPositionAtElement(const char* name, Level* level);
+    void getDefaultPosition(Level* level);
+
+    // The body on the picture for the current pose and facing, and back.
+    void setBBox();
+    void setPositionFromBBox();
+    int getAnimWidth() const;
+
+    // Drawing at camera offset (ox, oy).
+    void drawBack(Level* level, Screen* s, int ox, int oy);
+    void draw(Screen* s, int ox, int oy);
+    void drawFront(Level* level, Screen* s, int ox, int oy);
+    // The jittered death picture; `white` whitens it.
+    void drawDead(Screen* s, int ox, int oy, float amplitude, float white);
+
+    // What the player does to the room and the room to him.
+    DOOR* action(Level* level, bool hadMessage);
+    void getBonusCollision(Level* level);
+    void getEnnemyCollision(Level* level);
+    void getDogCollision(Level* level);
+    void getActiveCollision(Level* level);
+    // Whether the character picture and the element's picture share a
+    // non-transparent pixel, the character mirrored as drawn.
+    bool getPixelPerfectCollision(const Element* e) const;
+    // Between the centres of the character picture and the element's.
+    float getDistance(const Element* e) const;
+    void torchOn();
+    void torchOff();
+    void setCurrentTorch(int kind);
+    int getCurrentTorch() const;
+    void changeBonusToCurrentLight(Level* level, int index);
+    // Places the light at the hand of the current frame and flickers it.
+    void setLight();
+    void reveal(Level* level);
+    void throwCoin(Level* level);
+    int getMovie(Level* level);
+    void toggleMap();
+    void drawUse(Level* level, Screen* s, int ox, int oy);
+    void drawHelp(Level* level, Screen* s, int ox, int oy);
+    int getLife() const { return life; }
+    int getMaxLife() const { return maxLife; }
+    int getRespawn() const { return respawn; }
+    int getCoin() const { return coin; }
+    int getDiamond() const { return diamond; }
+    int getNKey() const { return nKey; }
+
+    // Memories of the rooms left and the one-time objects taken.
+    void addMemorySave(Level* level);
+    void deleteMemorySave(int index);
+    void setMemory(Level* level);
+    void deleteObjectsInLevel(Level* level);
+    void setMapObjsGet();
+    void removeSkulls();
+    void setTouchMemory(Level* level);
+
+    Animation animation;
+    AnimationControler* controler;
+    BoundingBox bbox;
+    Tile coinTile;
+    TileList* controlTiles = nullptr;
+    // Pictures of the letter keys 'a' to 'z', by key symbol; null when missing.
+    Tile* keyTiles[512] = {};
+    int x = 0;
+    int y = 20;
+    int oldX = 0;
+    int oldY = 20;
+    float viewX = 0.0f;
+    float viewY = 0.0f;
+    // Facing: 0 right, 1 left.
+    int way = 0;
+    bool torch = true;
+    bool moving = false;
+    bool run = false;
+    bool crawl = false;
+    bool jumping = false;
+    bool jumpReleased = false;
+    bool onLadder = false;
+    bool visible = true;
+    bool flying = false;
+    int pushTimer = 0;
+    float dy = 0.0f;
+    int coin = 0;
+    int diamond = 0;
+    int nKey = 0;
+    int life = 3;
+    int maxLife = 6;
+    int respawn = 3;
+    float hitted = 0.0f;
+    Tile candleTile;
+    Tile torchTile;
+    Tile acetoTile;
+    Tile candleBonusTile;
+    Tile torchBonusTile;
+    Tile acetoBonusTile;
+    Tile* carriedTile = &acetoTile;
+    Tile balloonTile;
+    float lightSpeed = 0.1f;
+    float lightFrame = 0.0f;
+    Light light;
+    // 1 candle, 2 electric torch, 3 acetylene lamp.
+    int currentTorch = 3;
+    int nObjects = 0;
+    std::vector<OBJECT*> objects;
+    bool showMap = false;
+    Map* map = nullptr;
+    int nMemorySave = 0;
+    std::vector<MEMORY_SAVE*> memorySaves;
+    char checkpointLevel[256] = "./level/metro3.lvl";
+    int checkpointX = 0;
+    int checkpointY = 0;
+
+private:
+    // Sets `crawl` and the matching body size.
+    void setPose(bool crouch);
+    // Lifts the body up to 5 pixels; true when that freed it.
+    bool stepUp(Level* level);
+    // Walks back toward the previous position; true when a free place was found.
+    bool walkBack(Level* level);
+    // Whether the body collides at (px, py).
+    bool collidesAt(Level* level, int px, int py);
+    // Takes hold of a ladder, climbing at `speed`; centres on it when not yet climbing.
+    void grip(Level* level, const Element* ladder, float speed);
+    // A step towards `towards` (0 right, 1 left) in the pose of the moment.
+    void walk(int towards);
+    // Shows sequence `name` at `speed`; showLit uses its "_t" version, the
+    // character holding up his lamp, while the lamp is lit.
+    void show(const char* name, float speed);
+    void showLit(const char* name, float speed);
+    void clearMemories();
+    void clearObjects();
+    void keepInRange();
+};

@@ -1,0 +1,366 @@
+#include "player/Player.h"
+
+#include "PlayerFixtures.h"
+#include "level/LevelFixtures.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// Standing on a floor whose top row is 150, the picture's top is at 125:
+// the body's lowest row, 24 below it, is the last open row.
+const int floorTop = 150;
+const int restY = floorTop - 25;
+
+// A hall: rock all around an open space from (10, 10) to (289, 149).
+class HallTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        game.rock(0, 0, 300, 200);
+        game.open(10, 10, 280, 140);
+    }
+    void enter(int x, int y)
+    {
+        game.load(&room);
+        room.place(x, y);
+    }
+    // Frames with `keys` held; the player's y after each.
+    std::vector<int> heights(int count, const char* keys)
+    {
+        std::vector<int> ys;
+        for (int i = 0; i < count; i++) {
+            room.frame(held(keys));
+            ys.push_back(room.player.y);
+        }
+        return ys;
+    }
+
+    TestGame game;
+    PlayerRoom room;
+    Player& p = room.player;
+};
+
+} // namespace
+
+TEST_F(HallTest, StandingStillStaysOnTheFloor)
+{
+    enter(50, restY);
+    for (int y : heights(40, ""))
+        ASSERT_EQ(y, restY);
+    EXPECT_FALSE(p.jumping);
+    EXPECT_EQ(p.x, 50);
+    EXPECT_EQ(p.life, 3);
+}
+
+TEST_F(HallTest, HeldJumpRisesThirtySixPixelsThenLands)
+{
+    enter(50, restY);
+    room.frames(3, held());
+    std::vector<int> ys = heights(60, "J");
+    std::vector<int> rises;
+    int previous = restY;
+    for (int i = 0; i < 15; i++) {
+        rises.push_back(previous - ys[i]);
+        previous = ys[i];
+    }
+    EXPECT_EQ(rises, (std::vector<int>{4, 4, 4, 3, 3, 3, 3, 2, 2, 2, 2, 1, 1, 1, 1}));
+    EXPECT_EQ(*std::min_element(ys.begin(), ys.end()), restY - 36);
+    // Still holding the key after landing does not jump again.
+    EXPECT_EQ(ys.back(), restY);
+    EXPECT_FALSE(p.jumping);
+}
+
+TEST_F(HallTest, LettingGoOfJumpEndsTheRise)
+{
+    enter(50, restY);
+    room.frames(3, held());
+    room.frame(held("J"));
+    EXPECT_EQ(p.y, restY - 4);
+    std::vector<int> ys = heights(40, "");
+    // The move of the frame that sees the key up still rises; then the rise stops.
+    EXPECT_EQ(ys[0], restY - 8);
+    EXPECT_EQ(ys[1], restY - 8);
+    EXPECT_EQ(*std::min_element(ys.begin(), ys.end()), restY - 8);
+    EXPECT_EQ(ys.back(), restY);
+}
+
+TEST_F(HallTest, InTheAirWalkingMovesTwoAndRunningThree)
+{
+    enter(50, restY);
+    room.frames(3, held());
+    room.frame(held("JRW"));
+    EXPECT_EQ(p.x, 52);
+    room.frame(held("JRW"));
+    EXPECT_EQ(p.x, 54);
+    room.frame(held("JR"));
+    EXPECT_EQ(p.x, 57);
+    room.frame(held("JL"));
+    EXPECT_EQ(p.x, 54);
+    EXPECT_EQ(p.way, 1);
+}
+
+TEST(PlayerFallTest, FallingSpeedTopsOutAtFour)
+{
+    TestGame game;
+    game.rock(0, 0, 100, 420);
+    game.open(10, 10, 80, 400);
+    PlayerRoom room;
+    game.load(&room);
+    room.place(30, 20);
+    std::vector<int> drops;
+    int previous = 20;
+    bool airborneBeforeFast = false;
+    for (int i = 0; i < 120; i++) {
+        room.frame(held());
+        drops.push_back(room.player.y - previous);
+        previous = room.player.y;
+        ASSERT_LE(room.player.dy, 4.0f);
+        if (room.player.dy <= 2.0f && room.player.jumping)
+            airborneBeforeFast = true;
+    }
+    EXPECT_EQ(std::vector<int>(drops.begin(), drops.begin() + 5), (std::vector<int>{0, 0, 0, 0, 1}));
+    EXPECT_EQ(*std::max_element(drops.begin(), drops.end()), 4);
+    EXPECT_FALSE(airborneBeforeFast);
+    EXPECT_EQ(room.player.y, 410 - 25);
+    EXPECT_FALSE(room.player.jumping);
+}
+
+// Walking right from x = 60 towards a ledge on the floor at x = 100.
+class LedgeTest : public HallTest {
+protected:
+    void walkTowardsLedge(int height)
+    {
+        game.rock(100, floorTop - height, 40, height);
+        enter(60, restY);
+        for (int i = 0; i < 150 && p.x < 100; i++)
+            room.frame(held("RW"));
+    }
+};
+
+TEST_F(LedgeTest, StepsUpFivePixels)
+{
+    walkTowardsLedge(5);
+    EXPECT_GE(p.x, 100);
+    EXPECT_EQ(p.y, restY - 5);
+}
+
+TEST_F(LedgeTest, StopsAtSixPixels)
+{
+    walkTowardsLedge(6);
+    // The body's right column, 13 right of the picture's left, rests against the ledge.
+    EXPECT_EQ(p.x, 100 - 14);
+    EXPECT_EQ(p.y, restY);
+}
+
+TEST_F(HallTest, WalkingBackKeepsTheNearestFreePlaceOnTheWay)
+{
+    enter(274, restY);
+    // Moved 5 pixels into the right wall (its first column is 290): the
+    // candidates go back one pixel at a time, and 276 is the first free one.
+    p.x = 279;
+    p.dy = 0.5f;
+    p.collide(room.level);
+    EXPECT_EQ(p.x, 276);
+    EXPECT_EQ(p.y, restY);
+    EXPECT_FLOAT_EQ(p.dy, 0.5f); // held back sideways only: no landing
+
+    // Fallen 32 rows and 3 columns from (100, 100) to 7 rows into the floor,
+    // beyond the step-up: every candidate goes back 1/32 of a column per row,
+    // and the first free one keeps the column and lands on the floor.
+    p.oldX = 100;
+    p.oldY = 100;
+    p.x = 103;
+    p.y = restY + 7;
+    p.dy = 3.0f;
+    p.jumping = true;
+    p.collide(room.level);
+    EXPECT_EQ(p.x, 103);
+    EXPECT_EQ(p.y, restY);
+    EXPECT_FLOAT_EQ(p.dy, 0.0f);
+    EXPECT_FALSE(p.jumping);
+}
+
+TEST(PlayerCeilingTest, AJumpBumpsALowCeilingAndLands)
+{
+    TestGame game;
+    game.rock(0, 0, 300, 200);
+    game.open(10, 110, 280, 40); // the ceiling's lowest row is 109
+    PlayerRoom room;
+    game.load(&room);
+    room.place(50, restY);
+    room.frames(3, held());
+    int highest = restY;
+    bool rose = false, risingAfterBump = false;
+    for (int i = 0; i < 50; i++) {
+        room.frame(held("J"));
+        highest = std::min(highest, room.player.y);
+        if (rose && room.player.dy < 0.0f)
+            risingAfterBump = true;
+        rose |= room.player.y == 105;
+    }
+    // The body's top row is 5 below the picture's: 105 is the highest place.
+    EXPECT_EQ(highest, 105);
+    EXPECT_FALSE(risingAfterBump);
+    EXPECT_EQ(room.player.y, restY);
+    EXPECT_FALSE(room.player.jumping);
+}
+
+TEST_F(HallTest, ClimbsALadderAndStepsOffItSideways)
+{
+    game.ladder("ladder", 100, 60, 8, 90);
+    enter(95, restY);
+    room.frame(held("U"));
+    // Centred: ladder middle 104, minus half the picture's width, plus one.
+    EXPECT_EQ(p.x, 97);
+    EXPECT_TRUE(p.onLadder);
+    room.frames(30, held("U"));
+    int top = p.y;
+    EXPECT_LT(top, restY - 25);
+    EXPECT_EQ(p.x, 97);
+    room.frames(10, held());
+    EXPECT_EQ(p.y, top); // holds on without falling
+    EXPECT_TRUE(p.onLadder);
+
+    // Sideways on the ladder: two pixels a frame until the body leaves it.
+    room.frame(held("R"));
+    EXPECT_EQ(p.x, 99);
+    EXPECT_TRUE(p.onLadder);
+    room.frames(2, held("R"));
+    EXPECT_FALSE(p.onLadder);
+    room.frames(40, held());
+    EXPECT_EQ(p.y, restY);
+    EXPECT_FALSE(p.jumping);
+}
+
+// A block over the floor leaves a tunnel 12 rows high from x = 150 to 209.
+class TunnelTest : public HallTest {
+protected:
+    void SetUp() override
+    {
+        HallTest::SetUp();
+        game.rock(150, 10, 60, 128);
+    }
+};
+
+TEST_F(TunnelTest, OnlyCrawlingGetsInAndTheCeilingKeepsHimDown)
+{
+    enter(120, restY);
+    room.frames(100, held("R"));
+    EXPECT_EQ(p.x, 150 - 14);
+    EXPECT_FALSE(p.crawl);
+    room.frames(100, held("DR"));
+    EXPECT_TRUE(p.crawl);
+    EXPECT_GE(p.x, 150);
+    int x = p.x;
+    room.frames(5, held());
+    EXPECT_TRUE(p.crawl);
+    EXPECT_EQ(p.x, x);
+    EXPECT_EQ(p.y, restY);
+}
+
+TEST_F(HallTest, CannotCrouchWhereTheCrouchedBodyDoesNotFit)
+{
+    // A shaft 10 columns wide: the standing body fits, the crouched one not.
+    game.rock(10, 10, 90, 140);
+    game.rock(110, 10, 180, 140);
+    enter(95, restY);
+    room.frames(5, held("D"));
+    EXPECT_FALSE(p.crawl);
+    EXPECT_EQ(p.y, restY);
+    EXPECT_EQ(p.life, 3);
+}
+
+TEST_F(HallTest, StuckWithNoFreePlaceNearIsCrushed)
+{
+    game.rock(150, 10, 140, 140);
+    enter(200, 80);
+    room.frame(held());
+    EXPECT_EQ(p.life, 0);
+    // The body goes back where it was and the picture is put back on it
+    // with the standing offset from the body, two rows lower.
+    EXPECT_EQ(p.x, 200);
+    EXPECT_EQ(p.y, 82);
+    // Nothing moves the dead.
+    room.frames(3, held());
+    EXPECT_EQ(p.x, 200);
+}
+
+TEST_F(HallTest, StuckSlightlyIsMovedToTheNearestFreePlace)
+{
+    // Two columns into the right wall, with nothing to walk back to.
+    enter(278, restY);
+    room.frame(held());
+    EXPECT_EQ(p.life, 3);
+    // The spiral frees the body two columns to the left at its 26th step;
+    // the picture is put back two rows lower than the body's free place,
+    // and the next frame steps it up again.
+    EXPECT_EQ(p.x, 276);
+    EXPECT_EQ(p.y, restY + 2);
+    room.frame(held());
+    EXPECT_EQ(p.y, restY);
+}
+
+TEST_F(HallTest, RidesAMovingElementSidewaysAndUpButNotDown)
+{
+    auto platformTile = solidTile(40, 6);
+    enter(65, 76);
+    Element* platform = new Element(platformTile.get());
+    platform->x = 60;
+    platform->y = 100;
+    room.level->actives.push_back(platform);
+    room.frames(5, held());
+    ASSERT_EQ(p.y, 76);
+
+    platform->vx = 1.0f;
+    for (int i = 0; i < 20; i++) {
+        platform->x += 1;
+        room.frame(held());
+    }
+    EXPECT_EQ(p.x, 85);
+    EXPECT_EQ(p.y, 76);
+
+    platform->vx = 0.0f;
+    platform->vy = -1.0f;
+    for (int i = 0; i < 10; i++) {
+        platform->y -= 1;
+        room.frame(held());
+    }
+    EXPECT_EQ(p.y, 66);
+
+    platform->vy = 1.0f;
+    p.dy = 0.0f;
+    platform->y += 1;
+    room.frame(held());
+    EXPECT_EQ(p.y, 66); // left behind: only gravity brings him down
+}
+
+TEST_F(HallTest, FarOutsideTheRoomWithADamagedSpeedIsCrushedSafely)
+{
+    enter(INT_MAX - 3, INT_MAX - 3);
+    p.dy = 1e30f;
+    room.frame(held("R"));
+    EXPECT_EQ(p.life, 0);
+    // Kept near the limit instead of running past the int range.
+    EXPECT_LT(p.x, Player::positionLimit + 16);
+    EXPECT_LT(p.y, Player::positionLimit + 16);
+
+    PlayerRoom inside;
+    game.load(&inside);
+    inside.place(50, restY);
+    inside.player.dy = std::nanf("");
+    inside.frames(3, held());
+    EXPECT_EQ(inside.player.y, restY);
+    EXPECT_TRUE(std::isfinite(inside.player.dy));
+
+    // Stuck, with a previous position from a damaged save at the far end of
+    // the range: the walk back gives up within a room's length.
+    inside.player.x = 278;
+    inside.player.oldX = -Player::positionLimit;
+    inside.frame(held());
+    EXPECT_EQ(inside.player.life, 3);
+    EXPECT_EQ(inside.player.x, 276);
+}

@@ -1,0 +1,202 @@
+#include "player/Player.h"
+
+#include "PlayerFixtures.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+const char* shownSequence(const Player& p)
+{
+    return p.animation.getSeqName(p.controler->seq);
+}
+
+} // namespace
+
+TEST(PlayerBodyTest, BodyFollowsPoseAndFacingAndBack)
+{
+    struct {
+        bool crawl;
+        int pushTimer;
+        bool jumping;
+        int way;
+        int boxX, boxY, boxW, boxH; // from the picture at (100, 50)
+        int fromX, fromY;           // back from a body at (200, 80)
+    } cases[] = {
+        {false, 0, false, 0, 106, 55, 7, 19, 194, 77},  {false, 0, false, 1, 108, 55, 7, 19, 192, 77},
+        {false, 5, false, 0, 104, 55, 10, 19, 196, 83}, {false, 5, false, 1, 107, 55, 10, 19, 193, 77},
+        {false, 5, true, 0, 106, 55, 7, 19, 196, 83},   {true, 0, false, 0, 104, 63, 13, 11, 196, 67},
+        {true, 0, false, 1, 103, 63, 13, 11, 197, 67},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.crawl << c.pushTimer << c.jumping << c.way);
+        Player p;
+        p.x = 100;
+        p.y = 50;
+        p.crawl = c.crawl;
+        p.pushTimer = c.pushTimer;
+        p.jumping = c.jumping;
+        p.way = c.way;
+        p.bbox.w = 13; // a crouched size, which only standing and pushing replace
+        p.bbox.h = 11;
+        p.setBBox();
+        EXPECT_EQ(p.bbox.x, c.boxX);
+        EXPECT_EQ(p.bbox.y, c.boxY);
+        EXPECT_EQ(p.bbox.w, c.boxW);
+        EXPECT_EQ(p.bbox.h, c.boxH);
+        p.bbox.x = 200;
+        p.bbox.y = 80;
+        p.setPositionFromBBox();
+        EXPECT_EQ(p.x, c.fromX);
+        EXPECT_EQ(p.y, c.fromY);
+    }
+}
+
+TEST(PlayerInputTest, JumpNeedsGroundStandingAndAReleasedKey)
+{
+    Player p;
+    p.jumpReleased = true;
+    p.crawl = true;
+    p.jump();
+    EXPECT_FALSE(p.jumping);
+    p.crawl = false;
+    p.onLadder = true;
+    p.jump();
+    EXPECT_TRUE(p.jumping);
+    EXPECT_FALSE(p.onLadder);
+    EXPECT_FLOAT_EQ(p.dy, -4.5f);
+    EXPECT_FALSE(p.jumpReleased);
+
+    p.jumping = false;
+    p.dy = 0.0f;
+    p.jump(); // the key has not been let go
+    EXPECT_FALSE(p.jumping);
+    p.jumpReleased = true;
+    p.jumping = true;
+    p.jump(); // already airborne
+    EXPECT_FLOAT_EQ(p.dy, 0.0f);
+}
+
+TEST(PlayerInputTest, OnALadderSidewaysShiftsOneMoreWhenTurning)
+{
+    Player p;
+    p.onLadder = true;
+    p.x = 100;
+    p.left();
+    EXPECT_EQ(p.x, 97);
+    p.left();
+    EXPECT_EQ(p.x, 95);
+    p.right();
+    EXPECT_EQ(p.x, 98);
+    EXPECT_EQ(p.way, 0);
+    EXPECT_EQ(p.light.direction, 0);
+    EXPECT_TRUE(p.moving);
+}
+
+TEST(PlayerInputTest, LookingAroundFadesAndStopsSteeringTheLamp)
+{
+    Player p;
+    p.viewX = -93.0f;
+    for (int i = 0; i < 12; i++)
+        p.updateView();
+    EXPECT_GT(std::fabs(p.viewX), 1.0f);
+    EXPECT_EQ(p.light.direction, 180);
+    p.updateView();
+    EXPECT_LT(std::fabs(p.viewX), 1.0f);
+    p.light.direction = 42;
+    p.updateView();
+    EXPECT_EQ(p.light.direction, 42);
+}
+
+class PlayerInRoomTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        game.rock(0, 0, 300, 200);
+        game.open(10, 10, 280, 140);
+    }
+    TestGame game;
+    PlayerRoom room;
+    Player& p = room.player;
+};
+
+TEST_F(PlayerInRoomTest, UpCentresOnTheFirstOfTwoOverlappingLadders)
+{
+    game.ladder("first", 100, 60, 8, 90);
+    game.ladder("second", 104, 60, 12, 90);
+    game.load(&room);
+    room.place(95, 125);
+    room.frame(held("U"));
+    EXPECT_EQ(p.x, 100 + 4 - sheetWidth / 2 + 1);
+    EXPECT_TRUE(p.onLadder);
+}
+
+TEST_F(PlayerInRoomTest, PlacementByNameAndByDefault)
+{
+    game.mark("arrival", 60, 100);
+    game.mark("exit", 200, 100, "door other.lvl arrival");
+    game.mark("start", 150, 90, "default_entrance");
+    game.load(&room);
+    room.place(40, 125);
+    p.jumping = p.crawl = p.run = true;
+    p.dy = 3.0f;
+    p.setPositionAtElement("nowhere", room.level);
+    EXPECT_EQ(p.x, 40);
+    EXPECT_TRUE(p.jumping);
+    p.setPositionAtElement("arrival", room.level);
+    EXPECT_EQ(p.x, 60);
+    EXPECT_EQ(p.oldY, 100);
+    EXPECT_FALSE(p.jumping || p.crawl || p.run);
+    EXPECT_FLOAT_EQ(p.dy, 0.0f);
+
+    p.getDefaultPosition(room.level);
+    EXPECT_EQ(p.x, 150);
+    for (Element* e : room.level->elements)
+        if (std::strcmp(e->name, "start") == 0)
+            e->text[0] = 0;
+    p.getDefaultPosition(room.level);
+    EXPECT_EQ(p.x, 200); // the first door when no default entrance is marked
+}
+
+TEST_F(PlayerInRoomTest, LampSitsAtTheHandAndItsPictureFollowsItsColour)
+{
+    game.load(&room);
+    room.place(50, 125);
+    room.frame(held("R"));
+    EXPECT_EQ(p.light.x, 50 + 12 + (p.x - 50));
+    EXPECT_EQ(p.light.y, p.y + 10);
+    room.frame(held("L"));
+    EXPECT_EQ(p.light.x, p.x + sheetWidth - 12 - 1);
+
+    p.setCurrentTorch(1);
+    EXPECT_EQ(p.getCurrentTorch(), 3); // the picture changes with the next frame
+    room.frame(held());
+    EXPECT_EQ(p.getCurrentTorch(), 1);
+    EXPECT_EQ(p.carriedTile, &p.candleTile);
+
+    p.torchOff();
+    room.frame(held());
+    EXPECT_FLOAT_EQ(p.light.intensity, 0.0f);
+}
+
+TEST_F(PlayerInRoomTest, PoseShownWithoutInput)
+{
+    game.load(&room);
+    room.place(50, 125);
+    room.frame(held());
+    EXPECT_STREQ(shownSequence(p), "idle_t");
+    EXPECT_FLOAT_EQ(p.controler->speed, 0.35f);
+    room.frame(held("J"));
+    EXPECT_STREQ(shownSequence(p), "run_t");
+    p.torch = false;
+    room.frames(20, held("J"));
+    EXPECT_STREQ(shownSequence(p), "fall");
+    EXPECT_FLOAT_EQ(p.controler->speed, 0.0f);
+    room.frames(40, held());
+    p.hitted = 7.3f;
+    room.frame(held());
+    EXPECT_STREQ(shownSequence(p), "fall"); // knocked back at the start of a hurt
+    room.frame(held());
+    EXPECT_STREQ(shownSequence(p), "idle");
+}

@@ -1,0 +1,147 @@
+// The player's character sheet as the data build makes it: the sequences
+// the player code asks for, and movement offsets that give the intended
+// speeds at the play speeds the player code uses.
+
+#include "assets/Animation.h"
+#include "assets/AnimationControler.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+const char* const sequenceNames[] = {"idle", "idle_t", "walk", "walk_t", "run", "run_t",
+                                     "fall", "fall_t", "duck", "push", "climb", "fly"};
+
+class CharacterSheet : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(anim.loadFromFile2((std::string(GLOAMER_GAME_DIR) + "/character.dat").c_str()), 1);
+    }
+
+    int find(const std::string& name) const
+    {
+        for (int s = 0; s < anim.getSeqCount(); s++)
+            if (name == anim.getSeqName(s))
+                return s;
+        return -1;
+    }
+
+    // Average movement per update over many updates of a sequence played
+    // at `speed`, as the player code takes it: once per change of frame.
+    void averageMove(const char* name, float speed, float* perUpdateX, float* perUpdateY)
+    {
+        AnimationControler c(&anim);
+        c.setSeqByName(name);
+        c.setToStart();
+        c.play(speed);
+        const int updates = 2000;
+        long sumX = 0, sumY = 0;
+        for (int i = 0; i < updates; i++) {
+            c.update();
+            int dx, dy;
+            c.moveCoords(&dx, &dy);
+            sumX += dx;
+            sumY += dy;
+        }
+        *perUpdateX = float(sumX) / updates;
+        *perUpdateY = float(sumY) / updates;
+    }
+
+    Animation anim;
+};
+
+} // namespace
+
+TEST_F(CharacterSheet, HasEverySequenceThePlayerAsksFor)
+{
+    for (const char* name : sequenceNames) {
+        int s = find(name);
+        ASSERT_GE(s, 0) << name;
+        EXPECT_LE(anim.getSeqBegin(s), anim.getSeqEnd(s)) << name;
+    }
+    for (const char* cycle : {"idle", "walk", "run", "duck", "push", "climb"})
+        EXPECT_GE(anim.getSeqEnd(find(cycle)) - anim.getSeqBegin(find(cycle)) + 1, 4) << cycle << " is a cycle";
+}
+
+TEST_F(CharacterSheet, StandingFigureIsAboutTwentyPixelsTallOnTheBottomRow)
+{
+    int top = anim.getHeight(), bottom = -1;
+    int frame = anim.getSeqBegin(find("idle"));
+    for (int x = 0; x < anim.getWidth(); x++)
+        for (int y = 0; y < anim.getHeight(); y++)
+            if (anim.getColor(x, y, frame) != 0) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    EXPECT_EQ(bottom, anim.getHeight() - 1) << "the player's box ends on the frame's bottom row";
+    EXPECT_GE(bottom - top + 1, 18);
+    EXPECT_LE(bottom - top + 1, 23);
+}
+
+TEST_F(CharacterSheet, OffsetsGiveTheIntendedSpeeds)
+{
+    float x, y;
+    averageMove("walk", 0.35f, &x, &y);
+    EXPECT_NEAR(x, 1.0f, 0.1f);
+    EXPECT_EQ(y, 0.0f);
+    averageMove("walk_t", 0.35f, &x, &y);
+    EXPECT_NEAR(x, 1.0f, 0.1f);
+    averageMove("run", 0.7f, &x, &y);
+    EXPECT_NEAR(x, 2.0f, 0.15f);
+    averageMove("run_t", 0.7f, &x, &y);
+    EXPECT_NEAR(x, 2.0f, 0.15f);
+    averageMove("duck", 0.7f, &x, &y);
+    EXPECT_NEAR(x, 0.5f, 0.1f);
+    averageMove("push", 0.35f, &x, &y);
+    EXPECT_GE(x, 1.0f) << "keeps up with a block pushed 1 pixel per update";
+    EXPECT_LE(x, 1.2f);
+    averageMove("climb", 0.5f, &x, &y);
+    EXPECT_EQ(x, 0.0f);
+    EXPECT_NEAR(y, -1.0f, 0.1f) << "up the ladder";
+    averageMove("climb", -0.5f, &x, &y);
+    EXPECT_NEAR(y, 1.0f, 0.1f) << "down the ladder, played backwards";
+}
+
+TEST_F(CharacterSheet, LampIsHeldInFrontOfTheBodyInsideTheFrame)
+{
+    for (int f = 0; f < anim.getFrameCount(); f++) {
+        int x, y;
+        anim.lightCoords(&x, &y, f);
+        EXPECT_TRUE(x >= 0 && y >= 0 && x < anim.getWidth() && y < anim.getHeight()) << "frame " << f;
+    }
+    // The standing body's box spans columns 6 to 12 of a right-facing frame.
+    for (const char* name : {"idle_t", "walk_t", "run_t"}) {
+        int s = find(name);
+        for (int f = anim.getSeqBegin(s); f <= anim.getSeqEnd(s); f++) {
+            int x, y;
+            anim.lightCoords(&x, &y, f);
+            EXPECT_GT(x, 12) << name << " frame " << f;
+        }
+    }
+}
+
+TEST(ArtgenCharacter, RefusesAFaultyPoseFileWithoutWritingASheet)
+{
+    std::string dir = testing::TempDir();
+    std::string poses = dir + "faulty.poses", sheet = dir + "faulty.dat", preview = dir + "faulty.png";
+    std::remove(sheet.c_str());
+    const char* faults[] = {
+        "size 21 24\nsequence walk_t like walk lamp 50 45\nframe 0 0 0 0 0 0 0 0 0 0 0 0 0\n",
+        "size 21 24\nsequence walk side\nframe 0 0 0 0\n",
+        "size 21 24\nsequence walk side\n",
+        "size 21 24\nsequence walk sideways\nframe 0 0 0 0 0 0 0 0 0 0 0 0 0\n",
+    };
+    for (const char* text : faults) {
+        std::ofstream(poses) << text;
+        std::string command = std::string(GLOAMER_TOOLS_DIR) + "/artgen --character " + poses + " " + sheet +
+                              " " + preview + " 2>/dev/null";
+        EXPECT_NE(std::system(command.c_str()), 0) << text;
+        EXPECT_FALSE(std::ifstream(sheet).good()) << text;
+    }
+}

@@ -2,7 +2,10 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build bench
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 600
+
+.PHONY: run test deps build bench fuzz
 
 deps:
 	./scripts/install-deps.sh
@@ -19,3 +22,13 @@ test: build
 
 bench: build
 	cmake --build $(BUILD_DIR) --target run_benchmarks
+
+# Runs the slot reader's fuzz target under AddressSanitizer and
+# UndefinedBehaviorSanitizer for FUZZ_SECONDS, starting from the corpus in
+# fuzz/corpus/slot; new inputs go to $(FUZZ_DIR)/corpus, findings to $(FUZZ_DIR).
+fuzz:
+	./scripts/install-deps.sh fuzz
+	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLOAMER_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target slot_fuzz
+	mkdir -p $(FUZZ_DIR)/corpus
+	cd $(FUZZ_DIR) && ./fuzz/slot_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 corpus $(CURDIR)/fuzz/corpus/slot

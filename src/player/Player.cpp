@@ -7,6 +7,7 @@
 #include "base/Log.h"
 #include "assets/TileList.h"
 #include "level/Element.h"
+#include "level/KindLine.h"
 #include "level/Level.h"
 #include "map/Map.h"
 #include "render/Screen.h"
@@ -203,7 +204,7 @@ void Player::getDefaultPosition(Level* level)
     Element* e = firstElement(level->elements,
                               [](Element* c) { return std::strcmp(c->text, "default_entrance") == 0; });
     if (!e)
-        e = firstElement(level->elements, [](Element* c) { return firstWordIs(c->text, "door"); });
+        e = firstElement(level->elements, [](Element* c) { return readKindLine(c->text).kind == KindDoor; });
     if (!e)
         return;
     x = oldX = e->x;

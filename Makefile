@@ -18,4 +18,4 @@ test: build
 	cd $(BUILD_DIR) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	cmake --build $(BUILD_DIR) --target run_benchmarks && ./bench/typo_bench
+	cmake --build $(BUILD_DIR) --target run_benchmarks

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -323,58 +324,9 @@ void addLightToMap(Level& level, const Light& l, const REGION_SUMS& sums, const 
             }
         break;
     case Light::Omni:
-    case Light::Spot: {
-        if (l.radius <= 0)
-            break;
-        long long lmx = (long long)l.x - level.originX;
-        long long lmy = (long long)l.y - level.originY;
-        CELL_BOX square = clipToMap(level, lmx - l.radius, lmy - l.radius, lmx + l.radius + 1, lmy + l.radius + 1);
-        if (square.empty())
-            break;
-        // A light outside the map casts no shadow.
-        bool shadows = lmx >= 0 && lmy >= 0 && lmx < level.mapWidth && lmy < level.mapHeight;
-        float radius2 = float((long long)l.radius * l.radius);
-        int lo = l.direction - l.aperture / 2;
-        int hi = l.direction + l.aperture / 2;
-        for (int mx = square.x0; mx < square.x1; mx++)
-            for (int my = square.y0; my < square.y1; my++) {
-                long long dx = mx - lmx, dy = my - lmy;
-                float f = 1.0f - float(dx * dx + dy * dy) / radius2;
-                if (!(f > 0.0f))
-                    continue;
-                if (l.type == Light::Spot && !(f > 0.98f)) {
-                    float a = level.getAngle(int(lmx), int(lmy), mx, my);
-                    if (lo < 0 && a > 180.0f)
-                        a -= 360.0f;
-                    if (hi > 360 && a < 180.0f)
-                        a += 360.0f;
-                    if (!(float(lo) <= a && a <= float(hi)))
-                        continue;
-                }
-                if (!l.attenuate)
-                    f = 1.0f;
-                float g = f;
-                int d = shadows ? marchFromLight(depths, mx, my, int(lmx), int(lmy)) : 0;
-                int depth = depths.at(mx, my);
-                if (depth < d)
-                    f = f / float(d - depth + 1);
-                if (d == rockDepth)
-                    f = g = 0.0f;
-                CELL_SUMS cellSums = sumsOf(level, sums, mx, my, b);
-                cellSums.add(colourIntensity, f, g);
-                if (f > 0.0f) {
-                    cellSums.reached();
-                    LevelPixel& p = level.map[mx * height + my];
-                    if (l.type == Light::Omni && l.style == Light::StyleCandle)
-                        charge(p, 16, 1u);
-                    else if (l.type == Light::Omni && l.style == Light::StyleAceto)
-                        charge(p, 0, 4u);
-                    else if (l.type == Light::Spot && l.style == Light::StyleElectric)
-                        charge(p, 8, 2u);
-                }
-            }
+    case Light::Spot:
+        // Added from its shading (addShading).
         break;
-    }
     case Light::Directional:
         for (int mx = region.x0; mx < region.x1; mx++)
             for (int my = region.y0; my < region.y1; my++) {
@@ -413,6 +365,186 @@ void addLightToMap(Level& level, const Light& l, const REGION_SUMS& sums, const 
     default:
         break;
     }
+}
+
+// The geometry an omni or spot light's shading depends on.
+LIGHT_SHADING::GEOMETRY geometryOf(const Level& level, const Light& l)
+{
+    LIGHT_SHADING::GEOMETRY g;
+    g.type = l.type;
+    g.lightX = (long long)l.x - level.originX;
+    g.lightY = (long long)l.y - level.originY;
+    g.radius = l.radius;
+    g.attenuate = l.attenuate;
+    g.aperture = l.aperture;
+    g.direction = l.direction;
+    g.mapWidth = level.mapWidth;
+    g.mapHeight = level.mapHeight;
+    return g;
+}
+
+// Computes the factors of `shading` for light l over its square.
+template <typename Depths>
+void shade(const Level& level, const Light& l, const Depths& depths, LIGHT_SHADING& shading)
+{
+    const long long lmx = shading.geometry.lightX, lmy = shading.geometry.lightY;
+    // A light outside the map casts no shadow.
+    bool shadows = lmx >= 0 && lmy >= 0 && lmx < level.mapWidth && lmy < level.mapHeight;
+    float radius2 = float((long long)l.radius * l.radius);
+    int lo = l.direction - l.aperture / 2;
+    int hi = l.direction + l.aperture / 2;
+    std::size_t i = 0;
+    for (int mx = shading.x0; mx < shading.x1; mx++)
+        for (int my = shading.y0; my < shading.y1; my++, i++) {
+            shading.unshadowed[i] = -1.0f;
+            long long dx = mx - lmx, dy = my - lmy;
+            float f = 1.0f - float(dx * dx + dy * dy) / radius2;
+            if (!(f > 0.0f))
+                continue;
+            if (l.type == Light::Spot && !(f > 0.98f)) {
+                float a = level.getAngle(int(lmx), int(lmy), mx, my);
+                if (lo < 0 && a > 180.0f)
+                    a -= 360.0f;
+                if (hi > 360 && a < 180.0f)
+                    a += 360.0f;
+                if (!(float(lo) <= a && a <= float(hi)))
+                    continue;
+            }
+            if (!l.attenuate)
+                f = 1.0f;
+            float g = f;
+            int d = shadows ? marchFromLight(depths, mx, my, int(lmx), int(lmy)) : 0;
+            int depth = depths.at(mx, my);
+            if (depth < d)
+                f = f / float(d - depth + 1);
+            if (d == rockDepth)
+                f = g = 0.0f;
+            shading.lit[i] = f;
+            shading.unshadowed[i] = g;
+        }
+}
+
+// The plane's depths of the shading's square equal those it was computed from.
+bool sameDepths(const LIGHT_SHADING& shading, const PlaneDepths& plane)
+{
+    const std::size_t column = std::size_t(shading.y1 - shading.y0);
+    const signed char* kept = shading.depths.data();
+    for (int mx = shading.x0; mx < shading.x1; mx++, kept += column)
+        if (std::memcmp(kept, &plane.depths[std::size_t(mx - plane.x0) * plane.height + (shading.y0 - plane.y0)],
+                        column) != 0)
+            return false;
+    return true;
+}
+
+void keepDepths(LIGHT_SHADING& shading, const PlaneDepths& plane)
+{
+    const std::size_t column = std::size_t(shading.y1 - shading.y0);
+    shading.depths.resize(column * std::size_t(shading.x1 - shading.x0));
+    signed char* kept = shading.depths.data();
+    for (int mx = shading.x0; mx < shading.x1; mx++, kept += column)
+        std::memcpy(kept, &plane.depths[std::size_t(mx - plane.x0) * plane.height + (shading.y0 - plane.y0)], column);
+}
+
+// Makes `shading` hold light l's factors: kept from an earlier pass when
+// its geometry and depths are unchanged, computed otherwise. `plane` is
+// null when the pass marches on the map itself.
+template <typename Depths>
+void updateShading(const Level& level, const Light& l, const Depths& depths, const PlaneDepths* plane,
+                   LIGHT_SHADING& shading)
+{
+    if (shading.reusable && plane && sameDepths(shading, *plane))
+        return;
+    const std::size_t cells = std::size_t(shading.x1 - shading.x0) * (shading.y1 - shading.y0);
+    shading.lit.resize(cells);
+    shading.unshadowed.resize(cells);
+    shade(level, l, depths, shading);
+    shading.reusable = plane != nullptr;
+    if (plane)
+        keepDepths(shading, *plane);
+}
+
+// Adds light l to buffer b by its shading: `sums` holds the region's cells.
+void addShading(Level& level, const Light& l, const LIGHT_SHADING& shading, const REGION_SUMS& sums, int b)
+{
+    float colourIntensity[3] = {float(Screen::getRed(l.colour)) * l.intensity,
+                                float(Screen::getGreen(l.colour)) * l.intensity,
+                                float(Screen::getBlue(l.colour)) * l.intensity};
+    std::size_t i = 0;
+    for (int mx = shading.x0; mx < shading.x1; mx++)
+        for (int my = shading.y0; my < shading.y1; my++, i++) {
+            float g = shading.unshadowed[i];
+            if (g < 0.0f)
+                continue;
+            float f = shading.lit[i];
+            CELL_SUMS cellSums = sumsOf(level, sums, mx, my, b);
+            cellSums.add(colourIntensity, f, g);
+            if (f > 0.0f) {
+                cellSums.reached();
+                LevelPixel& p = level.map[mx * level.mapHeight + my];
+                if (l.type == Light::Omni && l.style == Light::StyleCandle)
+                    charge(p, 16, 1u);
+                else if (l.type == Light::Omni && l.style == Light::StyleAceto)
+                    charge(p, 0, 4u);
+                else if (l.type == Light::Spot && l.style == Light::StyleElectric)
+                    charge(p, 8, 2u);
+            }
+        }
+}
+
+bool shaded(const Light& l)
+{
+    return (l.type == Light::Omni || l.type == Light::Spot) && l.radius > 0;
+}
+
+// Gives every shaded light of the pass a shading of `kept`, by index: the
+// one of its geometry when there is one, else one no light claims (whose
+// memory it reuses) or a new one; the rest are dropped after the pass.
+std::vector<int> claimShadings(const Level& level, const std::vector<Light>& lights,
+                               std::vector<LIGHT_SHADING>& kept)
+{
+    std::vector<int> claims(lights.size(), -1);
+    auto find = [&](const LIGHT_SHADING::GEOMETRY& g) {
+        for (std::size_t k = 0; k < kept.size(); k++)
+            if (kept[k].geometry == g)
+                return int(k);
+        return -1;
+    };
+    for (std::size_t i = 0; i < lights.size(); i++)
+        if (shaded(lights[i]) && (claims[i] = find(geometryOf(level, lights[i]))) >= 0)
+            kept[claims[i]].claimed = true;
+    for (std::size_t i = 0; i < lights.size(); i++) {
+        if (!shaded(lights[i]) || claims[i] >= 0)
+            continue;
+        LIGHT_SHADING::GEOMETRY g = geometryOf(level, lights[i]);
+        claims[i] = find(g);
+        if (claims[i] >= 0)
+            continue;
+        auto unclaimed = std::find_if(kept.begin(), kept.end(), [](const LIGHT_SHADING& s) { return !s.claimed; });
+        claims[i] = int(unclaimed - kept.begin());
+        if (unclaimed == kept.end())
+            kept.emplace_back();
+        LIGHT_SHADING& s = kept[claims[i]];
+        s.geometry = g;
+        s.claimed = true;
+        s.reusable = false;
+        CELL_BOX square = clipToMap(level, g.lightX - g.radius, g.lightY - g.radius, g.lightX + g.radius + 1,
+                                    g.lightY + g.radius + 1);
+        if (square.empty())
+            square = CELL_BOX{0, 0, 0, 0};
+        s.x0 = square.x0;
+        s.y0 = square.y0;
+        s.x1 = square.x1;
+        s.y1 = square.y1;
+    }
+    return claims;
+}
+
+void dropUnclaimed(std::vector<LIGHT_SHADING>& kept)
+{
+    kept.erase(std::remove_if(kept.begin(), kept.end(), [](const LIGHT_SHADING& s) { return !s.claimed; }),
+               kept.end());
+    for (LIGHT_SHADING& s : kept)
+        s.claimed = false;
 }
 
 // The box of cells whose depths the shadow marches of `lights` may read:
@@ -552,7 +684,20 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
 
     PlaneDepths plane{scratch.lightDepths.data(), box.x0, box.y0, boxHeight};
     MapDepths direct{map, mapHeight};
-    for (const Light& l : passLights) {
+    std::vector<int> claims = claimShadings(*this, passLights, scratch.shadings);
+    for (std::size_t i = 0; i < passLights.size(); i++) {
+        const Light& l = passLights[i];
+        if (claims[i] >= 0) {
+            LIGHT_SHADING& shading = scratch.shadings[claims[i]];
+            if (compact && deepest <= rockDepth)
+                updateShading(*this, l, ShallowPlaneDepths{plane}, &plane, shading);
+            else if (compact)
+                updateShading(*this, l, plane, &plane, shading);
+            else
+                updateShading(*this, l, direct, nullptr, shading);
+            addShading(*this, l, shading, sums, b);
+            continue;
+        }
         // The sweep keeps its results in shorts: byte depths, a byte base.
         bool sweep = compact && deepest <= baseDepth && baseDepth <= 127 && l.type == Light::Directional &&
                      !region.empty() &&
@@ -580,6 +725,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
             p.dark[b] = sum[6] != 0.0f;
         }
 
+    dropUnclaimed(scratch.shadings);
     front.store(b);
 }
 

@@ -5,8 +5,6 @@
 #include "platform/Platform.h"
 #include "render/Screen.h"
 
-#include <thread>
-
 World::~World()
 {
     delete frontLayer;
@@ -49,9 +47,5 @@ void World::setFps(float fps)
 
 void World::sync()
 {
-    // Waits on the tick counter without sleeping, as frames must not start
-    // late; yielding lets the lighting worker use the core meanwhile.
-    while (ticks() - lastTicks < unsigned(frameTime))
-        std::this_thread::yield();
-    lastTicks = ticks();
+    waitForFrame(lastTicks, frameTime);
 }

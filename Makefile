@@ -19,3 +19,4 @@ test: build
 
 bench: build
 	cmake --build $(BUILD_DIR) --target run_benchmarks
+	python3 bench/table.py $(BUILD_DIR)/bench/*_bench.json

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build and the tests need, only those missing.
 set -e
-PACKAGES="cmake make g++ pkg-config libsdl1.2-compat-dev libsdl1.2-compat-shim libsdl-mixer1.2-dev libpng-dev libgtest-dev libbenchmark-dev"
+PACKAGES="cmake make g++ pkg-config libsdl1.2-compat-dev libsdl1.2-compat-shim libsdl-mixer1.2-dev libpng-dev libgtest-dev libbenchmark-dev python3"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"

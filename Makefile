@@ -2,7 +2,10 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build bench
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 600
+
+.PHONY: run test deps build bench fuzz
 
 deps:
 	./scripts/install-deps.sh
@@ -18,5 +21,19 @@ test: build
 	cd $(BUILD_DIR) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
 
 bench: build
+<<<<<<< HEAD
 	cmake --build $(BUILD_DIR) --target run_benchmarks
 	python3 bench/table.py $(BUILD_DIR)/bench/*_bench.json
+=======
+	cmake --build $(BUILD_DIR) --target run_benchmarks && ./bench/typo_bench
+
+# Runs the slot reader's fuzz target under AddressSanitizer and
+# UndefinedBehaviorSanitizer for FUZZ_SECONDS, starting from the corpus in
+# fuzz/corpus/slot; new inputs go to $(FUZZ_DIR)/corpus, findings to $(FUZZ_DIR).
+fuzz:
+	./scripts/install-deps.sh fuzz
+	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLOAMER_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target slot_fuzz
+	mkdir -p $(FUZZ_DIR)/corpus
+	cd $(FUZZ_DIR) && ./fuzz/slot_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 corpus $(CURDIR)/fuzz/corpus/slot
+>>>>>>> main

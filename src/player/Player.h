@@ -194,7 +194,9 @@ public:
     Map* map = nullptr;
     int nMemorySave = 0;
     std::vector<MEMORY_SAVE*> memorySaves;
-    char checkpointLevel[256] = "./level/metro3.lvl";
+    // Spelt as the game opens its levels ("./Level/"): a lower-case folder
+    // cannot be opened on a case-sensitive file system.
+    char checkpointLevel[256] = "./Level/metro3.lvl";
     int checkpointX = 0;
     int checkpointY = 0;
 

@@ -172,6 +172,8 @@ bool Player::walkBack(Level* level)
 
 void Player::setBBox()
 {
+    // Every body question starts here, input operations before the frame's update included.
+    keepInRange();
     bbox.y = y + 5;
     if (crawl) {
         bbox.x = x + (way == 0 ? 4 : 3);

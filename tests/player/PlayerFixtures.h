@@ -144,6 +144,7 @@ inline void rockMap(Level* level, int w, int h)
 {
     level->mapWidth = w;
     level->mapHeight = h;
+    delete[] level->map;
     level->map = new LevelPixel[std::size_t(w) * h]();
     for (int i = 0; i < w * h; i++)
         level->map[i].depth = rockDepth;

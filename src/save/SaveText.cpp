@@ -1,0 +1,360 @@
+#include "save/SaveState.h"
+
+#include "base/BoundedString.h"
+#include "level/Level.h"
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+template <typename... Values>
+void appendLine(std::string& out, const char* format, Values... values)
+{
+    char line[saveStringSize + 64];
+    boundedFormat(line, sizeof line, format, values...);
+    out += line;
+}
+
+// `perLine` words to a line, each line starting with `key`.
+void appendWords(std::string& out, const char* key, const std::vector<std::uint32_t>& values, int perLine)
+{
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i % perLine == 0)
+            out += key;
+        appendLine(out, " %x", (unsigned)values[i]);
+        if (i % perLine == (std::size_t)perLine - 1 || i + 1 == values.size())
+            out += "\n";
+    }
+}
+
+void appendMemories(std::string& out, const SAVE_STATE& s)
+{
+    for (const SAVE_MEMORY& memory : s.memories) {
+        appendLine(out, "PLAYER_MEMORY %d %d %s\n", memory.w, memory.h, memory.name);
+        // One line per column of the level map.
+        appendWords(out, "QUALITY", memory.quality, memory.h);
+        appendWords(out, "GLOW", memory.glow, memory.h);
+    }
+}
+
+// One line of text split into words; `rest` is what follows the key and one
+// space, without the line break.
+struct TEXT_LINE {
+    std::vector<std::string> words;
+    std::string rest;
+};
+
+TEXT_LINE splitLine(const char* begin, const char* end)
+{
+    while (end > begin && (end[-1] == '\n' || end[-1] == '\r'))
+        --end;
+    TEXT_LINE line;
+    const char* p = begin;
+    while (p < end) {
+        while (p < end && (*p == ' ' || *p == '\t'))
+            ++p;
+        const char* word = p;
+        while (p < end && *p != ' ' && *p != '\t')
+            ++p;
+        if (p > word)
+            line.words.emplace_back(word, p);
+    }
+    const char* rest = begin;
+    while (rest < end && *rest != ' ')
+        ++rest;
+    if (rest < end)
+        line.rest.assign(rest + 1, end);
+    return line;
+}
+
+bool parseInt(const std::string& word, int lowest, int highest, int& out)
+{
+    errno = 0;
+    char* end = nullptr;
+    long value = std::strtol(word.c_str(), &end, 10);
+    if (errno || *end || end == word.c_str() || value < lowest || value > highest)
+        return false;
+    out = (int)value;
+    return true;
+}
+
+bool parseWord(const std::string& word, std::uint32_t& out)
+{
+    errno = 0;
+    char* end = nullptr;
+    unsigned long value = std::strtoul(word.c_str(), &end, 16);
+    if (errno || *end || end == word.c_str() || word[0] == '-' || value > 0xFFFFFFFFul)
+        return false;
+    out = (std::uint32_t)value;
+    return true;
+}
+
+bool parseReal(const std::string& word, float& out)
+{
+    char* end = nullptr;
+    float value = std::strtof(word.c_str(), &end);
+    if (*end || end == word.c_str() || !std::isfinite(value) || std::fabs(value) > saveSpeedLimit)
+        return false;
+    out = value;
+    return true;
+}
+
+bool parseText(const std::string& text, char* out)
+{
+    if (text.size() > (std::size_t)saveStringMax || text.find('\0') != std::string::npos)
+        return false;
+    return boundedCopy(out, saveStringSize, text.c_str());
+}
+
+// The keys with whole numbers: where each goes and its accepted range.
+struct INT_KEY {
+    const char* key;
+    int SAVE_STATE::*fields[2];
+    int lowest;
+    int highest;
+};
+
+const INT_KEY intKeys[] = {
+    {"PLAYER_POSITION", {&SAVE_STATE::x, &SAVE_STATE::y}, -savePositionLimit, savePositionLimit},
+    {"PLAYER_OLD_POSITION", {&SAVE_STATE::oldX, &SAVE_STATE::oldY}, -savePositionLimit, savePositionLimit},
+    {"PLAYER_CHECKPOINT", {&SAVE_STATE::checkpointX, &SAVE_STATE::checkpointY}, -savePositionLimit, savePositionLimit},
+    {"PLAYER_WAY", {&SAVE_STATE::way, nullptr}, INT_MIN, INT_MAX},
+    {"PLAYER_CURRENT_TORCH", {&SAVE_STATE::currentTorch, nullptr}, INT_MIN, INT_MAX},
+    {"PLAYER_LIFE", {&SAVE_STATE::life, nullptr}, INT_MIN, INT_MAX},
+    {"PLAYER_MAX_LIFE", {&SAVE_STATE::maxLife, nullptr}, INT_MIN, INT_MAX},
+    {"PLAYER_RESPAWN", {&SAVE_STATE::respawn, nullptr}, INT_MIN, INT_MAX},
+    {"PLAYER_COIN", {&SAVE_STATE::coin, nullptr}, INT_MIN, INT_MAX},
+    {"PLAYER_DIAMOND", {&SAVE_STATE::diamond, nullptr}, INT_MIN, INT_MAX},
+};
+
+struct FLAG_KEY {
+    const char* key;
+    bool SAVE_STATE::*field;
+};
+
+const FLAG_KEY flagKeys[] = {
+    {"PLAYER_TORCH", &SAVE_STATE::torch},
+    {"PLAYER_MOVING", &SAVE_STATE::moving},
+    {"PLAYER_RUN", &SAVE_STATE::run},
+    {"PLAYER_CRAWL", &SAVE_STATE::crawl},
+    {"PLAYER_JUMPING", &SAVE_STATE::jumping},
+    {"PLAYER_JUMP_RELEASED", &SAVE_STATE::jumpReleased},
+    {"PLAYER_CLIMBING", &SAVE_STATE::onLadder},
+    {"PLAYER_VISIBLE", &SAVE_STATE::visible},
+};
+
+struct REAL_KEY {
+    const char* key;
+    float SAVE_STATE::*field;
+};
+
+const REAL_KEY realKeys[] = {
+    {"PLAYER_DY", &SAVE_STATE::dy},
+    {"PLAYER_HITTED", &SAVE_STATE::hitted},
+};
+
+struct STRING_KEY {
+    const char* key;
+    char (SAVE_STATE::*field)[saveStringSize];
+};
+
+const STRING_KEY stringKeys[] = {
+    {"PLAYER_LEVEL", &SAVE_STATE::level},
+    {"PLAYER_CHECKPOINT_LEVEL", &SAVE_STATE::checkpointLevel},
+};
+
+// Reads a text into a copy of the record; any bad line stops it.
+class TextParser {
+public:
+    TextParser(const SAVE_STATE& start, SaveText form) : state(start), strict(form == SaveText::complete)
+    {
+        state.objects.clear();
+    }
+
+    bool line(const TEXT_LINE& line)
+    {
+        if (line.words.empty())
+            return true;
+        const std::string& key = line.words[0];
+        if (filling && key != "QUALITY" && key != "GLOW")
+            return false;
+        for (const INT_KEY& k : intKeys)
+            if (key == k.key)
+                return integers(line, k);
+        for (const FLAG_KEY& k : flagKeys)
+            if (key == k.key)
+                return flag(line, state.*k.field);
+        for (const REAL_KEY& k : realKeys)
+            if (key == k.key)
+                return line.words.size() == 2 && parseReal(line.words[1], state.*k.field);
+        for (const STRING_KEY& k : stringKeys)
+            if (key == k.key)
+                return parseText(line.rest, state.*k.field);
+        if (key == "PLAYER_N_OBJECTS") {
+            // The list itself is what counts; the number is only checked.
+            int n;
+            return line.words.size() == 2 && parseInt(line.words[1], 0, saveMaxObjects, n);
+        }
+        if (key == "PLAYER_OBJECT")
+            return object(line);
+        if (key == "PLAYER_MEMORY")
+            return memory(line);
+        if (key == "QUALITY" || key == "GLOW")
+            return words(line, key == "QUALITY");
+        return !strict || key == "END";
+    }
+
+    // Every memory listed got all its words.
+    bool finish() const { return !filling; }
+
+    SAVE_STATE state;
+    bool memoriesListed = false;
+
+private:
+    bool integers(const TEXT_LINE& line, const INT_KEY& k)
+    {
+        int wanted = k.fields[1] ? 2 : 1;
+        if ((int)line.words.size() != wanted + 1)
+            return false;
+        int values[2] = {};
+        for (int i = 0; i < wanted; ++i)
+            if (!parseInt(line.words[i + 1], k.lowest, k.highest, values[i]))
+                return false;
+        for (int i = 0; i < wanted; ++i)
+            state.*k.fields[i] = values[i];
+        return true;
+    }
+
+    bool flag(const TEXT_LINE& line, bool& field)
+    {
+        int value;
+        if (line.words.size() != 2 || !parseInt(line.words[1], INT_MIN, INT_MAX, value))
+            return false;
+        field = value != 0;
+        return true;
+    }
+
+    bool object(const TEXT_LINE& line)
+    {
+        SAVE_OBJECT object;
+        int flag;
+        if (line.words.size() != 3 || (int)state.objects.size() >= saveMaxObjects
+            || !parseText(line.words[1], object.name) || !parseInt(line.words[2], 0, 255, flag))
+            return false;
+        object.flag = (std::uint8_t)flag;
+        state.objects.push_back(object);
+        return true;
+    }
+
+    bool memory(const TEXT_LINE& line)
+    {
+        if (!memoriesListed)
+            state.memories.clear();
+        memoriesListed = true;
+        SAVE_MEMORY memory;
+        if (line.words.size() < 3 || (int)state.memories.size() >= saveMaxMemories
+            || !parseInt(line.words[1], 0, Level::maxMapSide, memory.w)
+            || !parseInt(line.words[2], 0, Level::maxMapSide, memory.h)
+            || (long long)memory.w * memory.h > Level::maxMapCells)
+            return false;
+        // The name is what follows the two sizes.
+        std::size_t skip = line.words[1].size() + 1 + line.words[2].size() + 1;
+        if (line.rest.size() < skip || !parseText(line.rest.substr(skip), memory.name))
+            return false;
+        state.memories.push_back(std::move(memory));
+        filling = cells() > 0;
+        return true;
+    }
+
+    // Words of the last memory: all its qualities, then all its glows.
+    bool words(const TEXT_LINE& line, bool quality)
+    {
+        if (!filling)
+            return false;
+        SAVE_MEMORY& memory = state.memories.back();
+        std::size_t n = cells();
+        if (quality ? !memory.glow.empty() : memory.quality.size() < n)
+            return false;
+        std::vector<std::uint32_t>& target = quality ? memory.quality : memory.glow;
+        for (std::size_t i = 1; i < line.words.size(); ++i) {
+            std::uint32_t value;
+            if (target.size() >= n || !parseWord(line.words[i], value))
+                return false;
+            target.push_back(value);
+        }
+        filling = memory.glow.size() < n;
+        return true;
+    }
+
+    std::size_t cells() const
+    {
+        const SAVE_MEMORY& memory = state.memories.back();
+        return (std::size_t)memory.w * (std::size_t)memory.h;
+    }
+
+    bool strict;
+    bool filling = false;
+};
+
+} // namespace
+
+std::string formatSaveText(const SAVE_STATE& s, SaveText form)
+{
+    bool complete = form == SaveText::complete;
+    // The game's form writes its floats as "%f"; the complete form keeps every bit.
+    const char* real = complete ? "%s %.9g\n" : "%s %f\n";
+    std::string out;
+    appendLine(out, "PLAYER_POSITION %d %d\n", s.x, s.y);
+    appendLine(out, "PLAYER_OLD_POSITION %d %d\n", s.oldX, s.oldY);
+    appendLine(out, "PLAYER_WAY %d\n", s.way);
+    appendLine(out, "PLAYER_TORCH %d\n", s.torch);
+    appendLine(out, "PLAYER_CURRENT_TORCH %d\n", s.currentTorch);
+    appendLine(out, "PLAYER_MOVING %d\n", s.moving);
+    appendLine(out, "PLAYER_CRAWL %d\n", s.crawl);
+    appendLine(out, "PLAYER_JUMPING %d\n", s.jumping);
+    appendLine(out, real, "PLAYER_DY", s.dy);
+    appendLine(out, "PLAYER_LIFE %d\n", s.life);
+    appendLine(out, "PLAYER_MAX_LIFE %d\n", s.maxLife);
+    appendLine(out, "PLAYER_RESPAWN %d\n", s.respawn);
+    appendLine(out, real, "PLAYER_HITTED", s.hitted);
+    appendLine(out, "PLAYER_COIN %d\n", s.coin);
+    appendLine(out, "PLAYER_DIAMOND %d\n", s.diamond);
+    appendLine(out, "PLAYER_LEVEL %s\n", s.level);
+    if (complete) {
+        appendLine(out, "PLAYER_RUN %d\n", s.run);
+        appendLine(out, "PLAYER_JUMP_RELEASED %d\n", s.jumpReleased);
+        appendLine(out, "PLAYER_CLIMBING %d\n", s.onLadder);
+        appendLine(out, "PLAYER_VISIBLE %d\n", s.visible);
+        appendLine(out, "PLAYER_CHECKPOINT %d %d\n", s.checkpointX, s.checkpointY);
+        appendLine(out, "PLAYER_CHECKPOINT_LEVEL %s\n", s.checkpointLevel);
+    }
+    appendLine(out, "PLAYER_N_OBJECTS %d\n", (int)s.objects.size());
+    for (const SAVE_OBJECT& object : s.objects)
+        appendLine(out, "PLAYER_OBJECT %s %d\n", object.name, object.flag);
+    if (complete)
+        appendMemories(out, s);
+    out += "END";
+    return out;
+}
+
+int parseSaveText(const char* text, std::size_t size, SAVE_STATE& state, SaveText form)
+{
+    TextParser parser(state, form);
+    const char* end = text + size;
+    for (const char* line = text; line < end;) {
+        const char* next = static_cast<const char*>(std::memchr(line, '\n', (std::size_t)(end - line)));
+        next = next ? next + 1 : end;
+        if (!parser.line(splitLine(line, next)))
+            return 0;
+        line = next;
+    }
+    if (!parser.finish())
+        return 0;
+    state = std::move(parser.state);
+    return 1;
+}

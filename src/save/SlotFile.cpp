@@ -1,0 +1,165 @@
+#include "save/SlotFile.h"
+
+#include "base/BoundedString.h"
+#include "base/Log.h"
+#include "base/ReplacingFile.h"
+
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+enum class FileRead { missing, tooLarge, failed, read };
+
+// Reads a whole file of at most slotMaxBytes.
+FileRead readFile(const char* path, std::vector<unsigned char>& bytes)
+{
+    std::FILE* in = std::fopen(path, "rb");
+    if (!in)
+        return FileRead::missing;
+    FileRead result = FileRead::failed;
+    long size = std::fseek(in, 0, SEEK_END) == 0 ? std::ftell(in) : -1;
+    if (size > (long)slotMaxBytes)
+        result = FileRead::tooLarge;
+    else if (size >= 0 && std::fseek(in, 0, SEEK_SET) == 0) {
+        bytes.resize((std::size_t)size);
+        // Exactly `size` bytes, and nothing after them.
+        if (std::fread(bytes.data(), 1, bytes.size(), in) == bytes.size() && std::fgetc(in) == EOF && !std::ferror(in))
+            result = FileRead::read;
+    }
+    std::fclose(in);
+    return result;
+}
+
+void report(const char* message, const char* path)
+{
+    logPrint(message);
+    logPrint(path);
+    logPrint("\n");
+}
+
+// Replaces the file at `path` with `size` bytes, through a temporary file
+// that reaches the disk before it is renamed over the old one.
+int replaceFile(const char* path, const void* data, std::size_t size)
+{
+    ReplacingFile file(path, "wb");
+    if (!file.out) {
+        report("Cannot open for writing :\n", path);
+        return 0;
+    }
+    bool written = std::fwrite(data, 1, size, file.out) == size && std::fflush(file.out) == 0
+                   && fsync(fileno(file.out)) == 0;
+    if (!file.commit(written)) {
+        report("Cannot write :\n", path);
+        return 0;
+    }
+    return 1;
+}
+
+SlotStatus readSlotFile(const char* path, SAVE_STATE& state, std::vector<unsigned char>& bytes)
+{
+    FileRead result = readFile(path, bytes);
+    if (result == FileRead::missing)
+        return SlotStatus::empty;
+    if (result == FileRead::read && decodeSaveState(bytes.data(), bytes.size(), state))
+        return SlotStatus::good;
+    report("Damaged save file :\n", path);
+    return SlotStatus::damaged;
+}
+
+bool backupName(const char* path, char* out, std::size_t size) { return boundedFormat(out, size, "%s.bak", path); }
+
+// Keeps the slot at `path` as its ".bak" when it is good, so that a damaged
+// slot never replaces a good copy. A second name for the same file costs no
+// copy; where the file system has no links, the bytes are copied.
+void keepBackup(const char* path)
+{
+    std::vector<unsigned char> bytes;
+    SAVE_STATE scratch;
+    char backup[512];
+    char linked[512];
+    if (readSlotFile(path, scratch, bytes) != SlotStatus::good || !backupName(path, backup, sizeof backup)
+        || !boundedFormat(linked, sizeof linked, "%s.tmp", backup))
+        return;
+    std::remove(linked);
+    if (link(path, linked) == 0 && std::rename(linked, backup) == 0)
+        return;
+    std::remove(linked);
+    replaceFile(backup, bytes.data(), bytes.size());
+}
+
+} // namespace
+
+SlotStatus readSlot(const char* path, SAVE_STATE& state, SlotBackup backup)
+{
+    std::vector<unsigned char> bytes;
+    SlotStatus status = readSlotFile(path, state, bytes);
+    char copy[512];
+    if (status == SlotStatus::damaged && backup == SlotBackup::use && backupName(path, copy, sizeof copy)
+        && readSlotFile(copy, state, bytes) == SlotStatus::good)
+        return SlotStatus::good;
+    if (status == SlotStatus::empty)
+        report("Cannot open for reading :\n", path);
+    return status;
+}
+
+int writeSlot(const char* path, const SAVE_STATE& state, const char* level, SlotBackup backup)
+{
+    if (level && strnlen(level, saveStringSize) > (std::size_t)saveStringMax) {
+        report("Level name too long for a save file :\n", path);
+        return 0;
+    }
+    std::vector<unsigned char> bytes = encodeSaveState(state, level);
+    if (backup == SlotBackup::use)
+        keepBackup(path);
+    return replaceFile(path, bytes.data(), bytes.size());
+}
+
+int writeSlotText(const char* path, const SAVE_STATE& state, SaveText form)
+{
+    std::string text = formatSaveText(state, form);
+    return replaceFile(path, text.data(), text.size());
+}
+
+int readSlotText(const char* path, SAVE_STATE& state, SaveText form)
+{
+    std::vector<unsigned char> bytes;
+    FileRead result = readFile(path, bytes);
+    if (result == FileRead::missing) {
+        report("Cannot open for reading :\n", path);
+        return 0;
+    }
+    if (result != FileRead::read || !parseSaveText((const char*)bytes.data(), bytes.size(), state, form)) {
+        report("Damaged save file :\n", path);
+        return 0;
+    }
+    return 1;
+}
+
+SLOT_SUMMARY summarizeSlot(const char* path)
+{
+    SAVE_STATE state;
+    SLOT_SUMMARY summary;
+    summary.status = readSlot(path, state);
+    if (summary.status == SlotStatus::good) {
+        summary.life = state.life;
+        summary.coin = state.coin;
+        summary.diamond = state.diamond;
+        summary.keys = keyCount(state);
+    }
+    return summary;
+}
+
+void formatSlotSummary(const SLOT_SUMMARY& s, char* out, std::size_t size)
+{
+    if (s.status == SlotStatus::empty)
+        boundedCopy(out, size, "empty");
+    else if (s.status == SlotStatus::damaged)
+        boundedCopy(out, size, "damaged");
+    else if (s.coin < 100)
+        boundedFormat(out, size, "  %02d   %02d   %02d   %02d", s.life, s.coin, s.diamond, s.keys);
+    else
+        boundedFormat(out, size, "  %02d   %03d  %02d   %02d", s.life, s.coin, s.diamond, s.keys);
+}

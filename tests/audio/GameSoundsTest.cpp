@@ -1,0 +1,220 @@
+// The sounds and music of the game directory, as the data build made them,
+// loaded through the real mixer (dummy audio driver) and measured: every
+// file the game asks for is there and loads, nothing clips, effects share
+// one loudness range, music stays below them, loops join without a step,
+// one-shots start and end in silence, and a few sounds have the character
+// their names promise.
+
+#include "audio/SoundMeasures.h"
+#include "audio/Sound.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace measures;
+
+const std::string soundDir = std::string(GLOAMER_GAME_DIR) + "/Sound/";
+
+const char* const effects[] = {"candle8on", "candle8off", "torch8on", "torch8off", "aceto8on", "aceto8off",
+                               "get8coin",  "throw",      "hit1",     "extinct",   "bonus",    "getkey",
+                               "getdiam",   "getskull",   "sheet",    "steam",     "electric", "step1",
+                               "step2",     "map",        "error"};
+const char* const loops[] = {"waterfill2", "move"};
+const char* const tracks[] = {"05.underwater", "07.lost", "09.love_is_dead", "game_over", "02.love", "01.catacombs"};
+
+// The mixer opened as the game opens it, closed again after each test.
+class GameSounds : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
+        ASSERT_EQ(Mix_OpenAudio(rate, AUDIO_S16LSB, 2, 1024), 0) << Mix_GetError();
+    }
+    void TearDown() override
+    {
+        Mix_CloseAudio();
+        SDL_Quit();
+    }
+
+    // The left channel of a WAV file as the mixer holds it, in -1..1.
+    static std::vector<float> load(const std::string& path)
+    {
+        std::vector<float> samples;
+        Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
+        EXPECT_NE(chunk, nullptr) << path;
+        if (!chunk)
+            return samples;
+        const int16_t* pcm = reinterpret_cast<const int16_t*>(chunk->abuf);
+        for (size_t i = 0; i + 1 < chunk->alen / 2; i += 2)
+            samples.push_back(pcm[i] / 32768.0f);
+        Mix_FreeChunk(chunk);
+        return samples;
+    }
+
+    // A music track decoded to WAV by the generator, then loaded as above.
+    static std::vector<float> loadTrack(const std::string& name)
+    {
+        std::string wav = testing::TempDir() + name + ".wav";
+        std::string command = std::string(GLOAMER_TOOLS_DIR) + "/soundgen decode '" + soundDir + name + ".mp3' '" + wav + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        return load(wav);
+    }
+};
+
+} // namespace
+
+TEST_F(GameSounds, EverySlotAndTrackLoadsThroughTheMixer)
+{
+    char previous[1024];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(GLOAMER_GAME_DIR), 0);
+    mixer = sdlMixerCalls();
+    initSounds();
+    ASSERT_EQ(chdir(previous), 0);
+    for (int slot = 0; slot < soundSlotCount; slot++) {
+        bool listed = slot <= 18 || (slot >= 26 && slot <= 33);
+        EXPECT_EQ(sound[slot] != nullptr, listed) << "slot " << slot;
+    }
+    for (int track = 0; track < musicTrackCount; track++)
+        EXPECT_NE(music[track], nullptr) << "track " << track;
+    closeSounds();
+    for (int slot = 0; slot < soundSlotCount; slot++)
+        EXPECT_EQ(sound[slot], nullptr);
+}
+
+namespace {
+
+std::atomic<long> heard{0};
+
+void listen(void*, Uint8* stream, int length)
+{
+    const int16_t* pcm = reinterpret_cast<const int16_t*>(stream);
+    for (int i = 0; i < length / 2; i++)
+        if (std::abs(pcm[i]) > 4)
+            heard++;
+}
+
+} // namespace
+
+// The mixer decodes the MP3 music itself: a track played for a moment
+// reaches the output.
+TEST_F(GameSounds, MusicPlaysThroughTheMixer)
+{
+    Mix_Music* track = Mix_LoadMUS((soundDir + "02.love.mp3").c_str());
+    ASSERT_NE(track, nullptr) << Mix_GetError();
+    heard = 0;
+    Mix_SetPostMix(listen, nullptr);
+    ASSERT_EQ(Mix_PlayMusic(track, 0), 0);
+    // Past its fade-in, so the music is well above silence.
+    Mix_SetMusicPosition(10.0);
+    SDL_Delay(600);
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    Mix_SetPostMix(nullptr, nullptr);
+    Mix_HaltMusic();
+    Mix_FreeMusic(track);
+    EXPECT_GT(heard.load(), 1000);
+}
+
+TEST_F(GameSounds, EffectsAreCleanAndEquallyLoud)
+{
+    for (const char* name : effects) {
+        std::vector<float> s = load(soundDir + name + ".wav");
+        ASSERT_FALSE(s.empty()) << name;
+        EXPECT_GE(seconds(s), 0.1) << name;
+        EXPECT_LE(seconds(s), 2.0) << name;
+        EXPECT_LT(peakDb(s), -0.9f) << name;
+        EXPECT_GE(loudnessDb(s), -24.0f) << name;
+        EXPECT_LE(loudnessDb(s), -15.0f) << name;
+        // Starting or being cut off never clicks.
+        EXPECT_LT(peakDb(s, 0, 2), -50.0f) << name;
+        EXPECT_LT(peakDb(s, s.size() - ms(1)), -40.0f) << name;
+    }
+}
+
+TEST_F(GameSounds, AmbienceLoopsJoinWithoutAStep)
+{
+    for (const char* name : loops) {
+        std::vector<float> s = load(soundDir + name + ".wav");
+        ASSERT_GT(s.size(), ms(100)) << name;
+        EXPECT_GE(seconds(s), 1.0) << name;
+        EXPECT_LE(seconds(s), 4.0) << name;
+        EXPECT_LT(peakDb(s), -0.9f) << name;
+        EXPECT_GE(loudnessDb(s), -26.0f) << name;
+        EXPECT_LE(loudnessDb(s), -18.0f) << name;
+        // The jump from the last sample to the first is like any other step.
+        EXPECT_LT(std::fabs(s.front() - s.back()), 4 * meanStep(s)) << name;
+        // And the level carries on across the seam.
+        EXPECT_NEAR(rmsDb(s, s.size() - ms(150)), rmsDb(s, 0, ms(150)), 4.0f) << name;
+    }
+}
+
+TEST_F(GameSounds, MusicIsQuietLongEnoughAndLoopsFromSilence)
+{
+    float loudestTrack = -180;
+    for (const char* name : tracks) {
+        std::vector<float> s = loadTrack(name);
+        ASSERT_GT(s.size(), size_t(rate)) << name;
+        bool once = std::string(name) == "game_over";
+        EXPECT_GE(seconds(s), once ? 10 : 60) << name;
+        EXPECT_LE(seconds(s), once ? 30 : 180) << name;
+        EXPECT_LT(peakDb(s), -3.0f) << name;
+        EXPECT_GE(rmsDb(s), -32.0f) << name;
+        EXPECT_LE(rmsDb(s), -25.0f) << name;
+        // Looping restarts from near silence, so the seam cannot click.
+        EXPECT_LT(peakDb(s, 0, ms(60)), -50.0f) << name;
+        EXPECT_LT(peakDb(s, s.size() - ms(60)), -50.0f) << name;
+        loudestTrack = std::max(loudestTrack, loudnessDb(s));
+        std::printf("%s: %.1f s, peak %.1f dB, RMS %.1f dB, loudest 50 ms %.1f dB\n", name, seconds(s),
+                    double(peakDb(s)), double(rmsDb(s)), double(loudnessDb(s)));
+    }
+    // Music stays under the quietest effects, so they remain clear over it.
+    EXPECT_LE(loudestTrack, -22.0f);
+}
+
+// The mixer plays an MP3 whose frames match its own output (44.1 kHz,
+// two channels) as they are; any other layout goes through a format
+// conversion that overruns its buffer in the SDL 1.2 layer over SDL 2.
+TEST(GameMusic, FramesMatchTheMixersOutput)
+{
+    for (const char* name : tracks) {
+        std::ifstream in(soundDir + name + ".mp3", std::ios::binary);
+        unsigned char header[4] = {};
+        in.read(reinterpret_cast<char*>(header), 4);
+        ASSERT_TRUE(in) << name;
+        EXPECT_EQ(header[0], 0xFF) << name;
+        EXPECT_EQ(header[1] & 0xFE, 0xFA) << name;   // MPEG-1 layer III: no tag before the music
+        EXPECT_EQ(header[2] & 0x0C, 0x00) << name;   // 44100 Hz
+        EXPECT_NE(header[3] & 0xC0, 0xC0) << name;   // not mono
+    }
+}
+
+// What the names promise: a bright clink, a hiss, dull steps, a short click,
+// a match whose flame is softer than its strike.
+TEST_F(GameSounds, EffectsHaveTheirCharacter)
+{
+    EXPECT_GT(brightnessHz(load(soundDir + "get8coin.wav")), 2500);
+    std::vector<float> aceto = load(soundDir + "aceto8on.wav");
+    EXPECT_GT(brightnessHz(aceto, ms(400), ms(1100)), 3000);
+    EXPECT_LT(brightnessHz(load(soundDir + "step1.wav")), 900);
+    EXPECT_LT(brightnessHz(load(soundDir + "step2.wav")), 900);
+    std::vector<float> torch = load(soundDir + "torch8on.wav");
+    EXPECT_LT(seconds(torch), 0.25);
+    EXPECT_LT(rmsDb(torch, ms(60)), rmsDb(torch, 0, ms(30)) - 30);
+    std::vector<float> candle = load(soundDir + "candle8on.wav");
+    EXPECT_GT(brightnessHz(candle, 0, ms(100)), 1500);
+    EXPECT_LT(brightnessHz(candle, ms(600), ms(1100)), 1000);
+    EXPECT_LT(rmsDb(candle, ms(600), ms(1100)), rmsDb(candle, 0, ms(300)) - 6);
+}

@@ -1,0 +1,247 @@
+// The slot record's binary and text forms: what they keep, where the fixed
+// fields lie, and which damaged inputs they refuse without touching the
+// record they were to fill.
+#include "player/Player.h"
+#include "save/SaveFixtures.h"
+#include "save/SaveState.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+std::vector<unsigned char> le(std::initializer_list<std::uint32_t> words)
+{
+    std::vector<unsigned char> bytes;
+    for (std::uint32_t w : words)
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back((unsigned char)(w >> shift));
+    return bytes;
+}
+
+std::uint32_t bitsOf(float value)
+{
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, 4);
+    return bits;
+}
+
+void patch(std::vector<unsigned char>& bytes, std::size_t offset, std::uint32_t word)
+{
+    std::vector<unsigned char> w = le({word});
+    std::copy(w.begin(), w.end(), bytes.begin() + (long)offset);
+}
+
+bool refusedUnchanged(const std::vector<unsigned char>& bytes)
+{
+    SAVE_STATE target = richState();
+    std::vector<unsigned char> before = encodeSaveState(target);
+    int result = decodeSaveState(bytes.data(), bytes.size(), target);
+    return result == 0 && encodeSaveState(target) == before;
+}
+
+} // namespace
+
+TEST(SaveState, BinaryRoundTripKeepsEveryFieldObjectAndMemory)
+{
+    SAVE_STATE original = richState();
+    std::vector<unsigned char> bytes = encodeSaveState(original);
+    SAVE_STATE read;
+    ASSERT_EQ(decodeSaveState(bytes.data(), bytes.size(), read), 1);
+    expectSameState(read, original);
+
+    // Each flag alone survives, so no window overwrites it with a neighbour.
+    for (int i = 0; i < 8; ++i) {
+        SAVE_STATE one = flagsOnly(i);
+        std::vector<unsigned char> b = encodeSaveState(one);
+        SAVE_STATE back = richState();
+        ASSERT_EQ(decodeSaveState(b.data(), b.size(), back), 1);
+        expectSameState(back, one);
+    }
+}
+
+TEST(SaveState, FixedFieldsLieAtTheirOffsetsAndLaterWindowsWin)
+{
+    // Written here word by word: x y oldX oldY way, window 1, torch kind,
+    // windows 2 3 4, dy, life maxLife respawn, hitted, coin diamond, level.
+    std::vector<unsigned char> bytes = le({11, 22, 33, 44, 1, 0x00000001u, 2, 0x00000101u, 0x00000001u,
+                                           0x01000100u, bitsOf(-2.5f), 5, 6, 2, bitsOf(7.5f), 123, 9, 3});
+    bytes.insert(bytes.end(), {'a', 'b', 'c'});
+    std::vector<unsigned char> rest = le({40, 50, 0, 0, 0});
+    bytes.insert(bytes.end(), rest.begin(), rest.end());
+    ASSERT_EQ(bytes[44], 5);
+    ASSERT_EQ(bytes[68], 3);
+
+    SAVE_STATE s;
+    ASSERT_EQ(decodeSaveState(bytes.data(), bytes.size(), s), 1);
+    EXPECT_EQ(s.x, 11); EXPECT_EQ(s.y, 22); EXPECT_EQ(s.oldX, 33); EXPECT_EQ(s.oldY, 44);
+    EXPECT_EQ(s.way, 1);
+    EXPECT_EQ(s.currentTorch, 2);
+    // torch from window 1; moving, run from 2; crawl from 3; the rest from 4.
+    EXPECT_TRUE(s.torch); EXPECT_TRUE(s.moving); EXPECT_TRUE(s.run); EXPECT_TRUE(s.crawl);
+    EXPECT_FALSE(s.jumping); EXPECT_TRUE(s.jumpReleased); EXPECT_FALSE(s.onLadder); EXPECT_TRUE(s.visible);
+    EXPECT_EQ(s.dy, -2.5f);
+    EXPECT_EQ(s.life, 5); EXPECT_EQ(s.maxLife, 6); EXPECT_EQ(s.respawn, 2);
+    EXPECT_EQ(s.hitted, 7.5f);
+    EXPECT_EQ(s.coin, 123); EXPECT_EQ(s.diamond, 9);
+    EXPECT_STREQ(s.level, "abc");
+    EXPECT_EQ(s.checkpointX, 40); EXPECT_EQ(s.checkpointY, 50);
+    EXPECT_STREQ(s.checkpointLevel, "");
+
+    // Written back, every window holds the flags from its own start.
+    std::vector<unsigned char> again = encodeSaveState(s);
+    std::vector<unsigned char> windows = le({0x01010101u, 0x00010101u, 0x00010001u, 0x01000100u});
+    EXPECT_TRUE(std::equal(windows.begin(), windows.begin() + 4, again.begin() + 20));
+    EXPECT_TRUE(std::equal(windows.begin() + 4, windows.end(), again.begin() + 28));
+    EXPECT_TRUE(std::equal(again.begin(), again.begin() + 20, bytes.begin()));
+    EXPECT_TRUE(std::equal(again.begin() + 24, again.begin() + 28, bytes.begin() + 24));
+    EXPECT_TRUE(std::equal(again.begin() + 40, again.end(), bytes.begin() + 40));
+}
+
+TEST(SaveState, KeyAndMapNamesAndTheLevelOfTheTwoArgumentWriter)
+{
+    SAVE_STATE s;
+    for (const char* name : {"key_metro3", "keymap", "Key_cave", "map_cave", "skull01", "xkey"})
+        s.objects.push_back(namedObject(name));
+    EXPECT_EQ(keyCount(s), 2);
+    EXPECT_TRUE(revealsMap(s));
+    s.objects.erase(s.objects.begin() + 3);
+    EXPECT_FALSE(revealsMap(s));
+
+    boundedLevel(s, "./Level/metro2.lvl");
+    std::vector<unsigned char> bytes = encodeSaveState(s, "./Level/metro3.lvl");
+    SAVE_STATE read;
+    ASSERT_EQ(decodeSaveState(bytes.data(), bytes.size(), read), 1);
+    EXPECT_STREQ(read.level, "./Level/metro3.lvl");
+    EXPECT_EQ(read.objects.size(), s.objects.size());
+}
+
+TEST(SaveState, CutOrExtendedSlotsAreRefusedAtEveryLength)
+{
+    std::vector<unsigned char> bytes = encodeSaveState(richState());
+    for (std::size_t n = 0; n < bytes.size(); ++n)
+        ASSERT_TRUE(refusedUnchanged(std::vector<unsigned char>(bytes.begin(), bytes.begin() + (long)n))) << n;
+    ASSERT_FALSE(refusedUnchanged(bytes));
+    bytes.push_back(0);
+    EXPECT_TRUE(refusedUnchanged(bytes));
+}
+
+TEST(SaveState, DamagedSlotsAreRefusedWithTheRecordUnchanged)
+{
+    // Level "L" and checkpoint "C": the object count lies at 86, then one
+    // object "key_a" and one memory "m" of 2 x 1 cells.
+    SAVE_STATE s;
+    boundedLevel(s, "L");
+    s.checkpointLevel[0] = 'C';
+    s.checkpointLevel[1] = 0;
+    s.objects.push_back(namedObject("key_a"));
+    s.memories.push_back(memoryOf("m", 2, 1));
+    const std::vector<unsigned char> good = encodeSaveState(s);
+    ASSERT_EQ(good.size(), 136u);
+    ASSERT_FALSE(refusedUnchanged(good));
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    struct DAMAGE {
+        const char* what;
+        std::size_t offset;
+        std::uint32_t word;
+    } damages[] = {
+        {"x far outside any room", 0, 2000000000u},
+        {"NaN speed", 40, bitsOf(nan)},
+        {"infinite hurt timer", 56, bitsOf(inf)},
+        {"negative level length", 68, 0xFFFFFFFFu},
+        {"level length over 255", 68, 256},
+        {"level length past the end", 68, 100000},
+        {"huge object count", 86, 0x7FFFFFFFu},
+        {"negative object count", 86, 0x80000000u},
+        {"more objects than bytes", 86, 9},
+        {"huge memory count", 103, 50000},
+        {"memory wider than a level", 112, 8193},
+        {"memory size overflowing 32 bits", 116, 0x40000000u},
+        {"memory larger than the file", 116, 2},
+        {"negative memory height", 116, 0xFFFFFFFEu},
+    };
+    for (const DAMAGE& d : damages) {
+        std::vector<unsigned char> bytes = good;
+        patch(bytes, d.offset, d.word);
+        EXPECT_TRUE(refusedUnchanged(bytes)) << d.what;
+    }
+    std::vector<unsigned char> zero = good;
+    zero[95] = 0;  // a zero byte inside the object's name
+    EXPECT_TRUE(refusedUnchanged(zero));
+    std::vector<unsigned char> trailing = good;
+    trailing.insert(trailing.end(), {1, 2, 3, 4});
+    EXPECT_TRUE(refusedUnchanged(trailing));
+}
+
+TEST(SaveState, GameTextHoldsTheDesignedLinesAndEndsWithEnd)
+{
+    SAVE_STATE s;
+    s.x = 5; s.y = -6; s.oldX = 7; s.oldY = 8; s.way = 1; s.torch = false; s.currentTorch = 2;
+    s.moving = true; s.jumping = true; s.dy = -4.5f; s.life = 2; s.hitted = 0.25f; s.coin = 100; s.diamond = 4;
+    boundedLevel(s, "./Level/metro3.lvl");
+    s.objects.push_back(namedObject("key_x"));
+    s.memories.push_back(memoryOf("./Level/metro2.lvl", 1, 1));
+    const std::string text = formatSaveText(s, SaveText::game);
+    EXPECT_EQ(text,
+              "PLAYER_POSITION 5 -6\nPLAYER_OLD_POSITION 7 8\nPLAYER_WAY 1\nPLAYER_TORCH 0\n"
+              "PLAYER_CURRENT_TORCH 2\nPLAYER_MOVING 1\nPLAYER_CRAWL 0\nPLAYER_JUMPING 1\n"
+              "PLAYER_DY -4.500000\nPLAYER_LIFE 2\nPLAYER_MAX_LIFE 6\nPLAYER_RESPAWN 3\n"
+              "PLAYER_HITTED 0.250000\nPLAYER_COIN 100\nPLAYER_DIAMOND 4\nPLAYER_LEVEL ./Level/metro3.lvl\n"
+              "PLAYER_N_OBJECTS 1\nPLAYER_OBJECT key_x 1\nEND");
+
+    // Read over another record: what the text lacks stays, objects are replaced.
+    SAVE_STATE target = richState();
+    SAVE_STATE before = target;
+    ASSERT_EQ(parseSaveText(text.data(), text.size(), target), 1);
+    EXPECT_EQ(target.x, 5); EXPECT_EQ(target.dy, -4.5f); EXPECT_FALSE(target.torch);
+    EXPECT_STREQ(target.level, "./Level/metro3.lvl");
+    ASSERT_EQ(target.objects.size(), 1u);
+    EXPECT_STREQ(target.objects[0].name, "key_x");
+    EXPECT_EQ(target.run, before.run); EXPECT_EQ(target.visible, before.visible);
+    EXPECT_EQ(target.checkpointX, before.checkpointX);
+    EXPECT_EQ(target.memories.size(), before.memories.size());
+}
+
+TEST(SaveState, CompleteTextRoundTripsAndBadTextIsRefused)
+{
+    SAVE_STATE original = richState();
+    std::string text = formatSaveText(original, SaveText::complete);
+    SAVE_STATE read;
+    ASSERT_EQ(parseSaveText(text.data(), text.size(), read), 1);
+    expectSameState(read, original);
+
+    // A misspelt key is ignored by the game and refused in a text a person wrote.
+    const char typo[] = "PLAYER_POSITON 1 2\nEND";
+    EXPECT_EQ(parseSaveText(typo, sizeof typo - 1, read, SaveText::game), 1);
+    EXPECT_EQ(parseSaveText(typo, sizeof typo - 1, read, SaveText::complete), 0);
+
+    for (const char* bad : {"PLAYER_LIFE abc\n", "PLAYER_POSITION 1\n", "PLAYER_POSITION 1 99999999999\n",
+                            "PLAYER_DY nan\n", "PLAYER_OBJECT key 300\n", "PLAYER_MEMORY 2 1 m\nQUALITY 1 2\nEND",
+                            "PLAYER_MEMORY 1 1 m\nQUALITY 1\nGLOW 1 2\n", "PLAYER_MEMORY 9000 1 m\n"}) {
+        SAVE_STATE target = richState();
+        std::vector<unsigned char> before = encodeSaveState(target);
+        EXPECT_EQ(parseSaveText(bad, std::strlen(bad), target), 0) << bad;
+        EXPECT_EQ(encodeSaveState(target), before) << bad;
+    }
+}
+
+TEST(SaveState, ANewRecordHoldsANewPlayersValues)
+{
+    // A field a text or the game leaves out keeps what a new player has.
+    Player p;
+    SAVE_STATE s;
+    EXPECT_EQ(s.x, p.x); EXPECT_EQ(s.y, p.y); EXPECT_EQ(s.oldX, p.oldX); EXPECT_EQ(s.oldY, p.oldY);
+    EXPECT_EQ(s.way, p.way);
+    EXPECT_EQ(s.torch, p.torch); EXPECT_EQ(s.moving, p.moving); EXPECT_EQ(s.run, p.run);
+    EXPECT_EQ(s.crawl, p.crawl); EXPECT_EQ(s.jumping, p.jumping); EXPECT_EQ(s.jumpReleased, p.jumpReleased);
+    EXPECT_EQ(s.onLadder, p.onLadder); EXPECT_EQ(s.visible, p.visible);
+    EXPECT_EQ(s.currentTorch, p.getCurrentTorch()); EXPECT_EQ(s.dy, p.dy);
+    EXPECT_EQ(s.life, p.life); EXPECT_EQ(s.maxLife, p.maxLife); EXPECT_EQ(s.respawn, p.respawn);
+    EXPECT_EQ(s.hitted, p.hitted); EXPECT_EQ(s.coin, p.coin); EXPECT_EQ(s.diamond, p.diamond);
+    EXPECT_EQ(s.checkpointX, p.checkpointX); EXPECT_EQ(s.checkpointY, p.checkpointY);
+    EXPECT_STREQ(s.checkpointLevel, p.checkpointLevel);
+}

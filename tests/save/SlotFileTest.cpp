@@ -1,0 +1,183 @@
+// Slot files on disk: a write that fails for any reason leaves the old slot
+// as it was, a damaged slot falls back to its copy, and the slot screen's
+// summary says what continuing would restore.
+#include "save/SaveFixtures.h"
+#include "save/SlotFile.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// A new folder in the tests' own temporary folder, which the unprivileged
+// child below may pass through.
+std::string freshFolder(const std::string& name, mode_t mode = 0755)
+{
+    chmod(testing::TempDir().c_str(), 0711);
+    std::string dir = std::string(testing::TempDir()) + "slots_" + name;
+    std::system(("chmod -R u+w '" + dir + "' 2>/dev/null; rm -rf '" + dir + "'").c_str());
+    mkdir(dir.c_str(), mode);
+    chmod(dir.c_str(), mode);
+    return dir + "/";
+}
+
+std::string contents(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+bool exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+SAVE_STATE withCoins(int coins)
+{
+    SAVE_STATE s = richState();
+    s.coin = coins;
+    return s;
+}
+
+// Runs `work` in a child process, as an unprivileged user when the tests run
+// as root (root ignores folder permissions), with at most `fileLimit` bytes
+// per written file when given. Returns the child's result.
+int inChild(const std::function<int()>& work, rlim_t fileLimit = RLIM_INFINITY)
+{
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(99);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = {fileLimit, fileLimit};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(work());
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+TEST(SlotFile, WritesKeepThePreviousGoodSlotAsBackup)
+{
+    std::string slot = freshFolder("backup") + "slot0.sav";
+    SAVE_STATE read;
+    EXPECT_EQ(readSlot(slot.c_str(), read), SlotStatus::empty);
+    ASSERT_EQ(writeSlot(slot.c_str(), withCoins(1)), 1);
+    EXPECT_FALSE(exists(slot + ".bak"));
+    ASSERT_EQ(writeSlot(slot.c_str(), withCoins(2), "./Level/metro3.lvl"), 1);
+    ASSERT_EQ(readSlot(slot.c_str(), read), SlotStatus::good);
+    EXPECT_EQ(read.coin, 2);
+    EXPECT_STREQ(read.level, "./Level/metro3.lvl");
+    EXPECT_EQ(readSlot((slot + ".bak").c_str(), read), SlotStatus::good);
+    EXPECT_EQ(read.coin, 1);
+    EXPECT_FALSE(exists(slot + ".tmp"));
+}
+
+TEST(SlotFile, ADamagedSlotFallsBackToItsCopyAndNeverReplacesIt)
+{
+    std::string slot = freshFolder("fallback") + "slot1.sav";
+    ASSERT_EQ(writeSlot(slot.c_str(), withCoins(1)), 1);
+    ASSERT_EQ(writeSlot(slot.c_str(), withCoins(2)), 1);
+    std::string good = contents(slot);
+    std::ofstream(slot, std::ios::binary) << good.substr(0, good.size() / 2);
+
+    SAVE_STATE read;
+    ASSERT_EQ(readSlot(slot.c_str(), read), SlotStatus::good);
+    EXPECT_EQ(read.coin, 1);
+    EXPECT_EQ(readSlot(slot.c_str(), read, SlotBackup::none), SlotStatus::damaged);
+    EXPECT_EQ(read.coin, 1);
+    EXPECT_EQ(summarizeSlot(slot.c_str()).coin, 1);
+
+    // Writing over the damaged slot keeps the good copy as it was.
+    ASSERT_EQ(writeSlot(slot.c_str(), withCoins(3)), 1);
+    ASSERT_EQ(readSlot((slot + ".bak").c_str(), read), SlotStatus::good);
+    EXPECT_EQ(read.coin, 1);
+
+    std::ofstream(slot, std::ios::binary) << "garbage";
+    std::ofstream(slot + ".bak", std::ios::binary) << "garbage";
+    EXPECT_EQ(readSlot(slot.c_str(), read), SlotStatus::damaged);
+    EXPECT_EQ(read.coin, 1);
+    EXPECT_EQ(summarizeSlot(slot.c_str()).status, SlotStatus::damaged);
+}
+
+TEST(SlotFile, FailedWritesLeaveTheOldSlot)
+{
+    SAVE_STATE big = withCoins(9);
+    big.memories.push_back(memoryOf("./Level/big.lvl", 512, 512));
+
+    // A folder the game may not write into.
+    std::string readOnly = freshFolder("readonly") + "slot2.sav";
+    ASSERT_EQ(writeSlot(readOnly.c_str(), withCoins(1)), 1);
+    chmod(readOnly.substr(0, readOnly.rfind('/')).c_str(), 0555);
+    EXPECT_EQ(inChild([&] { return writeSlot(readOnly.c_str(), big); }), 0);
+
+    // A full disk: the temporary file cannot take the whole slot.
+    std::string full = freshFolder("full", 0777) + "slot3.sav";
+    ASSERT_EQ(inChild([&] { return writeSlot(full.c_str(), withCoins(1)); }, 100000), 1);
+    EXPECT_EQ(inChild([&] { return writeSlot(full.c_str(), big); }, 100000), 0);
+    EXPECT_FALSE(exists(full + ".tmp"));
+
+    for (const std::string& slot : {readOnly, full}) {
+        SAVE_STATE read;
+        ASSERT_EQ(readSlot(slot.c_str(), read, SlotBackup::none), SlotStatus::good) << slot;
+        EXPECT_EQ(read.coin, 1) << slot;
+    }
+    chmod(readOnly.substr(0, readOnly.rfind('/')).c_str(), 0755);
+}
+
+TEST(SlotFile, AFailedRenameAfterTheTemporaryFileLeavesTheOldSlot)
+{
+    // In a sticky folder only its owner may replace a file: the temporary
+    // file is written, the rename over root's slot is refused.
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to own the slot and drop to another user";
+    std::string folder = freshFolder("rename", 01777);
+    ASSERT_EQ(inChild([&] { return writeSlot((folder + "own.sav").c_str(), withCoins(1)); }), 1);
+    std::string slot = folder + "slot4.sav";
+    ASSERT_EQ(writeSlot(slot.c_str(), withCoins(1)), 1);
+    EXPECT_EQ(inChild([&] { return writeSlot(slot.c_str(), withCoins(2)); }), 0);
+    SAVE_STATE read;
+    ASSERT_EQ(readSlot(slot.c_str(), read, SlotBackup::none), SlotStatus::good);
+    EXPECT_EQ(read.coin, 1);
+    EXPECT_FALSE(exists(slot + ".tmp"));
+}
+
+TEST(SlotFile, SummariesAndTheTextForm)
+{
+    char line[64];
+    std::string folder = freshFolder("summary");
+    SLOT_SUMMARY empty = summarizeSlot((folder + "slot0.sav").c_str());
+    formatSlotSummary(empty, line, sizeof line);
+    EXPECT_STREQ(line, "empty");
+
+    SAVE_STATE s = richState();  // 4 lives, 12 diamonds, one key among three objects
+    for (int coins : {7, 123}) {
+        s.coin = coins;
+        ASSERT_EQ(writeSlot((folder + "slot1.sav").c_str(), s), 1);
+        formatSlotSummary(summarizeSlot((folder + "slot1.sav").c_str()), line, sizeof line);
+        EXPECT_STREQ(line, coins < 100 ? "  04   07   12   01" : "  04   123  12   01");
+    }
+    SLOT_SUMMARY damaged;
+    damaged.status = SlotStatus::damaged;
+    formatSlotSummary(damaged, line, sizeof line);
+    EXPECT_STREQ(line, "damaged");
+
+    std::string text = folder + "state.txt";
+    ASSERT_EQ(writeSlotText(text.c_str(), s), 1);
+    std::string written = contents(text);
+    EXPECT_EQ(written.substr(written.size() - 4), "\nEND");
+    SAVE_STATE read;
+    ASSERT_EQ(readSlotText(text.c_str(), read), 1);
+    EXPECT_EQ(read.coin, 123);
+    EXPECT_EQ(read.objects.size(), 3u);
+}

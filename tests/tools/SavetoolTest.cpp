@@ -1,0 +1,71 @@
+// savetool as a player or developer uses it, and the new game's start state
+// the data build makes with it.
+#include "player/Player.h"
+#include "save/SaveFixtures.h"
+#include "save/SlotFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::string contents(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+int savetool(const std::string& args)
+{
+    std::string command = std::string(GLOAMER_TOOLS_DIR) + "/savetool " + args + " 2>/dev/null";
+    int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string gamePath(const char* relative) { return std::string(GLOAMER_GAME_DIR) + "/" + relative; }
+
+} // namespace
+
+TEST(Savetool, DumpAndPackGiveTheSameSlotBack)
+{
+    std::string dir = testing::TempDir();
+    std::string slot = dir + "tool_slot.sav";
+    ASSERT_EQ(writeSlot(slot.c_str(), richState(), nullptr, SlotBackup::none), 1);
+    ASSERT_EQ(savetool("dump '" + slot + "' > '" + dir + "tool_slot.txt'"), 0);
+    ASSERT_EQ(savetool("pack '" + dir + "tool_slot.txt' '" + dir + "tool_again.sav'"), 0);
+    EXPECT_EQ(contents(dir + "tool_again.sav"), contents(slot));
+
+    std::ofstream(dir + "tool_bad.sav") << "not a slot";
+    EXPECT_EQ(savetool("dump '" + dir + "tool_bad.sav'"), 1);
+    EXPECT_EQ(savetool("dump '" + dir + "missing.sav'"), 1);
+    EXPECT_EQ(savetool("pack '" + dir + "tool_bad.sav' '" + dir + "out.sav'"), 1);
+    EXPECT_EQ(savetool("pack only_one_argument"), 2);
+}
+
+TEST(Savetool, TheNewGameStartsOnTheMetroPlatformWithANewPlayersValues)
+{
+    SAVE_STATE begin;
+    ASSERT_EQ(readSlot(gamePath("Save/begin.sav").c_str(), begin, SlotBackup::none), SlotStatus::good);
+    EXPECT_STREQ(begin.level, "./Level/metro2.lvl");
+    EXPECT_STREQ(begin.checkpointLevel, "./Level/metro3.lvl");
+    // The levels open from the game directory, as the game spells their paths.
+    EXPECT_EQ(access(gamePath(begin.level).c_str(), R_OK), 0);
+    EXPECT_EQ(access(gamePath(SAVE_STATE().checkpointLevel).c_str(), R_OK), 0);
+    Player player;
+    EXPECT_EQ(access(gamePath(player.checkpointLevel).c_str(), R_OK), 0);
+
+    SAVE_STATE fresh;
+    EXPECT_EQ(begin.life, fresh.life);
+    EXPECT_EQ(begin.maxLife, fresh.maxLife);
+    EXPECT_EQ(begin.respawn, fresh.respawn);
+    EXPECT_EQ(begin.currentTorch, fresh.currentTorch);
+    EXPECT_EQ(begin.coin + begin.diamond, 0);
+    EXPECT_TRUE(begin.objects.empty());
+    EXPECT_TRUE(begin.memories.empty());
+    EXPECT_TRUE(begin.visible);
+}

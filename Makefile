@@ -21,11 +21,8 @@ test: build
 	cd $(BUILD_DIR) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
 
 bench: build
-<<<<<<< HEAD
 	cmake --build $(BUILD_DIR) --target run_benchmarks
 	python3 bench/table.py $(BUILD_DIR)/bench/*_bench.json
-=======
-	cmake --build $(BUILD_DIR) --target run_benchmarks && ./bench/typo_bench
 
 # Runs the slot reader's fuzz target under AddressSanitizer and
 # UndefinedBehaviorSanitizer for FUZZ_SECONDS, starting from the corpus in
@@ -36,4 +33,3 @@ fuzz:
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target slot_fuzz
 	mkdir -p $(FUZZ_DIR)/corpus
 	cd $(FUZZ_DIR) && ./fuzz/slot_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 corpus $(CURDIR)/fuzz/corpus/slot
->>>>>>> main

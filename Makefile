@@ -22,6 +22,7 @@ test: build
 
 bench: build
 	cmake --build $(BUILD_DIR) --target run_benchmarks
+	python3 bench/table.py $(BUILD_DIR)/bench/*_bench.json
 
 # Runs the slot reader's fuzz target under AddressSanitizer and
 # UndefinedBehaviorSanitizer for FUZZ_SECONDS, starting from the corpus in

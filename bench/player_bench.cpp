@@ -31,7 +31,7 @@ void BM_PlayerUpdate(benchmark::State& state)
     if (room.player.life == 0)
         state.SkipWithError("the player was crushed: the walk left the floor");
 }
-BENCHMARK(BM_PlayerUpdate)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PlayerUpdate)->Unit(benchmark::kMicrosecond)->Repetitions(9)->DisplayAggregatesOnly(true);
 
 // The slowest search: every one of its 500 places reads the whole outline
 // as open and walks 50 movable elements out of reach before the last one,
@@ -60,7 +60,7 @@ void BM_FindSpaceWorstCase(benchmark::State& state)
         benchmark::DoNotOptimize(box.x);
     }
 }
-BENCHMARK(BM_FindSpaceWorstCase)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FindSpaceWorstCase)->Unit(benchmark::kMicrosecond)->Repetitions(9)->DisplayAggregatesOnly(true);
 
 } // namespace
 

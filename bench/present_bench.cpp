@@ -49,8 +49,8 @@ void BM_PresentStill(benchmark::State& state) { presentChanged(state, 1 << 30); 
 
 } // namespace
 
-BENCHMARK(BM_PresentAllChanged)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
-BENCHMARK(BM_PresentOnePercentChanged)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
-BENCHMARK(BM_PresentStill)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PresentAllChanged)->Unit(benchmark::kMillisecond)->Repetitions(9)->DisplayAggregatesOnly(true);
+BENCHMARK(BM_PresentOnePercentChanged)->Unit(benchmark::kMillisecond)->Repetitions(9)->DisplayAggregatesOnly(true);
+BENCHMARK(BM_PresentStill)->Unit(benchmark::kMillisecond)->Repetitions(9)->DisplayAggregatesOnly(true);
 
 BENCHMARK_MAIN();

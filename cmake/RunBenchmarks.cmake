@@ -1,7 +1,9 @@
 # Runs the benchmark programs named in BENCHMARKS (separated by commas) from
 # the folder DIR, one after the other, headless, each with the arguments in
-# ARGS (separated by commas); stops at the first that fails.
-# Run as: cmake -DDIR=<folder> -DBENCHMARKS=a,b -DARGS=... -P RunBenchmarks.cmake
+# ARGS (separated by commas); stops at the first that fails. With OUT set,
+# each also writes its results to <program>.json in DIR, every benchmark
+# repeated at least 9 times, for bench/table.py.
+# Run as: cmake -DDIR=<folder> -DBENCHMARKS=a,b -DARGS=... [-DOUT=1] -P RunBenchmarks.cmake
 set(ENV{SDL_VIDEODRIVER} dummy)
 set(ENV{SDL_AUDIODRIVER} dummy)
 string(REPLACE "," ";" programs "${BENCHMARKS}")
@@ -11,7 +13,11 @@ if(NOT programs)
 endif()
 foreach(program ${programs})
   message(STATUS "${program}")
-  execute_process(COMMAND ${DIR}/${program} ${arguments} WORKING_DIRECTORY ${DIR} RESULT_VARIABLE result)
+  set(output "")
+  if(OUT)
+    set(output --benchmark_repetitions=9 --benchmark_out=${DIR}/${program}.json --benchmark_out_format=json)
+  endif()
+  execute_process(COMMAND ${DIR}/${program} ${arguments} ${output} WORKING_DIRECTORY ${DIR} RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
     message(FATAL_ERROR "${program} failed: ${result}")
   endif()

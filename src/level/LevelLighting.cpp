@@ -8,7 +8,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
+
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
 
 namespace {
 
@@ -229,36 +234,22 @@ void directionalSweep(const Level& level, const PlaneDepths& plane, const CELL_B
         }
 }
 
-// The light sums of one cell in buffer b: a row of the pass's compact
-// region sums for cells of the region, the map cell itself elsewhere.
-struct CELL_SUMS {
-    float* lit;
-    float* unshadowed;
-    float* regionDark;
-    bool* mapDark;
-
-    // Adds c x I x f / 255 to `lit` and c x I x g / 255 to `unshadowed`.
-    void add(const float colourIntensity[3], float f, float g) const
-    {
-        for (int k = 0; k < 3; k++) {
-            lit[k] += colourIntensity[k] * f / 255.0f;
-            unshadowed[k] += colourIntensity[k] * g / 255.0f;
-        }
+// Adds c x I x f / 255 to the three lit and c x I x g / 255 to the three
+// unshadowed sums of a cell.
+inline void addChannels(float* lit, float* unshadowed, const float colourIntensity[3], float f, float g)
+{
+    for (int k = 0; k < 3; k++) {
+        lit[k] += colourIntensity[k] * f / 255.0f;
+        unshadowed[k] += colourIntensity[k] * g / 255.0f;
     }
-    void reached() const
-    {
-        if (regionDark)
-            *regionDark = 0.0f;
-        else
-            *mapDark = false;
-    }
-};
+}
 
 // The pass's region and its compact sums: per cell, column-major, lit red,
-// green, blue, unshadowed red, green, blue, and 1 while dark. Light is
-// summed here and copied to the map cells once at the end of the pass, so
-// that the lights walk seven floats per cell instead of whole map cells.
-const int sumsPerCell = 7;
+// green, blue, unshadowed red, green, blue, 1 while dark, and a spare slot
+// that rounds a cell to two groups of four. Light is summed here and copied
+// to the map cells once at the end of the pass, so that the lights walk
+// eight floats per cell instead of whole map cells.
+const int sumsPerCell = 8;
 struct REGION_SUMS {
     CELL_BOX box;
     float* sums;
@@ -269,14 +260,59 @@ struct REGION_SUMS {
     }
 };
 
-CELL_SUMS sumsOf(Level& level, const REGION_SUMS& region, int mx, int my, int b)
+// A light's colour times its intensity, per channel, also laid out as the
+// two groups of four of a cell's sums.
+struct LIGHT_COLOUR {
+    explicit LIGHT_COLOUR(const Light& l)
+        : c{float(Screen::getRed(l.colour)) * l.intensity, float(Screen::getGreen(l.colour)) * l.intensity,
+            float(Screen::getBlue(l.colour)) * l.intensity}
+    {
+#if defined(__SSE__)
+        first = _mm_setr_ps(c[0], c[1], c[2], c[0]);
+        second = _mm_setr_ps(c[1], c[2], 0.0f, 0.0f);
+#endif
+    }
+    float c[3];
+#if defined(__SSE__)
+    __m128 first;
+    __m128 second;
+#endif
+};
+
+// Adds c x I x f / 255 to the lit and c x I x g / 255 to the unshadowed
+// sums of a region cell. The four-wide form does each channel's same
+// multiply, divide and add; it adds 0 x g / 255 = 0 to the dark flag
+// (g is never negative) and touches the spare slot.
+inline void addToRegionCell(float* s, const LIGHT_COLOUR& colour, float f, float g)
 {
-    if (region.contains(mx, my)) {
-        float* s = region.at(mx, my);
-        return CELL_SUMS{s, s + 3, s + 6, nullptr};
+#if defined(__SSE__)
+    const __m128 full = _mm_set1_ps(255.0f);
+    __m128 lit = _mm_div_ps(_mm_mul_ps(colour.first, _mm_setr_ps(f, f, f, g)), full);
+    __m128 unshadowed = _mm_div_ps(_mm_mul_ps(colour.second, _mm_set1_ps(g)), full);
+    _mm_storeu_ps(s, _mm_add_ps(_mm_loadu_ps(s), lit));
+    _mm_storeu_ps(s + 4, _mm_add_ps(_mm_loadu_ps(s + 4), unshadowed));
+#else
+    addChannels(s, s + 3, colour.c, f, g);
+#endif
+}
+
+// Adds a light to cell (mx, my) of buffer b: to the region's sums when the
+// cell is in the region, to the map cell itself elsewhere. A cell that
+// gets shadowed light (f > 0) is no longer dark.
+inline void addToCell(Level& level, const REGION_SUMS& sums, bool inRegion, int mx, int my, int b,
+                      const LIGHT_COLOUR& colour, float f, float g)
+{
+    if (inRegion) {
+        float* s = sums.at(mx, my);
+        addToRegionCell(s, colour, f, g);
+        if (f > 0.0f)
+            s[6] = 0.0f;
+        return;
     }
     LevelPixel& p = level.map[mx * level.mapHeight + my];
-    return CELL_SUMS{p.lit[b], p.unshadowed[b], nullptr, &p.dark[b]};
+    addChannels(p.lit[b], p.unshadowed[b], colour.c, f, g);
+    if (f > 0.0f)
+        p.dark[b] = false;
 }
 
 // Sets the charge bit `bit` of a phosphorescent cell whose glow has colour
@@ -301,95 +337,18 @@ void removeLight(Level& level, int i)
         delete l;
 }
 
-// One light's contribution to buffer b: `region` is the pass's region, `l`
-// a copy of the light taken at the start of its turn, `swept` null or the
-// directional march results of the region's cells in column-major order.
-template <typename Depths>
-void addLightToMap(Level& level, const Light& l, const REGION_SUMS& sums, const Depths& depths, int b,
-                   const short* swept)
+// The contribution of an ambient or special light to buffer b: `sums`
+// holds the pass's region, `l` is a copy of the light taken at the start
+// of the pass. Lights with shadows are added from their shading.
+void addLightToMap(Level& level, const Light& l, const REGION_SUMS& sums, int b)
 {
     const CELL_BOX& region = sums.box;
-    float colourIntensity[3] = {float(Screen::getRed(l.colour)) * l.intensity,
-                                float(Screen::getGreen(l.colour)) * l.intensity,
-                                float(Screen::getBlue(l.colour)) * l.intensity};
-    const int height = level.mapHeight;
+    const LIGHT_COLOUR colour(l);
     switch (l.type) {
     case Light::Ambient:
         for (int mx = region.x0; mx < region.x1; mx++)
-            for (int my = region.y0; my < region.y1; my++) {
-                float* s = sums.at(mx, my);
-                CELL_SUMS{s, s + 3, s + 6, nullptr}.add(colourIntensity, 1.0f, 1.0f);
-                s[6] = 0.0f;
-            }
-        break;
-    case Light::Omni:
-    case Light::Spot: {
-        if (l.radius <= 0)
-            break;
-        long long lmx = (long long)l.x - level.originX;
-        long long lmy = (long long)l.y - level.originY;
-        CELL_BOX square = clipToMap(level, lmx - l.radius, lmy - l.radius, lmx + l.radius + 1, lmy + l.radius + 1);
-        if (square.empty())
-            break;
-        // A light outside the map casts no shadow.
-        bool shadows = lmx >= 0 && lmy >= 0 && lmx < level.mapWidth && lmy < level.mapHeight;
-        float radius2 = float((long long)l.radius * l.radius);
-        int lo = l.direction - l.aperture / 2;
-        int hi = l.direction + l.aperture / 2;
-        for (int mx = square.x0; mx < square.x1; mx++)
-            for (int my = square.y0; my < square.y1; my++) {
-                long long dx = mx - lmx, dy = my - lmy;
-                float f = 1.0f - float(dx * dx + dy * dy) / radius2;
-                if (!(f > 0.0f))
-                    continue;
-                if (l.type == Light::Spot && !(f > 0.98f)) {
-                    float a = level.getAngle(int(lmx), int(lmy), mx, my);
-                    if (lo < 0 && a > 180.0f)
-                        a -= 360.0f;
-                    if (hi > 360 && a < 180.0f)
-                        a += 360.0f;
-                    if (!(float(lo) <= a && a <= float(hi)))
-                        continue;
-                }
-                if (!l.attenuate)
-                    f = 1.0f;
-                float g = f;
-                int d = shadows ? marchFromLight(depths, mx, my, int(lmx), int(lmy)) : 0;
-                int depth = depths.at(mx, my);
-                if (depth < d)
-                    f = f / float(d - depth + 1);
-                if (d == rockDepth)
-                    f = g = 0.0f;
-                CELL_SUMS cellSums = sumsOf(level, sums, mx, my, b);
-                cellSums.add(colourIntensity, f, g);
-                if (f > 0.0f) {
-                    cellSums.reached();
-                    LevelPixel& p = level.map[mx * height + my];
-                    if (l.type == Light::Omni && l.style == Light::StyleCandle)
-                        charge(p, 16, 1u);
-                    else if (l.type == Light::Omni && l.style == Light::StyleAceto)
-                        charge(p, 0, 4u);
-                    else if (l.type == Light::Spot && l.style == Light::StyleElectric)
-                        charge(p, 8, 2u);
-                }
-            }
-        break;
-    }
-    case Light::Directional:
-        for (int mx = region.x0; mx < region.x1; mx++)
-            for (int my = region.y0; my < region.y1; my++) {
-                int d = swept ? *swept++ : directionalDepth(level, depths, mx, my, l.dirX, l.dirY);
-                int depth = depths.at(mx, my);
-                float f = 1.0f, g = 1.0f;
-                if (depth < d)
-                    f = 1.0f / float(d - depth + 1);
-                if (d > rockDepth - 1)
-                    f = g = 0.0f;
-                float* s = sums.at(mx, my);
-                CELL_SUMS{s, s + 3, s + 6, nullptr}.add(colourIntensity, f, g);
-                if (f > 0.0f)
-                    s[6] = 0.0f;
-            }
+            for (int my = region.y0; my < region.y1; my++)
+                addToCell(level, sums, true, mx, my, b, colour, 1.0f, 1.0f);
         break;
     case Light::Special: {
         // The ring of radii radius - width .. radius, over the whole map.
@@ -403,10 +362,8 @@ void addLightToMap(Level& level, const Light& l, const REGION_SUMS& sums, const 
                 long long dist2 = dx * dx + dy * dy;
                 if (dist2 < inner * inner || dist2 > outer * outer)
                     continue;
-                CELL_SUMS cellSums = sumsOf(level, sums, mx, my, b);
-                cellSums.add(colourIntensity, 1.0f, 1.0f);
-                cellSums.reached();
-                level.addInMemory(mx * height + my);
+                addToCell(level, sums, sums.contains(mx, my), mx, my, b, colour, 1.0f, 1.0f);
+                level.addInMemory(mx * level.mapHeight + my);
             }
         break;
     }
@@ -415,28 +372,298 @@ void addLightToMap(Level& level, const Light& l, const REGION_SUMS& sums, const 
     }
 }
 
-// The box of cells whose depths the shadow marches of `lights` may read:
-// the region (directional marches end there and start up to 60 steps back)
-// and the square of every omni and spot light inside the map.
+// A light whose contribution comes from a shading: omni and spot lights
+// that reach somewhere, and directional light.
+bool shaded(const Light& l)
+{
+    return ((l.type == Light::Omni || l.type == Light::Spot) && l.radius > 0) || l.type == Light::Directional;
+}
+
+// The box of cells an omni or spot light may reach: its square, clipped to the map.
+CELL_BOX squareOf(const Level& level, const Light& l)
+{
+    long long lmx = (long long)l.x - level.originX, lmy = (long long)l.y - level.originY;
+    return clipToMap(level, lmx - l.radius, lmy - l.radius, lmx + l.radius + 1, lmy + l.radius + 1);
+}
+
+// The box of cells whose depths light l's marches read: the square of an
+// omni or spot light; for directional light, the region and the region
+// moved back by the 60 steps of its marches (its samples lie between).
+CELL_BOX marchedBy(const Level& level, const Light& l, const CELL_BOX& region)
+{
+    if (l.type == Light::Directional) {
+        if (region.empty())
+            return region;
+        long long backX = -(long long)directionalSteps * l.dirX, backY = -(long long)directionalSteps * l.dirY;
+        return unite(region, clipToMap(level, region.x0 + std::min(0LL, backX), region.y0 + std::min(0LL, backY),
+                                       region.x1 + std::max(0LL, backX), region.y1 + std::max(0LL, backY)));
+    }
+    if ((l.type == Light::Omni || l.type == Light::Spot) && l.radius > 0)
+        return squareOf(level, l);
+    return CELL_BOX{0, 0, 0, 0};
+}
+
+// The geometry a shaded light's shading depends on.
+LIGHT_SHADING::GEOMETRY geometryOf(const Level& level, const Light& l, const CELL_BOX& region)
+{
+    LIGHT_SHADING::GEOMETRY g;
+    g.type = l.type;
+    CELL_BOX cells = region;
+    if (l.type == Light::Directional) {
+        g.lightX = l.dirX;
+        g.lightY = l.dirY;
+    } else {
+        g.lightX = (long long)l.x - level.originX;
+        g.lightY = (long long)l.y - level.originY;
+        g.radius = l.radius;
+        g.attenuate = l.attenuate;
+        g.aperture = l.aperture;
+        g.direction = l.direction;
+        cells = squareOf(level, l);
+    }
+    if (cells.empty())
+        cells = CELL_BOX{0, 0, 0, 0};
+    g.x0 = cells.x0;
+    g.y0 = cells.y0;
+    g.x1 = cells.x1;
+    g.y1 = cells.y1;
+    g.mapWidth = level.mapWidth;
+    g.mapHeight = level.mapHeight;
+    g.baseDepth = level.baseDepth;
+    return g;
+}
+
+// The factors of an omni or spot light over its square.
+template <typename Depths>
+void shadeSquare(const Level& level, const Light& l, const Depths& depths, LIGHT_SHADING& shading)
+{
+    const LIGHT_SHADING::GEOMETRY& at = shading.geometry;
+    const long long lmx = at.lightX, lmy = at.lightY;
+    // A light outside the map casts no shadow.
+    bool shadows = lmx >= 0 && lmy >= 0 && lmx < level.mapWidth && lmy < level.mapHeight;
+    float radius2 = float((long long)l.radius * l.radius);
+    int lo = l.direction - l.aperture / 2;
+    int hi = l.direction + l.aperture / 2;
+    std::size_t i = 0;
+    for (int mx = at.x0; mx < at.x1; mx++)
+        for (int my = at.y0; my < at.y1; my++, i++) {
+            shading.unshadowed[i] = -1.0f;
+            long long dx = mx - lmx, dy = my - lmy;
+            float f = 1.0f - float(dx * dx + dy * dy) / radius2;
+            if (!(f > 0.0f))
+                continue;
+            if (l.type == Light::Spot && !(f > 0.98f)) {
+                float a = level.getAngle(int(lmx), int(lmy), mx, my);
+                if (lo < 0 && a > 180.0f)
+                    a -= 360.0f;
+                if (hi > 360 && a < 180.0f)
+                    a += 360.0f;
+                if (!(float(lo) <= a && a <= float(hi)))
+                    continue;
+            }
+            if (!l.attenuate)
+                f = 1.0f;
+            float g = f;
+            int d = shadows ? marchFromLight(depths, mx, my, int(lmx), int(lmy)) : 0;
+            int depth = depths.at(mx, my);
+            if (depth < d)
+                f = f / float(d - depth + 1);
+            if (d == rockDepth)
+                f = g = 0.0f;
+            shading.lit[i] = f;
+            shading.unshadowed[i] = g;
+        }
+}
+
+// The factors of a directional light over the region; `swept` null or the
+// region's march results in column-major order.
+template <typename Depths>
+void shadeDirectional(const Level& level, const Light& l, const Depths& depths, const short* swept,
+                      LIGHT_SHADING& shading)
+{
+    const LIGHT_SHADING::GEOMETRY& at = shading.geometry;
+    std::size_t i = 0;
+    for (int mx = at.x0; mx < at.x1; mx++)
+        for (int my = at.y0; my < at.y1; my++, i++) {
+            int d = swept ? swept[i] : directionalDepth(level, depths, mx, my, l.dirX, l.dirY);
+            int depth = depths.at(mx, my);
+            float f = 1.0f, g = 1.0f;
+            if (depth < d)
+                f = 1.0f / float(d - depth + 1);
+            if (d > rockDepth - 1)
+                f = g = 0.0f;
+            shading.lit[i] = f;
+            shading.unshadowed[i] = g;
+        }
+}
+
+template <typename Depths>
+void shade(const Level& level, const Light& l, const Depths& depths, const short* swept, LIGHT_SHADING& shading)
+{
+    const LIGHT_SHADING::GEOMETRY& at = shading.geometry;
+    const std::size_t cells = std::size_t(at.x1 - at.x0) * (at.y1 - at.y0);
+    shading.lit.resize(cells);
+    shading.unshadowed.resize(cells);
+    if (l.type == Light::Directional)
+        shadeDirectional(level, l, depths, swept, shading);
+    else
+        shadeSquare(level, l, depths, shading);
+}
+
+// The plane's depths of the box the shading's marches read equal those it
+// was computed from.
+bool sameDepths(const LIGHT_SHADING& shading, const PlaneDepths& plane)
+{
+    const std::size_t column = std::size_t(shading.readY1 - shading.readY0);
+    const signed char* kept = shading.depths.data();
+    for (int mx = shading.readX0; mx < shading.readX1; mx++, kept += column)
+        if (std::memcmp(kept, &plane.depths[std::size_t(mx - plane.x0) * plane.height + (shading.readY0 - plane.y0)],
+                        column) != 0)
+            return false;
+    return true;
+}
+
+void keepDepths(LIGHT_SHADING& shading, const PlaneDepths& plane)
+{
+    const std::size_t column = std::size_t(shading.readY1 - shading.readY0);
+    shading.depths.resize(column * std::size_t(shading.readX1 - shading.readX0));
+    signed char* kept = shading.depths.data();
+    for (int mx = shading.readX0; mx < shading.readX1; mx++, kept += column)
+        std::memcpy(kept, &plane.depths[std::size_t(mx - plane.x0) * plane.height + (shading.readY0 - plane.y0)],
+                    column);
+}
+
+// Adds light l to buffer b by its shading: `sums` holds the region's cells.
+void addShading(Level& level, const Light& l, const LIGHT_SHADING& shading, const REGION_SUMS& sums, int b)
+{
+    const LIGHT_COLOUR colour(l);
+    // The channel of phosphorescent paint this light charges, if any.
+    int chargeShift = -1;
+    unsigned chargeBit = 0;
+    if (l.type == Light::Omni && l.style == Light::StyleCandle)
+        chargeShift = 16, chargeBit = 1u;
+    else if (l.type == Light::Omni && l.style == Light::StyleAceto)
+        chargeShift = 0, chargeBit = 4u;
+    else if (l.type == Light::Spot && l.style == Light::StyleElectric)
+        chargeShift = 8, chargeBit = 2u;
+    const LIGHT_SHADING::GEOMETRY& at = shading.geometry;
+    const CELL_BOX& region = sums.box;
+    std::size_t i = 0;
+    for (int mx = at.x0; mx < at.x1; mx++) {
+        bool regionColumn = mx >= region.x0 && mx < region.x1;
+        for (int my = at.y0; my < at.y1; my++, i++) {
+            float g = shading.unshadowed[i];
+            if (g < 0.0f)
+                continue;
+            float f = shading.lit[i];
+            addToCell(level, sums, regionColumn && my >= region.y0 && my < region.y1, mx, my, b, colour, f, g);
+            if (f > 0.0f && chargeShift >= 0)
+                charge(level.map[mx * level.mapHeight + my], chargeShift, chargeBit);
+        }
+    }
+}
+
+// Gives every shaded light of the pass a shading of `kept`, by index: the
+// one of its geometry when there is one, else one no light claims (whose
+// memory it reuses) or a new one; the rest are dropped after the pass.
+std::vector<int> claimShadings(const Level& level, const std::vector<Light>& lights, const CELL_BOX& region,
+                               std::vector<LIGHT_SHADING>& kept)
+{
+    std::vector<int> claims(lights.size(), -1);
+    auto find = [&](const LIGHT_SHADING::GEOMETRY& g) {
+        for (std::size_t k = 0; k < kept.size(); k++)
+            if (kept[k].geometry == g)
+                return int(k);
+        return -1;
+    };
+    for (std::size_t i = 0; i < lights.size(); i++)
+        if (shaded(lights[i]) && (claims[i] = find(geometryOf(level, lights[i], region))) >= 0)
+            kept[claims[i]].claimed = true;
+    for (std::size_t i = 0; i < lights.size(); i++) {
+        if (!shaded(lights[i]) || claims[i] >= 0)
+            continue;
+        LIGHT_SHADING::GEOMETRY g = geometryOf(level, lights[i], region);
+        claims[i] = find(g);
+        if (claims[i] >= 0)
+            continue;
+        auto unclaimed = std::find_if(kept.begin(), kept.end(), [](const LIGHT_SHADING& s) { return !s.claimed; });
+        claims[i] = int(unclaimed - kept.begin());
+        if (unclaimed == kept.end())
+            kept.emplace_back();
+        LIGHT_SHADING& s = kept[claims[i]];
+        s.geometry = g;
+        s.claimed = true;
+        s.reusable = false;
+        CELL_BOX read = marchedBy(level, lights[i], region);
+        if (read.empty())
+            read = CELL_BOX{0, 0, 0, 0};
+        s.readX0 = read.x0;
+        s.readY0 = read.y0;
+        s.readX1 = read.x1;
+        s.readY1 = read.y1;
+    }
+    return claims;
+}
+
+void dropUnclaimed(std::vector<LIGHT_SHADING>& kept)
+{
+    kept.erase(std::remove_if(kept.begin(), kept.end(), [](const LIGHT_SHADING& s) { return !s.claimed; }),
+               kept.end());
+    for (LIGHT_SHADING& s : kept)
+        s.claimed = false;
+}
+
+// The box of cells whose depths the shadow marches of `lights` may read,
+// with the region.
 CELL_BOX marchedCells(const Level& level, const std::vector<Light>& lights, const CELL_BOX& region)
 {
     CELL_BOX box = region;
-    for (const Light& l : lights) {
-        if (l.type == Light::Directional && !region.empty()) {
-            // A march runs from its cell straight back to 60 steps behind it:
-            // its samples lie between the region and the region moved back.
-            long long backX = -(long long)directionalSteps * l.dirX, backY = -(long long)directionalSteps * l.dirY;
-            box = unite(box, clipToMap(level, region.x0 + std::min(0LL, backX), region.y0 + std::min(0LL, backY),
-                                       region.x1 + std::max(0LL, backX), region.y1 + std::max(0LL, backY)));
-        } else if (l.type == Light::Omni || l.type == Light::Spot) {
-            if (l.radius <= 0)
-                continue;
-            long long lmx = (long long)l.x - level.originX, lmy = (long long)l.y - level.originY;
-            box = unite(box, clipToMap(level, lmx - l.radius, lmy - l.radius, lmx + l.radius + 1,
-                                       lmy + l.radius + 1));
-        }
-    }
+    for (const Light& l : lights)
+        box = unite(box, marchedBy(level, l, region));
     return box;
+}
+
+// The depths a pass's marches read: the compact plane, or the map itself
+// when some depth does not fit in a byte; `deepest` the plane's deepest.
+struct PASS_DEPTHS {
+    PlaneDepths plane;
+    MapDepths map;
+    bool compact;
+    int deepest;
+};
+
+// Makes `shading` hold light l's factors: kept from an earlier pass when
+// its geometry and the depths its marches read are unchanged, computed
+// otherwise.
+void refreshShading(const Level& level, const Light& l, const PASS_DEPTHS& depths, LIGHTING_SCRATCH& scratch,
+                    LIGHT_SHADING& shading)
+{
+    if (shading.reusable && depths.compact && sameDepths(shading, depths.plane))
+        return;
+    bool exactDirection =
+        std::abs(l.dirX) <= largestExactDirection && std::abs(l.dirY) <= largestExactDirection;
+    const LIGHT_SHADING::GEOMETRY& at = shading.geometry;
+    // The sweep keeps its results in shorts: byte depths, a byte base.
+    bool sweep = l.type == Light::Directional && depths.compact && depths.deepest <= level.baseDepth &&
+                 level.baseDepth <= 127 && at.x0 < at.x1 && at.y0 < at.y1 && (l.dirX != 0 || l.dirY != 0) &&
+                 exactDirection;
+    const short* swept = nullptr;
+    if (sweep) {
+        directionalSweep(level, depths.plane, CELL_BOX{at.x0, at.y0, at.x1, at.y1}, l.dirX, l.dirY,
+                         scratch.directionalResults);
+        swept = scratch.directionalResults.data();
+    }
+    if (depths.compact && depths.deepest <= rockDepth)
+        shade(level, l, ShallowPlaneDepths{depths.plane}, swept, shading);
+    else if (depths.compact)
+        shade(level, l, depths.plane, swept, shading);
+    else
+        shade(level, l, depths.map, nullptr, shading);
+    // Directional marches beyond the exact range read the map through
+    // float positions: those are recomputed every pass.
+    shading.reusable = depths.compact && (l.type != Light::Directional || exactDirection);
+    if (shading.reusable)
+        keepDepths(shading, depths.plane);
 }
 
 } // namespace
@@ -531,6 +758,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
             for (int k = 0; k < 6; k++)
                 sum[k] = self;
             sum[6] = self == 0.0f ? 1.0f : 0.0f;
+            sum[7] = 0.0f;
             toPlane(mx, my, p.depth);
         }
         if (mx > region.x0)
@@ -551,21 +779,17 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     }
 
     PlaneDepths plane{scratch.lightDepths.data(), box.x0, box.y0, boxHeight};
-    MapDepths direct{map, mapHeight};
-    for (const Light& l : passLights) {
-        // The sweep keeps its results in shorts: byte depths, a byte base.
-        bool sweep = compact && deepest <= baseDepth && baseDepth <= 127 && l.type == Light::Directional &&
-                     !region.empty() &&
-                     (l.dirX != 0 || l.dirY != 0) && std::abs(l.dirX) <= largestExactDirection &&
-                     std::abs(l.dirY) <= largestExactDirection;
-        if (sweep)
-            directionalSweep(*this, plane, region, l.dirX, l.dirY, scratch.directionalResults);
-        if (compact && deepest <= rockDepth)
-            addLightToMap(*this, l, sums, ShallowPlaneDepths{plane}, b, sweep ? scratch.directionalResults.data() : nullptr);
-        else if (compact)
-            addLightToMap(*this, l, sums, plane, b, sweep ? scratch.directionalResults.data() : nullptr);
-        else
-            addLightToMap(*this, l, sums, direct, b, nullptr);
+    PASS_DEPTHS depths{plane, MapDepths{map, mapHeight}, compact, deepest};
+    std::vector<int> claims = claimShadings(*this, passLights, region, scratch.shadings);
+    for (std::size_t i = 0; i < passLights.size(); i++) {
+        const Light& l = passLights[i];
+        if (claims[i] < 0) {
+            addLightToMap(*this, l, sums, b);
+            continue;
+        }
+        LIGHT_SHADING& shading = scratch.shadings[claims[i]];
+        refreshShading(*this, l, depths, scratch, shading);
+        addShading(*this, l, shading, sums, b);
     }
 
     // The region's sums become the cells' light of buffer b.
@@ -580,6 +804,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
             p.dark[b] = sum[6] != 0.0f;
         }
 
+    dropUnclaimed(scratch.shadings);
     front.store(b);
 }
 

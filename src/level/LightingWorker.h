@@ -7,9 +7,60 @@
 
 class Level;
 
+// What a light with shadows (omni, spot, directional) gives the cells of a
+// box apart from its colour and intensity: per cell (column-major) the
+// factor of its shadowed and of its unshadowed light, the latter negative
+// where the light does not reach. It depends only on the light's geometry
+// and on the depths its marches read, so a pass reuses it while both stay
+// as they were.
+struct LIGHT_SHADING {
+    // What it was computed for: the light's position in map cells (for
+    // directional light its direction), the box of cells it covers (the
+    // square of an omni or spot light, the pass's region for directional
+    // light), x0 <= mx < x1 and y0 <= my < y1, and the map.
+    struct GEOMETRY {
+        int type = -1;
+        long long lightX = 0;
+        long long lightY = 0;
+        int radius = 0;
+        bool attenuate = false;
+        int aperture = 0;
+        int direction = 0;
+        int x0 = 0;
+        int y0 = 0;
+        int x1 = 0;
+        int y1 = 0;
+        int mapWidth = 0;
+        int mapHeight = 0;
+        int baseDepth = 0;
+        bool operator==(const GEOMETRY& o) const
+        {
+            return type == o.type && lightX == o.lightX && lightY == o.lightY && radius == o.radius &&
+                   attenuate == o.attenuate && aperture == o.aperture && direction == o.direction && x0 == o.x0 &&
+                   y0 == o.y0 && x1 == o.x1 && y1 == o.y1 && mapWidth == o.mapWidth &&
+                   mapHeight == o.mapHeight && baseDepth == o.baseDepth;
+        }
+    };
+    GEOMETRY geometry;
+    // The box of cells the marches read, and their depths then.
+    int readX0 = 0;
+    int readY0 = 0;
+    int readX1 = 0;
+    int readY1 = 0;
+    std::vector<signed char> depths;
+    // False until computed, and when the depths could not be kept.
+    bool reusable = false;
+    std::vector<float> lit;
+    std::vector<float> unshadowed;
+    // Claimed by a light of the current pass.
+    bool claimed = false;
+};
+
 // The memory one lighting pass works in besides the level map. A worker
 // keeps it between passes so that its passes allocate nothing.
 struct LIGHTING_SCRATCH {
+    // Shadings of the lights of recent passes.
+    std::vector<LIGHT_SHADING> shadings;
     // A compact copy of the depths the shadows read.
     std::vector<signed char> lightDepths;
     // Directional shadow depths of the pass's region.

@@ -2,10 +2,12 @@
 
 #include <SDL.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 
 extern char** environ;
 
@@ -65,4 +67,24 @@ void hideCursor()
 unsigned ticks()
 {
     return SDL_GetTicks();
+}
+
+void sleepMilliseconds(unsigned milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void waitForFrame(unsigned& last, int frameTime, unsigned (*clock)(), void (*sleep)(unsigned))
+{
+    for (;;) {
+        unsigned elapsed = clock() - last;
+        if (frameTime <= 0 || elapsed >= unsigned(frameTime))
+            break;
+        unsigned left = unsigned(frameTime) - elapsed;
+        if (left > frameSpinMargin)
+            sleep(left - frameSpinMargin);
+        else
+            std::this_thread::yield();
+    }
+    last = clock();
 }

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -13,15 +14,40 @@ namespace {
 
 int clampChannel(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
-void fillAndBlit(SDL_Surface* block, int colour, SDL_Surface* target, int x, int y)
+// The value a pixel of `format` holds for colour: on a 32-bit RGB display
+// the colour itself (as a copy from a surface of that format would leave
+// it), on others the nearest colour the format has.
+Uint32 displayValue(const SDL_PixelFormat* format, int colour)
 {
-    SDL_FillRect(block, nullptr, Uint32(colour));
-    SDL_Rect where;
-    where.x = Sint16(x);
-    where.y = Sint16(y);
-    where.w = Uint16(block->w);
-    where.h = Uint16(block->h);
-    SDL_UpperBlit(block, nullptr, target, &where);
+    if (format->BytesPerPixel == 4 && format->Rmask == 0xFF0000u && format->Gmask == 0xFF00u &&
+        format->Bmask == 0xFFu && format->Amask == 0)
+        return Uint32(colour);
+    return SDL_MapRGB(format, Uint8(Screen::getRed(colour)), Uint8(Screen::getGreen(colour)),
+                      Uint8(Screen::getBlue(colour)));
+}
+
+// Fills the size x size block at (x, y) of target, within its clipping
+// rectangle. A 32-bit surface whose memory is at hand is written directly:
+// a block is only a few pixels, and this is called for each changed one.
+void fillBlock(SDL_Surface* target, int colour, int x, int y, int size)
+{
+    if (!target)
+        return;
+    Uint32 value = displayValue(target->format, colour);
+    const SDL_Rect& clip = target->clip_rect;
+    int x0 = std::max(x, int(clip.x)), x1 = std::min(x + size, int(clip.x) + int(clip.w));
+    int y0 = std::max(y, int(clip.y)), y1 = std::min(y + size, int(clip.y) + int(clip.h));
+    if (x0 >= x1 || y0 >= y1)
+        return;
+    if (target->format->BytesPerPixel != 4 || SDL_MUSTLOCK(target) || !target->pixels) {
+        SDL_Rect where{Sint16(x0), Sint16(y0), Uint16(x1 - x0), Uint16(y1 - y0)};
+        SDL_FillRect(target, &where, value);
+        return;
+    }
+    for (int row = y0; row < y1; row++) {
+        Uint32* line = reinterpret_cast<Uint32*>(static_cast<Uint8*>(target->pixels) + row * target->pitch);
+        std::fill(line + x0, line + x1, value);
+    }
 }
 
 void putLittleEndian(std::FILE* f, unsigned value, int bytes)
@@ -32,24 +58,18 @@ void putLittleEndian(std::FILE* f, unsigned value, int bytes)
 
 } // namespace
 
-Screen::PresentBlock Screen::presentBlock = fillAndBlit;
+Screen::PresentBlock Screen::presentBlock = fillBlock;
 
 Screen::Screen(int width, int height, int scale)
     : width(width), height(height), scale(scale),
       pixels(new int[width * height]()), previous(new int[width * height]()),
-      blocks(new SDL_Surface*[width * height]()), imageCount(0), imageFile(nullptr),
+      imageCount(0), imageFile(nullptr),
       presentedOnce(false)
 {
 }
 
 Screen::~Screen()
 {
-    // Newest first: the SDL 1.2 layer keeps its surfaces in a list that is
-    // cheap to unwind from the most recent end and slow from the other.
-    for (int i = width * height - 1; i >= 0; i--)
-        if (blocks[i])
-            SDL_FreeSurface(blocks[i]);
-    delete[] blocks;
     delete[] previous;
     delete[] pixels;
 }
@@ -345,22 +365,12 @@ void Screen::glow(int radius)
     std::copy(result.begin(), result.end(), pixels);
 }
 
-SDL_Surface* Screen::block(int i)
-{
-    // Blocks are made on first use, so layers that are never presented need no surfaces.
-    if (!blocks[i])
-        blocks[i] = SDL_CreateRGBSurface(SDL_HWSURFACE, scale, scale, 32, 0, 0, 0, 0);
-    return blocks[i];
-}
-
 void Screen::draw(SDL_Surface* target)
 {
     for (int i = 0; i < width * height; i++) {
         if (presentedOnce && pixels[i] == previous[i])
             continue;
-        SDL_Surface* b = block(i);
-        if (b)
-            presentBlock(b, pixels[i], target, (i / height) * scale, (i % height) * scale);
+        presentBlock(target, pixels[i], (i / height) * scale, (i % height) * scale, scale);
         previous[i] = pixels[i];
     }
     presentedOnce = true;

@@ -68,10 +68,10 @@ public:
     // Writes the buffer as a 24-bit BMP named by pattern formatted with imageCount.
     void saveImage(const char* pattern);
 
-    // How one logical pixel reaches the display: fill its block with the
-    // colour and copy the block to (x, y) on the target. Tests replace it to
-    // see what a presentation sends.
-    using PresentBlock = void (*)(SDL_Surface* block, int colour, SDL_Surface* target, int x, int y);
+    // How one logical pixel reaches the display: the size x size block at
+    // (x, y) of the target filled with its colour. Tests replace it to see
+    // what a presentation sends.
+    using PresentBlock = void (*)(SDL_Surface* target, int colour, int x, int y, int size);
     static PresentBlock presentBlock;
 
     int width;
@@ -79,13 +79,11 @@ public:
     int scale;
     int* pixels;
     int* previous;
-    SDL_Surface** blocks;
     int imageCount;
     FILE* imageFile;
 
 private:
     bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
-    SDL_Surface* block(int i);
     // Rectangle outline whose top and bottom rows leave out cornerInset pixels at each end.
     void outline(int x, int y, int w, int h, int c, int cornerInset);
     void writeBitmap();

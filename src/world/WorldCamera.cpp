@@ -5,7 +5,6 @@
 #include "render/Screen.h"
 
 #include <cmath>
-#include <thread>
 
 namespace {
 
@@ -87,9 +86,10 @@ void World::setFps(float fps)
 
 void World::sync()
 {
-    // Waits on the tick counter rather than sleeping, as a sleep can wake a
-    // frame late; yielding lets the lighting worker use the core meanwhile.
-    while (pacing && clock() - lastTicks < unsigned(frameTime))
-        std::this_thread::yield();
-    lastTicks = clock();
+    // Sleeps until just before the frame's end and spins the rest, so the
+    // core stays free for the lighting worker without starting a frame late.
+    if (pacing)
+        waitForFrame(lastTicks, frameTime, clock);
+    else
+        lastTicks = clock();
 }

@@ -492,6 +492,70 @@ TEST(LightingPassTest, DepthsBeyondAByteStillMatchThePlainPass)
         ASSERT_TRUE(sameCell(fast.level.map[i], plain.level.map[i])) << i;
 }
 
+namespace {
+
+// Checks every cell of the two rooms after the same pass.
+void expectSameMaps(Room& fast, Room& plain, int pass)
+{
+    ASSERT_EQ(fast.level.front, plain.level.front);
+    for (int i = 0; i < fast.level.mapWidth * fast.level.mapHeight; i++)
+        ASSERT_TRUE(sameCell(fast.level.map[i], plain.level.map[i]))
+            << "pass " << pass << " cell " << i / fast.level.mapHeight << "," << i % fast.level.mapHeight;
+}
+
+// Sets the depth of cell (mx, my) as baked and as seen now.
+void setDepth(Room& room, int mx, int my, int depth)
+{
+    LevelPixel& p = room.at(mx, my);
+    p.depth = p.cleanDepth = depth;
+}
+
+} // namespace
+
+// Passes that keep their memory between them, as the lighting thread does,
+// over lights that move, stop and move again, lights switched off and on,
+// depths changing under lights that stay put (inside the region and, as
+// moving objects leave them, outside it), and lights at the edges of the
+// region and of the map.
+TEST(LightingPassTest, KeptPassesMatchThePlainPassWhileLightsAndDepthsChange)
+{
+    for (unsigned seed = 1; seed <= 6; seed++) {
+        const int w = 70, h = 50;
+        Room fast(w, h), plain(w, h);
+        buildRandomRoom(fast, seed);
+        buildRandomRoom(plain, seed);
+        LIGHTING_SCRATCH scratch;
+        for (int pass = 0; pass < 14; pass++) {
+            for (Room* room : {&fast, &plain}) {
+                Level& level = room->level;
+                // Light 1 moves on passes 3 to 6 and 10 to 11, stands still otherwise.
+                Light* walker = level.lights[1];
+                if ((pass >= 3 && pass <= 6) || pass == 10 || pass == 11)
+                    walker->x += pass % 2 ? 1 : 3;
+                // Light 2 sits on the region's last column, light 3 on the map's corner.
+                level.lights[2]->x = 55 + level.originX;
+                level.lights[3]->x = level.originX;
+                level.lights[3]->y = level.originY;
+                // Light 4 goes off for two passes.
+                level.lights[4]->on = pass != 7 && pass != 8;
+                // Depths change near the static lights: in the region, and
+                // outside it (where the pass does not restore them).
+                if (pass % 3 == 2) {
+                    setDepth(*room, 10 + pass, 12, (pass * 7) % 11);
+                    setDepth(*room, 20, 5 + pass, 10);
+                    room->at(60 + pass % 5, 40).depth = pass % 11;
+                    room->at(1 + pass % 3, 1 + pass).depth = (pass * 3) % 11;
+                }
+            }
+            std::srand(seed * 100 + unsigned(pass));
+            fast.level.computeLighting(-5, -3, 45, 30, 5, scratch);
+            std::srand(seed * 100 + unsigned(pass));
+            reference::pass(plain.level, -5, -3, 45, 30, 5);
+            expectSameMaps(fast, plain, pass);
+        }
+    }
+}
+
 // The lighting thread.
 
 namespace {

@@ -3,7 +3,9 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -17,7 +19,7 @@ struct Sent {
 };
 std::vector<Sent> sent;
 
-void recordBlock(SDL_Surface*, int colour, SDL_Surface*, int x, int y) { sent.push_back({colour, x, y}); }
+void recordBlock(SDL_Surface*, int colour, int x, int y, int) { sent.push_back({colour, x, y}); }
 
 // Replaces the way blocks reach the display for the length of one test.
 class Presentation : public testing::Test {
@@ -85,6 +87,86 @@ TEST(PresentationOnSdl, ChangedPixelFillsItsSquareOnTheTarget)
     EXPECT_EQ(at(4, 3), 0u);
     SDL_UnlockSurface(target);
     SDL_FreeSurface(target);
+}
+
+namespace {
+
+// A display-like 32-bit surface, cleared to a colour no picture uses.
+SDL_Surface* newTarget(int w, int h)
+{
+    SDL_Surface* target = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
+    SDL_FillRect(target, nullptr, 0x12345678u);
+    return target;
+}
+
+Uint32 pixelOf(SDL_Surface* s, int x, int y)
+{
+    return static_cast<Uint32*>(s->pixels)[y * s->pitch / 4 + x];
+}
+
+// The picture a presentation must leave: each logical pixel as a
+// scale x scale block of its colour.
+void expectBlockPicture(SDL_Surface* target, const Screen& s)
+{
+    for (int x = 0; x < target->w; x++)
+        for (int y = 0; y < target->h; y++)
+            ASSERT_EQ(pixelOf(target, x, y), Uint32(s.getPixel(x / s.scale, y / s.scale))) << x << "," << y;
+}
+
+} // namespace
+
+TEST(PresentationOnSdl, DisplayHoldsTheBlockPictureAfterRandomChangesAndStillFramesWriteNothing)
+{
+    const int scale = 3;
+    Screen s(23, 17, scale);
+    SDL_Surface* target = newTarget(23 * scale, 17 * scale);
+    ASSERT_NE(target, nullptr);
+    std::srand(11);
+    for (int frame = 0; frame < 12; frame++) {
+        // Some frames change many pixels, some a few, some none.
+        int changes = frame % 4 == 3 ? 0 : (frame % 2 ? 5 : 200);
+        for (int k = 0; k < changes; k++)
+            s.setPixel(std::rand() % 23, std::rand() % 17, int(0xFF000000u | unsigned(std::rand() & 0xFFFFFF)));
+        if (changes == 0) {
+            // What was not sent stays as it was: mark the display, present, look.
+            SDL_FillRect(target, nullptr, 0x0BADF00Du);
+            s.draw(target);
+            for (int x = 0; x < target->w; x++)
+                for (int y = 0; y < target->h; y++)
+                    ASSERT_EQ(pixelOf(target, x, y), 0x0BADF00Du) << "a still frame wrote " << x << "," << y;
+            SDL_FillRect(target, nullptr, 0x12345678u);
+            // Redraw everything from a fresh presenter to restore the picture.
+            Screen again(23, 17, scale);
+            std::copy(s.pixels, s.pixels + 23 * 17, again.pixels);
+            again.draw(target);
+            continue;
+        }
+        s.draw(target);
+        expectBlockPicture(target, s);
+    }
+    SDL_FreeSurface(target);
+}
+
+TEST(PresentationOnSdl, BlocksAreClippedToTheDisplayAndConvertedToItsFormat)
+{
+    // A display smaller than the magnified buffer keeps its clipping.
+    Screen s(4, 4, 4);
+    s.clear(int(0xFF102030u));
+    SDL_Surface* small = newTarget(10, 6);
+    s.draw(small);
+    for (int x = 0; x < 10; x++)
+        for (int y = 0; y < 6; y++)
+            ASSERT_EQ(pixelOf(small, x, y), 0xFF102030u);
+    SDL_FreeSurface(small);
+    // A 16-bit display gets the nearest colour it has.
+    SDL_Surface* narrow = SDL_CreateRGBSurface(SDL_SWSURFACE, 16, 16, 16, 0xF800, 0x07E0, 0x001F, 0);
+    ASSERT_NE(narrow, nullptr);
+    Screen t(4, 4, 4);
+    t.clear(int(0xFFFF8040u));
+    t.draw(narrow);
+    Uint16 expected = Uint16(SDL_MapRGB(narrow->format, 0xFF, 0x80, 0x40));
+    EXPECT_EQ(static_cast<Uint16*>(narrow->pixels)[5 * narrow->pitch / 2 + 7], expected);
+    SDL_FreeSurface(narrow);
 }
 
 TEST(SaveImage, WritesA24BitBottomUpBitmapWithPaddedRows)

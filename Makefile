@@ -21,7 +21,7 @@ test: build
 	cd $(BUILD_DIR) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	cmake --build $(BUILD_DIR) --target run_benchmarks && ./bench/typo_bench
+	cmake --build $(BUILD_DIR) --target run_benchmarks
 
 # Runs the slot reader's fuzz target under AddressSanitizer and
 # UndefinedBehaviorSanitizer for FUZZ_SECONDS, starting from the corpus in

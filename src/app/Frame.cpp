@@ -12,6 +12,7 @@
 
 #include <SDL_mixer.h>
 
+#include <climits>
 #include <cstdlib>
 
 SDL_Surface* screen = nullptr;
@@ -30,10 +31,23 @@ const int escapeKey = 27;
 
 enum StartCode { startNone = 0, startNewGame = 1, startContinue = 2, startResume = 3, startLeavePaused = 4 };
 
+// How long the error window waits for the player.
+const unsigned errorWindowWait = 60000;
+
 int fail(int exitCode, const char* message)
 {
-    showErrorBox("Error", message);
+    if (!showErrorBox("Error", message))
+        showErrorWindow("Error", message, errorWindowWait);
     return exitCode;
+}
+
+bool dismissed()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        if (event.type == SDL_KEYDOWN || event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_QUIT)
+            return true;
+    return false;
 }
 
 // Returns 1 when the key asked to quit the program.
@@ -121,6 +135,29 @@ int startUp()
     loadContent();
     hideCursor();
     return 0;
+}
+
+int showErrorWindow(const char* title, const char* message, unsigned waitMs)
+{
+    const int width = 200, height = 60, scale = 3, margin = 6;
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return 0;
+    SDL_Surface* window = SDL_SetVideoMode(width * scale, height * scale, 32, 0);
+    if (!window)
+        return 0;
+    SDL_WM_SetCaption(title, nullptr);
+    Typo font;
+    font.load("typo_small.dat");
+    Screen box(width, height, scale);
+    box.clear(int(0xFF000000u));
+    font.print2(message, margin, margin, width - 2 * margin, 8, INT_MAX, int(0xFFFFFFFFu), &box);
+    font.printCenter("Press a key to close", width / 2, height - margin - 6, &box);
+    box.draw(window);
+    SDL_Flip(window);
+    unsigned start = SDL_GetTicks();
+    while (SDL_GetTicks() - start < waitMs && !dismissed())
+        SDL_Delay(20);
+    return 1;
 }
 
 void loadContent()

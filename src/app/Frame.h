@@ -24,6 +24,12 @@ int keyState(int key);
 // Start-up up to the main loop. Returns 0, or the exit code of a failure
 // after it has been shown to the user (1: SDL, 2: video mode or audio mixer).
 int startUp();
+// Shows a start-up failure in a window of the game's own, for a player who
+// started the game without a terminal and without a desktop dialog program:
+// the message in the small font of the game folder (the title bar alone
+// when that font is missing). Waits for a key, a click or the window's
+// close, or waitMs milliseconds. Returns 0 when video cannot show a window.
+int showErrorWindow(const char* title, const char* message, unsigned waitMs);
 void loadContent();
 // One frame's input and advance; returns 1 when the user asked to quit.
 int update();

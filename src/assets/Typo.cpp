@@ -116,7 +116,9 @@ GLYPH* readGlyph(std::FILE* f, int width, int height)
             if (row[x] == 'X')
                 g->ink[x * height + y] = white;
     }
-    skipRestOfLine(f);
+    // Without rows the header's line end was the last one read.
+    if (height > 0)
+        skipRestOfLine(f);
     return g;
 }
 

@@ -17,9 +17,11 @@ void Element::update()
         else if (int(frame) < 0)
             frame = float(tile->frameCount - 1);
     }
-    if (countdown != -1) {
+    // Only a countdown that runs down to 0 switches the element on; one
+    // set to 0 or below waits for nothing.
+    if (countdown > 0) {
         countdown--;
-        if (countdown <= 0) {
+        if (countdown == 0) {
             active = true;
             countdown = -1;
         }
@@ -77,7 +79,10 @@ void Element::getCentre(int* cx, int* cy) const
 
 const TILE_PIXEL* Element::pixel(int i, int j) const
 {
-    return tile ? tile->pixelAt(currentFrame(), i, j) : nullptr;
+    if (!tile)
+        return nullptr;
+    // A one-frame picture has only that frame, whatever the element's frame.
+    return tile->pixelAt(tile->frameCount == 1 ? 0 : currentFrame(), i, j);
 }
 
 int Element::getColor(int i, int j) const

@@ -39,8 +39,8 @@ public:
     // Shows t; animated (speed 1) when t has two or more frames.
     explicit Element(Tile* t);
 
-    // Advances the animation (wrapping both ways) and the countdown, which
-    // switches the element on when it runs out.
+    // Advances the animation (wrapping both ways) and a positive countdown,
+    // which switches the element on when it reaches 0.
     void update();
 
     // The plain draw of the current frame, when there is a visible picture.
@@ -56,8 +56,9 @@ public:
     void getDimensions(int* w, int* h) const;
     // The middle of the picture in world pixels (halves truncated).
     void getCentre(int* cx, int* cy) const;
-    // Pixel (i, j) of the current frame: colour, depth (plus the element's
-    // own depth) and incandescence; 0 outside the picture.
+    // Pixel (i, j) of the current frame (of the only frame of a one-frame
+    // picture): colour, depth (plus the element's own depth) and
+    // incandescence; 0 outside the picture.
     int getColor(int i, int j) const;
     int getDepth(int i, int j) const;
     float getIncandescence(int i, int j) const;
@@ -85,7 +86,7 @@ public:
     int targetY = 0;
 
 private:
-    // The record of pixel (i, j) of the current frame, or null.
+    // The record of pixel (i, j) of the frame those queries read, or null.
     const TILE_PIXEL* pixel(int i, int j) const;
     bool drawable() const;
 };

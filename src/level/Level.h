@@ -188,7 +188,8 @@ public:
         NoteLongLine,        // a line over 255 characters, read in pieces
         NoteCutText,         // a name or word too long for its field, cut
         NoteUnfinishedBlock, // the file ended inside a block; the block was dropped
-        NoteNoMap            // compile found nothing to build the level map from
+        NoteNoMap,           // compile found nothing to build the level map from
+        NoteOnlyFrame        // a one-frame element given another frame; its only frame is used
     };
     struct READ_NOTE {
         int problem;

@@ -205,6 +205,8 @@ int readElementBlock(LINE_READER& r, TileList* tiles, Element* e, bool isBonus, 
         r.numbers(0, {num(&unused[0]), num(&unused[1])});
     } else {
         r.numbers(0, {num(&e->speed), num(&e->frame)});
+        if (e->tile->frameCount == 1 && e->currentFrame() != 0)
+            r.note(Level::NoteOnlyFrame, r.text);
     }
     if (!r.next())
         return BlockUnfinished;

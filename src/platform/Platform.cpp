@@ -44,17 +44,17 @@ DesktopSize desktopSize()
     return size;
 }
 
-void showErrorBox(const char* title, const char* text)
+bool showErrorBox(const char* title, const char* text)
 {
     std::fprintf(stderr, "%s: %s", title, text);
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display)
-        return;
+        return false;
     const char* zenity[] = {"zenity", "--error", "--no-markup", "--title", title, "--text", text, nullptr};
     if (runDialog(zenity))
-        return;
+        return true;
     const char* xmessage[] = {"xmessage", "-center", "-title", title, text, nullptr};
-    runDialog(xmessage);
+    return runDialog(xmessage);
 }
 
 void hideCursor()

@@ -13,7 +13,8 @@ DesktopSize desktopSize();
 
 // Shows a start-up failure: the text on standard error, and a modal dialog
 // titled `title` when a desktop dialog program and a display are available.
-void showErrorBox(const char* title, const char* text);
+// Returns true when a dialog showed it.
+bool showErrorBox(const char* title, const char* text);
 
 // Hides the mouse cursor for the rest of the run.
 void hideCursor();

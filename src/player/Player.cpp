@@ -7,6 +7,7 @@
 #include "base/Log.h"
 #include "assets/TileList.h"
 #include "level/Element.h"
+#include "level/KindLine.h"
 #include "level/Level.h"
 #include "render/Screen.h"
 
@@ -46,13 +47,6 @@ template <class MATCH> Element* firstElement(const std::vector<Element*>& list, 
         if (matches(e))
             return e;
     return nullptr;
-}
-
-bool firstWordIs(const char* text, const char* word)
-{
-    char first[256] = "";
-    std::sscanf(text, "%255s", first);
-    return std::strcmp(first, word) == 0;
 }
 
 } // namespace
@@ -197,7 +191,7 @@ void Player::getDefaultPosition(Level* level)
     Element* e = firstElement(level->elements,
                               [](Element* c) { return std::strcmp(c->text, "default_entrance") == 0; });
     if (!e)
-        e = firstElement(level->elements, [](Element* c) { return firstWordIs(c->text, "door"); });
+        e = firstElement(level->elements, [](Element* c) { return readKindLine(c->text).kind == KindDoor; });
     if (!e)
         return;
     x = oldX = e->x;

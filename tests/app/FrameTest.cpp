@@ -58,6 +58,15 @@ TEST_F(FrameTest, StartUpMakesAQuarterSizeScreenAndLayers)
     EXPECT_STREQ(caption, "Gloamer");
 }
 
+TEST_F(FrameTest, RunsOnSdlsDummyDriversWhateverTheEnvironment)
+{
+    char name[32] = "";
+    ASSERT_NE(SDL_VideoDriverName(name, sizeof name), nullptr);
+    EXPECT_STREQ(name, "dummy");
+    ASSERT_NE(SDL_AudioDriverName(name, sizeof name), nullptr);
+    EXPECT_STREQ(name, "dummy");
+}
+
 TEST_F(FrameTest, QuitInABurstEndsTheFrameAtOnce)
 {
     push(SDL_KEYDOWN, 'a');

@@ -115,6 +115,8 @@ TEST(TypoLoad, MalformedFilesKeepWhatWasReadAndNeverOverflow)
         {"ends_in_rows", "3\n" + solid('a', 1, 1) + "b 2 5\nXX\nXX\n", 1},
         {"ends_in_header", "3\n" + solid('a', 1, 1) + "b 2", 1},
         {"count_too_large", "40\n" + solid('a', 1, 1), 1},
+        // A glyph without rows ends at its header's line; the next header follows.
+        {"zero_height", "3\na 3 0\nb 1 1\nX\nc 2 0\n", 3},
         {"bad_count", "many\n" + solid('a', 1, 1), 0},
         {"empty", "", 0},
     };

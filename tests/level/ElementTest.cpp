@@ -57,6 +57,20 @@ TEST(ElementTest, CountdownActivatesOnItsLastUpdate)
     e.active = false;
     e.update();
     EXPECT_FALSE(e.active);
+
+    // Only a countdown that runs down to 0 switches the element on.
+    for (int start : {0, -5, -1}) {
+        Element idle;
+        idle.countdown = start;
+        for (int i = 0; i < 3; i++)
+            idle.update();
+        EXPECT_FALSE(idle.active) << "countdown " << start;
+        EXPECT_EQ(idle.countdown, start) << "countdown " << start;
+    }
+    Element soon;
+    soon.countdown = 1;
+    soon.update();
+    EXPECT_TRUE(soon.active);
 }
 
 TEST(ElementTest, PixelQueriesReadTheCurrentFrame)

@@ -375,3 +375,44 @@ TEST(LevelCompileTest, NoiseDarkensSlightly)
     }
     EXPECT_LT(lowest, 0xC8);
 }
+
+TEST(LevelCompileTest, OneFrameElementsBakeTheirOnlyFrameWhateverTheirFrame)
+{
+    for (float frame : {1.0f, -1.0f, 3.5f}) {
+        Level level;
+        auto wall = filledTile(4, 4, 1, TILE_PIXEL{int(0xFF406080u), 4, 0.5f});
+        auto paint = filledTile(2, 2, 1, TILE_PIXEL{int(0xFF00FF00u), 0, 0.0f});
+        auto mark = filledTile(2, 2, 1, TILE_PIXEL{int(0xFFFF0000u), 0, 0.0f});
+        place(&level, wall.get(), 0, 0)->frame = frame;
+        place(&level, paint.get(), 0, 0, "phospho", Element::Phospho)->frame = frame;
+        Element* special = new Element(mark.get());
+        special->frame = frame;
+        level.specials.push_back(special);
+        ASSERT_EQ(level.compile(), 1);
+        LevelPixel& p = cell(level, 3, 3);
+        EXPECT_EQ(unsigned(p.colour), 0xFF406080u) << "frame " << frame;
+        EXPECT_EQ(p.depth, 4) << "frame " << frame;
+        EXPECT_FLOAT_EQ(p.incandescence, 0.5f) << "frame " << frame;
+        EXPECT_EQ(cell(level, 1, 1).glow, 0x0000FF00) << "frame " << frame;
+        EXPECT_NE(cell(level, 1, 1).specialMemoryColour, 0) << "frame " << frame;
+    }
+}
+
+TEST(LevelCompileTest, IndentedKindLinesCompileAsTheReaderRoutesThem)
+{
+    Level level;
+    auto tile = solidTile(8, 8);
+    Element* door = place(&level, tile.get(), 0, 0, "    door metro2.lvl entrance", Element::DoorKind);
+    place(&level, tile.get(), 10, 0, "\t light omni FFFFFFFF 1 2 3 40");
+    place(&level, tile.get(), 20, 0, "     cloud 4");
+    ASSERT_EQ(level.compile(), 1);
+    ASSERT_EQ(level.doors.size(), 1u);
+    EXPECT_STREQ(level.doors[0]->destination, "metro2.lvl");
+    EXPECT_STREQ(level.doors[0]->target, "entrance");
+    EXPECT_EQ(level.doors[0]->x, door->x);
+    ASSERT_EQ(level.lights.size(), 1u);
+    EXPECT_EQ(level.lights[0]->x, 12);
+    EXPECT_EQ(level.lights[0]->radius, 40);
+    EXPECT_TRUE(level.getCloud());
+    EXPECT_EQ(level.cloudSteps, 4);
+}

@@ -120,3 +120,19 @@ TEST(LevelcheckTest, LevelFilesAndGameDirectoriesWithoutLevels)
     EXPECT_TRUE(has(none, "levelcheck: 0 levels, 0 with errors, 0 warnings\n"));
     EXPECT_EQ(levelcheck("").status, 2);
 }
+
+TEST(LevelcheckTest, AOneFrameElementGivenAnotherFrameIsAWarning)
+{
+    std::string dir = gameDir("frames");
+    writeLevel(dir, "frames.lvl",
+               ground + "ELEMENT\nshifted\n  wall.til\n 0 1\n 4 4 0\n  \n" +
+                   "ELEMENT\nbehind\n  wall.til\n 0 -1\n 8 8 0\n  \n" +
+                   "ELEMENT\nturning\n  anim.anm\n 1 2\n 8 8 0\n  \n");
+    CHECK_RUN run = levelcheck("'" + dir + "'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(has(run, "./Level/frames.lvl:10: warning: one-frame element given another frame, its only frame is "
+                         "used: \" 0 1\"\n"))
+        << run.output;
+    EXPECT_TRUE(has(run, "./Level/frames.lvl:16: warning:")) << run.output;
+    EXPECT_TRUE(has(run, "levelcheck: 1 levels, 0 with errors, 2 warnings\n")) << run.output;
+}

@@ -116,13 +116,15 @@ const char* problemText(int problem)
         return "file ends inside a block, block dropped:";
     case Level::NoteNoMap:
         return "no map:";
+    case Level::NoteOnlyFrame:
+        return "one-frame element given another frame, its only frame is used:";
     }
     return "problem:";
 }
 
 bool isError(int problem)
 {
-    return problem != Level::NoteIgnoredLine && problem != Level::NoteCutText;
+    return problem != Level::NoteIgnoredLine && problem != Level::NoteCutText && problem != Level::NoteOnlyFrame;
 }
 
 // Element names of `elements` of each destination level, loaded once.

@@ -1,0 +1,53 @@
+#include "level/KindLine.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+TEST(KindLineTest, WordsAreTakenWholeAndAfterAnyBlanks)
+{
+    EXPECT_EQ(readKindLine("switch box1 3").kind, KindSwitch);
+    EXPECT_EQ(readKindLine("switch_light lamp").kind, KindSwitchLight);
+    EXPECT_EQ(readKindLine("water_switched 1 2 3").kind, KindWaterSwitched);
+    EXPECT_EQ(readKindLine("water").kind, KindWater);
+    EXPECT_EQ(readKindLine("   \t door a.lvl b").kind, KindDoor);
+    EXPECT_EQ(readKindLine("doorway").kind, KindNone);
+    EXPECT_EQ(readKindLine("").kind, KindNone);
+    EXPECT_EQ(readKindLine("light  spot FFFFFFFF 1 0 0 9 45 90").kind, KindLightSpot);
+    EXPECT_EQ(readKindLine("light sun").kind, KindLightUnknown);
+    EXPECT_EQ(readKindLine("light").kind, KindLightUnknown);
+    EXPECT_EQ(readKindLine("light omnibus").kind, KindLightUnknown);
+    EXPECT_STREQ(kindWord(KindLightDirectional).words, "light directional");
+}
+
+TEST(KindLineTest, ArgumentsAreReadInOrderUntilTheFirstThatFails)
+{
+    KIND_LINE spot = readKindLine("light spot 0xFF102030 0.5 -3 4 60 45 270 extra");
+    EXPECT_TRUE(spot.complete());
+    EXPECT_EQ(spot.arguments[0].colour, 0xFF102030u);
+    EXPECT_FLOAT_EQ(spot.arguments[1].real, 0.5f);
+    EXPECT_EQ(spot.arguments[2].number, -3);
+    EXPECT_EQ(spot.arguments[6].number, 270);
+    EXPECT_STREQ(spot.rest, " extra");
+    EXPECT_FALSE(spot.whole(KindLightSpot));
+
+    KIND_LINE locked = readKindLine("locked_key_door crypt.lvl stairs many");
+    EXPECT_EQ(locked.wanted, 3);
+    EXPECT_EQ(locked.read, 2);
+    EXPECT_STREQ(locked.arguments[1].word, "stairs");
+    EXPECT_EQ(locked.arguments[2].number, 0);
+
+    // Out of range, not finite, or a colour wider than 32 bits: not read.
+    EXPECT_EQ(readKindLine("cloud 99999999999").read, 0);
+    EXPECT_EQ(readKindLine("light ambient FFFFFFFF nan").read, 1);
+    EXPECT_EQ(readKindLine("light ambient 1FFFFFFFF 1").read, 0);
+    EXPECT_EQ(readKindLine("light ambient -1 1").read, 0);
+
+    KIND_LINE longName = readKindLine(("door " + std::string(300, 'a') + " b").c_str());
+    EXPECT_EQ(std::strlen(longName.arguments[0].word), std::size_t(kindWordSize - 1));
+    EXPECT_STREQ(longName.arguments[1].word, "b");
+
+    EXPECT_TRUE(readKindLine(" ladder  ").whole(KindLadder));
+    EXPECT_FALSE(readKindLine("ladder up").whole(KindLadder));
+}

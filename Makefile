@@ -2,17 +2,24 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
+PREFIX ?= /usr/local
+DESTDIR ?=
+
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 600
 
-.PHONY: run test deps build bench fuzz
+.PHONY: run test deps build bench fuzz install
 
 deps:
 	./scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Installs under PREFIX (default /usr/local), staged under DESTDIR when given.
+install: build
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR)
 
 run: build
 	cd $(BUILD_DIR)/game && ./gloamer

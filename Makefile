@@ -6,7 +6,7 @@ PREFIX ?= /usr/local
 DESTDIR ?=
 
 FUZZ_DIR ?= build-fuzz
-FUZZ_SECONDS ?= 600
+FUZZ_SECONDS ?= 60
 
 .PHONY: run test deps build bench fuzz install
 
@@ -30,12 +30,17 @@ test: build
 bench: build
 	cmake --build $(BUILD_DIR) --target run_benchmarks
 
-# Runs the slot reader's fuzz target under AddressSanitizer and
-# UndefinedBehaviorSanitizer for FUZZ_SECONDS, starting from the corpus in
-# fuzz/corpus/slot; new inputs go to $(FUZZ_DIR)/corpus, findings to $(FUZZ_DIR).
+# Runs every fuzz target (FUZZ_TARGETS) in turn under AddressSanitizer and
+# UndefinedBehaviorSanitizer for FUZZ_SECONDS each, starting from its corpus
+# in fuzz/corpus/NAME; new inputs go to $(FUZZ_DIR)/corpus/NAME, findings to
+# $(FUZZ_DIR).
+FUZZ_TARGETS ?= slot tiles font character level room control
 fuzz:
 	./scripts/install-deps.sh fuzz
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLOAMER_FUZZ=ON
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target slot_fuzz
-	mkdir -p $(FUZZ_DIR)/corpus
-	cd $(FUZZ_DIR) && ./fuzz/slot_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 corpus $(CURDIR)/fuzz/corpus/slot
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(addsuffix _fuzz,$(FUZZ_TARGETS))
+	set -e; for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$t $(CURDIR)/fuzz/corpus/$$t; \
+	  (cd $(FUZZ_DIR) && ./fuzz/$${t}_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    corpus/$$t $(CURDIR)/fuzz/corpus/$$t); \
+	done

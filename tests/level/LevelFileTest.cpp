@@ -415,6 +415,6 @@ TEST_F(LevelFileTest, AnOversizedMapIsRefusedNamingTheElementThatStretchedIt)
 
     // What a long room needs still builds.
     Level corridor;
-    EXPECT_EQ(loadText(&corridor, ground + element("end", "wall.til", "0 0", "8000 200 0", "")), 1);
-    EXPECT_EQ(corridor.mapWidth, 8012);
+    EXPECT_EQ(loadText(&corridor, ground + element("end", "wall.til", "0 0", "5000 200 0", "")), 1);
+    EXPECT_EQ(corridor.mapWidth, 5012);
 }

@@ -756,8 +756,6 @@ struct RoomCompiler::Impl {
     int place()
     {
         int rows = int(grid.size()), columns = int(grid[0].size());
-        if ((long long)columns * cell > levelCoordinateLimit || (long long)rows * cell > levelCoordinateLimit)
-            return fail(0, "the grid is larger than %s pixels a side", std::to_string(levelCoordinateLimit));
         for (int cy = 0; cy < rows; cy++)
             for (int cx = 0; cx < columns; cx++) {
                 auto it = puts.find(grid[cy][cx]);

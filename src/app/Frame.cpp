@@ -30,8 +30,6 @@ namespace {
 const int logicalScale = 4;
 const int escapeKey = 27;
 
-enum StartCode { startNone = 0, startNewGame = 1, startContinue = 2, startResume = 3, startLeavePaused = 4 };
-
 // How long the error window waits for the player.
 const unsigned errorWindowWait = 60000;
 
@@ -80,17 +78,17 @@ int handleKeyDown(const SDL_Event& event)
 void handleStartRequest()
 {
     switch (menu.getStartGame()) {
-    case startNewGame:
-        menu.setStartGame(startNone);
+    case Menu::startNewGame:
+        menu.setStartGame(Menu::startNone);
         world.init(&typo, pixelScreen, menu.getSlotName());
         break;
-    case startContinue:
-        menu.setStartGame(startNone);
+    case Menu::startContinue:
+        menu.setStartGame(Menu::startNone);
         world.initContinue(&typo, pixelScreen, menu.getSlotName());
         break;
-    case startResume:
-    case startLeavePaused:
-        menu.setStartGame(startNone);
+    case Menu::startResume:
+    case Menu::startLeavePaused:
+        menu.setStartGame(Menu::startNone);
         world.pause(false);
         break;
     default:

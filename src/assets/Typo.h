@@ -68,6 +68,10 @@ public:
     // Writes a text listing of the glyph table: one line per code, then the glyph count.
     void saveInfos(const char* path);
 
+    // Advance of the pen over one line of plain printing, stopping at a line
+    // feed or the end: the width of the line plus one.
+    int lineAdvance(const char* s) const;
+
     GLYPH* getGlyph(unsigned char c) const { return glyphs[c]; }
     int getGlyphCount() const;
 
@@ -81,8 +85,6 @@ private:
     GLYPH* plainGlyph(unsigned char c) const;
     GLYPH* wordGlyph(unsigned char c) const;
     void drawGlyph(const GLYPH* g, int x, int y, int colour, Screen* s) const;
-    // Advance of the pen over one line of plain printing, stopping at a line feed or the end.
-    int lineAdvance(const char* s) const;
     // Start of word number `word` in s, or -1.
     int findWord(const char* s, int word) const;
 };

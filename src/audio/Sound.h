@@ -19,6 +19,29 @@ const int movingObjectSlot = 32;
 // The footsteps that playStep alternates.
 const int firstStepSlot = 28;
 const int secondStepSlot = 29;
+// What the player hears of his lamps, finds, hurts and spending. Each lamp's
+// off sound is the slot after its on sound; the "pick" slots are second
+// copies of the on sounds, heard when a lamp is taken from the floor. The
+// hurt slots from 19 to 25 hold no sample: those encounters are silent.
+const int candleOnSlot = 0;
+const int torchOnSlot = 2;
+const int acetoOnSlot = 4;
+const int coinSlot = 6;
+const int bonusSlot = 10;
+const int keySlot = 11;
+const int diamondSlot = 12;
+const int skullSlot = 13;
+const int candlePickSlot = 14;
+const int sheetSlot = 17;
+const int revealSlot = 18;
+const int cloudHurtSlot = 19;
+const int unstableSlot = 20;
+const int electricHurtSlot = 22;
+const int toxicHurtSlot = 23;
+const int pickHurtSlot = 24;
+const int crushSlot = 25;
+const int mapSlot = 30;
+const int errorSlot = 33;
 
 extern Mix_Chunk* sound[soundSlotCount];
 // Set when a slot is started, cleared only by stopSound.

@@ -9,6 +9,7 @@
 #include <vector>
 
 struct DOOR;
+class Dog;
 class Element;
 class Level;
 class Map;
@@ -111,6 +112,7 @@ public:
     // Whether the character picture and the element's picture share a
     // non-transparent pixel, the character mirrored as drawn.
     bool getPixelPerfectCollision(const Element* e) const;
+    bool getPixelPerfectCollision(const Dog* d) const;
     // Between the centres of the character picture and the element's.
     float getDistance(const Element* e) const;
     void torchOn();
@@ -183,6 +185,9 @@ public:
     Tile acetoBonusTile;
     Tile* carriedTile = &acetoTile;
     Tile balloonTile;
+    // The frame of the action key's picture over usable things, which
+    // alternates between its first two frames.
+    float helpFrame = 0.0f;
     float lightSpeed = 0.1f;
     float lightFrame = 0.0f;
     Light light;
@@ -201,6 +206,29 @@ public:
     int checkpointY = 0;
 
 private:
+    // Whether the first word of an element's text is `word`.
+    static bool firstWordIs(const char* text, const char* word);
+    // Colour of the character picture at level pixel (px, py) in frame
+    // `frame`, mirrored as drawn; 0 outside the picture.
+    int pixelAt(long long px, long long py, int frame) const;
+    // A hurt that water, gas, an arc or toxic matter deal while no other
+    // hurt is running; `slot` is its sound.
+    void hurt(int slot);
+    // A kill whatever the hurt timer says.
+    void kill(int slot);
+    // What touching an enemy does, by its kind word.
+    void touchEnnemy(const char* word, const Element* e);
+    // Takes the bonus if its kind word is one that is taken; false leaves it lying.
+    bool takeBonus(Level* level, const Element* b);
+    void takeGold();
+    void takeDiamond();
+    void takeObject(const Element* b);
+    // The things the action key would use now: touched doors, switches,
+    // signs and lamps lying there, with where their help is drawn.
+    template <class F> void forEachUsable(Level* level, F use);
+    // Swaps the carried lamp with lamp bonus `index` (kind 1 candle, 2
+    // torch, 3 acetylene lamp), or takes it when the carried one is out.
+    void takeLamp(Level* level, int index, int kind);
     // Sets `crawl` and the matching body size.
     void setPose(bool crouch);
     // Lifts the body up to 5 pixels; true when that freed it.

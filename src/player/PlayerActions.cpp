@@ -1,82 +1,130 @@
-// What the player does to the room and what the room does to him: the
-// per-frame contacts, the action key, the carried lamp, spending.
+// What the player does to the room on purpose: the action key on doors,
+// signs, switches and lamps lying there; the carried lamp; spending coins
+// and diamonds; the scene triggers he walks into; and the help drawn over
+// what the action key would use.
 
 #include "player/Player.h"
 
+#include "base/BoundedString.h"
 #include "assets/Tile.h"
+#include "audio/Control.h"
 #include "audio/Sound.h"
 #include "level/Element.h"
 #include "level/Level.h"
+#include "render/Screen.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
-// Sound slots of the lamps: on, then off, for candle, torch and acetylene lamp.
-const int candleOnSound = 0;
-const int torchOnSound = 2;
-const int acetoOnSound = 4;
+const int white = int(0xFFFFFFFFu);
+const int helpColour = int(0xFF00FF00u);
+// Seconds the message of a locked door stays.
+const int lockedMessageTime = 4;
+// A sign's text: the word "text", a blank, eight hexadecimal digits of
+// colour and a blank come before its message.
+const std::size_t signMessageStart = 14;
+const int revealCost = 5;
+// The action key's picture sits this far left of and above the thing.
+const int helpDx = -10;
+const int helpDy = -5;
+const float helpSpeed = 0.1f;
 
-bool opaque(int colour)
+// The lamp a word names: 1 candle, 2 electric torch, 3 acetylene lamp, or 0.
+int lampKind(const char* text)
 {
-    return ((unsigned)colour >> 24) > 0;
+    char word[256] = "";
+    std::sscanf(text, "%255s", word);
+    const char* lamps[] = {"candle", "electric", "aceto"};
+    for (int kind = 1; kind <= 3; kind++)
+        if (std::strcmp(word, lamps[kind - 1]) == 0)
+            return kind;
+    return 0;
+}
+
+bool isLampBonus(const Element* e)
+{
+    return e->kind == Element::BonusCandle || e->kind == Element::BonusElectric || e->kind == Element::BonusAceto;
 }
 
 // The carried lamp's sound slot: on, or the off slot right after it.
 int lampSound(const Player& p, bool on)
 {
-    int slot = p.carriedTile == &p.candleTile ? candleOnSound
-               : p.carriedTile == &p.torchTile ? torchOnSound
-                                               : acetoOnSound;
+    int slot = p.carriedTile == &p.candleTile ? candleOnSlot
+               : p.carriedTile == &p.torchTile ? torchOnSlot
+                                               : acetoOnSlot;
     return on ? slot : slot + 1;
 }
 
 } // namespace
 
-DOOR* Player::action(Level*, bool)
+DOOR* Player::action(Level* level, bool hadMessage)
 {
+    setBBox();
+    for (DOOR* door : level->doors) {
+        if (!bbox.getCollisionWithDoor(door))
+            continue;
+        if (door->locked == 0 || door->key <= nKey)
+            return door;
+        char message[256];
+        if (door->key < 2)
+            boundedCopy(message, sizeof message, "You need 1 key to open this door.");
+        else
+            boundedFormat(message, sizeof message, "You need %d keys to open this door.", door->key);
+        level->createMessage(message, lockedMessageTime, white);
+    }
+
+    if (!hadMessage)
+        for (Element* e : level->elements) {
+            if (e->kind != Element::Text || !bbox.getCollisionWithElement(e))
+                continue;
+            unsigned colour = unsigned(white);
+            std::sscanf(e->text, "text %x", &colour);
+            const char* message = e->text + std::min(std::strlen(e->text), signMessageStart);
+            level->createMessage(message, int(std::strlen(message) / 10), int(colour));
+        }
+
+    for (Element* e : level->entities) {
+        bool isSwitch = e->kind == Element::Switch || e->kind == Element::LightSwitch || e->kind == Element::WaterSwitch;
+        if (!isSwitch || !e->tile || !bbox.getCollisionWithElement(e))
+            continue;
+        e->frame += 1.0f;
+        if (int(e->frame) >= e->tile->frameCount)
+            e->frame = 0.0f;
+        char name[256] = "";
+        int input = -1;
+        if (e->kind == Element::LightSwitch && std::sscanf(e->text, "switch_light %255s", name) == 1)
+            level->activeLight(name, int(e->frame));
+        else if (e->kind == Element::Switch && std::sscanf(e->text, "switch %255s %d", name, &input) >= 1)
+            level->activeBox(name, input, int(e->frame));
+        else if (e->kind == Element::WaterSwitch && (level->waterMode == 1 || level->waterMode == 2))
+            level->waterMode = 3 - level->waterMode;
+    }
+
+    // A lamp taken while the carried one is out leaves the list shorter; the
+    // bonus moved into its index waits for the next press.
+    for (std::size_t i = 0; i < level->bonus.size(); i++) {
+        int kind = lampKind(level->bonus[i]->text);
+        if (kind != 0 && bbox.getCollisionWithElement(level->bonus[i]))
+            takeLamp(level, int(i), kind);
+    }
     return nullptr;
 }
 
-void Player::getBonusCollision(Level*)
+void Player::takeLamp(Level* level, int index, int kind)
 {
-    pushTimer = std::max(pushTimer - 1, 0);
-}
-
-void Player::getEnnemyCollision(Level*) {}
-
-void Player::getDogCollision(Level*) {}
-
-void Player::getActiveCollision(Level*) {}
-
-bool Player::getPixelPerfectCollision(const Element* e) const
-{
-    if (!e->tile)
-        return false;
-    long long aw = animation.getWidth(), ah = animation.getHeight();
-    long long left = std::max<long long>(x, e->x), right = std::min<long long>(x + aw, (long long)e->x + e->tile->width);
-    long long top = std::max<long long>(y, e->y), bottom = std::min<long long>(y + ah, (long long)e->y + e->tile->height);
-    if (right < left || bottom < top)
-        return false;
-    int frame = controler->shownFrame(), elementFrame = e->currentFrame();
-    for (long long column = left; column <= right; column++) {
-        int ax = int(way == 0 ? column - x : aw - 1 - (column - x));
-        for (long long row = top; row <= bottom; row++)
-            if (opaque(animation.getColor(ax, int(row - y), frame)) &&
-                opaque(e->tile->getPixel(elementFrame, int(column - e->x), int(row - e->y))))
-                return true;
-    }
-    return false;
-}
-
-float Player::getDistance(const Element* e) const
-{
-    int w = 0, h = 0;
-    e->getDimensions(&w, &h);
-    long long dx = (long long)x + animation.getWidth() / 2 - (e->x + w / 2);
-    long long dy2 = (long long)y + animation.getHeight() / 2 - (e->y + h / 2);
-    return float(std::sqrt(double(dx * dx + dy2 * dy2)));
+    if (torch)
+        changeBonusToCurrentLight(level, index);
+    else
+        level->deleteBonus(index);
+    playSound(candlePickSlot + kind - 1);
+    light.setStyle(kind);
+    torchOn();
+    currentTorch = kind;
+    if (kind == Light::StyleElectric)
+        light.direction = way == 1 ? 180 : 0;
 }
 
 void Player::torchOn()
@@ -116,7 +164,15 @@ int Player::getCurrentTorch() const
     return 0;
 }
 
-void Player::changeBonusToCurrentLight(Level*, int) {}
+void Player::changeBonusToCurrentLight(Level* level, int index)
+{
+    if (currentTorch == Light::StyleCandle)
+        level->changeBonus(index, &candleBonusTile, "candle", Element::BonusCandle);
+    else if (currentTorch == Light::StyleElectric)
+        level->changeBonus(index, &torchBonusTile, "electric", Element::BonusElectric);
+    else if (currentTorch == Light::StyleAceto)
+        level->changeBonus(index, &acetoBonusTile, "aceto", Element::BonusAceto);
+}
 
 void Player::setLight()
 {
@@ -130,12 +186,42 @@ void Player::setLight()
         light.intensity = 0.0f;
 }
 
-void Player::reveal(Level*) {}
-
-void Player::throwCoin(Level*) {}
-
-int Player::getMovie(Level*)
+void Player::reveal(Level* level)
 {
+    if (diamond < revealCost) {
+        playSound(errorSlot);
+        return;
+    }
+    level->showAll(x, y);
+    playSound(revealSlot);
+    diamond -= revealCost;
+}
+
+void Player::throwCoin(Level* level)
+{
+    if (coin < 1) {
+        playSound(errorSlot);
+        return;
+    }
+    int px = way == 1 ? x - 1 : x + 15;
+    float vx = way == 1 ? -1.0f : 1.0f;
+    if (level->addActive(px, y + 5, 5, &coinTile, "coin", "coin", vx, -2.0f))
+        coin--;
+}
+
+int Player::getMovie(Level* level)
+{
+    setBBox();
+    for (std::size_t i = 0; i < level->bonus.size(); i++) {
+        Element* b = level->bonus[i];
+        if (b->kind != Element::BonusMovie || !bbox.getCollisionWithElement(b))
+            continue;
+        int scene = -1;
+        std::sscanf(b->text, "movie %d", &scene);
+        showMap = false;
+        level->deleteBonus(int(i));
+        return scene;
+    }
     return -1;
 }
 
@@ -144,6 +230,45 @@ void Player::toggleMap()
     showMap = !showMap;
 }
 
-void Player::drawUse(Level*, Screen*, int, int) {}
+template <class F> void Player::forEachUsable(Level* level, F use)
+{
+    setBBox();
+    for (DOOR* door : level->doors)
+        if (bbox.getCollisionWithDoor(door))
+            use(door->x, door->y, door, nullptr);
+    for (Element* e : level->entities)
+        if ((e->kind == Element::Switch || e->kind == Element::WaterSwitch) && bbox.getCollisionWithElement(e))
+            use(e->x, e->y, nullptr, e);
+    for (Element* e : level->elements)
+        if (e->kind == Element::Text && bbox.getCollisionWithElement(e))
+            use(e->x, e->y, nullptr, e);
+    for (Element* e : level->bonus)
+        if (isLampBonus(e) && bbox.getCollisionWithElement(e))
+            use(e->x, e->y, nullptr, e);
+}
 
-void Player::drawHelp(Level*, Screen*, int, int) {}
+void Player::drawUse(Level* level, Screen* s, int ox, int oy)
+{
+    forEachUsable(level, [s, ox, oy](int thingX, int thingY, const DOOR* door, Element* e) {
+        if (door && door->tile)
+            door->tile->drawBorder(0, thingX + ox, thingY + oy, s, helpColour);
+        else if (e)
+            e->drawBorder(ox, oy, s, helpColour);
+    });
+}
+
+void Player::drawHelp(Level* level, Screen* s, int ox, int oy)
+{
+    int key = getControl(controlAction);
+    if (key < 'a' || key > 'z')
+        return;
+    Tile* keyTile = keyTiles[key];
+    int frame = int(helpFrame);
+    forEachUsable(level, [keyTile, frame, s, ox, oy](int thingX, int thingY, const DOOR*, Element*) {
+        if (keyTile)
+            keyTile->draw(frame, thingX + ox + helpDx, thingY + oy + helpDy, s);
+    });
+    helpFrame += helpSpeed;
+    if (int(helpFrame) > 1)
+        helpFrame = 0.0f;
+}

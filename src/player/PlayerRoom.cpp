@@ -71,6 +71,8 @@ void PlayerRoom::placeAt(const char* name)
 void PlayerRoom::frame(const PLAYER_COMMANDS& held)
 {
     holdCommands(&player, level, held);
+    if (roomMoves)
+        level->update(frameCount);
     player.update(level, frameCount++);
 }
 

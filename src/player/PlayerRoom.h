@@ -29,7 +29,8 @@ void holdCommands(Player* player, Level* level, const PLAYER_COMMANDS& held);
 // A room with the player in it, run frame by frame without a screen: the
 // player's content and the room are read from a game directory, the player
 // is placed, and each frame takes the held commands and updates him. The
-// room's own objects stand still unless the caller moves them.
+// room's own objects stand still unless the caller moves them or sets
+// `roomMoves`.
 class PlayerRoom {
 public:
     PlayerRoom() = default;
@@ -56,4 +57,7 @@ public:
     Level* level = nullptr;
     // Frames run since the room was loaded.
     int frameCount = 0;
+    // Each frame updates the room (movers, falling things, dogs, water)
+    // after the commands and before the player, as the running game does.
+    bool roomMoves = false;
 };

@@ -1,24 +1,473 @@
 #include "ui/Menu.h"
 
+#include "assets/Tile.h"
+#include "assets/TileList.h"
 #include "assets/Typo.h"
+#include "audio/Control.h"
+#include "audio/Sound.h"
+#include "base/BoundedString.h"
 #include "render/Screen.h"
+#include "save/SlotFile.h"
 
-void Menu::init(Typo* font, TileList*)
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+const char* const controlsFile = "control.ini";
+const char* const slotPattern = "./Save/slot%d.sav";
+
+const int keyReturn = 13;
+const int keyEscape = 27;
+const int keyUp = 273;
+const int keyDown = 274;
+const int keyRight = 275;
+const int keyLeft = 276;
+
+const int white = int(0xFFFFFFFF);
+const int volumeStep = 5;
+const int blinkPeriod = 30;
+
+// Items of the screens that Return acts on.
+const int mainNewGame = 0, mainContinue = 1, mainOptions = 2, mainCredits = 3, mainQuit = 4;
+const int slotBack = Menu::slotCount;
+const int pausedContinue = 0, pausedQuit = 1;
+const int optionsControls = 0, optionsMusic = 1, optionsFx = 2, optionsBack = 3;
+const int controlsSave = Menu::actionCount, controlsDefault = controlsSave + 1, controlsCancel = controlsSave + 2;
+
+struct ACTION {
+    const char* label;
+    int slot;
+};
+
+const ACTION actions[Menu::actionCount] = {
+    {"left", controlLeft},         {"right", controlRight},     {"up", controlUp},
+    {"down / crawl", controlDown}, {"jump", controlJump},       {"action", controlAction},
+    {"throw coin", controlThrowCoin}, {"reveal", controlReveal}, {"show map", controlShowMap},
+    {"look left", controlLookLeft}, {"look right", controlLookRight}, {"look up", controlLookUp},
+    {"look down", controlLookDown},
+};
+
+// The people this game is made by, as its repository records them, and
+// where the game lives.
+const char* const creditsAuthor = "Seed e56c7661 maintainers";
+const char* const creditsContact = "c-seed-e56c7661.example/gloamer";
+
+void drawTile(Tile* tile, int x, int y, Screen* s)
+{
+    if (tile)
+        tile->draw(0, x, y, s);
+}
+
+int tileWidth(const Tile* tile)
+{
+    return tile ? tile->width : 0;
+}
+
+int tileHeight(const Tile* tile)
+{
+    return tile ? tile->height : 0;
+}
+
+} // namespace
+
+void Menu::init(Typo* font, TileList* tiles)
 {
     typo = font;
+    selection = 0;
+    auto find = [tiles](const char* name) { return tiles ? tiles->findByName2(name) : nullptr; };
+    heartTile = find("heart2.til");
+    coinTile = find("gold_coin01.anm");
+    diamondTile = find("diamond01.anm");
+    keyTile = find("key.til");
+    logoTile = find("logo4.til");
+    creditsTile = find("cat04.til");
+}
+
+void Menu::setGameState(int state)
+{
+    gameState = state;
+    selection = 0;
+}
+
+int Menu::itemCount() const
+{
+    switch (gameState) {
+    case stateMainMenu:
+        return 5;
+    case stateSlots:
+        return slotCount + 1;
+    case statePaused:
+        return 2;
+    case stateOptions:
+        return 4;
+    case stateControls:
+        return actionCount + 3;
+    default:
+        return 1;
+    }
+}
+
+void Menu::update()
+{
+    if (gameState == stateControls)
+        blink = (blink + 1) % blinkPeriod;
+}
+
+void Menu::moveSelection(int step)
+{
+    int count = itemCount();
+    selection = ((selection + step) % count + count) % count;
 }
 
 int Menu::input(SDL_Event event)
 {
-    return event.key.keysym.sym == SDLK_ESCAPE ? 1 : 0;
+    return input(int(event.key.keysym.sym));
 }
 
-void Menu::update() {}
+int Menu::input(int key)
+{
+    if (pendingControl != -1) {
+        // Escape gives up the wait: it is the game's pause key, so no
+        // action may be bound to it.
+        if (key == keyEscape) {
+            pendingControl = -1;
+            return 0;
+        }
+        bindPending(key);
+    }
+    if (gameState == stateCredits) {
+        setGameState(stateMainMenu);
+        return 0;
+    }
+    switch (key) {
+    case keyUp:
+        moveSelection(-1);
+        break;
+    case keyDown:
+        moveSelection(1);
+        break;
+    case keyRight:
+        changeVolume(volumeStep);
+        break;
+    case keyLeft:
+        changeVolume(-volumeStep);
+        break;
+    case keyReturn:
+        if (gameState == stateMainMenu && selection == mainQuit)
+            return 1;
+        choose();
+        break;
+    case keyEscape:
+        escape();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+// Binds the key to the waiting action. An action that had this key takes the
+// waiting action's old key instead, so that one key never does two things.
+void Menu::bindPending(int key)
+{
+    int slot = actions[pendingControl].slot;
+    int previous = getControl(slot);
+    for (const ACTION& other : actions)
+        if (other.slot != slot && getControl(other.slot) == key)
+            setControl(other.slot, previous);
+    setControl(slot, key);
+    pendingControl = -1;
+    blink = 0;
+}
+
+void Menu::changeVolume(int step)
+{
+    if (gameState != stateOptions)
+        return;
+    if (selection == optionsMusic)
+        addMusicVolume(step);
+    else if (selection == optionsFx)
+        addFxVolume(step);
+}
+
+void Menu::choose()
+{
+    switch (gameState) {
+    case stateMainMenu:
+        chooseMain();
+        break;
+    case stateSlots:
+        chooseSlot();
+        break;
+    case statePaused:
+        choosePaused();
+        break;
+    case stateOptions:
+        chooseOptions();
+        break;
+    case stateControls:
+        chooseControls();
+        break;
+    default:
+        break;
+    }
+}
+
+void Menu::openSlots(int mode)
+{
+    setGameState(stateSlots);
+    slotMode = mode;
+    updateSlot();
+}
+
+void Menu::chooseMain()
+{
+    switch (selection) {
+    case mainNewGame:
+        openSlots(0);
+        break;
+    case mainContinue:
+        openSlots(1);
+        break;
+    case mainOptions:
+        setGameState(stateOptions);
+        loadControls(controlsFile);
+        break;
+    case mainCredits:
+        setGameState(stateCredits);
+        break;
+    default:
+        break;
+    }
+}
+
+void Menu::chooseSlot()
+{
+    if (selection == slotBack) {
+        setGameState(stateMainMenu);
+        return;
+    }
+    // A new game overwrites whatever the slot holds; continuing needs a
+    // readable stored game.
+    if (slotMode == 1 && !slots[selection].exists)
+        return;
+    boundedFormat(slotFile, sizeof slotFile, slotPattern, selection);
+    startGame = slotMode == 0 ? startNewGame : startContinue;
+    setGameState(statePlaying);
+}
+
+void Menu::choosePaused()
+{
+    if (selection == pausedContinue) {
+        setGameState(statePlaying);
+        startGame = startResume;
+        playPausedSounds();
+    } else {
+        setGameState(stateMainMenu);
+        startGame = startLeavePaused;
+    }
+}
+
+void Menu::chooseOptions()
+{
+    if (selection == optionsControls) {
+        setGameState(stateControls);
+    } else if (selection == optionsBack) {
+        saveControls(controlsFile);
+        setGameState(stateMainMenu);
+    }
+}
+
+void Menu::chooseControls()
+{
+    if (selection < actionCount) {
+        pendingControl = selection;
+        blink = 0;
+    } else if (selection == controlsSave) {
+        saveControls(controlsFile);
+        setGameState(stateOptions);
+    } else if (selection == controlsDefault) {
+        loadDefaultControls();
+        selection = controlsSave;
+    } else if (selection == controlsCancel) {
+        loadControls(controlsFile);
+        setGameState(stateOptions);
+    }
+}
+
+void Menu::escape()
+{
+    switch (gameState) {
+    case stateSlots: {
+        int opener = slotMode == 0 ? mainNewGame : mainContinue;
+        setGameState(stateMainMenu);
+        selection = opener;
+        break;
+    }
+    case stateOptions:
+        saveControls(controlsFile);
+        setGameState(stateMainMenu);
+        break;
+    case stateControls:
+        // The changes are dropped.
+        loadControls(controlsFile);
+        setGameState(stateOptions);
+        break;
+    default:
+        break;
+    }
+}
+
+void Menu::updateSlot()
+{
+    for (int i = 0; i < slotCount; i++) {
+        char path[64];
+        boundedFormat(path, sizeof path, slotPattern, i);
+        SLOT_SUMMARY summary = summarizeSlot(path);
+        MENU_SLOT& slot = slots[i];
+        slot.exists = summary.status == SlotStatus::good;
+        slot.damaged = summary.status == SlotStatus::damaged;
+        formatSlotSummary(summary, slot.summary, sizeof slot.summary);
+    }
+}
+
+void Menu::slotLine(const MENU_SLOT& slot, int index, char* line, int size)
+{
+    boundedFormat(line, size, "slot n\xB0%d : %s", index + 1, slot.summary);
+}
 
 void Menu::draw(Screen* screen)
 {
     if (!typo)
         return;
-    typo->printCenter("GLOAMER", screen->width / 2, screen->height / 2 - 12, screen);
-    typo->printCenter("Escape quits", screen->width / 2, screen->height / 2 + 4, screen);
+    switch (gameState) {
+    case stateMainMenu:
+        drawMainMenu(screen);
+        break;
+    case stateSlots:
+        drawSlotMenu(screen);
+        break;
+    case statePaused:
+        drawQuit(screen);
+        break;
+    case stateCredits:
+        drawCredits(screen);
+        break;
+    case stateOptions:
+        drawOptionMenu(screen);
+        break;
+    case stateControls:
+        drawControlMenu(screen);
+        break;
+    default:
+        break;
+    }
+    typo->print("v1.0", 1, screen->height - 7, screen);
+}
+
+void Menu::drawMainMenu(Screen* s)
+{
+    static const char* const items[] = {"NEW GAME", "CONTINUE", "OPTIONS", "CREDITS", "QUIT"};
+    int cx = s->width / 2;
+    drawTile(logoTile, cx - tileWidth(logoTile) / 2, 1, s);
+    for (int i = 0; i < 5; i++)
+        typo->printCenter(items[i], cx, 101 + 9 * i, s);
+    s->rect(cx - 40, 101 + 9 * selection - 2, 80, 10, white);
+}
+
+void Menu::drawSlotMenu(Screen* s)
+{
+    for (int i = 0; i < slotCount; i++) {
+        int y = 13 * i;
+        s->rectRounded(15, y + 15, 10, 10, white);
+        char line[300];
+        slotLine(slots[i], i, line, sizeof line);
+        typo->print(line, 32, y + 17, s);
+        if (slots[i].exists)
+            drawSlotIcons(line, int(std::strlen(line) - std::strlen(slots[i].summary)), 32, y, s);
+    }
+    typo->print("back", 32, 110, s);
+    if (selection < slotCount)
+        typo->print(">", 5, 13 * selection + 17, s);
+    else
+        typo->print(">       <", 18, 110, s);
+}
+
+// Each number of the summary is followed by its icon: life, coins, diamonds,
+// keys. The icons are placed after the numbers as the font prints them.
+void Menu::drawSlotIcons(const char* line, int summaryStart, int x, int y, Screen* s)
+{
+    Tile* const icons[4] = {heartTile, coinTile, diamondTile, keyTile};
+    static const int iconY[4] = {16, 17, 15, 17};
+    char prefix[300];
+    int icon = 0;
+    for (int i = summaryStart; line[i] && icon < 4; i++) {
+        bool endOfNumber = std::isdigit((unsigned char)line[i]) && !std::isdigit((unsigned char)line[i + 1]);
+        if (!endOfNumber)
+            continue;
+        boundedCopy(prefix, std::min(int(sizeof prefix), i + 2), line);
+        drawTile(icons[icon], x + typo->lineAdvance(prefix), y + iconY[icon], s);
+        icon++;
+    }
+}
+
+void Menu::drawQuit(Screen* s)
+{
+    int cx = s->width / 2, cy = s->height / 2;
+    s->fillRect(0, 0, s->width, s->height, int(0x88000000));
+    s->rectRounded(cx - 40, cy - 10, 80, 21, white);
+    s->fillRect(cx - 39, cy - 9, 78, 19, int(0xCC000000));
+    typo->printCenter("CONTINUE", cx, cy - 7, s);
+    typo->printCenter("  QUIT  ", cx, cy + 3, s);
+    typo->printCenter(">           <", cx, selection == pausedContinue ? cy - 7 : cy + 3, s);
+}
+
+void Menu::drawCredits(Screen* s)
+{
+    int cx = s->width / 2;
+    int y0 = s->height / 2 - tileHeight(creditsTile) / 2;
+    if (creditsTile)
+        creditsTile->drawNoAlpha(0, cx - creditsTile->width / 2, y0, s);
+    typo->printCenter("A GAME BY", cx, y0 - 20, s);
+    typo->printCenter(creditsAuthor, cx, y0 + 42, s);
+    typo->printCenter(creditsContact, cx, y0 + 57, s);
+}
+
+void Menu::drawOptionMenu(Screen* s)
+{
+    static const char* const items[] = {"CONTROLS", "MUSIC VOLUME", "FX VOLUME"};
+    int cx = s->width / 2;
+    for (int i = 0; i < 3; i++)
+        typo->print(items[i], cx - 100, 10 + 10 * i, s);
+    char volume[16];
+    boundedFormat(volume, sizeof volume, "%d%%", getMusicVolume());
+    typo->print(volume, cx + 50, 20, s);
+    boundedFormat(volume, sizeof volume, "%d%%", getFxVolume());
+    typo->print(volume, cx + 50, 30, s);
+    typo->printCenter("BACK", cx, 100, s);
+    if (selection == optionsBack)
+        typo->printCenter(">      <", cx - 1, 100, s);
+    else
+        typo->print(">", cx - 110, 10 + 10 * selection, s);
+}
+
+void Menu::drawControlMenu(Screen* s)
+{
+    int cx = s->width / 2;
+    for (int i = 0; i < actionCount; i++) {
+        int y = 10 + 10 * i;
+        typo->print(actions[i].label, 10, y, s);
+        if (i != pendingControl)
+            typo->print(getControlName(actions[i].slot), cx, y, s);
+        else if (blink < blinkPeriod / 2)
+            typo->print("<press a key>", cx, y, s);
+    }
+    static const char* const buttons[] = {"save", "default", "cancel"};
+    static const char* const chosen[] = {">save<", ">default<", ">cancel<"};
+    for (int b = 0; b < 3; b++)
+        typo->printCenter(selection == controlsSave + b ? chosen[b] : buttons[b], cx - 50 + 50 * b, 145, s);
+    if (selection < actionCount)
+        typo->print(">", 3, 10 * selection + 10, s);
 }

@@ -3,36 +3,109 @@
 #include <SDL.h>
 
 class Screen;
-class Typo;
+class Tile;
 class TileList;
+class Typo;
 
-// The menu state machine. For now it keeps the game state and start codes
-// that the application frame reads, shows the title, and quits on Escape;
-// its screens arrive later.
+// One save slot as the slot screen shows it.
+struct MENU_SLOT {
+    // A stored game that can be continued.
+    bool exists;
+    // A file is there but cannot be read; it can only be overwritten.
+    bool damaged;
+    char summary[256];
+};
+
+// The game's front end and its state machine. The game state tells the
+// application frame whether a game is played, paused under the pause menu,
+// or which menu screen is shown; the start code carries the request to start,
+// continue, resume or leave a game, with the chosen slot file. The menu never
+// sees the world: the frame reads the start code and acts on it.
 class Menu {
 public:
-    // Game states the frame acts on.
+    // Game states.
+    static constexpr int stateMainMenu = 1;
     static constexpr int statePlaying = 2;
+    static constexpr int stateSlots = 3;
     static constexpr int statePaused = 4;
     static constexpr int stateCredits = 5;
+    static constexpr int stateOptions = 6;
+    static constexpr int stateControls = 7;
 
+    // Start codes, read and reset by the frame.
+    static constexpr int startNone = 0;
+    static constexpr int startNewGame = 1;
+    static constexpr int startContinue = 2;
+    static constexpr int startResume = 3;
+    static constexpr int startLeavePaused = 4;
+
+    static constexpr int slotCount = 5;
+    // The actions of the remapping screen, in screen order.
+    static constexpr int actionCount = 13;
+
+    // Stores the large font and the world's tile library and finds the
+    // menu's pictures in it (a missing picture is simply not drawn).
     void init(Typo* typo, TileList* tiles);
-    // Handles one key press; returns 1 when the player asked to quit the
-    // program, which the frame then does.
-    int input(SDL_Event event);
+    // Once per frame while no game is played: advances the key prompt's blink.
     void update();
+    // One key-down event while no game is played. Returns 1 when the player
+    // chose QUIT, which the frame turns into the end of the program.
+    int input(SDL_Event event);
+    int input(int key);
+    // Draws the current screen and the version.
     void draw(Screen* screen);
 
     int getGameState() const { return gameState; }
-    void setGameState(int state) { gameState = state; }
+    void setGameState(int state);
     int getStartGame() const { return startGame; }
     void setStartGame(int code) { startGame = code; }
     char* getSlotName() { return slotFile; }
+    // Reads the five slot summaries again.
+    void updateSlot();
 
-    int gameState = 1;
-    int startGame = 0;
+    // The slot screen's line for one slot: "slot n°1 : " and its summary.
+    static void slotLine(const MENU_SLOT& slot, int index, char* line, int size);
+
+    int gameState = stateMainMenu;
+    // Highlighted item of the current screen.
+    int selection = 0;
+    // 0: the slot screen starts a new game; 1: it continues a stored one.
+    int slotMode = 0;
+    // The action waiting for a key, or -1.
+    int pendingControl = -1;
+    // Frames of the key prompt's blink, 0 to 29.
+    int blink = 0;
+    MENU_SLOT slots[slotCount] = {};
     char slotFile[256] = "";
+    int startGame = startNone;
 
 private:
+    int itemCount() const;
+    void moveSelection(int step);
+    void bindPending(int key);
+    void choose();
+    void chooseMain();
+    void chooseSlot();
+    void choosePaused();
+    void chooseOptions();
+    void chooseControls();
+    void escape();
+    void changeVolume(int step);
+    void openSlots(int mode);
+
+    void drawMainMenu(Screen* s);
+    void drawSlotMenu(Screen* s);
+    void drawSlotIcons(const char* line, int summaryStart, int x, int y, Screen* s);
+    void drawQuit(Screen* s);
+    void drawCredits(Screen* s);
+    void drawOptionMenu(Screen* s);
+    void drawControlMenu(Screen* s);
+
     Typo* typo = nullptr;
+    Tile* heartTile = nullptr;
+    Tile* coinTile = nullptr;
+    Tile* diamondTile = nullptr;
+    Tile* keyTile = nullptr;
+    Tile* logoTile = nullptr;
+    Tile* creditsTile = nullptr;
 };

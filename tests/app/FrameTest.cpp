@@ -122,10 +122,41 @@ TEST_F(FrameTest, AnyKeyDuringAGameOverRestartsInsteadOfPausing)
     EXPECT_FALSE(world.paused);
 }
 
-TEST_F(FrameTest, EscapeInTheMenuQuits)
+TEST_F(FrameTest, QuitInTheMainMenuEndsTheLoop)
 {
-    push(SDL_KEYDOWN, SDLK_ESCAPE);
+    push(SDL_KEYDOWN, SDLK_UP);
+    push(SDL_KEYDOWN, SDLK_RETURN);
+    push(SDL_KEYDOWN, 'b');
     EXPECT_EQ(update(), 1);
+    EXPECT_EQ(keyState('b'), 0) << "keys after the quit are not handled";
+}
+
+TEST_F(FrameTest, TheMenuStartsPausesAndLeavesAGame)
+{
+    push(SDL_KEYDOWN, SDLK_RETURN);
+    update();
+    EXPECT_EQ(menu.getGameState(), Menu::stateSlots);
+    push(SDL_KEYDOWN, SDLK_DOWN);
+    push(SDL_KEYDOWN, SDLK_RETURN);
+    update();
+    EXPECT_EQ(menu.getGameState(), Menu::statePlaying);
+    EXPECT_EQ(menu.getStartGame(), Menu::startNone) << "the frame took the request";
+    EXPECT_STREQ(world.slotFile, "./Save/slot1.sav");
+
+    push(SDL_KEYDOWN, SDLK_ESCAPE);
+    update();
+    EXPECT_EQ(menu.getGameState(), Menu::statePaused);
+    EXPECT_TRUE(world.paused);
+    push(SDL_KEYDOWN, SDLK_DOWN);
+    push(SDL_KEYDOWN, SDLK_RETURN);
+    update();
+    EXPECT_EQ(menu.getGameState(), Menu::stateMainMenu);
+    EXPECT_FALSE(world.paused);
+    push(SDL_KEYDOWN, SDLK_DOWN);
+    push(SDL_KEYDOWN, SDLK_RETURN);
+    update();
+    EXPECT_EQ(menu.getGameState(), Menu::stateSlots) << "the menu runs again";
+    EXPECT_EQ(menu.slotMode, 1);
 }
 
 TEST_F(FrameTest, FinishedGameGoesToTheCredits)

@@ -81,6 +81,30 @@ public:
         element(name, tile("mark", 2, 2, openDepth, 2), x, y, text);
     }
 
+    // An element of a w x h opaque picture of `frames` frames with kind line
+    // `text`: a door, a sign, a switch, an enemy, a block...
+    void thing(const char* name, int x, int y, int w, int h, const char* text, int frames = 1)
+    {
+        element(name, tile("thing", w, h, openDepth, frames), x, y, text);
+    }
+    // A bonus of a w x h opaque picture lying at (x, y) with kind line `text`.
+    void bonus(const char* name, int x, int y, const char* text, int w = 6, int h = 6)
+    {
+        levelText += "BONUS\n" + std::string(name[0] ? name : "-") + "\n  " + tile("bonus", w, h, openDepth) +
+                     "\n 0 0\n " + std::to_string(x) + " " + std::to_string(y) + " 0\n  " + text + "\n";
+    }
+    // An electric box; inputs and solution are eight numbers each.
+    void box(const char* name, const char* state, const char* solution, const char* target)
+    {
+        levelText += "ELECTRIC_BOX\n" + std::string(name) + "\n" + state + "\n" + solution + "\n" + target + "\n";
+    }
+    // A picture of the game's library under its own name, such as the
+    // thrown coin "gold_coin01.anm".
+    void picture(const char* tileName, int w, int h, int frames = 1)
+    {
+        addTile(tileName, w, h, openDepth, frames);
+    }
+
     // Writes everything and loads the room into `room`.
     void load(PlayerRoom* room, const char* levelName = "room.lvl")
     {
@@ -99,17 +123,23 @@ private:
     // The name of a picture of that kind and size, added to the library once.
     std::string tile(const char* kind, int w, int h, int depth, int frames = 1)
     {
-        std::string name = std::string(kind) + "_" + std::to_string(w) + "x" + std::to_string(h) + ".til";
-        if (names.insert(name).second) {
-            Tile t;
-            EXPECT_EQ(t.create(w, h, frames, 0), 1);
-            boundedCopy(t.name, sizeof t.name, name.c_str());
-            for (int f = 0; f < frames; f++)
-                for (int i = 0; i < w * h; i++)
-                    t.frames[f].data[i] = TILE_PIXEL{int(0xFF606060u), depth, 0.0f};
-            EXPECT_EQ(tiles.add(t), 1);
-        }
+        std::string name = std::string(kind) + "_" + std::to_string(w) + "x" + std::to_string(h) + "x" +
+                           std::to_string(frames) + ".til";
+        addTile(name, w, h, depth, frames);
         return name;
+    }
+    // Adds an opaque picture to the library once.
+    void addTile(const std::string& name, int w, int h, int depth, int frames)
+    {
+        if (!names.insert(name).second)
+            return;
+        Tile t;
+        EXPECT_EQ(t.create(w, h, frames, 0), 1);
+        boundedCopy(t.name, sizeof t.name, name.c_str());
+        for (int f = 0; f < frames; f++)
+            for (int i = 0; i < w * h; i++)
+                t.frames[f].data[i] = TILE_PIXEL{int(0xFF606060u), depth, 0.0f};
+        EXPECT_EQ(tiles.add(t), 1);
     }
     void element(const char* name, const std::string& tileName, int x, int y, const char* text)
     {

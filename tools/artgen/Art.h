@@ -5,7 +5,7 @@
 // The pictures of the game, drawn in code. Each adds its pictures to the
 // album in container order.
 void addItemArt(Album& album);     // bonuses, HUD icons, lamps, menu pictures
-void addCreatureArt(Album& album); // dog, cat, police car, balloon
+void addCreatureArt(Album& album); // dog, cat, police car, people
 void addRoomArt(Album& album);     // walls, rock, floors, doors, switches, effects
 void addTitleArt(Album& album);    // the title and the credits picture
 void addKeyArt(Album& album);      // key caps of the control container

@@ -1,4 +1,4 @@
-// The dog, the cat and the police car. Creatures move on their own layer
+// The dog, the cat, the police car and the people the player meets. Creatures move on their own layer
 // (depth 5, in front of the walls); their eyes are incandescent so they
 // show in the dark before anything else does.
 
@@ -206,6 +206,33 @@ void car(Album& album)
     drawCar(flashing, 1, 1);
 }
 
+// The people the player meets: standing in a long coat and a cap, facing
+// left, one arm raised on the second frame as they talk.
+void drawPerson(Picture& p, int f, uint32_t coat)
+{
+    const uint32_t skin = rgb(196, 150, 120), cap = rgb(40, 40, 48), trousers = rgb(34, 34, 40);
+    const int d = 5;
+    p.fill(f, 4, 19, 2, 5, ink(trousers, d));
+    p.fill(f, 7, 19, 2, 5, ink(trousers, d));
+    p.fill(f, 3, 8, 7, 12, ink(coat, d));
+    p.line(f, 6, 9, 6, 18, ink(shade(coat, 0.6f), d));
+    if (f == 0)
+        p.line(f, 3, 9, 2, 16, ink(shade(coat, 0.8f), d));
+    else
+        p.line(f, 3, 9, 0, 6, ink(shade(coat, 0.8f), d));
+    p.disc(f, 6.0f, 4.5f, 2.6f, 3.0f, ink(skin, d));
+    p.fill(f, 3, 1, 6, 2, ink(cap, d));
+    p.fill(f, 2, 3, 3, 1, ink(cap, d));
+    p.put(f, 4, 4, ink(rgb(30, 20, 20), d));
+}
+
+void people(Album& album)
+{
+    Picture& worker = album.add("person01.anm", 12, 24, 2);
+    for (int f = 0; f < 2; f++)
+        drawPerson(worker, f, rgb(40, 70, 120));
+}
+
 } // namespace
 
 void addCreatureArt(Album& album)
@@ -213,6 +240,7 @@ void addCreatureArt(Album& album)
     dog(album);
     cat(album);
     car(album);
+    people(album);
 }
 
 // The credits picture: the cat sitting under a subway lamp, drawn at twice

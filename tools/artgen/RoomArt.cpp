@@ -589,21 +589,24 @@ void lamps(Album& album)
 
 void hazards(Album& album)
 {
-    Picture& crate = album.add("crate.til", 16, 16);
-    crate.fill(0, 0, 0, 16, 16, ink(rgb(140, 96, 52), 6));
-    for (int y = 0; y < 16; y += 4)
-        crate.fill(0, 0, y, 16, 1, ink(rgb(96, 64, 34), 6));
-    crate.frameRect(0, 0, 0, 16, 16, ink(rgb(86, 56, 30), 6));
-    crate.frameRect(0, 1, 1, 14, 14, ink(rgb(170, 124, 72), 6));
-    crate.line(0, 2, 2, 13, 13, ink(rgb(170, 124, 72), 6));
-    crate.line(0, 2, 3, 12, 13, ink(rgb(96, 64, 34), 6));
+    // Crates stand taller than the character: a block is pushed only when
+    // the character's rows lie within its own.
+    const int crateW = 16, crateH = 28;
+    Picture& crate = album.add("crate.til", crateW, crateH);
+    crate.fill(0, 0, 0, crateW, crateH, ink(rgb(140, 96, 52), 6));
+    for (int y = 0; y < crateH; y += 4)
+        crate.fill(0, 0, y, crateW, 1, ink(rgb(96, 64, 34), 6));
+    crate.frameRect(0, 0, 0, crateW, crateH, ink(rgb(86, 56, 30), 6));
+    crate.frameRect(0, 1, 1, crateW - 2, crateH - 2, ink(rgb(170, 124, 72), 6));
+    crate.line(0, 2, 2, crateW - 3, crateH - 3, ink(rgb(170, 124, 72), 6));
+    crate.line(0, 2, 3, crateW - 4, crateH - 3, ink(rgb(96, 64, 34), 6));
 
-    Picture& steel = album.add("crate_metal.til", 16, 16);
-    steel.fill(0, 0, 0, 16, 16, ink(rgb(90, 100, 96), 6));
-    steel.frameRect(0, 0, 0, 16, 16, ink(rgb(50, 56, 54), 6));
-    steel.frameRect(0, 2, 2, 12, 12, ink(rgb(130, 140, 136), 6));
-    for (int k : {1, 14})
-        for (int j : {1, 14})
+    Picture& steel = album.add("crate_metal.til", crateW, crateH);
+    steel.fill(0, 0, 0, crateW, crateH, ink(rgb(90, 100, 96), 6));
+    steel.frameRect(0, 0, 0, crateW, crateH, ink(rgb(50, 56, 54), 6));
+    steel.frameRect(0, 2, 2, crateW - 4, crateH - 4, ink(rgb(130, 140, 136), 6));
+    for (int k : {1, crateW - 2})
+        for (int j : {1, crateH - 2})
             steel.put(0, k, j, ink(rgb(200, 204, 200), 6));
 
     Picture& unstable = album.add("block_unstable.til", 16, 8);

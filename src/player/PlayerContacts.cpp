@@ -1,0 +1,275 @@
+// What the room does to the player by touching him, checked at the start of
+// every frame: enemies, water, gas and dogs, bonuses taken, blocks pushed
+// and thrown coins picked back up; and the exact tests those contacts use.
+
+#include "player/Player.h"
+
+#include "base/BoundedString.h"
+#include "assets/Tile.h"
+#include "audio/Sound.h"
+#include "level/Element.h"
+#include "level/Level.h"
+#include "player/Dog.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const float hurtTime = 8.0f;
+// An unstable block starts to fall this many frames after the player came
+// closer than unstableReach to it.
+const int unstableDelay = 10;
+const float unstableReach = 32.0f;
+// A block falling faster than this crushes whoever is under it.
+const float crushingFall = 3.0f;
+// Gold coins turn into a life at this count; coins picked back up, and gold
+// beyond it, at the count after maxCoins.
+const int coinsForLife = 50;
+const int maxCoins = 99;
+const int maxDiamonds = 99;
+// Every this many diamonds give a continue.
+const int diamondsForContinue = 20;
+// Frames the pushing pose lasts after a push.
+const int pushTime = 15;
+
+bool opaque(int colour)
+{
+    return ((unsigned)colour >> 24) > 0;
+}
+
+bool startsWith(const char* text, const char* word)
+{
+    return std::strncmp(text, word, std::strlen(word)) == 0;
+}
+
+} // namespace
+
+int Player::pixelAt(long long px, long long py, int frame) const
+{
+    long long column = px - x, aw = animation.getWidth();
+    if (way == 1)
+        column = aw - 1 - column;
+    if (column < 0 || column >= aw || py - y < 0 || py - y >= animation.getHeight())
+        return 0;
+    return animation.getColor(int(column), int(py - y), frame);
+}
+
+void Player::getEnnemyCollision(Level* level)
+{
+    setBBox();
+    if (hitted == 0.0f && level->water &&
+        (long long)animation.getHeight() + y - level->originY > level->waterLevel)
+        hurt(toxicHurtSlot);
+    if (hitted == 0.0f && level->hasCloud && bbox.getCloudCollision(level))
+        hurt(cloudHurtSlot);
+
+    char word[128];
+    for (Element* e : level->ennemies) {
+        if (std::sscanf(e->text, "ennemy %127s", word) == 1 && std::strcmp(word, "unstable") == 0 &&
+            e->countdown == -1 && getDistance(e) < unstableReach) {
+            e->countdown = unstableDelay;
+            playSound(unstableSlot);
+        }
+    }
+    for (Element* e : level->ennemies)
+        if (std::sscanf(e->text, "ennemy %127s", word) == 1 && getPixelPerfectCollision(e))
+            touchEnnemy(word, e);
+    for (Dog* d : level->dogs)
+        if (getPixelPerfectCollision(d))
+            life = 0;
+}
+
+void Player::touchEnnemy(const char* word, const Element* e)
+{
+    if (std::strcmp(word, "electric") == 0) {
+        hurt(electricHurtSlot);
+    } else if (std::strcmp(word, "toxic") == 0) {
+        hurt(toxicHurtSlot);
+    } else if (std::strcmp(word, "pick") == 0) {
+        kill(pickHurtSlot);
+    } else if (std::strcmp(word, "unstable") == 0) {
+        int w = 0, h = 0;
+        e->getDimensions(&w, &h);
+        bool under = bbox.getCollisionWithElement(e) && bbox.y > e->y + h / 2;
+        bool across = bbox.x + bbox.w > e->x + 1 && bbox.x + 1 < e->x + w;
+        if (under && across && e->vy > crushingFall)
+            kill(crushSlot);
+    }
+}
+
+void Player::hurt(int slot)
+{
+    if (hitted != 0.0f)
+        return;
+    playSound(slot);
+    life = std::max(life - 1, 0);
+    hitted = hurtTime;
+}
+
+void Player::kill(int slot)
+{
+    playSound(slot);
+    life = 0;
+    hitted = hurtTime;
+}
+
+void Player::getBonusCollision(Level* level)
+{
+    pushTimer = std::max(pushTimer - 1, 0);
+    setBBox();
+    // A bonus that moves into the index of one taken is looked at next frame.
+    for (std::size_t i = 0; i < level->bonus.size(); i++) {
+        Element* b = level->bonus[i];
+        if (bbox.getCollisionWithElement(b) && takeBonus(level, b))
+            level->deleteBonus(int(i));
+    }
+}
+
+bool Player::takeBonus(Level* level, const Element* b)
+{
+    if (firstWordIs(b->text, "life")) {
+        playSound(bonusSlot);
+        life = std::min(life + 1, maxLife);
+    } else if (firstWordIs(b->text, "gold")) {
+        takeGold();
+    } else if (firstWordIs(b->text, "diamond")) {
+        takeDiamond();
+    } else if (firstWordIs(b->text, "sheet")) {
+        playSound(sheetSlot);
+        // The message follows the word and a blank.
+        const char* message = b->text + std::min<std::size_t>(std::strlen(b->text), 6);
+        level->createMessage(message, int(float(std::strlen(message)) * 0.1f), int(0xFFFFFFFFu));
+    } else if (firstWordIs(b->text, "eye")) {
+        playSound(revealSlot);
+        level->showAll(b->x, b->y);
+    } else if (firstWordIs(b->text, "one_time")) {
+        takeObject(b);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void Player::takeGold()
+{
+    coin++;
+    // Gold past the largest count (coins picked back up may have brought it
+    // beyond 50) turns into a life as well, so that the count stays bounded.
+    if (coin != coinsForLife && coin <= maxCoins) {
+        playSound(coinSlot);
+        return;
+    }
+    coin = 0;
+    life++;
+    if (life > maxLife) {
+        life = maxLife;
+        playSound(coinSlot);
+    } else {
+        playSound(bonusSlot);
+    }
+}
+
+void Player::takeDiamond()
+{
+    bool counted = diamond < maxDiamonds;
+    if (counted)
+        diamond++;
+    // Only a diamond that counted can complete a score: a count beyond the
+    // largest (from a damaged save) must not give a continue every time.
+    if (counted && diamond % diamondsForContinue == 0) {
+        respawn++;
+        playSound(skullSlot);
+    } else {
+        playSound(diamondSlot);
+    }
+}
+
+void Player::takeObject(const Element* b)
+{
+    OBJECT* o = new OBJECT;
+    boundedCopy(o->name, sizeof o->name, b->name);
+    o->flag = 1;
+    objects.push_back(o);
+    nObjects++;
+    if (startsWith(b->name, "key")) {
+        nKey++;
+        playSound(keySlot);
+    } else if (startsWith(b->name, "skull")) {
+        respawn++;
+        playSound(skullSlot);
+    } else if (startsWith(b->name, "map")) {
+        playSound(mapSlot);
+    }
+    setMapObjsGet();
+}
+
+void Player::getDogCollision(Level* level)
+{
+    for (Dog* d : level->dogs)
+        d->setPlayerPosition(x, y, currentTorch == Light::StyleAceto);
+}
+
+void Player::getActiveCollision(Level* level)
+{
+    setBBox();
+    for (std::size_t i = 0; i < level->actives.size();) {
+        Element* e = level->actives[i];
+        int w = 0, h = 0;
+        e->getDimensions(&w, &h);
+        if (e->kind == Element::Thrown && bbox.getCollisionWithElement(e)) {
+            playSound(coinSlot);
+            if (++coin > maxCoins) {
+                coin = 0;
+                life = std::min(life + 1, maxLife);
+            }
+            level->deleteActive(int(i));
+            continue;
+        }
+        if (e->kind == Element::Pushable && y > e->y && y + 10 < e->y + h) {
+            if (way == 0 && x < e->x + 10 && bbox.x + bbox.w >= e->x - 3) {
+                level->moveActive(e, 1.0f, 0.0f, false);
+                pushTimer = pushTime;
+            } else if (way == 1 && x > e->x + w - 10 && bbox.x < e->x + w + 3) {
+                level->moveActive(e, -1.0f, 0.0f, false);
+                pushTimer = pushTime;
+            }
+        }
+        i++;
+    }
+}
+
+bool Player::getPixelPerfectCollision(const Element* e) const
+{
+    if (!e->tile)
+        return false;
+    long long aw = animation.getWidth(), ah = animation.getHeight();
+    long long left = std::max<long long>(x, e->x), right = std::min<long long>(x + aw, (long long)e->x + e->tile->width);
+    long long top = std::max<long long>(y, e->y), bottom = std::min<long long>(y + ah, (long long)e->y + e->tile->height);
+    // Only pixels inside both pictures count: a picture's edge pixel is not
+    // repeated one column or row beyond it.
+    int frame = controler->shownFrame();
+    for (long long column = left; column < right; column++)
+        for (long long row = top; row < bottom; row++)
+            if (opaque(pixelAt(column, row, frame)) && opaque(e->getColor(int(column - e->x), int(row - e->y))))
+                return true;
+    return false;
+}
+
+bool Player::getPixelPerfectCollision(const Dog* d) const
+{
+    int frame = controler->shownFrame();
+    return d->touches(x, y, animation.getWidth(), animation.getHeight(),
+                      [this, frame](int px, int py) { return opaque(pixelAt(px, py, frame)); });
+}
+
+float Player::getDistance(const Element* e) const
+{
+    int w = 0, h = 0;
+    e->getDimensions(&w, &h);
+    long long dx = (long long)x + animation.getWidth() / 2 - (e->x + w / 2);
+    long long dy2 = (long long)y + animation.getHeight() / 2 - (e->y + h / 2);
+    return float(std::sqrt(double(dx * dx + dy2 * dy2)));
+}

@@ -1,0 +1,434 @@
+#include "ui/Menu.h"
+
+#include "assets/Typo.h"
+#include "audio/Control.h"
+#include "audio/FakeMixer.h"
+#include "render/Screen.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const int keyReturn = SDLK_RETURN;
+const int keyEscape = SDLK_ESCAPE;
+const int keyUp = SDLK_UP;
+const int keyDown = SDLK_DOWN;
+const int keyLeft = SDLK_LEFT;
+const int keyRight = SDLK_RIGHT;
+
+// The bytes of a slot file as the game writes it: fixed fields up to the
+// diamonds, then the level, the checkpoint, the objects and no memories.
+struct SlotBytes {
+    std::vector<unsigned char> bytes;
+
+    void int32(int v)
+    {
+        for (int i = 0; i < 4; i++)
+            bytes.push_back((unsigned char)(std::uint32_t(v) >> (8 * i)));
+    }
+    void text(const std::string& s)
+    {
+        int32(int(s.size()));
+        bytes.insert(bytes.end(), s.begin(), s.end());
+    }
+
+    SlotBytes(int life, int coins, int diamonds, const std::vector<std::string>& objects)
+    {
+        for (int v : {10, 20, 10, 20, 0})
+            int32(v);
+        int32(1);      // flags
+        int32(3);      // current torch
+        for (int i = 0; i < 4; i++)
+            int32(0);  // flags and dy
+        int32(life);
+        int32(6);      // max life
+        int32(3);      // respawns
+        int32(0);      // hit value
+        int32(coins);
+        int32(diamonds);
+        text("./Level/metro2.lvl");
+        int32(5);
+        int32(7);
+        text("");
+        int32(int(objects.size()));
+        for (const std::string& name : objects) {
+            text(name);
+            int32(1);
+        }
+        int32(0);      // memories
+    }
+
+    void write(int slot, std::size_t length = SIZE_MAX) const
+    {
+        std::ofstream out("Save/slot" + std::to_string(slot) + ".sav", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(std::min(length, bytes.size())));
+    }
+};
+
+std::vector<int> controlFileLines()
+{
+    std::ifstream in("control.ini");
+    std::vector<int> lines;
+    int v = 0;
+    while (in >> v)
+        lines.push_back(v);
+    return lines;
+}
+
+// Each test runs in a fresh folder of its own, where the menu finds
+// "control.ini" and "Save/".
+class MenuTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        home = std::filesystem::current_path();
+        folder = std::filesystem::path(testing::TempDir()) /
+                 ("menu_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder / "Save");
+        std::filesystem::current_path(folder);
+        initControlNames();
+        loadDefaultControls();
+        musicVolume = 100;
+        fxVolume = 100;
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path(home);
+        std::filesystem::remove_all(folder);
+    }
+
+    // Key-down events as the frame hands them to the menu; returns the last answer.
+    int press(std::initializer_list<int> keys)
+    {
+        int answer = 0;
+        for (int key : keys) {
+            SDL_Event e{};
+            e.type = SDL_KEYDOWN;
+            e.key.keysym.sym = SDLKey(key);
+            answer = menu.input(e);
+            menu.update();
+        }
+        return answer;
+    }
+
+    void openControls() { press({keyDown, keyDown, keyReturn, keyReturn}); }
+    // On the remapping screen: chooses the action at `index` and presses `key` for it.
+    void bind(int index, int key)
+    {
+        while (menu.selection != index)
+            press({keyDown});
+        press({keyReturn, key});
+    }
+
+    FakeMixer mixer;
+    Menu menu;
+    std::filesystem::path home;
+    std::filesystem::path folder;
+};
+
+} // namespace
+
+TEST_F(MenuTest, EveryScreenIsReachedAndLeft)
+{
+    struct STEP {
+        std::initializer_list<int> keys;
+        int state;
+        int selection;
+    };
+    const STEP path[] = {
+        {{keyReturn}, Menu::stateSlots, 0},                    // NEW GAME
+        {{keyEscape}, Menu::stateMainMenu, 0},
+        {{keyDown, keyReturn}, Menu::stateSlots, 0},           // CONTINUE
+        {{keyEscape}, Menu::stateMainMenu, 1},                 // back on CONTINUE
+        {{keyReturn, keyUp, keyReturn}, Menu::stateMainMenu, 0}, // the slot screen's "back"
+        {{keyDown, keyDown, keyReturn}, Menu::stateOptions, 0},
+        {{keyReturn}, Menu::stateControls, 0},
+        {{keyEscape}, Menu::stateOptions, 0},
+        {{keyReturn, keyUp, keyReturn}, Menu::stateOptions, 0}, // remapping's "cancel"
+        {{keyReturn, keyUp, keyUp, keyUp, keyReturn}, Menu::stateOptions, 0}, // "save"
+        {{keyEscape}, Menu::stateMainMenu, 0},
+        {{keyDown, keyDown, keyReturn, keyUp, keyReturn}, Menu::stateMainMenu, 0}, // options' BACK
+        {{keyDown, keyDown, keyDown, keyReturn}, Menu::stateCredits, 0},
+        {{'x'}, Menu::stateMainMenu, 0},
+    };
+    int step = 0;
+    for (const STEP& s : path) {
+        EXPECT_EQ(press(s.keys), 0);
+        EXPECT_EQ(menu.getGameState(), s.state) << "step " << step;
+        EXPECT_EQ(menu.selection, s.selection) << "step " << step;
+        step++;
+    }
+    EXPECT_EQ(menu.getStartGame(), Menu::startNone);
+}
+
+TEST_F(MenuTest, SelectionWrapsAroundEveryScreen)
+{
+    press({keyUp});
+    EXPECT_EQ(menu.selection, 4) << "up from NEW GAME selects QUIT";
+    press({keyDown});
+    EXPECT_EQ(menu.selection, 0);
+    press({keyReturn, keyUp});
+    EXPECT_EQ(menu.selection, 5) << "the slot screen's last item is back";
+    press({keyEscape, keyDown, keyDown, keyReturn, keyReturn, keyUp});
+    EXPECT_EQ(menu.getGameState(), Menu::stateControls);
+    EXPECT_EQ(menu.selection, 15) << "cancel";
+    press({keyDown});
+    EXPECT_EQ(menu.selection, 0);
+}
+
+TEST_F(MenuTest, QuitIsAnswerOnlyOfTheQuitItem)
+{
+    EXPECT_EQ(press({keyDown, keyDown, keyDown, keyReturn}), 0) << "CREDITS";
+    EXPECT_EQ(press({keyReturn}), 0) << "leaving the credits with Return is not a quit";
+    EXPECT_EQ(press({keyUp, keyReturn}), 1);
+    EXPECT_EQ(press({keyEscape}), 0) << "Escape in the main menu does nothing";
+}
+
+TEST_F(MenuTest, SlotSummariesShowLifeCoinsDiamondsAndKeys)
+{
+    SlotBytes(3, 17, 4, {"key_red", "coin3", "keyhole", "map_1"}).write(0);
+    SlotBytes(6, 123, 12, {}).write(1);
+    SlotBytes(2, 5, 1, {"key"}).write(3, 80);       // cut inside the level name
+    SlotBytes huge(2, 5, 1, {});
+    huge.bytes.resize(huge.bytes.size() - 8);
+    huge.int32(INT_MAX);                              // an object count the file cannot hold
+    huge.write(4);
+    menu.updateSlot();
+
+    EXPECT_STREQ(menu.slots[0].summary, "  03   17   04   02");
+    EXPECT_STREQ(menu.slots[1].summary, "  06   123  12   00");
+    EXPECT_STREQ(menu.slots[2].summary, "empty");
+    EXPECT_STREQ(menu.slots[3].summary, "damaged");
+    EXPECT_STREQ(menu.slots[4].summary, "damaged");
+    const bool exists[] = {true, true, false, false, false};
+    const bool damaged[] = {false, false, false, true, true};
+    for (int i = 0; i < Menu::slotCount; i++) {
+        EXPECT_EQ(menu.slots[i].exists, exists[i]) << i;
+        EXPECT_EQ(menu.slots[i].damaged, damaged[i]) << i;
+    }
+    char line[300];
+    Menu::slotLine(menu.slots[2], 2, line, sizeof line);
+    EXPECT_STREQ(line, "slot n\xB0" "3 : empty");
+}
+
+TEST_F(MenuTest, NewGameOnAnExistingSlotStartsThere)
+{
+    SlotBytes(3, 17, 4, {}).write(1);
+    press({keyReturn, keyDown, keyReturn});
+    EXPECT_EQ(menu.getGameState(), Menu::statePlaying);
+    EXPECT_EQ(menu.getStartGame(), Menu::startNewGame) << "a new game overwrites the slot";
+    EXPECT_STREQ(menu.getSlotName(), "./Save/slot1.sav");
+}
+
+TEST_F(MenuTest, ContinueIsRefusedOnEmptyAndDamagedSlots)
+{
+    SlotBytes(3, 17, 4, {}).write(2);
+    SlotBytes(3, 17, 4, {}).write(1, 50);
+    press({keyDown, keyReturn});
+    press({keyReturn});
+    EXPECT_EQ(menu.getGameState(), Menu::stateSlots) << "slot 1 is empty";
+    press({keyDown, keyReturn});
+    EXPECT_EQ(menu.getGameState(), Menu::stateSlots) << "slot 2 is damaged";
+    EXPECT_EQ(menu.getStartGame(), Menu::startNone);
+    press({keyDown, keyReturn});
+    EXPECT_EQ(menu.getGameState(), Menu::statePlaying);
+    EXPECT_EQ(menu.getStartGame(), Menu::startContinue);
+    EXPECT_STREQ(menu.getSlotName(), "./Save/slot2.sav");
+}
+
+TEST_F(MenuTest, ADamagedSlotCanBeOverwrittenByANewGame)
+{
+    SlotBytes(3, 17, 4, {}).write(0, 10);
+    press({keyReturn, keyReturn});
+    EXPECT_EQ(menu.getStartGame(), Menu::startNewGame);
+    EXPECT_STREQ(menu.getSlotName(), "./Save/slot0.sav");
+}
+
+TEST_F(MenuTest, VolumesAreClampedAndSavedToControlIni)
+{
+    press({keyDown, keyDown, keyReturn, keyDown, keyRight});
+    EXPECT_EQ(getMusicVolume(), 100);
+    for (int i = 0; i < 21; i++)
+        press({keyLeft});
+    EXPECT_EQ(getMusicVolume(), 0);
+    press({keyDown, keyLeft, keyLeft, keyLeft, keyRight});
+    EXPECT_EQ(getFxVolume(), 90);
+    press({keyDown, keyRight, keyUp, keyUp, keyUp, keyRight});
+    EXPECT_EQ(getMusicVolume(), 0) << "arrows change nothing on BACK or CONTROLS";
+    EXPECT_EQ(getFxVolume(), 90);
+    press({keyEscape});
+    std::vector<int> lines = controlFileLines();
+    ASSERT_EQ(lines.size(), 514u);
+    EXPECT_EQ(lines[512], 0);
+    EXPECT_EQ(lines[513], 90);
+    EXPECT_EQ(lines[controlJump], controlJump);
+}
+
+TEST_F(MenuTest, RemappingToAKeyInUseSwapsTheTwoKeysAndBack)
+{
+    openControls();
+    bind(4, 'a');
+    EXPECT_EQ(getControl(controlJump), 'a');
+    EXPECT_EQ(getControl(controlReveal), SDLK_SPACE) << "reveal takes jump's old key";
+    EXPECT_STREQ(getControlName(controlReveal), "SPACE");
+    bind(4, SDLK_SPACE);
+    EXPECT_EQ(getControl(controlJump), SDLK_SPACE);
+    EXPECT_EQ(getControl(controlReveal), 'a');
+
+    bind(0, 'j');
+    press({keyUp, keyUp, keyUp, keyReturn}); // save
+    EXPECT_EQ(menu.getGameState(), Menu::stateOptions);
+    std::vector<int> lines = controlFileLines();
+    ASSERT_EQ(lines.size(), 514u);
+    EXPECT_EQ(lines[controlLeft], 'j');
+    EXPECT_EQ(lines[controlJump], SDLK_SPACE);
+}
+
+TEST_F(MenuTest, EscapeWhileWaitingKeepsTheOldKeyAndTheScreen)
+{
+    openControls();
+    bind(1, 'k');
+    bind(4, keyEscape);
+    EXPECT_EQ(getControl(controlJump), SDLK_SPACE) << "Escape pauses the game; no action takes it";
+    EXPECT_EQ(menu.pendingControl, -1);
+    EXPECT_EQ(menu.getGameState(), Menu::stateControls);
+    EXPECT_EQ(getControl(controlRight), 'k') << "earlier changes are kept";
+    press({keyEscape});
+    EXPECT_EQ(menu.getGameState(), Menu::stateOptions);
+    EXPECT_EQ(getControl(controlRight), SDLK_RIGHT) << "leaving with Escape drops unsaved changes";
+}
+
+TEST_F(MenuTest, BoundKeysAreAlsoMenuKeys)
+{
+    openControls();
+    bind(2, keyReturn);
+    EXPECT_EQ(getControl(controlUp), keyReturn);
+    EXPECT_EQ(menu.pendingControl, 2) << "Return then chooses the same action again";
+    press({'u'});
+    EXPECT_EQ(getControl(controlUp), 'u');
+    EXPECT_EQ(menu.pendingControl, -1);
+    press({keyReturn, keyDown});
+    EXPECT_EQ(getControl(controlUp), keyDown);
+    EXPECT_EQ(menu.selection, 3) << "the arrow also moves the highlight";
+}
+
+TEST_F(MenuTest, DefaultStaysOnSaveAndCancelReloadsTheFile)
+{
+    setControl(controlAction, 'w');
+    saveControls("control.ini");
+    openControls();
+    EXPECT_EQ(getControl(controlAction), 'w') << "options read the file";
+    press({keyUp, keyUp, keyReturn});
+    EXPECT_EQ(getControl(controlAction), SDLK_e);
+    EXPECT_EQ(menu.getGameState(), Menu::stateControls);
+    EXPECT_EQ(menu.selection, 13);
+    press({keyDown, keyDown, keyReturn});
+    EXPECT_EQ(getControl(controlAction), 'w');
+    EXPECT_EQ(menu.getGameState(), Menu::stateOptions);
+}
+
+TEST_F(MenuTest, PauseMenuResumesOrLeaves)
+{
+    menu.setGameState(Menu::statePaused);
+    press({keyEscape});
+    EXPECT_EQ(menu.getGameState(), Menu::statePaused) << "Escape is the frame's key here";
+    press({keyReturn});
+    EXPECT_EQ(menu.getGameState(), Menu::statePlaying);
+    EXPECT_EQ(menu.getStartGame(), Menu::startResume);
+
+    menu.setGameState(Menu::statePaused);
+    press({keyDown, keyReturn});
+    EXPECT_EQ(menu.getGameState(), Menu::stateMainMenu);
+    EXPECT_EQ(menu.getStartGame(), Menu::startLeavePaused);
+}
+
+namespace {
+
+const int white = int(0xFFFFFFFF);
+
+// Every character prints as the substitute "x", a solid 3x5 block.
+class MenuDrawTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string path = testing::TempDir() + "menu_font.dat";
+        std::ofstream(path) << "1\nx 3 5\nXXX\nXXX\nXXX\nXXX\nXXX\n";
+        ASSERT_EQ(font.load(path.c_str()), 1);
+        menu.init(&font, nullptr);
+        initControlNames();
+        loadDefaultControls();
+    }
+
+    void show()
+    {
+        s.clear(int(0xFF000000));
+        menu.draw(&s);
+    }
+
+    Typo font;
+    Menu menu;
+    Screen s{480, 270, 4};
+};
+
+} // namespace
+
+TEST_F(MenuDrawTest, TheMainMenuFrameFollowsTheSelection)
+{
+    for (int item = 0; item < 5; item++) {
+        menu.selection = item;
+        show();
+        int top = 101 + 9 * item - 2;
+        EXPECT_EQ(s.getPixel(200, top), white) << item;
+        EXPECT_EQ(s.getPixel(279, top + 9), white) << item;
+        EXPECT_NE(s.getPixel(200, top + 9 + 9), white) << "only the selected item is framed";
+    }
+    EXPECT_EQ(s.getPixel(1, 270 - 7), white) << "the version at the bottom left";
+}
+
+TEST_F(MenuDrawTest, ThePauseMenuDimsTheGameUnderIt)
+{
+    menu.setGameState(Menu::statePaused);
+    s.clear(white);
+    menu.draw(&s);
+    int dimmed = s.getPixel(10, 10);
+    EXPECT_NEAR(Screen::getRed(dimmed), 255 - 0x88, 1) << "0x88 of black over white";
+    EXPECT_LT(Screen::getRed(s.getPixel(240 - 30, 135 + 8)), Screen::getRed(dimmed)) << "the panel is darker";
+    EXPECT_EQ(s.getPixel(240, 135 - 10), white) << "its rounded frame";
+}
+
+TEST_F(MenuDrawTest, TheKeyPromptBlinks)
+{
+    menu.setGameState(Menu::stateControls);
+    menu.input(SDLK_RETURN);
+    auto inkOnRow = [this]() {
+        int ink = 0;
+        for (int x = 240; x < 330; x++)
+            ink += s.getPixel(x, 12) == white;
+        return ink;
+    };
+    std::vector<int> seen;
+    for (int frame = 0; frame < 30; frame++) {
+        show();
+        seen.push_back(inkOnRow());
+        menu.update();
+    }
+    EXPECT_GT(seen[0], 0);
+    EXPECT_GT(seen[13], 0);
+    EXPECT_EQ(seen[15], 0);
+    EXPECT_EQ(seen[29], 0);
+    show();
+    EXPECT_GT(inkOnRow(), 0) << "a period of 30 frames";
+}

@@ -2,17 +2,24 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-FUZZ_DIR ?= build-fuzz
-FUZZ_SECONDS ?= 600
+PREFIX ?= /usr/local
+DESTDIR ?=
 
-.PHONY: run test deps build bench fuzz
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: run test deps build bench fuzz install
 
 deps:
 	./scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Installs under PREFIX (default /usr/local), staged under DESTDIR when given.
+install: build
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR)
 
 run: build
 	cd $(BUILD_DIR)/game && ./gloamer
@@ -24,9 +31,11 @@ bench: build
 	cmake --build $(BUILD_DIR) --target run_benchmarks
 	python3 bench/table.py $(BUILD_DIR)/bench/*_bench.json
 
-# Runs the slot reader's fuzz target under AddressSanitizer and
-# UndefinedBehaviorSanitizer for FUZZ_SECONDS, starting from the corpus in
-# fuzz/corpus/slot; new inputs go to $(FUZZ_DIR)/corpus, findings to $(FUZZ_DIR).
+# Runs every fuzz target (FUZZ_TARGETS) in turn under AddressSanitizer and
+# UndefinedBehaviorSanitizer for FUZZ_SECONDS each, starting from its corpus
+# in fuzz/corpus/NAME; new inputs go to $(FUZZ_DIR)/corpus/NAME, findings to
+# $(FUZZ_DIR).
+FUZZ_TARGETS ?= slot tiles font character level room control
 fuzz:
 	./scripts/install-deps.sh fuzz
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLOAMER_FUZZ=ON

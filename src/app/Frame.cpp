@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <climits>
 #include <cstdlib>
+#include <unistd.h>
 
 SDL_Surface* screen = nullptr;
 Screen* pixelScreen = nullptr;
@@ -105,6 +106,18 @@ void handleStartRequest()
     }
 }
 
+// A font the game cannot print with is a start-up failure naming the file.
+int loadFont(Typo* font, const char* file, char* message, int size)
+{
+    if (font->load(file))
+        return 1;
+    char folder[256];
+    boundedFormat(message, size, "Cannot read the font %s in %s: it is missing or damaged.\n"
+                  "Reinstall the game, or rebuild its data with make.\n",
+                  file, getcwd(folder, sizeof folder) ? folder : ".");
+    return 0;
+}
+
 } // namespace
 
 void changeKeyState(int key, int state)
@@ -144,7 +157,8 @@ int startUp(bool window)
         boundedFormat(message, sizeof message, "%s\n", SDL_GetError());
         return fail(2, message);
     }
-    loadContent();
+    if (!loadContent(message, sizeof message))
+        return fail(1, message);
     hideCursor();
     return 0;
 }
@@ -172,11 +186,11 @@ int showErrorWindow(const char* title, const char* message, unsigned waitMs)
     return 1;
 }
 
-void loadContent()
+int loadContent(char* message, int size)
 {
     initSounds();
-    typo.load("typo.dat");
-    typo2.load("typo_small.dat");
+    if (!loadFont(&typo, "typo.dat", message, size) || !loadFont(&typo2, "typo_small.dat", message, size))
+        return 0;
     mapSetTypo(&typo, &typo2);
     initControlNames();
     loadControls("control.ini");
@@ -185,6 +199,7 @@ void loadContent()
     world.setFps(30.0f);
     world.initLayer(pixelScreen);
     menu.init(&typo, world.tiles);
+    return 1;
 }
 
 int update()

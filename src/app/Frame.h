@@ -24,8 +24,8 @@ void changeKeyState(int key, int state);
 int keyState(int key);
 
 // Start-up up to the main loop, full screen or in a window. Returns 0, or
-// the exit code of a failure after it has been shown to the user (1: SDL,
-// 2: video mode or audio mixer).
+// the exit code of a failure after it has been shown to the user (1: SDL or
+// the game data, 2: video mode or audio mixer).
 int startUp(bool window = false);
 // Shows a start-up failure in a window of the game's own, for a player who
 // started the game without a terminal and without a desktop dialog program:
@@ -33,7 +33,9 @@ int startUp(bool window = false);
 // when that font is missing). Waits for a key, a click or the window's
 // close, or waitMs milliseconds. Returns 0 when video cannot show a window.
 int showErrorWindow(const char* title, const char* message, unsigned waitMs);
-void loadContent();
+// Loads everything the game shows and plays. Returns 1, or 0 with a message
+// naming the missing or damaged file.
+int loadContent(char* message, int size);
 // One frame's input and advance; returns 1 when the user asked to quit.
 int update();
 // Renders one frame and presents it.

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 const char* const runUsage =
     "usage: gloamer [--start LEVEL X Y] [--replay FILE] [--record FILE] [--frames N] [--fast]\n"
@@ -100,4 +101,30 @@ int parseRunOptions(int argc, char** argv, RUN_OPTIONS* o)
         }
     }
     return 1;
+}
+
+namespace {
+
+void anchor(char* path, std::size_t size, const char* folder)
+{
+    if (!*path || *path == '/')
+        return;
+    char anchored[512];
+    if (boundedFormat(anchored, sizeof anchored, "%s/%s", folder, path) != 1 ||
+        boundedCopy(path, size, anchored) != 1)
+        *path = '\0';
+}
+
+} // namespace
+
+void anchorRunFiles(RUN_OPTIONS* options)
+{
+    char folder[PATH_MAX];
+    if (!getcwd(folder, sizeof folder))
+        return;
+    anchor(options->replay, sizeof options->replay, folder);
+    anchor(options->record, sizeof options->record, folder);
+    anchor(options->trace, sizeof options->trace, folder);
+    for (SHOT& shot : options->shots)
+        anchor(shot.file, sizeof shot.file, folder);
 }

@@ -37,3 +37,9 @@ extern const char* const runUsage;
 // Reads the options after the program name. Returns 1, or 0 with the
 // reason in options->error for an unknown option or a bad argument.
 int parseRunOptions(int argc, char** argv, RUN_OPTIONS* options);
+
+// Makes the relative file names of the options (replay, record, trace,
+// shots) name the same files from any working folder: the start-up moves
+// into the game's data folder afterwards. A name too long to anchor is
+// emptied, so that nothing is read or written in the wrong place.
+void anchorRunFiles(RUN_OPTIONS* options);

@@ -1,5 +1,6 @@
 #include "app/Frame.h"
 #include "app/RunOptions.h"
+#include "platform/GameFolders.h"
 
 #include <cstdio>
 
@@ -10,6 +11,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "gloamer: %s\n%s", options.error, runUsage);
         return 2;
     }
+    // The files named on the command line are the caller's, before the
+    // program moves into its data folder.
+    anchorRunFiles(&options);
+    if (!enterGameFolders())
+        return 1;
     int failure = startUp(options.window);
     if (failure)
         return failure;

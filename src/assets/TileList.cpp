@@ -1,12 +1,15 @@
 #include "assets/TileList.h"
 
 #include "base/BoundedString.h"
+#include "base/Log.h"
 #include "base/ReplacingFile.h"
 #include "assets/Tile.h"
 #include "assets/TileContainer.h"
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 TileList::TileList(const char* file, bool)
 {
@@ -15,17 +18,22 @@ TileList::TileList(const char* file, bool)
         return;
     std::vector<TILE_ENTRY> entries;
     TileContainer::readDirectory(in, &entries);
-    std::fclose(in);
+    // A name listed twice gives two tiles holding the first entry's data.
+    std::unordered_map<std::string, long> firstOffset;
+    int damaged = 0;
     for (const TILE_ENTRY& entry : entries) {
+        long offset = firstOffset.emplace(entry.name, entry.offset).first->second;
         Tile* tile = new Tile;
+        if (!TileContainer::readTile(in, offset, tile))
+            damaged++;
         boundedCopy(tile->name, sizeof tile->name, entry.name);
         list.push_back(tile);
     }
+    std::fclose(in);
     count = int(list.size());
-    // Each tile reads the first entry of its name, so a name listed twice
-    // gives two tiles holding the same data.
-    for (Tile* tile : list)
-        tile->load(file, tile->name);
+    if (damaged)
+        reportProblem("%s: %d of its %d pictures are damaged or cut short and are not shown.\n", file, damaged,
+                      count);
 }
 
 TileList::~TileList()

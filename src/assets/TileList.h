@@ -8,7 +8,9 @@ class Tile;
 // library and are shared by everything that shows them.
 class TileList {
 public:
-    // Loads the container `file`; a missing file gives an empty library.
+    // Loads the container `file` in one pass over one open file; a missing
+    // file gives an empty library. Tiles whose blocks are damaged stay in
+    // the list without frames, and their number is reported once.
     // The flag is accepted for the callers' sake and changes nothing.
     TileList(const char* file, bool flag = false);
     ~TileList();

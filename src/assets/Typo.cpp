@@ -155,7 +155,8 @@ int Typo::load(const char* path)
     const char* p = line;
     if (!readLine(f, line, sizeof line) || !readNumber(p, count))
         count = 0;
-    for (long i = 0; i < count; i++) {
+    long read = 0;
+    for (; read < count; read++) {
         // Header "%c %d %d": the character is the first byte of the line, so
         // it may be a space. Empty lines between glyphs are skipped.
         int more = readLine(f, line, sizeof line);
@@ -178,6 +179,10 @@ int Typo::load(const char* path)
         glyphs[code] = g;
     }
     std::fclose(f);
+    if (count < 1 || read < count) {
+        logPrint("Damaged font.\n");
+        return 0;
+    }
     return 1;
 }
 

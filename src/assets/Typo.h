@@ -26,9 +26,10 @@ public:
     Typo(const Typo&) = delete;
     Typo& operator=(const Typo&) = delete;
 
-    // Reads a font file. Returns 0 when it cannot be opened (the table stays
-    // as it was), otherwise 1; a malformed or truncated file keeps the glyphs
-    // read before the fault.
+    // Reads a font file. Returns 1 when it held every glyph its count
+    // announces (at least one). Returns 0 when it cannot be opened (the table
+    // stays as it was) or is malformed or truncated: the glyphs read before
+    // the fault are kept, so a damaged font still prints what it can.
     int load(const char* path);
     // Removes every glyph.
     void clear();

@@ -4,6 +4,9 @@
 #include "base/Log.h"
 #include "base/ReplacingFile.h"
 #include "audio/Sound.h"
+#include "platform/GameFolders.h"
+
+#include <string>
 
 #include <cctype>
 #include <cerrno>
@@ -102,33 +105,59 @@ void initControlNames()
         boundedCopy(controlName[named.key], controlNameSize, named.name);
 }
 
+namespace {
+
+// Reads the whole file: 512 key symbols (0..511) then the two volumes, and
+// nothing after them but white space. Returns 0 when anything is missing,
+// out of range or left over.
+int readControlFile(std::FILE* file, int* bindings, int* music, int* fx)
+{
+    for (int slot = 0; slot < controlCount; slot++) {
+        if (!readNumber(file, &bindings[slot]) || bindings[slot] < 0 || bindings[slot] >= controlCount)
+            return 0;
+    }
+    if (!readNumber(file, music) || !readNumber(file, fx))
+        return 0;
+    int c = std::fgetc(file);
+    while (c != EOF && std::isspace(c))
+        c = std::fgetc(file);
+    return c == EOF && !std::ferror(file);
+}
+
+} // namespace
+
 int loadControls(const char* path)
 {
+    std::string where = playerFileToRead(path);
+    path = where.c_str();
     std::FILE* file = std::fopen(path, "r");
     if (!file) {
         logPrint("failed to load controls\n");
         loadDefaultControls();
         return 0;
     }
-    int value = 0;
-    int complete = 1;
-    for (int slot = 0; slot < controlCount && complete; slot++) {
-        complete = readNumber(file, &value);
-        if (complete)
-            control[slot] = value;
-    }
-    if (complete && readNumber(file, &value)) {
-        musicVolume = clampVolume(value);
-        if (readNumber(file, &value))
-            fxVolume = clampVolume(value);
-    }
-    setVolume(musicVolume, fxVolume);
+    int bindings[controlCount];
+    int music = 0;
+    int fx = 0;
+    int whole = readControlFile(file, bindings, &music, &fx);
     std::fclose(file);
+    if (!whole) {
+        reportProblem("%s is not a key bindings file the game wrote; the default keys are used.\n", path);
+        loadDefaultControls();
+        return 0;
+    }
+    for (int slot = 0; slot < controlCount; slot++)
+        control[slot] = bindings[slot];
+    musicVolume = clampVolume(music);
+    fxVolume = clampVolume(fx);
+    setVolume(musicVolume, fxVolume);
     return 1;
 }
 
 int saveControls(const char* path)
 {
+    std::string where = playerFileToWrite(path);
+    path = where.c_str();
     ReplacingFile file(path, "w");
     if (!file.out) {
         logPrint("failed to save controls\n");

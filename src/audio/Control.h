@@ -37,11 +37,15 @@ extern int fxVolume;
 // Builds controlName: "<k>" for every key k, then the names of the keys the
 // game shows (letters, digits, arrows, function keys, AZERTY punctuation...).
 void initControlNames();
+// Both take a relative path as the player's file (platform/GameFolders.h):
+// read from the player's folder when it holds it, and written there.
+//
 // Reads the bindings and volumes from the file and applies the volumes.
-// A missing file gives the default bindings and keeps the volumes; reading
-// stops at the first value that is not a number, leaving the entries after it
-// unchanged. Volumes read are clamped to 0..100. Returns 1 when the file was
-// opened, 0 when the defaults were taken.
+// The file must hold exactly what saveControls writes: 512 key symbols in
+// 0..511, then both volumes (clamped to 0..100). A missing file, or one that
+// does not read as a whole (text, random bytes, a folder), gives the default
+// bindings and keeps the volumes; a damaged one is reported on standard
+// error. Returns 1 when the file was taken, 0 when the defaults were.
 int loadControls(const char* path);
 // Writes the bindings and volumes through a temporary file renamed over the
 // old one. Returns 1 on success; on failure the old file stays as it was.

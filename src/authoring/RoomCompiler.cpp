@@ -20,6 +20,19 @@ namespace {
 // What a grid character paints.
 enum FillKind { Void, Back, Rock, Floor, Platform };
 
+// The fill kind a FILL line names; 0 for an unknown word.
+int fillKind(const std::string& word, FillKind* kind)
+{
+    static const std::pair<const char*, FillKind> kinds[] = {
+        {"back", Back}, {"rock", Rock}, {"floor", Floor}, {"platform", Platform}, {"void", Void}};
+    for (const auto& k : kinds)
+        if (word == k.first) {
+            *kind = k.second;
+            return 1;
+        }
+    return 0;
+}
+
 struct FILL {
     FillKind kind = Void;
     std::string tile;
@@ -58,13 +71,13 @@ std::string restAfter(const std::string& line, std::size_t offset)
     return line.substr(i, end - i);
 }
 
-// A whole number, half the int range at most, so that sums of a position
-// and an offset stay in range.
+// A whole number within the level coordinate limit, as the level reader
+// takes it, so that sums of positions and offsets stay in range.
 int parseInt(const std::string& s, int* value)
 {
     int v = 0;
-    const char* end = readNumber(s.c_str(), &v);
-    if (!end || *end != '\0' || v < INT_MIN / 2 || v > INT_MAX / 2)
+    const char* end = readCoordinate(s.c_str(), &v);
+    if (!end || *end != '\0')
         return 0;
     *value = v;
     return 1;
@@ -175,6 +188,11 @@ struct INK {
     float glow = 0.0f;
 };
 
+bool withinLevelLimit(int v)
+{
+    return v >= -levelCoordinateLimit && v <= levelCoordinateLimit;
+}
+
 } // namespace
 
 struct RoomCompiler::Impl {
@@ -277,11 +295,7 @@ struct RoomCompiler::Impl {
             return fail(line, "FILL needs a character, a kind and a texture: FILL c back wall.til [depth]");
         FILL f;
         const std::string& kind = w[2].text;
-        f.kind = kind == "back" ? Back : kind == "rock" ? Rock : kind == "floor" ? Floor
-                 : kind == "platform"                   ? Platform
-                 : kind == "void"                       ? Void
-                                                        : FillKind(-1);
-        if (int(f.kind) < 0)
+        if (!fillKind(kind, &f.kind))
             return fail(line, "unknown fill \"%s\" (back, rock, floor, platform, void)", kind);
         if (f.kind != Void) {
             if (w.size() < 4)
@@ -726,7 +740,11 @@ struct RoomCompiler::Impl {
             r->x = x + t.dx;
             r->y = (t.alignTop ? y : y + cell - tl->height) + t.dy;
         }
+        if (!withinLevelLimit(r->x) || !withinLevelLimit(r->y))
+            return fail(t.line, "position %s lies beyond the level limit", std::to_string(r->x) + " " + std::to_string(r->y));
         if (t.kind == "move") {
+            if (!withinLevelLimit(r->x + r->waterA) || !withinLevelLimit(r->y + r->waterB))
+                return fail(t.line, "move: the target lies beyond the level limit");
             r->text = kindText(KindMove, std::to_string(r->x + r->waterA) + " " + std::to_string(r->y + r->waterB));
             r->waterA = r->waterB = 0;
         }

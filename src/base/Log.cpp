@@ -1,5 +1,8 @@
 #include "base/Log.h"
 
+#include <cstdarg>
+#include <cstdio>
+
 void createLog(const char*) {}
 void logPrint(const char*) {}
 void logPrint(const char*, int) {}
@@ -8,3 +11,12 @@ void logDeltaTime() {}
 void logResetCount() {}
 void logAddCount(int) {}
 void logPrintCount() {}
+
+void reportProblem(const char* format, ...)
+{
+    std::va_list arguments;
+    va_start(arguments, format);
+    std::fputs("gloamer: ", stderr);
+    std::vfprintf(stderr, format, arguments);
+    va_end(arguments);
+}

@@ -10,3 +10,7 @@ void logDeltaTime();
 void logResetCount();
 void logAddCount(int n);
 void logPrintCount();
+
+// A problem the player should hear about although the game goes on (a damaged
+// optional file): printf-style, written to standard error, unlike the log.
+void reportProblem(const char* format, ...);

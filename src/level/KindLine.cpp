@@ -79,7 +79,7 @@ bool takePhrase(const char* s, const char* phrase, const char** next)
 const char* readArgument(const char* s, char letter, KIND_ARGUMENT* a)
 {
     if (letter == 'i')
-        return readNumber(s, &a->number);
+        return readCoordinate(s, &a->number);
     if (letter == 'f')
         return readNumber(s, &a->real);
     if (letter == 'x')
@@ -102,6 +102,16 @@ const char* readNumber(const char* s, int* value)
     if (end == s || errno != 0 || v < INT_MIN || v > INT_MAX)
         return nullptr;
     *value = int(v);
+    return end;
+}
+
+const char* readCoordinate(const char* s, int* value)
+{
+    int v = 0;
+    const char* end = readNumber(s, &v);
+    if (!end || v < -levelCoordinateLimit || v > levelCoordinateLimit)
+        return nullptr;
+    *value = v;
     return end;
 }
 

@@ -5,11 +5,19 @@
 // reader, its checks, compile and the room compiler all read and spell them
 // through this table and these number readers.
 
+// A level is at most this many pixels a side. Positions, offsets and the
+// whole-number arguments of kind lines are refused outside +-this when they
+// are read, so that no sum of them computed later can overflow.
+const int levelCoordinateLimit = 8192;
+
 // Numbers of the level format. Each reads one number after any blanks at s
 // and returns the character after it, or null (leaving value alone) when
 // there is none, it is out of range or it is not finite.
 const char* readNumber(const char* s, int* value);
 const char* readNumber(const char* s, float* value);
+// A position or offset: readNumber, refusing values outside
+// +-levelCoordinateLimit (value left alone).
+const char* readCoordinate(const char* s, int* value);
 // A colour: hexadecimal digits (a "0x" before them is allowed), 32 bits at most.
 const char* readColour(const char* s, unsigned* value);
 

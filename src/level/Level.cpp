@@ -145,6 +145,27 @@ float Level::getAngle(int x0, int y0, int x1, int y1)
     return float(Screen::getAngle(x0, y0, x1, y1) * 180.0 / 3.1415);
 }
 
+const Element* Level::farthestMapElement() const
+{
+    std::vector<const Element*> placed;
+    for (const Element* e : elements)
+        if (e->tile && (e->tile->frameCount == 1 || e->kind == Element::Background))
+            placed.push_back(e);
+    // The element farthest from the median position is the one out of place.
+    auto median = [&](int Element::*axis) {
+        std::vector<int> values;
+        for (const Element* e : placed)
+            values.push_back(e->*axis);
+        std::size_t middle = (values.size() - 1) / 2;
+        std::nth_element(values.begin(), values.begin() + middle, values.end());
+        return (long long)values[middle];
+    };
+    long long mx = median(&Element::x), my = median(&Element::y);
+    auto distance = [&](const Element* e) { return std::llabs(e->x - mx) + std::llabs(e->y - my); };
+    return *std::max_element(placed.begin(), placed.end(),
+                             [&](const Element* a, const Element* b) { return distance(a) < distance(b); });
+}
+
 int Level::compile()
 {
     // Bounds of the static picture; the running extremes start at +-10000.
@@ -161,11 +182,17 @@ int Level::compile()
     }
     if (!bounded) {
         logPrint("compile: no single-frame element, the level has no map\n");
+        boundedCopy(mapProblem, sizeof mapProblem, "no single-frame element to build the level map from");
         return 0;
     }
     long long width = maxX - minX + 2, height = maxY - minY + 2;
     if (width > maxMapSide || height > maxMapSide || width * height > maxMapCells) {
         logPrint("compile: the level map would be too large\n");
+        const Element* far = farthestMapElement();
+        boundedFormat(mapProblem, sizeof mapProblem,
+                      "the level map would be %lld x %lld pixels (at most %d a side and %lld cells): "
+                      "element \"%s\" at (%d, %d) stretches it",
+                      width, height, maxMapSide, maxMapCells, far->name, far->x, far->y);
         return 0;
     }
     delete[] map;

@@ -60,10 +60,12 @@ struct DOOR {
 // file; the owned ones are deleted with the level.
 class Level {
 public:
-    // Largest level map built: each side, and the number of cells (a map
-    // cell takes about a hundred bytes).
+    // Largest level map built: each side, and the number of cells. A map
+    // cell takes about a hundred bytes, so the largest map takes some 400 MB,
+    // which a 2 GB machine holds beside the rest of the game; real rooms are
+    // a few thousand pixels at most on their long side and far smaller.
     static constexpr int maxMapSide = 8192;
-    static constexpr long long maxMapCells = 4096LL * 4096LL;
+    static constexpr long long maxMapCells = 2048LL * 2048LL;
     // Most cloud spreading steps run in one update.
     static constexpr int maxCloudSteps = 32;
 
@@ -82,8 +84,10 @@ public:
     // lights and cloud sources of the kind lines into their objects.
     // Returns 0, leaving the level without a map, when it has no
     // single-frame element to take its bounds from or its map would be too
-    // large; such a level must not be run.
+    // large; such a level must not be run. `mapProblem` then says why, naming
+    // the element that stretched an oversized map.
     int compile();
+    char mapProblem[256] = "";
     // Darkens the picture in streaks below ledges.
     void addDirt();
     // Darkens every pixel by a small random amount.
@@ -298,6 +302,9 @@ public:
     void getElementPosition(const char* name, int* x, int* y) const;
 
 private:
+    // Of the elements that bound the level map, the one farthest from the
+    // others (from their median position). There is at least one.
+    const Element* farthestMapElement() const;
     void bakeElement(const Element* e);
     void compileKindLine(const Element* e);
     void compileDoor(const Element* e, const KIND_LINE& k);

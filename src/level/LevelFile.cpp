@@ -29,14 +29,16 @@ namespace {
 // Lines are read in pieces of at most 255 characters.
 const int lineSize = 256;
 
-// One number to fill from a line: an integer or a float.
+// One number to fill from a line: an integer, a position or a float.
 struct NUMBER {
     int* i;
     float* f;
+    bool coordinate;
 };
 
-NUMBER num(int* i) { return NUMBER{i, nullptr}; }
-NUMBER num(float* f) { return NUMBER{nullptr, f}; }
+NUMBER num(int* i) { return NUMBER{i, nullptr, false}; }
+NUMBER num(float* f) { return NUMBER{nullptr, f, false}; }
+NUMBER position(int* i) { return NUMBER{i, nullptr, true}; }
 
 // Reads blank-separated numbers from s into the fields in order and returns
 // how many were read. The first one that does not parse, is out of range or
@@ -45,7 +47,9 @@ int readNumbers(const char* s, std::initializer_list<NUMBER> fields)
 {
     int count = 0;
     for (const NUMBER& field : fields) {
-        const char* end = field.i ? readNumber(s, field.i) : readNumber(s, field.f);
+        const char* end = field.coordinate ? readCoordinate(s, field.i)
+                          : field.i      ? readNumber(s, field.i)
+                                         : readNumber(s, field.f);
         if (!end)
             return count;
         s = end;
@@ -210,7 +214,7 @@ int readElementBlock(LINE_READER& r, TileList* tiles, Element* e, bool isBonus, 
     }
     if (!r.next())
         return BlockUnfinished;
-    r.numbers(0, {num(&e->x), num(&e->y), num(&e->depth)});
+    r.numbers(0, {position(&e->x), position(&e->y), num(&e->depth)});
     if (!r.next())
         return BlockUnfinished;
     if (!boundedCopy(e->text, sizeof e->text, r.indented()))
@@ -500,7 +504,7 @@ int Level::load(const char* path, TileList* tiles, Typo* font, Screen* screen)
     logPrint(summary);
     if (!compiled) {
         r.line = 0;
-        r.note(NoteNoMap, "no single-frame element to build the level map from, or the map is too large");
+        r.note(NoteNoMap, mapProblem);
         return 0;
     }
 

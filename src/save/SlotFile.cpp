@@ -3,6 +3,7 @@
 #include "base/BoundedString.h"
 #include "base/Log.h"
 #include "base/ReplacingFile.h"
+#include "platform/GameFolders.h"
 
 #include <cstdio>
 #include <cstring>
@@ -94,6 +95,8 @@ void keepBackup(const char* path)
 
 SlotStatus readSlot(const char* path, SAVE_STATE& state, SlotBackup backup)
 {
+    std::string where = playerFileToRead(path);
+    path = where.c_str();
     std::vector<unsigned char> bytes;
     SlotStatus status = readSlotFile(path, state, bytes);
     char copy[512];
@@ -107,6 +110,8 @@ SlotStatus readSlot(const char* path, SAVE_STATE& state, SlotBackup backup)
 
 int writeSlot(const char* path, const SAVE_STATE& state, const char* level, SlotBackup backup)
 {
+    std::string where = playerFileToWrite(path);
+    path = where.c_str();
     if (level && strnlen(level, saveStringSize) > (std::size_t)saveStringMax) {
         report("Level name too long for a save file :\n", path);
         return 0;
@@ -119,12 +124,16 @@ int writeSlot(const char* path, const SAVE_STATE& state, const char* level, Slot
 
 int writeSlotText(const char* path, const SAVE_STATE& state, SaveText form)
 {
+    std::string where = playerFileToWrite(path);
+    path = where.c_str();
     std::string text = formatSaveText(state, form);
     return replaceFile(path, text.data(), text.size());
 }
 
 int readSlotText(const char* path, SAVE_STATE& state, SaveText form)
 {
+    std::string where = playerFileToRead(path);
+    path = where.c_str();
     std::vector<unsigned char> bytes;
     FileRead result = readFile(path, bytes);
     if (result == FileRead::missing) {

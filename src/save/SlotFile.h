@@ -8,7 +8,9 @@
 // flushed to the disk and renamed over the old one, so a crash or a full
 // disk never leaves half a slot; before that, the slot being replaced is
 // kept as "NAME.bak" when it is itself good. A slot that cannot be read is
-// refused whole, and reading then falls back to its ".bak" copy.
+// refused whole, and reading then falls back to its ".bak" copy. Relative
+// paths are the player's files: written to the player's folder when one is
+// set, and read from it when it holds them (platform/GameFolders.h).
 //
 // The game's calls: storing after a door, writeSlot(slotFile, state); storing
 // the checkpoint level after the last continue, writeSlot(slotFile, state,

@@ -9,14 +9,26 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
-// Each test runs in its own process (CTest), so the frame's globals start fresh.
+// Each test runs in its own process (CTest), so the frame's globals start
+// fresh. Start-up reads the fonts: the tests run in the game folder.
 class FrameTest : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(startUp(), 0) << SDL_GetError(); }
-    void TearDown() override { shutDown(); }
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
+        ASSERT_EQ(0, chdir(GLOAMER_GAME_DIR));
+        ASSERT_EQ(startUp(), 0) << SDL_GetError();
+    }
+    void TearDown() override
+    {
+        shutDown();
+        ASSERT_EQ(0, chdir(previous));
+    }
+    char previous[4096];
 
     static void push(int type, int symbol = 0)
     {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -59,4 +61,17 @@ TEST(RunOptions, BadCommandLinesAreRefused)
         EXPECT_EQ(0, parse(words, &o)) << words[0];
         EXPECT_NE(o.error[0], '\0');
     }
+}
+
+TEST(RunOptions, RelativeFilesAreAnchoredToTheCallersFolder)
+{
+    RUN_OPTIONS o;
+    ASSERT_EQ(1, parse({"--replay", "in.txt", "--trace", "/tmp/t.txt", "--shot", "3:shots/a.png"}, &o)) << o.error;
+    char folder[4096];
+    ASSERT_NE(getcwd(folder, sizeof folder), nullptr);
+    anchorRunFiles(&o);
+    EXPECT_EQ(std::string(o.replay), std::string(folder) + "/in.txt");
+    EXPECT_STREQ(o.trace, "/tmp/t.txt");
+    EXPECT_EQ(std::string(o.shots[0].file), std::string(folder) + "/shots/a.png");
+    EXPECT_STREQ(o.record, "") << "an option not given stays empty";
 }

@@ -95,3 +95,15 @@ TEST(GameFonts, PackerRefusesBadSources)
         EXPECT_FALSE(exists(font)) << text;
     }
 }
+
+TEST(GameFonts, SheetRefusesADamagedFont)
+{
+    std::string image = testing::TempDir() + "damaged_sheet.bmp";
+    std::remove(image.c_str());
+    std::string cut = writeFile("damaged_font.dat", "95\n! 1 5\nX\nX\n");
+    EXPECT_NE(0, runFontpack("--sheet '" + cut + "' '" + image + "'"));
+    EXPECT_FALSE(exists(image));
+    std::string garbage = writeFile("garbage_font.dat", std::string("\x7f\x45\x4c\x46\x02\x01", 6));
+    EXPECT_NE(0, runFontpack("--sheet '" + garbage + "' '" + image + "'"));
+    EXPECT_FALSE(exists(image));
+}

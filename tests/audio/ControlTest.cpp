@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -169,44 +170,64 @@ TEST_F(ControlTest, MissingFileGivesDefaultsAndKeepsVolumes)
     EXPECT_TRUE(fake.events.empty()) << "volumes are not applied";
 }
 
-TEST_F(ControlTest, ShortOrGarbledFilesStopAtTheFirstBadValue)
+namespace {
+
+void writeBindings(const std::string& path, int badSlot, int badValue, const char* tail)
 {
-    std::string path = tempPath("short.ini");
-    std::ofstream(path) << "5\n6\n7\n";
-    setControl(3, 999);
-    musicVolume = 60;
-    ASSERT_EQ(loadControls(path.c_str()), 1);
-    EXPECT_EQ(getControl(0), 5);
-    EXPECT_EQ(getControl(2), 7);
-    EXPECT_EQ(getControl(3), 999);
-    EXPECT_EQ(getMusicVolume(), 60);
-    EXPECT_EQ(fake.calls("musicVolume").back().first, 76) << "volumes are applied all the same";
+    std::ofstream out(path);
+    for (int slot = 0; slot < 512; slot++)
+        out << (slot == badSlot ? badValue : (slot == controlLeft ? 113 : slot)) << "\n";
+    out << tail;
+}
 
-    loadDefaultControls();
-    std::ofstream(path) << "1\n2\nabc\n4\n";
-    loadControls(path.c_str());
-    EXPECT_EQ(getControl(1), 2);
-    EXPECT_EQ(getControl(2), 2);
-    EXPECT_EQ(getControl(3), 3);
+} // namespace
 
-    // A number too long for an int is not a number either.
-    loadDefaultControls();
-    std::ofstream(path) << "8\n99999999999999999999\n9\n";
-    loadControls(path.c_str());
-    EXPECT_EQ(getControl(0), 8);
-    EXPECT_EQ(getControl(1), 1);
-    EXPECT_EQ(getControl(2), 2);
-
-    // Complete bindings, volumes out of range.
-    {
-        std::ofstream out(path);
-        for (int slot = 0; slot < 512; slot++)
-            out << (slot == 276 ? -4 : slot) << "\n";
-        out << "250\n-7\n";
+TEST_F(ControlTest, FilesThatDoNotReadAsAWholeAreRefusedAndTheDefaultsKept)
+{
+    std::string path = tempPath("garbled.ini");
+    const std::string damaged[] = {
+        "5\n6\n7\n",                          // cut short
+        "1\n2\nabc\n4\n",                      // text among the numbers
+        std::string("\x00\xff\x13garbage", 10),  // random bytes
+        "",                                    // empty
+    };
+    for (const std::string& text : damaged) {
+        std::ofstream(path, std::ios::binary) << text;
+        setControl(controlLeft, 7);
+        setControl(0, 9);
+        musicVolume = 60;
+        EXPECT_EQ(loadControls(path.c_str()), 0);
+        EXPECT_EQ(getControl(controlLeft), controlLeft) << "every binding is the default";
+        EXPECT_EQ(getControl(0), 0);
+        EXPECT_EQ(getMusicVolume(), 60);
     }
-    loadControls(path.c_str());
-    EXPECT_EQ(getControl(controlLeft), -4);
-    EXPECT_STREQ(getControlName(controlLeft), "<");
+
+    // Complete in length but wrong in one place: a key symbol out of range,
+    // a number too long for an int, missing volumes, something left over.
+    writeBindings(path, 10, -4, "50\n50\n");
+    EXPECT_EQ(loadControls(path.c_str()), 0);
+    writeBindings(path, 10, 512, "50\n50\n");
+    EXPECT_EQ(loadControls(path.c_str()), 0);
+    writeBindings(path, 10, 0, "99999999999999999999\n50\n");
+    EXPECT_EQ(loadControls(path.c_str()), 0);
+    writeBindings(path, 10, 10, "50\n");
+    EXPECT_EQ(loadControls(path.c_str()), 0);
+    writeBindings(path, 10, 10, "50\n50\nmore\n");
+    EXPECT_EQ(loadControls(path.c_str()), 0);
+    EXPECT_EQ(getControl(controlLeft), controlLeft);
+
+    // A folder of that name.
+    std::string folder = tempPath("control-dir.ini");
+    mkdir(folder.c_str(), 0755);
+    setControl(controlLeft, 7);
+    EXPECT_EQ(loadControls(folder.c_str()), 0);
+    EXPECT_EQ(getControl(controlLeft), controlLeft);
+    rmdir(folder.c_str());
+
+    // Whole, with volumes out of range: taken, volumes clamped.
+    writeBindings(path, 10, 10, "250\n-7\n  \n");
+    EXPECT_EQ(loadControls(path.c_str()), 1);
+    EXPECT_EQ(getControl(controlLeft), 113);
     EXPECT_EQ(getMusicVolume(), 100);
     EXPECT_EQ(getFxVolume(), 0);
     std::remove(path.c_str());

@@ -209,6 +209,23 @@ TEST_F(Rooms, ErrorsNameTheFileAndTheLine)
               "rooms/bad.room:1: BASE_COLOR needs a colour such as FF000000, not \"red\"");
 }
 
+// Numbers a room gives are held to what the level reader takes, so that no
+// position, offset or target computed from them can overflow.
+TEST_F(Rooms, UnknownFillsAndOutOfRangeNumbersAreRefused)
+{
+    EXPECT_EQ(error("FILL x lava wall_tiles.til\nGRID\n#\nEND\n"),
+              "rooms/bad.room:1: unknown fill \"lava\" (back, rock, floor, platform, void)");
+    EXPECT_EQ(error("GRID\n####\n#m.#\n####\nEND\nPUT m tile=key.til move 2147483000 0\n"),
+              "rooms/bad.room:6: move: \"2147483000\" is not a whole number");
+    EXPECT_EQ(error("GRID\n####\n#m.#\n####\nEND\nPUT m tile=key.til move 8192 0\n"),
+              "rooms/bad.room:6: move: the target lies beyond the level limit");
+    EXPECT_EQ(error("GRID\n####\n#w.#\n####\nEND\nPUT w waterfill -2147483648\n"),
+              "rooms/bad.room:6: waterfill: \"-2147483648\" is not a whole number");
+    std::string far = error("GRID\n####\n#k.#\n####\nEND\nPUT k dx=8190 bonus key\n");
+    EXPECT_EQ(far.find("rooms/bad.room:6: position 8198 "), 0u) << far;
+    EXPECT_NE(far.find("lies beyond the level limit"), std::string::npos) << far;
+}
+
 TEST_F(Rooms, WriteProducesTheLevelAndAPackableManifest)
 {
     ASSERT_EQ(c.compile("corridor.room", smallRoom), 1) << c.error;

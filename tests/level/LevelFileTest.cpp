@@ -366,3 +366,55 @@ TEST_F(LevelFileTest, CompiledKindLinesAreCheckedWhileReading)
     EXPECT_EQ(notes(level, Level::NoteBadNumber), (std::vector<int>{12, 18, 24, 36}));
     EXPECT_EQ(notes(level, Level::NoteIgnoredLine), (std::vector<int>{30}));
 }
+
+// A level is at most 8192 pixels a side: positions and offsets beyond that
+// are refused where they are read, so no later sum of them can overflow.
+TEST_F(LevelFileTest, PositionsAndOffsetsOutsideTheLevelLimitAreRefused)
+{
+    Level level;
+    ASSERT_EQ(loadText(&level, ground + element("edge", "wall.til", "0 0", "-8192 8192 0", "") +
+                                   element("far", "wall.til", "0 0", "8193 0 0", "") +
+                                   element("low", "wall.til", "0 0", "0 -2147483648 0", "") +
+                                   element("lamp", "wall.til", "0 0", "0 0 0", "light omni FFFFFFFF 1 2147483000 0 9") +
+                                   element("mover", "wall.til", "0 0", "0 0 0", "move 9000 0") +
+                                   element("flood", "wall.til", "0 0", "0 0 0", "water_switched -2147483648 0 1")),
+              0) << "edge and ground make a map wider than its cell limit allows";
+    Element* edge = named(level.elements, "edge");
+    ASSERT_NE(edge, nullptr);
+    EXPECT_EQ(edge->x, -8192);
+    EXPECT_EQ(edge->y, 8192);
+    Element* far = named(level.elements, "far");
+    ASSERT_NE(far, nullptr);
+    EXPECT_EQ(far->x, 0) << "refused: the field keeps its value";
+    EXPECT_EQ(named(level.elements, "low")->y, 0);
+    EXPECT_EQ(notes(level, Level::NoteBadNumber).size(), 5u) << "far, low, the lamp's offset, the move, the water";
+    EXPECT_TRUE(level.lights.empty());
+    Element* mover = named(level.actives, "mover");
+    ASSERT_NE(mover, nullptr);
+    EXPECT_EQ(mover->targetX, 0);
+    EXPECT_EQ(level.waterTop, 0);
+}
+
+// The map's size follows what a room needs; an oversized one names the
+// element that stretched it.
+TEST_F(LevelFileTest, AnOversizedMapIsRefusedNamingTheElementThatStretchedIt)
+{
+    Level level;
+    ASSERT_EQ(loadText(&level, ground + element("a", "wall.til", "0 0", "4 3 0", "") +
+                                   element("stray", "wall.til", "0 0", "4000 4000 0", "")),
+              0);
+    EXPECT_EQ(level.map, nullptr);
+    std::vector<int> lines = notes(level, Level::NoteNoMap);
+    ASSERT_EQ(lines.size(), 1u);
+    std::string text;
+    for (const Level::READ_NOTE& n : level.readNotes)
+        if (n.problem == Level::NoteNoMap)
+            text = n.text;
+    EXPECT_NE(text.find("\"stray\" at (4000, 4000)"), std::string::npos) << text;
+    EXPECT_NE(text.find("4012 x 4012"), std::string::npos) << text;
+
+    // What a long room needs still builds.
+    Level corridor;
+    EXPECT_EQ(loadText(&corridor, ground + element("end", "wall.til", "0 0", "5000 200 0", "")), 1);
+    EXPECT_EQ(corridor.mapWidth, 5012);
+}

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -135,4 +136,25 @@ TEST(LevelcheckTest, AOneFrameElementGivenAnotherFrameIsAWarning)
         << run.output;
     EXPECT_TRUE(has(run, "./Level/frames.lvl:16: warning:")) << run.output;
     EXPECT_TRUE(has(run, "levelcheck: 1 levels, 0 with errors, 2 warnings\n")) << run.output;
+}
+
+// A tile library cut short keeps its directory, but the tiles past the cut
+// have no frames: a level showing one of them has an error.
+TEST(LevelcheckTest, ATileWithoutFramesIsAnError)
+{
+    std::string dir = gameDir("cut_tiles");
+    writeLevel(dir, "lamp.lvl", "ELEMENT\nlamp\n  aceto.til\n 0 0\n 0 0 0\n  \n" + ground);
+    CHECK_RUN whole = levelcheck("'" + dir + "'");
+    EXPECT_EQ(whole.status, 0) << whole.output;
+
+    std::string tiles = dir + "/tiles.dat";
+    std::ifstream in(tiles, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    std::ofstream(tiles, std::ios::binary) << bytes.substr(0, bytes.size() - 20);
+    CHECK_RUN cut = levelcheck("'" + dir + "'");
+    EXPECT_EQ(cut.status, 1) << cut.output;
+    EXPECT_TRUE(has(cut, "tile \"aceto.til\" has no frames")) << cut.output;
+    EXPECT_TRUE(has(cut, "1 with errors")) << cut.output;
+    EXPECT_FALSE(has(cut, "wall.til\" has no frames")) << cut.output;
 }

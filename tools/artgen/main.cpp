@@ -9,10 +9,12 @@
 //   artgen --character POSES OUT.dat PREVIEW.png
 //                                the character sheet drawn from its poses, and
 //                                its review picture
+//   artgen --icon OUTDIR         the program's icon, OUTDIR/NxN.png at every size
 
 #include "Art.h"
 #include "CharacterSheet.h"
 #include "ContactSheet.h"
+#include "IconArt.h"
 
 #include <cstdio>
 #include <cstring>
@@ -44,6 +46,14 @@ int main(int argc, char** argv)
 {
     if (argc == 5 && std::strcmp(argv[1], "--character") == 0)
         return drawCharacter(argv[2], argv[3], argv[4]);
+    if (argc == 3 && std::strcmp(argv[1], "--icon") == 0) {
+        std::string error;
+        if (!writeIcons(argv[2], error)) {
+            std::fprintf(stderr, "artgen: %s\n", error.c_str());
+            return 1;
+        }
+        return 0;
+    }
     if (argc >= 3 && std::strcmp(argv[1], "--sheet") == 0) {
         Album album;
         std::string error;
@@ -62,7 +72,7 @@ int main(int argc, char** argv)
     }
     if (argc < 2 || argc > 3 || argv[1][0] == '-') {
         std::fprintf(stderr, "usage: artgen OUTDIR [CONTENTDIR]\n       artgen --sheet OUT.png [CONTAINER.dat...]\n"
-                             "       artgen --character POSES OUT.dat PREVIEW.png\n");
+                             "       artgen --character POSES OUT.dat PREVIEW.png\n       artgen --icon OUTDIR\n");
         return 2;
     }
     Album album;

@@ -127,7 +127,7 @@ int writeSheet(const char* fontPath, const char* imagePath)
 {
     Typo font;
     if (!font.load(fontPath))
-        return fail(fontPath, 0, "cannot open");
+        return fail(fontPath, 0, "missing or damaged font");
     const int scale = 4;
     const int width = 120;
     Screen sheet(width, 100, 1);

@@ -12,6 +12,7 @@
 // names, blocks cut short by the end of the file, a level without a map, and
 // doors whose destination file is missing or lacks the target element.
 // Exits 1 when any level has an error, 2 on a usage error, 0 otherwise.
+#include "assets/Tile.h"
 #include "assets/TileList.h"
 #include "level/Element.h"
 #include "level/Level.h"
@@ -201,6 +202,13 @@ void checkLevel(const std::string& path, const std::string& shown, TileList* til
             what += " \"" + printable(n.text) + "\"";
         report(n.line, isError(n.problem), file, what);
     }
+
+    std::set<const Tile*> reported;
+    for (const Element* e : level.elements)
+        if (e->tile && e->tile->frameCount < 1 && reported.insert(e->tile).second)
+            report(0, true, shown,
+                   std::string("tile \"") + printable(e->tile->name) +
+                       "\" has no frames: the tile library is damaged or cut short");
 
     for (const DOOR* d : level.doors) {
         std::string where = std::string("door at (") + std::to_string(d->x) + ", " + std::to_string(d->y) + ")";

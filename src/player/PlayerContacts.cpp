@@ -9,6 +9,7 @@
 #include "audio/Sound.h"
 #include "level/Element.h"
 #include "level/Level.h"
+#include "map/Map.h"
 #include "player/Dog.h"
 
 #include <algorithm>
@@ -202,6 +203,8 @@ void Player::takeObject(const Element* b)
         playSound(skullSlot);
     } else if (startsWith(b->name, "map")) {
         playSound(mapSlot);
+        if (map)
+            map->reveal();
     }
     setMapObjsGet();
 }

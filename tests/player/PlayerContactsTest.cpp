@@ -9,6 +9,8 @@
 #include "player/Dog.h"
 #include "ui/Text.h"
 
+#include "map/Map.h"
+
 #include <memory>
 
 namespace {
@@ -63,6 +65,9 @@ TEST_F(ContactTest, EveryBonusKindIsCountedOnceWhileTouchedForFrames)
     EXPECT_EQ(std::string(room.level->message->message), "Trains stop here at midnight.");
     ASSERT_EQ(room.level->bonus.size(), 1u);
     EXPECT_STREQ(room.level->bonus[0]->text, "mystery");
+    ASSERT_NE(p.map, nullptr);
+    for (const MAP_CELL* c : p.map->cells)
+        EXPECT_GE(c->state, 1) << "the map object shows every room";
     std::vector<int> slots = played(mixer);
     std::sort(slots.begin(), slots.end());
     EXPECT_EQ(slots, (std::vector<int>{coinSlot, bonusSlot, keySlot, diamondSlot, skullSlot, sheetSlot, revealSlot,

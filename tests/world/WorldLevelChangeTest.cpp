@@ -2,6 +2,7 @@
 
 #include "save/SlotFile.h"
 
+#include <cstdio>
 #include <dirent.h>
 #include <malloc.h>
 
@@ -110,4 +111,30 @@ TEST_F(InGame, ManyDoorsLeaveNoThreadAndNoGrowingMemory)
     EXPECT_EQ(world.workerStarts, 201);
     EXPECT_EQ(threadCount(), threadsBefore);
     EXPECT_LT(heldAfter, heldBefore + 256 * 1024) << "memory held grew from " << heldBefore << " to " << heldAfter;
+}
+
+TEST_F(InGame, AContinuedGameResumesInTheRoomOfTheLastDoorWithItsCoins)
+{
+    char slot[] = "/tmp/gloamer_continue_test_slot.sav";
+    std::remove(slot);
+    begin("metro2.lvl", 448, 42);
+    std::snprintf(world.slotFile, sizeof world.slotFile, "%s", slot);
+    world.player->coin = 7;
+    runFrames(2);
+    tap(actionKey);
+    ASSERT_STREQ(world.level->getName(), "./Level/metro3.lvl");
+    int x = world.player->x, y = world.player->y;
+
+    // Coins gained after the door are not stored: the slot is written at doors.
+    world.player->coin = 12;
+    world.slotFile[0] = '\0';
+    begin("metro2.lvl", 100, 40);
+    world.initContinue(&typo, pixelScreen, slot);
+    EXPECT_STREQ(world.level->getName(), "./Level/metro3.lvl");
+    EXPECT_EQ(world.player->x, x);
+    EXPECT_EQ(world.player->y, y);
+    EXPECT_EQ(world.player->coin, 7);
+    EXPECT_TRUE(world.control);
+    std::remove(slot);
+    std::remove("/tmp/gloamer_continue_test_slot.sav.bak");
 }

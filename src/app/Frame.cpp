@@ -12,6 +12,7 @@
 #include "render/Screen.h"
 #include "ui/Hud.h"
 #include "ui/Menu.h"
+#include "ui/Text.h"
 #include "world/World.h"
 
 #include <SDL_mixer.h>
@@ -39,6 +40,14 @@ const int escapeKey = 27;
 const char* const firstSlot = "./Save/slot0.sav";
 // The seed of every --fast run, so that its random choices repeat.
 const unsigned fastSeed = 1;
+
+// Under --fast, scenes and messages are timed in frames of 33 ms, so that a
+// replay waits the same number of frames on every machine.
+unsigned fastFrames = 0;
+unsigned fastTicks()
+{
+    return fastFrames * 33u;
+}
 
 // How long the error window waits for the player.
 const unsigned errorWindowWait = 60000;
@@ -263,6 +272,8 @@ int runGame(const RUN_OPTIONS& options)
     if (options.fast) {
         world.pacing = false;
         world.lightOnMainThread = true;
+        world.clock = fastTicks;
+        Text::clock = fastTicks;
         std::srand(fastSeed);
     }
     if (options.start) {
@@ -277,6 +288,7 @@ int runGame(const RUN_OPTIONS& options)
         quit = update();
         draw();
         run.endFrame(world, *pixelScreen);
+        fastFrames++;
     }
     session = nullptr;
     if (!run.close()) {

@@ -91,6 +91,7 @@ void World::init(Typo* typo, Screen* screen, char* slot)
     // The previous game's scene may have ended and taken its script along.
     if (!movie)
         movie = new Movie;
+    movie->clock = clock;
     movie->reset();
     movie->preset3();
     movie->rewind();
@@ -188,6 +189,7 @@ void World::startMovie(int scene)
 {
     delete movie;
     movie = new Movie;
+    movie->clock = clock;
     movie->loadPreset(scene);
     movie->rewind();
     moviePlaying = true;

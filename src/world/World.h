@@ -111,7 +111,8 @@ public:
     bool lightOnMainThread = false;
     // Frames are paced to frameTime; off, frames run as fast as they can.
     bool pacing = true;
-    // The millisecond clock the pacing reads (tests give their own).
+    // The millisecond clock the pacing and the cutscene waits read (tests
+    // and repeatable runs give their own).
     unsigned (*clock)() = nullptr;
     // Lighting workers started since construction.
     int workerStarts = 0;

@@ -144,3 +144,35 @@ TEST(ReplayKeys, BadReplayLinesAreRefused)
     }
     SDL_Quit();
 }
+
+TEST(ReplayRun, TheOpeningOfANewGamePlaysInFramesUnderFast)
+{
+    std::string slot = std::string(GLOAMER_GAME_DIR) + "/Save/slot0.sav";
+    std::remove(slot.c_str());
+    std::remove((slot + ".bak").c_str());
+    // New game, then the first slot.
+    write(file("new.txt"), "2 down return\n3 up return\n6 down return\n7 up return\n");
+    ASSERT_EQ(play("--fast --frames 700 --replay " + file("new.txt") + " --trace " + file("opening.txt")), 0)
+        << read(file("stderr.txt"));
+    auto rows = traceRows(file("opening.txt"));
+    ASSERT_EQ(rows.size(), 700u);
+    const int level = 1, x = 2, cutscene = 16, luminance = 18;
+    int sceneStart = -1, sceneEnd = -1;
+    for (int i = 0; i < int(rows.size()); i++) {
+        if (sceneStart < 0 && rows[i][cutscene] == "1")
+            sceneStart = i;
+        if (sceneStart >= 0 && sceneEnd < 0 && rows[i][cutscene] == "0")
+            sceneEnd = i;
+    }
+    ASSERT_GE(sceneStart, 0) << "the opening started";
+    EXPECT_EQ(rows[sceneStart][luminance], "0.000") << "it begins black";
+    ASSERT_GT(sceneEnd, sceneStart) << "the opening ended";
+    // Waits of 11 s in all (333 frames of 33 ms) and three fades of 80
+    // frames, whatever the speed of the machine.
+    EXPECT_NEAR(sceneEnd - sceneStart, 333 + 3 * 80, 25);
+    EXPECT_EQ(rows[sceneEnd][level], "./Level/metro2.lvl");
+    EXPECT_EQ(rows[sceneEnd][x], "165");
+    EXPECT_EQ(rows.back()[luminance], "1.000");
+    std::remove(slot.c_str());
+    std::remove((slot + ".bak").c_str());
+}

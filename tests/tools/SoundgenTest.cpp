@@ -47,14 +47,14 @@ std::string readFile(const std::string& path)
 // A mono 16-bit WAV file read by SDL, in -1..1.
 std::vector<float> readWav(const std::string& path)
 {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* buffer = nullptr;
     Uint32 length = 0;
     std::vector<float> samples;
-    if (!SDL_LoadWAV(path.c_str(), &spec, &buffer, &length))
+    if (!SDL_LoadWAV(path.c_str(), &format, &buffer, &length))
         return samples;
-    EXPECT_EQ(spec.channels, 1);
-    EXPECT_EQ(spec.freq, rate);
+    EXPECT_EQ(format.channels, 1);
+    EXPECT_EQ(format.freq, rate);
     const int16_t* pcm = reinterpret_cast<const int16_t*>(buffer);
     for (Uint32 i = 0; i < length / 2; i++)
         samples.push_back(pcm[i] / 32768.0f);

@@ -1,6 +1,7 @@
 // A long run of the real game with random keys: 100,000 frames (or the
 // number given) of held arrows, jumps, crawls and the action key, through
-// the same key path as a replay, under --fast. It walks through doors
+// the same key path as a replay, under --fast with the lighting on its
+// worker thread, as in a normal game. It walks through doors
 // across the rooms (put on a door now and then), and prints the resident memory every 10,000 frames so
 // that a leak shows as a growing column. Run from anywhere:
 //   soak [FRAMES] [SEED]
@@ -119,6 +120,7 @@ int main(int argc, char** argv)
 
     RUN_OPTIONS options;
     options.fast = true;
+    options.fastKeepsWorker = true;
     options.frames = frames;
     options.start = true;
     std::strcpy(options.startLevel, "metro2.lvl");

@@ -22,27 +22,43 @@ using Rows = std::vector<std::vector<std::string>>;
 
 const int electricTorch = 2, acetyleneLamp = 3;
 
-std::string slotPath()
+// The slots a replay continues; --start runs store their game in the
+// first, so these stay apart from them and from each other.
+const int lampSlot = 3, dogSlot = 4;
+
+std::string slotPath(int slot)
 {
-    return std::string(GLOAMER_GAME_DIR) + "/Save/slot0.sav";
+    return std::string(GLOAMER_GAME_DIR) + "/Save/slot" + std::to_string(slot) + ".sav";
 }
 
-// Stores a game in the first slot: the player standing at (x, y) of `room`
-// with `lamp` in hand. A game started with --start carries the acetylene
-// lamp; continuing this slot is how a replay begins with another one.
-void storeGame(const char* room, int x, int y, int lamp)
+// Stores a game in `slot`: the player standing at (x, y) of `room` with
+// `lamp` in hand. A game started with --start carries the acetylene lamp;
+// continuing such a slot is how a replay begins with another one.
+void storeGame(int slot, const char* room, int x, int y, int lamp)
 {
     SAVE_STATE state;
     state.x = state.oldX = x;
     state.y = state.oldY = y;
     state.currentTorch = lamp;
     std::snprintf(state.level, sizeof state.level, "./Level/%s.lvl", room);
-    ASSERT_EQ(writeSlot(slotPath().c_str(), state, nullptr, SlotBackup::none), 1);
+    ASSERT_EQ(writeSlot(slotPath(slot).c_str(), state, nullptr, SlotBackup::none), 1);
 }
 
-// The menu keys that continue the first slot; the game runs from frame 9.
-const char* const continueKeys = "2 down down\n3 up down\n5 down return\n6 up return\n9 down return\n10 up return\n";
-const int continuedStart = 9;
+// The menu keys that continue `slot`: Continue, then down to the slot.
+std::string continueKeys(int slot)
+{
+    std::string keys = "2 down down\n3 up down\n5 down return\n6 up return\n";
+    int frame = 8;
+    for (int i = 0; i < slot; i++, frame += 2)
+        keys += std::to_string(frame) + " down down\n" + std::to_string(frame + 1) + " up down\n";
+    return keys + std::to_string(frame + 1) + " down return\n" + std::to_string(frame + 2) + " up return\n";
+}
+
+// The frame at which the continued game of `slot` runs.
+int continuedStart(int slot)
+{
+    return 9 + 2 * slot;
+}
 
 // Plays `keys` for `frames` frames with `start` options; returns the trace.
 Rows run(const std::string& name, const std::string& start, const std::string& keys, int frames)
@@ -93,8 +109,10 @@ class CaveItems : public ::testing::Test {
   protected:
     void TearDown() override
     {
-        std::remove(slotPath().c_str());
-        std::remove((slotPath() + ".bak").c_str());
+        for (int slot : {lampSlot, dogSlot}) {
+            std::remove(slotPath(slot).c_str());
+            std::remove((slotPath(slot) + ".bak").c_str());
+        }
     }
 };
 
@@ -109,22 +127,23 @@ const std::string basinKeys = "11 down right\n41 up right\n43 down e\n44 up e\n"
 
 TEST_F(CaveItems, TheValveDrainsTheBasinAndTheAcetyleneLampIsTakenAtItsBottom)
 {
-    storeGame("water_fill03", 32, 114, electricTorch);
-    Rows rows = run("lamp", "", later(continueKeys, 0) + later(basinKeys, continuedStart), 660);
+    const int start = continuedStart(lampSlot);
+    storeGame(lampSlot, "water_fill03", 32, 114, electricTorch);
+    Rows rows = run("lamp", "", continueKeys(lampSlot) + later(basinKeys, start), 660);
     ASSERT_EQ(rows.size(), 660u);
-    EXPECT_EQ(rows[20][Level], "./Level/water_fill03.lvl");
-    EXPECT_EQ(rows[20][Lamp], std::to_string(electricTorch));
+    EXPECT_EQ(rows[start + 5][Level], "./Level/water_fill03.lvl");
+    EXPECT_EQ(rows[start + 5][Lamp], std::to_string(electricTorch));
     EXPECT_EQ(rows.back()[Level], "./Level/water_fill03.lvl");
     EXPECT_EQ(rows.back()[Lamp], std::to_string(acetyleneLamp)) << "the lamp was taken";
     EXPECT_GT(std::stoi(rows.back()[Y]), 200) << "at the bottom of the basin";
-    EXPECT_EQ(lowestLife(rows, continuedStart), 3) << "the basin was dry";
+    EXPECT_EQ(lowestLife(rows, start), 3) << "the basin was dry";
 
     // The same way down without turning the valve ends in deep water.
-    storeGame("water_fill03", 32, 114, electricTorch);
+    storeGame(lampSlot, "water_fill03", 32, 114, electricTorch);
     std::string noValve = basinKeys;
     noValve.replace(noValve.find("43 down e\n44 up e\n"), 18, "");
-    Rows flooded = run("flooded", "", continueKeys + later(noValve, continuedStart), 660);
-    EXPECT_LT(lowestLife(flooded, continuedStart), 3) << "the water hurts";
+    Rows flooded = run("flooded", "", continueKeys(lampSlot) + later(noValve, start), 660);
+    EXPECT_LT(lowestLife(flooded, start), 3) << "the water hurts";
 }
 
 TEST_F(CaveItems, TheThirdKeyIsReachedByPushingTheCrateAgainstItsShelf)
@@ -156,10 +175,11 @@ TEST_F(CaveItems, TheDogFleesTheAcetyleneLampAndKillsATorchBearer)
     EXPECT_EQ(lowestLife(lamp, 0), 3) << "the dog ran away";
     EXPECT_EQ(lamp.back()[Level], "./Level/skull_room02.lvl");
 
-    storeGame("dog_room04", 32, 258, electricTorch);
-    Rows torch = run("dog_torch", "", continueKeys + later(keys, continuedStart + 1), 530);
-    ASSERT_EQ(torch.size(), 530u);
-    EXPECT_EQ(torch[20][Lamp], std::to_string(electricTorch));
-    EXPECT_EQ(lowestLife(torch, continuedStart), 0) << "the dog caught him";
+    const int start = continuedStart(dogSlot);
+    storeGame(dogSlot, "dog_room04", 32, 258, electricTorch);
+    Rows torch = run("dog_torch", "", continueKeys(dogSlot) + later(keys, start + 1), 540);
+    ASSERT_EQ(torch.size(), 540u);
+    EXPECT_EQ(torch[start + 5][Lamp], std::to_string(electricTorch));
+    EXPECT_EQ(lowestLife(torch, start), 0) << "the dog caught him";
     EXPECT_FALSE(reaches(torch, "skull_room02"));
 }

@@ -67,19 +67,22 @@ struct SceneInRoom {
     }
 };
 
-TEST(MovieInRoom, ThePlayerFallsIntoTheCatacombAndTheCatWalksOff)
+TEST(MovieInRoom, ThePlayerFallsIntoTheCatacombsHubAndTheCatWalksOff)
 {
     SceneInRoom scene;
-    ASSERT_TRUE(scene.load("catacomb01.lvl", 1));
+    ASSERT_TRUE(scene.load("hub_metro.lvl", 1));
     Element* cat = scene.element("element074");
     ASSERT_TRUE(cat);
     int catX = cat->x;
-    scene.room.place(32, 24);
+    // He comes in by the door from the sand rooms, where the scene starts.
+    scene.room.placeAt("to_unknow_room");
+    ASSERT_LT(scene.room.player.x, 198) << "the run to the hole goes right";
 
     // About 70 seconds of lines and waits.
     EXPECT_GT(scene.play(30 * 120), 0) << "stuck at action " << scene.movie.cursor;
     EXPECT_NEAR(327, scene.room.player.y, 10) << "landed at the bottom of the shaft";
     EXPECT_NEAR(198, scene.room.player.x, 12);
+    EXPECT_FALSE(scene.room.player.jumping) << "standing on the floor of the hall";
     EXPECT_EQ(catX - 101, cat->x);
     EXPECT_STREQ("void.til", cat->tile->name);
     EXPECT_FLOAT_EQ(1.0f, scene.luminance);

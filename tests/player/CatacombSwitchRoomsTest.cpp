@@ -31,18 +31,23 @@ struct Visit {
         room.placeAt(door);
         wait(20);
     }
-    // Walks until his picture's left edge is within 2 pixels of x, then
-    // lets go and stands still. False when a wall stopped him short.
+    // Walks to x, then steps until his picture's left edge is within 2
+    // pixels of it, and stands still. False when a wall stopped him short.
     bool walkTo(int x)
     {
-        for (int frame = 0; frame < 900 && std::abs(room.player.x - x) > 2; frame++) {
-            PLAYER_COMMANDS held;
-            held.walk = true;
-            (room.player.x < x ? held.right : held.left) = true;
-            room.frame(held);
+        for (int step = 0; step < 30 && std::abs(x - room.player.x) > 2; step++) {
+            int side = room.player.x < x ? 1 : -1;
+            for (int frame = 0; frame < 900 && (x - room.player.x) * side > 2; frame++) {
+                PLAYER_COMMANDS held;
+                held.walk = true;
+                (side > 0 ? held.right : held.left) = true;
+                room.frame(held);
+                if (step > 0)
+                    break;
+            }
+            wait(10);
         }
-        wait(10);
-        return std::abs(room.player.x - x) <= 3;
+        return std::abs(room.player.x - x) <= 4;
     }
     void hold(PLAYER_COMMANDS held, int frames) { room.frames(frames, held); }
     void jumpLeft(int frames)

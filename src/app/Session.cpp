@@ -149,10 +149,10 @@ void Session::endFrame(const World& world, const Screen& screen)
         const Player& p = *world.player;
         const char* room = *world.level->getName() ? world.level->getName() : "-";
         int written = std::fprintf(
-            trace->out, "%d %s %d %d %.2f %d %d %d %d %d %d %d %d %d %d %d %d %d %.3f\n", frame,
+            trace->out, "%d %s %d %d %.2f %d %d %d %d %d %d %d %d %d %d %d %d %d %.3f %d\n", frame,
             room, p.x, p.y, double(p.dy), p.way, p.life, p.coin, p.diamond, p.nKey, p.jumping,
             p.onLadder, p.crawl, p.visible, world.camX, world.camY, world.moviePlaying, world.gameOver.stage,
-            double(world.luminance));
+            double(world.luminance), p.getCurrentTorch());
         if (written < 0)
             writeFailed = true;
     }

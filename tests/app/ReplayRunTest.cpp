@@ -1,75 +1,17 @@
 #include "app/Session.h"
 
+#include "ReplayPlay.h"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
 
 // The program itself, run headless from its game directory with replayed
 // keys, checked in its trace and pictures.
 
-namespace {
-
-std::string folder()
-{
-    static std::string path = [] {
-        char pattern[] = "/tmp/gloamer_replay_XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return std::string(made ? made : "/tmp");
-    }();
-    return path;
-}
-
-std::string file(const char* name)
-{
-    return folder() + "/" + name;
-}
-
-void write(const std::string& path, const std::string& text)
-{
-    std::ofstream(path) << text;
-}
-
-std::string read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Runs the game with `arguments`; returns its exit code.
-int play(const std::string& arguments)
-{
-    std::string command = std::string("cd ") + GLOAMER_GAME_DIR +
-                          " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer " + arguments + " 2>" +
-                          file("stderr.txt");
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::vector<std::vector<std::string>> traceRows(const std::string& path)
-{
-    std::vector<std::vector<std::string>> rows;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream words(line);
-        std::vector<std::string> row;
-        std::string w;
-        while (words >> w)
-            row.push_back(w);
-        rows.push_back(row);
-    }
-    return rows;
-}
-
-} // namespace
+using namespace replay;
 
 TEST(ReplayRun, UnknownOptionsAreRefusedWithTheUsage)
 {
@@ -91,9 +33,8 @@ TEST(ReplayRun, AReplayGoesThroughTheDoorAndBackInTheTrace)
         << read(file("stderr.txt"));
     auto rows = traceRows(file("doors_trace.txt"));
     ASSERT_EQ(rows.size(), 20u) << "one line per frame";
-    const int columns = 19;
     for (const auto& row : rows)
-        ASSERT_EQ(row.size(), size_t(columns));
+        ASSERT_EQ(row.size(), size_t(ColumnCount));
     EXPECT_EQ(rows[0][0], "0");
     EXPECT_EQ(rows[2][1], "./Level/metro2.lvl");
     EXPECT_EQ(rows[3][1], "./Level/metro3.lvl");

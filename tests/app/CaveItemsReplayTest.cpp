@@ -1,0 +1,185 @@
+#include "save/SaveState.h"
+#include "save/SlotFile.h"
+
+#include "ReplayPlay.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+// The acetylene lamp, the third key and the dog of the caves, played in
+// their rooms and checked in the trace.
+
+using namespace replay;
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+const int electricTorch = 2, acetyleneLamp = 3;
+
+// The slots a replay continues; --start runs store their game in the
+// first, so these stay apart from them and from each other.
+const int lampSlot = 3, dogSlot = 4;
+
+std::string slotPath(int slot)
+{
+    return std::string(GLOAMER_GAME_DIR) + "/Save/slot" + std::to_string(slot) + ".sav";
+}
+
+// Stores a game in `slot`: the player standing at (x, y) of `room` with
+// `lamp` in hand. A game started with --start carries the acetylene lamp;
+// continuing such a slot is how a replay begins with another one.
+void storeGame(int slot, const char* room, int x, int y, int lamp)
+{
+    SAVE_STATE state;
+    state.x = state.oldX = x;
+    state.y = state.oldY = y;
+    state.currentTorch = lamp;
+    std::snprintf(state.level, sizeof state.level, "./Level/%s.lvl", room);
+    ASSERT_EQ(writeSlot(slotPath(slot).c_str(), state, nullptr, SlotBackup::none), 1);
+}
+
+// The menu keys that continue `slot`: Continue, then down to the slot.
+std::string continueKeys(int slot)
+{
+    std::string keys = "2 down down\n3 up down\n5 down return\n6 up return\n";
+    int frame = 8;
+    for (int i = 0; i < slot; i++, frame += 2)
+        keys += std::to_string(frame) + " down down\n" + std::to_string(frame + 1) + " up down\n";
+    return keys + std::to_string(frame + 1) + " down return\n" + std::to_string(frame + 2) + " up return\n";
+}
+
+// The frame at which the continued game of `slot` runs.
+int continuedStart(int slot)
+{
+    return 9 + 2 * slot;
+}
+
+// Plays `keys` for `frames` frames with `start` options; returns the trace.
+Rows run(const std::string& name, const std::string& start, const std::string& keys, int frames)
+{
+    write(file((name + ".keys").c_str()), keys);
+    std::string trace = file((name + ".trace").c_str());
+    int code = play("--fast --frames " + std::to_string(frames) + " " + start + " --replay " +
+                    file((name + ".keys").c_str()) + " --trace " + trace);
+    EXPECT_EQ(code, 0) << read(file("stderr.txt"));
+    Rows rows = traceRows(trace);
+    EXPECT_EQ(rows.size(), size_t(frames));
+    return rows;
+}
+
+// Shifts the frames of replay lines by `by`.
+std::string later(const std::string& keys, int by)
+{
+    std::string out;
+    int frame = 0;
+    char way[8], key[32];
+    for (const char* p = keys.c_str(); std::sscanf(p, "%d %7s %31s", &frame, way, key) == 3;) {
+        out += std::to_string(frame + by) + " " + way + " " + key + "\n";
+        p = std::strchr(p, '\n');
+        if (!p)
+            break;
+        p++;
+    }
+    return out;
+}
+
+int lowestLife(const Rows& rows, int from)
+{
+    int lowest = 1000;
+    for (int i = from; i < int(rows.size()); i++)
+        lowest = std::min(lowest, std::stoi(rows[i][Life]));
+    return lowest;
+}
+
+bool reaches(const Rows& rows, const std::string& room)
+{
+    for (const auto& row : rows)
+        if (row[Level] == "./Level/" + room + ".lvl")
+            return true;
+    return false;
+}
+
+class CaveItems : public ::testing::Test {
+  protected:
+    void TearDown() override
+    {
+        for (int slot : {lampSlot, dogSlot}) {
+            std::remove(slotPath(slot).c_str());
+            std::remove((slotPath(slot) + ".bak").c_str());
+        }
+    }
+};
+
+// From the west ledge of the drowned lamp's room: the valve, the ladder
+// down into the basin, a jump onto the rock, the lamp.
+const std::string basinKeys = "11 down right\n41 up right\n43 down e\n44 up e\n"
+                              "351 down right\n371 up right\n372 down down\n551 up down\n"
+                              "552 down right\n589 down space\n609 up space\n616 up right\n"
+                              "631 down e\n632 up e\n";
+
+} // namespace
+
+TEST_F(CaveItems, TheValveDrainsTheBasinAndTheAcetyleneLampIsTakenAtItsBottom)
+{
+    const int start = continuedStart(lampSlot);
+    storeGame(lampSlot, "water_fill03", 32, 114, electricTorch);
+    Rows rows = run("lamp", "", continueKeys(lampSlot) + later(basinKeys, start), 660);
+    ASSERT_EQ(rows.size(), 660u);
+    EXPECT_EQ(rows[start + 5][Level], "./Level/water_fill03.lvl");
+    EXPECT_EQ(rows[start + 5][Lamp], std::to_string(electricTorch));
+    EXPECT_EQ(rows.back()[Level], "./Level/water_fill03.lvl");
+    EXPECT_EQ(rows.back()[Lamp], std::to_string(acetyleneLamp)) << "the lamp was taken";
+    EXPECT_GT(std::stoi(rows.back()[Y]), 200) << "at the bottom of the basin";
+    EXPECT_EQ(lowestLife(rows, start), 3) << "the basin was dry";
+
+    // The same way down without turning the valve ends in deep water.
+    storeGame(lampSlot, "water_fill03", 32, 114, electricTorch);
+    std::string noValve = basinKeys;
+    noValve.replace(noValve.find("43 down e\n44 up e\n"), 18, "");
+    Rows flooded = run("flooded", "", continueKeys(lampSlot) + later(noValve, start), 660);
+    EXPECT_LT(lowestLife(flooded, start), 3) << "the water hurts";
+}
+
+TEST_F(CaveItems, TheThirdKeyIsReachedByPushingTheCrateAgainstItsShelf)
+{
+    // From the door: the ladder to the catwalk, a jump over the sparks, the
+    // crate pushed to the shelf, up the crate, a step back and up the shelf.
+    const std::string keys = "5 down right\n40 up right\n41 down up\n110 up up\n111 down right\n"
+                             "145 down space\n160 up space\n280 down space\n300 up space\n"
+                             "301 up right\n302 down left\n306 up left\n310 down space\n"
+                             "311 down right\n330 up space\n400 up right\n";
+    Rows rows = run("key", "--start technic01.lvl 48 258", keys, 410);
+    ASSERT_EQ(rows.size(), 410u);
+    EXPECT_EQ(rows[250][Keys], "0");
+    EXPECT_EQ(rows.back()[Keys], "1") << "key_technic taken";
+    EXPECT_EQ(rows.back()[Level], "./Level/technic01.lvl");
+    EXPECT_LT(std::stoi(rows.back()[Y]), 176) << "up on the shelf";
+    EXPECT_EQ(lowestLife(rows, 0), 3) << "the sparks were jumped";
+
+}
+
+TEST_F(CaveItems, TheDogFleesTheAcetyleneLampAndKillsATorchBearer)
+{
+    // Along the dog's gallery to its ladder, up, left to the door above.
+    const std::string keys = "5 down right\n200 up right\n201 down up\n440 up up\n441 down left\n"
+                             "490 up left\n495 down e\n496 up e\n";
+    Rows lamp = run("dog_lamp", "--start dog_room04.lvl 32 258", keys, 520);
+    ASSERT_EQ(lamp.size(), 520u);
+    EXPECT_EQ(lamp[0][Lamp], std::to_string(acetyleneLamp));
+    EXPECT_EQ(lowestLife(lamp, 0), 3) << "the dog ran away";
+    EXPECT_EQ(lamp.back()[Level], "./Level/skull_room02.lvl");
+
+    const int start = continuedStart(dogSlot);
+    storeGame(dogSlot, "dog_room04", 32, 258, electricTorch);
+    Rows torch = run("dog_torch", "", continueKeys(dogSlot) + later(keys, start + 1), 540);
+    ASSERT_EQ(torch.size(), 540u);
+    EXPECT_EQ(torch[start + 5][Lamp], std::to_string(electricTorch));
+    EXPECT_EQ(lowestLife(torch, start), 0) << "the dog caught him";
+    EXPECT_FALSE(reaches(torch, "skull_room02"));
+}

@@ -1,9 +1,10 @@
 // A long run of the real game with random keys: 100,000 frames (or the
 // number given) of held arrows, jumps, crawls and the action key, through
-// the same key path as a replay, under --fast. It walks through doors
+// the same key path as a replay, under --fast with the lighting on its
+// worker thread, as in a normal game. It walks through doors
 // across the rooms (put on a door now and then), and prints the resident memory every 10,000 frames so
 // that a leak shows as a growing column. Run from anywhere:
-//   soak [FRAMES] [SEED]
+//   soak [FRAMES] [SEED] [GAME_DIR]
 #include "app/Frame.h"
 #include "app/RunOptions.h"
 #include "level/Level.h"
@@ -114,19 +115,21 @@ int main(int argc, char** argv)
 {
     long frames = argc > 1 ? std::atol(argv[1]) : 100000;
     unsigned seed = argc > 2 ? unsigned(std::atol(argv[2])) : 1;
+    const char* gameDir = argc > 3 ? argv[3] : GLOAMER_GAME_DIR;
     std::string keys = "/tmp/gloamer_soak_keys_" + std::to_string(getpid()) + ".txt";
     writeRandomKeys(keys.c_str(), frames, seed);
 
     RUN_OPTIONS options;
     options.fast = true;
+    options.fastKeepsWorker = true;
     options.frames = frames;
     options.start = true;
     std::strcpy(options.startLevel, "metro2.lvl");
     options.startX = 165;
     options.startY = 34;
     std::snprintf(options.replay, sizeof options.replay, "%s", keys.c_str());
-    if (chdir(GLOAMER_GAME_DIR) != 0) {
-        std::fprintf(stderr, "soak: no game directory %s\n", GLOAMER_GAME_DIR);
+    if (chdir(gameDir) != 0) {
+        std::fprintf(stderr, "soak: no game directory %s\n", gameDir);
         return 1;
     }
     report(0);

@@ -271,7 +271,7 @@ int runGame(const RUN_OPTIONS& options, void (*afterFrame)(int frame))
     }
     if (options.fast) {
         world.pacing = false;
-        world.lightOnMainThread = true;
+        world.lightOnMainThread = !options.fastKeepsWorker;
         world.clock = fastTicks;
         Text::clock = fastTicks;
         std::srand(fastSeed);

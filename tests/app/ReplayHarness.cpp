@@ -1,5 +1,6 @@
 #include "ReplayHarness.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -51,4 +52,23 @@ std::vector<std::vector<std::string>> traceRows(const std::string& path)
         rows.push_back(row);
     }
     return rows;
+}
+
+FirstSlotKeeper::FirstSlotKeeper()
+{
+    for (const char* name : {"/Save/slot0.sav", "/Save/slot0.sav.bak"}) {
+        std::string path = std::string(GLOAMER_GAME_DIR) + name;
+        std::ifstream in(path, std::ios::binary);
+        kept.push_back({path, bool(in), in ? readText(path) : std::string()});
+    }
+}
+
+FirstSlotKeeper::~FirstSlotKeeper()
+{
+    for (const KEPT& k : kept) {
+        if (k.existed)
+            std::ofstream(k.path, std::ios::binary) << k.bytes;
+        else
+            std::remove(k.path.c_str());
+    }
 }

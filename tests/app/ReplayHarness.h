@@ -16,6 +16,23 @@ int playGame(const std::string& arguments);
 // The trace's lines split into their words.
 std::vector<std::vector<std::string>> traceRows(const std::string& path);
 
+// A run started with --start plays in the first slot and writes it at
+// once; other tests read the slots of the same game directory. Keeps the
+// first slot's files as they were before the run, for the keeper's life.
+class FirstSlotKeeper {
+public:
+    FirstSlotKeeper();
+    ~FirstSlotKeeper();
+
+private:
+    struct KEPT {
+        std::string path;
+        bool existed;
+        std::string bytes;
+    };
+    std::vector<KEPT> kept;
+};
+
 // Columns of a trace line.
 enum TRACE_COLUMN {
     TraceFrame = 0,

@@ -1,6 +1,6 @@
-#include "app/Session.h"
-
+#include "ReplayHarness.h"
 #include "ReplayPlay.h"
+#include "app/Session.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -11,30 +11,28 @@
 // The program itself, run headless from its game directory with replayed
 // keys, checked in its trace and pictures.
 
-using namespace replay;
-
 TEST(ReplayRun, UnknownOptionsAreRefusedWithTheUsage)
 {
-    EXPECT_EQ(play("--frames 1 --bogus"), 2);
-    EXPECT_NE(read(file("stderr.txt")).find("usage: gloamer"), std::string::npos);
-    EXPECT_EQ(play("--frames 1 --replay " + file("missing.txt")), 2);
+    EXPECT_EQ(playGame("--frames 1 --bogus"), 2);
+    EXPECT_NE(readText(replayFile("stderr.txt")).find("usage: gloamer"), std::string::npos);
+    EXPECT_EQ(playGame("--frames 1 --replay " + replayFile("missing.txt")), 2);
 }
 
 TEST(ReplayRun, AReplayGoesThroughTheDoorAndBackInTheTrace)
 {
     // The player starts on metro2's door east, which leads to metro3's
     // door west, where the next press leads back.
-    write(file("doors.txt"), "# through the door and back\n"
+    writeText(replayFile("doors.txt"), "# through the door and back\n"
                              "3 down e\n4 up e   # released\n"
                              "\n10 down e\n11 up e\n");
-    ASSERT_EQ(play("--fast --frames 20 --start metro2.lvl 448 42 --replay " + file("doors.txt") + " --trace " +
-                   file("doors_trace.txt")),
+    ASSERT_EQ(playGame("--fast --frames 20 --start metro2.lvl 448 42 --replay " + replayFile("doors.txt") + " --trace " +
+                   replayFile("doors_trace.txt")),
               0)
-        << read(file("stderr.txt"));
-    auto rows = traceRows(file("doors_trace.txt"));
+        << readText(replayFile("stderr.txt"));
+    auto rows = traceRows(replayFile("doors_trace.txt"));
     ASSERT_EQ(rows.size(), 20u) << "one line per frame";
     for (const auto& row : rows)
-        ASSERT_EQ(row.size(), size_t(ColumnCount));
+        ASSERT_EQ(row.size(), size_t(replay::ColumnCount));
     EXPECT_EQ(rows[0][0], "0");
     EXPECT_EQ(rows[2][1], "./Level/metro2.lvl");
     EXPECT_EQ(rows[3][1], "./Level/metro3.lvl");
@@ -46,29 +44,29 @@ TEST(ReplayRun, AReplayGoesThroughTheDoorAndBackInTheTrace)
 
 TEST(ReplayRun, AReplayRunTwiceGivesTheSameTraceAndPictures)
 {
-    write(file("walk.txt"), "2 down right\n30 up right\n31 down space\n40 up space\n45 down left\n70 up left\n");
+    writeText(replayFile("walk.txt"), "2 down right\n30 up right\n31 down space\n40 up space\n45 down left\n70 up left\n");
     auto run = [&](const char* suffix) {
-        std::string t = file((std::string("trace_") + suffix).c_str());
-        std::string s = file((std::string("shot_") + suffix + ".png").c_str());
-        std::string s2 = file((std::string("shot2_") + suffix + ".png").c_str());
-        EXPECT_EQ(play("--fast --frames 80 --start metro3.lvl 40 64 --replay " + file("walk.txt") + " --trace " + t +
+        std::string t = replayFile((std::string("trace_") + suffix).c_str());
+        std::string s = replayFile((std::string("shot_") + suffix + ".png").c_str());
+        std::string s2 = replayFile((std::string("shot2_") + suffix + ".png").c_str());
+        EXPECT_EQ(playGame("--fast --frames 80 --start metro3.lvl 40 64 --replay " + replayFile("walk.txt") + " --trace " + t +
                        " --shot 35:" + s + " --shot 79:" + s2),
                   0)
-            << read(file("stderr.txt"));
-        return read(t) + read(s) + read(s2);
+            << readText(replayFile("stderr.txt"));
+        return readText(t) + readText(s) + readText(s2);
     };
     std::string first = run("a");
     std::string second = run("b");
     ASSERT_GT(first.size(), 1000u);
     EXPECT_TRUE(first == second) << "the runs differ";
-    EXPECT_EQ(read(file("shot_a.png")).substr(1, 3), "PNG");
+    EXPECT_EQ(readText(replayFile("shot_a.png")).substr(1, 3), "PNG");
 }
 
 TEST(ReplayRun, ARecordReplaysTheSameKeys)
 {
-    write(file("keys.txt"), "1 down right\n5 up right\n6 down left shift\n7 up left shift\n");
-    ASSERT_EQ(play("--fast --frames 10 --replay " + file("keys.txt") + " --record " + file("record.txt")), 0);
-    EXPECT_EQ(read(file("record.txt")), read(file("keys.txt")));
+    writeText(replayFile("keys.txt"), "1 down right\n5 up right\n6 down left shift\n7 up left shift\n");
+    ASSERT_EQ(playGame("--fast --frames 10 --replay " + replayFile("keys.txt") + " --record " + replayFile("record.txt")), 0);
+    EXPECT_EQ(readText(replayFile("record.txt")), readText(replayFile("keys.txt")));
 }
 
 TEST(ReplayKeys, BadReplayLinesAreRefused)
@@ -76,9 +74,9 @@ TEST(ReplayKeys, BadReplayLinesAreRefused)
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     const char* bad[] = {"5 down\n", "x down e\n", "-1 down e\n", "5 sideways e\n", "5 down nokey\n"};
     for (const char* line : bad) {
-        write(file("bad.txt"), std::string("0 down e\n") + line);
+        writeText(replayFile("bad.txt"), std::string("0 down e\n") + line);
         RUN_OPTIONS o;
-        std::snprintf(o.replay, sizeof o.replay, "%s", file("bad.txt").c_str());
+        std::snprintf(o.replay, sizeof o.replay, "%s", replayFile("bad.txt").c_str());
         Session s;
         EXPECT_EQ(s.open(o), 0) << line;
         EXPECT_NE(std::string(s.error).find(":2:"), std::string::npos) << s.error;
@@ -92,10 +90,10 @@ TEST(ReplayRun, TheOpeningOfANewGamePlaysInFramesUnderFast)
     std::remove(slot.c_str());
     std::remove((slot + ".bak").c_str());
     // New game, then the first slot.
-    write(file("new.txt"), "2 down return\n3 up return\n6 down return\n7 up return\n");
-    ASSERT_EQ(play("--fast --frames 700 --replay " + file("new.txt") + " --trace " + file("opening.txt")), 0)
-        << read(file("stderr.txt"));
-    auto rows = traceRows(file("opening.txt"));
+    writeText(replayFile("new.txt"), "2 down return\n3 up return\n6 down return\n7 up return\n");
+    ASSERT_EQ(playGame("--fast --frames 700 --replay " + replayFile("new.txt") + " --trace " + replayFile("opening.txt")), 0)
+        << readText(replayFile("stderr.txt"));
+    auto rows = traceRows(replayFile("opening.txt"));
     ASSERT_EQ(rows.size(), 700u);
     const int level = 1, x = 2, cutscene = 16, luminance = 18;
     int sceneStart = -1, sceneEnd = -1;

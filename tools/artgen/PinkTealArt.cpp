@@ -1,5 +1,5 @@
-// Props of the pools, the warehouses and the brewery, and the night sky of
-// the way out. Depths as in the room art: things standing in front of the
+// Props of the pools, the warehouses and the brewery, and the night sky and
+// street of the way out. Depths as in the room art: things standing in front of the
 // wall at 5 to 7, the sky far away at 0.
 
 #include "Art.h"
@@ -41,9 +41,10 @@ void vat(Album& album)
 void nightSky(Album& album)
 {
     Picture& p = album.add("sky_night.til", 64, 64);
+    // A faint glow of its own, so the sky shows where no lamp reaches.
     for (int y = 0; y < 64; y++)
         for (int x = 0; x < 64; x++)
-            p.put(0, x, y, ink(rgb(10, 16, 38), 0));
+            p.put(0, x, y, ink(rgb(10, 16, 38), 0, 0.6f));
     Rng rng(2611);
     for (int i = 0; i < 14; i++) {
         int x = rng.range(0, 63), y = rng.range(0, 63);
@@ -61,6 +62,20 @@ void moon(Album& album)
     p.disc(0, 15.0f, 15.0f, 1.5f, 1.5f, ink(rgb(200, 204, 190), 0, 1.0f));
 }
 
+// A street lamp on its post, 20 x 72: the head at the top left glows.
+void streetLamp(Album& album)
+{
+    Picture& p = album.add("lamp_street.til", 20, 72);
+    const Ink iron = ink(rgb(46, 52, 58), 5);
+    p.fill(0, 14, 6, 3, 66, iron);            // post
+    p.fill(0, 12, 68, 7, 4, iron);            // foot
+    p.line(0, 4, 4, 15, 4, iron);             // arm
+    p.line(0, 4, 5, 15, 5, iron);
+    p.fill(0, 1, 6, 8, 3, iron);              // hood
+    p.fill(0, 2, 9, 6, 3, ink(rgb(255, 226, 160), 5, 1.0f));
+    outline(p, 0, rgb(20, 22, 26), 5);
+}
+
 } // namespace
 
 void addPinkTealArt(Album& album)
@@ -68,4 +83,5 @@ void addPinkTealArt(Album& album)
     vat(album);
     nightSky(album);
     moon(album);
+    streetLamp(album);
 }

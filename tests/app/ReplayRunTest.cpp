@@ -206,7 +206,7 @@ TEST(ReplayRun, TheCarEndingDrivesOffFromTheStreetAndFinishesTheGame)
 {
     // Out of the manhole, a few steps left towards the police car.
     std::vector<std::vector<std::string>> rows;
-    int end = playEnding("outside02.lvl 300 231", "2 down left\n40 up left\n", 1200, &rows);
+    int end = playEnding("outside02.lvl 300 231", "2 down left\n40 up left\n", 700, &rows);
     ASSERT_GE(end, 0) << "the game was not finished";
     const int level = 1, visible = 13, cutscene = 16, luminance = 18;
     int sceneStart = 0;
@@ -227,7 +227,7 @@ TEST(ReplayRun, TheBalloonEndingRisesOutOfTheShaftAndFinishesTheGame)
 {
     // In from maze2's door, a few steps right onto the trigger.
     std::vector<std::vector<std::string>> rows;
-    int end = playEnding("end02.lvl 24 578", "2 down right\n40 up right\n", 1800, &rows);
+    int end = playEnding("end02.lvl 24 578", "2 down right\n40 up right\n", 1300, &rows);
     ASSERT_GE(end, 0) << "the game was not finished";
     const int level = 1, x = 2, y = 3, cutscene = 16;
     int sceneStart = 0;

@@ -13,6 +13,12 @@ void pauseBriefly()
     std::this_thread::sleep_for(std::chrono::microseconds(100));
 }
 
+// The game shows one picture a frame, so a pass more often than that is
+// never seen: the worker rests until a frame's time has passed since its
+// last pass began, which leaves the core idle in a room where the pass is
+// quick.
+const std::chrono::milliseconds passPeriod(33);
+
 } // namespace
 
 void LightingWorker::start(Level* target)
@@ -31,6 +37,7 @@ void LightingWorker::stop()
     int control = close.load();
     while (control != LightingStopped && !close.compare_exchange_weak(control, LightingStopRequested)) {
     }
+    wakeWorker();
     thread.join();
     close.store(LightingStopped);
     level = nullptr;
@@ -56,8 +63,10 @@ void LightingWorker::run()
         int control = close.load();
         if (control != LightingRun && control != LightingPaused)
             break;
+        auto began = std::chrono::steady_clock::now();
         level->computeLighting(x.load(), y.load(), w.load(), h.load(), 30, scratch);
         passCount.fetch_add(1);
+        restUntil(began + passPeriod);
         if (close.load() == LightingPaused) {
             pausing.store(true);
             while (close.load() == LightingPaused)
@@ -66,6 +75,25 @@ void LightingWorker::run()
         }
     }
     close.store(LightingStopped);
+}
+
+void LightingWorker::setControl(int value)
+{
+    close.store(value);
+    wakeWorker();
+}
+
+void LightingWorker::wakeWorker()
+{
+    // Taking the lock orders the change before the worker's next look at it.
+    std::lock_guard<std::mutex> hold(restLock);
+    restEnd.notify_all();
+}
+
+void LightingWorker::restUntil(std::chrono::steady_clock::time_point next)
+{
+    std::unique_lock<std::mutex> hold(restLock);
+    restEnd.wait_until(hold, next, [this] { return close.load() != LightingRun; });
 }
 
 LightingWorker& lightingWorker()

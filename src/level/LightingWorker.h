@@ -3,6 +3,9 @@
 #include "platform/Thread.h"
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <vector>
 
 class Level;
@@ -92,7 +95,8 @@ public:
 
     // The region of the next pass: camera offset and screen size.
     void setRegion(int x, int y, int w, int h);
-    void setControl(int value) { close.store(value); }
+    // Sets the control value and wakes the worker from its rest to see it.
+    void setControl(int value);
     int control() const { return close.load(); }
     // Passes completed since the worker was made.
     long long passes() const { return passCount.load(); }
@@ -104,6 +108,10 @@ public:
     void run();
 
 private:
+    // Sleeps until `next` or until the control value leaves run.
+    void restUntil(std::chrono::steady_clock::time_point next);
+    void wakeWorker();
+
     Thread thread;
     // Set before the thread starts and cleared after it is joined.
     Level* level = nullptr;
@@ -116,6 +124,9 @@ private:
     std::atomic<int> close{LightingStopped};
     std::atomic<long long> passCount{0};
     std::atomic<bool> pausing{false};
+    // The worker rests on these between passes; a change of control wakes it.
+    std::mutex restLock;
+    std::condition_variable restEnd;
     // Used by the thread only.
     LIGHTING_SCRATCH scratch;
 };

@@ -228,6 +228,8 @@ int update()
     if (menu.getGameState() == Menu::statePlaying) {
         world.input2(keys, &typo, pixelScreen);
         if (world.gameOver.stage == 7) {
+            if (session)
+                session->gameFinished();
             menu.setGameState(Menu::stateCredits);
             world.gameOver.stage = 0;
             world.pause(false);

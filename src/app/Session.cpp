@@ -151,11 +151,13 @@ void Session::endFrame(const World& world, const Screen& screen)
         int written = std::fprintf(
             trace->out, "%d %s %d %d %.2f %d %d %d %d %d %d %d %d %d %d %d %d %d %.3f %d\n", frame,
             room, p.x, p.y, double(p.dy), p.way, p.life, p.coin, p.diamond, p.nKey, p.jumping,
-            p.onLadder, p.crawl, p.visible, world.camX, world.camY, world.moviePlaying, world.gameOver.stage,
+            p.onLadder, p.crawl, p.visible, world.camX, world.camY, world.moviePlaying,
+            finishedGame ? int(World::StageFinished) : world.gameOver.stage,
             double(world.luminance), p.getCurrentTorch());
         if (written < 0)
             writeFailed = true;
     }
+    finishedGame = false;
     for (const SHOT& shot : shots)
         if (shot.frame == frame && !saveShot(screen, shot.file))
             writeFailed = true;

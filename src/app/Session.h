@@ -40,6 +40,10 @@ public:
     void seeKey(const SDL_Event& event);
     // The trace line and the pictures of the frame just presented.
     void endFrame(const World& world, const Screen& screen);
+    // The game was finished this frame. The frame leaves the game at once
+    // and clears the stage, so the trace line of this frame shows the
+    // finishing stage in its place.
+    void gameFinished() { finishedGame = true; }
     // The number of frames asked for has run.
     bool finished() const { return frames >= 0 && frame >= frames; }
     // Writes the record and the trace. Returns 1, or 0 when one could not be written.
@@ -58,6 +62,7 @@ private:
     ReplacingFile* record = nullptr;
     ReplacingFile* trace = nullptr;
     bool writeFailed = false;
+    bool finishedGame = false;
 };
 
 // The SDL 1.2 key symbol of a key name ("right", "space", "e"), or -1.

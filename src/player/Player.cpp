@@ -137,11 +137,15 @@ void Player::update(Level* level, int)
     getActiveCollision(level);
     controler->update();
     updateView();
-    if (flying)
+    // A balloon carries the player straight up and out of the room: above
+    // the map everything counts as rock, so a flyer is not collision-tested
+    // (he would stop under the map's top edge and never leave).
+    if (flying) {
         y -= 1;
-    else
+    } else {
         move(level);
-    collide(level);
+        collide(level);
+    }
     if (hitted > 0.0f)
         hitted -= 0.2f;
     else

@@ -115,3 +115,65 @@ TEST(ReplayRun, TheOpeningOfANewGamePlaysInFramesUnderFast)
     std::remove(slot.c_str());
     std::remove((slot + ".bak").c_str());
 }
+
+namespace {
+
+// Plays an ending from a `--start` near its trigger with the keys of
+// `replay`; returns the trace rows and the index of the frame that finished
+// the game (-1 when none did).
+int playEnding(const std::string& start, const std::string& replay, int frames,
+               std::vector<std::vector<std::string>>* rows)
+{
+    const int stage = 17;
+    std::string slot = std::string(GLOAMER_GAME_DIR) + "/Save/slot0.sav";
+    write(file("ending.txt"), replay);
+    int code = play("--fast --frames " + std::to_string(frames) + " --start " + start + " --replay " +
+                    file("ending.txt") + " --trace " + file("ending_trace.txt"));
+    std::remove(slot.c_str());
+    std::remove((slot + ".bak").c_str());
+    EXPECT_EQ(code, 0) << read(file("stderr.txt"));
+    *rows = traceRows(file("ending_trace.txt"));
+    for (int i = 0; i < int(rows->size()); i++)
+        if ((*rows)[i].size() > size_t(stage) && (*rows)[i][stage] == "7")
+            return i;
+    return -1;
+}
+
+} // namespace
+
+TEST(ReplayRun, TheCarEndingDrivesOffFromTheStreetAndFinishesTheGame)
+{
+    // Out of the manhole, a few steps left towards the police car.
+    std::vector<std::vector<std::string>> rows;
+    int end = playEnding("outside02.lvl 300 231", "2 down left\n40 up left\n", 700, &rows);
+    ASSERT_GE(end, 0) << "the game was not finished";
+    const int level = 1, visible = 13, cutscene = 16, luminance = 18;
+    int sceneStart = 0;
+    while (sceneStart < end && rows[sceneStart][cutscene] == "0")
+        sceneStart++;
+    EXPECT_LT(sceneStart, 60) << "the trigger is a few steps from the manhole";
+    EXPECT_EQ(rows[sceneStart][level], "./Level/outside02.lvl");
+    EXPECT_EQ(rows[end][level], "./Level/end04.lvl");
+    EXPECT_EQ(rows[end][visible], "0") << "the player rides in the car";
+    EXPECT_EQ(rows[end - 1][luminance], "0.000") << "faded out";
+    // Three lines, three fades, the drive and the last wait.
+    EXPECT_NEAR(end - sceneStart, 3 * 66 + 3 * 80 + 101 + 66, 40);
+    ASSERT_LT(end + 1, int(rows.size()));
+    EXPECT_EQ(rows[end + 1][17], "0") << "the frame left the game";
+}
+
+TEST(ReplayRun, TheBalloonEndingRisesOutOfTheShaftAndFinishesTheGame)
+{
+    // In from maze2's door, a few steps right onto the trigger.
+    std::vector<std::vector<std::string>> rows;
+    int end = playEnding("end02.lvl 24 578", "2 down right\n40 up right\n", 1300, &rows);
+    ASSERT_GE(end, 0) << "the game was not finished";
+    const int level = 1, x = 2, y = 3, cutscene = 16;
+    int sceneStart = 0;
+    while (sceneStart < end && rows[sceneStart][cutscene] == "0")
+        sceneStart++;
+    EXPECT_LT(sceneStart, 60);
+    EXPECT_EQ(rows[end][level], "./Level/end02.lvl");
+    EXPECT_NEAR(std::stoi(rows[end][x]), 370, 3) << "took the balloon";
+    EXPECT_LE(std::stoi(rows[end][y]), -190) << "rose out of the shaft into the sky";
+}

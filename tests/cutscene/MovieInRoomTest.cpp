@@ -114,13 +114,13 @@ TEST(MovieInRoom, ThePainterSpeaksToThePlayerComingIntoHisGallery)
     EXPECT_EQ(std::vector<int>({Movie::codeHideHud, Movie::codeShowHud}), scene.worldCodes);
 }
 
-TEST(MovieInRoom, ThePlayerTakesTheBalloonAndRises)
+TEST(MovieInRoom, ThePlayerTakesTheBalloonAndRisesOutOfTheShaft)
 {
     SceneInRoom scene;
-    ASSERT_TRUE(scene.load("end05.lvl", 9));
+    ASSERT_TRUE(scene.load("end02.lvl", 9));
     Element* balloon = scene.element("balloon");
     ASSERT_TRUE(balloon);
-    scene.room.place(290, 104);
+    scene.room.placeAt("to_maze2");
 
     // Up to the wait for the risen player, then a second of rising.
     const int waitForHeight = 10;
@@ -133,6 +133,13 @@ TEST(MovieInRoom, ThePlayerTakesTheBalloonAndRises)
     EXPECT_TRUE(scene.room.player.flying);
     EXPECT_EQ(startY - 30, scene.room.player.y);
     EXPECT_FALSE(balloon->visible);
+
+    // The shaft is open to the sky: he rises past the top of the map to
+    // y -200, and the scene fades out and ends the game.
+    EXPECT_GT(scene.play(30 * 60), 0) << "stuck at action " << scene.movie.cursor << " at y " << scene.room.player.y;
+    EXPECT_LE(scene.room.player.y, -190);
+    EXPECT_FLOAT_EQ(0.0f, scene.luminance);
+    EXPECT_EQ(std::vector<int>({Movie::codeHideHud, Movie::codeFinished}), scene.worldCodes);
 }
 
 TEST(MovieInRoom, ThePoliceCarDrivesOffTheStreet)

@@ -364,3 +364,20 @@ TEST_F(HallTest, FarOutsideTheRoomWithADamagedSpeedIsCrushedSafely)
     EXPECT_EQ(inside.player.life, 3);
     EXPECT_EQ(inside.player.x, 276);
 }
+
+TEST(PlayerFlightTest, ABalloonCarriesHimOutThroughTheOpenTopOfTheMap)
+{
+    // A shaft open at the map's top edge; beyond the map everything counts
+    // as rock, which must not hold a flyer under the edge.
+    TestGame game;
+    game.rock(0, 0, 300, 200);
+    game.open(10, 0, 280, 150);
+    PlayerRoom room;
+    game.load(&room);
+    room.place(50, restY);
+    room.player.flying = true;
+    room.frames(restY + 200, held("R"));
+    EXPECT_EQ(room.player.y, -200) << "one pixel a frame, past the top";
+    EXPECT_EQ(room.player.x, 50) << "held keys do not steer a flyer";
+    EXPECT_EQ(room.player.life, 3);
+}

@@ -10,6 +10,7 @@ void addRoomArt(Album& album);     // walls, rock, floors, doors, switches, effe
 void addTitleArt(Album& album);    // the title and the credits picture
 void addKeyArt(Album& album);      // key caps of the control container
 void addPurpleArt(Album& album);   // the car park and the dark rooms: its people, cars, ramps
+void addPinkTealArt(Album& album); // vats, the night sky and the moon
 
 // The credits picture (the cat under a lamp), drawn by the creature art.
 void drawCreditsCat(Picture& p);

@@ -28,6 +28,7 @@ void drawAllArt(Album& album)
     addRoomArt(album);
     addKeyArt(album);
     addPurpleArt(album);
+    addPinkTealArt(album);
 }
 
 int drawCharacter(const char* posesFile, const char* sheetFile, const char* previewFile)

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <unistd.h>
@@ -355,11 +356,13 @@ TEST(Artgen, ContactSheetOfTheBuiltContainers)
     ASSERT_EQ(runArtgen("--sheet '" + sheet + "' " GLOAMER_GAME_DIR "/tiles.dat " GLOAMER_GAME_DIR "/tiles_control.dat"), 0);
     PngImage png;
     ASSERT_EQ(png.load(sheet.c_str()), 1) << png.error;
-    // Every tile has a row at least its own height: the sheet is as tall as the art.
+    // Every tile of the art (rooms' pictures left out) has a row at least its
+    // own height: the sheet is as tall as the art.
     TileList game(GLOAMER_GAME_DIR "/tiles.dat", false);
     int heights = 0;
     for (Tile* t : game.list)
-        heights += t->height;
+        if (std::strncmp(t->name, "room_", 5) != 0)
+            heights += t->height;
     EXPECT_GE(png.height, heights);
     EXPECT_NE(runArtgen("--sheet '" + dir + "/none.png' '" + dir + "/missing.dat'"), 0);
     EXPECT_FALSE(std::ifstream(dir + "/none.png").good());

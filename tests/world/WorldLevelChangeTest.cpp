@@ -25,28 +25,28 @@ int threadCount()
 
 TEST_F(InGame, DoorsLeadToTheTargetElementAndBackWithTheWorkerRestarted)
 {
-    begin("metro2.lvl", 448, 42);
+    begin("test_hall.lvl", 80, 26);
     EXPECT_EQ(world.workerStarts, 1);
     runFrames(2);
 
     tap(actionKey);
-    EXPECT_STREQ(world.level->getName(), "./Level/metro3.lvl");
+    EXPECT_STREQ(world.level->getName(), "./Level/test_lights.lvl");
     const Element* west = element("west");
     ASSERT_NE(nullptr, west);
     EXPECT_EQ(world.workerStarts, 2) << "the worker was stopped and a new one started";
     long long passes = getLightingPasses();
     runFrames(3);
-    // The player arrived on metro3's door back; the next press takes it.
+    // The player arrived on the door back; the next press takes it.
     tap(actionKey);
-    EXPECT_STREQ(world.level->getName(), "./Level/metro2.lvl");
+    EXPECT_STREQ(world.level->getName(), "./Level/test_hall.lvl");
     EXPECT_EQ(world.workerStarts, 3);
-    EXPECT_GT(getLightingPasses(), passes) << "metro3 was lit while the player was there";
-    EXPECT_EQ(world.player->x, element("east")->x);
+    EXPECT_GT(getLightingPasses(), passes) << "test_lights was lit while the player was there";
+    EXPECT_EQ(world.player->x, element("lights")->x);
 }
 
 TEST_F(InGame, ArrivalPlacesThePlayerOnTheTargetAndTheCameraOnHim)
 {
-    begin("metro2.lvl", 448, 42);
+    begin("test_hall.lvl", 80, 26);
     world.player->way = 1;
     world.player->jumping = true;
     world.pressKey(actionKey, &typo, pixelScreen);
@@ -62,7 +62,7 @@ TEST_F(InGame, ArrivalPlacesThePlayerOnTheTargetAndTheCameraOnHim)
     // The slot holds the room entered, at once.
     SAVE_STATE stored;
     ASSERT_EQ(readSlot(world.slotFile, stored), SlotStatus::good);
-    EXPECT_STREQ(stored.level, "./Level/metro3.lvl");
+    EXPECT_STREQ(stored.level, "./Level/test_lights.lvl");
     EXPECT_EQ(stored.x, west->x);
 }
 
@@ -81,14 +81,14 @@ TEST_F(InGame, ADoorToAMissingRoomLeavesEverythingAsItWas)
 
 TEST_F(InGame, ADoorWithinTheRoomMovesThePlayerWithoutReloading)
 {
-    begin("metro3.lvl", 8, 10);
+    begin("test_hall.lvl", 16, 26);
     Level* before = world.level;
     DOOR door = {};
-    std::strcpy(door.destination, "metro3.lvl");
-    std::strcpy(door.target, "east");
+    std::strcpy(door.destination, "test_hall.lvl");
+    std::strcpy(door.target, "lights");
     world.nextLevel(&door, &typo, pixelScreen);
     EXPECT_EQ(world.level, before);
-    EXPECT_EQ(world.player->x, 360);
+    EXPECT_EQ(world.player->x, 80);
     EXPECT_EQ(world.workerStarts, 1) << "the worker was not stopped";
 }
 

@@ -1,11 +1,14 @@
 #include "ContactSheet.h"
 
+#include <cstring>
+
 #include "PixelFont.h"
 #include "assets/Tile.h"
 #include "assets/TileList.h"
 #include "render/PngImage.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cmath>
 
 namespace {
@@ -53,6 +56,9 @@ int ContactSheet::loadContainer(const std::string& file, std::deque<Picture>& ou
         return 0;
     }
     for (Tile* tile : tiles.list) {
+        // Rooms' pictures have their own contact page; here is the art.
+        if (std::strncmp(tile->name, "room_", 5) == 0)
+            continue;
         if (!tile->frames) {
             error = file + ": the data of " + tile->name + " cannot be read";
             return 0;

@@ -35,3 +35,16 @@ if(ROOM_LEVELS)
     VERBATIM)
   set(GAME_DATA_FILES ${GAME_DATA_FILES} ${ROOM_LEVELS} ${ROOM_PICTURES}/levelcheck.stamp)
 endif()
+
+# worldcheck proves the world against the program's map table: every room,
+# every passage's door pair, reachability from the start, keys before their
+# locked doors, both endings. A problem fails the build.
+if(ROOM_LEVELS AND GLOAMER_WORLDCHECK)
+  add_custom_command(OUTPUT ${ROOM_PICTURES}/worldcheck.stamp
+    COMMAND worldcheck ${GAME_DIR}
+    COMMAND ${CMAKE_COMMAND} -E touch ${ROOM_PICTURES}/worldcheck.stamp
+    DEPENDS worldcheck ${ROOM_LEVELS} ${ROOM_PICTURES}/levelcheck.stamp
+    COMMENT "Checking the world"
+    VERBATIM)
+  set(GAME_DATA_FILES ${GAME_DATA_FILES} ${ROOM_PICTURES}/worldcheck.stamp)
+endif()

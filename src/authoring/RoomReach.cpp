@@ -4,9 +4,11 @@
 #include "level/Element.h"
 #include "level/Level.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <queue>
 #include <unordered_set>
 
 namespace {
@@ -120,6 +122,29 @@ const DOOR* doorNamed(const Level* level, const char* name)
     return nullptr;
 }
 
+// Whether the room stays the same whatever the frame: nothing in it moves,
+// falls, spreads or rises.
+bool isStill(const Level* level)
+{
+    if (!level->actives.empty() || !level->dogs.empty() || level->hasCloud || level->water)
+        return false;
+    for (const Element* e : level->ennemies)
+        if (e->kind == Element::Unstable)
+            return false;
+    return true;
+}
+
+// Pixels between the player's body and the door's rectangle, on the longer
+// axis; 0 when they overlap.
+long distance(Player& p, const DOOR& door)
+{
+    p.setBBox();
+    const BoundingBox& b = p.bbox;
+    long dx = std::max({0, door.x - (b.x + b.w), b.x - (door.x + door.width)});
+    long dy = std::max({0, door.y - (b.y + b.h), b.y - (door.y + door.height)});
+    return std::max(dx, dy);
+}
+
 } // namespace
 
 RoomReach::BODY RoomReach::bodyOf(const Player& p)
@@ -204,47 +229,55 @@ int RoomReach::search(const char* from, const char* to)
     const DOOR* target = doorNamed(level, to);
     const int startLife = p.life;
 
-    // Every state kept: the one before it and the commands that led there.
-    struct STEP {
-        int before;
-        uint8_t commands;
-    };
-    std::vector<STEP> steps;
+    // Every state kept, with the one before it and the commands that led
+    // there. A still room is the same at every frame: the search is drawn
+    // towards the door. A moving room is searched frame by frame, all states
+    // of a frame before the next, so that the room is updated once a frame.
     struct NODE {
         BODY body;
-        int step;
+        int before;
+        int frame;
+        uint8_t commands;
     };
-    std::vector<NODE> layer{{bodyOf(p), -1}}, next;
+    std::vector<NODE> kept{{bodyOf(p), -1, 0, 0}};
+    using ENTRY = std::pair<long, int>;
+    std::priority_queue<ENTRY, std::vector<ENTRY>, std::greater<ENTRY>> open;
+    open.push({0, 0});
     std::unordered_set<STATE_KEY, STATE_HASH> seen{keyOf(p)};
+    const bool still = isStill(level);
+    int roomFrame = 0;
     int replaysLeft = mostReplays;
-    for (int frame = 0; frame < maxFrames && !layer.empty(); frame++) {
-        next.clear();
-        level->update(frame + 1);
-        for (const NODE& node : layer)
-            for (uint8_t commands : choices) {
-                restore(&p, node.body);
-                holdCommands(&p, level, commandsOf(commands));
-                p.update(level, frame);
-                if (p.life < startLife || !seen.insert(keyOf(p)).second)
-                    continue;
-                steps.push_back({node.step, commands});
-                if (++nodes >= maxNodes)
-                    return 0;
-                if (doorInReach(&p, level) == target && replaysLeft > 0) {
-                    std::vector<uint8_t> way;
-                    for (int s = int(steps.size()) - 1; s >= 0; s = steps[s].before)
-                        way.insert(way.begin(), steps[s].commands);
-                    replaysLeft--;
-                    if (replays(from, to, way)) {
-                        script = way;
-                        frames = frame + 1;
-                        return 1;
-                    }
+    while (!open.empty()) {
+        int index = open.top().second;
+        open.pop();
+        int frame = kept[index].frame;
+        if (frame >= maxFrames)
+            continue;
+        frames = std::max(frames, frame + 1);
+        if (!still && frame + 1 > roomFrame)
+            level->update(++roomFrame);
+        for (uint8_t commands : choices) {
+            restore(&p, kept[index].body);
+            holdCommands(&p, level, commandsOf(commands));
+            p.update(level, frame);
+            if (p.life < startLife || !seen.insert(keyOf(p)).second)
+                continue;
+            kept.push_back({bodyOf(p), index, frame + 1, commands});
+            if (++nodes >= maxNodes)
+                return 0;
+            if (doorInReach(&p, level) == target && replaysLeft > 0) {
+                std::vector<uint8_t> way;
+                for (int k = int(kept.size()) - 1; k > 0; k = kept[k].before)
+                    way.insert(way.begin(), kept[k].commands);
+                replaysLeft--;
+                if (replays(from, to, way)) {
+                    script = way;
+                    return 1;
                 }
-                next.push_back({bodyOf(p), int(steps.size()) - 1});
             }
-        layer.swap(next);
-        frames = frame + 1;
+            long priority = still ? frame + 1 + distance(p, *target) : frame + 1;
+            open.push({priority, int(kept.size()) - 1});
+        }
     }
     return 0;
 }

@@ -48,3 +48,11 @@ if(ROOM_LEVELS AND GLOAMER_WORLDCHECK)
     VERBATIM)
   set(GAME_DATA_FILES ${GAME_DATA_FILES} ${ROOM_PICTURES}/worldcheck.stamp)
 endif()
+
+# One contact page of every room, to look at them side by side; built only
+# when asked for (make room_contacts).
+add_custom_target(room_contacts
+  COMMAND roomsheet ${GAME_DIR} ${CMAKE_BINARY_DIR}/rooms_contact.png
+  COMMENT "Drawing every room on one page"
+  VERBATIM)
+add_dependencies(room_contacts game_data)

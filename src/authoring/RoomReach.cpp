@@ -122,16 +122,16 @@ const DOOR* doorNamed(const Level* level, const char* name)
     return nullptr;
 }
 
-// Whether the room stays the same whatever the frame: nothing in it moves,
-// falls, spreads or rises.
-bool isStill(const Level* level)
+// Whether the room changes with time by itself: movers, dogs, gas, water.
+// Pushed blocks and unstable floors change only when the player comes.
+bool movesByItself(const Level* level)
 {
-    if (!level->actives.empty() || !level->dogs.empty() || level->hasCloud || level->water)
-        return false;
-    for (const Element* e : level->ennemies)
-        if (e->kind == Element::Unstable)
-            return false;
-    return true;
+    if (!level->dogs.empty() || level->hasCloud || level->water)
+        return true;
+    for (const Element* e : level->actives)
+        if (e->kind == Element::Mover)
+            return true;
+    return false;
 }
 
 // Pixels between the player's body and the door's rectangle, on the longer
@@ -230,9 +230,11 @@ int RoomReach::search(const char* from, const char* to)
     const int startLife = p.life;
 
     // Every state kept, with the one before it and the commands that led
-    // there. A still room is the same at every frame: the search is drawn
-    // towards the door. A moving room is searched frame by frame, all states
-    // of a frame before the next, so that the room is updated once a frame.
+    // there. A room that does not change by itself is the same at every
+    // frame: the search is drawn towards the door. A room that does is
+    // searched frame by frame, all states of a frame before the next, so that
+    // it is updated once a frame; of each frame only the `beamWidth` states
+    // nearest the door go on.
     struct NODE {
         BODY body;
         int before;
@@ -244,8 +246,9 @@ int RoomReach::search(const char* from, const char* to)
     std::priority_queue<ENTRY, std::vector<ENTRY>, std::greater<ENTRY>> open;
     open.push({0, 0});
     std::unordered_set<STATE_KEY, STATE_HASH> seen{keyOf(p)};
-    const bool still = isStill(level);
-    int roomFrame = 0;
+    const bool timed = movesByItself(level);
+    const long frameWeight = 1L << 24;
+    int roomFrame = 0, expandedThisFrame = 0;
     int replaysLeft = mostReplays;
     while (!open.empty()) {
         int index = open.top().second;
@@ -254,9 +257,15 @@ int RoomReach::search(const char* from, const char* to)
         if (frame >= maxFrames)
             continue;
         frames = std::max(frames, frame + 1);
-        if (!still && frame + 1 > roomFrame)
+        if (timed && frame + 1 > roomFrame) {
             level->update(++roomFrame);
+            expandedThisFrame = 0;
+        }
+        if (timed && ++expandedThisFrame > beamWidth)
+            continue;
         for (uint8_t commands : choices) {
+            if (commands & ~allowed)
+                continue;
             restore(&p, kept[index].body);
             holdCommands(&p, level, commandsOf(commands));
             p.update(level, frame);
@@ -275,7 +284,8 @@ int RoomReach::search(const char* from, const char* to)
                     return 1;
                 }
             }
-            long priority = still ? frame + 1 + distance(p, *target) : frame + 1;
+            long near = distance(p, *target);
+            long priority = timed ? (frame + 1) * frameWeight + near : frame + 1 + near;
             open.push({priority, int(kept.size()) - 1});
         }
     }

@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
-// Proves that a person can go from one door of a room to another: a
-// breadth-first search, frame by frame, over the commands held in each frame,
-// with the game's own player and room code. All states of one search layer
-// are at the same frame, so the room is updated once per layer exactly as the
-// running game updates it before the player; states are merged on the
-// player's body, speed, pose and animation frame. A path found is replayed
+// Proves that a person can go from one door of a room to another: a search
+// over the commands held in each frame, with the game's own player and room
+// code, drawn towards the door. In a room that moves by itself (movers, dogs,
+// gas, water) all states of one frame are searched before the next, so the
+// room is updated once per frame as the running game updates it before the
+// player. States are merged on the player's body, speed, pose and animation
+// frame. A path found is replayed
 // on a freshly loaded room before it is given out, so a merge or a room
 // change one branch caused cannot make a false proof.
 class RoomReach {
@@ -41,6 +42,10 @@ public:
 
     int maxFrames = 1500;
     long maxNodes = 2000000;
+    // States carried from one frame to the next in a room that moves by itself.
+    int beamWidth = 400;
+    // The commands the search may hold (bits of Command): all by default.
+    uint8_t allowed = 0xFF;
     // The commands of each frame of the way found.
     std::vector<uint8_t> script;
     // Where the player starts: the `from` element's position.

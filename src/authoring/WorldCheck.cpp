@@ -150,8 +150,10 @@ void WorldCheck::readRoom(WORLD_ROOM* room, const char* gameDir, TileList* tiles
     room->loaded = level.load(path.c_str(), tiles, nullptr, nullptr) == 1;
     if (!room->loaded)
         return;
-    room->width = level.mapWidth;
-    room->height = level.mapHeight;
+    // Without the room's picture, the extent of its elements: the map
+    // keeps a pixel of margin on every side.
+    room->width = level.mapWidth - 2;
+    room->height = level.mapHeight - 2;
     std::string picture = "room_" + room->stem + ".til";
     for (const Element* e : level.elements) {
         room->names.insert(e->name);

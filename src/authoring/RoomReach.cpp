@@ -205,6 +205,7 @@ Level* RoomReach::freshLevel()
 void RoomReach::enter(Level* level, const char* from)
 {
     restore(&room.player, initialBody);
+    room.player.nKey = keys;
     room.player.setPositionAtElement(from, level);
 }
 

@@ -46,6 +46,9 @@ public:
     int beamWidth = 400;
     // The commands the search may hold (bits of Command): all by default.
     uint8_t allowed = 0xFF;
+    // Keys the player holds: by default enough for every locked door, whose
+    // keys lie in other rooms.
+    int keys = 99;
     // The commands of each frame of the way found.
     std::vector<uint8_t> script;
     // Where the player starts: the `from` element's position.

@@ -9,7 +9,8 @@
 // TO_DOOR. A way found is written as a replay (to FILE, else to the standard
 // output) that ends by taking the door, for
 //   cd GAME_DIR && ./gloamer --start ROOM X Y --replay FILE --fast
-// with X Y as printed. Exits 0 when a way was found, 1 when none was found
+// with X Y as printed. The search lends the player enough keys for a locked
+// door; the program, started with none, shows the door's message instead. Exits 0 when a way was found, 1 when none was found
 // within the budget, 2 on a usage or loading error.
 
 #include "authoring/RoomReach.h"

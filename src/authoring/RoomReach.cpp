@@ -145,6 +145,25 @@ long distance(Player& p, const DOOR& door)
     return std::max(dx, dy);
 }
 
+// A state kept by the search, with the one before it and the commands that
+// led there.
+struct SEARCH_NODE {
+    RoomReach::BODY body;
+    int before;
+    int frame;
+    uint8_t commands;
+};
+
+// The commands of every frame from the start to the state `last`.
+std::vector<uint8_t> commandsTo(const std::vector<SEARCH_NODE>& kept, int last)
+{
+    std::vector<uint8_t> way;
+    for (int k = last; kept[k].before >= 0; k = kept[k].before)
+        way.push_back(kept[k].commands);
+    std::reverse(way.begin(), way.end());
+    return way;
+}
+
 } // namespace
 
 RoomReach::BODY RoomReach::bodyOf(const Player& p)
@@ -230,19 +249,13 @@ int RoomReach::search(const char* from, const char* to)
     const DOOR* target = doorNamed(level, to);
     const int startLife = p.life;
 
-    // Every state kept, with the one before it and the commands that led
-    // there. A room that does not change by itself is the same at every
-    // frame: the search is drawn towards the door. A room that does is
-    // searched frame by frame, all states of a frame before the next, so that
-    // it is updated once a frame; of each frame only the `beamWidth` states
-    // nearest the door go on.
-    struct NODE {
-        BODY body;
-        int before;
-        int frame;
-        uint8_t commands;
-    };
-    std::vector<NODE> kept{{bodyOf(p), -1, 0, 0}};
+    // A room that does not change by itself is the same at every frame: the
+    // search is drawn towards the door. A room that does is searched frame
+    // by frame, all states of a frame before the next, so that it is updated
+    // once a frame (before the commands are held, where the game holds them
+    // first: the replay on a fresh room settles it); of each frame only the
+    // `beamWidth` states nearest the door go on.
+    std::vector<SEARCH_NODE> kept{{bodyOf(p), -1, 0, 0}};
     using ENTRY = std::pair<long, int>;
     std::priority_queue<ENTRY, std::vector<ENTRY>, std::greater<ENTRY>> open;
     open.push({0, 0});
@@ -276,9 +289,7 @@ int RoomReach::search(const char* from, const char* to)
             if (++nodes >= maxNodes)
                 return 0;
             if (doorInReach(&p, level) == target && replaysLeft > 0) {
-                std::vector<uint8_t> way;
-                for (int k = int(kept.size()) - 1; k > 0; k = kept[k].before)
-                    way.insert(way.begin(), kept[k].commands);
+                std::vector<uint8_t> way = commandsTo(kept, int(kept.size()) - 1);
                 replaysLeft--;
                 if (replays(from, to, way)) {
                     script = way;

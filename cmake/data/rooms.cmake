@@ -35,3 +35,24 @@ if(ROOM_LEVELS)
     VERBATIM)
   set(GAME_DATA_FILES ${GAME_DATA_FILES} ${ROOM_LEVELS} ${ROOM_PICTURES}/levelcheck.stamp)
 endif()
+
+# worldcheck proves the world against the program's map table: every room,
+# every passage's door pair, reachability from the start, keys before their
+# locked doors, both endings. A problem fails the build.
+if(ROOM_LEVELS AND GLOAMER_WORLDCHECK)
+  add_custom_command(OUTPUT ${ROOM_PICTURES}/worldcheck.stamp
+    COMMAND worldcheck ${GAME_DIR}
+    COMMAND ${CMAKE_COMMAND} -E touch ${ROOM_PICTURES}/worldcheck.stamp
+    DEPENDS worldcheck ${ROOM_LEVELS} ${ROOM_PICTURES}/levelcheck.stamp
+    COMMENT "Checking the world"
+    VERBATIM)
+  set(GAME_DATA_FILES ${GAME_DATA_FILES} ${ROOM_PICTURES}/worldcheck.stamp)
+endif()
+
+# One contact page of every room, to look at them side by side; built only
+# when asked for (make room_contacts).
+add_custom_target(room_contacts
+  COMMAND roomsheet ${GAME_DIR} ${CMAKE_BINARY_DIR}/rooms_contact.png
+  COMMENT "Drawing every room on one page"
+  VERBATIM)
+add_dependencies(room_contacts game_data)

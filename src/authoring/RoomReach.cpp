@@ -1,0 +1,347 @@
+#include "authoring/RoomReach.h"
+
+#include "assets/AnimationControler.h"
+#include "level/Element.h"
+#include "level/Level.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <queue>
+#include <unordered_set>
+
+namespace {
+
+// The commands tried in every frame: standing, walking and running either
+// way, jumps, climbing, crawling.
+const uint8_t choices[] = {
+    0,
+    RoomReach::Left,
+    RoomReach::Right,
+    RoomReach::Jump,
+    RoomReach::Left | RoomReach::Jump,
+    RoomReach::Right | RoomReach::Jump,
+    RoomReach::Walk | RoomReach::Left,
+    RoomReach::Walk | RoomReach::Right,
+    RoomReach::Walk | RoomReach::Left | RoomReach::Jump,
+    RoomReach::Walk | RoomReach::Right | RoomReach::Jump,
+    RoomReach::Up,
+    RoomReach::Up | RoomReach::Left,
+    RoomReach::Up | RoomReach::Right,
+    RoomReach::Down,
+    RoomReach::Down | RoomReach::Left,
+    RoomReach::Down | RoomReach::Right,
+};
+
+// The default key of each command, by bit, as the replay names keys.
+const struct {
+    uint8_t bit;
+    const char* key;
+} commandKeys[] = {{RoomReach::Left, "left"}, {RoomReach::Right, "right"}, {RoomReach::Jump, "space"},
+                   {RoomReach::Up, "up"},     {RoomReach::Down, "down"},   {RoomReach::Walk, "a"}};
+const char* const actionKey = "e";
+
+// Replays are tried for this many ways found before the search gives up.
+const int mostReplays = 16;
+
+PLAYER_COMMANDS commandsOf(uint8_t bits)
+{
+    PLAYER_COMMANDS held;
+    held.left = bits & RoomReach::Left;
+    held.right = bits & RoomReach::Right;
+    held.jump = bits & RoomReach::Jump;
+    held.up = bits & RoomReach::Up;
+    held.down = bits & RoomReach::Down;
+    held.walk = bits & RoomReach::Walk;
+    return held;
+}
+
+// The state two frames are merged on: position, vertical speed (a multiple
+// of a quarter pixel), pose flags and the animation's sequence and position
+// (speeds are multiples of a twentieth of a frame).
+struct STATE_KEY {
+    uint64_t body;
+    uint64_t animation;
+    bool operator==(const STATE_KEY& o) const { return body == o.body && animation == o.animation; }
+};
+
+struct STATE_HASH {
+    std::size_t operator()(const STATE_KEY& k) const { return std::hash<uint64_t>()(k.body * 0x9E3779B97F4A7C15ull ^ k.animation); }
+};
+
+STATE_KEY keyOf(const Player& p)
+{
+    uint64_t flags = uint64_t(p.way != 0) | uint64_t(p.crawl) << 1 | uint64_t(p.jumping) << 2 |
+                     uint64_t(p.jumpReleased) << 3 | uint64_t(p.onLadder) << 4 | uint64_t(p.pushTimer != 0) << 5 |
+                     uint64_t(p.flying) << 6;
+    uint64_t body = uint64_t(uint16_t(p.x)) | uint64_t(uint16_t(p.y)) << 16 | uint64_t(uint8_t(int(p.dy * 4.0f))) << 32 |
+                    flags << 40 | uint64_t(uint8_t(p.pushTimer)) << 48;
+    const AnimationControler& c = *p.controler;
+    uint64_t animation = uint64_t(uint32_t(c.seq)) | uint64_t(uint32_t(int(c.frame * 20.0f))) << 32;
+    return STATE_KEY{body, animation ^ uint64_t(c.moved != 0) << 63};
+}
+
+// Runs one frame of the game for the player: the held commands, the room,
+// then the player, as the world does.
+void playFrame(Player* p, Level* level, uint8_t commands, int frame)
+{
+    holdCommands(p, level, commandsOf(commands));
+    level->update(frame + 1);
+    p->update(level, frame);
+}
+
+const Element* elementNamed(const Level* level, const char* name)
+{
+    for (const Element* e : level->elements)
+        if (std::strcmp(e->name, name) == 0)
+            return e;
+    return nullptr;
+}
+
+// The door the action key would take now, as the player's action chooses
+// it: the first touched door that opens with the keys held.
+const DOOR* doorInReach(Player* p, Level* level)
+{
+    p->setBBox();
+    for (const DOOR* door : level->doors)
+        if (p->bbox.getCollisionWithDoor(door) && (door->locked == 0 || door->key <= p->nKey))
+            return door;
+    return nullptr;
+}
+
+// The door compiled from the element called `name`.
+const DOOR* doorNamed(const Level* level, const char* name)
+{
+    const Element* e = elementNamed(level, name);
+    if (!e)
+        return nullptr;
+    for (const DOOR* door : level->doors)
+        if (door->x == e->x && door->y == e->y)
+            return door;
+    return nullptr;
+}
+
+// Whether the room changes with time by itself: movers, dogs, gas, water.
+// Pushed blocks and unstable floors change only when the player comes.
+bool movesByItself(const Level* level)
+{
+    if (!level->dogs.empty() || level->hasCloud || level->water)
+        return true;
+    for (const Element* e : level->actives)
+        if (e->kind == Element::Mover)
+            return true;
+    return false;
+}
+
+// Pixels between the player's body and the door's rectangle, on the longer
+// axis; 0 when they overlap.
+long distance(Player& p, const DOOR& door)
+{
+    p.setBBox();
+    const BoundingBox& b = p.bbox;
+    long dx = std::max({0, door.x - (b.x + b.w), b.x - (door.x + door.width)});
+    long dy = std::max({0, door.y - (b.y + b.h), b.y - (door.y + door.height)});
+    return std::max(dx, dy);
+}
+
+// A state kept by the search, with the one before it and the commands that
+// led there.
+struct SEARCH_NODE {
+    RoomReach::BODY body;
+    int before;
+    int frame;
+    uint8_t commands;
+};
+
+// The commands of every frame from the start to the state `last`.
+std::vector<uint8_t> commandsTo(const std::vector<SEARCH_NODE>& kept, int last)
+{
+    std::vector<uint8_t> way;
+    for (int k = last; kept[k].before >= 0; k = kept[k].before)
+        way.push_back(kept[k].commands);
+    std::reverse(way.begin(), way.end());
+    return way;
+}
+
+} // namespace
+
+RoomReach::BODY RoomReach::bodyOf(const Player& p)
+{
+    return BODY{p.x,       p.y,       p.oldX,  p.oldY,        p.way,     p.pushTimer, p.life,    p.nKey,
+                p.torch,   p.moving,  p.run,   p.crawl,       p.jumping, p.jumpReleased, p.onLadder,
+                p.visible, p.flying,  p.dy,    p.hitted,      p.bbox,    *p.controler};
+}
+
+void RoomReach::restore(Player* p, const BODY& b)
+{
+    p->x = b.x;
+    p->y = b.y;
+    p->oldX = b.oldX;
+    p->oldY = b.oldY;
+    p->way = b.way;
+    p->pushTimer = b.pushTimer;
+    p->life = b.life;
+    p->nKey = b.nKey;
+    p->torch = b.torch;
+    p->moving = b.moving;
+    p->run = b.run;
+    p->crawl = b.crawl;
+    p->jumping = b.jumping;
+    p->jumpReleased = b.jumpReleased;
+    p->onLadder = b.onLadder;
+    p->visible = b.visible;
+    p->flying = b.flying;
+    p->dy = b.dy;
+    p->hitted = b.hitted;
+    p->bbox = b.bbox;
+    *p->controler = b.animation;
+}
+
+int RoomReach::load(const char* dir, const char* file)
+{
+    gameDir = dir;
+    levelFile = file;
+    if (room.load(dir, file)) {
+        initialBody = bodyOf(room.player);
+        return 1;
+    }
+    std::snprintf(error, sizeof error, "cannot load %s/Level/%s with the player's content", dir, file);
+    return 0;
+}
+
+Level* RoomReach::freshLevel()
+{
+    Level* level = new Level;
+    std::string path = gameDir + "/Level/" + levelFile;
+    if (level->load(path.c_str(), room.tiles, nullptr, nullptr))
+        return level;
+    delete level;
+    std::snprintf(error, sizeof error, "cannot load %s", path.c_str());
+    return nullptr;
+}
+
+void RoomReach::enter(Level* level, const char* from)
+{
+    restore(&room.player, initialBody);
+    room.player.nKey = keys;
+    room.player.setPositionAtElement(from, level);
+}
+
+int RoomReach::search(const char* from, const char* to)
+{
+    script.clear();
+    nodes = 0;
+    frames = 0;
+    if (!room.level)
+        return -1;
+    delete room.level;
+    room.level = freshLevel();
+    Level* level = room.level;
+    if (!level || !elementNamed(level, from) || !doorNamed(level, to)) {
+        std::snprintf(error, sizeof error, "%s has no element %s or no door %s", levelFile.c_str(), from, to);
+        return -1;
+    }
+    Player& p = room.player;
+    enter(level, from);
+    startX = p.x;
+    startY = p.y;
+    const DOOR* target = doorNamed(level, to);
+    const int startLife = p.life;
+
+    // A room that does not change by itself is the same at every frame: the
+    // search is drawn towards the door. A room that does is searched frame
+    // by frame, all states of a frame before the next, so that it is updated
+    // once a frame (before the commands are held, where the game holds them
+    // first: the replay on a fresh room settles it); of each frame only the
+    // `beamWidth` states nearest the door go on.
+    std::vector<SEARCH_NODE> kept{{bodyOf(p), -1, 0, 0}};
+    using ENTRY = std::pair<long, int>;
+    std::priority_queue<ENTRY, std::vector<ENTRY>, std::greater<ENTRY>> open;
+    open.push({0, 0});
+    std::unordered_set<STATE_KEY, STATE_HASH> seen{keyOf(p)};
+    const bool timed = movesByItself(level);
+    const long frameWeight = 1L << 24;
+    int roomFrame = 0, expandedThisFrame = 0;
+    int replaysLeft = mostReplays;
+    while (!open.empty()) {
+        int index = open.top().second;
+        open.pop();
+        int frame = kept[index].frame;
+        if (frame >= maxFrames)
+            continue;
+        frames = std::max(frames, frame + 1);
+        if (timed && frame + 1 > roomFrame) {
+            level->update(++roomFrame);
+            expandedThisFrame = 0;
+        }
+        if (timed && ++expandedThisFrame > beamWidth)
+            continue;
+        for (uint8_t commands : choices) {
+            if (commands & ~allowed)
+                continue;
+            restore(&p, kept[index].body);
+            holdCommands(&p, level, commandsOf(commands));
+            p.update(level, frame);
+            if (p.life < startLife || !seen.insert(keyOf(p)).second)
+                continue;
+            kept.push_back({bodyOf(p), index, frame + 1, commands});
+            if (++nodes >= maxNodes)
+                return 0;
+            if (doorInReach(&p, level) == target && replaysLeft > 0) {
+                std::vector<uint8_t> way = commandsTo(kept, int(kept.size()) - 1);
+                replaysLeft--;
+                if (replays(from, to, way)) {
+                    script = way;
+                    return 1;
+                }
+            }
+            long near = distance(p, *target);
+            long priority = timed ? (frame + 1) * frameWeight + near : frame + 1 + near;
+            open.push({priority, int(kept.size()) - 1});
+        }
+    }
+    return 0;
+}
+
+bool RoomReach::replays(const char* from, const char* to, const std::vector<uint8_t>& commands)
+{
+    std::unique_ptr<Level> level(freshLevel());
+    if (!level)
+        return false;
+    // The searching player's state is put back afterwards.
+    BODY searching = bodyOf(room.player);
+    enter(level.get(), from);
+    Player& p = room.player;
+    bool unhurt = true;
+    for (std::size_t frame = 0; unhurt && frame < commands.size(); frame++) {
+        playFrame(&p, level.get(), commands[frame], int(frame));
+        unhurt = p.life >= initialBody.life;
+    }
+    const DOOR* wanted = doorNamed(level.get(), to);
+    bool touching = unhurt && wanted && doorInReach(&p, level.get()) == wanted;
+    restore(&p, searching);
+    return touching;
+}
+
+std::string RoomReach::replayText() const
+{
+    std::string text;
+    uint8_t held = 0;
+    auto line = [&text](std::size_t frame, const char* way, const char* key) {
+        text += std::to_string(frame) + " " + way + " " + key + "\n";
+    };
+    for (std::size_t frame = 0; frame <= script.size(); frame++) {
+        uint8_t now = frame < script.size() ? script[frame] : 0;
+        for (const auto& k : commandKeys) {
+            if ((held & k.bit) && !(now & k.bit))
+                line(frame, "up", k.key);
+            if (!(held & k.bit) && (now & k.bit))
+                line(frame, "down", k.key);
+        }
+        held = now;
+    }
+    line(script.size(), "down", actionKey);
+    line(script.size() + 1, "up", actionKey);
+    return text;
+}

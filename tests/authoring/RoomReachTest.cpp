@@ -1,0 +1,212 @@
+// The door-to-door search on rooms whose answer is known: a ledge the player
+// steps up and one he cannot, a gap a running jump clears and one a pixel
+// wider; and a way found in a shipped room, played by the program itself.
+
+#include "authoring/RoomReach.h"
+
+#include "player/PlayerFixtures.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const int doorWidth = 16;
+const int doorHeight = 24;
+const int floorTop = 150;
+
+// A hall with a step `ledge` pixels high from x 160 on.
+void ledgeRoom(TestGame* game, int ledge)
+{
+    game->rock(0, 0, 320, 200);
+    game->open(10, 10, 300, floorTop - 10);
+    game->rock(160, floorTop - ledge, 150, ledge);
+    game->thing("west", 20, floorTop - doorHeight, doorWidth, doorHeight, "door room.lvl east");
+    game->thing("east", 280, floorTop - ledge - doorHeight, doorWidth, doorHeight, "door room.lvl west");
+}
+
+// A hall with a pit `gap` pixels wide from x 100, deeper than a jump is high.
+void gapRoom(TestGame* game, int gap)
+{
+    game->rock(0, 0, 400, 240);
+    game->open(10, 10, 380, floorTop - 10);
+    game->open(100, floorTop, gap, 60);
+    game->thing("west", 20, floorTop - doorHeight, doorWidth, doorHeight, "door room.lvl east");
+    game->thing("east", 360, floorTop - doorHeight, doorWidth, doorHeight, "door room.lvl west");
+}
+
+// Writes the test game and loads the room for the search.
+void loadReach(TestGame* game, RoomReach* reach)
+{
+    PlayerRoom written;
+    game->load(&written);
+    ASSERT_EQ(reach->load(game->dir.c_str(), "room.lvl"), 1) << reach->error;
+}
+
+// Whether the player, put on the floor at `x`, holding right, walking or
+// running, with the jump held from frame `jumpFrame` on, gets beyond the pit.
+bool runJumpClears(PlayerRoom* room, const RoomReach::BODY& start, int gap, int x, int jumpFrame, bool walking)
+{
+    RoomReach::restore(&room->player, start);
+    room->place(x, floorTop - 25);
+    for (int frame = 0; frame < 80; frame++) {
+        PLAYER_COMMANDS c = held(frame >= jumpFrame ? "RJ" : "R");
+        c.walk = walking;
+        room->frame(c);
+    }
+    return room->player.y < floorTop && room->player.x > 100 + gap;
+}
+
+// Every take-off: from each place before the edge, at each frame of the run
+// up or of the first fall over the pit.
+bool someRunJumpClears(int gap)
+{
+    TestGame game("gap");
+    gapRoom(&game, gap);
+    PlayerRoom room;
+    game.load(&room);
+    const RoomReach::BODY start = RoomReach::bodyOf(room.player);
+    for (int x = 70; x < 100; x++)
+        for (int jumpFrame = 0; jumpFrame < 25; jumpFrame++)
+            for (bool walking : {false, true})
+                if (runJumpClears(&room, start, gap, x, jumpFrame, walking))
+                    return true;
+    return false;
+}
+
+// The widest pit that a run and a jump of that plain kind clears: a
+// bisection, as a pit a run clears is cleared by the same run when narrower.
+int widestClearedGap()
+{
+    int cleared = 8, notCleared = 200;
+    while (notCleared - cleared > 1) {
+        int gap = (cleared + notCleared) / 2;
+        (someRunJumpClears(gap) ? cleared : notCleared) = gap;
+    }
+    return cleared;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+} // namespace
+
+TEST(RoomReachTest, WalkingClimbsLedgesOfFiveAndSixPixelsButNotSevenThatAJumpClimbs)
+{
+    const uint8_t forward = RoomReach::Right | RoomReach::Walk;
+    const uint8_t walking = forward | RoomReach::Left;
+    struct {
+        int ledge;
+        uint8_t allowed;
+        int found;
+    } cases[] = {
+        {5, forward, 1},
+        // A step that brings only the body's last column over the ledge: the
+        // step up of 5 frees all of it but its bottom corner pixel, which no
+        // collision samples, and the next step lifts it the sixth pixel.
+        {6, forward, 1},
+        {7, walking, 0},
+        {7, 0xFF, 1},
+    };
+    for (const auto& c : cases) {
+        TestGame game(("ledge" + std::to_string(c.ledge)).c_str());
+        ledgeRoom(&game, c.ledge);
+        RoomReach reach;
+        loadReach(&game, &reach);
+        reach.allowed = c.allowed;
+        ASSERT_EQ(reach.search("west", "east"), c.found) << c.ledge << " pixels, commands " << int(c.allowed);
+        if (c.found) {
+            EXPECT_TRUE(reach.replays("west", "east", reach.script));
+            EXPECT_FALSE(reach.replays("west", "east", std::vector<uint8_t>(reach.script.size() / 2, RoomReach::Right)))
+                << "half the way does not reach the door";
+            continue;
+        }
+        EXPECT_TRUE(reach.script.empty());
+        EXPECT_GT(reach.nodes, 100) << "the whole floor was searched";
+        EXPECT_LT(reach.nodes, reach.maxNodes) << "it ran out of states, not out of budget";
+    }
+}
+
+TEST(RoomReachTest, AGapIsJumpedUpToAPixelAndNoWiderThanTheBestTakeOffGives)
+{
+    // What a plain run and jump clears, the search must clear too; its own
+    // choice of take-off may gain a few pixels more, no more than that.
+    const int plain = widestClearedGap();
+    ASSERT_GT(plain, 40);
+    const int mostGained = 4;
+    int gap = plain;
+    for (; gap <= plain + mostGained + 1; gap++) {
+        TestGame game("gap");
+        gapRoom(&game, gap);
+        RoomReach reach;
+        loadReach(&game, &reach);
+        int found = reach.search("west", "east");
+        if (found == 1) {
+            EXPECT_TRUE(reach.replays("west", "east", reach.script)) << "gap of " << gap;
+            continue;
+        }
+        EXPECT_EQ(found, 0);
+        EXPECT_LT(reach.nodes, reach.maxNodes) << "gap of " << gap << ": out of states, not out of budget";
+        break;
+    }
+    EXPECT_GT(gap, plain) << "the plain run's gap is cleared";
+    EXPECT_LE(gap, plain + mostGained) << "a pixel wider than the widest found is not cleared";
+}
+
+TEST(RoomReachTest, TheScriptIsAReplayThatEndsByTakingTheDoor)
+{
+    RoomReach reach;
+    reach.script = {RoomReach::Right, RoomReach::Right | RoomReach::Jump, RoomReach::Right | RoomReach::Walk, 0};
+    EXPECT_EQ(reach.replayText(), "0 down right\n"
+                                  "1 down space\n"
+                                  "2 up space\n"
+                                  "2 down a\n"
+                                  "3 up right\n"
+                                  "3 up a\n"
+                                  "4 down e\n"
+                                  "5 up e\n");
+}
+
+TEST(RoomReachTest, MissingDoorsAreErrorsNotFailedSearches)
+{
+    TestGame game("doors");
+    gapRoom(&game, 20);
+    RoomReach reach;
+    loadReach(&game, &reach);
+    EXPECT_EQ(reach.search("west", "nowhere"), -1);
+    EXPECT_NE(std::string(reach.error).find("nowhere"), std::string::npos);
+    EXPECT_EQ(reach.search("nowhere", "east"), -1);
+}
+
+TEST(RoomReachTest, AWayFoundInAShippedRoomIsPlayedThroughTheDoorByTheProgram)
+{
+    const std::string game = GLOAMER_GAME_DIR;
+    RoomReach reach;
+    ASSERT_EQ(reach.load(game.c_str(), "metro3.lvl"), 1) << reach.error;
+    ASSERT_EQ(reach.search("to_metro2", "to_entrance"), 1);
+    std::string replay = tempPath("metro3.txt"), trace = tempPath("metro3_trace.txt");
+    std::ofstream(replay) << reach.replayText();
+    int frames = int(reach.script.size()) + 2;
+    std::string command = "cd " + game + " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --start metro3.lvl " +
+                          std::to_string(reach.startX) + " " + std::to_string(reach.startY) + " --replay " + replay +
+                          " --trace " + trace + " --frames " + std::to_string(frames) + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::istringstream rows(readFile(trace));
+    std::vector<std::string> rooms;
+    std::string line;
+    while (std::getline(rows, line)) {
+        std::istringstream words(line);
+        std::string frame, room;
+        words >> frame >> room;
+        rooms.push_back(room);
+    }
+    ASSERT_EQ(int(rooms.size()), frames);
+    EXPECT_EQ(rooms[reach.script.size() - 1], "./Level/metro3.lvl") << "still in the room before the action key";
+    EXPECT_EQ(rooms[reach.script.size()], "./Level/entrance.lvl") << "the action key took the door";
+}

@@ -1,0 +1,289 @@
+// The world checker, run as the data build runs it, on worlds the test
+// writes: a whole world of the map table with plain rooms, then broken
+// copies of it, each problem named by its room.
+
+#include "assets/TileContainer.h"
+#include "assets/TileFixtures.h"
+#include "base/BoundedString.h"
+#include "map/Map.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <cstring>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace {
+
+const int squareWidth = 512;
+const int squareHeight = 320;
+const int doorSize = 24;
+
+struct DOOR_PLACE {
+    std::string to;
+    int x;
+    int y;
+    int keys = 0;
+};
+
+// A room's level text: its ground picture of whole squares, doors, things.
+struct FAKE_ROOM {
+    int column = 0;
+    int row = 0;
+    int columns = 1;
+    int rows = 1;
+    std::vector<DOOR_PLACE> doors;
+    std::string things;
+};
+
+std::string element(const std::string& block, const std::string& name, const std::string& tile, int x, int y,
+                    const std::string& text)
+{
+    return block + "\n" + name + "\n  " + tile + "\n 0 0\n " + std::to_string(x) + " " + std::to_string(y) +
+           " 0\n  " + text + "\n";
+}
+
+// The world of the map table with every passage a pair of doors on the
+// facing sides, plain doors only, the two endings in outside02 and end02.
+class FakeWorld {
+public:
+    FakeWorld()
+    {
+        Map map;
+        for (const MAP_CELL* c : map.cells) {
+            FAKE_ROOM room;
+            room.column = c->x / Map::square + 1;
+            room.row = c->y / Map::square;
+            room.columns = (c->w + 2) / Map::square;
+            room.rows = (c->h + 2) / Map::square;
+            rooms[stem(c->name)] = room;
+        }
+        for (const MAP_LINK* l : map.links)
+            if (l->cellA && l->cellB)
+                join(stem(l->cellA->name), l->x1, l->y1, stem(l->cellB->name), l->x2, l->y2);
+        // J7-J8 and J8-J9 meet in the empty square J8: one way down.
+        join("phospho_intro", 9 * Map::square, 6 * Map::square, "switch_intro", 9 * Map::square, 7 * Map::square, false);
+        join("switch_intro", 9 * Map::square, 8 * Map::square, "phospho_intro", 9 * Map::square, 7 * Map::square, false);
+        rooms["outside02"].things += element("BONUS", "-", "mark.til", 100, 100, "movie 8");
+        rooms["end02"].things += element("BONUS", "-", "mark.til", 100, 100, "movie 9");
+    }
+
+    DOOR_PLACE* door(const std::string& room, const std::string& to)
+    {
+        for (DOOR_PLACE& d : rooms[room].doors)
+            if (d.to == to)
+                return &d;
+        return nullptr;
+    }
+    void removeDoor(const std::string& room, const std::string& to)
+    {
+        auto& doors = rooms[room].doors;
+        for (std::size_t i = 0; i < doors.size(); i++)
+            if (doors[i].to == to)
+                doors.erase(doors.begin() + long(i));
+    }
+    void key(const std::string& room, const std::string& name)
+    {
+        rooms[room].things += element("BONUS", name, "mark.til", 200, 100, "one_time");
+    }
+
+    // Writes the game directory; returns it.
+    std::string write(const std::string& name) const
+    {
+        std::string dir = std::string(testing::TempDir()) + "worldcheck_" + name;
+        EXPECT_EQ(std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "/Level'").c_str()), 0);
+        TileContainer tiles;
+        addTile(&tiles, "mark.til", doorSize / 2, doorSize, 2);
+        for (int w = 1; w <= 2; w++)
+            for (int h = 1; h <= 2; h++)
+                addTile(&tiles, ground(w, h), w * squareWidth, h * squareHeight, 1);
+        EXPECT_EQ(tiles.save((dir + "/tiles.dat").c_str()), 1);
+        for (const auto& r : rooms) {
+            if (missing.count(r.first))
+                continue;
+            std::ofstream out(dir + "/Level/" + r.first + ".lvl");
+            out << element("ELEMENT", "-", ground(r.second.columns, r.second.rows), 0, 0, "");
+            for (const DOOR_PLACE& d : r.second.doors) {
+                std::string kind = d.keys ? "locked_key_door " : "door ";
+                out << element("ELEMENT", "to_" + d.to, "mark.til", d.x, d.y,
+                               kind + d.to + ".lvl to_" + r.first + (d.keys ? " " + std::to_string(d.keys) : ""));
+            }
+            out << r.second.things;
+        }
+        return dir;
+    }
+
+    std::map<std::string, FAKE_ROOM> rooms;
+    std::set<std::string> missing;
+
+private:
+    static std::string stem(const char* level)
+    {
+        std::string s = level + std::strlen("./Level/");
+        return s.substr(0, s.size() - std::strlen(".lvl"));
+    }
+    static std::string ground(int w, int h) { return "ground_" + std::to_string(w) + "x" + std::to_string(h) + ".til"; }
+    static void addTile(TileContainer* tiles, const std::string& name, int w, int h, int frames)
+    {
+        Tile t;
+        ASSERT_EQ(t.create(w, h, frames, 0), 1);
+        boundedCopy(t.name, sizeof t.name, name.c_str());
+        for (int f = 0; f < frames; f++)
+            for (int i = 0; i < w * h; i++)
+                t.frames[f].data[i] = TILE_PIXEL{int(0xFF606060u), 5, 0.0f};
+        ASSERT_EQ(tiles->add(t), 1);
+    }
+    // Doors in both rooms, each in its end square, in the middle of the
+    // side facing the other end (map pixels give the squares).
+    void join(const std::string& a, int ax, int ay, const std::string& b, int bx, int by, bool both = true)
+    {
+        place(a, b, ax / Map::square + 1, ay / Map::square, bx / Map::square + 1, by / Map::square);
+        if (both)
+            place(b, a, bx / Map::square + 1, by / Map::square, ax / Map::square + 1, ay / Map::square);
+    }
+    void place(const std::string& room, const std::string& to, int column, int row, int towardsColumn, int towardsRow)
+    {
+        const FAKE_ROOM& r = rooms[room];
+        int left = (column - r.column) * squareWidth, top = (row - r.row) * squareHeight;
+        int x = left + squareWidth / 2, y = top + squareHeight / 2;
+        if (towardsColumn != column)
+            x = towardsColumn > column ? left + squareWidth - 40 : left + 20;
+        else
+            y = towardsRow > row ? top + squareHeight - 40 : top + 20;
+        rooms[room].doors.push_back({to, x, y});
+    }
+};
+
+struct CHECK_RUN {
+    int status;
+    std::string output;
+};
+
+CHECK_RUN worldcheck(const std::string& dir)
+{
+    std::string out = dir + "_output.txt";
+    int status = std::system((std::string(GLOAMER_TOOLS_DIR) + "/worldcheck '" + dir + "' > '" + out + "' 2>&1").c_str());
+    std::ifstream in(out);
+    std::stringstream s;
+    s << in.rdbuf();
+    return CHECK_RUN{WIFEXITED(status) ? WEXITSTATUS(status) : -1, s.str()};
+}
+
+bool has(const CHECK_RUN& run, const std::string& line)
+{
+    return run.output.find(line) != std::string::npos;
+}
+
+// The lines naming a problem: all but the summary.
+int problemLines(const CHECK_RUN& run)
+{
+    int n = 0;
+    std::istringstream lines(run.output);
+    std::string line;
+    while (std::getline(lines, line))
+        n += line.compare(0, 11, "worldcheck:") != 0;
+    return n;
+}
+
+} // namespace
+
+TEST(WorldcheckTest, AWholeWorldWithLockedDoorsAndTheirKeysBeforeThemPasses)
+{
+    FakeWorld world;
+    world.door("hub_metro", "locked_door")->keys = 1;
+    world.key("maze", "key_maze");
+    world.door("hub_cave", "locked_door2")->keys = 2;
+    world.key("orsolans_grave", "key_grave");
+    // A door into a scene room outside the table is allowed.
+    world.rooms["outside02"].doors.push_back({"end04", 60, 60});
+    CHECK_RUN run = worldcheck(world.write("whole"));
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(has(run, "worldcheck: 87 rooms, 96 passages, 0 problems")) << run.output;
+}
+
+TEST(WorldcheckTest, AMissingRoomAndTheRoomsOnlyItLeadsToAreReported)
+{
+    FakeWorld world;
+    world.missing.insert("vault");
+    CHECK_RUN run = worldcheck(world.write("missing"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(has(run, "vault: Level/vault.lvl is missing or does not load\n")) << run.output;
+    EXPECT_TRUE(has(run, "maze2: cannot be reached from metro2 through doors\n")) << run.output;
+    EXPECT_TRUE(has(run, "end02: cannot be reached from metro2 through doors\n")) << run.output;
+    EXPECT_TRUE(has(run, "end02: its ending trigger \"bonus movie 9\" cannot be reached\n")) << run.output;
+    EXPECT_EQ(problemLines(run), 4) << run.output;
+}
+
+TEST(WorldcheckTest, DoorsWithoutPartnerOrLeadingElsewhereAreReported)
+{
+    FakeWorld world;
+    // dark05 keeps its door to dark04, which has none back.
+    world.removeDoor("dark04", "dark05");
+    // A door between rooms no passage joins.
+    world.rooms["metro2"].doors.push_back({"hub_cave", 100, 100});
+    CHECK_RUN run = worldcheck(world.write("partner"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(has(run, "dark04: no door to dark05 for the passage C2-D2\n")) << run.output;
+    EXPECT_TRUE(has(run, "metro2: door to_hub_cave leads to hub_cave, which no passage of the map joins to it\n"))
+        << run.output;
+    EXPECT_EQ(problemLines(run), 2) << run.output;
+}
+
+TEST(WorldcheckTest, ADoorTargetingTheWrongElementOrOnTheWrongSideIsReported)
+{
+    FakeWorld world;
+    // metro3's door to entrance on its west side instead of the east.
+    world.door("metro3", "entrance")->x = 20;
+    world.rooms["entrance"].doors.clear();
+    world.rooms["entrance"].things +=
+        element("ELEMENT", "to_metro3", "mark.til", 20, 160, "door metro3.lvl platform") +
+        element("ELEMENT", "to_intro_part10", "mark.til", 480, 160, "door intro_part10.lvl to_entrance");
+    CHECK_RUN run = worldcheck(world.write("side"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(has(run, "metro3: door to_entrance at (20, 160) is not within the outer 16 columns of the east side "
+                         "of square B1\n"))
+        << run.output;
+    EXPECT_TRUE(has(run, "entrance: door to_metro3 targets metro3 platform, not its door to_entrance back\n"))
+        << run.output;
+    EXPECT_EQ(problemLines(run), 2) << run.output;
+}
+
+TEST(WorldcheckTest, AKeyBehindItsOwnLockedDoorLeavesTheDoorShutAndWhatLiesBeyond)
+{
+    FakeWorld world;
+    world.door("hub_metro", "locked_door")->keys = 1;
+    world.key("deads_corner", "key_corner");
+    CHECK_RUN run = worldcheck(world.write("key"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(has(run, "hub_metro: locked door to_locked_door needs 1 keys, but only 0 can be found without "
+                         "passing through it\n"))
+        << run.output;
+    EXPECT_TRUE(has(run, "deads_corner: cannot be reached from metro2 through doors\n")) << run.output;
+    EXPECT_TRUE(has(run, "orsolans_grave: cannot be reached from metro2 through doors\n")) << run.output;
+
+    // Two keys for a door needing two: one before it is not enough either.
+    FakeWorld two;
+    two.door("hub_cave", "locked_door2")->keys = 2;
+    two.key("maze", "key_maze");
+    CHECK_RUN second = worldcheck(two.write("two_keys"));
+    EXPECT_TRUE(has(second, "hub_cave: locked door to_locked_door2 needs 2 keys, but only 1 can be found"))
+        << second.output;
+}
+
+TEST(WorldcheckTest, AnUnreachableRoomAndAGridOfTheWrongSizeAreReported)
+{
+    FakeWorld world;
+    // vertical02's only way in is double03's door.
+    world.removeDoor("double03", "vertical02");
+    world.rooms["metro2"].rows = 2;
+    CHECK_RUN run = worldcheck(world.write("unreachable"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(has(run, "vertical02: cannot be reached from metro2 through doors\n")) << run.output;
+    EXPECT_TRUE(has(run, "double03: no door to vertical02 for the passage D5-C5\n")) << run.output;
+    EXPECT_TRUE(has(run, "metro2: grid of 64 x 80 cells, the map's 1 x 1 squares need 64 x 40\n")) << run.output;
+}

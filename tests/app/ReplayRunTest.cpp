@@ -11,6 +11,8 @@
 // The program itself, run headless from its game directory with replayed
 // keys, checked in its trace and pictures.
 
+using namespace replay;
+
 TEST(ReplayRun, UnknownOptionsAreRefusedWithTheUsage)
 {
     EXPECT_EQ(playGame("--frames 1 --bogus"), 2);

@@ -9,6 +9,7 @@ void addCreatureArt(Album& album); // dog, cat, police car, people
 void addRoomArt(Album& album);     // walls, rock, floors, doors, switches, effects
 void addTitleArt(Album& album);    // the title and the credits picture
 void addKeyArt(Album& album);      // key caps of the control container
+void addCryptArt(Album& album);    // Orsolan's tomb and his ghost
 
 // The credits picture (the cat under a lamp), drawn by the creature art.
 void drawCreditsCat(Picture& p);

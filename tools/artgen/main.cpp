@@ -27,6 +27,7 @@ void drawAllArt(Album& album)
     addTitleArt(album);
     addRoomArt(album);
     addKeyArt(album);
+    addCryptArt(album);
 }
 
 int drawCharacter(const char* posesFile, const char* sheetFile, const char* previewFile)

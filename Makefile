@@ -8,7 +8,7 @@ DESTDIR ?=
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test deps build bench fuzz install
+.PHONY: run test deps build bench fuzz install soak
 
 deps:
 	./scripts/install-deps.sh
@@ -31,6 +31,13 @@ bench: build
 	cmake --build $(BUILD_DIR) --target run_benchmarks
 	python3 bench/table.py $(BUILD_DIR)/bench/*_bench.json
 
+# A long game of random keys (SOAK_FRAMES, default 100000) printing the
+# resident memory every 10,000 frames.
+SOAK_FRAMES ?= 100000
+soak: build
+	cmake --build $(BUILD_DIR) --target soak
+	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy $(BUILD_DIR)/bench/soak $(SOAK_FRAMES)
+
 # Runs every fuzz target (FUZZ_TARGETS) in turn under AddressSanitizer and
 # UndefinedBehaviorSanitizer for FUZZ_SECONDS each, starting from its corpus
 # in fuzz/corpus/NAME; new inputs go to $(FUZZ_DIR)/corpus/NAME, findings to
@@ -39,6 +46,9 @@ FUZZ_TARGETS ?= slot tiles font character level room control
 fuzz:
 	./scripts/install-deps.sh fuzz
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLOAMER_FUZZ=ON
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target slot_fuzz
-	mkdir -p $(FUZZ_DIR)/corpus
-	cd $(FUZZ_DIR) && ./fuzz/slot_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 corpus $(CURDIR)/fuzz/corpus/slot
+	cmake --build $(FUZZ_DIR) -j $(JOBS) $(addprefix --target ,$(addsuffix _fuzz,$(FUZZ_TARGETS)))
+	status=0; for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$t && \
+	  (cd $(FUZZ_DIR) && ./fuzz/$${t}_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	     -artifact_prefix=$$t- corpus/$$t $(CURDIR)/fuzz/corpus/$$t) || status=1; \
+	done; exit $$status

@@ -262,7 +262,7 @@ void mainLoop()
     }
 }
 
-int runGame(const RUN_OPTIONS& options)
+int runGame(const RUN_OPTIONS& options, void (*afterFrame)(int frame))
 {
     Session run;
     if (!run.open(options)) {
@@ -271,7 +271,7 @@ int runGame(const RUN_OPTIONS& options)
     }
     if (options.fast) {
         world.pacing = false;
-        world.lightOnMainThread = true;
+        world.lightOnMainThread = !options.fastKeepsWorker;
         world.clock = fastTicks;
         Text::clock = fastTicks;
         std::srand(fastSeed);
@@ -289,6 +289,8 @@ int runGame(const RUN_OPTIONS& options)
         draw();
         run.endFrame(world, *pixelScreen);
         fastFrames++;
+        if (afterFrame)
+            afterFrame(run.frame);
     }
     session = nullptr;
     if (!run.close()) {

@@ -44,9 +44,10 @@ void draw();
 void mainLoop();
 // The game as the command line asks for it, after start-up: the menu, or a
 // new game where --start says, then frames until a quit request or the
-// number of frames asked for.
+// number of frames asked for. `afterFrame`, when given, is called with the
+// number of frames run after each one (the soak run watches memory with it).
 // Returns the exit code: 0, or 2 when the replay or an output file is bad.
-int runGame(const RUN_OPTIONS& options);
+int runGame(const RUN_OPTIONS& options, void (*afterFrame)(int frame) = nullptr);
 // The run's keys, trace and pictures; null when none is wanted.
 extern Session* session;
 // Stops what runs beside the main thread and closes the sounds.

@@ -23,6 +23,9 @@ struct RUN_OPTIONS {
     long frames = -1;
     // --fast: no pacing, a fixed random seed, lighting on the main thread.
     bool fast = false;
+    // With fast, the lighting stays on its worker thread (no command-line
+    // option: the soak run uses it to exercise the threads at full speed).
+    bool fastKeepsWorker = false;
     // --trace FILE: one line of state per frame.
     char trace[256] = "";
     std::vector<SHOT> shots;

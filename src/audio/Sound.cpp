@@ -1,6 +1,10 @@
 #include "audio/Sound.h"
 
+#include "base/Log.h"
+
 #include <SDL_mixer.h>
+
+#include <cstring>
 
 Mix_Chunk* sound[soundSlotCount];
 int soundPlaying[soundSlotCount];
@@ -103,6 +107,15 @@ constexpr MIXER_CALLS sdlCalls = {
     Mix_Volume,           Mix_VolumeMusic, Mix_FreeChunk, Mix_FreeMusic,  Mix_CloseAudio,
 };
 
+// Some files fill two slots; a damaged one is reported for its first.
+bool loadedBefore(std::size_t effect)
+{
+    for (std::size_t i = 0; i < effect; i++)
+        if (std::strcmp(effectFiles[i].path, effectFiles[effect].path) == 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 MIXER_CALLS mixer = sdlCalls;
@@ -122,10 +135,16 @@ void initSounds()
         releaseTrack(track);
     musicPlaying = -1;
     nextStep = 0;
-    for (const SLOT_FILE& effect : effectFiles)
-        addSound(effect.path, effect.slot);
-    for (int track = 0; track < musicTrackCount; track++)
+    for (std::size_t i = 0; i < sizeof effectFiles / sizeof effectFiles[0]; i++) {
+        addSound(effectFiles[i].path, effectFiles[i].slot);
+        if (!sound[effectFiles[i].slot] && !loadedBefore(i))
+            reportProblem("%s is missing or damaged; the game goes on without this sound.\n", effectFiles[i].path);
+    }
+    for (int track = 0; track < musicTrackCount; track++) {
         addMusic(musicFiles[track], track);
+        if (!music[track])
+            reportProblem("%s is missing or damaged; the game goes on without this music.\n", musicFiles[track]);
+    }
 }
 
 void closeSounds()

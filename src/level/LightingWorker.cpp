@@ -2,6 +2,7 @@
 
 #include "level/Level.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -12,6 +13,12 @@ void pauseBriefly()
 {
     std::this_thread::sleep_for(std::chrono::microseconds(100));
 }
+
+// The game shows one picture a frame, so a pass more often than that is
+// never seen: the worker rests until a frame's time has passed since its
+// last pass began, which leaves the core idle in a room where the pass is
+// quick.
+const std::chrono::milliseconds passPeriod(33);
 
 } // namespace
 
@@ -56,8 +63,10 @@ void LightingWorker::run()
         int control = close.load();
         if (control != LightingRun && control != LightingPaused)
             break;
+        auto began = std::chrono::steady_clock::now();
         level->computeLighting(x.load(), y.load(), w.load(), h.load(), 30, scratch);
         passCount.fetch_add(1);
+        restUntil(began + passPeriod);
         if (close.load() == LightingPaused) {
             pausing.store(true);
             while (close.load() == LightingPaused)
@@ -66,6 +75,17 @@ void LightingWorker::run()
         }
     }
     close.store(LightingStopped);
+}
+
+void LightingWorker::restUntil(std::chrono::steady_clock::time_point next) const
+{
+    // Short sleeps, so that a pause or a stop is seen within about a millisecond.
+    while (close.load() == LightingRun) {
+        auto now = std::chrono::steady_clock::now();
+        if (now >= next)
+            return;
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(next - now, std::chrono::milliseconds(1)));
+    }
 }
 
 LightingWorker& lightingWorker()

@@ -3,6 +3,7 @@
 #include "platform/Thread.h"
 
 #include <atomic>
+#include <chrono>
 #include <vector>
 
 class Level;
@@ -104,6 +105,9 @@ public:
     void run();
 
 private:
+    // Sleeps until `next` while the control value stays at run.
+    void restUntil(std::chrono::steady_clock::time_point next) const;
+
     Thread thread;
     // Set before the thread starts and cleared after it is joined.
     Level* level = nullptr;

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <set>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -70,6 +72,15 @@ SlotStatus readSlotFile(const char* path, SAVE_STATE& state, std::vector<unsigne
     return SlotStatus::damaged;
 }
 
+// The menu reads the slots every time it lists them; the player hears of a
+// damaged one once.
+void reportDamageOnce(const char* path, const char* outcome)
+{
+    static std::set<std::string> reported;
+    if (reported.insert(path).second)
+        reportProblem("%s is damaged; %s.\n", path, outcome);
+}
+
 bool backupName(const char* path, char* out, std::size_t size) { return boundedFormat(out, size, "%s.bak", path); }
 
 // Keeps the slot at `path` as its ".bak" when it is good, so that a damaged
@@ -101,8 +112,12 @@ SlotStatus readSlot(const char* path, SAVE_STATE& state, SlotBackup backup)
     SlotStatus status = readSlotFile(path, state, bytes);
     char copy[512];
     if (status == SlotStatus::damaged && backup == SlotBackup::use && backupName(path, copy, sizeof copy)
-        && readSlotFile(copy, state, bytes) == SlotStatus::good)
+        && readSlotFile(copy, state, bytes) == SlotStatus::good) {
+        reportDamageOnce(path, "the game goes on from its backup copy");
         return SlotStatus::good;
+    }
+    if (status == SlotStatus::damaged)
+        reportDamageOnce(path, "the slot shows as damaged");
     if (status == SlotStatus::empty)
         report("Cannot open for reading :\n", path);
     return status;

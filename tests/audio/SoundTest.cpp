@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -47,6 +48,25 @@ TEST(Sound, InitLoadsTheSlotAndTrackTables)
     EXPECT_EQ(fake.trackFile(0), "./Sound/05.underwater.mp3");
     EXPECT_EQ(fake.trackFile(3), "./Sound/game_over.mp3");
     EXPECT_EQ(fake.trackFile(5), "./Sound/01.catacombs.mp3");
+}
+
+TEST(Sound, AMissingOrDamagedFileIsReportedOnceAndTheRestLoads)
+{
+    FakeMixer fake;
+    fake.missing = {"./Sound/candle8on.wav", "./Sound/02.love.mp3"};
+    testing::internal::CaptureStderr();
+    initSounds();
+    std::string report = testing::internal::GetCapturedStderr();
+    // candle8on.wav fills two slots; it is named once.
+    EXPECT_EQ(report.find("candle8on.wav"), report.rfind("candle8on.wav")) << report;
+    EXPECT_NE(report.find("./Sound/candle8on.wav is missing or damaged"), std::string::npos) << report;
+    EXPECT_NE(report.find("./Sound/02.love.mp3 is missing or damaged"), std::string::npos) << report;
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 2) << report;
+    EXPECT_EQ(sound[0], nullptr);
+    EXPECT_EQ(sound[14], nullptr);
+    EXPECT_NE(sound[1], nullptr) << "the other sounds still load";
+    EXPECT_EQ(music[4], nullptr);
+    EXPECT_NE(music[5], nullptr);
 }
 
 TEST(Sound, WithoutFilesEveryPlayCallIsSilent)

@@ -92,8 +92,13 @@ TEST(SlotFile, ADamagedSlotFallsBackToItsCopyAndNeverReplacesIt)
     std::ofstream(slot, std::ios::binary) << good.substr(0, good.size() / 2);
 
     SAVE_STATE read;
+    testing::internal::CaptureStderr();
     ASSERT_EQ(readSlot(slot.c_str(), read), SlotStatus::good);
     EXPECT_EQ(read.coin, 1);
+    ASSERT_EQ(readSlot(slot.c_str(), read), SlotStatus::good);
+    std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(report, "gloamer: " + slot + " is damaged; the game goes on from its backup copy.\n")
+        << "the player hears of it once, however often the menu reads it";
     EXPECT_EQ(readSlot(slot.c_str(), read, SlotBackup::none), SlotStatus::damaged);
     EXPECT_EQ(read.coin, 1);
     EXPECT_EQ(summarizeSlot(slot.c_str()).coin, 1);

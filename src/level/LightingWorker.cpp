@@ -2,7 +2,6 @@
 
 #include "level/Level.h"
 
-#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -38,6 +37,7 @@ void LightingWorker::stop()
     int control = close.load();
     while (control != LightingStopped && !close.compare_exchange_weak(control, LightingStopRequested)) {
     }
+    wakeWorker();
     thread.join();
     close.store(LightingStopped);
     level = nullptr;
@@ -77,15 +77,23 @@ void LightingWorker::run()
     close.store(LightingStopped);
 }
 
-void LightingWorker::restUntil(std::chrono::steady_clock::time_point next) const
+void LightingWorker::setControl(int value)
 {
-    // Short sleeps, so that a pause or a stop is seen within about a millisecond.
-    while (close.load() == LightingRun) {
-        auto now = std::chrono::steady_clock::now();
-        if (now >= next)
-            return;
-        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(next - now, std::chrono::milliseconds(1)));
-    }
+    close.store(value);
+    wakeWorker();
+}
+
+void LightingWorker::wakeWorker()
+{
+    // Taking the lock orders the change before the worker's next look at it.
+    std::lock_guard<std::mutex> hold(restLock);
+    restEnd.notify_all();
+}
+
+void LightingWorker::restUntil(std::chrono::steady_clock::time_point next)
+{
+    std::unique_lock<std::mutex> hold(restLock);
+    restEnd.wait_until(hold, next, [this] { return close.load() != LightingRun; });
 }
 
 LightingWorker& lightingWorker()

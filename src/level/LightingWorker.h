@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <vector>
 
 class Level;
@@ -93,7 +95,8 @@ public:
 
     // The region of the next pass: camera offset and screen size.
     void setRegion(int x, int y, int w, int h);
-    void setControl(int value) { close.store(value); }
+    // Sets the control value and wakes the worker from its rest to see it.
+    void setControl(int value);
     int control() const { return close.load(); }
     // Passes completed since the worker was made.
     long long passes() const { return passCount.load(); }
@@ -105,8 +108,9 @@ public:
     void run();
 
 private:
-    // Sleeps until `next` while the control value stays at run.
-    void restUntil(std::chrono::steady_clock::time_point next) const;
+    // Sleeps until `next` or until the control value leaves run.
+    void restUntil(std::chrono::steady_clock::time_point next);
+    void wakeWorker();
 
     Thread thread;
     // Set before the thread starts and cleared after it is joined.
@@ -120,6 +124,9 @@ private:
     std::atomic<int> close{LightingStopped};
     std::atomic<long long> passCount{0};
     std::atomic<bool> pausing{false};
+    // The worker rests on these between passes; a change of control wakes it.
+    std::mutex restLock;
+    std::condition_variable restEnd;
     // Used by the thread only.
     LIGHTING_SCRATCH scratch;
 };

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -67,22 +68,49 @@ struct SceneInRoom {
     }
 };
 
-TEST(MovieInRoom, ThePlayerFallsIntoTheCatacombAndTheCatWalksOff)
+TEST(MovieInRoom, ThePlayerFallsIntoTheCatacombsHubAndTheCatWalksOff)
 {
     SceneInRoom scene;
-    ASSERT_TRUE(scene.load("catacomb01.lvl", 1));
+    ASSERT_TRUE(scene.load("hub_metro.lvl", 1));
     Element* cat = scene.element("element074");
     ASSERT_TRUE(cat);
     int catX = cat->x;
-    scene.room.place(32, 24);
+    // He comes in by the door from the sand rooms, where the scene starts.
+    scene.room.placeAt("to_unknow_room");
+    ASSERT_LT(scene.room.player.x, 198) << "the run to the hole goes right";
 
     // About 70 seconds of lines and waits.
     EXPECT_GT(scene.play(30 * 120), 0) << "stuck at action " << scene.movie.cursor;
     EXPECT_NEAR(327, scene.room.player.y, 10) << "landed at the bottom of the shaft";
     EXPECT_NEAR(198, scene.room.player.x, 12);
+    EXPECT_FALSE(scene.room.player.jumping) << "standing on the floor of the hall";
     EXPECT_EQ(catX - 101, cat->x);
     EXPECT_STREQ("void.til", cat->tile->name);
     EXPECT_FLOAT_EQ(1.0f, scene.luminance);
+    EXPECT_EQ(std::vector<int>({Movie::codeHideHud, Movie::codeShowHud}), scene.worldCodes);
+}
+
+TEST(MovieInRoom, ThePainterSpeaksToThePlayerComingIntoHisGallery)
+{
+    SceneInRoom scene;
+    ASSERT_TRUE(scene.load("phospho_intro.lvl", 5));
+    Element* painter = scene.element("painter");
+    ASSERT_TRUE(painter);
+    EXPECT_STREQ("person01.anm", painter->tile->name) << "the man of the subway platform";
+    scene.room.placeAt("to_classic_entrance");
+
+    // Walking in from the door, he meets the painter before the first hole.
+    PLAYER_COMMANDS right;
+    right.right = true;
+    int movie = -1;
+    for (int frame = 0; frame < 200 && movie < 0; frame++) {
+        scene.room.frame(right);
+        movie = scene.room.player.getMovie(scene.room.level);
+    }
+    EXPECT_EQ(5, movie);
+    EXPECT_LT(scene.room.player.x + 24, 152) << "still on the floor before the first hole";
+    EXPECT_LT(std::abs(scene.room.player.x - painter->x), 48) << "beside the painter";
+    EXPECT_GT(scene.play(30 * 60), 0) << "the scene ends";
     EXPECT_EQ(std::vector<int>({Movie::codeHideHud, Movie::codeShowHud}), scene.worldCodes);
 }
 

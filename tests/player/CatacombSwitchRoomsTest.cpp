@@ -1,0 +1,192 @@
+// The switch rooms of the catacombs played with the game's own player and
+// rooms: levers, electric boxes, lifts and gates have to take the player
+// where the story needs him, and the torch has to be reached.
+#include "player/PlayerRoom.h"
+
+#include "level/Element.h"
+#include "level/Level.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The player steered in a room whose movers and falling things move, as a
+// person would steer him: holding keys until he is where he wants to be.
+struct Visit {
+    PlayerRoom room;
+
+    bool load(const char* levelFile)
+    {
+        room.roomMoves = true;
+        return room.load(GLOAMER_GAME_DIR, levelFile) == 1;
+    }
+    void wait(int frames) { room.frames(frames, PLAYER_COMMANDS()); }
+    void arriveAt(const char* door)
+    {
+        room.placeAt(door);
+        wait(20);
+    }
+    // Walks to x, then steps until his picture's left edge is within 2
+    // pixels of it, and stands still. False when a wall stopped him short.
+    bool walkTo(int x)
+    {
+        for (int step = 0; step < 30 && std::abs(x - room.player.x) > 2; step++) {
+            int side = room.player.x < x ? 1 : -1;
+            for (int frame = 0; frame < 900 && (x - room.player.x) * side > 2; frame++) {
+                PLAYER_COMMANDS held;
+                held.walk = true;
+                (side > 0 ? held.right : held.left) = true;
+                room.frame(held);
+                if (step > 0)
+                    break;
+            }
+            wait(10);
+        }
+        return std::abs(room.player.x - x) <= 4;
+    }
+    void hold(PLAYER_COMMANDS held, int frames) { room.frames(frames, held); }
+    void jumpLeft(int frames)
+    {
+        PLAYER_COMMANDS held;
+        held.jump = held.left = true;
+        hold(held, frames);
+        wait(20);
+    }
+    void climb(int frames)
+    {
+        PLAYER_COMMANDS held;
+        held.up = true;
+        hold(held, frames);
+    }
+    DOOR* press() { return room.player.action(room.level, false); }
+
+    Element* named(const std::vector<Element*>& list, const char* name, const char* text = nullptr)
+    {
+        for (Element* e : list)
+            if (std::strcmp(e->name, name) == 0 || (text && std::strcmp(e->text, text) == 0))
+                return e;
+        return nullptr;
+    }
+    // The lever setting input `input` of the box `box`.
+    Element* lever(const char* box, int input)
+    {
+        std::string text = "switch " + std::string(box) + " " + std::to_string(input);
+        return named(room.level->entities, "", text.c_str());
+    }
+    // Stands so that his body covers the lever, and pulls it.
+    void pull(const char* box, int input)
+    {
+        Element* l = lever(box, input);
+        ASSERT_TRUE(l) << box << " " << input;
+        ASSERT_TRUE(walkTo(l->x - 4)) << "walked to lever " << input << " of " << box;
+        press();
+    }
+};
+
+} // namespace
+
+TEST(CatacombSwitchRooms, TheTorchAndTheWayUpAreReachedFromTheDoorBelow)
+{
+    Visit v;
+    ASSERT_TRUE(v.load("switch_room02.lvl"));
+    v.arriveAt("to_switch_enigma01");
+    Element* lift = v.named(v.room.level->actives, "lift");
+    ASSERT_TRUE(lift);
+    int liftHome = lift->y;
+
+    // The outer levers up, the middle one down: the last one from on top
+    // of the lift, which then carries him to the torch's shelf.
+    v.pull("liftbox", 2);
+    ASSERT_TRUE(v.walkTo(lift->x + 40));
+    v.jumpLeft(14);
+    v.pull("liftbox", 0);
+    v.wait(130);
+    EXPECT_EQ(liftHome - 106, lift->y) << "the lift stays up while the box is solved";
+    EXPECT_EQ(lift->y - 24, v.room.player.y) << "riding on the lift";
+
+    Element* torch = v.named(v.room.level->bonus, "", "electric");
+    ASSERT_TRUE(torch);
+    ASSERT_TRUE(v.walkTo(torch->x - 4));
+    v.press();
+    EXPECT_EQ(2, v.room.player.currentTorch) << "the torch taken";
+
+    // Up the ladder to the upper gallery, the gate dropped by its lever, and
+    // out through the top door.
+    Element* ladder = v.room.level->ladders.front();
+    ASSERT_TRUE(v.walkTo(ladder->x - 2));
+    v.climb(150);
+    PLAYER_COMMANDS right;
+    right.right = true;
+    v.hold(right, 12);
+    v.wait(20);
+    EXPECT_LT(v.room.player.y, 96) << "on the floor of the upper gallery";
+    v.pull("gatebox", 0);
+    v.wait(40);
+    DOOR* top = nullptr;
+    for (DOOR* d : v.room.level->doors)
+        if (std::strcmp(d->destination, "classic_entrance.lvl") == 0)
+            top = d;
+    ASSERT_TRUE(top);
+    ASSERT_TRUE(v.walkTo(top->x));
+    EXPECT_EQ(top, v.press());
+}
+
+TEST(CatacombSwitchRooms, TheGateKeepsTheStoreShutFromTheStreetAbove)
+{
+    Visit v;
+    ASSERT_TRUE(v.load("switch_room02.lvl"));
+    v.arriveAt("to_classic_entrance");
+    Element* gate = v.named(v.room.level->actives, "gate");
+    ASSERT_TRUE(gate);
+    EXPECT_FALSE(v.walkTo(0)) << "the gate stops him";
+    EXPECT_GE(v.room.player.bbox.x, gate->x + 16);
+    v.jumpLeft(20);
+    EXPECT_GE(v.room.player.bbox.x, gate->x + 16) << "nor can he jump it";
+}
+
+TEST(CatacombSwitchRooms, OnlyThePaintedSettingOfTheRiddleRaisesTheLift)
+{
+    Visit v;
+    ASSERT_TRUE(v.load("switch_enigma01.lvl"));
+    v.arriveAt("to_switch_intro");
+    Element* lift = v.named(v.room.level->actives, "lift");
+    ASSERT_TRUE(lift);
+    int liftHome = lift->y;
+
+    // A wrong setting first: every lever of the wall pulled.
+    v.pull("riddle", 3);
+    v.pull("riddle", 2);
+    v.pull("riddle", 1);
+    ASSERT_TRUE(v.walkTo(lift->x + 40));
+    v.jumpLeft(14);
+    v.pull("riddle", 0);
+    v.wait(60);
+    EXPECT_EQ(liftHome, lift->y) << "a wrong setting leaves the lift down";
+
+    // A lever goes round four positions and counts as pulled only in the
+    // first: the lift lever and the second one are turned back round, and
+    // the lift lever pulled last from on top of the lift carries him up.
+    for (int turn = 0; turn < 3; turn++)
+        v.press();
+    for (int turn = 0; turn < 3; turn++)
+        v.pull("riddle", 1);
+    v.wait(60);
+    EXPECT_EQ(liftHome, lift->y) << "the lift lever is back down";
+    ASSERT_TRUE(v.walkTo(lift->x + 40));
+    v.jumpLeft(14);
+    v.pull("riddle", 0);
+    v.wait(200);
+    EXPECT_EQ(liftHome - 162, lift->y);
+    DOOR* top = nullptr;
+    for (DOOR* d : v.room.level->doors)
+        if (std::strcmp(d->destination, "switch_room02.lvl") == 0)
+            top = d;
+    ASSERT_TRUE(top);
+    ASSERT_TRUE(v.walkTo(top->x));
+    EXPECT_EQ(top, v.press());
+}

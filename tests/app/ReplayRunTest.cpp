@@ -1,6 +1,7 @@
 #include "ReplayHarness.h"
 #include "ReplayPlay.h"
 #include "app/Session.h"
+#include "render/PngImage.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -141,6 +142,29 @@ int playEnding(const std::string& start, const std::string& replay, int frames,
     return -1;
 }
 
+// Rows of the upper quarter of a shot that carry bright green letters: more
+// green pixels than the message box's two side strokes, fewer than its top
+// and bottom lines.
+int greenTextRows(const std::string& shot)
+{
+    PngImage picture;
+    if (!picture.load(shot.c_str()))
+        return -1;
+    int rows = 0;
+    for (int y = 0; y < picture.height / 4; y++) {
+        int green = 0;
+        for (int x = 0; x < picture.width; x++) {
+            uint32_t c = picture.get(x, y);
+            int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
+            if (g > 200 && r < 90 && b < 90)
+                green++;
+        }
+        if (green > 12 && green < picture.width / 3)
+            rows++;
+    }
+    return rows;
+}
+
 } // namespace
 
 TEST(ReplayRun, TheCarEndingDrivesOffFromTheStreetAndFinishesTheGame)
@@ -178,4 +202,44 @@ TEST(ReplayRun, TheBalloonEndingRisesOutOfTheShaftAndFinishesTheGame)
     EXPECT_EQ(rows[end][level], "./Level/end02.lvl");
     EXPECT_NEAR(std::stoi(rows[end][x]), 370, 3) << "took the balloon";
     EXPECT_LE(std::stoi(rows[end][y]), -190) << "rose out of the shaft into the sky";
+}
+
+TEST(ReplayRun, OrsolanSpeaksInTheCryptAndTheKeyBeforeHisTombIsTaken)
+{
+    // From the lower hall the player crawls west under the fallen vault into
+    // the crypt, where the ghost's scene starts. The action key ends each of
+    // his five lines; then the player goes on to the key before the tomb.
+    std::string keys = "2 down left\n2 down down\n";
+    const int presses[5] = {265, 280, 295, 310, 325};
+    for (int frame : presses)
+        keys += std::to_string(frame) + " down e\n" + std::to_string(frame + 1) + " up e\n";
+    write(file("grave.txt"), keys);
+    ASSERT_EQ(play("--fast --frames 420 --start orsolans_grave.lvl 220 248 --replay " + file("grave.txt") +
+                   " --trace " + file("grave_trace.txt") + " --shot 150:" + file("grave_before.png") +
+                   " --shot 262:" + file("grave_scene.png")),
+              0)
+        << read(file("stderr.txt"));
+    auto rows = traceRows(file("grave_trace.txt"));
+    ASSERT_EQ(rows.size(), 420u);
+    const int level = 1, x = 2, nKey = 9, cutscene = 16;
+    int sceneStart = -1, sceneEnd = -1, keyTaken = -1;
+    for (int i = 0; i < int(rows.size()); i++) {
+        EXPECT_EQ(rows[i][level], "./Level/orsolans_grave.lvl");
+        if (sceneStart < 0 && rows[i][cutscene] == "1")
+            sceneStart = i;
+        if (sceneStart >= 0 && sceneEnd < 0 && rows[i][cutscene] == "0")
+            sceneEnd = i;
+        if (keyTaken < 0 && rows[i][nKey] == "1")
+            keyTaken = i;
+    }
+    ASSERT_GE(sceneStart, 0) << "the ghost spoke";
+    EXPECT_LT(std::stoi(rows[sceneStart][x]), 160) << "in the crypt, past the crawl";
+    EXPECT_LT(sceneStart, presses[0]);
+    EXPECT_EQ(rows[presses[4] - 1][cutscene], "1") << "four lines were not all he had to say";
+    EXPECT_GT(sceneEnd, presses[4]) << "the fifth ended the scene";
+    EXPECT_LE(sceneEnd, presses[4] + 3);
+    ASSERT_GT(keyTaken, sceneEnd) << "the key lies beyond where he speaks";
+    EXPECT_EQ(rows.back()[nKey], "1") << "one key, taken once";
+    EXPECT_EQ(greenTextRows(file("grave_before.png")), 0) << "no message before the scene";
+    EXPECT_GT(greenTextRows(file("grave_scene.png")), 10) << "his first line, in his green";
 }

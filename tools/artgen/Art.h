@@ -11,6 +11,7 @@ void addTitleArt(Album& album);    // the title and the credits picture
 void addKeyArt(Album& album);      // key caps of the control container
 void addPurpleArt(Album& album);   // the car park and the dark rooms: its people, cars, ramps
 void addPinkTealArt(Album& album); // vats, the night sky and the moon
+void addCryptArt(Album& album);    // Orsolan's tomb and his ghost
 
 // The credits picture (the cat under a lamp), drawn by the creature art.
 void drawCreditsCat(Picture& p);

@@ -29,6 +29,7 @@ void drawAllArt(Album& album)
     addKeyArt(album);
     addPurpleArt(album);
     addPinkTealArt(album);
+    addCryptArt(album);
 }
 
 int drawCharacter(const char* posesFile, const char* sheetFile, const char* previewFile)

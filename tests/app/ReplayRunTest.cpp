@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -13,6 +14,37 @@
 // keys, checked in its trace and pictures.
 
 using namespace replay;
+
+namespace {
+
+// Counts the pixels of the part (fractions of the picture's sides) that
+// pass `test` on their colour 0xAARRGGBB.
+template <class TEST> int countPixels(const PngImage& p, float x0, float y0, float x1, float y1, TEST test)
+{
+    int n = 0;
+    for (int y = int(y0 * p.height); y < int(y1 * p.height); y++)
+        for (int x = int(x0 * p.width); x < int(x1 * p.width); x++)
+            n += test(p.get(x, y)) ? 1 : 0;
+    return n;
+}
+
+int brightness(uint32_t c)
+{
+    return int(((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF)) / 3;
+}
+
+bool isBlack(uint32_t c)
+{
+    return (c & 0xFFFFFF) == 0;
+}
+
+// The red of the HUD's hearts.
+bool isHeartRed(uint32_t c)
+{
+    return ((c >> 16) & 0xFF) > 160 && ((c >> 8) & 0xFF) < 90 && (c & 0xFF) < 90;
+}
+
+} // namespace
 
 TEST(ReplayRun, UnknownOptionsAreRefusedWithTheUsage)
 {
@@ -28,7 +60,7 @@ TEST(ReplayRun, AReplayGoesThroughTheDoorAndBackInTheTrace)
     writeText(replayFile("doors.txt"), "# through the door and back\n"
                              "3 down e\n4 up e   # released\n"
                              "\n10 down e\n11 up e\n");
-    ASSERT_EQ(playGame("--fast --frames 20 --start metro2.lvl 448 42 --replay " + replayFile("doors.txt") + " --trace " +
+    ASSERT_EQ(playGame("--fast --frames 20 --start metro2.lvl 480 34 --replay " + replayFile("doors.txt") + " --trace " +
                    replayFile("doors_trace.txt")),
               0)
         << readText(replayFile("stderr.txt"));
@@ -39,10 +71,10 @@ TEST(ReplayRun, AReplayGoesThroughTheDoorAndBackInTheTrace)
     EXPECT_EQ(rows[0][0], "0");
     EXPECT_EQ(rows[2][1], "./Level/metro2.lvl");
     EXPECT_EQ(rows[3][1], "./Level/metro3.lvl");
-    EXPECT_EQ(rows[3][2], "8") << "at metro3's door west";
+    EXPECT_EQ(rows[3][2], "16") << "at metro3's door west";
     EXPECT_EQ(rows[9][1], "./Level/metro3.lvl");
     EXPECT_EQ(rows[10][1], "./Level/metro2.lvl");
-    EXPECT_EQ(rows[10][2], "448");
+    EXPECT_EQ(rows[10][2], "480");
 }
 
 TEST(ReplayRun, AReplayRunTwiceGivesTheSameTraceAndPictures)
@@ -52,7 +84,7 @@ TEST(ReplayRun, AReplayRunTwiceGivesTheSameTraceAndPictures)
         std::string t = replayFile((std::string("trace_") + suffix).c_str());
         std::string s = replayFile((std::string("shot_") + suffix + ".png").c_str());
         std::string s2 = replayFile((std::string("shot2_") + suffix + ".png").c_str());
-        EXPECT_EQ(playGame("--fast --frames 80 --start metro3.lvl 40 64 --replay " + replayFile("walk.txt") + " --trace " + t +
+        EXPECT_EQ(playGame("--fast --frames 80 --start metro3.lvl 40 49 --replay " + replayFile("walk.txt") + " --trace " + t +
                        " --shot 35:" + s + " --shot 79:" + s2),
                   0)
             << readText(replayFile("stderr.txt"));
@@ -93,10 +125,16 @@ TEST(ReplayRun, TheOpeningOfANewGamePlaysInFramesUnderFast)
     std::remove(slot.c_str());
     std::remove((slot + ".bak").c_str());
     // New game, then the first slot.
-    writeText(replayFile("new.txt"), "2 down return\n3 up return\n6 down return\n7 up return\n");
-    ASSERT_EQ(playGame("--fast --frames 700 --replay " + replayFile("new.txt") + " --trace " + replayFile("opening.txt")), 0)
-        << readText(replayFile("stderr.txt"));
-    auto rows = traceRows(replayFile("opening.txt"));
+    write(file("new.txt"), "2 down return\n3 up return\n6 down return\n7 up return\n");
+    // Two pictures: the first text on black, and the platform once the
+    // player has his keys back.
+    const int onBlack = 70, backInMetro2 = 660;
+    ASSERT_EQ(play("--fast --frames 700 --replay " + file("new.txt") + " --trace " + file("opening.txt") + " --shot " +
+                   std::to_string(onBlack) + ":" + file("opening_black.png") + " --shot " +
+                   std::to_string(backInMetro2) + ":" + file("opening_metro2.png")),
+              0)
+        << read(file("stderr.txt"));
+    auto rows = traceRows(file("opening.txt"));
     ASSERT_EQ(rows.size(), 700u);
     const int level = 1, x = 2, cutscene = 16, luminance = 18;
     int sceneStart = -1, sceneEnd = -1;
@@ -115,6 +153,26 @@ TEST(ReplayRun, TheOpeningOfANewGamePlaysInFramesUnderFast)
     EXPECT_EQ(rows[sceneEnd][level], "./Level/metro2.lvl");
     EXPECT_EQ(rows[sceneEnd][x], "165");
     EXPECT_EQ(rows.back()[luminance], "1.000");
+
+    ASSERT_EQ(rows[onBlack][cutscene], "1");
+    ASSERT_EQ(rows[onBlack][luminance], "0.000");
+    PngImage black;
+    ASSERT_EQ(black.load(file("opening_black.png").c_str()), 1) << black.error;
+    // The text's box at the top shows white letters; everything under it is black.
+    EXPECT_GT(countPixels(black, 0.15f, 0.1f, 0.85f, 0.17f, [](uint32_t c) { return brightness(c) > 200; }), 200)
+        << "the text shows";
+    int under = int(black.width * (black.height - int(0.2f * black.height)));
+    EXPECT_EQ(countPixels(black, 0.0f, 0.2f, 1.0f, 1.0f, isBlack), under) << "the screen is black under the text";
+
+    ASSERT_GT(sceneEnd, 0);
+    ASSERT_LT(sceneEnd, backInMetro2) << "control is back before the second picture";
+    ASSERT_EQ(rows[backInMetro2][level], "./Level/metro2.lvl");
+    PngImage platform;
+    ASSERT_EQ(platform.load(file("opening_metro2.png").c_str()), 1) << platform.error;
+    // The HUD's hearts in the top left corner, and a lit platform around the player.
+    EXPECT_GT(countPixels(platform, 0.0f, 0.0f, 0.3f, 0.06f, isHeartRed), 100) << "the HUD shows";
+    int lit = countPixels(platform, 0.1f, 0.15f, 0.9f, 0.45f, [](uint32_t c) { return brightness(c) > 80; });
+    EXPECT_GT(lit, int(0.8f * platform.width * 0.3f * platform.height) / 5) << "the platform is lit";
     std::remove(slot.c_str());
     std::remove((slot + ".bak").c_str());
 }
@@ -242,4 +300,31 @@ TEST(ReplayRun, OrsolanSpeaksInTheCryptAndTheKeyBeforeHisTombIsTaken)
     EXPECT_EQ(rows.back()[nKey], "1") << "one key, taken once";
     EXPECT_EQ(greenTextRows(file("grave_before.png")), 0) << "no message before the scene";
     EXPECT_GT(greenTextRows(file("grave_scene.png")), 10) << "his first line, in his green";
+}
+
+TEST(ReplayRun, TheSandLineIsPlayedFromThePlatformToTheCatacombs)
+{
+    // Keys that take the player from where the opening leaves him, through
+    // every room of the night subway's corridors, down to the catacombs' hub.
+    const std::string replay = std::string(GLOAMER_SOURCE_DIR) + "/tests/app/sand_line.replay";
+    ASSERT_EQ(play("--fast --frames 4600 --start metro2.lvl 165 34 --replay " + replay + " --trace " +
+                   file("sand_line.txt")),
+              0)
+        << read(file("stderr.txt"));
+    auto rows = traceRows(file("sand_line.txt"));
+    ASSERT_EQ(rows.size(), 4600u);
+    std::vector<std::string> entered;
+    int lowestLife = 3;
+    for (const auto& row : rows) {
+        if (entered.empty() || entered.back() != row[1])
+            entered.push_back(row[1]);
+        lowestLife = std::min(lowestLife, std::stoi(row[6]));
+    }
+    std::vector<std::string> line;
+    for (const char* room : {"metro2", "metro3", "entrance", "intro_part10", "intro_part20", "tuto_ladder",
+                             "intro_part30", "intro_part40", "intro_part50", "intro_part35", "simple_unstable2",
+                             "unknow_room", "hub_metro"})
+        line.push_back(std::string("./Level/") + room + ".lvl");
+    EXPECT_EQ(entered, line);
+    EXPECT_GT(lowestLife, 0) << "the player never died on the way";
 }

@@ -20,9 +20,9 @@ int framesUntilStage(int stage, int limit)
 TEST_F(InGame, DeathFadesToGreyThenBlackThenWaitsForAKey)
 {
     // The new game stores its start at once: that is where he comes back.
-    begin("metro3.lvl", 200, 64);
-    world.player->setPosition(40, 64);
-    world.player->setPosition(40, 64);
+    begin("metro3.lvl", 200, 49);
+    world.player->setPosition(40, 49);
+    world.player->setPosition(40, 49);
     runFrames(5);
     world.player->life = 0;
     // The death frame: the world freezes and the sequence starts.

@@ -50,6 +50,17 @@ protected:
         ASSERT_NE(nullptr, world.level->map) << levelFile;
     }
 
+    // Starts in the room standing on its element `name` (a door), wherever
+    // the room's builder put it.
+    void beginOnElement(const char* levelFile, const char* name)
+    {
+        begin(levelFile, 0, 0);
+        const Element* e = element(name);
+        ASSERT_NE(nullptr, e) << levelFile << " has no " << name;
+        world.player->setPosition(e->x, e->y);
+        world.player->setPosition(e->x, e->y);
+    }
+
     static void runFrames(int n)
     {
         for (int i = 0; i < n; i++) {

@@ -20,8 +20,8 @@ protected:
         InGame::SetUp();
         for (const auto& r : remapped)
             setControl(r.slot, r.key);
-        // On metro3's lower floor, beside the ladder.
-        begin("metro3.lvl", 274, 64);
+        // On the floor of the ladders' test room, at the foot of its ladder.
+        begin("test_ladders.lvl", 186, 80);
         runFrames(2);
     }
 
@@ -49,8 +49,8 @@ TEST_F(Controls, RemappedMovementKeysActAndTheDefaultsNoLonger)
     EXPECT_TRUE(holding('l').onLadder);
     // Off the ladder, on the floor further left.
     world.player->onLadder = false;
-    world.player->setPosition(200, 64);
-    world.player->setPosition(200, 64);
+    world.player->setPosition(100, 80);
+    world.player->setPosition(100, 80);
     runFrames(3);
     EXPECT_EQ(holding(SDLK_LEFT).way, 0);
     EXPECT_EQ(holding('j').way, 1);
@@ -90,14 +90,14 @@ TEST_F(Controls, RemappedActionAndMapKeys)
     EXPECT_TRUE(world.player->showMap);
     holding('h');
     EXPECT_FALSE(world.player->showMap);
-    world.player->setPosition(8, 10);
-    world.player->setPosition(8, 10);
+    const Element* door = element("west");
+    ASSERT_NE(nullptr, door);
+    world.player->setPosition(door->x, door->y);
+    world.player->setPosition(door->x, door->y);
     holding(SDLK_e);
-    EXPECT_STREQ(world.level->getName(), "./Level/metro3.lvl") << "e no longer opens doors";
-    world.player->setPosition(8, 10);
-    world.player->setPosition(8, 10);
+    EXPECT_STREQ(world.level->getName(), "./Level/test_ladders.lvl") << "e no longer opens doors";
     holding('o');
-    EXPECT_STREQ(world.level->getName(), "./Level/metro2.lvl");
+    EXPECT_STREQ(world.level->getName(), "./Level/test_hall.lvl");
 }
 
 TEST_F(Controls, NothingActsWhilePausedOrDrivenByAScene)

@@ -94,7 +94,7 @@ TEST_F(InGame, ADoorWithinTheRoomMovesThePlayerWithoutReloading)
 
 TEST_F(InGame, ManyDoorsLeaveNoThreadAndNoGrowingMemory)
 {
-    begin("metro2.lvl", 448, 42);
+    beginOnElement("metro2.lvl", "to_metro3");
     runFrames(1);
     const int threadsBefore = threadCount();
     auto changes = [](int n) {
@@ -117,7 +117,7 @@ TEST_F(InGame, AContinuedGameResumesInTheRoomOfTheLastDoorWithItsCoins)
 {
     char slot[] = "/tmp/gloamer_continue_test_slot.sav";
     std::remove(slot);
-    begin("metro2.lvl", 448, 42);
+    beginOnElement("metro2.lvl", "to_metro3");
     std::snprintf(world.slotFile, sizeof world.slotFile, "%s", slot);
     world.player->coin = 7;
     runFrames(2);

@@ -238,8 +238,11 @@ void WorldCheck::checkDoorSide(const WORLD_ROOM& room, const WORLD_DOOR& door, c
     int cx = door.x + door.width / 2, cy = door.y + door.height / 2;
     int dc = sign(end.towardsColumn - end.column), dr = sign(end.towardsRow - end.row);
     bool inSquare = cx >= left && cx < left + squareWidth && cy >= top && cy < top + squareHeight;
-    bool onSide = (dc > 0 && cx >= left + squareWidth - sideColumns * cell) || (dc < 0 && cx < left + sideColumns * cell) ||
-                  (dr > 0 && cy >= top + squareHeight - sideRows * cell) || (dr < 0 && cy < top + sideRows * cell);
+    // The door's body reaches into the band along its side: a door standing
+    // on a floor near the bottom has its feet there, not its middle.
+    int right = door.x + door.width, bottom = door.y + door.height;
+    bool onSide = (dc > 0 && right > left + squareWidth - sideColumns * cell) || (dc < 0 && door.x < left + sideColumns * cell) ||
+                  (dr > 0 && bottom > top + squareHeight - sideRows * cell) || (dr < 0 && door.y < top + sideRows * cell);
     if (inSquare && onSide)
         return;
     bool across = dc != 0;

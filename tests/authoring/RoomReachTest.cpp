@@ -188,12 +188,12 @@ TEST(RoomReachTest, AWayFoundInAShippedRoomIsPlayedThroughTheDoorByTheProgram)
 {
     const std::string game = GLOAMER_GAME_DIR;
     RoomReach reach;
-    ASSERT_EQ(reach.load(game.c_str(), "metro3.lvl"), 1) << reach.error;
-    ASSERT_EQ(reach.search("to_metro2", "to_entrance"), 1);
-    std::string replay = tempPath("metro3.txt"), trace = tempPath("metro3_trace.txt");
+    ASSERT_EQ(reach.load(game.c_str(), "test_hall.lvl"), 1) << reach.error;
+    ASSERT_EQ(reach.search("west", "lights"), 1);
+    std::string replay = tempPath("hall.txt"), trace = tempPath("hall_trace.txt");
     std::ofstream(replay) << reach.replayText();
     int frames = int(reach.script.size()) + 2;
-    std::string command = "cd " + game + " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --start metro3.lvl " +
+    std::string command = "cd " + game + " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --start test_hall.lvl " +
                           std::to_string(reach.startX) + " " + std::to_string(reach.startY) + " --replay " + replay +
                           " --trace " + trace + " --frames " + std::to_string(frames) + " >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
@@ -207,6 +207,6 @@ TEST(RoomReachTest, AWayFoundInAShippedRoomIsPlayedThroughTheDoorByTheProgram)
         rooms.push_back(room);
     }
     ASSERT_EQ(int(rooms.size()), frames);
-    EXPECT_EQ(rooms[reach.script.size() - 1], "./Level/metro3.lvl") << "still in the room before the action key";
-    EXPECT_EQ(rooms[reach.script.size()], "./Level/entrance.lvl") << "the action key took the door";
+    EXPECT_EQ(rooms[reach.script.size() - 1], "./Level/test_hall.lvl") << "still in the room before the action key";
+    EXPECT_EQ(rooms[reach.script.size()], "./Level/test_lights.lvl") << "the action key took the door";
 }

@@ -66,30 +66,32 @@ TEST_F(InGame, ArrivalPlacesThePlayerOnTheTargetAndTheCameraOnHim)
     EXPECT_EQ(stored.x, west->x);
 }
 
+// Takes a door to `destination`'s element `target`; true when the room
+// stayed the one loaded and its worker was not restarted.
+static bool takeDoorKeepingTheRoom(World& world, Typo* typo, Screen* screen, const char* destination,
+                                   const char* target)
+{
+    Level* before = world.level;
+    DOOR door = {};
+    std::strcpy(door.destination, destination);
+    std::strcpy(door.target, target);
+    world.nextLevel(&door, typo, screen);
+    return world.level == before && world.workerStarts == 1;
+}
+
 TEST_F(InGame, ADoorToAMissingRoomLeavesEverythingAsItWas)
 {
     begin("metro2.lvl", 448, 42);
-    Level* before = world.level;
-    DOOR door = {};
-    std::strcpy(door.destination, "no_such_room.lvl");
-    std::strcpy(door.target, "west");
-    world.nextLevel(&door, &typo, pixelScreen);
-    EXPECT_EQ(world.level, before);
+    EXPECT_TRUE(takeDoorKeepingTheRoom(world, &typo, pixelScreen, "no_such_room.lvl", "west"));
     EXPECT_EQ(world.player->x, 448);
-    EXPECT_EQ(world.workerStarts, 1);
 }
 
 TEST_F(InGame, ADoorWithinTheRoomMovesThePlayerWithoutReloading)
 {
     begin("test_hall.lvl", 16, 26);
-    Level* before = world.level;
-    DOOR door = {};
-    std::strcpy(door.destination, "test_hall.lvl");
-    std::strcpy(door.target, "lights");
-    world.nextLevel(&door, &typo, pixelScreen);
-    EXPECT_EQ(world.level, before);
+    EXPECT_TRUE(takeDoorKeepingTheRoom(world, &typo, pixelScreen, "test_hall.lvl", "lights"))
+        << "the room was not reloaded and the worker not stopped";
     EXPECT_EQ(world.player->x, 80);
-    EXPECT_EQ(world.workerStarts, 1) << "the worker was not stopped";
 }
 
 TEST_F(InGame, ManyDoorsLeaveNoThreadAndNoGrowingMemory)

@@ -80,7 +80,7 @@ struct STATE_HASH {
 // The frame of a state key where the room stands still.
 const int anyFrame = -1;
 
-STATE_KEY keyOf(const Player& p, int frame)
+STATE_KEY keyOf(const Player& p, int frame, uint64_t things)
 {
     uint64_t flags = uint64_t(p.way != 0) | uint64_t(p.crawl) << 1 | uint64_t(p.jumping) << 2 |
                      uint64_t(p.jumpReleased) << 3 | uint64_t(p.onLadder) << 4 | uint64_t(p.pushTimer != 0) << 5 |
@@ -89,7 +89,7 @@ STATE_KEY keyOf(const Player& p, int frame)
                     flags << 40 | uint64_t(uint8_t(p.pushTimer)) << 48;
     const AnimationControler& c = *p.controler;
     uint64_t animation = uint64_t(uint32_t(c.seq)) | uint64_t(uint32_t(int(c.frame * 20.0f))) << 32;
-    return STATE_KEY{body, animation ^ uint64_t(c.moved != 0) << 63, frame};
+    return STATE_KEY{body ^ things, animation ^ uint64_t(c.moved != 0) << 63, frame};
 }
 
 // Runs one frame of the game for the player: the held commands, the room,
@@ -164,6 +164,48 @@ long nearness(Player& p, const DOOR& door, const DoorDistance& guide)
     return along != DoorDistance::unknown ? along : cutOff + distance(p.bbox, door);
 }
 
+// What of a movable thing (a crate, an unstable floor) one frame hands to
+// the next: in a still room each state carries its own, as the player
+// pushes and shakes them in one branch of the search and not in another.
+struct THING {
+    int x, y, countdown;
+    float vx, vy;
+    bool active;
+};
+
+std::vector<THING> thingsOf(const Level* level)
+{
+    std::vector<THING> things;
+    for (const Element* e : level->actives)
+        things.push_back({e->x, e->y, e->countdown, e->vx, e->vy, e->active});
+    return things;
+}
+
+void restoreThings(Level* level, const std::vector<THING>& things)
+{
+    if (things.size() != level->actives.size())
+        return;
+    for (std::size_t i = 0; i < things.size(); i++) {
+        Element* e = level->actives[i];
+        const THING& t = things[i];
+        e->x = t.x;
+        e->y = t.y;
+        e->countdown = t.countdown;
+        e->vx = t.vx;
+        e->vy = t.vy;
+        e->active = t.active;
+    }
+}
+
+// The places and countdowns of the things, for merging states.
+uint64_t thingsKey(const std::vector<THING>& things)
+{
+    uint64_t key = 0;
+    for (const THING& t : things)
+        key = (key ^ (uint64_t(uint32_t(t.x)) | uint64_t(uint32_t(t.y)) << 32)) * 0x100000001B3ull + uint64_t(t.countdown);
+    return key;
+}
+
 // A state kept by the search, with the one before it, the commands that
 // led there and its nearness to the door.
 struct SEARCH_NODE {
@@ -172,6 +214,7 @@ struct SEARCH_NODE {
     int frame;
     uint8_t commands;
     long near;
+    std::vector<THING> things;
 };
 
 // A state waiting to be searched: the lowest priority first, of equal ones
@@ -313,10 +356,14 @@ int RoomReach::search(const char* from, const char* to)
     // on as in a still room.
     const bool forEver = movesForEver(level);
     bool timed = forEver || level->water;
-    std::vector<SEARCH_NODE> kept{{bodyOf(p), -1, 0, 0, nearness(p, *target, guide)}};
+    // Movable things move by the room's update, which a still room gets in
+    // every state's own frame.
+    const bool carriesThings = !forEver && !level->actives.empty();
+    std::vector<SEARCH_NODE> kept{{bodyOf(p), -1, 0, 0, nearness(p, *target, guide), thingsOf(level)}};
     OPEN_QUEUE open;
     open.push({0, kept[0].near, 0});
-    std::unordered_set<STATE_KEY, STATE_HASH> seen{keyOf(p, timed ? 0 : anyFrame)};
+    std::unordered_set<STATE_KEY, STATE_HASH> seen{
+        keyOf(p, timed ? 0 : anyFrame, carriesThings && !timed ? thingsKey(kept[0].things) : 0)};
     int roomFrame = 0, expandedThisFrame = 0, stillFrames = 0;
     int replaysLeft = mostReplays;
     while (!open.empty()) {
@@ -343,11 +390,18 @@ int RoomReach::search(const char* from, const char* to)
             if (commands & ~allowed)
                 continue;
             restore(&p, kept[index].body);
+            bool ownThings = carriesThings && !timed;
+            if (ownThings)
+                restoreThings(level, kept[index].things);
             holdCommands(&p, level, commandsOf(commands));
+            if (ownThings)
+                level->activeUpdate();
             p.update(level, frame);
-            if (p.life < startLife || !seen.insert(keyOf(p, timed ? frame + 1 : anyFrame)).second)
+            std::vector<THING> things = ownThings ? thingsOf(level) : std::vector<THING>();
+            STATE_KEY key = keyOf(p, timed ? frame + 1 : anyFrame, thingsKey(things));
+            if (p.life < startLife || !seen.insert(key).second)
                 continue;
-            kept.push_back({bodyOf(p), index, frame + 1, commands, nearness(p, *target, guide)});
+            kept.push_back({bodyOf(p), index, frame + 1, commands, nearness(p, *target, guide), std::move(things)});
             if (++nodes >= maxNodes)
                 return 0;
             if (doorInReach(&p, level) == target && replaysLeft > 0) {

@@ -175,6 +175,7 @@ void WorldCheck::readRoom(WORLD_ROOM* room, const char* gameDir, TileList* tiles
     if (!room->loaded)
         return;
     room->fingerprint = fingerprintOf(path, level);
+    room->switches = !level.boxes.empty();
     // Without the room's picture, the extent of its elements: the map
     // keeps a pixel of margin on every side.
     room->width = level.mapWidth - 2;

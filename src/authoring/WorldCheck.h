@@ -41,6 +41,8 @@ struct WORLD_ROOM {
     std::set<int> scenes;
     // Names of all its elements, where doors may arrive.
     std::set<std::string> names;
+    // Whether switches work electric boxes there (doors, lifts, gates).
+    bool switches = false;
     // Changes whenever the level file or the rock of the room changes.
     uint64_t fingerprint = 0;
 };

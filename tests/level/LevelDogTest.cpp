@@ -27,6 +27,17 @@ struct DogRoom : SimRoom {
             }
         }
     }
+    // A room 600 wide with a flat floor at row 60, a player standing at x.
+    static std::unique_ptr<DogRoom> flat(int px)
+    {
+        std::unique_ptr<DogRoom> room(new DogRoom(600, 80));
+        room->rock(0, 60, 600, 20);
+        room->build();
+        room->px = px;
+        room->py = 50;
+        return room;
+    }
+
     std::unique_ptr<TileList> tiles = dogTiles();
     int px = 0, py = 0;
     bool scared = false;
@@ -66,12 +77,9 @@ TEST(LevelDogTest, DogThatCannotReachThePlayerNeverPassesRock)
 
 TEST(LevelDogTest, AcetyleneLampDrivesTheDogAwayForAHundredFramesMore)
 {
-    DogRoom room(600, 80);
-    room.rock(0, 60, 600, 20);
-    room.build();
+    auto flat = DogRoom::flat(400);
+    DogRoom& room = *flat;
     Dog* dog = room.dog(350, 46);
-    room.px = 400;
-    room.py = 50;
     room.scared = true;
     // Out of reach from x 308 (it watches x 410); 99 frames on it stops.
     room.frames(200);
@@ -87,14 +95,11 @@ TEST(LevelDogTest, AcetyleneLampDrivesTheDogAwayForAHundredFramesMore)
 
 TEST(LevelDogTest, TwoDogsCloseInFromBothSidesWhileAFarOneSleeps)
 {
-    DogRoom room(600, 80);
-    room.rock(0, 60, 600, 20);
-    room.build();
+    auto flat = DogRoom::flat(200);
+    DogRoom& room = *flat;
     Dog* left = room.dog(130, 46);
     Dog* right = room.dog(290, 46);
     Dog* far = room.dog(500, 46);
-    room.px = 200;
-    room.py = 50;
     room.frames(60);
     // Both keep to the point beside the player (x 210); dogs never block each other.
     EXPECT_LE(std::abs(left->x - 210), 2);

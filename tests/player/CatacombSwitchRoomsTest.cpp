@@ -64,6 +64,14 @@ struct Visit {
         hold(held, frames);
     }
     DOOR* press() { return room.player.action(room.level, false); }
+    // Gets on top of the lift from its right and pulls the box's lever
+    // beside it, the one that sets the lift off.
+    void pullFromTheLift(const Element* lift, const char* box)
+    {
+        ASSERT_TRUE(walkTo(lift->x + 40));
+        jumpLeft(14);
+        pull(box, 0);
+    }
     // Walks to the door to `destination` and takes it; the door taken.
     DOOR* leaveFor(const char* destination)
     {
@@ -110,9 +118,7 @@ TEST(CatacombSwitchRooms, TheTorchAndTheWayUpAreReachedFromTheDoorBelow)
     // The outer levers up, the middle one down: the last one from on top
     // of the lift, which then carries him to the torch's shelf.
     v.pull("liftbox", 2);
-    ASSERT_TRUE(v.walkTo(lift->x + 40));
-    v.jumpLeft(14);
-    v.pull("liftbox", 0);
+    v.pullFromTheLift(lift, "liftbox");
     v.wait(130);
     EXPECT_EQ(liftHome - 106, lift->y) << "the lift stays up while the box is solved";
     EXPECT_EQ(lift->y - 24, v.room.player.y) << "riding on the lift";
@@ -166,9 +172,7 @@ TEST(CatacombSwitchRooms, OnlyThePaintedSettingOfTheRiddleRaisesTheLift)
     v.pull("riddle", 3);
     v.pull("riddle", 2);
     v.pull("riddle", 1);
-    ASSERT_TRUE(v.walkTo(lift->x + 40));
-    v.jumpLeft(14);
-    v.pull("riddle", 0);
+    v.pullFromTheLift(lift, "riddle");
     v.wait(60);
     EXPECT_EQ(liftHome, lift->y) << "a wrong setting leaves the lift down";
 
@@ -181,9 +185,7 @@ TEST(CatacombSwitchRooms, OnlyThePaintedSettingOfTheRiddleRaisesTheLift)
         v.pull("riddle", 1);
     v.wait(60);
     EXPECT_EQ(liftHome, lift->y) << "the lift lever is back down";
-    ASSERT_TRUE(v.walkTo(lift->x + 40));
-    v.jumpLeft(14);
-    v.pull("riddle", 0);
+    v.pullFromTheLift(lift, "riddle");
     v.wait(200);
     EXPECT_EQ(liftHome - 162, lift->y);
     DOOR* top = v.leaveFor("switch_room02.lvl");

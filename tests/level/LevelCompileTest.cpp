@@ -313,23 +313,19 @@ TEST(LevelCompileTest, WithoutAStaticElementThereIsNoMap)
     EXPECT_EQ(animated.getDepth(0, 0), 10);
 }
 
+// Two pictures too far apart for a map, or one beyond any position whose
+// sums an int could hold.
 TEST(LevelCompileTest, OversizedMapIsRefused)
 {
-    Level level;
     auto tile = solidTile(4, 4);
-    place(&level, tile.get(), 0, 0);
-    place(&level, tile.get(), 9000, 0);
-    EXPECT_EQ(level.compile(), 0);
-    EXPECT_EQ(level.map, nullptr);
-
-    Level wide;
-    place(&wide, tile.get(), 0, 0);
-    place(&wide, tile.get(), 5000, 5000);
-    EXPECT_EQ(wide.compile(), 0);
-
-    Level far;
-    place(&far, tile.get(), 2147483000, 0);
-    EXPECT_EQ(far.compile(), 0);
+    const int places[][4] = {{0, 0, 9000, 0}, {0, 0, 5000, 5000}, {2147483000, 0, 2147483000, 0}};
+    for (const auto& at : places) {
+        Level level;
+        place(&level, tile.get(), at[0], at[1]);
+        place(&level, tile.get(), at[2], at[3]);
+        EXPECT_EQ(level.compile(), 0) << at[2] << ", " << at[3];
+        EXPECT_EQ(level.map, nullptr) << at[2] << ", " << at[3];
+    }
 }
 
 TEST(LevelCompileTest, DirtDarkensBelowLedgesOnly)

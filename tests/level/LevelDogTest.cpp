@@ -27,20 +27,20 @@ struct DogRoom : SimRoom {
             }
         }
     }
-    // A room 600 wide with a flat floor at row 60, a player standing at x.
-    static std::unique_ptr<DogRoom> flat(int px)
-    {
-        std::unique_ptr<DogRoom> room(new DogRoom(600, 80));
-        room->rock(0, 60, 600, 20);
-        room->build();
-        room->px = px;
-        room->py = 50;
-        return room;
-    }
-
     std::unique_ptr<TileList> tiles = dogTiles();
     int px = 0, py = 0;
     bool scared = false;
+};
+
+// A room 600 wide with a flat floor at row 60 and the player on it at x.
+struct FlatDogRoom : DogRoom {
+    explicit FlatDogRoom(int x) : DogRoom(600, 80)
+    {
+        rock(0, 60, 600, 20);
+        build();
+        px = x;
+        py = 50;
+    }
 };
 
 } // namespace
@@ -77,8 +77,7 @@ TEST(LevelDogTest, DogThatCannotReachThePlayerNeverPassesRock)
 
 TEST(LevelDogTest, AcetyleneLampDrivesTheDogAwayForAHundredFramesMore)
 {
-    auto flat = DogRoom::flat(400);
-    DogRoom& room = *flat;
+    FlatDogRoom room(400);
     Dog* dog = room.dog(350, 46);
     room.scared = true;
     // Out of reach from x 308 (it watches x 410); 99 frames on it stops.
@@ -95,8 +94,7 @@ TEST(LevelDogTest, AcetyleneLampDrivesTheDogAwayForAHundredFramesMore)
 
 TEST(LevelDogTest, TwoDogsCloseInFromBothSidesWhileAFarOneSleeps)
 {
-    auto flat = DogRoom::flat(200);
-    DogRoom& room = *flat;
+    FlatDogRoom room(200);
     Dog* left = room.dog(130, 46);
     Dog* right = room.dog(290, 46);
     Dog* far = room.dog(500, 46);

@@ -139,14 +139,16 @@ void rebuild(T* object)
     new (object) T();
 }
 
-// Leaves nothing of a run in the frame: the world, the menu, the held keys
-// and the clocks are as before the first start-up, so that a later start-up
-// in the same process begins a fresh game.
+// Leaves nothing of a run in the frame: the world, the menu, the held keys,
+// the key bindings, the map's fonts and the clocks are as before the first
+// start-up, so that a later start-up in the same process begins a fresh game.
 void forgetTheRun()
 {
     rebuild(&world);
     rebuild(&menu);
     std::fill(std::begin(keys), std::end(keys), 0);
+    loadDefaultControls();
+    mapSetTypo(nullptr, nullptr);
     fastFrames = 0;
     Text::clock = ticks;
 }

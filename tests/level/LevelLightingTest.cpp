@@ -560,6 +560,37 @@ TEST(LightingPassTest, KeptPassesMatchThePlainPassWhileLightsAndDepthsChange)
     }
 }
 
+// Lights are added a few columns at a time: lights whose squares begin and
+// end on either side of a strip's first column, a region that starts and
+// ends inside strips, a lamp walking across strip borders and rings
+// crossing many strips, in a room many strips wide, pass after pass.
+TEST(LightingPassTest, LightsAcrossColumnStripsMatchThePlainPass)
+{
+    const int w = 150, h = 40;
+    Room fast(w, h), plain(w, h);
+    buildRandomRoom(fast, 21);
+    buildRandomRoom(plain, 21);
+    const int columns[6] = {15, 16, 17, 31, 32, 64};
+    LIGHTING_SCRATCH scratch;
+    for (int pass = 0; pass < 10; pass++) {
+        for (Room* room : {&fast, &plain}) {
+            Level& level = room->level;
+            for (int k = 0; k < 6; k++) {
+                level.lights[1 + k]->x = columns[k] + level.originX;
+                level.lights[1 + k]->radius = 1 + (k * 5 + pass) % 20;
+            }
+            level.lights[7]->x = 10 + 3 * pass + level.originX;
+            if (pass == 4)
+                level.showAll(level.originX + 40, level.originY + 20);
+        }
+        std::srand(unsigned(pass));
+        fast.level.computeLighting(-9, -2, 101, 30, 3, scratch);
+        std::srand(unsigned(pass));
+        reference::pass(plain.level, -9, -2, 101, 30, 3);
+        expectSameMaps(fast, plain, pass);
+    }
+}
+
 // The lighting thread.
 
 namespace {

@@ -65,7 +65,8 @@ TEST(LevelCompileTest, BoundsOriginAndPlacement)
             ASSERT_EQ(unsigned(p.colour), inside ? 0xFFC08040u : 0xFF000010u) << mx << "," << my;
             ASSERT_EQ(p.depth, inside ? 4 : 10);
             ASSERT_EQ(p.cleanDepth, p.depth);
-            ASSERT_TRUE(p.dark[0] && p.dark[1]);
+            int c = mx * level.mapHeight + my;
+            ASSERT_TRUE(level.lightOf(0, c).dark() && level.lightOf(1, c).dark());
             ASSERT_EQ(p.glow, 0);
             ASSERT_EQ(p.cloud, 0);
         }

@@ -4,13 +4,16 @@
 
 #include "player/PlayerFixtures.h"
 
+#include <filesystem>
 #include <fstream>
 
 namespace {
 
+// Writes `name` into the tests' folder under that very name, as routes name
+// the files they read.
 std::string writeRoute(const char* name, const std::string& text)
 {
-    std::string path = tempPath(name);
+    std::string path = std::filesystem::path(tempPath("x")).parent_path().string() + "/" + name;
     std::ofstream(path) << text;
     return path;
 }

@@ -57,12 +57,12 @@ std::vector<std::string> roomsEntered(const Rows& rows)
     return entered;
 }
 
-// The lamps in the order they came into the player's hand.
+// The lamps in the order they came into the player's hand, once a game runs.
 std::vector<int> lampsCarried(const Rows& rows)
 {
     std::vector<int> lamps;
     for (const auto& row : rows)
-        if (lamps.empty() || lamps.back() != std::stoi(row[Lamp]))
+        if (row[Level] != "-" && (lamps.empty() || lamps.back() != std::stoi(row[Lamp])))
             lamps.push_back(std::stoi(row[Lamp]));
     return lamps;
 }

@@ -41,8 +41,8 @@ const struct {
     uint8_t bit;
     const char* key;
 } commandKeys[] = {{RoomReach::Left, "left"}, {RoomReach::Right, "right"}, {RoomReach::Jump, "space"},
-                   {RoomReach::Up, "up"},     {RoomReach::Down, "down"},   {RoomReach::Walk, "a"}};
-const char* const actionKey = "e";
+                   {RoomReach::Up, "up"},     {RoomReach::Down, "down"},   {RoomReach::Walk, "a"},
+                   {RoomReach::Action, "e"}};
 
 // Replays are tried for this many ways found before the search gives up.
 const int mostReplays = 16;
@@ -120,16 +120,40 @@ const DOOR* doorInReach(Player* p, Level* level)
     return nullptr;
 }
 
-// The door compiled from the element called `name`.
+// The door compiled from the element called `name`, or given to it.
 const DOOR* doorNamed(const Level* level, const char* name)
 {
     const Element* e = elementNamed(level, name);
+    for (const DOOR* door : level->doors)
+        if (!door->destination[0] && std::strcmp(door->target, name) == 0)
+            return door;
     if (!e)
         return nullptr;
     for (const DOOR* door : level->doors)
         if (door->x == e->x && door->y == e->y)
             return door;
     return nullptr;
+}
+
+// Gives the element called `name` a door of its own rectangle, unless a
+// door stands there already, so that the search can aim at it as at a door.
+void addDoorOver(Level* level, const char* name)
+{
+    const Element* e = nullptr;
+    for (const std::vector<Element*>* list : {&level->elements, &level->bonus, &level->actives, &level->specials})
+        for (const Element* candidate : *list)
+            if (!e && std::strcmp(candidate->name, name) == 0)
+                e = candidate;
+    if (!e || doorNamed(level, name))
+        return;
+    DOOR* d = new DOOR();
+    d->x = e->x;
+    d->y = e->y;
+    e->getDimensions(&d->width, &d->height);
+    d->tile = e->tile;
+    // No room behind it: the search knows it by the element's name.
+    std::snprintf(d->target, sizeof d->target, "%s", name);
+    level->doors.push_back(d);
 }
 
 // Whether the room changes with time by itself: movers, dogs and gas for
@@ -312,8 +336,10 @@ Level* RoomReach::freshLevel()
 {
     Level* level = new Level;
     std::string path = gameDir + "/Level/" + levelFile;
-    if (level->load(path.c_str(), room.tiles, nullptr, nullptr))
+    if (level->load(path.c_str(), room.tiles, nullptr, nullptr)) {
+        addDoorOver(level, touchTarget.c_str());
         return level;
+    }
     delete level;
     std::snprintf(error, sizeof error, "cannot load %s", path.c_str());
     return nullptr;
@@ -323,7 +349,23 @@ void RoomReach::enter(Level* level, const char* from)
 {
     restore(&room.player, initialBody);
     room.player.nKey = keys;
-    room.player.setPositionAtElement(from, level);
+    if (std::strcmp(from, here) == 0)
+        room.place(hereX, hereY);
+    else
+        room.player.setPositionAtElement(from, level);
+    for (std::size_t frame = 0; frame < lead.size(); frame++) {
+        if (lead[frame] & Action)
+            room.player.action(level, false);
+        playFrame(&room.player, level, lead[frame] & ~Action, int(frame));
+    }
+}
+
+int RoomReach::searchTo(const char* from, const char* element)
+{
+    touchTarget = element;
+    int found = search(from, element);
+    touchTarget.clear();
+    return found;
 }
 
 int RoomReach::search(const char* from, const char* to)
@@ -336,7 +378,7 @@ int RoomReach::search(const char* from, const char* to)
     delete room.level;
     room.level = freshLevel();
     Level* level = room.level;
-    if (!level || !elementNamed(level, from) || !doorNamed(level, to)) {
+    if (!level || (!elementNamed(level, from) && std::strcmp(from, here) != 0) || !doorNamed(level, to)) {
         std::snprintf(error, sizeof error, "%s has no element %s or no door %s", levelFile.c_str(), from, to);
         return -1;
     }
@@ -440,22 +482,27 @@ bool RoomReach::replays(const char* from, const char* to, const std::vector<uint
 
 std::string RoomReach::replayText() const
 {
+    std::vector<uint8_t> taken = script;
+    taken.push_back(Action);
+    return replayLines(taken, 0);
+}
+
+std::string RoomReach::replayLines(const std::vector<uint8_t>& commands, int first)
+{
     std::string text;
     uint8_t held = 0;
     auto line = [&text](std::size_t frame, const char* way, const char* key) {
         text += std::to_string(frame) + " " + way + " " + key + "\n";
     };
-    for (std::size_t frame = 0; frame <= script.size(); frame++) {
-        uint8_t now = frame < script.size() ? script[frame] : 0;
+    for (std::size_t frame = 0; frame <= commands.size(); frame++) {
+        uint8_t now = frame < commands.size() ? commands[frame] : 0;
         for (const auto& k : commandKeys) {
             if ((held & k.bit) && !(now & k.bit))
-                line(frame, "up", k.key);
+                line(first + frame, "up", k.key);
             if (!(held & k.bit) && (now & k.bit))
-                line(frame, "down", k.key);
+                line(first + frame, "down", k.key);
         }
         held = now;
     }
-    line(script.size(), "down", actionKey);
-    line(script.size() + 1, "up", actionKey);
     return text;
 }

@@ -19,7 +19,9 @@
 class RoomReach {
 public:
     // Commands held in a frame, as bits.
-    enum Command { Left = 1, Right = 2, Jump = 4, Up = 8, Down = 16, Walk = 32 };
+    // Action presses the action key in that frame; the search itself never
+    // holds it.
+    enum Command { Left = 1, Right = 2, Jump = 4, Up = 8, Down = 16, Walk = 32, Action = 64 };
 
     // Loads the room GAME_DIR/Level/<levelFile> with the player's content.
     // Returns 1, or 0 with the reason in `error`.
@@ -40,6 +42,23 @@ public:
     // with the default keys: the commands, then the action key pressed on
     // the frame after the last, which takes the door.
     std::string replayText() const;
+    // The replay lines of `commands` played from frame `first` on, every
+    // key let go after the last.
+    static std::string replayLines(const std::vector<uint8_t>& commands, int first);
+
+    // Like search(), to touching any element called `element` (a lamp, a
+    // switch, a key, a door), where the action key would use it.
+    int searchTo(const char* from, const char* element);
+
+    // Commands played from `from` before a search starts: the part of the
+    // room already played (lamps taken, switches used), so that a search can
+    // go on from where an earlier one ended. Empty by default.
+    std::vector<uint8_t> lead;
+    // The `from` name that starts the player at (hereX, hereY) instead of
+    // at an element: where a scene has left him.
+    static constexpr const char* here = "here";
+    int hereX = 0;
+    int hereY = 0;
 
     int maxFrames = 1500;
     long maxNodes = 2000000;
@@ -81,6 +100,8 @@ private:
 
     std::string gameDir;
     std::string levelFile;
+    // The element searchTo() aims at, touched as a door is; empty otherwise.
+    std::string touchTarget;
     PlayerRoom room;
     // The player's state right after loading, the same for every search.
     BODY initialBody{};

@@ -119,6 +119,7 @@ public:
     void torchOn();
     void torchOff();
     void setCurrentTorch(int kind);
+    // The lamp carried, as its picture shows it; `noLamp` when none is.
     int getCurrentTorch() const;
     void changeBonusToCurrentLight(Level* level, int index);
     // Places the light at the hand of the current frame and flickers it.
@@ -200,7 +201,9 @@ public:
     float lightSpeed = 0.1f;
     float lightFrame = 0.0f;
     Light light;
-    // 1 candle, 2 electric torch, 3 acetylene lamp.
+    // 1 candle, 2 electric torch, 3 acetylene lamp; `noLamp` before the
+    // first lamp is taken (a new game starts so: the candle comes first).
+    static constexpr int noLamp = 0;
     int currentTorch = 3;
     int nObjects = 0;
     std::vector<OBJECT*> objects;

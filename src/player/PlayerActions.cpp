@@ -115,7 +115,7 @@ DOOR* Player::action(Level* level, bool hadMessage)
 
 void Player::takeLamp(Level* level, int index, int kind)
 {
-    if (torch)
+    if (torch && currentTorch != noLamp)
         changeBonusToCurrentLight(level, index);
     else
         level->deleteBonus(index);
@@ -155,6 +155,8 @@ void Player::setCurrentTorch(int kind)
 
 int Player::getCurrentTorch() const
 {
+    if (currentTorch == noLamp)
+        return noLamp;
     if (carriedTile == &candleTile)
         return 1;
     if (carriedTile == &torchTile)

@@ -177,6 +177,19 @@ TEST_F(ActionTest, LampsLyingThereAreSwappedWhileLitAndTakenWhileOut)
     EXPECT_EQ(played(mixer), (std::vector<int>{candlePickSlot + 1, candleOnSlot}));
 }
 
+TEST_F(ActionTest, TheFirstLampOfAPlayerWithoutOneLeavesNothingBehind)
+{
+    game.bonus("candle", 56, 140, "candle");
+    enter(50);
+    p.setCurrentTorch(Player::noLamp);
+    EXPECT_EQ(p.getCurrentTorch(), Player::noLamp);
+    pressAt(50); // lit or not, there is no carried lamp to leave lying
+    EXPECT_TRUE(room.level->bonus.empty());
+    EXPECT_EQ(p.currentTorch, 1);
+    room.frame(held());
+    EXPECT_EQ(p.getCurrentTorch(), 1);
+}
+
 TEST_F(ActionTest, RevealingCostsFiveDiamondsAndCoinsAreThrownLandAndTakenBack)
 {
     game.picture("gold_coin01.anm", 7, 7, 8);

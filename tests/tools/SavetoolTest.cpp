@@ -63,7 +63,8 @@ TEST(Savetool, TheNewGameStartsOnTheMetroPlatformWithANewPlayersValues)
     EXPECT_EQ(begin.life, fresh.life);
     EXPECT_EQ(begin.maxLife, fresh.maxLife);
     EXPECT_EQ(begin.respawn, fresh.respawn);
-    EXPECT_EQ(begin.currentTorch, fresh.currentTorch);
+    EXPECT_EQ(begin.currentTorch, Player::noLamp) << "the candle is the first lamp";
+    EXPECT_FALSE(begin.torch);
     EXPECT_EQ(begin.coin + begin.diamond, 0);
     EXPECT_TRUE(begin.objects.empty());
     EXPECT_TRUE(begin.memories.empty());

@@ -1,0 +1,320 @@
+#include "authoring/PlayComposer.h"
+
+#include "authoring/RoomReach.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Route files may include each other this deep; deeper is a loop.
+const int deepestInclude = 8;
+// Frames a wait-room leg lets the program run before it gives up.
+const int longestWait = 1500;
+
+bool readWhole(const std::string& path, std::string* text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::stringstream s;
+    s << in.rdbuf();
+    *text = s.str();
+    return true;
+}
+
+std::string withoutComment(const std::string& line)
+{
+    return line.substr(0, line.find('#'));
+}
+
+// The room of each trace line, by its file's name ("metro2").
+std::vector<std::string> roomsOf(const std::vector<std::vector<std::string>>& trace)
+{
+    std::vector<std::string> rooms;
+    for (const auto& row : trace) {
+        std::string level = row.size() > 1 ? row[1] : "";
+        std::size_t slash = level.rfind('/');
+        std::string name = slash == std::string::npos ? level : level.substr(slash + 1);
+        rooms.push_back(name.substr(0, name.rfind(".lvl")));
+    }
+    return rooms;
+}
+
+// FNV-1a, 64 bits.
+void digest(uint64_t* hash, const std::string& bytes)
+{
+    for (unsigned char c : bytes) {
+        *hash ^= c;
+        *hash *= 0x100000001B3ull;
+    }
+}
+
+// The rooms `legs` play in, in order, each once after the other.
+std::vector<std::string> routeRooms(const std::vector<PlayComposer::LEG>& legs)
+{
+    std::vector<std::string> rooms;
+    for (const PlayComposer::LEG& leg : legs)
+        if ((leg.kind == PlayComposer::Reach || leg.kind == PlayComposer::WaitRoom) &&
+            (rooms.empty() || rooms.back() != leg.room))
+            rooms.push_back(leg.room);
+    return rooms;
+}
+
+// Whether `wanted` appears in `played` in its order.
+bool playedInOrder(const std::vector<std::string>& played, const std::vector<std::string>& wanted,
+                   std::string* missing)
+{
+    std::size_t next = 0;
+    for (const std::string& room : played)
+        if (next < wanted.size() && room == wanted[next])
+            next++;
+    if (next < wanted.size())
+        *missing = wanted[next];
+    return next == wanted.size();
+}
+
+} // namespace
+
+int PlayComposer::readRoute(const char* path)
+{
+    routePath = path;
+    return readFile(path, 0);
+}
+
+int PlayComposer::readFile(const std::string& path, int depth)
+{
+    std::string text;
+    if (depth > deepestInclude) {
+        std::snprintf(error, sizeof error, "%s: includes nested too deep", path.c_str());
+        return 0;
+    }
+    if (!readWhole(path, &text)) {
+        std::snprintf(error, sizeof error, "cannot read %s", path.c_str());
+        return 0;
+    }
+    routeText += text;
+    std::string folder = fs::path(path).parent_path().string();
+    std::istringstream lines(text);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); number++)
+        if (!readLeg(folder, path + ":" + std::to_string(number), withoutComment(line), depth))
+            return 0;
+    return 1;
+}
+
+int PlayComposer::readLeg(const std::string& folder, const std::string& where, const std::string& line, int depth)
+{
+    std::istringstream words(line);
+    std::string word, extra;
+    LEG leg;
+    leg.where = where;
+    if (!(words >> word))
+        return 1;
+    bool good = true;
+    if (word == "include") {
+        good = bool(words >> leg.target) && !(words >> extra);
+        return good ? readFile(folder + "/" + leg.target, depth + 1)
+                    : (std::snprintf(error, sizeof error, "%s: include needs one file", where.c_str()), 0);
+    }
+    if (word == "keys") {
+        leg.kind = Keys;
+        good = bool(words >> leg.target) && readWhole(folder + "/" + leg.target, &leg.keys);
+        if (words >> leg.first)
+            good = good && (words >> leg.last) && 0 <= leg.first && leg.first < leg.last;
+        routeText += leg.keys;
+    } else if (word == "wait") {
+        leg.kind = Wait;
+        good = bool(words >> leg.frames) && leg.frames > 0;
+    } else if (word == "wait-room") {
+        leg.kind = WaitRoom;
+        good = bool(words >> leg.room);
+    } else if (word == "reach") {
+        leg.kind = Reach;
+        good = bool(words >> leg.room >> leg.from >> leg.target);
+    } else if (word == "then") {
+        leg.kind = Then;
+        good = bool(words >> leg.target);
+    } else
+        good = false;
+    if (!good || (words >> extra)) {
+        std::snprintf(error, sizeof error, "%s: bad leg \"%s\"", where.c_str(), line.c_str());
+        return 0;
+    }
+    legs.push_back(leg);
+    return 1;
+}
+
+int PlayComposer::compose(const char* dir)
+{
+    gameDir = dir;
+    char pattern[] = "/tmp/playcompose_XXXXXX";
+    if (!mkdtemp(pattern)) {
+        std::snprintf(error, sizeof error, "cannot make a temporary folder");
+        return 0;
+    }
+    runDir = pattern;
+    std::error_code copied;
+    fs::copy(gameDir, runDir + "/game", fs::copy_options::recursive, copied);
+    int good = !copied;
+    if (!good)
+        std::snprintf(error, sizeof error, "cannot copy %s: %s", dir, copied.message().c_str());
+    lines.clear();
+    cursor = 0;
+    for (std::size_t i = 0; good && i < legs.size(); i++)
+        good = playLeg(legs[i]);
+    std::string missing;
+    if (good && !playedInOrder(roomsOf(played(cursor + tail)), routeRooms(legs), &missing)) {
+        std::snprintf(error, sizeof error, "the whole replay does not come to %s", missing.c_str());
+        good = 0;
+    }
+    fs::remove_all(runDir, copied);
+    if (good)
+        replay = "# A playthrough composed by playcompose from " + routePath +
+                 "; do not edit it, compose it again:\n#   playcompose GAME_DIR " + routePath +
+                 " THIS_FILE\n# fingerprint " + fingerprint(dir) + "\n" + lines;
+    return good;
+}
+
+int PlayComposer::playLeg(const LEG& leg)
+{
+    int before = cursor;
+    if (leg.kind == Keys) {
+        if (!shiftKeys(leg))
+            return 0;
+        reachRoom.clear();
+    } else if (leg.kind == Wait) {
+        cursor += leg.frames;
+    } else if (leg.kind == WaitRoom) {
+        std::vector<std::string> rooms = roomsOf(played(cursor + longestWait));
+        int found = cursor;
+        while (found < int(rooms.size()) && rooms[found] != leg.room)
+            found++;
+        if (found >= int(rooms.size()))
+            return fail(leg, "the player did not come to " + leg.room);
+        cursor = found + 1;
+        reachRoom.clear();
+    } else if (!reachLeg(leg))
+        return 0;
+    log += leg.where + ": frames " + std::to_string(before) + " to " + std::to_string(cursor) + "\n";
+    return 1;
+}
+
+int PlayComposer::shiftKeys(const LEG& leg)
+{
+    bool ranged = leg.last >= 0;
+    int end = ranged ? cursor + leg.last - leg.first : cursor;
+    std::istringstream in(leg.keys);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(withoutComment(line));
+        int frame = 0;
+        std::string way, key;
+        if (!(words >> frame))
+            continue;
+        if (frame < 0 || !(words >> way >> key))
+            return fail(leg, "bad line \"" + line + "\" in " + leg.target);
+        // A range takes the keys let go on its last frame, where the next leg starts.
+        if (ranged && (frame < leg.first || frame > leg.last || (frame == leg.last && way != "up")))
+            continue;
+        int at = cursor + frame - (ranged ? leg.first : 0);
+        lines += std::to_string(at) + " " + way + " " + key + "\n";
+        if (!ranged)
+            end = std::max(end, at + 1);
+    }
+    cursor = end;
+    return 1;
+}
+
+int PlayComposer::reachLeg(const LEG& leg)
+{
+    if (leg.kind == Then && reachRoom.empty())
+        return fail(leg, "then follows no reach in the same room");
+    if (leg.kind == Reach) {
+        reachRoom = leg.room;
+        reachFrom = leg.from;
+        inRoom.clear();
+        if (leg.from == RoomReach::here && !findPlayer(leg))
+            return 0;
+    }
+    RoomReach reach;
+    if (!reach.load((runDir + "/game").c_str(), (reachRoom + ".lvl").c_str()))
+        return fail(leg, reach.error);
+    reach.lead = inRoom;
+    reach.hereX = hereX;
+    reach.hereY = hereY;
+    int found = reach.searchTo(reachFrom.c_str(), leg.target.c_str());
+    if (found < 0)
+        return fail(leg, reach.error);
+    if (!found)
+        return fail(leg, "no way to " + leg.target + " within the search's budget");
+    std::vector<uint8_t> played = reach.script;
+    played.push_back(RoomReach::Action);
+    lines += RoomReach::replayLines(played, cursor);
+    cursor += int(played.size());
+    inRoom.insert(inRoom.end(), played.begin(), played.end());
+    return 1;
+}
+
+std::vector<std::vector<std::string>> PlayComposer::played(int frames)
+{
+    std::string keys = runDir + "/keys.replay", trace = runDir + "/trace.tsv";
+    std::ofstream(keys) << lines;
+    std::remove(trace.c_str());
+    std::string command = "cd '" + runDir + "/game' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --frames " +
+                          std::to_string(frames) + " --replay '" + keys + "' --trace '" + trace + "' 2>'" + runDir +
+                          "/stderr.txt'";
+    int status = std::system(command.c_str());
+    std::vector<std::vector<std::string>> rows;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return rows;
+    std::ifstream in(trace);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        rows.emplace_back();
+        for (std::string w; words >> w;)
+            rows.back().push_back(w);
+    }
+    return rows;
+}
+
+int PlayComposer::findPlayer(const LEG& leg)
+{
+    std::vector<std::vector<std::string>> rows = played(cursor);
+    const std::size_t x = 2, y = 3;
+    if (cursor == 0 || int(rows.size()) < cursor || rows[cursor - 1].size() <= y)
+        return fail(leg, "the program did not run to the leg's start");
+    if (roomsOf(rows).back() != leg.room)
+        return fail(leg, "the player is in " + roomsOf(rows).back() + ", not in " + leg.room);
+    hereX = std::atoi(rows[cursor - 1][x].c_str());
+    hereY = std::atoi(rows[cursor - 1][y].c_str());
+    return 1;
+}
+
+int PlayComposer::fail(const LEG& leg, const std::string& why)
+{
+    std::snprintf(error, sizeof error, "%s: %s", leg.where.c_str(), why.c_str());
+    return 0;
+}
+
+std::string PlayComposer::fingerprint(const char* dir) const
+{
+    uint64_t hash = 0xCBF29CE484222325ull;
+    digest(&hash, routeText);
+    for (const std::string& room : routeRooms(legs)) {
+        std::string bytes;
+        readWhole(std::string(dir) + "/Level/" + room + ".lvl", &bytes);
+        digest(&hash, room + bytes);
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}

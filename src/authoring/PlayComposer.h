@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Writes a replay that plays the game from its menu along a route: a list
+// of legs, each either hand-written keys (the menu, the scenes' lines) or a
+// way through a room found by RoomReach. The program itself is run (in a
+// copy of the game directory, so that its save slots stay untouched) where
+// a leg must learn the frame at which the player is somewhere.
+//
+// A route file holds one leg a line ('#' starts a comment):
+//   include FILE             the legs of another route file
+//   keys FILE [FIRST LAST]   replay lines whose frames count from the leg's
+//                            start; with a range, the lines of frames FIRST
+//                            to LAST, LAST being where the next leg starts
+//   wait N                   N frames without keys
+//   wait-room ROOM           until the program's trace shows the player in ROOM
+//   reach ROOM FROM TARGET   from the door FROM, where the player has just
+//                            come in, to the element TARGET; the action key
+//                            then uses it (takes the door, the lamp, the switch).
+//                            FROM "here" starts where the program shows the
+//                            player (where a scene has left him)
+//   then TARGET              on in the same room from where the last leg ended
+// File names are relative to the route file's folder.
+class PlayComposer {
+public:
+    enum LegKind { Keys, Wait, WaitRoom, Reach, Then };
+    struct LEG {
+        LegKind kind;
+        std::string room, from, target;
+        // The replay lines of a Keys leg; the frames of a Wait leg.
+        std::string keys;
+        int frames = 0;
+        // The range of a Keys leg's frames; -1 for all.
+        int first = -1, last = -1;
+        // Where the leg was written, for messages.
+        std::string where;
+    };
+
+    // Reads the route and the files it names. Returns 1, or 0 with `error`.
+    int readRoute(const char* path);
+    // Plays the route in a copy of `gameDir` and fills `replay`. Returns 1,
+    // or 0 with `error` naming the leg that failed.
+    int compose(const char* gameDir);
+    // A digest of what the replay was made from: the route's texts and the
+    // level files of the rooms it plays through in `gameDir`.
+    std::string fingerprint(const char* gameDir) const;
+
+    std::vector<LEG> legs;
+    // The composed replay: a header naming the route, its fingerprint and
+    // the command that makes it again, then the keys.
+    std::string replay;
+    // One line per leg: what was done and at which frame.
+    std::string log;
+    // Frames the program runs past the last key when the replay is checked.
+    int tail = 400;
+    char error[512] = "";
+
+private:
+    int readFile(const std::string& path, int depth);
+    int readLeg(const std::string& folder, const std::string& where, const std::string& line, int depth);
+    int playLeg(const LEG& leg);
+    int shiftKeys(const LEG& leg);
+    int reachLeg(const LEG& leg);
+    // Runs the program on the keys so far for `frames` frames; returns its
+    // trace, a line of words a frame, or an empty list.
+    std::vector<std::vector<std::string>> played(int frames);
+    // Where the program shows the player when the leg starts.
+    int findPlayer(const LEG& leg);
+    int fail(const LEG& leg, const std::string& why);
+
+    std::string routePath;
+    std::string routeText;
+    std::string runDir;
+    std::string gameDir;
+    // The replay lines composed so far, and the first frame free for the next leg.
+    std::string lines;
+    int cursor = 0;
+    // The room played by the last reach leg and the commands played in it.
+    std::string reachRoom, reachFrom;
+    std::vector<uint8_t> inRoom;
+    int hereX = 0, hereY = 0;
+};

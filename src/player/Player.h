@@ -199,7 +199,12 @@ public:
     float helpFrame = 0.0f;
     float lightSpeed = 0.1f;
     float lightFrame = 0.0f;
+    // The carried lamp, which the player moves and changes on the game's
+    // thread alone.
     Light light;
+    // Its copy in the room's light list, the one the lighting thread reads:
+    // the world refreshes it from `light` through Level::copyLight.
+    Light sharedLight;
     // 1 candle, 2 electric torch, 3 acetylene lamp.
     int currentTorch = 3;
     int nObjects = 0;

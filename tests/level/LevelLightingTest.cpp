@@ -344,8 +344,8 @@ TEST(LightingPassTest, CopiedLightIsLitAndKeepsItsOwner)
     EXPECT_EQ(lamp.x, moved.x);
     EXPECT_EQ(lamp.radius, 5);
     room.lightAll();
-    EXPECT_FALSE(room.at(30, 2).dark[1]);
-    EXPECT_TRUE(room.at(10, 2).dark[1]);
+    EXPECT_FALSE(room.received(30, 2, 1).dark());
+    EXPECT_TRUE(room.received(10, 2, 1).dark());
     room.level.lights.clear();
 
     Light* owned = room.add(new Light);

@@ -8,7 +8,7 @@ DESTDIR ?=
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test deps build bench fuzz install soak
+.PHONY: run test deps build bench fuzz install soak tsan-soak
 
 deps:
 	./scripts/install-deps.sh
@@ -37,6 +37,18 @@ SOAK_FRAMES ?= 100000
 soak: build
 	cmake --build $(BUILD_DIR) --target soak
 	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy $(BUILD_DIR)/bench/soak $(SOAK_FRAMES)
+
+# The soak run under ThreadSanitizer (TSAN_SOAK_FRAMES, default 10000) in
+# its own build folder, on the game data of the plain build; it fails when
+# ThreadSanitizer reports anything (exit code 66). It takes long: the lighting thread runs
+# many times slower under the sanitizer.
+TSAN_DIR ?= build-tsan
+TSAN_SOAK_FRAMES ?= 10000
+tsan-soak: build
+	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLOAMER_TSAN=ON
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target soak
+	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+	  $(TSAN_DIR)/bench/soak $(TSAN_SOAK_FRAMES) 1 $(CURDIR)/$(BUILD_DIR)/game
 
 # Runs every fuzz target (FUZZ_TARGETS) in turn under AddressSanitizer and
 # UndefinedBehaviorSanitizer for FUZZ_SECONDS each, starting from its corpus

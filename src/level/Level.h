@@ -1,6 +1,7 @@
 #pragma once
 
 #include "assets/Tile.h"
+#include "base/Relaxed.h"
 #include "level/LightingWorker.h"
 
 #include <atomic>
@@ -21,13 +22,16 @@ class Typo;
 // self-illumination, and what the cloud and the player's memory keep per
 // pixel. The light a cell receives lives beside the map in two buffers of
 // CellLight (the lighting thread fills one while the other is drawn), so
-// that a lighting pass streams small records instead of whole cells.
+// that a lighting pass streams small records instead of whole cells. The
+// fields both threads touch while a room is played (the depth the pass
+// restores and the game's collisions read, the charge it sets and the
+// drawing shows, the memory strength both write) are relaxed atomics.
 struct LevelPixel {
     int colour;
     // Phosphorescent colour (0 none); its alpha holds the charge bits
     // 1 red, 2 green, 4 blue.
-    int glow;
-    int depth;
+    Relaxed<int> glow;
+    Relaxed<int> depth;
     // Depth as baked; `depth` is restored from it at every lighting pass.
     int cleanDepth;
     float incandescence;
@@ -35,7 +39,7 @@ struct LevelPixel {
     int cloudNext;
     int memoryColour;
     int specialMemoryColour;
-    float quality;
+    Relaxed<float> quality;
     float tempQuality;
 };
 
@@ -241,6 +245,10 @@ public:
     // The light list is shared with the lighting thread: both go through lightsLock.
     void addLight(Light* l);
     void deleteLight(int i);
+    // Copies `from` into `listed`, a light of the list, under lightsLock:
+    // the owner of an external light changes its own copy as it likes and
+    // hands it over with this, so a pass never sees it half changed.
+    void copyLight(Light* listed, const Light& from);
     void setTempQuality(int cell, float q);
     void addInMemory(int cell);
     // Multiplies every pixel of s that shows a map cell by the cell's

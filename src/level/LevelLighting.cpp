@@ -818,6 +818,15 @@ void Level::deleteLight(int i)
     removeLight(*this, i);
 }
 
+void Level::copyLight(Light* listed, const Light& from)
+{
+    std::lock_guard<std::mutex> hold(lightsLock);
+    // Who deletes the listed light stays as it was.
+    bool external = listed->external;
+    *listed = from;
+    listed->external = external;
+}
+
 void Level::setTempQuality(int cell, float q)
 {
     LevelPixel& p = map[cell];

@@ -66,6 +66,7 @@ Player::Player() : controler(new AnimationControler(&animation))
     bbox.w = standingWidth;
     bbox.h = standingHeight;
     light.external = true;
+    sharedLight.external = true;
 }
 
 Player::~Player()

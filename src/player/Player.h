@@ -200,7 +200,12 @@ public:
     float helpFrame = 0.0f;
     float lightSpeed = 0.1f;
     float lightFrame = 0.0f;
+    // The carried lamp, which the player moves and changes on the game's
+    // thread alone.
     Light light;
+    // Its copy in the room's light list, the one the lighting thread reads:
+    // the world refreshes it from `light` through Level::copyLight.
+    Light sharedLight;
     // 1 candle, 2 electric torch, 3 acetylene lamp; `noLamp` before the
     // first lamp is taken (a new game starts so: the candle comes first).
     static constexpr int noLamp = 0;

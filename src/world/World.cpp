@@ -151,6 +151,7 @@ void World::update(Screen* screen)
             level->thrown = -1;
         aimCamera(screen);
         level->update(frameCount);
+        level->copyLight(&player->sharedLight, player->light);
         lightingWorker().setRegion(camX, camY, screen->width, screen->height);
         if (lightOnMainThread)
             level->computeLighting(camX, camY, screen->width, screen->height, lightingMargin);
@@ -227,8 +228,11 @@ void World::nextLevel(DOOR* door, Typo* typo, Screen* screen)
 {
     char path[256];
     levelPath(path, sizeof path, door->destination);
+    // The door belongs to the room that is left and deleted below.
+    char target[sizeof door->target];
+    boundedCopy(target, sizeof target, door->target);
     if (std::strcmp(path, level->getName()) == 0) {
-        player->setPositionAtElement(door->target, level);
+        player->setPositionAtElement(target, level);
         focus(player->x, player->y, screen);
         return;
     }
@@ -246,7 +250,7 @@ void World::nextLevel(DOOR* door, Typo* typo, Screen* screen)
     }
     player->addMemorySave(level);
     enterLevel(next);
-    player->setPositionAtElement(door->target, level);
+    player->setPositionAtElement(target, level);
     settleInLevel(path, true, screen);
     saveStateBinary(slotFile);
 }
@@ -281,7 +285,7 @@ void World::enterLevel(Level* next)
     lightingWorker().stop();
     delete level;
     level = next;
-    level->addLight(&player->light);
+    level->addLight(&player->sharedLight);
 }
 
 void World::settleInLevel(const char* path, bool lampAndMap, Screen* screen)
@@ -302,6 +306,7 @@ void World::settleInLevel(const char* path, bool lampAndMap, Screen* screen)
 void World::startWorker(Screen* screen)
 {
     threadStarted = true;
+    level->copyLight(&player->sharedLight, player->light);
     LightingWorker& worker = lightingWorker();
     worker.setRegion(camX, camY, screen->width, screen->height);
     if (lightOnMainThread)

@@ -328,6 +328,33 @@ TEST(LightingPassTest, DeletingLightsKeepsExternalOnesAlive)
     EXPECT_TRUE(room.level.lights.empty());
 }
 
+// An owner hands its changed light over whole; the listed light keeps who
+// deletes it, whatever the copy says, and the next pass lights from it.
+TEST(LightingPassTest, CopiedLightIsLitAndKeepsItsOwner)
+{
+    Room room(40, 3);
+    room.compile();
+    Light lamp;
+    lamp.external = true;
+    room.level.addLight(&lamp);
+    Light moved;
+    moved.createOmni(int(0xFFFFFFFFu), 1.0f, 30 + room.level.originX, 2 + room.level.originY, 5, false);
+    room.level.copyLight(&lamp, moved);
+    EXPECT_TRUE(lamp.external);
+    EXPECT_EQ(lamp.x, moved.x);
+    EXPECT_EQ(lamp.radius, 5);
+    room.lightAll();
+    EXPECT_FALSE(room.received(30, 2, 1).dark());
+    EXPECT_TRUE(room.received(10, 2, 1).dark());
+    room.level.lights.clear();
+
+    Light* owned = room.add(new Light);
+    Light mine;
+    mine.external = true;
+    room.level.copyLight(owned, mine);
+    EXPECT_FALSE(owned->external) << "a light the level owns stays the level's to delete";
+}
+
 TEST(LightingPassTest, LevelWithoutMapIsLeftAlone)
 {
     Level level;

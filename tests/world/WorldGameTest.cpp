@@ -1,6 +1,11 @@
 #include "WorldFixtures.h"
 
 #include "cutscene/Movie.h"
+#include "level/Light.h"
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
 
 TEST_F(InGame, ANewGameBeginsBlackWithoutHudUnderTheOpeningScene)
 {
@@ -57,4 +62,28 @@ TEST_F(InGame, PausingIdlesTheWorkerAndResumingRunsIt)
     world.pause();
     EXPECT_FALSE(world.paused);
     EXPECT_EQ(getCloseThread(), LightingRun);
+}
+
+// The lighting thread reads the room's copy of the lamp, never the one the
+// player changes: the frame hands it over whole at the start of each
+// update, before the player moves it again.
+TEST_F(InGame, TheRoomLightsTheLampHandedOverAtEachUpdate)
+{
+    begin("test_hall.lvl", 80, 26);
+    Player& p = *world.player;
+    {
+        std::lock_guard<std::mutex> hold(world.level->lightsLock);
+        const std::vector<Light*>& lights = world.level->lights;
+        EXPECT_EQ(std::count(lights.begin(), lights.end(), &p.sharedLight), 1);
+        EXPECT_EQ(std::count(lights.begin(), lights.end(), &p.light), 0);
+    }
+    runFrames(1);
+    p.light.setStyle(Light::StyleElectric);
+    p.light.x = 12345;
+    EXPECT_EQ(p.sharedLight.type, Light::Omni) << "not handed over before the update";
+    runFrames(1);
+    EXPECT_EQ(p.sharedLight.type, Light::Spot);
+    EXPECT_EQ(p.sharedLight.x, 12345);
+    EXPECT_NE(p.light.x, 12345) << "the player placed his lamp after the hand-over";
+    EXPECT_TRUE(p.sharedLight.external);
 }

@@ -36,10 +36,11 @@ struct Room {
         long long cells = (long long)level.mapWidth * level.mapHeight;
         for (long long c = 0; c < cells; c++) {
             LevelPixel& p = level.map[c];
+            CellLight& received = level.light[0][c];
             bool lit = (c / 7) % 2 == 0;
             for (int k = 0; k < 3; k++)
-                p.lit[0][k] = p.unshadowed[0][k] = lit ? 0.8f : 0.0f;
-            p.dark[0] = !lit;
+                received.lit[k] = received.unshadowed[k] = lit ? 0.8f : 0.0f;
+            received.darkness = lit ? 0.0f : 1.0f;
             p.cloud = int(c % 5);
             p.glow = c % 10 == 0 ? 0x05FF8040 : 0;
             p.quality = 0.5f;

@@ -17,9 +17,12 @@
 
 #include <SDL_mixer.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <iterator>
+#include <new>
 #include <unistd.h>
 
 SDL_Surface* screen = nullptr;
@@ -125,6 +128,29 @@ int loadFont(Typo* font, const char* file, char* message, int size)
                   "Reinstall the game, or rebuild its data with make.\n",
                   file, getcwd(folder, sizeof folder) ? folder : ".");
     return 0;
+}
+
+// Destroys one of the frame's objects and builds it again as the program
+// first built it.
+template <class T>
+void rebuild(T* object)
+{
+    object->~T();
+    new (object) T();
+}
+
+// Leaves nothing of a run in the frame: the world, the menu, the held keys,
+// the key bindings, the map's fonts and the clocks are as before the first
+// start-up, so that a later start-up in the same process begins a fresh game.
+void forgetTheRun()
+{
+    rebuild(&world);
+    rebuild(&menu);
+    std::fill(std::begin(keys), std::end(keys), 0);
+    loadDefaultControls();
+    mapSetTypo(nullptr, nullptr);
+    fastFrames = 0;
+    Text::clock = ticks;
 }
 
 } // namespace
@@ -306,4 +332,5 @@ void shutDown()
 {
     world.stopLighting();
     closeSounds();
+    forgetTheRun();
 }

@@ -50,5 +50,6 @@ void mainLoop();
 int runGame(const RUN_OPTIONS& options, void (*afterFrame)(int frame) = nullptr);
 // The run's keys, trace and pictures; null when none is wanted.
 extern Session* session;
-// Stops what runs beside the main thread and closes the sounds.
+// Stops what runs beside the main thread, closes the sounds and leaves the
+// frame as before start-up, so that a later start-up begins a fresh game.
 void shutDown();

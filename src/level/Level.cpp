@@ -95,6 +95,7 @@ Level::~Level()
     // The lighting thread must not go on with a level that is gone.
     lightingWorker().release(this);
     delete[] map;
+    delete[] light[0];
     deleteIntro();
     deleteAll(elements);
     // The player's lamp is external: it belongs to the player, not the level.
@@ -166,6 +167,25 @@ const Element* Level::farthestMapElement() const
                              [&](const Element* a, const Element* b) { return distance(a) < distance(b); });
 }
 
+int Level::allocateMap(std::size_t cells)
+{
+    delete[] map;
+    delete[] light[0];
+    map = new (std::nothrow) LevelPixel[cells]();
+    light[0] = new (std::nothrow) CellLight[2 * cells]();
+    light[1] = light[0] ? light[0] + cells : nullptr;
+    if (!map || !light[0]) {
+        delete[] map;
+        delete[] light[0];
+        map = nullptr;
+        light[0] = light[1] = nullptr;
+        return 0;
+    }
+    for (std::size_t c = 0; c < 2 * cells; c++)
+        light[0][c].darkness = 1.0f;
+    return 1;
+}
+
 int Level::compile()
 {
     // Bounds of the static picture; the running extremes start at +-10000.
@@ -195,9 +215,7 @@ int Level::compile()
                       width, height, maxMapSide, maxMapCells, far->name, far->x, far->y);
         return 0;
     }
-    delete[] map;
-    map = new (std::nothrow) LevelPixel[std::size_t(width * height)]();
-    if (!map) {
+    if (!allocateMap(std::size_t(width * height))) {
         logPrint("compile: no memory for the level map\n");
         return 0;
     }
@@ -218,7 +236,6 @@ int Level::compile()
         LevelPixel& p = map[c];
         p.colour = baseColor;
         p.depth = p.cleanDepth = baseDepth;
-        p.dark[0] = p.dark[1] = true;
         p.specialMemoryColour = reveal ? 1 : 0;
         p.quality = reveal ? 1.0f : 0.0f;
     }

@@ -18,9 +18,10 @@ class TileList;
 class Typo;
 
 // One cell of the level map: the baked picture, its depth and
-// self-illumination, and what the lighting, the cloud and the player's
-// memory keep per pixel. The light fields have two buffers: the lighting
-// thread fills one while the other is drawn.
+// self-illumination, and what the cloud and the player's memory keep per
+// pixel. The light a cell receives lives beside the map in two buffers of
+// CellLight (the lighting thread fills one while the other is drawn), so
+// that a lighting pass streams small records instead of whole cells.
 struct LevelPixel {
     int colour;
     // Phosphorescent colour (0 none); its alpha holds the charge bits
@@ -32,13 +33,23 @@ struct LevelPixel {
     float incandescence;
     int cloud;
     int cloudNext;
-    float lit[2][3];
-    float unshadowed[2][3];
-    bool dark[2];
     int memoryColour;
     int specialMemoryColour;
     float quality;
     float tempQuality;
+};
+
+// The light one cell received in one lighting pass: shadowed and
+// unshadowed light per channel, and whether it is dark (no shadowed light
+// and no glow of its own reached it). Eight floats, so that a pass adds a
+// light to a cell as two groups of four.
+struct CellLight {
+    float lit[3];
+    float unshadowed[3];
+    // 1 while dark, 0 once light arrives.
+    float darkness;
+    float spare;
+    bool dark() const { return darkness != 0.0f; }
 };
 
 // A door of the room and where it leads.
@@ -61,7 +72,7 @@ struct DOOR {
 class Level {
 public:
     // Largest level map built: each side, and the number of cells. A map
-    // cell takes about a hundred bytes, so the largest map takes some 400 MB,
+    // cell and its two light records take about a hundred bytes, so the largest map takes some 400 MB,
     // which a 2 GB machine holds beside the rest of the game; real rooms are
     // a few thousand pixels at most on their long side and far smaller.
     static constexpr int maxMapSide = 8192;
@@ -159,6 +170,11 @@ public:
     std::atomic<bool> drawing{false};
     // mapWidth x mapHeight cells, column-major; null until compiled.
     LevelPixel* map = nullptr;
+    // The two light buffers, each mapWidth x mapHeight records laid out as
+    // the map; null until compiled.
+    CellLight* light[2] = {nullptr, nullptr};
+    // The light record of map cell `cell` in buffer b.
+    CellLight& lightOf(int b, int cell) const { return light[b][cell]; }
 
     // Drawing the room for a camera offset (ox, oy).
     // The baked picture lit by the published light buffer, then the
@@ -305,6 +321,9 @@ private:
     // Of the elements that bound the level map, the one farthest from the
     // others (from their median position). There is at least one.
     const Element* farthestMapElement() const;
+    // Replaces the map and its light buffers by `cells` blank cells, dark in
+    // both buffers; returns 0, leaving no map, when memory is short.
+    int allocateMap(std::size_t cells);
     void bakeElement(const Element* e);
     void compileKindLine(const Element* e);
     void compileDoor(const Element* e, const KIND_LINE& k);

@@ -71,14 +71,16 @@ void Level::draw(Screen* s, int ox, int oy, int, int)
         e->draw(ox, oy, s);
     // One buffer for the whole picture, even if the lighting thread
     // publishes another meanwhile.
-    int b = front;
-    forEachVisibleCell(*this, s, ox, oy, [this, s, b](int sx, int sy, LevelPixel& p) {
+    const CellLight* buffer = light[front];
+    forEachVisibleCell(*this, s, ox, oy, [this, s, buffer](int sx, int sy, LevelPixel& p) {
+        int cell = int(&p - map);
+        CellLight received = buffer[cell];
         s->addPixel(sx, sy, p.colour);
-        s->mulPixel(sx, sy, p.lit[b]);
-        bool dark = p.dark[b];
+        s->mulPixel(sx, sy, received.lit);
+        bool dark = received.dark();
         if (memories) {
             if (!dark)
-                addInMemory(int(&p - map));
+                addInMemory(cell);
             else if (p.memoryColour != 0)
                 s->setPixel(sx, sy, Screen::colorMul(special ? p.specialMemoryColour : p.memoryColour, p.quality));
         }
@@ -123,10 +125,10 @@ void Level::drawCloudAndWater(Screen* s, int ox, int oy)
 {
     if (!map)
         return;
-    int b = front;
+    const CellLight* buffer = light[front];
     if (hasCloud)
-        forEachVisibleCell(*this, s, ox, oy, [s, b](int sx, int sy, LevelPixel& p) {
-            if (p.cloud > 0 && lightReaches(p.lit[b]))
+        forEachVisibleCell(*this, s, ox, oy, [this, s, buffer](int sx, int sy, LevelPixel& p) {
+            if (p.cloud > 0 && lightReaches(buffer[&p - map].lit))
                 s->addPixel(sx, sy, cloudTint);
         });
     if (!water)
@@ -140,10 +142,10 @@ void Level::drawCloudAndWater(Screen* s, int ox, int oy)
     visibleSpan(offY + std::max(0, waterLevel), mapHeight - std::max(0, waterLevel), s->height, &y0, &y1);
     for (int sx = x0; sx < x1; sx++) {
         int mx = int(sx - offX);
-        const LevelPixel* column = map + (long long)mx * mapHeight;
+        const CellLight* column = buffer + (long long)mx * mapHeight;
         for (int sy = y0; sy < y1; sy++) {
             int my = int(sy - offY);
-            if (lightReaches(column[my].lit[b]))
+            if (lightReaches(column[my].lit))
                 s->addPixel(sx, sy, int(unsigned(waterTile.getPixel2(waterFrame, mx, my)) & ~waterAlphaCut));
         }
     }

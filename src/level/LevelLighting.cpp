@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -19,6 +20,8 @@ namespace {
 
 // Depth 10 is solid rock: it ends a shadow march and blocks the light.
 const int rockDepth = 10;
+// Lights are added to the light buffer this many map columns at a time.
+const int stripColumns = 16;
 // Directional light marches start this many steps back from the cell.
 const int directionalSteps = 60;
 // Directions beyond this many pixels per step leave the exact integer range
@@ -234,34 +237,14 @@ void directionalSweep(const Level& level, const PlaneDepths& plane, const CELL_B
         }
 }
 
-// Adds c x I x f / 255 to the three lit and c x I x g / 255 to the three
-// unshadowed sums of a cell.
-inline void addChannels(float* lit, float* unshadowed, const float colourIntensity[3], float f, float g)
-{
-    for (int k = 0; k < 3; k++) {
-        lit[k] += colourIntensity[k] * f / 255.0f;
-        unshadowed[k] += colourIntensity[k] * g / 255.0f;
-    }
-}
-
-// The pass's region and its compact sums: per cell, column-major, lit red,
-// green, blue, unshadowed red, green, blue, 1 while dark, and a spare slot
-// that rounds a cell to two groups of four. Light is summed here and copied
-// to the map cells once at the end of the pass, so that the lights walk
-// eight floats per cell instead of whole map cells.
-const int sumsPerCell = 8;
-struct REGION_SUMS {
-    CELL_BOX box;
-    float* sums;
-    bool contains(int mx, int my) const { return mx >= box.x0 && mx < box.x1 && my >= box.y0 && my < box.y1; }
-    float* at(int mx, int my) const
-    {
-        return sums + (std::ptrdiff_t(mx - box.x0) * (box.y1 - box.y0) + (my - box.y0)) * sumsPerCell;
-    }
-};
+// A light record is read and added to as two groups of four floats.
+static_assert(sizeof(CellLight) == 8 * sizeof(float) && offsetof(CellLight, lit) == 0 &&
+                  offsetof(CellLight, unshadowed) == 3 * sizeof(float) &&
+                  offsetof(CellLight, darkness) == 6 * sizeof(float),
+              "a light record is lit, unshadowed, darkness and a spare float");
 
 // A light's colour times its intensity, per channel, also laid out as the
-// two groups of four of a cell's sums.
+// two groups of four of a cell's light record.
 struct LIGHT_COLOUR {
     explicit LIGHT_COLOUR(const Light& l)
         : c{float(Screen::getRed(l.colour)) * l.intensity, float(Screen::getGreen(l.colour)) * l.intensity,
@@ -280,39 +263,27 @@ struct LIGHT_COLOUR {
 };
 
 // Adds c x I x f / 255 to the lit and c x I x g / 255 to the unshadowed
-// sums of a region cell. The four-wide form does each channel's same
-// multiply, divide and add; it adds 0 x g / 255 = 0 to the dark flag
-// (g is never negative) and touches the spare slot.
-inline void addToRegionCell(float* s, const LIGHT_COLOUR& colour, float f, float g)
+// light of a cell's record. The four-wide form does each channel's same
+// multiply, divide and add; it adds 0 x g / 255 = 0 to the darkness (g is
+// never negative) and to the spare float. A cell that gets shadowed light
+// (f > 0) is no longer dark.
+inline void addToCell(CellLight& cell, const LIGHT_COLOUR& colour, float f, float g)
 {
 #if defined(__SSE__)
+    float* s = cell.lit;
     const __m128 full = _mm_set1_ps(255.0f);
     __m128 lit = _mm_div_ps(_mm_mul_ps(colour.first, _mm_setr_ps(f, f, f, g)), full);
     __m128 unshadowed = _mm_div_ps(_mm_mul_ps(colour.second, _mm_set1_ps(g)), full);
     _mm_storeu_ps(s, _mm_add_ps(_mm_loadu_ps(s), lit));
     _mm_storeu_ps(s + 4, _mm_add_ps(_mm_loadu_ps(s + 4), unshadowed));
 #else
-    addChannels(s, s + 3, colour.c, f, g);
-#endif
-}
-
-// Adds a light to cell (mx, my) of buffer b: to the region's sums when the
-// cell is in the region, to the map cell itself elsewhere. A cell that
-// gets shadowed light (f > 0) is no longer dark.
-inline void addToCell(Level& level, const REGION_SUMS& sums, bool inRegion, int mx, int my, int b,
-                      const LIGHT_COLOUR& colour, float f, float g)
-{
-    if (inRegion) {
-        float* s = sums.at(mx, my);
-        addToRegionCell(s, colour, f, g);
-        if (f > 0.0f)
-            s[6] = 0.0f;
-        return;
+    for (int k = 0; k < 3; k++) {
+        cell.lit[k] += colour.c[k] * f / 255.0f;
+        cell.unshadowed[k] += colour.c[k] * g / 255.0f;
     }
-    LevelPixel& p = level.map[mx * level.mapHeight + my];
-    addChannels(p.lit[b], p.unshadowed[b], colour.c, f, g);
+#endif
     if (f > 0.0f)
-        p.dark[b] = false;
+        cell.darkness = 0.0f;
 }
 
 // Sets the charge bit `bit` of a phosphorescent cell whose glow has colour
@@ -337,18 +308,24 @@ void removeLight(Level& level, int i)
         delete l;
 }
 
-// The contribution of an ambient or special light to buffer b: `sums`
-// holds the pass's region, `l` is a copy of the light taken at the start
-// of the pass. Lights with shadows are added from their shading.
-void addLightToMap(Level& level, const Light& l, const REGION_SUMS& sums, int b)
+// The columns x0 <= mx < x1 of the map that lights are added to at once.
+struct STRIP {
+    int x0;
+    int x1;
+};
+
+// The contribution of an ambient or special light to the columns `strip`
+// of the light buffer `buffer`: ambient light fills the pass's region, `l`
+// is a copy of the light taken at the start of the pass. Lights with
+// shadows are added from their shading.
+void addLightToMap(Level& level, const Light& l, const CELL_BOX& region, const STRIP& strip, CellLight* buffer)
 {
-    const CELL_BOX& region = sums.box;
     const LIGHT_COLOUR colour(l);
     switch (l.type) {
     case Light::Ambient:
-        for (int mx = region.x0; mx < region.x1; mx++)
+        for (int mx = std::max(region.x0, strip.x0); mx < std::min(region.x1, strip.x1); mx++)
             for (int my = region.y0; my < region.y1; my++)
-                addToCell(level, sums, true, mx, my, b, colour, 1.0f, 1.0f);
+                addToCell(buffer[mx * level.mapHeight + my], colour, 1.0f, 1.0f);
         break;
     case Light::Special: {
         // The ring of radii radius - width .. radius, over the whole map.
@@ -356,13 +333,13 @@ void addLightToMap(Level& level, const Light& l, const REGION_SUMS& sums, int b)
         long long lmy = (long long)l.y - level.originY;
         long long outer = l.radius, inner = (long long)l.radius - l.direction;
         CELL_BOX square = clipToMap(level, lmx - outer, lmy - outer, lmx + outer + 1, lmy + outer + 1);
-        for (int mx = square.x0; mx < square.x1; mx++)
+        for (int mx = std::max(square.x0, strip.x0); mx < std::min(square.x1, strip.x1); mx++)
             for (int my = square.y0; my < square.y1; my++) {
                 long long dx = mx - lmx, dy = my - lmy;
                 long long dist2 = dx * dx + dy * dy;
                 if (dist2 < inner * inner || dist2 > outer * outer)
                     continue;
-                addToCell(level, sums, sums.contains(mx, my), mx, my, b, colour, 1.0f, 1.0f);
+                addToCell(buffer[mx * level.mapHeight + my], colour, 1.0f, 1.0f);
                 level.addInMemory(mx * level.mapHeight + my);
             }
         break;
@@ -533,8 +510,9 @@ void keepDepths(LIGHT_SHADING& shading, const PlaneDepths& plane)
                     column);
 }
 
-// Adds light l to buffer b by its shading: `sums` holds the region's cells.
-void addShading(Level& level, const Light& l, const LIGHT_SHADING& shading, const REGION_SUMS& sums, int b)
+// Adds light l to the columns `strip` of the light buffer `buffer` by its
+// shading.
+void addShading(Level& level, const Light& l, const LIGHT_SHADING& shading, const STRIP& strip, CellLight* buffer)
 {
     const LIGHT_COLOUR colour(l);
     // The channel of phosphorescent paint this light charges, if any.
@@ -547,20 +525,19 @@ void addShading(Level& level, const Light& l, const LIGHT_SHADING& shading, cons
     else if (l.type == Light::Spot && l.style == Light::StyleElectric)
         chargeShift = 8, chargeBit = 2u;
     const LIGHT_SHADING::GEOMETRY& at = shading.geometry;
-    const CELL_BOX& region = sums.box;
-    std::size_t i = 0;
-    for (int mx = at.x0; mx < at.x1; mx++) {
-        bool regionColumn = mx >= region.x0 && mx < region.x1;
+    const int x0 = std::max(at.x0, strip.x0);
+    std::size_t i = std::size_t(x0 - at.x0) * std::size_t(at.y1 - at.y0);
+    for (int mx = x0; mx < std::min(at.x1, strip.x1); mx++)
         for (int my = at.y0; my < at.y1; my++, i++) {
             float g = shading.unshadowed[i];
             if (g < 0.0f)
                 continue;
             float f = shading.lit[i];
-            addToCell(level, sums, regionColumn && my >= region.y0 && my < region.y1, mx, my, b, colour, f, g);
+            int cell = mx * level.mapHeight + my;
+            addToCell(buffer[cell], colour, f, g);
             if (f > 0.0f && chargeShift >= 0)
-                charge(level.map[mx * level.mapHeight + my], chargeShift, chargeBit);
+                charge(level.map[cell], chargeShift, chargeBit);
         }
-    }
 }
 
 // Gives every shaded light of the pass a shading of `kept`, by index: the
@@ -723,16 +700,13 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
         }
     };
 
-    const int regionHeight = region.y1 - region.y0;
-    scratch.regionSums.resize(region.empty() ? 0 : std::size_t(region.x1 - region.x0) * regionHeight * sumsPerCell);
-    REGION_SUMS sums{region, scratch.regionSums.data()};
-
+    CellLight* buffer = light[b];
     // One sweep over the region, column by column:
     // - memory spread: restore the depth, then a well remembered cell
     //   passes its quality to itself and 0.8 of it to its four neighbours;
     // - once the next column has spread, a column's quality is settled from
     //   tempQuality (no later cell of the sweep writes into it);
-    // - self light from incandescence starts the cell's sums;
+    // - self light from incandescence starts the cell's light record;
     // - the restored depth goes into the plane.
     auto settle = [&](int mx) {
         for (int my = region.y0; my < region.y1; my++) {
@@ -753,12 +727,8 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
                 setTempQuality(cell - 1, q * 0.8f);
                 setTempQuality(cell + 1, q * 0.8f);
             }
-            float* sum = sums.at(mx, my);
             float self = p.incandescence;
-            for (int k = 0; k < 6; k++)
-                sum[k] = self;
-            sum[6] = self == 0.0f ? 1.0f : 0.0f;
-            sum[7] = 0.0f;
+            buffer[cell] = CellLight{{self, self, self}, {self, self, self}, self == 0.0f ? 1.0f : 0.0f, 0.0f};
             toPlane(mx, my, p.depth);
         }
         if (mx > region.x0)
@@ -781,28 +751,22 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     PlaneDepths plane{scratch.lightDepths.data(), box.x0, box.y0, boxHeight};
     PASS_DEPTHS depths{plane, MapDepths{map, mapHeight}, compact, deepest};
     std::vector<int> claims = claimShadings(*this, passLights, region, scratch.shadings);
-    for (std::size_t i = 0; i < passLights.size(); i++) {
-        const Light& l = passLights[i];
-        if (claims[i] < 0) {
-            addLightToMap(*this, l, sums, b);
-            continue;
+    for (std::size_t i = 0; i < passLights.size(); i++)
+        if (claims[i] >= 0)
+            refreshShading(*this, passLights[i], depths, scratch, scratch.shadings[claims[i]]);
+    // The lights are added a strip of columns at a time, all of them in
+    // the list's order over one strip before the next: each cell gets them
+    // in the same order as light by light, while the strip's records stay
+    // in cache instead of every light streaming the whole buffer again.
+    for (int x0 = 0; x0 < mapWidth; x0 += stripColumns) {
+        STRIP strip{x0, std::min(mapWidth, x0 + stripColumns)};
+        for (std::size_t i = 0; i < passLights.size(); i++) {
+            if (claims[i] < 0)
+                addLightToMap(*this, passLights[i], region, strip, buffer);
+            else
+                addShading(*this, passLights[i], scratch.shadings[claims[i]], strip, buffer);
         }
-        LIGHT_SHADING& shading = scratch.shadings[claims[i]];
-        refreshShading(*this, l, depths, scratch, shading);
-        addShading(*this, l, shading, sums, b);
     }
-
-    // The region's sums become the cells' light of buffer b.
-    for (int mx = region.x0; mx < region.x1; mx++)
-        for (int my = region.y0; my < region.y1; my++) {
-            LevelPixel& p = map[mx * mapHeight + my];
-            const float* sum = sums.at(mx, my);
-            for (int k = 0; k < 3; k++) {
-                p.lit[b][k] = sum[k];
-                p.unshadowed[b][k] = sum[3 + k];
-            }
-            p.dark[b] = sum[6] != 0.0f;
-        }
 
     dropUnclaimed(scratch.shadings);
     front.store(b);
@@ -876,10 +840,10 @@ void Level::mulBySimpleLighting(Screen* s, int ox, int oy) const
     CELL_BOX cells = clipToMap(*this, shiftX, shiftY, shiftX + s->width, shiftY + s->height);
     for (int mx = cells.x0; mx < cells.x1; mx++)
         for (int my = cells.y0; my < cells.y1; my++) {
-            float light[3];
-            const LevelPixel& p = map[mx * mapHeight + my];
-            std::copy(p.unshadowed[b], p.unshadowed[b] + 3, light);
-            s->mulPixel(int(mx - shiftX), int(my - shiftY), light);
+            float unshadowed[3];
+            const CellLight& cell = lightOf(b, mx * mapHeight + my);
+            std::copy(cell.unshadowed, cell.unshadowed + 3, unshadowed);
+            s->mulPixel(int(mx - shiftX), int(my - shiftY), unshadowed);
         }
 }
 

@@ -68,8 +68,6 @@ struct LIGHTING_SCRATCH {
     std::vector<signed char> lightDepths;
     // Directional shadow depths of the pass's region.
     std::vector<short> directionalResults;
-    // The light summed in the region before it is copied to the map.
-    std::vector<float> regionSums;
 };
 
 // The lighting thread's control value (`getCloseThread`, `setCloseThread`).

@@ -12,8 +12,6 @@
 
 namespace {
 
-int clampChannel(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
-
 // The value a pixel of `format` holds for colour: on a 32-bit RGB display
 // the colour itself (as a copy from a surface of that format would leave
 // it), on others the nearest colour the format has.
@@ -74,33 +72,11 @@ Screen::~Screen()
     delete[] pixels;
 }
 
-int Screen::getColor(int r, int g, int b, int a)
-{
-    return int((unsigned(clampChannel(a)) << 24) | (unsigned(clampChannel(r)) << 16) |
-               (unsigned(clampChannel(g)) << 8) | unsigned(clampChannel(b)));
-}
-
-int Screen::colorAdd(int c1, int c2)
-{
-    return getColor(getRed(c1) + getRed(c2), getGreen(c1) + getGreen(c2), getBlue(c1) + getBlue(c2),
-                    getAlpha(c1) + getAlpha(c2));
-}
-
-int Screen::colorMul(int c, float f)
-{
-    return getColor(int(getRed(c) * f), int(getGreen(c) * f), int(getBlue(c) * f), int(getAlpha(c) * f));
-}
-
 int Screen::colorMultiply(int c1, int c2)
 {
     auto channel = [](int a, int b) { return int(b / 255.0 * (a / 255.0) * 255); };
     return getColor(channel(getRed(c1), getRed(c2)), channel(getGreen(c1), getGreen(c2)),
                     channel(getBlue(c1), getBlue(c2)), channel(getAlpha(c1), getAlpha(c2)));
-}
-
-int Screen::colorMul_exA(int c, float f)
-{
-    return getColor(int(getRed(c) * f), int(getGreen(c) * f), int(getBlue(c) * f), getAlpha(c));
 }
 
 void Screen::desaturate(int* c)

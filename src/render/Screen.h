@@ -20,11 +20,27 @@ public:
     static int getRed(int c) { return (c >> 16) & 255; }
     static int getGreen(int c) { return (c >> 8) & 255; }
     static int getBlue(int c) { return c & 255; }
-    static int getColor(int r, int g, int b, int a);
-    static int colorAdd(int c1, int c2);
-    static int colorMul(int c, float f);
+    // Defined here so that per-pixel loops inline them.
+    static int clampChannel(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
+    static int getColor(int r, int g, int b, int a)
+    {
+        return int((unsigned(clampChannel(a)) << 24) | (unsigned(clampChannel(r)) << 16) |
+                   (unsigned(clampChannel(g)) << 8) | unsigned(clampChannel(b)));
+    }
+    static int colorAdd(int c1, int c2)
+    {
+        return getColor(getRed(c1) + getRed(c2), getGreen(c1) + getGreen(c2), getBlue(c1) + getBlue(c2),
+                        getAlpha(c1) + getAlpha(c2));
+    }
+    static int colorMul(int c, float f)
+    {
+        return getColor(int(getRed(c) * f), int(getGreen(c) * f), int(getBlue(c) * f), int(getAlpha(c) * f));
+    }
     static int colorMultiply(int c1, int c2);
-    static int colorMul_exA(int c, float f);
+    static int colorMul_exA(int c, float f)
+    {
+        return getColor(int(getRed(c) * f), int(getGreen(c) * f), int(getBlue(c) * f), getAlpha(c));
+    }
     static void desaturate(int* c);
     static double getAngle(double x1, double y1, double x2, double y2);
     static void getCirclePos(int x, int y, int rx, int ry, double angle, double t, int* px, int* py);

@@ -1,5 +1,6 @@
 #include "audio/Control.h"
 #include "audio/FakeMixer.h"
+#include "base/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,6 @@ namespace {
 std::string tempPath(const char* name)
 {
     return std::string(testing::TempDir()) + name;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 bool exists(const std::string& path)

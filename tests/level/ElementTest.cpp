@@ -1,4 +1,3 @@
-#include "level/ElectricBox.h"
 #include "level/Element.h"
 #include "level/LevelFixtures.h"
 #include "render/Screen.h"
@@ -118,16 +117,4 @@ TEST(ElementTest, HiddenAndInvisibleElementsDraw)
     e.draw(0, 0, &s);
     EXPECT_EQ(unsigned(s.getPixel(3, 3)), 0xFFFF0000u);
     EXPECT_EQ(unsigned(s.getPixel(2, 2)), 0xFF000000u);
-}
-
-TEST(ElectricBoxTest, OpensOnlyOnItsSolution)
-{
-    ElectricBox box;
-    EXPECT_STREQ(box.name, "");
-    EXPECT_STREQ(box.target, "");
-    EXPECT_TRUE(box.result());
-    box.state[7] = 0;
-    EXPECT_FALSE(box.result());
-    box.solution[7] = 0;
-    EXPECT_TRUE(box.result());
 }

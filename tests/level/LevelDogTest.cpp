@@ -32,6 +32,17 @@ struct DogRoom : SimRoom {
     bool scared = false;
 };
 
+// A room 600 wide with a flat floor at row 60 and the player on it at x.
+struct FlatDogRoom : DogRoom {
+    explicit FlatDogRoom(int x) : DogRoom(600, 80)
+    {
+        rock(0, 60, 600, 20);
+        build();
+        px = x;
+        py = 50;
+    }
+};
+
 } // namespace
 
 TEST(LevelDogTest, DogThatCannotReachThePlayerNeverPassesRock)
@@ -66,12 +77,8 @@ TEST(LevelDogTest, DogThatCannotReachThePlayerNeverPassesRock)
 
 TEST(LevelDogTest, AcetyleneLampDrivesTheDogAwayForAHundredFramesMore)
 {
-    DogRoom room(600, 80);
-    room.rock(0, 60, 600, 20);
-    room.build();
+    FlatDogRoom room(400);
     Dog* dog = room.dog(350, 46);
-    room.px = 400;
-    room.py = 50;
     room.scared = true;
     // Out of reach from x 308 (it watches x 410); 99 frames on it stops.
     room.frames(200);
@@ -87,14 +94,10 @@ TEST(LevelDogTest, AcetyleneLampDrivesTheDogAwayForAHundredFramesMore)
 
 TEST(LevelDogTest, TwoDogsCloseInFromBothSidesWhileAFarOneSleeps)
 {
-    DogRoom room(600, 80);
-    room.rock(0, 60, 600, 20);
-    room.build();
+    FlatDogRoom room(200);
     Dog* left = room.dog(130, 46);
     Dog* right = room.dog(290, 46);
     Dog* far = room.dog(500, 46);
-    room.px = 200;
-    room.py = 50;
     room.frames(60);
     // Both keep to the point beside the player (x 210); dogs never block each other.
     EXPECT_LE(std::abs(left->x - 210), 2);

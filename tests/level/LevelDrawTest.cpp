@@ -17,13 +17,12 @@ const int grey = int(0xFF808080u);
 // Sets the published light buffer of a cell: lit, unshadowed and dark.
 void light(Level& level, int mx, int my, float lit, float unshadowed = -1.0f)
 {
-    LevelPixel& p = cell(level, mx, my);
-    int b = level.front;
+    CellLight& received = level.lightOf(level.front, mx * level.mapHeight + my);
     for (int c = 0; c < 3; c++) {
-        p.lit[b][c] = lit;
-        p.unshadowed[b][c] = unshadowed < 0 ? lit : unshadowed;
+        received.lit[c] = lit;
+        received.unshadowed[c] = unshadowed < 0 ? lit : unshadowed;
     }
-    p.dark[b] = lit <= 0.0f && unshadowed <= 0.0f;
+    received.darkness = lit <= 0.0f && unshadowed <= 0.0f ? 1.0f : 0.0f;
 }
 
 void lightAll(Level& level, float lit, float unshadowed = -1.0f)

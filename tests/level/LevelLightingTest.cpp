@@ -29,6 +29,7 @@ struct Room {
     // One pass whose region is the whole map.
     void lightAll() { level.computeLighting(-level.originX, -level.originY, level.mapWidth, level.mapHeight, 0); }
     LevelPixel& at(int mx, int my) { return cell(level, mx, my); }
+    CellLight& received(int mx, int my, int b) { return level.lightOf(b, mx * level.mapHeight + my); }
     Light* add(Light* l)
     {
         level.addLight(l);
@@ -44,8 +45,6 @@ struct Room {
     Level level;
 };
 
-float litRed(const LevelPixel& p, int b) { return p.lit[b][0]; }
-
 } // namespace
 
 TEST(LightingPassTest, SelfLightOnlyFromIncandescence)
@@ -55,19 +54,19 @@ TEST(LightingPassTest, SelfLightOnlyFromIncandescence)
     room.compile();
     room.lightAll();
     EXPECT_EQ(room.level.front, 1);
-    const LevelPixel& glowing = room.at(2, 1);
+    const CellLight& glowing = room.received(2, 1, 1);
     for (int k = 0; k < 3; k++) {
-        EXPECT_FLOAT_EQ(glowing.lit[1][k], 0.5f);
-        EXPECT_FLOAT_EQ(glowing.unshadowed[1][k], 0.5f);
+        EXPECT_FLOAT_EQ(glowing.lit[k], 0.5f);
+        EXPECT_FLOAT_EQ(glowing.unshadowed[k], 0.5f);
     }
-    EXPECT_FALSE(glowing.dark[1]);
-    EXPECT_TRUE(room.at(1, 1).dark[1]);
-    EXPECT_EQ(litRed(room.at(1, 1), 1), 0.0f);
+    EXPECT_FALSE(glowing.dark());
+    EXPECT_TRUE(room.received(1, 1, 1).dark());
+    EXPECT_EQ(room.received(1, 1, 1).lit[0], 0.0f);
     // The shown buffer is left alone.
-    EXPECT_TRUE(glowing.dark[0]);
+    EXPECT_TRUE(room.received(2, 1, 0).dark());
     room.lightAll();
     EXPECT_EQ(room.level.front, 0);
-    EXPECT_FLOAT_EQ(glowing.lit[0][1], 0.5f);
+    EXPECT_FLOAT_EQ(room.received(2, 1, 0).lit[1], 0.5f);
 }
 
 TEST(LightingPassTest, OmniLightsStrictlyInsideItsRadius)
@@ -82,18 +81,18 @@ TEST(LightingPassTest, OmniLightsStrictlyInsideItsRadius)
         for (int my = 0; my < room.level.mapHeight; my++) {
             int dx = mx - cx, dy = my - cy;
             bool inside = dx * dx + dy * dy < 40 * 40;
-            const LevelPixel& p = room.at(mx, my);
-            ASSERT_EQ(!p.dark[1], inside) << mx << "," << my;
+            const CellLight& received = room.received(mx, my, 1);
+            ASSERT_EQ(!received.dark(), inside) << mx << "," << my;
             if (inside) {
                 // Not attenuated: full white everywhere inside the disc.
-                ASSERT_FLOAT_EQ(p.lit[1][2], 1.0f);
+                ASSERT_FLOAT_EQ(received.lit[2], 1.0f);
                 litCells++;
             }
         }
     EXPECT_EQ(litCells, 5013);
-    EXPECT_TRUE(room.at(cx + 40, cy).dark[1]);
-    EXPECT_TRUE(room.at(cx + 24, cy - 32).dark[1]);
-    EXPECT_FALSE(room.at(cx + 39, cy).dark[1]);
+    EXPECT_TRUE(room.received(cx + 40, cy, 1).dark());
+    EXPECT_TRUE(room.received(cx + 24, cy - 32, 1).dark());
+    EXPECT_FALSE(room.received(cx + 39, cy, 1).dark());
 }
 
 TEST(LightingPassTest, AttenuatedOmniFadesWithDistance)
@@ -102,9 +101,9 @@ TEST(LightingPassTest, AttenuatedOmniFadesWithDistance)
     room.compile();
     room.omni(10, 2, 20, true);
     room.lightAll();
-    EXPECT_FLOAT_EQ(litRed(room.at(10, 2), 1), 1.0f);
-    EXPECT_FLOAT_EQ(litRed(room.at(20, 2), 1), 0.75f);
-    EXPECT_FLOAT_EQ(room.at(20, 2).unshadowed[1][0], 0.75f);
+    EXPECT_FLOAT_EQ(room.received(10, 2, 1).lit[0], 1.0f);
+    EXPECT_FLOAT_EQ(room.received(20, 2, 1).lit[0], 0.75f);
+    EXPECT_FLOAT_EQ(room.received(20, 2, 1).unshadowed[0], 0.75f);
 }
 
 TEST(LightingPassTest, OccluderSoftensLitButNotUnshadowed)
@@ -116,15 +115,15 @@ TEST(LightingPassTest, OccluderSoftensLitButNotUnshadowed)
     room.omni(10, 2, 35);
     room.lightAll();
     EXPECT_EQ(room.level.lightGetDepth(21, 2, 10 + room.level.originX, 2 + room.level.originY), 7);
-    const LevelPixel& behind = room.at(21, 2);
-    EXPECT_FLOAT_EQ(behind.lit[1][0], 0.2f);
-    EXPECT_FLOAT_EQ(behind.unshadowed[1][0], 1.0f);
+    const CellLight& behind = room.received(21, 2, 1);
+    EXPECT_FLOAT_EQ(behind.lit[0], 0.2f);
+    EXPECT_FLOAT_EQ(behind.unshadowed[0], 1.0f);
     // The shadow fades by one depth per cell behind the occluder.
-    EXPECT_FLOAT_EQ(litRed(room.at(22, 2), 1), 0.25f);
-    EXPECT_FLOAT_EQ(litRed(room.at(19, 2), 1), 1.0f);
+    EXPECT_FLOAT_EQ(room.received(22, 2, 1).lit[0], 0.25f);
+    EXPECT_FLOAT_EQ(room.received(19, 2, 1).lit[0], 1.0f);
     // Behind rock nothing arrives, not even unshadowed light.
-    EXPECT_TRUE(room.at(31, 2).dark[1]);
-    EXPECT_EQ(room.at(31, 2).unshadowed[1][0], 0.0f);
+    EXPECT_TRUE(room.received(31, 2, 1).dark());
+    EXPECT_EQ(room.received(31, 2, 1).unshadowed[0], 0.0f);
     // A light outside the map casts no shadow.
     EXPECT_EQ(room.level.lightGetDepth(21, 2, -50, 0), 0);
 }
@@ -138,7 +137,7 @@ TEST(LightingPassTest, SpotApertureWrapsAroundZeroAnd360)
     spot->createSpot(int(0xFFFFFFFFu), 1.0f, cx + room.level.originX, cy + room.level.originY, 50, false, 120, 0);
     room.add(spot);
     room.lightAll();
-    auto lit = [&](int dx, int dy) { return !room.at(cx + dx, cy + dy).dark[room.level.front]; };
+    auto lit = [&](int dx, int dy) { return !room.received(cx + dx, cy + dy, room.level.front).dark(); };
     EXPECT_TRUE(lit(20, 0));
     EXPECT_TRUE(lit(10, 10));   // 45 degrees
     EXPECT_TRUE(lit(10, -10));  // 315 degrees, taken as -45
@@ -171,11 +170,11 @@ TEST(LightingPassTest, RevealRingGrowsForThirtyPassesThenGoes)
         ASSERT_EQ(room.level.lights.size(), 1u);
         EXPECT_EQ(room.level.lights[0]->radius, 10 * k);
         EXPECT_EQ(room.at(1 + 10 * k, 1).quality, 1.0f) << k;
-        EXPECT_FALSE(room.at(1 + 10 * k, 1).dark[room.level.front]);
+        EXPECT_FALSE(room.received(1 + 10 * k, 1, room.level.front).dark());
         EXPECT_EQ(room.at(2 + 10 * k, 1).quality, 0.0f) << k;
         // The ring is 20 pixels wide.
         if (k >= 3) {
-            EXPECT_TRUE(room.at(1 + 10 * k - 21, 1).dark[room.level.front]) << k;
+            EXPECT_TRUE(room.received(1 + 10 * k - 21, 1, room.level.front).dark()) << k;
         }
     }
     pass();
@@ -195,16 +194,16 @@ TEST(LightingPassTest, DirectionalShadows)
     room.lightAll();
     Level& level = room.level;
     EXPECT_EQ(level.lightGetDirectionalDepth(101, 2, 1, 0), 6);
-    EXPECT_FLOAT_EQ(litRed(room.at(99, 2), 1), 1.0f);
-    EXPECT_FLOAT_EQ(litRed(room.at(101, 2), 1), 0.2f);
-    EXPECT_FLOAT_EQ(litRed(room.at(102, 2), 1), 0.25f);
-    EXPECT_FLOAT_EQ(room.at(101, 2).unshadowed[1][0], 1.0f);
+    EXPECT_FLOAT_EQ(room.received(99, 2, 1).lit[0], 1.0f);
+    EXPECT_FLOAT_EQ(room.received(101, 2, 1).lit[0], 0.2f);
+    EXPECT_FLOAT_EQ(room.received(102, 2, 1).lit[0], 0.25f);
+    EXPECT_FLOAT_EQ(room.received(101, 2, 1).unshadowed[0], 1.0f);
     // Rock (the base depth) shadows the 60 cells after it completely, as
     // does the map's rock border.
-    EXPECT_TRUE(room.at(151, 1).dark[1]);
-    EXPECT_FALSE(room.at(110, 1).dark[1]);
-    EXPECT_TRUE(room.at(30, 2).dark[1]);
-    EXPECT_FALSE(room.at(61, 2).dark[1]);
+    EXPECT_TRUE(room.received(151, 1, 1).dark());
+    EXPECT_FALSE(room.received(110, 1, 1).dark());
+    EXPECT_TRUE(room.received(30, 2, 1).dark());
+    EXPECT_FALSE(room.received(61, 2, 1).dark());
     // Marches that start outside the map begin at its first cell inside.
     EXPECT_EQ(level.lightGetDirectionalDepth(5, 1, -1, 0), 2);
     EXPECT_EQ(level.lightGetDirectionalDepth(5, 1, 1, 0), 10);
@@ -263,8 +262,8 @@ TEST(LightingPassTest, AmbientAndDirectionalLightChargeNothing)
     room.add(sun);
     room.lightAll();
     EXPECT_EQ(room.at(5, 2).glow, 0x00FFFFFF);
-    EXPECT_FLOAT_EQ(room.at(5, 2).lit[1][2], 0x99 * 0.5f / 255.0f);
-    EXPECT_FALSE(room.at(0, 0).dark[1]);
+    EXPECT_FLOAT_EQ(room.received(5, 2, 1).lit[2], 0x99 * 0.5f / 255.0f);
+    EXPECT_FALSE(room.received(0, 0, 1).dark());
 }
 
 TEST(LightingPassTest, MemorySpreadsByFourFifthsIntoOpenCells)
@@ -296,9 +295,9 @@ TEST(LightingPassTest, SimpleLightingScalesTheScreenByUnshadowedLight)
 {
     Room room(4, 4);
     room.compile();
-    room.at(2, 3).unshadowed[1][0] = 0.5f;
-    room.at(2, 3).unshadowed[1][1] = 1.0f;
-    room.at(2, 3).unshadowed[1][2] = 0.25f;
+    room.received(2, 3, 1).unshadowed[0] = 0.5f;
+    room.received(2, 3, 1).unshadowed[1] = 1.0f;
+    room.received(2, 3, 1).unshadowed[2] = 0.25f;
     room.level.front = 1;
     Screen screen(8, 8, 1);
     screen.clear(int(0xFFC8C8C8u));
@@ -400,15 +399,20 @@ void buildRandomRoom(Room& room, unsigned seed)
     room.level.showAll(randomX(), randomY());
 }
 
-bool sameCell(const LevelPixel& a, const LevelPixel& b)
+// Cell i of the two levels, and its light in both buffers, are the same.
+bool sameCell(const Level& one, const Level& other, int i)
 {
     for (int buffer = 0; buffer < 2; buffer++) {
-        if (a.dark[buffer] != b.dark[buffer])
+        const CellLight& a = one.lightOf(buffer, i);
+        const CellLight& b = other.lightOf(buffer, i);
+        if (a.dark() != b.dark())
             return false;
         for (int k = 0; k < 3; k++)
-            if (a.lit[buffer][k] != b.lit[buffer][k] || a.unshadowed[buffer][k] != b.unshadowed[buffer][k])
+            if (a.lit[k] != b.lit[k] || a.unshadowed[k] != b.unshadowed[k])
                 return false;
     }
+    const LevelPixel& a = one.map[i];
+    const LevelPixel& b = other.map[i];
     return a.glow == b.glow && a.depth == b.depth && a.quality == b.quality && a.tempQuality == b.tempQuality;
 }
 
@@ -432,7 +436,7 @@ TEST(LightingPassTest, FastPassMatchesThePlainPassOnRandomRooms)
             ASSERT_EQ(fast.level.front, plain.level.front);
             ASSERT_EQ(fast.level.lights.size(), plain.level.lights.size());
             for (int i = 0; i < fast.level.mapWidth * fast.level.mapHeight; i++)
-                ASSERT_TRUE(sameCell(fast.level.map[i], plain.level.map[i]))
+                ASSERT_TRUE(sameCell(fast.level, plain.level, i))
                     << "seed " << seed << " pass " << pass << " cell " << i / fast.level.mapHeight << ","
                     << i % fast.level.mapHeight;
         }
@@ -466,7 +470,7 @@ TEST(LightingPassTest, DirectionalShadowsMatchThePlainMarchInEveryDirection)
                 fast.level.computeLighting(-20, -10, 80, 60, 5);
                 reference::pass(plain.level, -20, -10, 80, 60, 5);
                 for (int i = 0; i < fast.level.mapWidth * fast.level.mapHeight; i++)
-                    ASSERT_TRUE(sameCell(fast.level.map[i], plain.level.map[i]))
+                    ASSERT_TRUE(sameCell(fast.level, plain.level, i))
                         << "direction " << dirX << "," << dirY << " cell " << i / fast.level.mapHeight << ","
                         << i % fast.level.mapHeight;
             }
@@ -489,7 +493,7 @@ TEST(LightingPassTest, DepthsBeyondAByteStillMatchThePlainPass)
     reference::pass(plain.level, -plain.level.originX, -plain.level.originY, plain.level.mapWidth,
                     plain.level.mapHeight, 0);
     for (int i = 0; i < fast.level.mapWidth * fast.level.mapHeight; i++)
-        ASSERT_TRUE(sameCell(fast.level.map[i], plain.level.map[i])) << i;
+        ASSERT_TRUE(sameCell(fast.level, plain.level, i)) << i;
 }
 
 namespace {
@@ -499,7 +503,7 @@ void expectSameMaps(Room& fast, Room& plain, int pass)
 {
     ASSERT_EQ(fast.level.front, plain.level.front);
     for (int i = 0; i < fast.level.mapWidth * fast.level.mapHeight; i++)
-        ASSERT_TRUE(sameCell(fast.level.map[i], plain.level.map[i]))
+        ASSERT_TRUE(sameCell(fast.level, plain.level, i))
             << "pass " << pass << " cell " << i / fast.level.mapHeight << "," << i % fast.level.mapHeight;
 }
 
@@ -556,6 +560,37 @@ TEST(LightingPassTest, KeptPassesMatchThePlainPassWhileLightsAndDepthsChange)
     }
 }
 
+// Lights are added a few columns at a time: lights whose squares begin and
+// end on either side of a strip's first column, a region that starts and
+// ends inside strips, a lamp walking across strip borders and rings
+// crossing many strips, in a room many strips wide, pass after pass.
+TEST(LightingPassTest, LightsAcrossColumnStripsMatchThePlainPass)
+{
+    const int w = 150, h = 40;
+    Room fast(w, h), plain(w, h);
+    buildRandomRoom(fast, 21);
+    buildRandomRoom(plain, 21);
+    const int columns[6] = {15, 16, 17, 31, 32, 64};
+    LIGHTING_SCRATCH scratch;
+    for (int pass = 0; pass < 10; pass++) {
+        for (Room* room : {&fast, &plain}) {
+            Level& level = room->level;
+            for (int k = 0; k < 6; k++) {
+                level.lights[1 + k]->x = columns[k] + level.originX;
+                level.lights[1 + k]->radius = 1 + (k * 5 + pass) % 20;
+            }
+            level.lights[7]->x = 10 + 3 * pass + level.originX;
+            if (pass == 4)
+                level.showAll(level.originX + 40, level.originY + 20);
+        }
+        std::srand(unsigned(pass));
+        fast.level.computeLighting(-9, -2, 101, 30, 3, scratch);
+        std::srand(unsigned(pass));
+        reference::pass(plain.level, -9, -2, 101, 30, 3);
+        expectSameMaps(fast, plain, pass);
+    }
+}
+
 // The lighting thread.
 
 namespace {
@@ -581,7 +616,7 @@ TEST(LightingWorkerTest, RunsPausesAndStopsWithinOnePass)
     waitFor([] { return getLightingPasses() >= target; });
     // Reading the shown buffer as a frame does: holding `drawing`.
     room.level.drawing = true;
-    EXPECT_FALSE(room.at(100, 75).dark[room.level.front]);
+    EXPECT_FALSE(room.received(100, 75, room.level.front).dark());
     room.level.drawing = false;
 
     // Paused: nothing more is computed or published.
@@ -589,11 +624,11 @@ TEST(LightingWorkerTest, RunsPausesAndStopsWithinOnePass)
     waitFor([] { return lightingWorkerPaused(); });
     long long paused = getLightingPasses();
     int shown = room.level.front;
-    float value = room.at(110, 75).lit[shown][0];
+    float value = room.received(110, 75, shown).lit[0];
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(getLightingPasses(), paused);
     EXPECT_EQ(room.level.front, shown);
-    EXPECT_EQ(room.at(110, 75).lit[shown][0], value);
+    EXPECT_EQ(room.received(110, 75, shown).lit[0], value);
 
     setCloseThread(LightingRun);
     target = paused + 2;

@@ -7,25 +7,55 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace {
 
-// A compiled open room of width x height cells (depth 5), margins included.
-void openRoom(Level* level, std::unique_ptr<Tile>* tile, int width, int height)
-{
-    *tile = solidTile(width - 2, height - 2, int(0xFF808080u), 5);
-    level->baseDepth = 5;
-    place(level, tile->get(), 0, 0);
-    ASSERT_EQ(level->compile(), 1);
-    ASSERT_EQ(level->mapWidth, width);
-    ASSERT_EQ(level->mapHeight, height);
-}
+// An open room of width x height cells (depth 5), margins included,
+// compiled with whatever the test set on its level before.
+struct OpenRoom {
+    void compile(int width, int height)
+    {
+        tile = solidTile(width - 2, height - 2, int(0xFF808080u), 5);
+        level.baseDepth = 5;
+        place(&level, tile.get(), 0, 0);
+        ASSERT_EQ(level.compile(), 1);
+        ASSERT_EQ(level.mapWidth, width);
+        ASSERT_EQ(level.mapHeight, height);
+    }
+    // A cloud room with a source of density 10 at (mx, my).
+    void cloud(int width, int height, int mx, int my, int steps = 1)
+    {
+        level.hasCloud = true;
+        level.cloudSteps = steps;
+        compile(width, height);
+        cell(level, mx, my).cloud = 10;
+    }
+    // The cloud densities of the cells (x, y) listed as x, y pairs.
+    std::vector<int> cloudAt(std::initializer_list<std::pair<int, int>> cells)
+    {
+        std::vector<int> densities;
+        for (auto c : cells)
+            densities.push_back(cell(level, c.first, c.second).cloud);
+        return densities;
+    }
 
-int cloudAt(Level& level, int mx, int my)
+    std::unique_ptr<Tile> tile;
+    Level level;
+};
+
+// The water's surface row after each of `ticks` updates.
+std::vector<int> fillRows(Level& level, int ticks)
 {
-    return cell(level, mx, my).cloud;
+    std::vector<int> rows;
+    for (int tick = 0; tick < ticks; tick++) {
+        level.computeFill(tick);
+        rows.push_back(level.waterLevel);
+    }
+    return rows;
 }
 
 } // namespace
@@ -49,106 +79,65 @@ TEST(LevelMapTest, AngleInEveryQuadrant)
 
 TEST(LevelMapTest, CloudSpreadsOneDensityPerStep)
 {
-    Level level;
-    std::unique_ptr<Tile> tile;
-    openRoom(&level, &tile, 20, 20);
-    level.hasCloud = true;
-    cell(level, 10, 10).cloud = 10;
-
-    level.computeCloud();
-    EXPECT_EQ(cloudAt(level, 10, 10), 10);
-    EXPECT_EQ(cloudAt(level, 9, 10), 9);
-    EXPECT_EQ(cloudAt(level, 11, 10), 9);
-    EXPECT_EQ(cloudAt(level, 10, 9), 9);
-    EXPECT_EQ(cloudAt(level, 10, 11), 9);
-    EXPECT_EQ(cloudAt(level, 9, 9), 0);
-    EXPECT_EQ(cloudAt(level, 12, 10), 0);
-
+    OpenRoom room;
+    room.cloud(20, 20, 10, 10);
+    const std::initializer_list<std::pair<int, int>> around = {{10, 10}, {9, 10}, {11, 10}, {10, 9}, {10, 11},
+                                                               {9, 9},   {12, 10}, {8, 10}, {13, 10}};
+    room.level.computeCloud();
+    EXPECT_EQ(room.cloudAt(around), (std::vector<int>{10, 9, 9, 9, 9, 0, 0, 0, 0}));
     // The neighbours scanned after the source hand it their own density less one.
-    level.computeCloud();
-    EXPECT_EQ(cloudAt(level, 10, 10), 8);
-    EXPECT_EQ(cloudAt(level, 9, 10), 9);
-    EXPECT_EQ(cloudAt(level, 10, 11), 9);
-    EXPECT_EQ(cloudAt(level, 8, 10), 8);
-    EXPECT_EQ(cloudAt(level, 9, 9), 8);
-    EXPECT_EQ(cloudAt(level, 12, 10), 8);
-    EXPECT_EQ(cloudAt(level, 13, 10), 0);
+    room.level.computeCloud();
+    EXPECT_EQ(room.cloudAt(around), (std::vector<int>{8, 9, 9, 9, 9, 8, 8, 8, 0}));
 }
 
 TEST(LevelMapTest, CloudStepsPerUpdateAndRockStopsIt)
 {
-    Level level;
-    std::unique_ptr<Tile> tile;
-    openRoom(&level, &tile, 12, 12);
-    level.hasCloud = true;
-    level.cloudSteps = 2;
+    OpenRoom room;
+    room.cloud(12, 12, 5, 5, 2);
     // A wall of rock in column 7.
     for (int my = 0; my < 12; my++)
-        cell(level, 7, my).depth = 10;
-    cell(level, 5, 5).cloud = 10;
-
-    level.computeCloud();
-    EXPECT_EQ(cloudAt(level, 5, 5), 8);
-    EXPECT_EQ(cloudAt(level, 3, 5), 8);
-    EXPECT_EQ(cloudAt(level, 7, 5), 0);
+        cell(room.level, 7, my).depth = 10;
+    room.level.computeCloud();
+    EXPECT_EQ(room.cloudAt({{5, 5}, {3, 5}, {7, 5}}), (std::vector<int>{8, 8, 0}));
     for (int i = 0; i < 20; i++)
-        level.computeCloud();
+        room.level.computeCloud();
     for (int my = 0; my < 12; my++) {
-        ASSERT_EQ(cloudAt(level, 7, my), 0);
-        ASSERT_EQ(cloudAt(level, 8, my), 0);
+        ASSERT_EQ(room.cloudAt({{7, my}, {8, my}}), (std::vector<int>{0, 0})) << my;
     }
     for (int i = 0; i < 12 * 12; i++)
-        ASSERT_LE(level.map[i].cloud, 10);
+        ASSERT_LE(room.level.map[i].cloud, 10);
 
     // A huge step count from a level file is bounded: the update returns,
     // and the shared step counter is back at its start for the next level.
-    Level thick;
-    std::unique_ptr<Tile> small;
-    openRoom(&thick, &small, 6, 6);
-    thick.hasCloud = true;
-    thick.cloudSteps = 2000000000;
-    cell(thick, 2, 2).cloud = 10;
-    thick.computeCloud();
-    Level thin;
-    std::unique_ptr<Tile> other;
-    openRoom(&thin, &other, 6, 6);
-    thin.hasCloud = true;
-    cell(thin, 2, 2).cloud = 10;
-    thin.computeCloud();
-    EXPECT_EQ(cloudAt(thin, 2, 2), 10);
-    EXPECT_EQ(cloudAt(thin, 3, 2), 9);
-    EXPECT_EQ(cloudAt(thin, 4, 2), 0);
+    OpenRoom thick, thin;
+    thick.cloud(6, 6, 2, 2, 2000000000);
+    thick.level.computeCloud();
+    thin.cloud(6, 6, 2, 2);
+    thin.level.computeCloud();
+    EXPECT_EQ(thin.cloudAt({{2, 2}, {3, 2}, {4, 2}}), (std::vector<int>{10, 9, 0}));
 
     // Without a cloud source nothing moves.
-    Level still;
-    std::unique_ptr<Tile> stillTile;
-    openRoom(&still, &stillTile, 6, 6);
-    cell(still, 2, 2).cloud = 10;
-    still.computeCloud();
-    EXPECT_EQ(cloudAt(still, 3, 2), 0);
+    OpenRoom still;
+    still.compile(6, 6);
+    cell(still.level, 2, 2).cloud = 10;
+    still.level.computeCloud();
+    EXPECT_EQ(still.cloudAt({{3, 2}}), (std::vector<int>{0}));
 }
 
 TEST(LevelMapTest, FillingWaterRisesEverySecondTickToItsLimit)
 {
     FakeMixer mixer;
     initSounds();
-    Level level;
-    std::unique_ptr<Tile> tile;
+    OpenRoom room;
+    Level& level = room.level;
     level.water = true;
     level.waterLimit = 40;
-    openRoom(&level, &tile, 10, 100);
+    room.compile(10, 100);
     EXPECT_EQ(level.waterLevel, 100);
     EXPECT_EQ(level.waterLimit, 40);
-
-    std::vector<int> rows;
-    for (int tick = 0; tick < 8; tick++) {
-        level.computeFill(tick);
-        rows.push_back(level.waterLevel);
-    }
-    EXPECT_EQ(rows, (std::vector<int>{99, 99, 98, 98, 97, 97, 96, 96}));
+    EXPECT_EQ(fillRows(level, 8), (std::vector<int>{99, 99, 98, 98, 97, 97, 96, 96}));
     EXPECT_EQ(level.waterFrame, 8);
-    for (int tick = 8; tick < 400; tick++)
-        level.computeFill(tick);
+    fillRows(level, 400);
     EXPECT_EQ(level.waterLevel, 39);
 
     // The filling sound loops while the surface moves and stops when it rests.
@@ -158,48 +147,32 @@ TEST(LevelMapTest, FillingWaterRisesEverySecondTickToItsLimit)
     ASSERT_EQ(mixer.calls("haltChannel").size(), 1u);
     EXPECT_EQ(mixer.calls("haltChannel")[0].first, 31);
     closeSounds();
-}
 
-TEST(LevelMapTest, FillingLimitBelowTheMapIsDropped)
-{
-    Level level;
-    std::unique_ptr<Tile> tile;
-    level.water = true;
-    level.waterLimit = 500;
-    openRoom(&level, &tile, 10, 30);
-    EXPECT_EQ(level.waterLimit, 0);
-    for (int tick = 0; tick < 100; tick++)
-        level.computeFill(tick);
-    EXPECT_EQ(level.waterLevel, 0);
+    // A limit below the map is dropped: the water fills the whole room.
+    OpenRoom deep;
+    deep.level.water = true;
+    deep.level.waterLimit = 500;
+    deep.compile(10, 30);
+    EXPECT_EQ(deep.level.waterLimit, 0);
+    fillRows(deep.level, 100);
+    EXPECT_EQ(deep.level.waterLevel, 0);
 }
 
 TEST(LevelMapTest, SwitchedWaterSinksAndRisesBetweenItsBounds)
 {
-    Level level;
-    std::unique_ptr<Tile> tile;
+    OpenRoom room;
+    Level& level = room.level;
     level.water = true;
     level.waterMode = 1;
     level.waterLevel = 77;
     level.waterTop = 20;
     level.waterLimit = 25;
-    openRoom(&level, &tile, 10, 60);
+    room.compile(10, 60);
     EXPECT_EQ(level.waterLevel, 20);
-
     level.waterMode = 2;
-    std::vector<int> rows;
-    for (int tick = 0; tick < 14; tick++) {
-        level.computeFill(tick);
-        rows.push_back(level.waterLevel);
-    }
-    EXPECT_EQ(rows, (std::vector<int>{21, 21, 22, 22, 23, 23, 24, 24, 25, 25, 25, 25, 25, 25}));
-
+    EXPECT_EQ(fillRows(level, 14), (std::vector<int>{21, 21, 22, 22, 23, 23, 24, 24, 25, 25, 25, 25, 25, 25}));
     level.waterMode = 1;
-    rows.clear();
-    for (int tick = 0; tick < 14; tick++) {
-        level.computeFill(tick);
-        rows.push_back(level.waterLevel);
-    }
-    EXPECT_EQ(rows, (std::vector<int>{24, 24, 23, 23, 22, 22, 21, 21, 20, 20, 20, 20, 20, 20}));
+    EXPECT_EQ(fillRows(level, 14), (std::vector<int>{24, 24, 23, 23, 22, 22, 21, 21, 20, 20, 20, 20, 20, 20}));
 
     Level dry;
     dry.waterLevel = 3;

@@ -64,12 +64,12 @@ inline int directionalDepth(Level& level, float mx, float my, float dirX, float 
     return d;
 }
 
-inline void add(LevelPixel& p, int b, const Light& l, float f, float g)
+inline void add(CellLight& received, const Light& l, float f, float g)
 {
     int c[3] = {Screen::getRed(l.colour), Screen::getGreen(l.colour), Screen::getBlue(l.colour)};
     for (int k = 0; k < 3; k++) {
-        p.lit[b][k] += float(c[k]) * l.intensity * f / 255;
-        p.unshadowed[b][k] += float(c[k]) * l.intensity * g / 255;
+        received.lit[k] += float(c[k]) * l.intensity * f / 255;
+        received.unshadowed[k] += float(c[k]) * l.intensity * g / 255;
     }
 }
 
@@ -110,11 +110,11 @@ inline void pass(Level& level, int x, int y, int w, int h, int margin)
         for (int my = 0; my < H; my++) {
             if (!inRegion(mx, my))
                 continue;
-            LevelPixel& p = at(level, mx, my);
-            float s = p.incandescence;
-            p.lit[b][0] = p.lit[b][1] = p.lit[b][2] = s;
-            p.unshadowed[b][0] = p.unshadowed[b][1] = p.unshadowed[b][2] = s;
-            p.dark[b] = s == 0;
+            float s = at(level, mx, my).incandescence;
+            CellLight& received = level.lightOf(b, mx * H + my);
+            received.lit[0] = received.lit[1] = received.lit[2] = s;
+            received.unshadowed[0] = received.unshadowed[1] = received.unshadowed[2] = s;
+            received.darkness = s == 0 ? 1.0f : 0.0f;
         }
     for (Light* light : level.lights) {
         const Light& l = *light;
@@ -124,10 +124,11 @@ inline void pass(Level& level, int x, int y, int w, int h, int margin)
         for (int mx = 0; mx < W; mx++)
             for (int my = 0; my < H; my++) {
                 LevelPixel& p = at(level, mx, my);
+                CellLight& received = level.lightOf(b, mx * H + my);
                 int dx = mx - lmx, dy = my - lmy;
                 if (l.type == Light::Ambient && inRegion(mx, my)) {
-                    add(p, b, l, 1, 1);
-                    p.dark[b] = false;
+                    add(received, l, 1, 1);
+                    received.darkness = 0;
                 } else if ((l.type == Light::Omni || l.type == Light::Spot) && std::abs(dx) <= l.radius &&
                            std::abs(dy) <= l.radius) {
                     float f = 1 - float(dx * dx + dy * dy) / float(l.radius * l.radius);
@@ -151,9 +152,9 @@ inline void pass(Level& level, int x, int y, int w, int h, int margin)
                         f = f / (d - p.depth + 1);
                     if (d == 10)
                         f = g = 0;
-                    add(p, b, l, f, g);
+                    add(received, l, f, g);
                     if (f > 0) {
-                        p.dark[b] = false;
+                        received.darkness = 0;
                         unsigned alpha = unsigned(p.glow) >> 24;
                         if (p.glow == 0)
                             continue;
@@ -174,14 +175,14 @@ inline void pass(Level& level, int x, int y, int w, int h, int margin)
                         f = 1.0f / (d - p.depth + 1);
                     if (d > 9)
                         f = g = 0;
-                    add(p, b, l, f, g);
+                    add(received, l, f, g);
                     if (f > 0)
-                        p.dark[b] = false;
+                        received.darkness = 0;
                 } else if (l.type == Light::Special) {
                     int inner = l.radius - l.direction;
                     if (inner * inner <= dx * dx + dy * dy && dx * dx + dy * dy <= l.radius * l.radius) {
-                        add(p, b, l, 1, 1);
-                        p.dark[b] = false;
+                        add(received, l, 1, 1);
+                        received.darkness = 0;
                         level.addInMemory(mx * H + my);
                     }
                 }

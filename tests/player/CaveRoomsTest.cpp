@@ -37,6 +37,13 @@ Element* door(Level* level, const char* name)
     return nullptr;
 }
 
+// A room of the game whose movers, water and falling things move.
+bool loadMoving(PlayerRoom& room, const char* levelFile)
+{
+    room.roomMoves = true;
+    return room.load(GLOAMER_GAME_DIR, levelFile) == 1;
+}
+
 // The player stands on the floor under the thing, his body over its left
 // edge, and presses the action key.
 void useStandingAt(PlayerRoom& room, const Element* thing)
@@ -108,8 +115,7 @@ TEST(CaveRooms, TheWestLadderOfTheGreatCaveClimbsFromTheCatacombsToTheCarPark)
 TEST(CaveRooms, TheVaultGateOpensOnlyToTheInspectorsCombination)
 {
     PlayerRoom room;
-    ASSERT_EQ(room.load(GLOAMER_GAME_DIR, "vault.lvl"), 1);
-    room.roomMoves = true;
+    ASSERT_TRUE(loadMoving(room, "vault.lvl"));
     Element* gate = ofKind(room.level->actives, Element::Invisible);
     ASSERT_TRUE(gate);
     EXPECT_LT(vaultWalkEast(room), gate->x) << "shut at first";
@@ -132,8 +138,7 @@ TEST(CaveRooms, TheVaultGateOpensOnlyToTheInspectorsCombination)
 TEST(CaveRooms, TheVaultGateOpensFromTheFarSideToo)
 {
     PlayerRoom room;
-    ASSERT_EQ(room.load(GLOAMER_GAME_DIR, "vault.lvl"), 1);
-    room.roomMoves = true;
+    ASSERT_TRUE(loadMoving(room, "vault.lvl"));
     Element* gate = ofKind(room.level->actives, Element::Invisible);
     Element* lever = withText(room.level->entities, "switch gate_low 0");
     ASSERT_TRUE(gate && lever);
@@ -144,8 +149,7 @@ TEST(CaveRooms, TheVaultGateOpensFromTheFarSideToo)
 TEST(CaveRooms, TheServiceLiftCarriesThePlayerUpToTheGenerators)
 {
     PlayerRoom room;
-    ASSERT_EQ(room.load(GLOAMER_GAME_DIR, "entrance21.lvl"), 1);
-    room.roomMoves = true;
+    ASSERT_TRUE(loadMoving(room, "entrance21.lvl"));
     Element* lift = ofKind(room.level->actives, Element::Mover);
     Element* lever = withText(room.level->entities, "switch lift_box 0");
     Element* top = door(room.level, "to_technic02");
@@ -165,8 +169,7 @@ TEST(CaveRooms, TheServiceLiftCarriesThePlayerUpToTheGenerators)
 TEST(CaveRooms, ThePumpGantryFerriesThePlayerOverTheCables)
 {
     PlayerRoom room;
-    ASSERT_EQ(room.load(GLOAMER_GAME_DIR, "technic03.lvl"), 1);
-    room.roomMoves = true;
+    ASSERT_TRUE(loadMoving(room, "technic03.lvl"));
     Element* gantry = ofKind(room.level->actives, Element::Mover);
     Element* lever = withText(room.level->entities, "switch gantry_west 0");
     ASSERT_TRUE(gantry && lever);
@@ -186,8 +189,7 @@ TEST(CaveRooms, TheCisternDrainsWhenItsValveIsTurned)
     // Standing on the cistern's floor beside its lowest coins.
     auto standOnTheBottom = [](bool turnValve) {
         PlayerRoom room;
-        EXPECT_EQ(room.load(GLOAMER_GAME_DIR, "ferte_in.lvl"), 1);
-        room.roomMoves = true;
+        EXPECT_TRUE(loadMoving(room, "ferte_in.lvl"));
         if (turnValve)
             useStandingAt(room, ofKind(room.level->entities, Element::WaterSwitch));
         room.frames(120, PLAYER_COMMANDS());
@@ -203,8 +205,7 @@ TEST(CaveRooms, TheCisternDrainsWhenItsValveIsTurned)
 TEST(CaveRooms, TheSlabsOfTheRunFallBehindTheRunner)
 {
     PlayerRoom room;
-    ASSERT_EQ(room.load(GLOAMER_GAME_DIR, "run01.lvl"), 1);
-    room.roomMoves = true;
+    ASSERT_TRUE(loadMoving(room, "run01.lvl"));
     Element* slab = ofKind(room.level->actives, Element::Unstable);
     ASSERT_TRUE(slab);
     int bridgeTop = slab->y;

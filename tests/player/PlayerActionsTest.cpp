@@ -108,7 +108,7 @@ TEST_F(ActionTest, ALightSwitchTurnsItsLampOnAndOffAndOnlyCarriedLampsChargePain
     pressAt(50);
     EXPECT_FALSE(hall->on);
     lightPass();
-    EXPECT_TRUE(paint->dark[room.level->front]);
+    EXPECT_TRUE(room.level->lightOf(room.level->front, int(paint - room.level->map)).dark());
 
     p.setCurrentTorch(1);
     p.setLight();

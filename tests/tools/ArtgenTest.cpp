@@ -5,6 +5,7 @@
 #include "render/PngImage.h"
 #include "assets/Tile.h"
 #include "assets/TileList.h"
+#include "base/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -30,24 +31,13 @@ struct Entry {
 
 std::string tempDir(const std::string& name)
 {
-    std::string dir = std::string(testing::TempDir()) + "artgen_" + name;
-    std::string command = "rm -rf '" + dir + "' && mkdir -p '" + dir + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    return dir;
+    return freshFolder("artgen_" + name);
 }
 
 int runArtgen(const std::string& args)
 {
     std::string command = std::string(GLOAMER_TOOLS_DIR) + "/artgen " + args + " 2>/dev/null";
     return std::system(command.c_str());
-}
-
-std::string readFile(const std::string& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 std::vector<Entry> readManifest(const std::string& file)

@@ -2,6 +2,7 @@
 // and on level files. It reads the levels as the game does and must find
 // every problem a content author has to fix.
 
+#include "base/TestFiles.h"
 #include "level/LevelFileFixtures.h"
 
 #include <gtest/gtest.h>
@@ -18,9 +19,7 @@ namespace {
 // A fresh game directory with the test tiles and an empty Level/ folder.
 std::string gameDir(const std::string& name)
 {
-    std::string dir = std::string(testing::TempDir()) + "levelcheck_" + name;
-    std::string command = "rm -rf '" + dir + "' && mkdir -p '" + dir + "/Level'";
-    EXPECT_EQ(std::system(command.c_str()), 0);
+    std::string dir = freshFolder("levelcheck_" + name, "Level");
     writeLevelTiles(dir + "/tiles.dat");
     return dir;
 }
@@ -47,10 +46,7 @@ CHECK_RUN levelcheck(const std::string& args)
     std::string out = std::string(testing::TempDir()) + "levelcheck_output.txt";
     std::string command = std::string(GLOAMER_TOOLS_DIR) + "/levelcheck " + args + " > '" + out + "' 2>&1";
     int status = std::system(command.c_str());
-    std::ifstream in(out);
-    std::stringstream s;
-    s << in.rdbuf();
-    return CHECK_RUN{WIFEXITED(status) ? WEXITSTATUS(status) : -1, s.str()};
+    return CHECK_RUN{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out)};
 }
 
 bool has(const CHECK_RUN& run, const std::string& text)

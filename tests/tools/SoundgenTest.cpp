@@ -4,6 +4,7 @@
 // comes out.
 
 #include "audio/SoundMeasures.h"
+#include "base/TestFiles.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -34,14 +35,6 @@ int runSoundgen(const std::string& arguments)
 {
     std::string command = std::string(GLOAMER_TOOLS_DIR) + "/soundgen " + arguments + " 2>" + temp("errors.txt");
     return std::system(command.c_str());
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 // A mono 16-bit WAV file read by SDL, in -1..1.

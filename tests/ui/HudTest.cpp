@@ -103,20 +103,20 @@ TEST_F(HudTest, SkullsThenHeartsThenEmptyHeartsOnePixelApart)
     EXPECT_EQ(s.getPixel(18, 1), background) << "the row starts at y = 2";
 }
 
-TEST_F(HudTest, WithoutRespawnsTheHeartsStartAtTwo)
+TEST_F(HudTest, EmptyHeartsFillTheRowUpToTheMaximumAndExtraLifeShowsWhole)
 {
+    const struct {
+        int respawns, life, maximum;
+        const char* row;
+    } cases[] = {{0, 2, 3, "HHE"}, {1, 8, 6, "SHHHHHHHH"}, {0, 0, 3, "EEE"}};
+    for (const auto& c : cases) {
+        show(c.respawns, c.life, c.maximum);
+        EXPECT_EQ(row(), c.row);
+    }
+    // Without respawns the hearts take the skulls' place at x = 2.
     show(0, 2, 3);
-    EXPECT_EQ(row(), "HHE");
     EXPECT_EQ(s.getPixel(2, 2), heart);
     EXPECT_EQ(s.getPixel(1, 2), background);
-}
-
-TEST_F(HudTest, LifeAboveTheMaximumDrawsEveryHeartAndNoEmptyOne)
-{
-    show(1, 8, 6);
-    EXPECT_EQ(row(), "SHHHHHHHH");
-    show(0, 0, 3);
-    EXPECT_EQ(row(), "EEE");
 }
 
 TEST_F(HudTest, AnEndlessLifeStopsAtTheScreenEdge)

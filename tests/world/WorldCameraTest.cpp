@@ -119,45 +119,32 @@ TEST_F(Camera, EasedTargetIsClampedToTheRoom)
     EXPECT_EQ(world.camX, -340 + int(float(16 + 340) * 0.1f));
 }
 
+// The clock reads one millisecond later on every read: the reads a sync
+// makes and where it leaves the last frame's time tell how it waited.
 TEST(Pacing, SyncWaitsForTheFrameTimeThenTakesAFreshReading)
 {
-    World world;
-    world.clock = fakeClock;
-    world.lastTicks = 1000;
-    fakeNow = 1000;
-    fakeReads = 0;
-    world.sync();
-    // Readings 1000 to 1033 spin; 1033 - 1000 = 33 ends the wait; 1034 is the fresh one.
-    EXPECT_EQ(fakeReads, 35);
-    EXPECT_EQ(world.lastTicks, 1034u);
-
-    // A frame that took longer is not made up for.
-    fakeNow = 1200;
-    fakeReads = 0;
-    world.sync();
-    EXPECT_EQ(fakeReads, 2);
-    EXPECT_EQ(world.lastTicks, 1201u);
-}
-
-TEST(Pacing, SyncSurvivesTheTickCounterWrapping)
-{
-    World world;
-    world.clock = fakeClock;
-    world.lastTicks = 0xFFFFFFF0u;
-    fakeNow = 0xFFFFFFF0u;
-    world.sync();
-    EXPECT_EQ(world.lastTicks, 0xFFFFFFF0u + 34u);
-}
-
-TEST(Pacing, WithoutPacingSyncOnlyReadsTheClock)
-{
-    World world;
-    world.clock = fakeClock;
-    world.pacing = false;
-    world.lastTicks = 500;
-    fakeNow = 500;
-    fakeReads = 0;
-    world.sync();
-    EXPECT_EQ(fakeReads, 1);
-    EXPECT_EQ(world.lastTicks, 500u);
+    const struct {
+        const char* what;
+        bool pacing;
+        unsigned last, now;
+        int reads;
+        unsigned lastAfter;
+    } cases[] = {
+        // Readings 1000 to 1033 spin; 1033 - 1000 = 33 ends the wait; 1034 is the fresh one.
+        {"a quick frame", true, 1000, 1000, 35, 1034},
+        {"a slow frame is not made up for", true, 1000, 1200, 2, 1201},
+        {"the tick counter wraps", true, 0xFFFFFFF0u, 0xFFFFFFF0u, 35, 0xFFFFFFF0u + 34u},
+        {"without pacing the clock is only read", false, 500, 500, 1, 500},
+    };
+    for (const auto& c : cases) {
+        World world;
+        world.clock = fakeClock;
+        world.pacing = c.pacing;
+        world.lastTicks = c.last;
+        fakeNow = c.now;
+        fakeReads = 0;
+        world.sync();
+        EXPECT_EQ(fakeReads, c.reads) << c.what;
+        EXPECT_EQ(world.lastTicks, c.lastAfter) << c.what;
+    }
 }

@@ -18,8 +18,8 @@
 
 // The program's own frame, started in the game directory, with a game
 // begun in a room; frames run through the frame's update and draw as in
-// the game, without pacing. Each test runs in a process of its own (CTest),
-// so the frame's globals start fresh.
+// the game, without pacing. Shutting the frame down leaves its globals as
+// before start-up, so tests run one after another in one process too.
 class InGame : public testing::Test {
 protected:
     void SetUp() override

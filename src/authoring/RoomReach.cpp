@@ -1,5 +1,7 @@
 #include "authoring/RoomReach.h"
 
+#include "authoring/DoorDistance.h"
+
 #include "assets/AnimationControler.h"
 #include "level/Element.h"
 #include "level/Level.h"
@@ -59,18 +61,26 @@ PLAYER_COMMANDS commandsOf(uint8_t bits)
 
 // The state two frames are merged on: position, vertical speed (a multiple
 // of a quarter pixel), pose flags and the animation's sequence and position
-// (speeds are multiples of a twentieth of a frame).
+// (speeds are multiples of a twentieth of a frame); and, while the room
+// changes by itself, the frame, as the room differs from frame to frame.
 struct STATE_KEY {
     uint64_t body;
     uint64_t animation;
-    bool operator==(const STATE_KEY& o) const { return body == o.body && animation == o.animation; }
+    int frame;
+    bool operator==(const STATE_KEY& o) const { return body == o.body && animation == o.animation && frame == o.frame; }
 };
 
 struct STATE_HASH {
-    std::size_t operator()(const STATE_KEY& k) const { return std::hash<uint64_t>()(k.body * 0x9E3779B97F4A7C15ull ^ k.animation); }
+    std::size_t operator()(const STATE_KEY& k) const
+    {
+        return std::hash<uint64_t>()((k.body * 0x9E3779B97F4A7C15ull ^ k.animation) + uint64_t(k.frame));
+    }
 };
 
-STATE_KEY keyOf(const Player& p)
+// The frame of a state key where the room stands still.
+const int anyFrame = -1;
+
+STATE_KEY keyOf(const Player& p, int frame, uint64_t things)
 {
     uint64_t flags = uint64_t(p.way != 0) | uint64_t(p.crawl) << 1 | uint64_t(p.jumping) << 2 |
                      uint64_t(p.jumpReleased) << 3 | uint64_t(p.onLadder) << 4 | uint64_t(p.pushTimer != 0) << 5 |
@@ -79,7 +89,7 @@ STATE_KEY keyOf(const Player& p)
                     flags << 40 | uint64_t(uint8_t(p.pushTimer)) << 48;
     const AnimationControler& c = *p.controler;
     uint64_t animation = uint64_t(uint32_t(c.seq)) | uint64_t(uint32_t(int(c.frame * 20.0f))) << 32;
-    return STATE_KEY{body, animation ^ uint64_t(c.moved != 0) << 63};
+    return STATE_KEY{body ^ things, animation ^ uint64_t(c.moved != 0) << 63, frame};
 }
 
 // Runs one frame of the game for the player: the held commands, the room,
@@ -122,11 +132,12 @@ const DOOR* doorNamed(const Level* level, const char* name)
     return nullptr;
 }
 
-// Whether the room changes with time by itself: movers, dogs, gas, water.
-// Pushed blocks and unstable floors change only when the player comes.
-bool movesByItself(const Level* level)
+// Whether the room changes with time by itself: movers, dogs and gas for
+// ever, water until it has filled or emptied. Pushed blocks and unstable
+// floors change only when the player comes.
+bool movesForEver(const Level* level)
 {
-    if (!level->dogs.empty() || level->hasCloud || level->water)
+    if (!level->dogs.empty() || level->hasCloud)
         return true;
     for (const Element* e : level->actives)
         if (e->kind == Element::Mover)
@@ -136,23 +147,110 @@ bool movesByItself(const Level* level)
 
 // Pixels between the player's body and the door's rectangle, on the longer
 // axis; 0 when they overlap.
-long distance(Player& p, const DOOR& door)
+long distance(const BoundingBox& b, const DOOR& door)
 {
-    p.setBBox();
-    const BoundingBox& b = p.bbox;
     long dx = std::max({0, door.x - (b.x + b.w), b.x - (door.x + door.width)});
     long dy = std::max({0, door.y - (b.y + b.h), b.y - (door.y + door.height)});
     return std::max(dx, dy);
 }
 
-// A state kept by the search, with the one before it and the commands that
-// led there.
+// How far the player is from the door along the room's open space; a place
+// the open space does not join to the door comes after every joined one.
+long nearness(Player& p, const DOOR& door, const DoorDistance& guide)
+{
+    p.setBBox();
+    long along = guide.to(p.bbox);
+    const long cutOff = 1L << 20;
+    return along != DoorDistance::unknown ? along : cutOff + distance(p.bbox, door);
+}
+
+// What of a movable thing (a crate, an unstable floor) one frame hands to
+// the next: in a still room each state carries its own, as the player
+// pushes and shakes them in one branch of the search and not in another.
+struct THING {
+    int x, y, countdown;
+    float vx, vy;
+    bool active;
+};
+
+std::vector<THING> thingsOf(const Level* level)
+{
+    std::vector<THING> things;
+    for (const Element* e : level->actives)
+        things.push_back({e->x, e->y, e->countdown, e->vx, e->vy, e->active});
+    return things;
+}
+
+void restoreThings(Level* level, const std::vector<THING>& things)
+{
+    if (things.size() != level->actives.size())
+        return;
+    for (std::size_t i = 0; i < things.size(); i++) {
+        Element* e = level->actives[i];
+        const THING& t = things[i];
+        e->x = t.x;
+        e->y = t.y;
+        e->countdown = t.countdown;
+        e->vx = t.vx;
+        e->vy = t.vy;
+        e->active = t.active;
+    }
+}
+
+// The places and countdowns of the things, for merging states.
+uint64_t thingsKey(const std::vector<THING>& things)
+{
+    uint64_t key = 0;
+    for (const THING& t : things)
+        key = (key ^ (uint64_t(uint32_t(t.x)) | uint64_t(uint32_t(t.y)) << 32)) * 0x100000001B3ull + uint64_t(t.countdown);
+    return key;
+}
+
+// A state kept by the search, with the one before it, the commands that
+// led there and its nearness to the door.
 struct SEARCH_NODE {
     RoomReach::BODY body;
     int before;
     int frame;
     uint8_t commands;
+    long near;
+    std::vector<THING> things;
 };
+
+// A state waiting to be searched: the lowest priority first, of equal ones
+// the nearest to the door, so that a climb or a run that keeps its pace
+// goes on before the states beside it are tried.
+struct OPEN_STATE {
+    long priority;
+    long near;
+    int index;
+    bool operator>(const OPEN_STATE& o) const
+    {
+        return priority != o.priority ? priority > o.priority : near != o.near ? near > o.near : index > o.index;
+    }
+};
+using OPEN_QUEUE = std::priority_queue<OPEN_STATE, std::vector<OPEN_STATE>, std::greater<OPEN_STATE>>;
+
+// A room that changes by itself is searched frame by frame: every state of
+// a frame comes before those of the next. A still room is searched
+// towards the door: a pixel nearer is worth more than the frame spent
+// coming, even climbing, the slowest way (a pixel a frame).
+long priorityOf(const SEARCH_NODE& node, bool timed)
+{
+    const long frameWeight = 1L << 24;
+    const long pixelWeight = 2;
+    return timed ? node.frame * frameWeight + node.near : node.frame + pixelWeight * node.near;
+}
+
+OPEN_QUEUE reordered(OPEN_QUEUE open, const std::vector<SEARCH_NODE>& kept, bool timed)
+{
+    OPEN_QUEUE again;
+    for (; !open.empty(); open.pop()) {
+        const SEARCH_NODE& node = kept[open.top().index];
+        again.push({priorityOf(node, timed), node.near, open.top().index});
+    }
+    return again;
+}
 
 // The commands of every frame from the start to the state `last`.
 std::vector<uint8_t> commandsTo(const std::vector<SEARCH_NODE>& kept, int last)
@@ -248,32 +346,43 @@ int RoomReach::search(const char* from, const char* to)
     startY = p.y;
     const DOOR* target = doorNamed(level, to);
     const int startLife = p.life;
+    DoorDistance guide;
+    guide.measure(*level, *target);
 
-    // A room that does not change by itself is the same at every frame: the
-    // search is drawn towards the door. A room that does is searched frame
-    // by frame, all states of a frame before the next, so that it is updated
-    // once a frame (before the commands are held, where the game holds them
-    // first: the replay on a fresh room settles it); of each frame only the
-    // `beamWidth` states nearest the door go on.
-    std::vector<SEARCH_NODE> kept{{bodyOf(p), -1, 0, 0}};
-    using ENTRY = std::pair<long, int>;
-    std::priority_queue<ENTRY, std::vector<ENTRY>, std::greater<ENTRY>> open;
-    open.push({0, 0});
-    std::unordered_set<STATE_KEY, STATE_HASH> seen{keyOf(p)};
-    const bool timed = movesByItself(level);
-    const long frameWeight = 1L << 24;
-    int roomFrame = 0, expandedThisFrame = 0;
+    // While the room changes by itself it is updated once a frame, before
+    // the commands are held, where the game holds them first (the replay on
+    // a fresh room settles it); of each frame only the `beamWidth` states
+    // nearest the door go on. Water that has stopped stays: the search goes
+    // on as in a still room.
+    const bool forEver = movesForEver(level);
+    bool timed = forEver || level->water;
+    // Movable things move by the room's update, which a still room gets in
+    // every state's own frame.
+    const bool carriesThings = !forEver && !level->actives.empty();
+    std::vector<SEARCH_NODE> kept{{bodyOf(p), -1, 0, 0, nearness(p, *target, guide), thingsOf(level)}};
+    OPEN_QUEUE open;
+    open.push({0, kept[0].near, 0});
+    std::unordered_set<STATE_KEY, STATE_HASH> seen{
+        keyOf(p, timed ? 0 : anyFrame, carriesThings && !timed ? thingsKey(kept[0].things) : 0)};
+    int roomFrame = 0, expandedThisFrame = 0, stillFrames = 0;
     int replaysLeft = mostReplays;
     while (!open.empty()) {
-        int index = open.top().second;
+        int index = open.top().index;
         open.pop();
         int frame = kept[index].frame;
         if (frame >= maxFrames)
             continue;
         frames = std::max(frames, frame + 1);
         if (timed && frame + 1 > roomFrame) {
+            int waterBefore = level->waterLevel;
             level->update(++roomFrame);
             expandedThisFrame = 0;
+            // The water moves every other frame: two frames without a change and it has stopped.
+            stillFrames = level->waterLevel == waterBefore ? stillFrames + 1 : 0;
+            if (!forEver && stillFrames >= 2) {
+                timed = false;
+                open = reordered(std::move(open), kept, timed);
+            }
         }
         if (timed && ++expandedThisFrame > beamWidth)
             continue;
@@ -281,11 +390,18 @@ int RoomReach::search(const char* from, const char* to)
             if (commands & ~allowed)
                 continue;
             restore(&p, kept[index].body);
+            bool ownThings = carriesThings && !timed;
+            if (ownThings)
+                restoreThings(level, kept[index].things);
             holdCommands(&p, level, commandsOf(commands));
+            if (ownThings)
+                level->activeUpdate();
             p.update(level, frame);
-            if (p.life < startLife || !seen.insert(keyOf(p)).second)
+            std::vector<THING> things = ownThings ? thingsOf(level) : std::vector<THING>();
+            STATE_KEY key = keyOf(p, timed ? frame + 1 : anyFrame, thingsKey(things));
+            if (p.life < startLife || !seen.insert(key).second)
                 continue;
-            kept.push_back({bodyOf(p), index, frame + 1, commands});
+            kept.push_back({bodyOf(p), index, frame + 1, commands, nearness(p, *target, guide), std::move(things)});
             if (++nodes >= maxNodes)
                 return 0;
             if (doorInReach(&p, level) == target && replaysLeft > 0) {
@@ -296,9 +412,7 @@ int RoomReach::search(const char* from, const char* to)
                     return 1;
                 }
             }
-            long near = distance(p, *target);
-            long priority = timed ? (frame + 1) * frameWeight + near : frame + 1 + near;
-            open.push({priority, int(kept.size()) - 1});
+            open.push({priorityOf(kept.back(), timed), kept.back().near, int(kept.size()) - 1});
         }
     }
     return 0;

@@ -8,11 +8,12 @@
 
 // Proves that a person can go from one door of a room to another: a search
 // over the commands held in each frame, with the game's own player and room
-// code, drawn towards the door. In a room that moves by itself (movers, dogs,
-// gas, water) all states of one frame are searched before the next, so the
+// code, drawn towards the door along the room's open space (DoorDistance).
+// While a room changes by itself (movers, dogs, gas; water until it has
+// stopped) all states of one frame are searched before the next, so the
 // room is updated once per frame as the running game updates it before the
 // player. States are merged on the player's body, speed, pose and animation
-// frame. A path found is replayed
+// frame, and on the frame while the room changes. A path found is replayed
 // on a freshly loaded room before it is given out, so a merge or a room
 // change one branch caused cannot make a false proof.
 class RoomReach {

@@ -57,6 +57,30 @@ PASSAGE_END endAt(const WorldCheck& world, const MAP_CELL* cell, int x, int y, i
     return end;
 }
 
+// FNV-1a over bytes, continuing from `hash`.
+uint64_t mixed(uint64_t hash, const void* bytes, std::size_t size)
+{
+    const unsigned char* b = static_cast<const unsigned char*>(bytes);
+    for (std::size_t i = 0; i < size; i++)
+        hash = (hash ^ b[i]) * 0x100000001B3ull;
+    return hash;
+}
+
+// The level file's bytes and the depth of every pixel of its map.
+uint64_t fingerprintOf(const std::string& path, const Level& level)
+{
+    uint64_t hash = 0xCBF29CE484222325ull;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    char chunk[4096];
+    for (std::size_t n; f && (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;)
+        hash = mixed(hash, chunk, n);
+    if (f)
+        std::fclose(f);
+    for (long long i = 0; level.map && i < (long long)level.mapWidth * level.mapHeight; i++)
+        hash = mixed(hash, &level.map[i].depth, sizeof level.map[i].depth);
+    return hash;
+}
+
 bool isEmptyEnd(const PASSAGE_END& end)
 {
     return end.room < 0;
@@ -150,6 +174,8 @@ void WorldCheck::readRoom(WORLD_ROOM* room, const char* gameDir, TileList* tiles
     room->loaded = level.load(path.c_str(), tiles, nullptr, nullptr) == 1;
     if (!room->loaded)
         return;
+    room->fingerprint = fingerprintOf(path, level);
+    room->switches = !level.boxes.empty();
     // Without the room's picture, the extent of its elements: the map
     // keeps a pixel of margin on every side.
     room->width = level.mapWidth - 2;
@@ -270,43 +296,93 @@ void WorldCheck::checkStrayDoors()
         }
 }
 
-std::vector<bool> WorldCheck::reachedWith(int keys) const
+std::vector<std::pair<int, const WORLD_DOOR*>> WorldCheck::walkWith(int keys) const
 {
+    std::vector<std::pair<int, const WORLD_DOOR*>> cameFrom(rooms.size(), {-1, nullptr});
     std::vector<bool> reached(rooms.size(), false);
     int start = roomIndex(startRoom);
     if (start < 0 || !rooms[start].loaded)
-        return reached;
+        return cameFrom;
     std::vector<int> todo{start};
     reached[start] = true;
-    while (!todo.empty()) {
-        const WORLD_ROOM& room = rooms[todo.back()];
-        todo.pop_back();
+    // Breadth first, so that each path is one of the shortest.
+    for (std::size_t next = 0; next < todo.size(); next++) {
+        const WORLD_ROOM& room = rooms[todo[next]];
         for (const WORLD_DOOR& door : room.doors) {
             int to = roomIndex(door.destination);
             if (to < 0 || reached[to] || door.keys > keys || !rooms[to].loaded || !rooms[to].names.count(door.target))
                 continue;
             reached[to] = true;
+            cameFrom[to] = {todo[next], &door};
             todo.push_back(to);
         }
     }
+    return cameFrom;
+}
+
+std::vector<bool> WorldCheck::reachedWith(int keys) const
+{
+    std::vector<std::pair<int, const WORLD_DOOR*>> cameFrom = walkWith(keys);
+    std::vector<bool> reached(rooms.size(), false);
+    for (std::size_t i = 0; i < rooms.size(); i++)
+        reached[i] = cameFrom[i].first >= 0 || (rooms[i].stem == startRoom && rooms[i].loaded);
     return reached;
 }
 
-void WorldCheck::checkReach()
+std::vector<int> WorldCheck::keyRounds() const
 {
     // Keys found open the doors they suffice for, which may lead to more keys.
-    int keys = 0;
-    std::vector<bool> reached;
+    std::vector<int> rounds{0};
     for (;;) {
-        reached = reachedWith(keys);
+        std::vector<bool> reached = reachedWith(rounds.back());
         int found = 0;
         for (std::size_t i = 0; i < rooms.size(); i++)
             if (reached[i])
                 found += rooms[i].keys;
-        if (found == keys)
-            break;
-        keys = found;
+        if (found == rounds.back())
+            return rounds;
+        rounds.push_back(found);
     }
+}
+
+std::set<STORY_WAY> WorldCheck::storyWays() const
+{
+    std::set<STORY_WAY> ways;
+    std::vector<bool> done(rooms.size(), false);
+    for (int keys : keyRounds()) {
+        std::vector<std::pair<int, const WORLD_DOOR*>> cameFrom = walkWith(keys);
+        // Each room reached first in this round, with the door to go on through
+        // when the goal is a locked door in it.
+        std::vector<std::pair<int, const WORLD_DOOR*>> goals;
+        for (std::size_t i = 0; i < rooms.size(); i++) {
+            if (done[i] || (cameFrom[i].first < 0 && rooms[i].stem != startRoom))
+                continue;
+            done[i] = true;
+            const WORLD_ROOM& room = rooms[i];
+            bool ending = room.scenes.count(endingScenes[0]) || room.scenes.count(endingScenes[1]);
+            if (room.keys > 0 || ending)
+                goals.push_back({int(i), nullptr});
+            for (const WORLD_DOOR& door : room.doors)
+                if (door.keys > 0)
+                    goals.push_back({int(i), &door});
+        }
+        for (const auto& goal : goals) {
+            const WORLD_DOOR* leaving = goal.second;
+            for (int room = goal.first; cameFrom[room].first >= 0; room = cameFrom[room].first) {
+                const WORLD_DOOR* entering = cameFrom[room].second;
+                if (leaving)
+                    ways.insert({room, entering->target, leaving->name});
+                leaving = entering;
+            }
+        }
+    }
+    return ways;
+}
+
+void WorldCheck::checkReach()
+{
+    int keys = keyRounds().back();
+    std::vector<bool> reached = reachedWith(keys);
     for (std::size_t i = 0; i < rooms.size(); i++) {
         if (!reached[i]) {
             if (rooms[i].loaded)

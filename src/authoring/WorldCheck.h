@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
@@ -40,6 +41,22 @@ struct WORLD_ROOM {
     std::set<int> scenes;
     // Names of all its elements, where doors may arrive.
     std::set<std::string> names;
+    // Whether switches work electric boxes there (doors, lifts, gates).
+    bool switches = false;
+    // Changes whenever the level file or the rock of the room changes.
+    uint64_t fingerprint = 0;
+};
+
+// A way through a room the story needs: from the element where a door
+// brings the player to the door he must take next.
+struct STORY_WAY {
+    int room = -1;
+    std::string from;
+    std::string to;
+    bool operator<(const STORY_WAY& o) const
+    {
+        return room != o.room ? room < o.room : from != o.from ? from < o.from : to < o.to;
+    }
 };
 
 // One end of a passage: the room and its square, and the square on the other
@@ -78,6 +95,12 @@ public:
     // Returns the number of problems.
     int run(const char* gameDir);
 
+    // The ways through rooms on the shortest door paths from the start to
+    // every room holding a key or an ending and to every locked door, each
+    // path opening locked doors only with the keys found before it. Call
+    // after `run`.
+    std::set<STORY_WAY> storyWays() const;
+
     // Index in `rooms` of that stem, or -1.
     int roomIndex(const std::string& stem) const;
 
@@ -99,6 +122,11 @@ private:
     // The rooms reached from the start through doors that `keys` one-time
     // keys open.
     std::vector<bool> reachedWith(int keys) const;
+    // The same walk, giving for each room reached the room and door it was
+    // entered from (-1 for the start and the rooms not reached).
+    std::vector<std::pair<int, const WORLD_DOOR*>> walkWith(int keys) const;
+    // The keys found, one count per round of opening more doors with them.
+    std::vector<int> keyRounds() const;
     const WORLD_DOOR* doorTowards(const WORLD_ROOM& room, const std::string& destination) const;
     void report(const std::string& room, const std::string& problem);
 };

@@ -36,6 +36,23 @@ void gapRoom(TestGame* game, int gap)
     game->thing("east", 360, floorTop - doorHeight, doorWidth, doorHeight, "door room.lvl west");
 }
 
+// A floor 680 high and a ledge 100 high joined by a ladder in a shaft at
+// the east wall; between them a cave open to the floor, with shelves rising
+// to just under the ledge: near the door as the crow flies, and a dead end.
+void ladderRoom(TestGame* game)
+{
+    game->rock(0, 0, 400, 700);
+    game->open(10, 600, 380, 80);
+    game->open(360, 60, 30, 620);
+    game->open(200, 60, 160, 40);
+    game->open(10, 110, 340, 490);
+    for (int shelf = 0; shelf < 15; shelf++)
+        game->rock(20 + (shelf % 2) * 160, 570 - shelf * 30, 150, 6);
+    game->ladder("ladder", 368, 60, 8, 620);
+    game->thing("west", 20, 680 - doorHeight, doorWidth, doorHeight, "door room.lvl east");
+    game->thing("east", 210, 100 - doorHeight, doorWidth, doorHeight, "door room.lvl west");
+}
+
 // Writes the test game and loads the room for the search.
 void loadReach(TestGame* game, RoomReach* reach)
 {
@@ -157,6 +174,21 @@ TEST(RoomReachTest, AGapIsJumpedUpToAPixelAndNoWiderThanTheBestTakeOffGives)
     }
     EXPECT_GT(gap, plain) << "the plain run's gap is cleared";
     EXPECT_LE(gap, plain + mostGained) << "a pixel wider than the widest found is not cleared";
+}
+
+TEST(RoomReachTest, ATallLadderIsClimbedPastTheShelvesThatLeadNowhere)
+{
+    TestGame game("ladder");
+    ladderRoom(&game);
+    RoomReach reach;
+    loadReach(&game, &reach);
+    // Drawn straight at the door, a search spends far more states than this
+    // on the shelves and the climb's many sideways shifts.
+    reach.maxNodes = 200000;
+    ASSERT_EQ(reach.search("west", "east"), 1) << reach.nodes << " states";
+    EXPECT_GT(reach.script.size(), 580u / 4) << "580 pixels up, at most 4 a frame";
+    EXPECT_TRUE(reach.replays("west", "east", reach.script));
+    ASSERT_EQ(reach.search("east", "west"), 1) << "and down again";
 }
 
 TEST(RoomReachTest, TheScriptIsAReplayThatEndsByTakingTheDoor)

@@ -3,6 +3,7 @@
 // copies of it, each problem named by its room.
 
 #include "assets/TileContainer.h"
+#include "authoring/WorldCheck.h"
 #include "assets/TileFixtures.h"
 #include "base/BoundedString.h"
 #include "map/Map.h"
@@ -286,4 +287,38 @@ TEST(WorldcheckTest, AnUnreachableRoomAndAGridOfTheWrongSizeAreReported)
     EXPECT_TRUE(has(run, "vertical02: cannot be reached from metro2 through doors\n")) << run.output;
     EXPECT_TRUE(has(run, "double03: no door to vertical02 for the passage D5-C5\n")) << run.output;
     EXPECT_TRUE(has(run, "metro2: grid of 64 x 80 cells, the map's 1 x 1 squares need 64 x 40\n")) << run.output;
+}
+
+TEST(WorldcheckTest, TheStoryNeedsTheWaysOnThePathsToKeysLockedDoorsAndEndings)
+{
+    FakeWorld world;
+    world.door("hub_metro", "locked_door")->keys = 1;
+    world.key("maze", "key_maze");
+    world.key("orsolans_grave", "key_grave");
+    std::string dir = world.write("story");
+    WorldCheck check;
+    ASSERT_EQ(check.run(dir.c_str()), 0) << (check.problems.empty() ? "" : check.problems[0]);
+    std::set<std::string> ways;
+    for (const STORY_WAY& way : check.storyWays())
+        ways.insert(check.rooms[way.room].stem + " " + way.from + " " + way.to);
+    // The first line of rooms, on every path; the locked door itself; the
+    // way on beyond it to the second key once the first is found.
+    EXPECT_TRUE(ways.count("metro3 to_metro2 to_entrance"));
+    EXPECT_TRUE(ways.count("hub_metro to_unknow_room to_locked_door"));
+    EXPECT_TRUE(ways.count("locked_door to_hub_metro to_fall_game_entrance") ||
+                ways.count("locked_door to_hub_metro to_cloud_run_entrance") ||
+                ways.count("locked_door to_hub_metro to_enigma_entrance"))
+        << "past the locked door towards the grave";
+    for (const std::string& way : ways) {
+        EXPECT_NE(way.compare(0, 7, "metro2 "), 0) << way << ": the game starts there, not at a door";
+        std::istringstream words(way);
+        std::string room, from, to;
+        words >> room >> from >> to;
+        EXPECT_NE(from, to) << way;
+    }
+    // Fewer than every pair of doors of every room.
+    int pairs = 0;
+    for (const WORLD_ROOM& room : check.rooms)
+        pairs += int(room.doors.size() * (room.doors.size() - 1));
+    EXPECT_LT(int(ways.size()), pairs / 2);
 }

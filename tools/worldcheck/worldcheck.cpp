@@ -1,6 +1,6 @@
 // worldcheck: proves the world of a game directory against the map table.
 //
-//   worldcheck [--reach] [--budget NODES] GAME_DIR
+//   worldcheck [--reach] [--ways CACHE] [--budget NODES] GAME_DIR
 //
 // Every room of the map exists and loads with a grid of whole squares, each
 // passage is a pair of doors on the facing sides, no door leads anywhere
@@ -9,16 +9,28 @@
 // Each problem is printed as "ROOM: problem"; the exit status is 1 when there
 // is any, 2 on a usage error.
 //
-// --reach also searches, with the game's player, a way between every two
-// doors of each room (see roomreach) and prints "ROOM: warning: ..." for the
-// pairs it finds none for within the budget. Warnings do not fail; the
-// search is slow, so the data build does not ask for it.
+// --ways CACHE searches, with the game's player (see roomreach), a way
+// through every room on the story's paths: from where the player arrives to
+// the door he must take next, on the shortest door paths from the start to
+// every key, locked door and ending. A room without such a way within the
+// budget is a problem, unless switches work electric boxes there: the
+// search does not press the action key, so it only notes those. Scene
+// triggers are walked through as if they were not there. Results are kept in the file CACHE, keyed on the room's level
+// file and rock, the character sheet and this program, so that a later run
+// searches only what changed.
+//
+// --reach also searches a way between every two doors of each room and
+// prints "ROOM: warning: ..." for the pairs it finds none for within the
+// budget. Warnings do not fail.
 
 #include "authoring/RoomReach.h"
 #include "authoring/WorldCheck.h"
+#include "base/ReplacingFile.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <map>
 #include <string>
 #include <unistd.h>
 
@@ -26,7 +38,7 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: worldcheck [--reach] [--budget NODES] GAME_DIR\n");
+    std::fprintf(stderr, "usage: worldcheck [--reach] [--ways CACHE] [--budget NODES] GAME_DIR\n");
     return 2;
 }
 
@@ -55,17 +67,97 @@ int reachDoors(const WORLD_ROOM& room, long budget)
     return missing;
 }
 
+uint64_t hashed(uint64_t hash, const std::string& bytes)
+{
+    for (unsigned char b : bytes)
+        hash = (hash ^ b) * 0x100000001B3ull;
+    return hash;
+}
+
+std::string fileBytes(const char* path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Found (1) or not (0) by way key, as the cache file keeps them: one line
+// "KEY found" or "KEY none" each.
+std::map<std::string, int> readCache(const char* path)
+{
+    std::map<std::string, int> known;
+    std::ifstream in(path);
+    std::string key, result;
+    while (in >> key >> result)
+        known[key] = result == "found";
+    return known;
+}
+
+void writeCache(const char* path, const std::map<std::string, int>& known)
+{
+    ReplacingFile file(path, "w");
+    if (!file.out)
+        return;
+    bool written = true;
+    for (const auto& way : known)
+        written = std::fprintf(file.out, "%s %s\n", way.first.c_str(), way.second ? "found" : "none") > 0 && written;
+    file.commit(written);
+}
+
+// Searches the story's ways, through the cache; reports the rooms without one.
+int checkWays(WorldCheck* world, const char* cache, long budget)
+{
+    std::map<std::string, int> known = readCache(cache);
+    const uint64_t program = hashed(hashed(0xCBF29CE484222325ull, fileBytes("/proc/self/exe")), fileBytes("character.dat"));
+    int missing = 0, searched = 0;
+    RoomReach reach;
+    if (budget > 0)
+        reach.maxNodes = budget;
+    int loaded = -1;
+    for (const STORY_WAY& way : world->storyWays()) {
+        const WORLD_ROOM& room = world->rooms[way.room];
+        char key[17];
+        std::snprintf(key, sizeof key, "%016llx",
+                      (unsigned long long)hashed(program ^ room.fingerprint, way.from + " " + way.to));
+        if (!known.count(key)) {
+            if (loaded != way.room && !reach.load(".", (room.stem + ".lvl").c_str()))
+                continue;
+            loaded = way.room;
+            known[key] = reach.search(way.from.c_str(), way.to.c_str()) > 0;
+            searched++;
+        }
+        if (known[key])
+            continue;
+        // The search holds movement keys only: a way that needs switches
+        // worked is the room's puzzle, not a fault.
+        if (room.switches) {
+            std::printf("worldcheck: %s: no way found from %s to the door %s without working its switches\n",
+                        room.stem.c_str(), way.from.c_str(), way.to.c_str());
+            continue;
+        }
+        std::printf("%s: no way found from %s to the door %s within the budget\n", room.stem.c_str(), way.from.c_str(),
+                    way.to.c_str());
+        missing++;
+    }
+    writeCache(cache, known);
+    std::printf("worldcheck: %d ways the story needs, %d searched, %d without a way\n", int(world->storyWays().size()),
+                searched, missing);
+    return missing;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     bool reach = false;
+    const char* cache = nullptr;
     long budget = 0;
     const char* game = nullptr;
     for (int i = 1; i < argc; i++) {
         std::string arg = argv[i];
         if (arg == "--reach")
             reach = true;
+        else if (arg == "--ways" && i + 1 < argc)
+            cache = argv[++i];
         else if (arg == "--budget" && i + 1 < argc)
             budget = std::strtol(argv[++i], nullptr, 10);
         else if (!arg.empty() && arg[0] != '-' && !game)
@@ -75,6 +167,10 @@ int main(int argc, char** argv)
     }
     if (!game)
         return usage();
+    std::string cachePath = cache ? cache : "";
+    char here[4096];
+    if (cache && cache[0] != '/' && getcwd(here, sizeof here))
+        cachePath = std::string(here) + "/" + cache;
     // Level files name their special pictures and doors from the game directory.
     if (chdir(game) != 0) {
         std::fprintf(stderr, "worldcheck: cannot enter %s\n", game);
@@ -84,6 +180,8 @@ int main(int argc, char** argv)
     int problems = world.run(".");
     for (const std::string& problem : world.problems)
         std::printf("%s\n", problem.c_str());
+    if (cache)
+        problems += checkWays(&world, cachePath.c_str(), budget);
     int unreached = 0;
     if (reach)
         for (const WORLD_ROOM& room : world.rooms)

@@ -188,6 +188,9 @@ struct INK {
     float glow = 0.0f;
 };
 
+// The depth the player cannot enter.
+const int solidDepth = 10;
+
 bool withinLevelLimit(int v)
 {
     return v >= -levelCoordinateLimit && v <= levelCoordinateLimit;
@@ -943,6 +946,56 @@ struct RoomCompiler::Impl {
             }
     }
 
+    // ---- Warnings ---------------------------------------------------------
+
+    // The game bakes a decor's depth wherever its picture is opaque: over
+    // the ground the player walks on, a depth other than solid rock's opens
+    // a hole he sinks into. Warns once per decor, at its first such pixel.
+    void warnOfOpenedFloors()
+    {
+        for (const RECORD& r : records) {
+            if (r.text != "decor")
+                continue;
+            int x = 0, y = 0;
+            if (opensFloor(r, *owner.tile(r.tile), &x, &y))
+                owner.warnings.push_back(file + ":" + std::to_string(r.line) + ": warning: the decor " + r.name +
+                                         " opens a hole in the floor at " + std::to_string(x) + " " +
+                                         std::to_string(y));
+        }
+    }
+
+    bool opensFloor(const RECORD& r, const Tile& t, int* holeX, int* holeY) const
+    {
+        for (int j = 0; j < t.height; j++)
+            for (int i = 0; i < t.width; i++) {
+                const TILE_PIXEL* p = t.pixelAt(0, i, j);
+                bool baked = p && unsigned(p->colour) >> 24 >= 128;
+                if (baked && r.depth + p->depth != solidDepth && walkedOn(r.x + i, r.y + j)) {
+                    *holeX = r.x + i, *holeY = r.y + j;
+                    return true;
+                }
+            }
+        return false;
+    }
+
+    // A solid pixel of the painted room with open space less than a cell
+    // above it: the top of a floor, where the player's feet rest.
+    bool walkedOn(int x, int y) const
+    {
+        if (!solidPixel(x, y))
+            return false;
+        for (int k = 1; k <= cell && y - k >= 0; k++)
+            if (!solidPixel(x, y - k))
+                return true;
+        return false;
+    }
+
+    bool solidPixel(int x, int y) const
+    {
+        const PngImage& d = owner.depth;
+        return x >= 0 && y >= 0 && x < d.width && y < d.height && int(d.get(x, y) & 0xFFu) == solidDepth;
+    }
+
     // ---- Writing ----------------------------------------------------------
 
     void writeLevel()
@@ -1094,6 +1147,7 @@ int RoomCompiler::compile(const char* file, const std::string& text)
 {
     error[0] = '\0';
     level.clear();
+    warnings.clear();
     room = stemOf(file);
     Impl impl(*this);
     impl.file = file;
@@ -1103,6 +1157,7 @@ int RoomCompiler::compile(const char* file, const std::string& text)
     if (!impl.read(text) || !impl.place())
         return 0;
     impl.paint();
+    impl.warnOfOpenedFloors();
     impl.writeLevel();
     return 1;
 }

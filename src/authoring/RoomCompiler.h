@@ -56,6 +56,9 @@ public:
     PngImage colour;           // the room picture, row-major RGBA
     PngImage depth;            // grey = depth
     PngImage glow;             // grey 0..255 = incandescence 0..1
+    // "FILE:LINE: warning: ..." lines of the last compile: things that
+    // compile but that a player would meet as faults.
+    std::vector<std::string> warnings;
     mutable char error[1024] = "";
 
 private:

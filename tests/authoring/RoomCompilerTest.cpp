@@ -209,6 +209,35 @@ TEST_F(Rooms, ErrorsNameTheFileAndTheLine)
               "rooms/bad.room:1: BASE_COLOR needs a colour such as FF000000, not \"red\"");
 }
 
+// The game bakes a decor's depth over the room: one laid over the ground
+// the player walks on must keep it solid, or he sinks into the floor.
+TEST_F(Rooms, DecorOpeningTheWalkedFloorIsWarnedOf)
+{
+    fill(c.addTile("plaque.til", 4, 8, 1), 0xFF777777u, 2);
+    const char* grid = "GRID\n"
+                       "######\n"
+                       "#....#\n"
+                       "#....#\n"
+                       "#====#\n"
+                       "######\n"
+                       "END\n";
+    std::string harmless = std::string(grid) + "AT 16 8 tile=plaque.til decor\n"
+                                               "AT 24 20 depth=8 tile=plaque.til decor\n"
+                                               "AT 8 20 tile=plaque.til graph\n";
+    ASSERT_EQ(c.compile("rooms/floor.room", harmless), 1) << c.error;
+    EXPECT_TRUE(c.warnings.empty()) << c.warnings[0];
+
+    // Rows 20 to 27 over a floor whose top pixel (row 24) is its crust: the
+    // first solid pixel the plaque opens is row 25.
+    ASSERT_EQ(c.compile("rooms/floor.room", std::string(grid) + "AT 16 8 tile=plaque.til decor\n"
+                                                                "AT 8 20 name=plaque tile=plaque.til decor\n"),
+              1)
+        << c.error;
+    ASSERT_EQ(c.warnings.size(), 1u);
+    EXPECT_EQ(c.warnings[0], "rooms/floor.room:9: warning: the decor plaque opens a hole in the floor at 8 25");
+    EXPECT_NE(c.level.find("plaque.til"), std::string::npos) << "a warning still writes the room";
+}
+
 // Numbers a room gives are held to what the level reader takes, so that no
 // position, offset or target computed from them can overflow.
 TEST_F(Rooms, UnknownFillsAndOutOfRangeNumbersAreRefused)

@@ -4,7 +4,8 @@
 // maps, and PICTURES/room_NAME.manifest, the manifest line that packs them
 // into the tile container. Textures and placed pictures are looked up in the
 // art's manifest. Errors print "FILE:LINE: reason" and exit non-zero; no
-// output is written then.
+// output is written then. Warnings ("FILE:LINE: warning: ...") are printed
+// and the room is written all the same.
 #include "authoring/RoomCompiler.h"
 
 #include <cstdio>
@@ -20,5 +21,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", compiler.error);
         return 1;
     }
+    for (const std::string& warning : compiler.warnings)
+        std::fprintf(stderr, "%s\n", warning.c_str());
     return 0;
 }

@@ -13,8 +13,9 @@
 
 namespace {
 
-// Each test runs in its own process (CTest), so the frame's globals start
-// fresh. Start-up reads the fonts: the tests run in the game folder.
+// Shutting down leaves the frame's globals as they were before start-up, so
+// each test starts fresh. Start-up reads the fonts: the tests run in the
+// game folder.
 class FrameTest : public testing::Test {
 protected:
     void SetUp() override

@@ -315,14 +315,19 @@ int PlayComposer::findWay(const LEG& leg, std::vector<uint8_t>* way)
         return fail(leg, "no way to " + leg.target + " within the search's budget");
     *way = reach.script;
     cachedWays[key] = *way;
-    if (!cachePath.empty()) {
-        std::ofstream out(cachePath, std::ios::app);
-        out << key << ' ';
-        for (uint8_t command : *way)
-            out << char('a' + command / 16) << char('a' + command % 16);
-        out << '\n';
-    }
+    std::string commands;
+    for (uint8_t command : *way)
+        commands += {char('a' + command / 16), char('a' + command % 16)};
+    keep(key, commands);
     return 1;
+}
+
+void PlayComposer::keep(const std::string& key, const std::string& value)
+{
+    if (key[0] == '@')
+        cachedPlaces[key] = value;
+    if (!cachePath.empty())
+        std::ofstream(cachePath, std::ios::app) << key << ' ' << value << '\n';
 }
 
 // What a search's way depends on: the room's file, where it starts, the
@@ -344,7 +349,14 @@ void PlayComposer::readCache()
 {
     std::ifstream in(cachePath);
     std::string key, commands;
-    while (in >> key >> commands) {
+    while (in >> key) {
+        if (key[0] == '@') {
+            std::getline(in, commands);
+            cachedPlaces[key] = commands;
+            continue;
+        }
+        if (!(in >> commands))
+            break;
         std::vector<uint8_t> way;
         for (std::size_t i = 0; i + 1 < commands.size(); i += 2)
             way.push_back(uint8_t((commands[i] - 'a') * 16 + (commands[i + 1] - 'a')));
@@ -381,15 +393,36 @@ std::vector<std::vector<std::string>> PlayComposer::played(int frames)
 
 int PlayComposer::findPlayer(const LEG& leg)
 {
-    std::vector<std::vector<std::string>> rows = played(cursor);
-    const std::size_t x = 2, y = 3;
-    if (cursor == 0 || int(rows.size()) < cursor || rows[cursor - 1].size() <= y)
-        return fail(leg, "the program did not run to the leg's start");
-    if (roomsOf(rows).back() != leg.room)
-        return fail(leg, "the player is in " + roomsOf(rows).back() + ", not in " + leg.room);
-    hereX = std::atoi(rows[cursor - 1][x].c_str());
-    hereY = std::atoi(rows[cursor - 1][y].c_str());
+    std::string key = placeKey();
+    std::string room;
+    auto cached = cachedPlaces.find(key);
+    if (cached != cachedPlaces.end()) {
+        std::istringstream place(cached->second);
+        place >> room >> hereX >> hereY;
+    } else {
+        std::vector<std::vector<std::string>> rows = played(cursor);
+        const std::size_t x = 2, y = 3;
+        if (cursor == 0 || int(rows.size()) < cursor || rows[cursor - 1].size() <= y)
+            return fail(leg, "the program did not run to the leg's start");
+        room = roomsOf(rows).back();
+        hereX = std::atoi(rows[cursor - 1][x].c_str());
+        hereY = std::atoi(rows[cursor - 1][y].c_str());
+        keep(key, room + " " + std::to_string(hereX) + " " + std::to_string(hereY));
+    }
+    if (room != leg.room)
+        return fail(leg, "the player is in " + room + ", not in " + leg.room);
     return 1;
+}
+
+// Where the program shows the player depends on the keys played so far and
+// the slot continued from.
+std::string PlayComposer::placeKey() const
+{
+    uint64_t hash = 0xCBF29CE484222325ull;
+    digest(&hash, lines + std::to_string(cursor) + (slotLeg ? slotLeg->keys : ""));
+    char text[32];
+    std::snprintf(text, sizeof text, "@%016llx", static_cast<unsigned long long>(hash));
+    return text;
 }
 
 int PlayComposer::fail(const LEG& leg, const std::string& why)

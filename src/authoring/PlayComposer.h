@@ -61,8 +61,9 @@ public:
     std::string replay;
     // One line per leg: what was done and at which frame.
     std::string log;
-    // A file keeping the ways found, by room, start and target, so that
-    // composing again searches only the legs that changed; empty for none.
+    // A file keeping the ways found, by room, start and target, and where
+    // the program showed the player, by the keys before, so that composing
+    // again searches and runs only for the legs that changed; empty for none.
     // A stale way cannot pass: the whole replay is played at the end.
     std::string cachePath;
     // Frames the program runs past the last key when the replay is checked.
@@ -81,6 +82,8 @@ private:
     int findWay(const LEG& leg, std::vector<uint8_t>* way);
     std::string wayKey(const LEG& leg) const;
     void readCache();
+    std::string placeKey() const;
+    void keep(const std::string& key, const std::string& value);
     // Runs the program on the keys so far for `frames` frames; returns its
     // trace, a line of words a frame, or an empty list.
     std::vector<std::vector<std::string>> played(int frames);
@@ -104,4 +107,6 @@ private:
     // The room a wait-room leg found, until a leg other than a wait.
     std::string waitedRoom;
     std::map<std::string, std::vector<uint8_t>> cachedWays;
+    // Where the program showed the player ("ROOM X Y"), by placeKey().
+    std::map<std::string, std::string> cachedPlaces;
 };

@@ -81,10 +81,14 @@ TEST(PlayComposer, ASlotRouteContinuesAndTheCacheGivesTheWaysBack)
     ASSERT_EQ(first.readRoute(route.c_str()), 1) << first.error;
     ASSERT_EQ(first.compose(GLOAMER_GAME_DIR), 1) << first.error;
 
+    // The place the program showed, then the way searched from it.
     std::ifstream in(cache);
-    std::string key, way, more;
-    ASSERT_TRUE(in >> key >> way);
-    EXPECT_FALSE(in >> more) << "one way searched";
+    std::string place, room, key, way, more;
+    int x = 0, y = 0;
+    ASSERT_TRUE(in >> place >> room >> x >> y >> key >> way);
+    EXPECT_EQ(place[0], '@');
+    EXPECT_EQ(room, "entrance");
+    EXPECT_FALSE(in >> more) << "one place and one way";
     writeRoute("ways.cache", key + " " + std::string(2 * way.size(), 'a') + "\n");
     PlayComposer again;
     again.cachePath = cache;

@@ -48,6 +48,24 @@ void fillBlock(SDL_Surface* target, int colour, int x, int y, int size)
     }
 }
 
+// Replaces every pixel p by change(p). Neighbouring pixels often share a
+// colour (rock, darkness, an empty layer), so a run of one colour is
+// changed once.
+template <typename F>
+void changeEachColour(int* pixels, int count, F change)
+{
+    if (count <= 0)
+        return;
+    int from = pixels[0], to = change(from);
+    for (int i = 0; i < count; i++) {
+        if (pixels[i] != from) {
+            from = pixels[i];
+            to = change(from);
+        }
+        pixels[i] = to;
+    }
+}
+
 void putLittleEndian(std::FILE* f, unsigned value, int bytes)
 {
     for (int i = 0; i < bytes; i++)
@@ -138,20 +156,6 @@ void Screen::setPixel(int x, int y, int colour)
 {
     if (inside(x, y))
         pixels[x * height + y] = colour;
-}
-
-void Screen::addPixel(int x, int y, int c)
-{
-    if (!inside(x, y))
-        return;
-    int a = getAlpha(c);
-    int& p = pixels[x * height + y];
-    if (a == 255) {
-        p = c;
-    } else if (a != 0) {
-        float f = a / 255.0f;
-        p = colorAdd(colorMul(c, f), colorMul(p, 1.0f - f));
-    }
 }
 
 void Screen::plusPixel(int x, int y, int c)
@@ -285,27 +289,31 @@ void Screen::merge(Screen* other)
 {
     if (width > other->width || height > other->height)
         return;
-    for (int x = 0; x < width; x++)
+    for (int x = 0; x < width; x++) {
+        const int* from = other->pixels + x * other->height;
+        int* to = pixels + x * height;
         for (int y = 0; y < height; y++)
-            addPixel(x, y, other->getPixel(x, y));
+            blend(to[y], from[y]);
+    }
 }
 
 void Screen::setSaturation(float s)
 {
     s = s < 0 ? 0 : (s > 1 ? 1 : s);
-    for (int i = 0; i < width * height; i++) {
-        int p = pixels[i];
+    changeEachColour(pixels, width * height, [s](int p) {
         int m = (getRed(p) + getGreen(p) + getBlue(p)) / 3;
         float grey = (1 - s) * m;
-        pixels[i] = getColor(int(getRed(p) * s + grey), int(getGreen(p) * s + grey), int(getBlue(p) * s + grey),
-                             getAlpha(p));
-    }
+        return getColor(int(getRed(p) * s + grey), int(getGreen(p) * s + grey), int(getBlue(p) * s + grey),
+                        getAlpha(p));
+    });
 }
 
 void Screen::setLuminance(float l)
 {
-    for (int i = 0; i < width * height; i++)
-        pixels[i] = colorMul_exA(pixels[i], l);
+    // Full luminance leaves every channel as it is; the world asks for it every frame.
+    if (l == 1.0f)
+        return;
+    changeEachColour(pixels, width * height, [l](int p) { return colorMul_exA(p, l); });
 }
 
 void Screen::glow(int radius)

@@ -52,11 +52,30 @@ public:
     void setPixel(int x, int y, int colour);
 
     // Per-pixel writes: alpha blend, saturating add, per-channel multiply.
-    void addPixel(int x, int y, int c);
+    void addPixel(int x, int y, int c)
+    {
+        if (inside(x, y))
+            blend(pixels[x * height + y], c);
+    }
+    // The alpha blend of addPixel on a pixel at hand: c replaces p when
+    // opaque, leaves it when transparent, and is mixed in by its alpha between.
+    static void blend(int& p, int c)
+    {
+        int a = getAlpha(c);
+        if (a == 255) {
+            p = c;
+        } else if (a != 0) {
+            float f = a / 255.0f;
+            p = colorAdd(colorMul(c, f), colorMul(p, 1.0f - f));
+        }
+    }
     void plusPixel(int x, int y, int c);
     // No bounds test: callers keep (x, y) inside the buffer.
-    void mulPixel(int x, int y, float* f) {
-        int& p = pixels[x * height + y];
+    void mulPixel(int x, int y, const float* f) { multiply(pixels[x * height + y], f); }
+    // mulPixel on a pixel at hand. A pixel without colour stays as it is,
+    // so callers may skip those.
+    static void multiply(int& p, const float* f)
+    {
         p = getColor(int(getRed(p) * f[0]), int(getGreen(p) * f[1]), int(getBlue(p) * f[2]), getAlpha(p));
     }
 

@@ -247,6 +247,8 @@ int update()
             changeKeyState(event.key.keysym.sym, 0);
         else if (event.type == SDL_QUIT)
             return 1;
+        else if (event.type == SDL_VIDEOEXPOSE)
+            pixelScreen->flipWholeNext();
         else if (event.type == SDL_KEYDOWN && handleKeyDown(event))
             return 1;
     }
@@ -278,7 +280,7 @@ void draw()
     if (state != Menu::statePlaying)
         menu.draw(pixelScreen);
     pixelScreen->draw(screen);
-    SDL_Flip(screen);
+    pixelScreen->flip(screen);
 }
 
 void mainLoop()

@@ -66,6 +66,32 @@ void changeEachColour(int* pixels, int count, F change)
     }
 }
 
+// Shows the rectangles: the whole display as a flip, parts as updates.
+void showOnDisplay(SDL_Surface* target, SDL_Rect* rectangles, int count)
+{
+    if (!target || count == 0)
+        return;
+    if (count == 1 && rectangles[0].x == 0 && rectangles[0].y == 0 && rectangles[0].w == target->w &&
+        rectangles[0].h == target->h)
+        SDL_Flip(target);
+    else
+        SDL_UpdateRects(target, count, rectangles);
+}
+
+// A hardware double buffer shows its other buffer at a flip, so it is
+// only ever flipped as a whole.
+bool flipsAsAWhole(const SDL_Surface* target)
+{
+    return (target->flags & SDL_HWSURFACE) && (target->flags & SDL_DOUBLEBUF);
+}
+
+// Updating rectangles costs more per pixel than one flip of the display:
+// past half of its area a flip is cheaper.
+bool mostOf(long long area, const SDL_Surface* target)
+{
+    return area * 2 > (long long)target->w * target->h;
+}
+
 void putLittleEndian(std::FILE* f, unsigned value, int bytes)
 {
     for (int i = 0; i < bytes; i++)
@@ -75,12 +101,15 @@ void putLittleEndian(std::FILE* f, unsigned value, int bytes)
 } // namespace
 
 Screen::PresentBlock Screen::presentBlock = fillBlock;
+Screen::ShowRectangles Screen::showRectangles = showOnDisplay;
 
 Screen::Screen(int width, int height, int scale)
     : width(width), height(height), scale(scale),
       pixels(new int[width * height]()), previous(new int[width * height]()),
       imageCount(0), imageFile(nullptr),
-      presentedOnce(false)
+      presentedOnce(false),
+      changedTop(size_t((width + bandWidth - 1) / bandWidth), height),
+      changedBottom(changedTop.size(), -1)
 {
 }
 
@@ -351,13 +380,57 @@ void Screen::glow(int radius)
 
 void Screen::draw(SDL_Surface* target)
 {
-    for (int i = 0; i < width * height; i++) {
-        if (presentedOnce && pixels[i] == previous[i])
-            continue;
-        presentBlock(target, pixels[i], (i / height) * scale, (i % height) * scale, scale);
-        previous[i] = pixels[i];
+    for (int x = 0; x < width; x++) {
+        const int* column = pixels + x * height;
+        int* shown = previous + x * height;
+        int first = -1, last = -1;
+        for (int y = 0; y < height; y++) {
+            if (presentedOnce && column[y] == shown[y])
+                continue;
+            presentBlock(target, column[y], x * scale, y * scale, scale);
+            shown[y] = column[y];
+            if (first < 0)
+                first = y;
+            last = y;
+        }
+        if (first >= 0)
+            markChanged(x, first, last);
     }
     presentedOnce = true;
+}
+
+void Screen::markChanged(int x, int first, int last)
+{
+    size_t band = size_t(x / bandWidth);
+    changedTop[band] = std::min(changedTop[band], first);
+    changedBottom[band] = std::max(changedBottom[band], last);
+}
+
+void Screen::flip(SDL_Surface* target)
+{
+    if (!target)
+        return;
+    std::vector<SDL_Rect> shown;
+    long long area = 0;
+    for (size_t band = 0; band < changedTop.size(); band++) {
+        int top = changedTop[band], bottom = changedBottom[band];
+        changedTop[band] = height;
+        changedBottom[band] = -1;
+        if (top > bottom)
+            continue;
+        // The band's blocks, clipped to the display.
+        int x0 = int(band) * bandWidth * scale, y0 = top * scale;
+        int x1 = std::min(target->w, std::min(width, (int(band) + 1) * bandWidth) * scale);
+        int y1 = std::min(target->h, (bottom + 1) * scale);
+        if (x0 >= x1 || y0 >= y1)
+            continue;
+        shown.push_back(SDL_Rect{Sint16(x0), Sint16(y0), Uint16(x1 - x0), Uint16(y1 - y0)});
+        area += (long long)(x1 - x0) * (y1 - y0);
+    }
+    if (wholeFlipDue || flipsAsAWhole(target) || mostOf(area, target))
+        shown.assign(1, SDL_Rect{0, 0, Uint16(target->w), Uint16(target->h)});
+    wholeFlipDue = false;
+    showRectangles(target, shown.data(), int(shown.size()));
 }
 
 void Screen::saveImage(const char* pattern)

@@ -164,6 +164,14 @@ void Session::endFrame(const World& world, const Screen& screen)
     frame++;
 }
 
+bool Session::shotDue() const
+{
+    for (const SHOT& shot : shots)
+        if (shot.frame == frame)
+            return true;
+    return false;
+}
+
 int Session::close()
 {
     int recorded = commitOutput(record, !writeFailed);

@@ -44,6 +44,8 @@ public:
     // and clears the stage, so the trace line of this frame shows the
     // finishing stage in its place.
     void gameFinished() { finishedGame = true; }
+    // Whether a picture is taken at the end of this frame.
+    bool shotDue() const;
     // The number of frames asked for has run.
     bool finished() const { return frames >= 0 && frame >= frames; }
     // Writes the record and the trace. Returns 1, or 0 when one could not be written.

@@ -1,6 +1,8 @@
 #include "authoring/PlayComposer.h"
 
 #include "authoring/RoomReach.h"
+#include "save/SaveState.h"
+#include "save/SlotFile.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -124,7 +126,12 @@ int PlayComposer::readLeg(const std::string& folder, const std::string& where, c
         return good ? readFile(folder + "/" + leg.target, depth + 1)
                     : (std::snprintf(error, sizeof error, "%s: include needs one file", where.c_str()), 0);
     }
-    if (word == "keys") {
+    if (word == "slot") {
+        leg.kind = Slot;
+        good = legs.empty() && bool(words >> leg.target) && readWhole(folder + "/" + leg.target, &leg.keys);
+        leg.target = folder + "/" + leg.target;
+        routeText += leg.keys;
+    } else if (word == "keys") {
         leg.kind = Keys;
         good = bool(words >> leg.target) && readWhole(folder + "/" + leg.target, &leg.keys);
         if (words >> leg.first)
@@ -168,6 +175,9 @@ int PlayComposer::compose(const char* dir)
         std::snprintf(error, sizeof error, "cannot copy %s: %s", dir, copied.message().c_str());
     lines.clear();
     cursor = 0;
+    slotLeg = nullptr;
+    if (!cachePath.empty())
+        readCache();
     for (std::size_t i = 0; good && i < legs.size(); i++)
         good = playLeg(legs[i]);
     std::string missing;
@@ -186,7 +196,11 @@ int PlayComposer::compose(const char* dir)
 int PlayComposer::playLeg(const LEG& leg)
 {
     int before = cursor;
-    if (leg.kind == Keys) {
+    if (leg.kind == Slot) {
+        slotLeg = &leg;
+        if (!packSlot(leg))
+            return 0;
+    } else if (leg.kind == Keys) {
         if (!shiftKeys(leg))
             return 0;
         reachRoom.clear();
@@ -201,9 +215,28 @@ int PlayComposer::playLeg(const LEG& leg)
             return fail(leg, "the player did not come to " + leg.room);
         cursor = found + 1;
         reachRoom.clear();
+        waitedRoom = leg.room;
+        return logLeg(leg, before);
     } else if (!reachLeg(leg))
         return 0;
+    if (leg.kind != Wait)
+        waitedRoom.clear();
+    return logLeg(leg, before);
+}
+
+int PlayComposer::logLeg(const LEG& leg, int before)
+{
     log += leg.where + ": frames " + std::to_string(before) + " to " + std::to_string(cursor) + "\n";
+    return 1;
+}
+
+int PlayComposer::packSlot(const LEG& leg)
+{
+    SAVE_STATE state;
+    if (!readSlotText(leg.target.c_str(), state, SaveText::complete))
+        return fail(leg, leg.target + " is not a save text");
+    if (!writeSlot((runDir + "/game/Save/slot0.sav").c_str(), state, nullptr, SlotBackup::none))
+        return fail(leg, "cannot write the first save slot");
     return 1;
 }
 
@@ -241,8 +274,33 @@ int PlayComposer::reachLeg(const LEG& leg)
         reachRoom = leg.room;
         reachFrom = leg.from;
         inRoom.clear();
-        if (leg.from == RoomReach::here && !findPlayer(leg))
+        // A room waited for was come into from the menu or a scene, not by
+        // the door: the search starts where the player stands.
+        if (leg.room == waitedRoom)
+            reachFrom = RoomReach::here;
+        if (std::sscanf(leg.from.c_str(), "%d,%d", &hereX, &hereY) == 2)
+            reachFrom = RoomReach::here;
+        else if (reachFrom == RoomReach::here && !findPlayer(leg))
             return 0;
+    }
+    std::vector<uint8_t> way;
+    if (!findWay(leg, &way))
+        return 0;
+    std::vector<uint8_t> played = way;
+    played.push_back(RoomReach::Action);
+    lines += RoomReach::replayLines(played, cursor);
+    cursor += int(played.size());
+    inRoom.insert(inRoom.end(), played.begin(), played.end());
+    return 1;
+}
+
+int PlayComposer::findWay(const LEG& leg, std::vector<uint8_t>* way)
+{
+    std::string key = wayKey(leg);
+    auto cached = cachedWays.find(key);
+    if (cached != cachedWays.end()) {
+        *way = cached->second;
+        return 1;
     }
     RoomReach reach;
     if (!reach.load((runDir + "/game").c_str(), (reachRoom + ".lvl").c_str()))
@@ -255,12 +313,43 @@ int PlayComposer::reachLeg(const LEG& leg)
         return fail(leg, reach.error);
     if (!found)
         return fail(leg, "no way to " + leg.target + " within the search's budget");
-    std::vector<uint8_t> played = reach.script;
-    played.push_back(RoomReach::Action);
-    lines += RoomReach::replayLines(played, cursor);
-    cursor += int(played.size());
-    inRoom.insert(inRoom.end(), played.begin(), played.end());
+    *way = reach.script;
+    cachedWays[key] = *way;
+    if (!cachePath.empty()) {
+        std::ofstream out(cachePath, std::ios::app);
+        out << key << ' ';
+        for (uint8_t command : *way)
+            out << char('a' + command / 16) << char('a' + command % 16);
+        out << '\n';
+    }
     return 1;
+}
+
+// What a search's way depends on: the room's file, where it starts, the
+// commands already played in the room, and its target.
+std::string PlayComposer::wayKey(const LEG& leg) const
+{
+    std::string room;
+    readWhole(gameDir + "/Level/" + reachRoom + ".lvl", &room);
+    uint64_t hash = 0xCBF29CE484222325ull;
+    digest(&hash, room);
+    digest(&hash, std::string(inRoom.begin(), inRoom.end()));
+    digest(&hash, reachFrom + " " + std::to_string(hereX) + " " + std::to_string(hereY) + " " + leg.target);
+    char text[32];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+void PlayComposer::readCache()
+{
+    std::ifstream in(cachePath);
+    std::string key, commands;
+    while (in >> key >> commands) {
+        std::vector<uint8_t> way;
+        for (std::size_t i = 0; i + 1 < commands.size(); i += 2)
+            way.push_back(uint8_t((commands[i] - 'a') * 16 + (commands[i + 1] - 'a')));
+        cachedWays[key] = way;
+    }
 }
 
 std::vector<std::vector<std::string>> PlayComposer::played(int frames)
@@ -268,6 +357,10 @@ std::vector<std::vector<std::string>> PlayComposer::played(int frames)
     std::string keys = runDir + "/keys.replay", trace = runDir + "/trace.tsv";
     std::ofstream(keys) << lines;
     std::remove(trace.c_str());
+    // The game stores the slot at every door: each run continues from the
+    // route's slot again.
+    if (slotLeg && !packSlot(*slotLeg))
+        return {};
     std::string command = "cd '" + runDir + "/game' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --frames " +
                           std::to_string(frames) + " --replay '" + keys + "' --trace '" + trace + "' 2>'" + runDir +
                           "/stderr.txt'";

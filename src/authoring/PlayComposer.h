@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,9 @@
 //
 // A route file holds one leg a line ('#' starts a comment):
 //   include FILE             the legs of another route file
+//   slot FILE                the route's first leg: FILE, a save text, becomes
+//                            the first save slot, so that a route can play a
+//                            part of the game from Continue
 //   keys FILE [FIRST LAST]   replay lines whose frames count from the leg's
 //                            start; with a range, the lines of frames FIRST
 //                            to LAST, LAST being where the next leg starts
@@ -20,13 +24,16 @@
 //   reach ROOM FROM TARGET   from the door FROM, where the player has just
 //                            come in, to the element TARGET; the action key
 //                            then uses it (takes the door, the lamp, the switch).
+//                            Right after wait-room ROOM (and waits), the search
+//                            starts where the program shows the player
 //                            FROM "here" starts where the program shows the
-//                            player (where a scene has left him)
+//                            player (where a scene has left him); FROM "X,Y"
+//                            starts there without running the program
 //   then TARGET              on in the same room from where the last leg ended
 // File names are relative to the route file's folder.
 class PlayComposer {
 public:
-    enum LegKind { Keys, Wait, WaitRoom, Reach, Then };
+    enum LegKind { Slot, Keys, Wait, WaitRoom, Reach, Then };
     struct LEG {
         LegKind kind;
         std::string room, from, target;
@@ -54,6 +61,10 @@ public:
     std::string replay;
     // One line per leg: what was done and at which frame.
     std::string log;
+    // A file keeping the ways found, by room, start and target, so that
+    // composing again searches only the legs that changed; empty for none.
+    // A stale way cannot pass: the whole replay is played at the end.
+    std::string cachePath;
     // Frames the program runs past the last key when the replay is checked.
     int tail = 400;
     char error[512] = "";
@@ -62,8 +73,14 @@ private:
     int readFile(const std::string& path, int depth);
     int readLeg(const std::string& folder, const std::string& where, const std::string& line, int depth);
     int playLeg(const LEG& leg);
+    int packSlot(const LEG& leg);
+    int logLeg(const LEG& leg, int before);
     int shiftKeys(const LEG& leg);
     int reachLeg(const LEG& leg);
+    // The way a reach leg takes: from the cache, or searched and then kept.
+    int findWay(const LEG& leg, std::vector<uint8_t>* way);
+    std::string wayKey(const LEG& leg) const;
+    void readCache();
     // Runs the program on the keys so far for `frames` frames; returns its
     // trace, a line of words a frame, or an empty list.
     std::vector<std::vector<std::string>> played(int frames);
@@ -82,4 +99,9 @@ private:
     std::string reachRoom, reachFrom;
     std::vector<uint8_t> inRoom;
     int hereX = 0, hereY = 0;
+    // The route's slot leg, if it has one.
+    const LEG* slotLeg = nullptr;
+    // The room a wait-room leg found, until a leg other than a wait.
+    std::string waitedRoom;
+    std::map<std::string, std::vector<uint8_t>> cachedWays;
 };

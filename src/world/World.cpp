@@ -153,7 +153,7 @@ void World::update(Screen* screen)
         level->update(frameCount);
         level->copyLight(&player->sharedLight, player->light);
         lightingWorker().setRegion(camX, camY, screen->width, screen->height);
-        if (lightOnMainThread)
+        if (lightOnMainThread && lightThisFrame)
             level->computeLighting(camX, camY, screen->width, screen->height, lightingMargin);
         player->update(level, frameCount);
         int scene = player->getMovie(level);

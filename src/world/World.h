@@ -109,6 +109,9 @@ public:
     // way), or one pass per frame on the main thread, so that a replayed
     // run gives the same pictures on every machine.
     bool lightOnMainThread = false;
+    // With the lighting on the main thread: whether this frame's update
+    // lights the room (a run that looks at only some frames skips the rest).
+    bool lightThisFrame = true;
     // Frames are paced to frameTime; off, frames run as fast as they can.
     bool pacing = true;
     // The millisecond clock the pacing and the cutscene waits read (tests

@@ -23,7 +23,7 @@ std::string writeRoute(const char* name, const std::string& text)
 TEST(PlayComposer, BadLegsAndEndlessIncludesAreRefusedWithTheirLine)
 {
     const char* bad[] = {"reach metro2 to_metro3\n", "wait 0\n", "walk metro2\n", "keys missing.keys\n",
-                         "keys k.keys 5 2\n", "then a b\n"};
+                         "keys k.keys 5 2\n", "then a b\n", "slot missing.slot\n"};
     writeRoute("k.keys", "0 down e\n");
     for (const char* leg : bad) {
         PlayComposer composer;
@@ -59,4 +59,36 @@ TEST(PlayComposer, KeysLegsFollowEachOtherAndARangeIsShiftedToWhereItStarts)
     std::string keys = composer.replay.substr(composer.replay.find("\n2 down return") + 1);
     EXPECT_EQ(keys, "2 down return\n3 up return\n14 down e\n15 up e\n");
     EXPECT_NE(composer.replay.find("# fingerprint " + composer.fingerprint(GLOAMER_GAME_DIR)), std::string::npos);
+}
+
+// A route that begins from a save slot with Continue (the search starting
+// where the player stands), its room search kept in a cache: the second
+// composing takes the way from the cache, so a way spoilt there is what the
+// program plays.
+TEST(PlayComposer, ASlotRouteContinuesAndTheCacheGivesTheWaysBack)
+{
+    std::string slot = writeRoute("entrance.slot", "PLAYER_POSITION 16 34\nPLAYER_OLD_POSITION 16 34\n"
+                                                 "PLAYER_TORCH 2\nPLAYER_CURRENT_TORCH 2\nPLAYER_LIFE 3\n"
+                                                 "PLAYER_MAX_LIFE 6\nPLAYER_RESPAWN 3\nPLAYER_VISIBLE 1\n"
+                                                 "PLAYER_LEVEL ./Level/entrance.lvl\nPLAYER_N_OBJECTS 0\nEND\n");
+    writeRoute("continue.keys", "2 down down\n3 up down\n6 down return\n7 up return\n10 down return\n11 up return\n");
+    std::string route = writeRoute("slot.route", "slot entrance.slot\nkeys continue.keys\nwait-room entrance\n"
+                                                 "wait 20\nreach entrance to_metro3 to_intro_part10\nwait-room intro_part10\n");
+    std::string cache = writeRoute("ways.cache", "");
+    PlayComposer first;
+    first.cachePath = cache;
+    first.tail = 1;
+    ASSERT_EQ(first.readRoute(route.c_str()), 1) << first.error;
+    ASSERT_EQ(first.compose(GLOAMER_GAME_DIR), 1) << first.error;
+
+    std::ifstream in(cache);
+    std::string key, way, more;
+    ASSERT_TRUE(in >> key >> way);
+    EXPECT_FALSE(in >> more) << "one way searched";
+    writeRoute("ways.cache", key + " " + std::string(2 * way.size(), 'a') + "\n");
+    PlayComposer again;
+    again.cachePath = cache;
+    ASSERT_EQ(again.readRoute(route.c_str()), 1) << again.error;
+    EXPECT_EQ(again.compose(GLOAMER_GAME_DIR), 0) << "standing still never comes to intro_part10";
+    EXPECT_NE(std::string(again.error).find("slot.route:6"), std::string::npos) << again.error;
 }

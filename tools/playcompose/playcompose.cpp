@@ -1,6 +1,9 @@
 // playcompose: writes the replay of a whole playthrough from its route.
 //
-//   playcompose GAME_DIR ROUTE OUT      composes the replay into OUT
+//   playcompose [--cache FILE] GAME_DIR ROUTE OUT
+//                                       composes the replay into OUT; the
+//                                       cache keeps the ways found for the
+//                                       next time
 //   playcompose --check GAME_DIR ROUTE REPLAY
 //                                       whether REPLAY was composed from this
 //                                       route and these rooms
@@ -24,7 +27,8 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: playcompose GAME_DIR ROUTE OUT\n       playcompose --check GAME_DIR ROUTE REPLAY\n");
+    std::fprintf(stderr, "usage: playcompose [--cache FILE] GAME_DIR ROUTE OUT\n"
+                         "       playcompose --check GAME_DIR ROUTE REPLAY\n");
     return 2;
 }
 
@@ -44,11 +48,16 @@ int check(PlayComposer& composer, const char* gameDir, const char* replayPath)
 
 int main(int argc, char** argv)
 {
+    PlayComposer composer;
+    if (argc == 6 && std::strcmp(argv[1], "--cache") == 0) {
+        composer.cachePath = argv[2];
+        argc -= 2;
+        argv += 2;
+    }
     bool checking = argc == 5 && std::strcmp(argv[1], "--check") == 0;
     if (argc != 4 && !checking)
         return usage();
     char** paths = argv + (checking ? 2 : 1);
-    PlayComposer composer;
     if (!composer.readRoute(paths[1])) {
         std::fprintf(stderr, "playcompose: %s\n", composer.error);
         return 1;

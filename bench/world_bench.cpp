@@ -49,7 +49,7 @@ struct Game {
         screen.clear(int(0xFF000000u));
         world.draw(&screen);
         screen.draw(display);
-        SDL_Flip(display);
+        screen.flip(display);
     }
 
     SDL_Surface* display = nullptr;

@@ -254,6 +254,8 @@ int update()
             changeKeyState(event.key.keysym.sym, 0);
         else if (event.type == SDL_QUIT)
             return 1;
+        else if (event.type == SDL_VIDEOEXPOSE)
+            pixelScreen->flipWholeNext();
         else if (event.type == SDL_KEYDOWN && handleKeyDown(event))
             return 1;
     }
@@ -285,7 +287,7 @@ void draw()
     if (state != Menu::statePlaying)
         menu.draw(pixelScreen);
     pixelScreen->draw(screen);
-    SDL_Flip(screen);
+    pixelScreen->flip(screen);
 }
 
 void mainLoop()

@@ -28,7 +28,7 @@ void visibleSpan(long long offset, int size, int extent, int* first, int* last)
     *last = int(std::max(lo, hi));
 }
 
-// Calls f(sx, sy, cell) for every pixel of s that shows a map cell; the
+// Calls f(pixel, cell) for every pixel of s that shows a map cell; the
 // map cell under (sx, sy) is (sx - ox - originX, sy - oy - originY).
 template <typename F>
 void forEachVisibleCell(const Level& level, Screen* s, int ox, int oy, F f)
@@ -41,9 +41,10 @@ void forEachVisibleCell(const Level& level, Screen* s, int ox, int oy, F f)
     visibleSpan(offX, level.mapWidth, s->width, &x0, &x1);
     visibleSpan(offY, level.mapHeight, s->height, &y0, &y1);
     for (int sx = x0; sx < x1; sx++) {
+        int* pixels = s->pixels + sx * s->height;
         LevelPixel* column = level.map + (sx - offX) * level.mapHeight;
         for (int sy = y0; sy < y1; sy++)
-            f(sx, sy, column[sy - offY]);
+            f(pixels[sy], column[sy - offY]);
     }
 }
 
@@ -72,24 +73,25 @@ void Level::draw(Screen* s, int ox, int oy, int, int)
     // One buffer for the whole picture, even if the lighting thread
     // publishes another meanwhile.
     const CellLight* buffer = light[front];
-    forEachVisibleCell(*this, s, ox, oy, [this, s, buffer](int sx, int sy, LevelPixel& p) {
+    forEachVisibleCell(*this, s, ox, oy, [this, buffer](int& pixel, LevelPixel& p) {
         int cell = int(&p - map);
-        CellLight received = buffer[cell];
-        s->addPixel(sx, sy, p.colour);
-        s->mulPixel(sx, sy, received.lit);
+        const CellLight& received = buffer[cell];
+        Screen::blend(pixel, p.colour);
+        Screen::multiply(pixel, received.lit);
         bool dark = received.dark();
         if (memories) {
             if (!dark)
                 addInMemory(cell);
             else if (p.memoryColour != 0)
-                s->setPixel(sx, sy, Screen::colorMul(special ? p.specialMemoryColour : p.memoryColour, p.quality));
+                pixel = Screen::colorMul(special ? p.specialMemoryColour : p.memoryColour, p.quality);
         }
         // A lit pixel shows its own colour, unless it has none: black paint
         // still glows.
         if (!dark && (p.colour & 0x00FFFFFF) != 0)
             return;
-        if (Screen::getAlpha(p.glow) != 0)
-            s->setPixel(sx, sy, glowColour(p.glow));
+        int glow = p.glow;
+        if (Screen::getAlpha(glow) != 0)
+            pixel = glowColour(glow);
     });
 }
 
@@ -127,9 +129,9 @@ void Level::drawCloudAndWater(Screen* s, int ox, int oy)
         return;
     const CellLight* buffer = light[front];
     if (hasCloud)
-        forEachVisibleCell(*this, s, ox, oy, [this, s, buffer](int sx, int sy, LevelPixel& p) {
+        forEachVisibleCell(*this, s, ox, oy, [this, buffer](int& pixel, LevelPixel& p) {
             if (p.cloud > 0 && lightReaches(buffer[&p - map].lit))
-                s->addPixel(sx, sy, cloudTint);
+                Screen::blend(pixel, cloudTint);
         });
     if (!water)
         return;
@@ -158,13 +160,26 @@ void Level::drawBlack(Screen* s, int ox, int oy)
 {
     long long offX = (long long)ox + originX;
     long long offY = (long long)oy + originY;
-    for (int sx = 0; sx < s->width; sx++)
-        for (int sy = 0; sy < s->height; sy++) {
-            long long mx = sx - offX, my = sy - offY;
-            bool onMap = map && mx >= 0 && my >= 0 && mx < mapWidth && my < mapHeight;
-            if (!onMap || map[mx * mapHeight + my].depth >= baseDepth)
-                s->setPixel(sx, sy, baseColor);
+    // Columns and rows off the map are painted whole; only the cells on
+    // screen are tested for rock.
+    int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+    if (map) {
+        visibleSpan(offX, mapWidth, s->width, &x0, &x1);
+        visibleSpan(offY, mapHeight, s->height, &y0, &y1);
+    }
+    for (int sx = 0; sx < s->width; sx++) {
+        int* column = s->pixels + sx * s->height;
+        if (sx < x0 || sx >= x1) {
+            std::fill(column, column + s->height, baseColor);
+            continue;
         }
+        std::fill(column, column + y0, baseColor);
+        std::fill(column + y1, column + s->height, baseColor);
+        const LevelPixel* cells = map + (sx - offX) * mapHeight + (y0 - offY);
+        for (int sy = y0; sy < y1; sy++)
+            if (cells[sy - y0].depth >= baseDepth)
+                column[sy] = baseColor;
+    }
 }
 
 void Level::drawIntro(Screen*)

@@ -847,13 +847,14 @@ void Level::mulBySimpleLighting(Screen* s, int ox, int oy) const
     // Screen pixel (sx, sy) shows map cell (sx - ox - originX, sy - oy - originY).
     long long shiftX = -(long long)ox - originX, shiftY = -(long long)oy - originY;
     CELL_BOX cells = clipToMap(*this, shiftX, shiftY, shiftX + s->width, shiftY + s->height);
-    for (int mx = cells.x0; mx < cells.x1; mx++)
-        for (int my = cells.y0; my < cells.y1; my++) {
-            float unshadowed[3];
-            const CellLight& cell = lightOf(b, mx * mapHeight + my);
-            std::copy(cell.unshadowed, cell.unshadowed + 3, unshadowed);
-            s->mulPixel(int(mx - shiftX), int(my - shiftY), unshadowed);
-        }
+    // Layers are mostly empty: only pixels with colour read their cell's light.
+    for (int mx = cells.x0; mx < cells.x1; mx++) {
+        int* pixel = s->pixels + (mx - shiftX) * s->height + (cells.y0 - shiftY);
+        const CellLight* received = light[b] + (long long)mx * mapHeight + cells.y0;
+        for (int i = 0; i < cells.y1 - cells.y0; i++)
+            if ((pixel[i] & 0x00FFFFFF) != 0)
+                Screen::multiply(pixel[i], received[i].unshadowed);
+    }
 }
 
 void Level::showAll(int wx, int wy)

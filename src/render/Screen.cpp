@@ -48,6 +48,50 @@ void fillBlock(SDL_Surface* target, int colour, int x, int y, int size)
     }
 }
 
+// Replaces every pixel p by change(p). Neighbouring pixels often share a
+// colour (rock, darkness, an empty layer), so a run of one colour is
+// changed once.
+template <typename F>
+void changeEachColour(int* pixels, int count, F change)
+{
+    if (count <= 0)
+        return;
+    int from = pixels[0], to = change(from);
+    for (int i = 0; i < count; i++) {
+        if (pixels[i] != from) {
+            from = pixels[i];
+            to = change(from);
+        }
+        pixels[i] = to;
+    }
+}
+
+// Shows the rectangles: the whole display as a flip, parts as updates.
+void showOnDisplay(SDL_Surface* target, SDL_Rect* rectangles, int count)
+{
+    if (!target || count == 0)
+        return;
+    if (count == 1 && rectangles[0].x == 0 && rectangles[0].y == 0 && rectangles[0].w == target->w &&
+        rectangles[0].h == target->h)
+        SDL_Flip(target);
+    else
+        SDL_UpdateRects(target, count, rectangles);
+}
+
+// A hardware double buffer shows its other buffer at a flip, so it is
+// only ever flipped as a whole.
+bool flipsAsAWhole(const SDL_Surface* target)
+{
+    return (target->flags & SDL_HWSURFACE) && (target->flags & SDL_DOUBLEBUF);
+}
+
+// Updating rectangles costs more per pixel than one flip of the display:
+// past half of its area a flip is cheaper.
+bool mostOf(long long area, const SDL_Surface* target)
+{
+    return area * 2 > (long long)target->w * target->h;
+}
+
 void putLittleEndian(std::FILE* f, unsigned value, int bytes)
 {
     for (int i = 0; i < bytes; i++)
@@ -57,12 +101,15 @@ void putLittleEndian(std::FILE* f, unsigned value, int bytes)
 } // namespace
 
 Screen::PresentBlock Screen::presentBlock = fillBlock;
+Screen::ShowRectangles Screen::showRectangles = showOnDisplay;
 
 Screen::Screen(int width, int height, int scale)
     : width(width), height(height), scale(scale),
       pixels(new int[width * height]()), previous(new int[width * height]()),
       imageCount(0), imageFile(nullptr),
-      presentedOnce(false)
+      presentedOnce(false),
+      changedTop(size_t((width + bandWidth - 1) / bandWidth), height),
+      changedBottom(changedTop.size(), -1)
 {
 }
 
@@ -138,20 +185,6 @@ void Screen::setPixel(int x, int y, int colour)
 {
     if (inside(x, y))
         pixels[x * height + y] = colour;
-}
-
-void Screen::addPixel(int x, int y, int c)
-{
-    if (!inside(x, y))
-        return;
-    int a = getAlpha(c);
-    int& p = pixels[x * height + y];
-    if (a == 255) {
-        p = c;
-    } else if (a != 0) {
-        float f = a / 255.0f;
-        p = colorAdd(colorMul(c, f), colorMul(p, 1.0f - f));
-    }
 }
 
 void Screen::plusPixel(int x, int y, int c)
@@ -285,27 +318,31 @@ void Screen::merge(Screen* other)
 {
     if (width > other->width || height > other->height)
         return;
-    for (int x = 0; x < width; x++)
+    for (int x = 0; x < width; x++) {
+        const int* from = other->pixels + x * other->height;
+        int* to = pixels + x * height;
         for (int y = 0; y < height; y++)
-            addPixel(x, y, other->getPixel(x, y));
+            blend(to[y], from[y]);
+    }
 }
 
 void Screen::setSaturation(float s)
 {
     s = s < 0 ? 0 : (s > 1 ? 1 : s);
-    for (int i = 0; i < width * height; i++) {
-        int p = pixels[i];
+    changeEachColour(pixels, width * height, [s](int p) {
         int m = (getRed(p) + getGreen(p) + getBlue(p)) / 3;
         float grey = (1 - s) * m;
-        pixels[i] = getColor(int(getRed(p) * s + grey), int(getGreen(p) * s + grey), int(getBlue(p) * s + grey),
-                             getAlpha(p));
-    }
+        return getColor(int(getRed(p) * s + grey), int(getGreen(p) * s + grey), int(getBlue(p) * s + grey),
+                        getAlpha(p));
+    });
 }
 
 void Screen::setLuminance(float l)
 {
-    for (int i = 0; i < width * height; i++)
-        pixels[i] = colorMul_exA(pixels[i], l);
+    // Full luminance leaves every channel as it is; the world asks for it every frame.
+    if (l == 1.0f)
+        return;
+    changeEachColour(pixels, width * height, [l](int p) { return colorMul_exA(p, l); });
 }
 
 void Screen::glow(int radius)
@@ -343,13 +380,57 @@ void Screen::glow(int radius)
 
 void Screen::draw(SDL_Surface* target)
 {
-    for (int i = 0; i < width * height; i++) {
-        if (presentedOnce && pixels[i] == previous[i])
-            continue;
-        presentBlock(target, pixels[i], (i / height) * scale, (i % height) * scale, scale);
-        previous[i] = pixels[i];
+    for (int x = 0; x < width; x++) {
+        const int* column = pixels + x * height;
+        int* shown = previous + x * height;
+        int first = -1, last = -1;
+        for (int y = 0; y < height; y++) {
+            if (presentedOnce && column[y] == shown[y])
+                continue;
+            presentBlock(target, column[y], x * scale, y * scale, scale);
+            shown[y] = column[y];
+            if (first < 0)
+                first = y;
+            last = y;
+        }
+        if (first >= 0)
+            markChanged(x, first, last);
     }
     presentedOnce = true;
+}
+
+void Screen::markChanged(int x, int first, int last)
+{
+    size_t band = size_t(x / bandWidth);
+    changedTop[band] = std::min(changedTop[band], first);
+    changedBottom[band] = std::max(changedBottom[band], last);
+}
+
+void Screen::flip(SDL_Surface* target)
+{
+    if (!target)
+        return;
+    std::vector<SDL_Rect> shown;
+    long long area = 0;
+    for (size_t band = 0; band < changedTop.size(); band++) {
+        int top = changedTop[band], bottom = changedBottom[band];
+        changedTop[band] = height;
+        changedBottom[band] = -1;
+        if (top > bottom)
+            continue;
+        // The band's blocks, clipped to the display.
+        int x0 = int(band) * bandWidth * scale, y0 = top * scale;
+        int x1 = std::min(target->w, std::min(width, (int(band) + 1) * bandWidth) * scale);
+        int y1 = std::min(target->h, (bottom + 1) * scale);
+        if (x0 >= x1 || y0 >= y1)
+            continue;
+        shown.push_back(SDL_Rect{Sint16(x0), Sint16(y0), Uint16(x1 - x0), Uint16(y1 - y0)});
+        area += (long long)(x1 - x0) * (y1 - y0);
+    }
+    if (wholeFlipDue || flipsAsAWhole(target) || mostOf(area, target))
+        shown.assign(1, SDL_Rect{0, 0, Uint16(target->w), Uint16(target->h)});
+    wholeFlipDue = false;
+    showRectangles(target, shown.data(), int(shown.size()));
 }
 
 void Screen::saveImage(const char* pattern)

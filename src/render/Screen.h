@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdio>
+#include <vector>
 
+struct SDL_Rect;
 struct SDL_Surface;
 
 // A software frame buffer of 32-bit colours 0xAARRGGBB in logical pixels,
@@ -52,11 +54,30 @@ public:
     void setPixel(int x, int y, int colour);
 
     // Per-pixel writes: alpha blend, saturating add, per-channel multiply.
-    void addPixel(int x, int y, int c);
+    void addPixel(int x, int y, int c)
+    {
+        if (inside(x, y))
+            blend(pixels[x * height + y], c);
+    }
+    // The alpha blend of addPixel on a pixel at hand: c replaces p when
+    // opaque, leaves it when transparent, and is mixed in by its alpha between.
+    static void blend(int& p, int c)
+    {
+        int a = getAlpha(c);
+        if (a == 255) {
+            p = c;
+        } else if (a != 0) {
+            float f = a / 255.0f;
+            p = colorAdd(colorMul(c, f), colorMul(p, 1.0f - f));
+        }
+    }
     void plusPixel(int x, int y, int c);
     // No bounds test: callers keep (x, y) inside the buffer.
-    void mulPixel(int x, int y, float* f) {
-        int& p = pixels[x * height + y];
+    void mulPixel(int x, int y, const float* f) { multiply(pixels[x * height + y], f); }
+    // mulPixel on a pixel at hand. A pixel without colour stays as it is,
+    // so callers may skip those.
+    static void multiply(int& p, const float* f)
+    {
         p = getColor(int(getRed(p) * f[0]), int(getGreen(p) * f[1]), int(getBlue(p) * f[2]), getAlpha(p));
     }
 
@@ -79,8 +100,15 @@ public:
     void setLuminance(float l);
     void glow(int radius);
 
-    // Presents the changed pixels onto target (the caller flips the display).
+    // Presents the changed pixels onto target; `flip` then shows them.
     void draw(SDL_Surface* target);
+    // Shows on the display what `draw` sent to it since the last flip: the
+    // rectangles of the changed bands of columns, the whole display when
+    // most of it changed or when it is a hardware double buffer (which
+    // flips as a whole), nothing after still frames.
+    void flip(SDL_Surface* target);
+    // The next flip shows the whole display (after the window was covered).
+    void flipWholeNext() { wholeFlipDue = true; }
     // Writes the buffer as a 24-bit BMP named by pattern formatted with imageCount.
     void saveImage(const char* pattern);
 
@@ -89,6 +117,13 @@ public:
     // what a presentation sends.
     using PresentBlock = void (*)(SDL_Surface* target, int colour, int x, int y, int size);
     static PresentBlock presentBlock;
+    // How a flip reaches the display: the rectangles to show, one covering
+    // the whole target for a full flip, none after still frames. Tests
+    // replace it to see what a flip shows.
+    using ShowRectangles = void (*)(SDL_Surface* target, SDL_Rect* rectangles, int count);
+    static ShowRectangles showRectangles;
+    // Logical columns per band of a flip.
+    static constexpr int bandWidth = 16;
 
     int width;
     int height;
@@ -103,7 +138,14 @@ private:
     // Rectangle outline whose top and bottom rows leave out cornerInset pixels at each end.
     void outline(int x, int y, int w, int h, int c, int cornerInset);
     void writeBitmap();
+    // Widens the changed rows of column x's band to [first, last].
+    void markChanged(int x, int first, int last);
 
     // Until the first presentation every pixel counts as changed.
     bool presentedOnce;
+    // The rows changed since the last flip in each band of columns; a band
+    // whose top is past its bottom has not changed.
+    std::vector<int> changedTop;
+    std::vector<int> changedBottom;
+    bool wholeFlipDue = true;
 };

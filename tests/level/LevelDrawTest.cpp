@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
 namespace {
 
 const int grey = int(0xFF808080u);
@@ -339,4 +343,112 @@ TEST(LevelDrawTest, ViewLightsLayersUnsoftenedAndPaintsRockLast)
     EXPECT_EQ(s.getPixel(3, 3), int(0xFFFFFFFFu));
     level.entities.clear();
     level.actives.clear();
+}
+
+namespace {
+
+// A colour from a few, so that neighbours often share one; alpha 0, 255 or between.
+int someColour()
+{
+    static const int palette[] = {0, int(0xFF000000u), int(0xFF808080u), int(0x80FF4020u), int(0x00FFFFFFu),
+                                  int(0xFF000010u)};
+    return std::rand() % 3 ? palette[std::rand() % 6] : int(unsigned(std::rand()) * 2654435761u);
+}
+
+// A room whose cells and light records are random, memories kept.
+struct RandomRoom : Room {
+    RandomRoom() : Room(10, 7)
+    {
+        level.memories = true;
+        compile();
+        std::srand(23);
+        for (int mx = 0; mx < level.mapWidth; mx++)
+            for (int my = 0; my < level.mapHeight; my++) {
+                LevelPixel& p = cell(level, mx, my);
+                p.colour = someColour();
+                p.depth = std::rand() % 12;
+                p.glow = std::rand() % 4 ? 0 : int(unsigned(std::rand()) * 2654435761u);
+                p.memoryColour = std::rand() % 2 ? 0 : int(0xFF203040u);
+                p.quality = float(std::rand() % 5) / 4.0f;
+                float lit = std::rand() % 3 ? 0.0f : float(std::rand() % 7) / 4.0f;
+                light(level, mx, my, lit, float(std::rand() % 5) / 3.0f);
+            }
+    }
+};
+
+// Camera offsets that show the map whole, cut at each edge, or not at all.
+const int offsets[][2] = {{2, 1}, {-3, -2}, {5, 4}, {-9, 3}, {1, -6}, {40, 0}, {0, -30}};
+
+Screen* randomScreen(int w, int h)
+{
+    Screen* s = new Screen(w, h, 1);
+    for (int i = 0; i < w * h; i++)
+        s->pixels[i] = someColour();
+    return s;
+}
+
+// The map cell under screen pixel (sx, sy), or null off the map.
+const LevelPixel* cellUnder(const Level& level, int sx, int sy, int ox, int oy)
+{
+    int mx = sx - ox - level.originX, my = sy - oy - level.originY;
+    bool onMap = mx >= 0 && my >= 0 && mx < level.mapWidth && my < level.mapHeight;
+    return onMap ? &level.map[mx * level.mapHeight + my] : nullptr;
+}
+
+} // namespace
+
+// The drawing steps walk columns and skip what cannot change; each must
+// leave what its rule, applied pixel by pixel, leaves.
+TEST(LevelDrawTest, EveryStepEqualsItsRuleAppliedPixelByPixel)
+{
+    RandomRoom room;
+    Level& level = room.level;
+    const CellLight* received = level.light[level.front];
+    for (auto [ox, oy] : offsets) {
+        std::unique_ptr<Screen> s(randomScreen(9, 8)), rule(new Screen(9, 8, 1));
+        auto reset = [&] { std::copy(s->pixels, s->pixels + 9 * 8, rule->pixels); };
+
+        reset();
+        level.mulBySimpleLighting(s.get(), ox, oy);
+        for (int sx = 0; sx < 9; sx++)
+            for (int sy = 0; sy < 8; sy++)
+                if (const LevelPixel* p = cellUnder(level, sx, sy, ox, oy))
+                    rule->mulPixel(sx, sy, received[p - level.map].unshadowed);
+        for (int i = 0; i < 9 * 8; i++)
+            ASSERT_EQ(s->pixels[i], rule->pixels[i]) << "mulBySimpleLighting, camera " << ox << "," << oy;
+
+        reset();
+        level.drawBlack(s.get(), ox, oy);
+        for (int sx = 0; sx < 9; sx++)
+            for (int sy = 0; sy < 8; sy++) {
+                const LevelPixel* p = cellUnder(level, sx, sy, ox, oy);
+                if (!p || p->depth >= level.baseDepth)
+                    rule->setPixel(sx, sy, level.baseColor);
+            }
+        for (int i = 0; i < 9 * 8; i++)
+            ASSERT_EQ(s->pixels[i], rule->pixels[i]) << "drawBlack, camera " << ox << "," << oy;
+
+        reset();
+        level.draw(s.get(), ox, oy, 0, 0);
+        for (int sx = 0; sx < 9; sx++)
+            for (int sy = 0; sy < 8; sy++) {
+                const LevelPixel* p = cellUnder(level, sx, sy, ox, oy);
+                if (!p)
+                    continue;
+                const CellLight& l = received[p - level.map];
+                rule->addPixel(sx, sy, p->colour);
+                rule->mulPixel(sx, sy, l.lit);
+                if (l.dark() && p->memoryColour != 0)
+                    rule->setPixel(sx, sy, Screen::colorMul(p->memoryColour, p->quality));
+                bool showsOwnColour = !l.dark() && (p->colour & 0x00FFFFFF) != 0;
+                if (!showsOwnColour && Screen::getAlpha(p->glow) != 0) {
+                    int g = p->glow, charge = Screen::getAlpha(g);
+                    rule->setPixel(sx, sy, Screen::getColor(charge & 1 ? Screen::getRed(g) : 0,
+                                                            charge & 2 ? Screen::getGreen(g) : 0,
+                                                            charge & 4 ? Screen::getBlue(g) : 0, 255));
+                }
+            }
+        for (int i = 0; i < 9 * 8; i++)
+            ASSERT_EQ(s->pixels[i], rule->pixels[i]) << "draw, camera " << ox << "," << oy;
+    }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <set>
 #include <utility>
 #include <vector>
@@ -240,4 +242,47 @@ TEST(Drawing, GlowAddsHalfTheWindowAverage)
                                        int(sum[2] / count * 0.5f), int(sum[3] / count * 0.5f));
             EXPECT_EQ(r.getPixel(x, y), Screen::colorAdd(p, add)) << x << "," << y;
         }
+}
+
+TEST(Drawing, MergeAndEffectsEqualTheirRuleOnEveryPixel)
+{
+    // Runs of one colour and single pixels, with every kind of alpha.
+    std::srand(3);
+    const int palette[] = {0, int(0xFF000000u), int(0x80FF8040u), int(0x7F102030u), int(0xFFFFFFFFu)};
+    auto someColour = [&] {
+        return std::rand() % 2 ? palette[std::rand() % 5] : int(unsigned(std::rand()) * 2654435761u);
+    };
+    Screen base(7, 5, 1), layer(9, 6, 1), rule(7, 5, 1), one(1, 1, 1);
+    for (int i = 0; i < 9 * 6; i++)
+        layer.pixels[i] = someColour();
+    for (int i = 0; i < 7 * 5; i++)
+        base.pixels[i] = rule.pixels[i] = someColour();
+
+    base.merge(&layer);
+    for (int x = 0; x < 7; x++)
+        for (int y = 0; y < 5; y++)
+            rule.addPixel(x, y, layer.getPixel(x, y));
+    for (int i = 0; i < 7 * 5; i++)
+        ASSERT_EQ(base.pixels[i], rule.pixels[i]) << "merge, pixel " << i;
+
+    // Each effect on the whole buffer equals the same effect on each pixel alone.
+    auto onEachPixel = [&](void (Screen::*effect)(float), float value) {
+        for (int i = 0; i < 7 * 5; i++)
+            rule.pixels[i] = base.pixels[i];
+        (base.*effect)(value);
+        for (int i = 0; i < 7 * 5; i++) {
+            one.pixels[0] = rule.pixels[i];
+            (one.*effect)(value);
+            ASSERT_EQ(base.pixels[i], one.pixels[0]) << "value " << value << ", pixel " << i;
+        }
+    };
+    for (float value : {0.37f, 1.0f, 0.0f, 1.6f, -0.2f}) {
+        onEachPixel(&Screen::setLuminance, value);
+        onEachPixel(&Screen::setSaturation, value);
+    }
+    // Full luminance changes nothing.
+    for (int i = 0; i < 7 * 5; i++)
+        rule.pixels[i] = base.pixels[i];
+    base.setLuminance(1.0f);
+    EXPECT_TRUE(std::equal(base.pixels, base.pixels + 35, rule.pixels));
 }

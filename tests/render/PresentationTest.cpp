@@ -217,3 +217,140 @@ TEST(SaveImage, UnwritablePlaceChangesNothing)
     s.saveImage(longPattern.c_str());
     EXPECT_EQ(s.imageCount, 0);
 }
+
+namespace {
+
+std::vector<SDL_Rect> shown;
+int flips = 0;
+
+void recordRectangles(SDL_Surface*, SDL_Rect* rectangles, int count)
+{
+    flips++;
+    shown.assign(rectangles, rectangles + count);
+}
+
+// Replaces the way a flip reaches the display for the length of one test.
+class Flip : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        shown.clear();
+        flips = 0;
+        saved = Screen::showRectangles;
+        Screen::showRectangles = recordRectangles;
+    }
+    void TearDown() override { Screen::showRectangles = saved; }
+    Screen::ShowRectangles saved;
+};
+
+bool wholeDisplay(const SDL_Surface* target)
+{
+    return shown.size() == 1 && shown[0].x == 0 && shown[0].y == 0 && shown[0].w == target->w &&
+           shown[0].h == target->h;
+}
+
+bool covers(const SDL_Rect& r, int x, int y)
+{
+    return x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h;
+}
+
+} // namespace
+
+TEST_F(Flip, FirstFlipShowsTheWholeDisplayAndStillFramesShowNothing)
+{
+    const int scale = 2;
+    Screen s(40, 30, scale);
+    SDL_Surface* target = newTarget(40 * scale, 30 * scale);
+    s.clear(int(0xFF000000u));
+    s.draw(target);
+    s.flip(target);
+    EXPECT_TRUE(wholeDisplay(target));
+    s.draw(target);
+    s.flip(target);
+    EXPECT_EQ(flips, 2);
+    EXPECT_TRUE(shown.empty()) << "a still frame shows nothing";
+    // After the window was covered the whole display is shown again, once.
+    s.flipWholeNext();
+    s.flip(target);
+    EXPECT_TRUE(wholeDisplay(target));
+    s.flip(target);
+    EXPECT_TRUE(shown.empty());
+    SDL_FreeSurface(target);
+}
+
+TEST_F(Flip, ChangedBlocksLieInTheRectanglesShownWithinTheDisplay)
+{
+    const int scale = 3;
+    // The display is cut short of the buffer's last band and rows.
+    Screen s(70, 50, scale);
+    SDL_Surface* target = newTarget(65 * scale, 47 * scale);
+    s.clear(int(0xFF000000u));
+    s.draw(target);
+    s.flip(target);
+    std::srand(5);
+    for (int frame = 0; frame < 20; frame++) {
+        std::vector<std::pair<int, int>> changed;
+        // Two draws before a flip: the flip shows the changes of both.
+        for (int draw = 0; draw < 2; draw++) {
+            for (int k = 0; k < 1 + frame % 6; k++) {
+                int x = std::rand() % 70, y = std::rand() % 50;
+                int colour = int(0xFF000000u | unsigned(std::rand() & 0xFFFFFF));
+                if (colour == s.getPixel(x, y))
+                    continue;
+                s.setPixel(x, y, colour);
+                changed.push_back({x, y});
+            }
+            s.draw(target);
+        }
+        s.flip(target);
+        for (const SDL_Rect& r : shown) {
+            EXPECT_GE(r.x, 0);
+            EXPECT_GE(r.y, 0);
+            EXPECT_LE(r.x + r.w, target->w);
+            EXPECT_LE(r.y + r.h, target->h);
+        }
+        for (auto [x, y] : changed)
+            for (int dx = 0; dx < scale; dx++)
+                for (int dy = 0; dy < scale; dy++) {
+                    int px = x * scale + dx, py = y * scale + dy;
+                    if (px >= target->w || py >= target->h)
+                        continue;
+                    bool seen = std::any_of(shown.begin(), shown.end(),
+                                            [&](const SDL_Rect& r) { return covers(r, px, py); });
+                    ASSERT_TRUE(seen) << "block of " << x << "," << y << " not shown, frame " << frame;
+                }
+    }
+    SDL_FreeSurface(target);
+}
+
+TEST_F(Flip, MostOfTheDisplayChangedOrAHardwareDoubleBufferFlipsWhole)
+{
+    Screen s(64, 20, 1);
+    SDL_Surface* target = newTarget(64, 20);
+    s.clear(int(0xFF000000u));
+    s.draw(target);
+    s.flip(target);
+    // Three columns in four change: more than half of the display.
+    for (int x = 0; x < 48; x++)
+        for (int y = 0; y < 20; y++)
+            s.setPixel(x, y, int(0xFF0000FFu));
+    s.draw(target);
+    s.flip(target);
+    EXPECT_TRUE(wholeDisplay(target));
+    // One band in four: its rectangle only.
+    for (int y = 0; y < 20; y++)
+        s.setPixel(Screen::bandWidth + 3, y, int(0xFF00FF00u));
+    s.draw(target);
+    s.flip(target);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].x, Screen::bandWidth);
+    EXPECT_EQ(shown[0].w, Screen::bandWidth);
+    EXPECT_EQ(shown[0].h, 20);
+    // A hardware double buffer shows its other buffer: always flipped whole.
+    target->flags |= SDL_HWSURFACE | SDL_DOUBLEBUF;
+    s.draw(target);
+    s.flip(target);
+    EXPECT_TRUE(wholeDisplay(target));
+    target->flags &= ~Uint32(SDL_HWSURFACE | SDL_DOUBLEBUF);
+    SDL_FreeSurface(target);
+}

@@ -110,6 +110,14 @@ void BM_FrameEntrance(benchmark::State& state)
 }
 BENCHMARK(BM_FrameEntrance)->Iterations(300)->Unit(benchmark::kMillisecond);
 
+// The hub is larger than the screen: the camera follows the player, and a
+// scrolled frame changes most of its pixels.
+void BM_FrameHubScrolling(benchmark::State& state)
+{
+    wholeFrame(state, "hub_metro.lvl", 542, 361);
+}
+BENCHMARK(BM_FrameHubScrolling)->Iterations(300)->Unit(benchmark::kMillisecond);
+
 // Through metro2's door into metro3 and back, alternately.
 void BM_LevelChange(benchmark::State& state)
 {

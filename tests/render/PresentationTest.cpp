@@ -249,6 +249,14 @@ bool wholeDisplay(const SDL_Surface* target)
            shown[0].h == target->h;
 }
 
+// A black first frame, drawn and flipped: what the later frames change from.
+void showBlack(Screen* s, SDL_Surface* target)
+{
+    s->clear(int(0xFF000000u));
+    s->draw(target);
+    s->flip(target);
+}
+
 bool covers(const SDL_Rect& r, int x, int y)
 {
     return x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h;
@@ -261,9 +269,7 @@ TEST_F(Flip, FirstFlipShowsTheWholeDisplayAndStillFramesShowNothing)
     const int scale = 2;
     Screen s(40, 30, scale);
     SDL_Surface* target = newTarget(40 * scale, 30 * scale);
-    s.clear(int(0xFF000000u));
-    s.draw(target);
-    s.flip(target);
+    showBlack(&s, target);
     EXPECT_TRUE(wholeDisplay(target));
     s.draw(target);
     s.flip(target);
@@ -284,9 +290,7 @@ TEST_F(Flip, ChangedBlocksLieInTheRectanglesShownWithinTheDisplay)
     // The display is cut short of the buffer's last band and rows.
     Screen s(70, 50, scale);
     SDL_Surface* target = newTarget(65 * scale, 47 * scale);
-    s.clear(int(0xFF000000u));
-    s.draw(target);
-    s.flip(target);
+    showBlack(&s, target);
     std::srand(5);
     for (int frame = 0; frame < 20; frame++) {
         std::vector<std::pair<int, int>> changed;
@@ -327,9 +331,7 @@ TEST_F(Flip, MostOfTheDisplayChangedOrAHardwareDoubleBufferFlipsWhole)
 {
     Screen s(64, 20, 1);
     SDL_Surface* target = newTarget(64, 20);
-    s.clear(int(0xFF000000u));
-    s.draw(target);
-    s.flip(target);
+    showBlack(&s, target);
     // Three columns in four change: more than half of the display.
     for (int x = 0; x < 48; x++)
         for (int y = 0; y < 20; y++)

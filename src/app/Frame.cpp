@@ -55,9 +55,9 @@ unsigned fastTicks()
 // Under --fast, the room is lit and the screen drawn only every few frames
 // and on the frames of pictures: nothing the game decides reads the light
 // or the picture, so the trace stays the same, and a replay runs about
-// twice as fast. The lit cells mark what the player has seen, a little
+// three times as fast. The lit cells mark what the player has seen, a little
 // less often, which the map shows.
-const unsigned fastLookEvery = 4;
+const unsigned fastLookEvery = 16;
 
 // How long the error window waits for the player.
 const unsigned errorWindowWait = 60000;

@@ -48,6 +48,20 @@ int commitOutput(ReplacingFile*& file, bool written)
     return ok;
 }
 
+// The rest of a trace line: all of the player's pose that his next frame
+// reads (floats written so that they read back exactly), the world's frame
+// count and the room's updates since it was loaded, so that a tool can set
+// up the same player in the same room and go on from there.
+int tracePose(std::FILE* out, const World& world)
+{
+    const Player& p = *world.player;
+    const AnimationControler& a = *p.controler;
+    return std::fprintf(out, " %d %d %d %d %d %d %d %d %.9g %.9g %d %d %d %d %d %.9g %.9g %d %d %d\n", p.oldX,
+                        p.oldY, p.pushTimer, p.torch, p.moving, p.run, p.jumpReleased, p.flying, double(p.dy),
+                        double(p.hitted), p.bbox.x, p.bbox.y, p.bbox.w, p.bbox.h, a.seq, double(a.frame),
+                        double(a.speed), a.moved, world.frameCount, world.level->updates);
+}
+
 } // namespace
 
 int keyFromName(const char* name)
@@ -149,11 +163,13 @@ void Session::endFrame(const World& world, const Screen& screen)
         const Player& p = *world.player;
         const char* room = *world.level->getName() ? world.level->getName() : "-";
         int written = std::fprintf(
-            trace->out, "%d %s %d %d %.2f %d %d %d %d %d %d %d %d %d %d %d %d %d %.3f %d\n", frame,
+            trace->out, "%d %s %d %d %.2f %d %d %d %d %d %d %d %d %d %d %d %d %d %.3f %d", frame,
             room, p.x, p.y, double(p.dy), p.way, p.life, p.coin, p.diamond, p.nKey, p.jumping,
             p.onLadder, p.crawl, p.visible, world.camX, world.camY, world.moviePlaying,
             finishedGame ? int(World::StageFinished) : world.gameOver.stage,
             double(world.luminance), p.getCurrentTorch());
+        if (written >= 0)
+            written = tracePose(trace->out, world);
         if (written < 0)
             writeFailed = true;
     }

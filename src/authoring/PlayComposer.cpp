@@ -20,6 +20,9 @@ namespace {
 const int deepestInclude = 8;
 // Frames a wait-room leg lets the program run before it gives up.
 const int longestWait = 1500;
+// Frames a reach leg lets the program run for the player to come into its
+// room: the door's fade.
+const int longestDoor = 60;
 
 bool readWhole(const std::string& path, std::string* text)
 {
@@ -175,6 +178,8 @@ int PlayComposer::compose(const char* dir)
         std::snprintf(error, sizeof error, "cannot copy %s: %s", dir, copied.message().c_str());
     lines.clear();
     cursor = 0;
+    lastRunLines.clear();
+    lastRun.clear();
     slotLeg = nullptr;
     if (!cachePath.empty())
         readCache();
@@ -206,21 +211,15 @@ int PlayComposer::playLeg(const LEG& leg)
         reachRoom.clear();
     } else if (leg.kind == Wait) {
         cursor += leg.frames;
+        // A then after the wait goes on with the wait played in the room.
+        if (!reachRoom.empty())
+            inRoom.insert(inRoom.end(), std::size_t(leg.frames), uint8_t(0));
     } else if (leg.kind == WaitRoom) {
-        std::vector<std::string> rooms = roomsOf(played(cursor + longestWait));
-        int found = cursor;
-        while (found < int(rooms.size()) && rooms[found] != leg.room)
-            found++;
-        if (found >= int(rooms.size()))
-            return fail(leg, "the player did not come to " + leg.room);
-        cursor = found + 1;
+        if (!findPlayer(leg, longestWait))
+            return 0;
         reachRoom.clear();
-        waitedRoom = leg.room;
-        return logLeg(leg, before);
     } else if (!reachLeg(leg))
         return 0;
-    if (leg.kind != Wait)
-        waitedRoom.clear();
     return logLeg(leg, before);
 }
 
@@ -272,15 +271,11 @@ int PlayComposer::reachLeg(const LEG& leg)
         return fail(leg, "then follows no reach in the same room");
     if (leg.kind == Reach) {
         reachRoom = leg.room;
-        reachFrom = leg.from;
         inRoom.clear();
-        // A room waited for was come into from the menu or a scene, not by
-        // the door: the search starts where the player stands.
-        if (leg.room == waitedRoom)
-            reachFrom = RoomReach::here;
-        if (std::sscanf(leg.from.c_str(), "%d,%d", &hereX, &hereY) == 2)
-            reachFrom = RoomReach::here;
-        else if (reachFrom == RoomReach::here && !findPlayer(leg))
+        // The search starts where and as the program shows the player: he
+        // may come through the door still running or falling.
+        carried = std::sscanf(leg.from.c_str(), "%d,%d", &hereX, &hereY) != 2;
+        if (carried && !findPlayer(leg, longestDoor))
             return 0;
     }
     std::vector<uint8_t> way;
@@ -308,7 +303,8 @@ int PlayComposer::findWay(const LEG& leg, std::vector<uint8_t>* way)
     reach.lead = inRoom;
     reach.hereX = hereX;
     reach.hereY = hereY;
-    int found = reach.searchTo(reachFrom.c_str(), leg.target.c_str());
+    reach.carried = carried && RoomReach::fromTrace(poseRow, &reach.carriedBody, &reach.tick, &reach.roomUpdates);
+    int found = reach.searchTo(RoomReach::here, leg.target.c_str());
     if (found < 0)
         return fail(leg, reach.error);
     if (!found)
@@ -330,8 +326,8 @@ void PlayComposer::keep(const std::string& key, const std::string& value)
         std::ofstream(cachePath, std::ios::app) << key << ' ' << value << '\n';
 }
 
-// What a search's way depends on: the room's file, where it starts, the
-// commands already played in the room, and its target.
+// What a search's way depends on: the room's file, where and in which pose
+// it starts, the commands already played in the room, and its target.
 std::string PlayComposer::wayKey(const LEG& leg) const
 {
     std::string room;
@@ -339,7 +335,12 @@ std::string PlayComposer::wayKey(const LEG& leg) const
     uint64_t hash = 0xCBF29CE484222325ull;
     digest(&hash, room);
     digest(&hash, std::string(inRoom.begin(), inRoom.end()));
-    digest(&hash, reachFrom + " " + std::to_string(hereX) + " " + std::to_string(hereY) + " " + leg.target);
+    RoomReach::BODY pose{};
+    int tick = 0, roomUpdates = 0;
+    std::string start = carried && RoomReach::fromTrace(poseRow, &pose, &tick, &roomUpdates)
+                            ? RoomReach::poseText(pose, tick, roomUpdates)
+                            : std::to_string(hereX) + " " + std::to_string(hereY);
+    digest(&hash, start + " " + leg.target);
     char text[32];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
     return text;
@@ -366,6 +367,9 @@ void PlayComposer::readCache()
 
 std::vector<std::vector<std::string>> PlayComposer::played(int frames)
 {
+    // A run that went as far on the same keys answers again.
+    if (lines == lastRunLines && int(lastRun.size()) >= frames)
+        return lastRun;
     std::string keys = runDir + "/keys.replay", trace = runDir + "/trace.tsv";
     std::ofstream(keys) << lines;
     std::remove(trace.c_str());
@@ -388,38 +392,52 @@ std::vector<std::vector<std::string>> PlayComposer::played(int frames)
         for (std::string w; words >> w;)
             rows.back().push_back(w);
     }
+    lastRunLines = lines;
+    lastRun = rows;
     return rows;
 }
 
-int PlayComposer::findPlayer(const LEG& leg)
+int PlayComposer::findPlayer(const LEG& leg, int lookahead)
 {
-    std::string key = placeKey();
-    std::string room;
+    std::string key = placeKey(leg.room);
+    std::vector<std::string> row;
     auto cached = cachedPlaces.find(key);
     if (cached != cachedPlaces.end()) {
-        std::istringstream place(cached->second);
-        place >> room >> hereX >> hereY;
-    } else {
-        std::vector<std::vector<std::string>> rows = played(cursor);
-        const std::size_t x = 2, y = 3;
-        if (cursor == 0 || int(rows.size()) < cursor || rows[cursor - 1].size() <= y)
-            return fail(leg, "the program did not run to the leg's start");
-        room = roomsOf(rows).back();
-        hereX = std::atoi(rows[cursor - 1][x].c_str());
-        hereY = std::atoi(rows[cursor - 1][y].c_str());
-        keep(key, room + " " + std::to_string(hereX) + " " + std::to_string(hereY));
+        std::istringstream words(cached->second);
+        for (std::string w; words >> w;)
+            row.push_back(w);
     }
-    if (room != leg.room)
-        return fail(leg, "the player is in " + room + ", not in " + leg.room);
+    RoomReach::BODY pose{};
+    int tick = 0, roomUpdates = 0;
+    if (!RoomReach::fromTrace(row, &pose, &tick, &roomUpdates)) {
+        std::vector<std::vector<std::string>> rows = played(cursor + lookahead);
+        std::vector<std::string> rooms = roomsOf(rows);
+        int found = std::max(cursor - 1, 0);
+        if (found >= int(rows.size()))
+            return fail(leg, "the program did not run to the leg's start");
+        while (found < int(rooms.size()) && rooms[found] != leg.room)
+            found++;
+        if (found >= int(rooms.size()))
+            return fail(leg, "the player is in " + rooms[std::max(cursor - 1, 0)] + " and does not come to " + leg.room);
+        row = rows[found];
+        if (!RoomReach::fromTrace(row, &pose, &tick, &roomUpdates))
+            return fail(leg, "the program's trace shows no pose");
+        std::string words;
+        for (const std::string& w : row)
+            words += " " + w;
+        keep(key, words);
+    }
+    poseRow = row;
+    cursor = std::atoi(row[0].c_str()) + 1;
     return 1;
 }
 
-// Where the program shows the player depends on the keys played so far and
-// the slot continued from.
-std::string PlayComposer::placeKey() const
+// Where the program shows the player depends on the keys played so far,
+// the slot continued from, and the room waited for.
+std::string PlayComposer::placeKey(const std::string& room) const
 {
     uint64_t hash = 0xCBF29CE484222325ull;
-    digest(&hash, lines + std::to_string(cursor) + (slotLeg ? slotLeg->keys : ""));
+    digest(&hash, lines + std::to_string(cursor) + (slotLeg ? slotLeg->keys : "") + " " + room);
     char text[32];
     std::snprintf(text, sizeof text, "@%016llx", static_cast<unsigned long long>(hash));
     return text;

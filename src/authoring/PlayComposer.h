@@ -21,15 +21,17 @@
 //                            to LAST, LAST being where the next leg starts
 //   wait N                   N frames without keys
 //   wait-room ROOM           until the program's trace shows the player in ROOM
-//   reach ROOM FROM TARGET   from the door FROM, where the player has just
-//                            come in, to the element TARGET; the action key
-//                            then uses it (takes the door, the lamp, the switch).
-//                            Right after wait-room ROOM (and waits), the search
-//                            starts where the program shows the player
-//                            FROM "here" starts where the program shows the
-//                            player (where a scene has left him); FROM "X,Y"
-//                            starts there without running the program
+//   reach ROOM FROM TARGET   from where the program shows the player in ROOM
+//                            (FROM, the door he came in by or "here", says
+//                            so to the reader), to the element TARGET; the
+//                            action key then uses it (takes the door, the
+//                            lamp, the switch). The search starts in the pose
+//                            the program shows, so a player who comes through
+//                            a door still running or falling goes on as he
+//                            does in the game. FROM "X,Y" starts a standing
+//                            player there without running the program
 //   then TARGET              on in the same room from where the last leg ended
+//                            (a wait between is played in the room)
 // File names are relative to the route file's folder.
 class PlayComposer {
 public:
@@ -59,6 +61,8 @@ public:
     // The composed replay: a header naming the route, its fingerprint and
     // the command that makes it again, then the keys.
     std::string replay;
+    // The keys composed so far, up to the leg that failed.
+    const std::string& keysSoFar() const { return lines; }
     // One line per leg: what was done and at which frame.
     std::string log;
     // A file keeping the ways found, by room, start and target, and where
@@ -82,13 +86,15 @@ private:
     int findWay(const LEG& leg, std::vector<uint8_t>* way);
     std::string wayKey(const LEG& leg) const;
     void readCache();
-    std::string placeKey() const;
+    std::string placeKey(const std::string& room) const;
     void keep(const std::string& key, const std::string& value);
     // Runs the program on the keys so far for `frames` frames; returns its
     // trace, a line of words a frame, or an empty list.
     std::vector<std::vector<std::string>> played(int frames);
-    // Where the program shows the player when the leg starts.
-    int findPlayer(const LEG& leg);
+    // Runs the program to where the leg starts and at most `lookahead`
+    // frames on, until it shows the player in the leg's room; the leg then
+    // starts there, in the pose the program shows. Fills `poseRow`.
+    int findPlayer(const LEG& leg, int lookahead);
     int fail(const LEG& leg, const std::string& why);
 
     std::string routePath;
@@ -99,13 +105,18 @@ private:
     std::string lines;
     int cursor = 0;
     // The room played by the last reach leg and the commands played in it.
-    std::string reachRoom, reachFrom;
+    std::string reachRoom;
     std::vector<uint8_t> inRoom;
+    // Where that reach started: at (hereX, hereY), or in the pose the
+    // program showed (`carried`), given by its trace line.
     int hereX = 0, hereY = 0;
+    bool carried = false;
+    std::vector<std::string> poseRow;
     // The route's slot leg, if it has one.
     const LEG* slotLeg = nullptr;
-    // The room a wait-room leg found, until a leg other than a wait.
-    std::string waitedRoom;
+    // The keys and the trace of the last run of the program.
+    std::string lastRunLines;
+    std::vector<std::vector<std::string>> lastRun;
     std::map<std::string, std::vector<uint8_t>> cachedWays;
     // Where the program showed the player ("ROOM X Y"), by placeKey().
     std::map<std::string, std::string> cachedPlaces;

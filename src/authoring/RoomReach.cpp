@@ -92,13 +92,13 @@ STATE_KEY keyOf(const Player& p, int frame, uint64_t things)
     return STATE_KEY{body ^ things, animation ^ uint64_t(c.moved != 0) << 63, frame};
 }
 
-// Runs one frame of the game for the player: the held commands, the room,
-// then the player, as the world does.
-void playFrame(Player* p, Level* level, uint8_t commands, int frame)
+// Runs one frame of the game for the player: the held commands, the room
+// (`tick` being the game's frame count), then the player, as the world does.
+void playFrame(Player* p, Level* level, uint8_t commands, int tick)
 {
     holdCommands(p, level, commandsOf(commands));
-    level->update(frame + 1);
-    p->update(level, frame);
+    level->update(tick);
+    p->update(level, tick);
 }
 
 const Element* elementNamed(const Level* level, const char* name)
@@ -156,13 +156,17 @@ void addDoorOver(Level* level, const char* name)
     level->doors.push_back(d);
 }
 
-// Whether the room changes with time by itself: movers, dogs and gas for
-// ever, water until it has filled or emptied. Pushed blocks and unstable
-// floors change only when the player comes.
+// Whether the room changes with time by itself: movers, dogs, gas and
+// animated enemies (whose every picture hurts where it is drawn) for ever,
+// water until it has filled or emptied. Pushed blocks and unstable floors
+// change only when the player comes.
 bool movesForEver(const Level* level)
 {
     if (!level->dogs.empty() || level->hasCloud)
         return true;
+    for (const Element* e : level->ennemies)
+        if (e->tile && e->tile->frameCount > 1 && e->speed != 0)
+            return true;
     for (const Element* e : level->actives)
         if (e->kind == Element::Mover)
             return true;
@@ -347,17 +351,99 @@ Level* RoomReach::freshLevel()
 
 void RoomReach::enter(Level* level, const char* from)
 {
-    restore(&room.player, initialBody);
-    room.player.nKey = keys;
-    if (std::strcmp(from, here) == 0)
-        room.place(hereX, hereY);
-    else
-        room.player.setPositionAtElement(from, level);
+    bool inPose = carried && std::strcmp(from, here) == 0;
+    BODY start = inPose ? carriedBody : initialBody;
+    start.animation.anim = initialBody.animation.anim;
+    restore(&room.player, start);
+    if (inPose) {
+        for (int update = roomUpdates - 1; update >= 0; update--)
+            level->update(tick - update);
+    } else {
+        room.player.nKey = keys;
+        if (std::strcmp(from, here) == 0)
+            room.place(hereX, hereY);
+        else
+            room.player.setPositionAtElement(from, level);
+    }
     for (std::size_t frame = 0; frame < lead.size(); frame++) {
         if (lead[frame] & Action)
             room.player.action(level, false);
-        playFrame(&room.player, level, lead[frame] & ~Action, int(frame));
+        playFrame(&room.player, level, lead[frame] & ~Action, firstTick() + int(frame));
     }
+}
+
+int RoomReach::firstTick() const
+{
+    return carried ? tick + 1 : 1;
+}
+
+int RoomReach::searchTick() const
+{
+    return firstTick() + int(lead.size());
+}
+
+std::string RoomReach::poseText(const BODY& b, int tick, int roomUpdates)
+{
+    char text[512];
+    std::snprintf(text, sizeof text, "%d %d %d %d %d %d %d %d %d%d%d%d%d%d%d%d%d %.9g %.9g %d %d %d %d %d %.9g %.9g %d %d %d",
+                  b.x, b.y, b.oldX, b.oldY, b.way, b.pushTimer, b.life, b.nKey, b.torch, b.moving, b.run, b.crawl,
+                  b.jumping, b.jumpReleased, b.onLadder, b.visible, b.flying, double(b.dy), double(b.hitted), b.bbox.x,
+                  b.bbox.y, b.bbox.w, b.bbox.h, b.animation.seq, double(b.animation.frame),
+                  double(b.animation.speed), b.animation.moved, tick % 2, roomUpdates);
+    return text;
+}
+
+int RoomReach::fromTrace(const std::vector<std::string>& row, BODY* b, int* tick, int* roomUpdates)
+{
+    // The columns of the program's trace line.
+    enum { X = 2, Y, Way = 5, Life, Keys = 9, Jumping, OnLadder, Crawl, Visible, OldX = 20, OldY, PushTimer, Torch,
+           Moving, Run, JumpReleased, Flying, Dy, Hitted, BoxX, BoxY, BoxW, BoxH, Seq, Frame, Speed, Moved, Tick,
+           Updates, Count };
+    if (row.size() < Count)
+        return 0;
+    bool numbers = true;
+    auto whole = [&](int column) {
+        char* end = nullptr;
+        long value = std::strtol(row[column].c_str(), &end, 10);
+        numbers = numbers && *end == '\0' && end != row[column].c_str();
+        return int(value);
+    };
+    auto real = [&](int column) {
+        char* end = nullptr;
+        float value = std::strtof(row[column].c_str(), &end);
+        numbers = numbers && *end == '\0' && end != row[column].c_str();
+        return value;
+    };
+    b->x = whole(X);
+    b->y = whole(Y);
+    b->oldX = whole(OldX);
+    b->oldY = whole(OldY);
+    b->way = whole(Way);
+    b->pushTimer = whole(PushTimer);
+    b->life = whole(Life);
+    b->nKey = whole(Keys);
+    b->torch = whole(Torch);
+    b->moving = whole(Moving);
+    b->run = whole(Run);
+    b->crawl = whole(Crawl);
+    b->jumping = whole(Jumping);
+    b->jumpReleased = whole(JumpReleased);
+    b->onLadder = whole(OnLadder);
+    b->visible = whole(Visible);
+    b->flying = whole(Flying);
+    b->dy = real(Dy);
+    b->hitted = real(Hitted);
+    b->bbox.x = whole(BoxX);
+    b->bbox.y = whole(BoxY);
+    b->bbox.w = whole(BoxW);
+    b->bbox.h = whole(BoxH);
+    b->animation.seq = whole(Seq);
+    b->animation.frame = real(Frame);
+    b->animation.speed = real(Speed);
+    b->animation.moved = whole(Moved);
+    *tick = whole(Tick);
+    *roomUpdates = whole(Updates);
+    return numbers;
 }
 
 int RoomReach::searchTo(const char* from, const char* element)
@@ -417,7 +503,7 @@ int RoomReach::search(const char* from, const char* to)
         frames = std::max(frames, frame + 1);
         if (timed && frame + 1 > roomFrame) {
             int waterBefore = level->waterLevel;
-            level->update(++roomFrame);
+            level->update(searchTick() + roomFrame++);
             expandedThisFrame = 0;
             // The water moves every other frame: two frames without a change and it has stopped.
             stillFrames = level->waterLevel == waterBefore ? stillFrames + 1 : 0;
@@ -469,10 +555,11 @@ bool RoomReach::replays(const char* from, const char* to, const std::vector<uint
     BODY searching = bodyOf(room.player);
     enter(level.get(), from);
     Player& p = room.player;
+    const int startLife = p.life;
     bool unhurt = true;
     for (std::size_t frame = 0; unhurt && frame < commands.size(); frame++) {
-        playFrame(&p, level.get(), commands[frame], int(frame));
-        unhurt = p.life >= initialBody.life;
+        playFrame(&p, level.get(), commands[frame], searchTick() + int(frame));
+        unhurt = p.life >= startLife;
     }
     const DOOR* wanted = doorNamed(level.get(), to);
     bool touching = unhurt && wanted && doorInReach(&p, level.get()) == wanted;

@@ -59,6 +59,13 @@ public:
     static constexpr const char* here = "here";
     int hereX = 0;
     int hereY = 0;
+    // With `carried`, "here" starts the player in the pose `carriedBody`
+    // that the running game shows (still running from the last room,
+    // falling, hurt), in the room as `roomUpdates` updates have left it;
+    // `tick` is the game's frame count then, which the water's pace follows.
+    bool carried = false;
+    int tick = 0;
+    int roomUpdates = 0;
 
     int maxFrames = 1500;
     long maxNodes = 2000000;
@@ -91,12 +98,24 @@ public:
     };
     static BODY bodyOf(const Player& p);
     static void restore(Player* p, const BODY& b);
+    // Reads the body, the game's frame count and the room's updates from a
+    // line of the program's trace, split into words. Returns 1, or 0 when
+    // the line is too short or a word is not a number.
+    static int fromTrace(const std::vector<std::string>& row, BODY* body, int* tick, int* roomUpdates);
+    // What of a carried start a way found from it depends on, as text.
+    static std::string poseText(const BODY& body, int tick, int roomUpdates);
+    BODY carriedBody{};
 
 private:
     // The room as its file holds it, or null with `error`.
     Level* freshLevel();
-    // Puts the player, as he was after loading, at the element `from` of `level`.
+    // Puts the player, as he was after loading, at the element `from` of
+    // `level`, or in his carried pose, and plays the lead.
     void enter(Level* level, const char* from);
+    // The game's frame count of the first frame played from the start, and
+    // of the first frame the search itself plays, after the lead.
+    int firstTick() const;
+    int searchTick() const;
 
     std::string gameDir;
     std::string levelFile;

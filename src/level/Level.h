@@ -140,6 +140,9 @@ public:
     int waterLimit = 0;
     int waterTop = 0;
     int waterFrame = 0;
+    // Updates since the room was loaded: how far its movers, water and gas
+    // have gone, for a tool that must set up the same room.
+    int updates = 0;
     Tile waterTile;
     bool dirt = false;
     bool noise = false;

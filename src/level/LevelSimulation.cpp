@@ -82,6 +82,7 @@ bool validIndex(int i, std::size_t size)
 
 void Level::update(int tick)
 {
+    updates++;
     for (Element* e : backgrounds)
         e->update();
     for (Element* e : entities)

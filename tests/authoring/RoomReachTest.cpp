@@ -242,3 +242,60 @@ TEST(RoomReachTest, AWayFoundInAShippedRoomIsPlayedThroughTheDoorByTheProgram)
     EXPECT_EQ(rooms[reach.script.size() - 1], "./Level/test_hall.lvl") << "still in the room before the action key";
     EXPECT_EQ(rooms[reach.script.size()], "./Level/test_lights.lvl") << "the action key took the door";
 }
+
+// A player read back from a line of the program's trace, mid-run and
+// mid-jump, goes on frame by frame exactly as the program shows him: the
+// trace holds all of the pose his next frames read.
+TEST(RoomReachTest, APoseReadFromTheProgramsTraceGoesOnAsTheProgramDoes)
+{
+    const std::string game = GLOAMER_GAME_DIR;
+    std::string replay = tempPath("pose.txt"), trace = tempPath("pose_trace.txt");
+    // Runs right from frame 2, jumps from 12 to 30, walks from 40.
+    std::ofstream(replay) << "2 down right\n12 down space\n30 up space\n40 down a\n";
+    const int frames = 70;
+    RoomReach reach;
+    ASSERT_EQ(reach.load(game.c_str(), "test_hall.lvl"), 1) << reach.error;
+    ASSERT_EQ(reach.search("west", "lights"), 1);
+    std::string command = "cd " + game + " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --start test_hall.lvl " +
+                          std::to_string(reach.startX) + " " + std::to_string(reach.startY) + " --replay " + replay +
+                          " --trace " + trace + " --frames " + std::to_string(frames) + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(readFile(trace));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        rows.emplace_back();
+        for (std::string w; words >> w;)
+            rows.back().push_back(w);
+    }
+    ASSERT_EQ(int(rows.size()), frames);
+
+    PlayerRoom room;
+    ASSERT_EQ(room.load(game.c_str(), "test_hall.lvl"), 1);
+    const RoomReach::BODY loaded = RoomReach::bodyOf(room.player);
+    int moving = 0;
+    for (int from : {8, 14, 20, 27, 38}) {
+        RoomReach::BODY body = loaded;
+        int tick = 0, updates = 0;
+        ASSERT_EQ(RoomReach::fromTrace(rows[from], &body, &tick, &updates), 1) << "frame " << from;
+        body.animation.anim = loaded.animation.anim;
+        RoomReach::restore(&room.player, body);
+        for (int frame = from + 1; frame < from + 20; frame++) {
+            PLAYER_COMMANDS c = held(frame >= 2 ? (frame >= 12 && frame < 30 ? "RJ" : "R") : "");
+            c.walk = frame >= 40;
+            room.frame(c);
+            ASSERT_EQ(std::to_string(room.player.x) + " " + std::to_string(room.player.y),
+                      rows[frame][2] + " " + rows[frame][3])
+                << "from frame " << from << ", at frame " << frame;
+        }
+        moving += body.x != RoomReach::bodyOf(room.player).x;
+    }
+    EXPECT_EQ(moving, 5) << "every start was in motion";
+    std::vector<std::string> cut(rows[8].begin(), rows[8].end() - 1);
+    RoomReach::BODY body{};
+    int tick = 0, updates = 0;
+    EXPECT_EQ(RoomReach::fromTrace(cut, &body, &tick, &updates), 0) << "a line without the pose";
+    cut = rows[8];
+    cut[30] = "x";
+    EXPECT_EQ(RoomReach::fromTrace(cut, &body, &tick, &updates), 0) << "a word that is not a number";
+}

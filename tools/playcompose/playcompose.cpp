@@ -12,8 +12,8 @@
 // for the menu and the scenes, ways through rooms found by the room search.
 // The program of GAME_DIR is run, in a copy of the folder, where a leg must
 // learn where the player is, and once more on the whole replay. Exits 0 on
-// success, 1 when a leg fails or the replay is not up to date, 2 on a usage
-// error.
+// success, 1 when a leg fails (the keys composed before it are then written
+// to OUT.failed) or the replay is not up to date, 2 on a usage error.
 
 #include "authoring/PlayComposer.h"
 
@@ -67,7 +67,11 @@ int main(int argc, char** argv)
     int composed = composer.compose(paths[0]);
     std::fputs(composer.log.c_str(), stderr);
     if (!composed) {
-        std::fprintf(stderr, "playcompose: %s\n", composer.error);
+        // What came before the failed leg, to play and look at.
+        std::string partial = std::string(paths[2]) + ".failed";
+        std::ofstream(partial) << composer.keysSoFar();
+        std::fprintf(stderr, "playcompose: %s\nplaycompose: the keys before it are in %s\n", composer.error,
+                     partial.c_str());
         return 1;
     }
     std::ofstream out(paths[2]);

@@ -225,7 +225,12 @@ int PlayComposer::playLeg(const LEG& leg)
 
 int PlayComposer::logLeg(const LEG& leg, int before)
 {
-    log += leg.where + ": frames " + std::to_string(before) + " to " + std::to_string(cursor) + "\n";
+    std::string line = leg.where + ": frames " + std::to_string(before) + " to " + std::to_string(cursor) + "\n";
+    log += line;
+    if (progress) {
+        std::fputs(line.c_str(), progress);
+        std::fflush(progress);
+    }
     return 1;
 }
 

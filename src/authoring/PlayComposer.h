@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -65,6 +66,8 @@ public:
     const std::string& keysSoFar() const { return lines; }
     // One line per leg: what was done and at which frame.
     std::string log;
+    // Where each line of the log goes as soon as its leg is done; none by default.
+    std::FILE* progress = nullptr;
     // A file keeping the ways found, by room, start and target, and where
     // the program showed the player, by the keys before, so that composing
     // again searches and runs only for the legs that changed; empty for none.

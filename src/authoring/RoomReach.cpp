@@ -156,17 +156,14 @@ void addDoorOver(Level* level, const char* name)
     level->doors.push_back(d);
 }
 
-// Whether the room changes with time by itself: movers, dogs, gas and
-// animated enemies (whose every picture hurts where it is drawn) for ever,
-// water until it has filled or emptied. Pushed blocks and unstable floors
-// change only when the player comes.
+// Whether the room changes with time by itself: movers, dogs and gas for
+// ever, water until it has filled or emptied. Pushed blocks and unstable
+// floors change only when the player comes; animated enemies are searched
+// by their pictures (EnemyPictures).
 bool movesForEver(const Level* level)
 {
     if (!level->dogs.empty() || level->hasCloud)
         return true;
-    for (const Element* e : level->ennemies)
-        if (e->tile && e->tile->frameCount > 1 && e->speed != 0)
-            return true;
     for (const Element* e : level->actives)
         if (e->kind == Element::Mover)
             return true;
@@ -233,6 +230,41 @@ uint64_t thingsKey(const std::vector<THING>& things)
         key = (key ^ (uint64_t(uint32_t(t.x)) | uint64_t(uint32_t(t.y)) << 32)) * 0x100000001B3ull + uint64_t(t.countdown);
     return key;
 }
+
+// The picture each animated enemy shows in each frame from the search's
+// start: an enemy hurts where its picture is drawn, and its animation runs
+// with time whatever the player does. A room otherwise still is searched
+// without updating it, so each state shows the enemies its own frame shows.
+class EnemyPictures {
+public:
+    EnemyPictures(Level* level, int frames)
+    {
+        for (Element* e : level->ennemies) {
+            if (!e->tile || e->tile->frameCount < 2 || e->speed == 0)
+                continue;
+            Element shown = *e;
+            std::vector<float> pictures;
+            for (int frame = 0; frame <= frames; frame++) {
+                pictures.push_back(shown.frame);
+                shown.update();
+            }
+            animated.push_back({e, std::move(pictures)});
+        }
+    }
+    // Shows the enemies as they are `frame` frames after the start.
+    void show(int frame) const
+    {
+        for (const ANIMATED& a : animated)
+            a.enemy->frame = a.pictures[std::min<std::size_t>(std::size_t(frame), a.pictures.size() - 1)];
+    }
+
+private:
+    struct ANIMATED {
+        Element* enemy;
+        std::vector<float> pictures;
+    };
+    std::vector<ANIMATED> animated;
+};
 
 // A state kept by the search, with the one before it, the commands that
 // led there and its nearness to the door.
@@ -487,6 +519,7 @@ int RoomReach::search(const char* from, const char* to)
     // Movable things move by the room's update, which a still room gets in
     // every state's own frame.
     const bool carriesThings = !forEver && !level->actives.empty();
+    const EnemyPictures enemies(level, maxFrames);
     std::vector<SEARCH_NODE> kept{{bodyOf(p), -1, 0, 0, nearness(p, *target, guide), thingsOf(level)}};
     OPEN_QUEUE open;
     open.push({0, kept[0].near, 0});
@@ -521,6 +554,8 @@ int RoomReach::search(const char* from, const char* to)
             bool ownThings = carriesThings && !timed;
             if (ownThings)
                 restoreThings(level, kept[index].things);
+            if (!timed)
+                enemies.show(frame + 1);
             holdCommands(&p, level, commandsOf(commands));
             if (ownThings)
                 level->activeUpdate();

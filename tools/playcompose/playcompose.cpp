@@ -64,8 +64,8 @@ int main(int argc, char** argv)
     }
     if (checking)
         return check(composer, paths[0], paths[2]);
+    composer.progress = stderr;
     int composed = composer.compose(paths[0]);
-    std::fputs(composer.log.c_str(), stderr);
     if (!composed) {
         // What came before the failed leg, to play and look at.
         std::string partial = std::string(paths[2]) + ".failed";

@@ -181,8 +181,6 @@ int PlayComposer::compose(const char* dir)
     lastRunLines.clear();
     lastRun.clear();
     slotLeg = nullptr;
-    if (!cachePath.empty())
-        readCache();
     for (std::size_t i = 0; good && i < legs.size(); i++)
         good = playLeg(legs[i]);
     std::string missing;
@@ -297,6 +295,8 @@ int PlayComposer::reachLeg(const LEG& leg)
 int PlayComposer::findWay(const LEG& leg, std::vector<uint8_t>* way)
 {
     std::string key = wayKey(leg);
+    if (!cachePath.empty() && !cachedWays.count(key))
+        readCache();
     auto cached = cachedWays.find(key);
     if (cached != cachedWays.end()) {
         *way = cached->second;
@@ -406,6 +406,8 @@ int PlayComposer::findPlayer(const LEG& leg, int lookahead)
 {
     std::string key = placeKey(leg.room);
     std::vector<std::string> row;
+    if (!cachePath.empty() && !cachedPlaces.count(key))
+        readCache();
     auto cached = cachedPlaces.find(key);
     if (cached != cachedPlaces.end()) {
         std::istringstream words(cached->second);

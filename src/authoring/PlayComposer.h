@@ -71,7 +71,9 @@ public:
     // A file keeping the ways found, by room, start and target, and where
     // the program showed the player, by the keys before, so that composing
     // again searches and runs only for the legs that changed; empty for none.
-    // A stale way cannot pass: the whole replay is played at the end.
+    // A stale way cannot pass: the whole replay is played at the end. The
+    // file is read again before a leg searches or runs, so that two routes
+    // composed at once share what each has found.
     std::string cachePath;
     // Frames the program runs past the last key when the replay is checked.
     int tail = 400;

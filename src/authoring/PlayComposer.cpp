@@ -192,7 +192,7 @@ int PlayComposer::compose(const char* dir)
     if (good)
         replay = "# A playthrough composed by playcompose from " + routePath +
                  "; do not edit it, compose it again:\n#   playcompose GAME_DIR " + routePath +
-                 " THIS_FILE\n# fingerprint " + fingerprint(dir) + "\n" + lines;
+                 " THIS_FILE\n# fingerprint " + fingerprint(dir) + "\n# frames " + std::to_string(cursor) + "\n" + lines;
     return good;
 }
 

@@ -59,8 +59,9 @@ public:
     std::string fingerprint(const char* gameDir) const;
 
     std::vector<LEG> legs;
-    // The composed replay: a header naming the route, its fingerprint and
-    // the command that makes it again, then the keys.
+    // The composed replay: a header naming the route, its fingerprint, the
+    // command that makes it again and the frames the route plays (its last
+    // legs may wait without keys), then the keys.
     std::string replay;
     // The keys composed so far, up to the leg that failed.
     const std::string& keysSoFar() const { return lines; }

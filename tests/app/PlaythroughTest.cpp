@@ -1,5 +1,6 @@
-// The playthroughs composed from their routes (content/playthrough), played
-// by the program from its menu and checked in the trace.
+// The two playthroughs, composed from their routes (content/playthrough),
+// played by the program from its menu to each ending and checked in the
+// trace.
 
 #include "authoring/PlayComposer.h"
 
@@ -21,40 +22,62 @@ std::string playthroughFile(const std::string& name)
     return std::string(GLOAMER_SOURCE_DIR) + "/content/playthrough/" + name;
 }
 
-// The frame of the replay's last key.
-int lastFrame(const std::string& replayText)
+// The frames the route plays, from the replay's header.
+int routeFrames(const std::string& replayText)
 {
-    std::istringstream lines(replayText);
-    std::string line;
-    int last = 0;
-    while (std::getline(lines, line))
-        if (!line.empty() && line[0] != '#')
-            last = std::max(last, std::stoi(line));
-    return last;
+    const std::string header = "# frames ";
+    std::size_t at = replayText.find(header);
+    return at == std::string::npos ? 0 : std::stoi(replayText.substr(at + header.size()));
 }
 
-// Plays the composed replay `name` from the menu, a while past its last key.
+// Plays the composed replay `name` from the menu, a while past its route's end.
 Rows playFromTheMenu(const std::string& name, int after)
 {
     FirstSlotKeeper keeper;
     std::string replayPath = playthroughFile(name);
-    int frames = lastFrame(read(replayPath)) + after;
+    int frames = routeFrames(read(replayPath)) + after;
     std::string trace = file((name + ".trace").c_str());
     EXPECT_EQ(play("--fast --frames " + std::to_string(frames) + " --replay " + replayPath + " --trace " + trace), 0)
         << read(file("stderr.txt"));
     return traceRows(trace);
 }
 
+std::string roomOf(const std::vector<std::string>& row)
+{
+    std::string room = row[Level].substr(row[Level].rfind('/') + 1);
+    return room.substr(0, room.rfind(".lvl"));
+}
+
 std::vector<std::string> roomsEntered(const Rows& rows)
 {
     std::vector<std::string> entered;
-    for (const auto& row : rows) {
-        std::string room = row[Level].substr(row[Level].rfind('/') + 1);
-        room = room.substr(0, room.rfind(".lvl"));
-        if (row[Level] != "-" && (entered.empty() || entered.back() != room))
-            entered.push_back(room);
-    }
+    for (const auto& row : rows)
+        if (row[Level] != "-" && (entered.empty() || entered.back() != roomOf(row)))
+            entered.push_back(roomOf(row));
     return entered;
+}
+
+// The rooms the route plays through, in its order.
+std::vector<std::string> routeRooms(const std::string& route)
+{
+    PlayComposer composer;
+    EXPECT_EQ(composer.readRoute(playthroughFile(route).c_str()), 1) << composer.error;
+    std::vector<std::string> rooms;
+    for (const PlayComposer::LEG& leg : composer.legs)
+        if ((leg.kind == PlayComposer::Reach || leg.kind == PlayComposer::WaitRoom) &&
+            (rooms.empty() || rooms.back() != leg.room))
+            rooms.push_back(leg.room);
+    return rooms;
+}
+
+// Whether `wanted` comes in `entered` in its order.
+bool inOrder(const std::vector<std::string>& entered, const std::vector<std::string>& wanted)
+{
+    std::size_t next = 0;
+    for (const std::string& room : entered)
+        if (next < wanted.size() && room == wanted[next])
+            next++;
+    return next == wanted.size();
 }
 
 // The lamps in the order they came into the player's hand, once a game runs.
@@ -67,42 +90,80 @@ std::vector<int> lampsCarried(const Rows& rows)
     return lamps;
 }
 
-int lowestLife(const Rows& rows)
+// The room in which the player's keys became `count`, or "" if never.
+std::string roomOfKey(const Rows& rows, int count)
 {
-    int lowest = 1000;
     for (const auto& row : rows)
-        if (row[Level] != "-")
-            lowest = std::min(lowest, std::stoi(row[Life]));
-    return lowest;
+        if (row[Level] != "-" && std::stoi(row[Keys]) == count)
+            return roomOf(row);
+    return "";
+}
+
+// The fewest keys the player held on coming into `room` from `from`, or -1
+// if he never came that way.
+int keysComingInto(const Rows& rows, const std::string& room, const std::string& from)
+{
+    int fewest = -1;
+    for (std::size_t i = 1; i < rows.size(); i++)
+        if (rows[i - 1][Level] != "-" && roomOf(rows[i - 1]) == from && roomOf(rows[i]) == room) {
+            int keys = std::stoi(rows[i][Keys]);
+            fewest = fewest < 0 ? keys : std::min(fewest, keys);
+        }
+    return fewest;
+}
+
+struct LOCK {
+    const char* room;
+    const char* from;
+    int keys;
+};
+
+struct ENDING {
+    const char* name;
+    std::vector<LOCK> locks;
+};
+
+void checkPlaythrough(const ENDING& ending)
+{
+    std::string name = ending.name;
+    PlayComposer composer;
+    ASSERT_EQ(composer.readRoute(playthroughFile(name + ".route").c_str()), 1) << composer.error;
+    ASSERT_NE(read(playthroughFile(name + ".replay")).find("# fingerprint " + composer.fingerprint(GLOAMER_GAME_DIR)),
+              std::string::npos)
+        << "compose it again: cd build/game && ../tools/playcompose --cache ../playcompose.cache . ../../content/playthrough/" << name
+        << ".route ../../content/playthrough/" << name << ".replay";
+
+    Rows rows = playFromTheMenu(name + ".replay", 200);
+    ASSERT_GT(rows.size(), 10000u);
+    std::vector<std::string> entered = roomsEntered(rows);
+    EXPECT_TRUE(inOrder(entered, routeRooms(name + ".route"))) << "the rooms come in the route's order";
+    EXPECT_EQ(lampsCarried(rows), (std::vector<int>{0, 1, 2, 3})) << "candle, torch, acetylene lamp";
+    EXPECT_EQ(roomOfKey(rows, 1), "maze");
+    EXPECT_EQ(roomOfKey(rows, 2), "orsolans_grave");
+    EXPECT_EQ(roomOfKey(rows, 3), "technic01");
+    for (const LOCK& lock : ending.locks)
+        EXPECT_GE(keysComingInto(rows, lock.room, lock.from), lock.keys) << lock.from << " to " << lock.room;
+    bool finished = false;
+    for (const auto& row : rows) {
+        int stage = std::stoi(row[Stage]);
+        EXPECT_TRUE(stage == 0 || stage == 7) << "no death: stage " << stage << " at frame " << row[Frame];
+        finished = finished || stage == 7;
+        if (stage != 0)
+            break;
+    }
+    EXPECT_TRUE(finished) << "the game ends";
 }
 
 } // namespace
 
-TEST(Playthrough, TheComposedReplayIsUpToDateWithItsRouteAndRooms)
+TEST(Playthrough, ToThePoliceCarAtTheWayOut)
 {
-    PlayComposer composer;
-    ASSERT_EQ(composer.readRoute(playthroughFile("common.route").c_str()), 1) << composer.error;
-    EXPECT_NE(read(playthroughFile("common.replay")).find("# fingerprint " + composer.fingerprint(GLOAMER_GAME_DIR)),
-              std::string::npos)
-        << "compose it again: cd build/game && ../tools/playcompose . ../../content/playthrough/common.route "
-           "../../content/playthrough/common.replay";
+    checkPlaythrough({"ending8", {{"locked_door", "hub_metro", 1}, {"locked_door2", "hub_cave", 2},
+                                  {"unstable_room", "big_pool", 3}}});
 }
 
-TEST(Playthrough, TheCommonPartGoesFromTheMenuThroughTheSubwayWithTheCandleToTheCatacombs)
+TEST(Playthrough, ToTheBalloonAboveTheVault)
 {
-    Rows rows = playFromTheMenu("common.replay", 100);
-    ASSERT_GT(rows.size(), 4000u);
-    std::vector<std::string> line = {"metro2",       "metro3",      "entrance",     "intro_part10",
-                                      "intro_part20", "tuto_ladder", "intro_part30", "intro_part40",
-                                      "intro_part50", "intro_part35", "simple_unstable2", "unknow_room",
-                                      "hub_metro"};
-    EXPECT_EQ(roomsEntered(rows), line);
-    // A new game has no lamp; the candle of the entrance is the first.
-    EXPECT_EQ(lampsCarried(rows), (std::vector<int>{0, 1}));
-    for (const auto& row : rows)
-        if (row[Lamp] == "1") {
-            EXPECT_EQ(row[Level], "./Level/entrance.lvl") << "the candle was taken where it lies";
-            break;
-        }
-    EXPECT_EQ(lowestLife(rows), 3) << "never hurt on the way";
+    checkPlaythrough({"ending9", {{"locked_door", "hub_metro", 1}, {"locked_door2", "hub_cave", 2},
+                                  {"vault", "Z", 3}}});
 }

@@ -60,6 +60,7 @@ TEST(PlayComposer, KeysLegsFollowEachOtherAndARangeIsShiftedToWhereItStarts)
     std::string keys = composer.replay.substr(composer.replay.find("\n2 down return") + 1);
     EXPECT_EQ(keys, "2 down return\n3 up return\n14 down e\n15 up e\n");
     EXPECT_NE(composer.replay.find("# fingerprint " + composer.fingerprint(GLOAMER_GAME_DIR)), std::string::npos);
+    EXPECT_NE(composer.replay.find("\n# frames 15\n"), std::string::npos) << "the range ends at 15";
 }
 
 // A route that begins from a save slot with Continue (the search starting

@@ -8,7 +8,7 @@ DESTDIR ?=
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test deps build bench fuzz install soak tsan-soak
+.PHONY: run test deps build bench fuzz install soak tsan-soak playthroughs
 
 deps:
 	./scripts/install-deps.sh
@@ -26,6 +26,15 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
+
+# Composes the two playthroughs again after a room or a route changed; both
+# share one cache of ways and places, so only what changed is searched.
+PLAYTHROUGHS = ending8 ending9
+playthroughs: build
+	cd $(BUILD_DIR)/game && pids=; for ending in $(PLAYTHROUGHS); do \
+	    ../tools/playcompose --cache ../playcompose.cache . ../../content/playthrough/$$ending.route \
+	        ../../content/playthrough/$$ending.replay & pids="$$pids $$!"; \
+	done; failed=0; for pid in $$pids; do wait $$pid || failed=1; done; exit $$failed
 
 bench: build
 	cmake --build $(BUILD_DIR) --target run_benchmarks

@@ -130,8 +130,7 @@ void checkPlaythrough(const ENDING& ending)
     ASSERT_EQ(composer.readRoute(playthroughFile(name + ".route").c_str()), 1) << composer.error;
     ASSERT_NE(read(playthroughFile(name + ".replay")).find("# fingerprint " + composer.fingerprint(GLOAMER_GAME_DIR)),
               std::string::npos)
-        << "compose it again: cd build/game && ../tools/playcompose --cache ../playcompose.cache . ../../content/playthrough/" << name
-        << ".route ../../content/playthrough/" << name << ".replay";
+        << name << ".replay is older than its route or rooms: compose it again with make playthroughs";
 
     Rows rows = playFromTheMenu(name + ".replay", 200);
     ASSERT_GT(rows.size(), 10000u);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -83,23 +84,57 @@ void reportDamageOnce(const char* path, const char* outcome)
 
 bool backupName(const char* path, char* out, std::size_t size) { return boundedFormat(out, size, "%s.bak", path); }
 
+// The slot file this program wrote last, as the file system showed it right
+// after: the same file, unchanged since, is known to be good without reading
+// it again. A slot grows to tens of megabytes (the memory of every room seen)
+// and is written at every door.
+struct WRITTEN_SLOT {
+    std::string path;
+    struct stat file {};
+};
+WRITTEN_SLOT lastWritten;
+
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+void rememberWritten(const char* path)
+{
+    lastWritten.path.clear();
+    if (stat(path, &lastWritten.file) == 0)
+        lastWritten.path = path;
+}
+
+bool isGoodSlot(const char* path)
+{
+    struct stat now;
+    if (lastWritten.path == path && stat(path, &now) == 0 && sameFile(now, lastWritten.file))
+        return true;
+    std::vector<unsigned char> bytes;
+    SAVE_STATE scratch;
+    return readSlotFile(path, scratch, bytes) == SlotStatus::good;
+}
+
 // Keeps the slot at `path` as its ".bak" when it is good, so that a damaged
 // slot never replaces a good copy. A second name for the same file costs no
 // copy; where the file system has no links, the bytes are copied.
 void keepBackup(const char* path)
 {
-    std::vector<unsigned char> bytes;
-    SAVE_STATE scratch;
     char backup[512];
     char linked[512];
-    if (readSlotFile(path, scratch, bytes) != SlotStatus::good || !backupName(path, backup, sizeof backup)
-        || !boundedFormat(linked, sizeof linked, "%s.tmp", backup))
+    if (!backupName(path, backup, sizeof backup) || !boundedFormat(linked, sizeof linked, "%s.tmp", backup) ||
+        !isGoodSlot(path))
         return;
     std::remove(linked);
     if (link(path, linked) == 0 && std::rename(linked, backup) == 0)
         return;
     std::remove(linked);
-    replaceFile(backup, bytes.data(), bytes.size());
+    std::vector<unsigned char> bytes;
+    if (readFile(path, bytes) == FileRead::read)
+        replaceFile(backup, bytes.data(), bytes.size());
 }
 
 } // namespace
@@ -134,7 +169,10 @@ int writeSlot(const char* path, const SAVE_STATE& state, const char* level, Slot
     std::vector<unsigned char> bytes = encodeSaveState(state, level);
     if (backup == SlotBackup::use)
         keepBackup(path);
-    return replaceFile(path, bytes.data(), bytes.size());
+    if (!replaceFile(path, bytes.data(), bytes.size()))
+        return 0;
+    rememberWritten(path);
+    return 1;
 }
 
 int writeSlotText(const char* path, const SAVE_STATE& state, SaveText form)

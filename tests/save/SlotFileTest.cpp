@@ -115,6 +115,37 @@ TEST(SlotFile, ADamagedSlotFallsBackToItsCopyAndNeverReplacesIt)
     EXPECT_EQ(summarizeSlot(slot.c_str()).status, SlotStatus::damaged);
 }
 
+// The game trusts the slot it wrote itself without reading it back; a slot
+// changed since, even to the same size, is read again before it may become
+// the backup.
+TEST(SlotFile, ASlotChangedSinceTheGameWroteItIsCheckedBeforeItBecomesTheBackup)
+{
+    std::string slot = freshFolder("changed") + "slot1.sav";
+    ASSERT_EQ(writeSlot(slot.c_str(), withCoins(1)), 1);
+    ASSERT_EQ(writeSlot(slot.c_str(), withCoins(2)), 1);
+    SAVE_STATE read;
+    ASSERT_EQ(readSlot((slot + ".bak").c_str(), read), SlotStatus::good);
+    EXPECT_EQ(read.coin, 1);
+
+    // The file's times move on by at least a clock tick of the file system.
+    usleep(50000);
+    std::string same = contents(slot);
+    std::string damaged(same.size(), '\xFF');
+    std::FILE* inPlace = std::fopen(slot.c_str(), "r+b");
+    ASSERT_NE(inPlace, nullptr);
+    ASSERT_EQ(std::fwrite(damaged.data(), 1, damaged.size(), inPlace), damaged.size());
+    std::fclose(inPlace);
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(writeSlot(slot.c_str(), withCoins(3)), 1);
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(readSlot((slot + ".bak").c_str(), read), SlotStatus::good);
+    EXPECT_EQ(read.coin, 1) << "the damaged slot did not become the backup";
+
+    ASSERT_EQ(writeSlot(slot.c_str(), withCoins(4)), 1);
+    ASSERT_EQ(readSlot((slot + ".bak").c_str(), read), SlotStatus::good);
+    EXPECT_EQ(read.coin, 3) << "the slot the game wrote became the backup";
+}
+
 TEST(SlotFile, FailedWritesLeaveTheOldSlot)
 {
     SAVE_STATE big = withCoins(9);

@@ -1,5 +1,6 @@
 #include "app/Frame.h"
 
+#include "app/Pad.h"
 #include "app/RunOptions.h"
 #include "app/Session.h"
 #include "base/BoundedString.h"
@@ -8,8 +9,10 @@
 #include "assets/Typo.h"
 #include "audio/Control.h"
 #include "audio/Sound.h"
+#include "platform/Joystick.h"
 #include "platform/Platform.h"
 #include "render/Screen.h"
+#include "save/Settings.h"
 #include "ui/Hud.h"
 #include "ui/Menu.h"
 #include "ui/Text.h"
@@ -19,6 +22,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
@@ -39,6 +43,17 @@ namespace {
 
 const int logicalScale = 4;
 const int escapeKey = 27;
+const int returnKey = 13;
+const int fullScreenKey = SDLK_F11;
+
+// Every gamepad, as one.
+Pad pad;
+// The menu's game state at the end of the last frame.
+int lastState = Menu::stateMainMenu;
+
+// The desktop measured at start-up, and the display mode shown.
+DesktopSize desktop = {0, 0};
+bool shownFullScreen = true;
 // The slot of a game started without the menu.
 const char* const firstSlot = "./Save/slot0.sav";
 // The seed of every --fast run, so that its random choices repeat.
@@ -78,21 +93,35 @@ bool dismissed()
     return false;
 }
 
-// Returns 1 when the key asked to quit the program.
-int handleKeyDown(const SDL_Event& event)
+// The display surface of a mode: the desktop's size in full screen, else a
+// window of the logical size times `scale`.
+SDL_Surface* setVideoMode(bool fullScreen, int scale)
 {
-    int symbol = event.key.keysym.sym;
-    changeKeyState(symbol, 1);
+    if (fullScreen)
+        return SDL_SetVideoMode(desktop.width, desktop.height, 32, SDL_FULLSCREEN | SDL_DOUBLEBUF);
+    return SDL_SetVideoMode(pixelScreen->width * scale, pixelScreen->height * scale, 32, SDL_DOUBLEBUF);
+}
+
+bool asksForAnotherDisplayMode(int symbol)
+{
+    bool alt = keyState(SDLK_LALT) || keyState(SDLK_RALT);
+    return symbol == fullScreenKey || (symbol == returnKey && alt);
+}
+
+// A key pressed on the keyboard or standing for a pad input, for the world
+// or the menu. Returns 1 when it asked to quit the program.
+int routeKey(int symbol)
+{
     int quit = 0;
     if (menu.getGameState() == Menu::statePlaying) {
-        world.input1(event, &typo, pixelScreen);
+        world.pressKey(symbol, &typo, pixelScreen);
         if (symbol == escapeKey && world.gameOver.stage == 0) {
             pauseAllSounds();
             menu.setGameState(Menu::statePaused);
             world.pause(true);
         }
     } else {
-        quit = menu.input(event);
+        quit = menu.input(symbol);
     }
     // Any key during a death sequence restarts from the slot's stored state.
     if (world.gameOver.stage >= 1) {
@@ -102,6 +131,96 @@ int handleKeyDown(const SDL_Event& event)
         world.loadStateBinary(world.slotFile, &typo, pixelScreen);
     }
     return quit;
+}
+
+// Returns 1 when the key asked to quit the program.
+int handleKeyDown(const SDL_Event& event)
+{
+    int symbol = event.key.keysym.sym;
+    changeKeyState(symbol, 1);
+    // The display mode is the frame's own: the key goes nowhere else.
+    if (asksForAnotherDisplayMode(symbol)) {
+        settings.fullScreen = !settings.fullScreen;
+        saveSettings(settingsFile, settings);
+        return 0;
+    }
+    return routeKey(symbol);
+}
+
+// The key slot each pad action stands for in a game; pause is Escape.
+const int padActionSlots[padActionCount] = {controlJump, controlAction, controlReveal, controlThrowCoin,
+                                            controlShowMap, escapeKey};
+const int arrowKeys[4] = {SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN};
+const int directionSlots[4] = {controlLeft, controlRight, controlUp, controlDown};
+
+// The key a pad input stands for in a game: the key bound to its action.
+int padKeyInGame(int input)
+{
+    if (input >= PadLeft)
+        return getControl(directionSlots[input - PadLeft]);
+    for (int action = 0; action < padActionCount; action++)
+        if (settings.padButton[action] == input)
+            return action == PadPause ? escapeKey : getControl(padActionSlots[action]);
+    return 0;
+}
+
+// The key a pad input stands for in the menus: the directions are the
+// arrows, jump and pause choose (Return), action goes back (Escape).
+int padKeyInMenu(int input)
+{
+    if (input >= PadLeft)
+        return arrowKeys[input - PadLeft];
+    if (input == settings.padButton[PadJump] || input == settings.padButton[PadPause])
+        return returnKey;
+    return input == settings.padButton[PadAct] ? escapeKey : 0;
+}
+
+// The keys held on the keyboard and those the pad's held inputs stand for.
+void heldKeys(int* held)
+{
+    std::copy(std::begin(keys), std::end(keys), held);
+    uint64_t inputs = pad.held();
+    for (int input = 0; input < padInputCount; input++)
+        if (inputs >> input & 1) {
+            int key = padKeyInGame(input);
+            if (key > 0 && key < 512)
+                held[key] = 1;
+        }
+}
+
+// A joystick event: each input it presses acts as a key press. Returns 1
+// when one asked to quit the program.
+int handlePadEvent(const SDL_Event& event)
+{
+    uint64_t before = pad.held();
+    pad.take(event);
+    uint64_t after = pad.held();
+    for (int input = 0; input < padInputCount; input++) {
+        bool was = before >> input & 1, is = after >> input & 1;
+        if (was != is && session)
+            session->seePad(input, is);
+        if (was || !is)
+            continue;
+        bool playing = menu.getGameState() == Menu::statePlaying;
+        if (!playing && input < padButtonCount && menu.padButton(input))
+            continue;
+        int key = playing ? padKeyInGame(input) : padKeyInMenu(input);
+        if (key && routeKey(key))
+            return 1;
+    }
+    return 0;
+}
+
+// A pad plugged in while the game ran is found when the player comes back
+// to the main menu.
+void lookForPadsInTheMainMenu()
+{
+    int state = menu.getGameState();
+    if (state == Menu::stateMainMenu && lastState != Menu::stateMainMenu) {
+        findJoysticks();
+        pad.clear();
+    }
+    lastState = state;
 }
 
 void handleStartRequest()
@@ -155,12 +274,35 @@ void forgetTheRun()
     rebuild(&menu);
     std::fill(std::begin(keys), std::end(keys), 0);
     loadDefaultControls();
+    settings = SETTINGS();
+    shownFullScreen = true;
+    pad.clear();
+    lastState = Menu::stateMainMenu;
     mapSetTypo(nullptr, nullptr);
     fastFrames = 0;
     Text::clock = ticks;
 }
 
 } // namespace
+
+SDL_Surface* showDisplayMode(bool fullScreen)
+{
+    int scale = fullScreen ? logicalScale : windowScale(pixelScreen->width, pixelScreen->height, desktop);
+    SDL_Surface* shown = setVideoMode(fullScreen, scale);
+    if (!shown && screen) {
+        // The mode is refused: back to the one shown before.
+        fullScreen = shownFullScreen;
+        scale = pixelScreen->scale;
+        shown = setVideoMode(fullScreen, scale);
+    }
+    if (!shown)
+        return nullptr;
+    screen = shown;
+    shownFullScreen = fullScreen;
+    settings.fullScreen = fullScreen;
+    pixelScreen->setScale(scale);
+    return shown;
+}
 
 void changeKeyState(int key, int state)
 {
@@ -175,7 +317,7 @@ int keyState(int key)
 
 int startUp(bool window)
 {
-    DesktopSize desktop = desktopSize();
+    desktop = desktopSize();
     createLog("log.txt");
     char message[512];
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) < 0) {
@@ -183,12 +325,16 @@ int startUp(bool window)
         return fail(1, message);
     }
     std::atexit(SDL_Quit);
+    findJoysticks();
     pixelScreen = new Screen(desktop.width / logicalScale, desktop.height / logicalScale, logicalScale);
-    if (window)
-        screen = SDL_SetVideoMode(pixelScreen->width * logicalScale, pixelScreen->height * logicalScale, 32,
-                                  SDL_DOUBLEBUF);
-    else
-        screen = SDL_SetVideoMode(desktop.width, desktop.height, 32, SDL_FULLSCREEN | SDL_DOUBLEBUF);
+    loadSettings(settingsFile, &settings);
+    if (window) {
+        // The window of --window is this run's choice, at four times.
+        screen = setVideoMode(false, logicalScale);
+        settings.fullScreen = shownFullScreen = false;
+    } else {
+        screen = showDisplayMode(settings.fullScreen);
+    }
     if (!screen) {
         boundedFormat(message, sizeof message, "Couldn't set %dx%dx%d video mode: %s\n",
                       pixelScreen->width * logicalScale, pixelScreen->height * logicalScale, 32, SDL_GetError());
@@ -258,10 +404,17 @@ int update()
             pixelScreen->flipWholeNext();
         else if (event.type == SDL_KEYDOWN && handleKeyDown(event))
             return 1;
+        else if (handlePadEvent(event))
+            return 1;
     }
+    // The menu or the keys may have asked for the other display mode.
+    if (settings.fullScreen != shownFullScreen)
+        showDisplayMode(settings.fullScreen);
     handleStartRequest();
     if (menu.getGameState() == Menu::statePlaying) {
-        world.input2(keys, &typo, pixelScreen);
+        int held[512];
+        heldKeys(held);
+        world.input2(held, &typo, pixelScreen);
         if (world.gameOver.stage == 7) {
             if (session)
                 session->gameFinished();
@@ -274,6 +427,7 @@ int update()
     } else {
         menu.update();
     }
+    lookForPadsInTheMainMenu();
     world.sync();
     return 0;
 }
@@ -286,6 +440,7 @@ void draw()
         world.draw(pixelScreen);
     if (state != Menu::statePlaying)
         menu.draw(pixelScreen);
+    pixelScreen->setBrightness(settings.brightness);
     pixelScreen->draw(screen);
     pixelScreen->flip(screen);
 }
@@ -313,6 +468,8 @@ int runGame(const RUN_OPTIONS& options, void (*afterFrame)(int frame))
         Text::clock = fastTicks;
         std::srand(fastSeed);
     }
+    if (options.brightnessGiven)
+        settings.brightness = options.brightness;
     if (options.start) {
         boundedCopy(world.slotFile, sizeof world.slotFile, firstSlot);
         world.startAt(options.startLevel, options.startX, options.startY, &typo, pixelScreen);

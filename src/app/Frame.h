@@ -27,6 +27,11 @@ int keyState(int key);
 // the exit code of a failure after it has been shown to the user (1: SDL or
 // the game data, 2: video mode or audio mixer).
 int startUp(bool window = false);
+// Shows the game in full screen or in a window of the logical size times
+// the largest scale that fits the desktop; the logical size stays. A mode
+// the video driver refuses leaves the one shown. Returns the display
+// surface, or null when no mode could be set.
+SDL_Surface* showDisplayMode(bool fullScreen);
 // Shows a start-up failure in a window of the game's own, for a player who
 // started the game without a terminal and without a desktop dialog program:
 // the message in the small font of the game folder (the title bar alone

@@ -1,6 +1,7 @@
 #include "app/RunOptions.h"
 
 #include "base/BoundedString.h"
+#include "save/Settings.h"
 
 #include <cerrno>
 #include <climits>
@@ -10,7 +11,8 @@
 
 const char* const runUsage =
     "usage: gloamer [--start LEVEL X Y] [--replay FILE] [--record FILE] [--frames N] [--fast]\n"
-    "               [--trace FILE] [--shot FRAME:FILE.png]... [--window]\n";
+    "               [--trace FILE] [--shot FRAME:FILE.png]... [--window]\n"
+    "               [--brightness N]\n";
 
 namespace {
 
@@ -86,6 +88,12 @@ int parseRunOptions(int argc, char** argv, RUN_OPTIONS* o)
             good = readShot(argument(1), &shot);
             if (good)
                 o->shots.push_back(shot);
+            i++;
+        } else if (std::strcmp(option, "--brightness") == 0) {
+            long step = 0;
+            good = readNumber(argument(1), brightnessLowest, brightnessHighest, &step);
+            o->brightnessGiven = true;
+            o->brightness = int(step);
             i++;
         } else if (std::strcmp(option, "--fast") == 0) {
             o->fast = true;

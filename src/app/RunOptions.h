@@ -31,6 +31,10 @@ struct RUN_OPTIONS {
     std::vector<SHOT> shots;
     // --window: a window instead of the full screen.
     bool window = false;
+    // --brightness N: the brightness step of this run, in place of the
+    // player's setting.
+    bool brightnessGiven = false;
+    int brightness = 0;
     // Why the command line was refused.
     char error[256] = "";
 };

@@ -1,5 +1,6 @@
 #include "app/Session.h"
 
+#include "app/Pad.h"
 #include "base/BoundedString.h"
 #include "base/ReplacingFile.h"
 #include "render/PngImage.h"
@@ -79,7 +80,7 @@ int saveShot(const Screen& screen, const char* file)
     image.resize(screen.width * scale, screen.height * scale);
     for (int y = 0; y < image.height; y++)
         for (int x = 0; x < image.width; x++)
-            image.set(x, y, uint32_t(screen.getPixel(x / scale, y / scale)) | 0xFF000000u);
+            image.set(x, y, uint32_t(screen.presented(screen.getPixel(x / scale, y / scale))) | 0xFF000000u);
     return image.save(file);
 }
 
@@ -122,7 +123,8 @@ int Session::readReplay(const char* path)
                (std::strcmp(way, "down") == 0 || std::strcmp(way, "up") == 0);
         if (good) {
             k.down = std::strcmp(way, "down") == 0;
-            k.key = keyFromName(line + used);
+            k.padInput = padInputFromName(line + used);
+            k.key = k.padInput >= 0 ? 0 : keyFromName(line + used);
             good = k.key >= 0;
         }
         if (good)
@@ -139,6 +141,11 @@ int Session::readReplay(const char* path)
 void Session::beginFrame()
 {
     for (; nextKey < replay.size() && replay[nextKey].frame <= frame; nextKey++) {
+        if (replay[nextKey].padInput >= 0) {
+            SDL_Event event = padEvent(replay[nextKey].padInput, replay[nextKey].down, &padHat);
+            SDL_PushEvent(&event);
+            continue;
+        }
         SDL_Event event;
         std::memset(&event, 0, sizeof event);
         event.type = replay[nextKey].down ? SDL_KEYDOWN : SDL_KEYUP;
@@ -154,6 +161,12 @@ void Session::seeKey(const SDL_Event& event)
         return;
     const char* way = event.type == SDL_KEYDOWN ? "down" : "up";
     if (std::fprintf(record->out, "%d %s %s\n", frame, way, SDL_GetKeyName(event.key.keysym.sym)) < 0)
+        writeFailed = true;
+}
+
+void Session::seePad(int input, bool down)
+{
+    if (record && std::fprintf(record->out, "%d %s %s\n", frame, down ? "down" : "up", padInputName(input).c_str()) < 0)
         writeFailed = true;
 }
 

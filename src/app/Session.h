@@ -17,6 +17,8 @@ struct REPLAY_KEY {
     int frame;
     bool down;
     int key;
+    // A gamepad input (app/Pad.h) in place of the key, or -1.
+    int padInput = -1;
 };
 
 // What makes a run repeatable and visible from outside: keys replayed from
@@ -38,6 +40,8 @@ public:
     void beginFrame();
     // A key event the frame handled, for the record.
     void seeKey(const SDL_Event& event);
+    // A gamepad input that went down or up, for the record.
+    void seePad(int input, bool down);
     // The trace line and the pictures of the frame just presented.
     void endFrame(const World& world, const Screen& screen);
     // The game was finished this frame. The frame leaves the game at once
@@ -59,6 +63,8 @@ private:
 
     std::vector<REPLAY_KEY> replay;
     std::size_t nextKey = 0;
+    // The replayed pad's hat.
+    int padHat = 0;
     std::vector<SHOT> shots;
     long frames = -1;
     ReplacingFile* record = nullptr;
@@ -69,5 +75,6 @@ private:
 
 // The SDL 1.2 key symbol of a key name ("right", "space", "e"), or -1.
 int keyFromName(const char* name);
-// Writes the screen magnified by its scale as a PNG. Returns 1 on success.
+// Writes the screen as presented (magnified by its scale, through its
+// brightness) as a PNG. Returns 1 on success.
 int saveShot(const Screen& screen, const char* file);

@@ -46,6 +46,16 @@ DesktopSize desktopSize()
     return size;
 }
 
+int windowScale(int logicalWidth, int logicalHeight, DesktopSize desktop)
+{
+    int scale = 1;
+    if (logicalWidth <= 0 || logicalHeight <= 0)
+        return scale;
+    while (logicalWidth * (scale + 1) < desktop.width && logicalHeight * (scale + 1) < desktop.height)
+        scale++;
+    return scale;
+}
+
 bool showErrorBox(const char* title, const char* text)
 {
     std::fprintf(stderr, "%s: %s", title, text);

@@ -11,6 +11,12 @@ struct DesktopSize {
 // set. Falls back to 1280 x 720 when the video driver reports no size.
 DesktopSize desktopSize();
 
+// The display pixels per logical pixel of a window showing a picture of
+// logicalWidth x logicalHeight: the largest whole scale whose window is
+// smaller than the desktop on both sides, leaving room for the window's
+// frame and the desktop's panels; at least 1.
+int windowScale(int logicalWidth, int logicalHeight, DesktopSize desktop);
+
 // Shows a start-up failure: the text on standard error, and a modal dialog
 // titled `title` when a desktop dialog program and a display are available.
 // Returns true when a dialog showed it.

@@ -387,7 +387,7 @@ void Screen::draw(SDL_Surface* target)
         for (int y = 0; y < height; y++) {
             if (presentedOnce && column[y] == shown[y])
                 continue;
-            presentBlock(target, column[y], x * scale, y * scale, scale);
+            presentBlock(target, presented(column[y]), x * scale, y * scale, scale);
             shown[y] = column[y];
             if (first < 0)
                 first = y;
@@ -397,6 +397,30 @@ void Screen::draw(SDL_Surface* target)
             markChanged(x, first, last);
     }
     presentedOnce = true;
+}
+
+void Screen::setBrightness(int step)
+{
+    if (step == brightnessStep)
+        return;
+    brightnessStep = step;
+    // A power curve below the knee, joining the identity there: an
+    // exponent under 1 lifts the dark end, over 1 lowers it. Each step
+    // changes the exponent by the same amount.
+    const double stepStrength = 0.3;
+    double exponent = step > 0 ? 1.0 / (1.0 + stepStrength * step) : 1.0 - stepStrength * step;
+    for (int v = 0; v < 256; v++)
+        curve[v] = (unsigned char)(v >= brightnessKnee ? v
+                                                       : int(brightnessKnee * std::pow(double(v) / brightnessKnee, exponent)));
+    presentedOnce = false;
+    wholeFlipDue = true;
+}
+
+void Screen::setScale(int newScale)
+{
+    scale = newScale;
+    presentedOnce = false;
+    wholeFlipDue = true;
 }
 
 void Screen::markChanged(int x, int first, int last)

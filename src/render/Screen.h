@@ -100,8 +100,27 @@ public:
     void setLuminance(float l);
     void glow(int radius);
 
-    // Presents the changed pixels onto target; `flip` then shows them.
+    // Presents the changed pixels onto target, through the brightness
+    // curve; `flip` then shows them.
     void draw(SDL_Surface* target);
+    // The brightness of presentation: 0 shows every colour as it is; a
+    // higher step lifts the dark end of each channel more, a lower one
+    // darkens it, and the bright end (from brightnessKnee up) stays. A new
+    // step presents the whole buffer again.
+    void setBrightness(int step);
+    int brightness() const { return brightnessStep; }
+    // The colour presentation shows for `colour` (alpha kept).
+    int presented(int colour) const
+    {
+        if (brightnessStep == 0)
+            return colour;
+        return int((unsigned(colour) & 0xFF000000u) | (unsigned(curve[getRed(colour)]) << 16) |
+                   (unsigned(curve[getGreen(colour)]) << 8) | unsigned(curve[getBlue(colour)]));
+    }
+    static constexpr int brightnessKnee = 160;
+    // Changes the display pixels per logical pixel (the display mode
+    // changed); the whole buffer is presented again.
+    void setScale(int newScale);
     // Shows on the display what `draw` sent to it since the last flip: the
     // rectangles of the changed bands of columns, the whole display when
     // most of it changed or when it is a hardware double buffer (which
@@ -148,4 +167,7 @@ private:
     std::vector<int> changedTop;
     std::vector<int> changedBottom;
     bool wholeFlipDue = true;
+    int brightnessStep = 0;
+    // The brightness curve of one channel.
+    unsigned char curve[256] = {};
 };

@@ -7,6 +7,7 @@
 #include "audio/Sound.h"
 #include "base/BoundedString.h"
 #include "render/Screen.h"
+#include "save/Settings.h"
 #include "save/SlotFile.h"
 
 #include <algorithm>
@@ -27,13 +28,11 @@ const int keyLeft = 276;
 
 const int white = int(0xFFFFFFFF);
 const int volumeStep = 5;
-const int blinkPeriod = 30;
 
 // Items of the screens that Return acts on.
 const int mainNewGame = 0, mainContinue = 1, mainOptions = 2, mainCredits = 3, mainQuit = 4;
 const int slotBack = Menu::slotCount;
 const int pausedContinue = 0, pausedQuit = 1;
-const int optionsControls = 0, optionsMusic = 1, optionsFx = 2, optionsBack = 3;
 const int controlsSave = Menu::actionCount, controlsDefault = controlsSave + 1, controlsCancel = controlsSave + 2;
 
 struct ACTION {
@@ -101,7 +100,9 @@ int Menu::itemCount() const
     case statePaused:
         return 2;
     case stateOptions:
-        return 4;
+        return optionsBack + 1;
+    case stateGamepad:
+        return padActionCount + 2;
     case stateControls:
         return actionCount + 3;
     default:
@@ -111,7 +112,7 @@ int Menu::itemCount() const
 
 void Menu::update()
 {
-    if (gameState == stateControls)
+    if (gameState == stateControls || gameState == stateGamepad)
         blink = (blink + 1) % blinkPeriod;
 }
 
@@ -136,6 +137,10 @@ int Menu::input(int key)
             return 0;
         }
         bindPending(key);
+    }
+    if (pendingPadAction != -1 && key == keyEscape) {
+        pendingPadAction = -1;
+        return 0;
     }
     if (gameState == stateCredits) {
         setGameState(stateMainMenu);
@@ -190,6 +195,8 @@ void Menu::changeVolume(int step)
         addMusicVolume(step);
     else if (selection == optionsFx)
         addFxVolume(step);
+    else
+        changeSetting(step);
 }
 
 void Menu::choose()
@@ -209,6 +216,9 @@ void Menu::choose()
         break;
     case stateControls:
         chooseControls();
+        break;
+    case stateGamepad:
+        chooseGamepad();
         break;
     default:
         break;
@@ -272,12 +282,19 @@ void Menu::choosePaused()
 
 void Menu::chooseOptions()
 {
-    if (selection == optionsControls) {
+    if (selection == optionsControls)
         setGameState(stateControls);
-    } else if (selection == optionsBack) {
-        saveControls(controlsFile);
-        setGameState(stateMainMenu);
-    }
+    else if (selection == optionsBack)
+        leaveOptions();
+    else
+        chooseSetting();
+}
+
+void Menu::leaveOptions()
+{
+    saveControls(controlsFile);
+    saveSettings(settingsFile, settings);
+    setGameState(stateMainMenu);
 }
 
 void Menu::chooseControls()
@@ -307,8 +324,12 @@ void Menu::escape()
         break;
     }
     case stateOptions:
-        saveControls(controlsFile);
-        setGameState(stateMainMenu);
+        leaveOptions();
+        break;
+    case stateGamepad:
+        pendingPadAction = -1;
+        setGameState(stateOptions);
+        selection = optionsGamepad;
         break;
     case stateControls:
         // The changes are dropped.
@@ -360,6 +381,9 @@ void Menu::draw(Screen* screen)
         break;
     case stateControls:
         drawControlMenu(screen);
+        break;
+    case stateGamepad:
+        drawGamepadMenu(screen);
         break;
     default:
         break;
@@ -446,6 +470,7 @@ void Menu::drawOptionMenu(Screen* s)
     typo->print(volume, cx + 50, 20, s);
     boundedFormat(volume, sizeof volume, "%d%%", getFxVolume());
     typo->print(volume, cx + 50, 30, s);
+    drawSettingItems(s);
     typo->printCenter("BACK", cx, 100, s);
     if (selection == optionsBack)
         typo->printCenter(">      <", cx - 1, 100, s);

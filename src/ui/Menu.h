@@ -31,6 +31,11 @@ public:
     static constexpr int stateCredits = 5;
     static constexpr int stateOptions = 6;
     static constexpr int stateControls = 7;
+    static constexpr int stateGamepad = 8;
+
+    // Items of the options screen.
+    static constexpr int optionsControls = 0, optionsMusic = 1, optionsFx = 2, optionsBrightness = 3,
+                         optionsDisplay = 4, optionsGamepad = 5, optionsBack = 6;
 
     // Start codes, read and reset by the frame.
     static constexpr int startNone = 0;
@@ -40,6 +45,8 @@ public:
     static constexpr int startLeavePaused = 4;
 
     static constexpr int slotCount = 5;
+    // Frames of one blink of a prompt waiting for a key or a button.
+    static constexpr int blinkPeriod = 30;
     // The actions of the remapping screen, in screen order.
     static constexpr int actionCount = 13;
 
@@ -60,6 +67,10 @@ public:
     int getStartGame() const { return startGame; }
     void setStartGame(int code) { startGame = code; }
     char* getSlotName() { return slotFile; }
+    // A gamepad button pressed on the gamepad screen while an action waits
+    // for one: the button is bound to it. Returns 1 when it was taken, 0
+    // when no action waits (the button then stands for a key).
+    int padButton(int button);
     // Reads the five slot summaries again.
     void updateSlot();
 
@@ -73,6 +84,8 @@ public:
     int slotMode = 0;
     // The action waiting for a key, or -1.
     int pendingControl = -1;
+    // The pad action waiting for a button on the gamepad screen, or -1.
+    int pendingPadAction = -1;
     // Frames of the key prompt's blink, 0 to 29.
     int blink = 0;
     MENU_SLOT slots[slotCount] = {};
@@ -92,6 +105,10 @@ private:
     void escape();
     void changeVolume(int step);
     void openSlots(int mode);
+    void leaveOptions();
+    void changeSetting(int step);
+    void chooseSetting();
+    void chooseGamepad();
 
     void drawMainMenu(Screen* s);
     void drawSlotMenu(Screen* s);
@@ -100,6 +117,8 @@ private:
     void drawCredits(Screen* s);
     void drawOptionMenu(Screen* s);
     void drawControlMenu(Screen* s);
+    void drawSettingItems(Screen* s);
+    void drawGamepadMenu(Screen* s);
 
     Typo* typo = nullptr;
     Tile* heartTile = nullptr;

@@ -107,7 +107,7 @@ TEST(ReplayRun, ARecordReplaysTheSameKeys)
 TEST(ReplayKeys, BadReplayLinesAreRefused)
 {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-    const char* bad[] = {"5 down\n", "x down e\n", "-1 down e\n", "5 sideways e\n", "5 down nokey\n"};
+    const char* bad[] = {"5 down\n", "x down e\n", "-1 down e\n", "5 sideways e\n", "5 down nokey\n", "5 down pad:40\n"};
     for (const char* line : bad) {
         writeText(replayFile("bad.txt"), std::string("0 down e\n") + line);
         RUN_OPTIONS o;
@@ -327,4 +327,66 @@ TEST(ReplayRun, TheSandLineIsPlayedFromThePlatformToTheCatacombs)
         line.push_back(std::string("./Level/") + room + ".lvl");
     EXPECT_EQ(entered, line);
     EXPECT_GT(lowestLife, 0) << "the player never died on the way";
+}
+
+TEST(ReplayRun, BrightnessLiftsOnlyTheDarkPixelsOfTheDarkRoomAndZeroKeepsEveryByte)
+{
+    auto shot = [](const std::string& option, const char* name) {
+        std::string file = replayFile(name);
+        EXPECT_EQ(playGame("--fast --frames 12 --start dark01.lvl 460 240 --shot 11:" + file + " " + option), 0)
+            << readText(replayFile("stderr.txt"));
+        return file;
+    };
+    std::string plain = shot("", "plain.png");
+    EXPECT_TRUE(readText(plain) == readText(shot("--brightness 0", "zero.png")));
+    std::string lower = plain;
+    for (const char* step : {"2", "5"}) {
+        std::string raised = shot(std::string("--brightness ") + step, (std::string("bright") + step + ".png").c_str());
+        PngImage a, b;
+        ASSERT_TRUE(a.load(lower.c_str()) && b.load(raised.c_str()));
+        ASSERT_TRUE(a.width == b.width && a.height == b.height);
+        int lifted = 0;
+        for (int y = 0; y < a.height; y++)
+            for (int x = 0; x < a.width; x++)
+                for (int shift : {0, 8, 16}) {
+                    int before = int(a.get(x, y) >> shift & 0xFF), after = int(b.get(x, y) >> shift & 0xFF);
+                    ASSERT_GE(after, before) << step << " at " << x << "," << y;
+                    if (before >= 160) {
+                        ASSERT_EQ(after, before) << "a bright pixel stays: " << x << "," << y;
+                    }
+                    lifted += after > before;
+                }
+        EXPECT_GT(lifted, a.width * a.height / 100) << "step " << step << " lifts the dim parts";
+        lower = raised;
+    }
+}
+
+TEST(ReplayRun, AGamepadReplayWalksJumpsAndClimbsAndIsRecordedAsPlayed)
+{
+    // At the foot of the ladders' test room's ladder: the d-pad climbs,
+    // then, on the floor to its left, walks left and jumps with button 0.
+    writeText(replayFile("pad.txt"), "2 down pad:hat-up\n12 up pad:hat-up\n");
+    ASSERT_EQ(playGame("--fast --frames 14 --start test_ladders.lvl 186 80 --replay " + replayFile("pad.txt") +
+                       " --trace " + replayFile("pad_climb.txt")),
+              0)
+        << readText(replayFile("stderr.txt"));
+    auto climb = traceRows(replayFile("pad_climb.txt"));
+    ASSERT_EQ(climb.size(), 14u);
+    EXPECT_EQ(climb[1][OnLadder], "0");
+    EXPECT_EQ(climb[11][OnLadder], "1");
+    EXPECT_LT(std::stoi(climb[11][Y]), std::stoi(climb[1][Y]));
+
+    std::string keys = "2 down pad:hat-left\n12 up pad:hat-left\n14 down pad:0\n16 up pad:0\n";
+    writeText(replayFile("pad.txt"), keys);
+    ASSERT_EQ(playGame("--fast --frames 20 --start test_ladders.lvl 100 80 --replay " + replayFile("pad.txt") +
+                       " --trace " + replayFile("pad_walk.txt") + " --record " + replayFile("pad_record.txt")),
+              0)
+        << readText(replayFile("stderr.txt"));
+    auto walk = traceRows(replayFile("pad_walk.txt"));
+    ASSERT_EQ(walk.size(), 20u);
+    EXPECT_EQ(walk[11][Way], "1");
+    EXPECT_LT(std::stoi(walk[11][X]), std::stoi(walk[1][X]));
+    EXPECT_EQ(walk[13][Jumping], "0");
+    EXPECT_EQ(walk[16][Jumping], "1");
+    EXPECT_EQ(readText(replayFile("pad_record.txt")), keys);
 }

@@ -67,6 +67,38 @@ TEST_F(Presentation, FirstPresentationSendsEvenPixelsThatMatchTheStartValue)
     EXPECT_EQ(sent.size(), 4u);
 }
 
+TEST_F(Presentation, BrightnessLiftsOnlyTheDarkEndMonotonicallyAndPresentsAgain)
+{
+    Screen s(1, 1, 1);
+    auto channel = [&](int step, int v) {
+        s.setBrightness(step);
+        return Screen::getGreen(s.presented(Screen::getColor(0, v, 0, 255)));
+    };
+    for (int c : {0, 0x12345678, int(0xFF0A1420), int(0x80FFFFFF)})
+        EXPECT_EQ(s.presented(c), c) << "step 0 changes no bit";
+    for (int step = -2; step <= 5; step++)
+        for (int v = 0; v < 256; v++) {
+            int f = channel(step, v);
+            bool kept = v >= Screen::brightnessKnee || step == 0;
+            ASSERT_TRUE(kept ? f == v : (step > 0 ? f >= v : f <= v)) << step << " " << v;
+            ASSERT_TRUE(v == 0 || f >= channel(step, v - 1)) << "darker stays darker: " << step << " " << v;
+            ASSERT_TRUE(step == -2 || f >= channel(step - 1, v)) << "each step is brighter: " << step << " " << v;
+        }
+    EXPECT_GE(channel(5, 20), 60) << "the brightest step lifts a dim floor well";
+    EXPECT_EQ(channel(5, 0), 0) << "black stays black";
+    s.setBrightness(3);
+    EXPECT_EQ(Screen::getAlpha(s.presented(int(0x7F102030))), 0x7F);
+
+    s.setPixel(0, 0, int(0xFF101010));
+    s.draw(nullptr);
+    sent.clear();
+    s.setBrightness(4);
+    s.draw(nullptr);
+    ASSERT_EQ(sent.size(), 1u) << "a new step presents the unchanged buffer again";
+    EXPECT_EQ(sent[0].colour, s.presented(int(0xFF101010)));
+    EXPECT_GT(Screen::getRed(sent[0].colour), 0x10);
+}
+
 TEST(PresentationOnSdl, ChangedPixelFillsItsSquareOnTheTarget)
 {
     SDL_Surface* target = SDL_CreateRGBSurface(SDL_SWSURFACE, 12, 8, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);

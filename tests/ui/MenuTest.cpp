@@ -4,6 +4,7 @@
 #include "audio/Control.h"
 #include "audio/FakeMixer.h"
 #include "render/Screen.h"
+#include "save/Settings.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -172,6 +173,36 @@ TEST_F(MenuTest, EveryScreenIsReachedAndLeft)
         step++;
     }
     EXPECT_EQ(menu.getStartGame(), Menu::startNone);
+}
+
+TEST_F(MenuTest, BrightnessAndDisplayItemsChangeTheSettingsKeptWhenOptionsAreLeft)
+{
+    settings = SETTINGS();
+    press({keyDown, keyDown, keyReturn, keyDown, keyDown, keyDown});
+    ASSERT_EQ(menu.selection, Menu::optionsBrightness);
+    const struct {
+        int key, presses, brightness;
+    } steps[] = {{keyRight, 7, brightnessHighest}, {keyLeft, 9, brightnessLowest}, {keyRight, 3, 1}};
+    for (const auto& step : steps) {
+        for (int i = 0; i < step.presses; i++)
+            press({step.key});
+        EXPECT_EQ(settings.brightness, step.brightness);
+    }
+    press({keyDown, keyReturn});
+    EXPECT_FALSE(settings.fullScreen);
+    press({keyRight, keyLeft});
+    EXPECT_FALSE(settings.fullScreen);
+    press({keyDown, keyReturn});
+    EXPECT_EQ(menu.getGameState(), Menu::stateGamepad);
+    press({keyEscape});
+    EXPECT_EQ(menu.selection, Menu::optionsGamepad);
+    press({keyEscape});
+    EXPECT_EQ(menu.getGameState(), Menu::stateMainMenu);
+    std::ifstream in("settings.ini");
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str().substr(0, 30), "brightness = 1\nfullscreen = 0\n");
+    settings = SETTINGS();
 }
 
 TEST_F(MenuTest, SelectionWrapsAroundEveryScreen)

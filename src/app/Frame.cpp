@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <new>
 #include <unistd.h>
@@ -110,18 +111,19 @@ bool asksForAnotherDisplayMode(int symbol)
 
 // A key pressed on the keyboard or standing for a pad input, for the world
 // or the menu. Returns 1 when it asked to quit the program.
-int routeKey(int symbol)
+int routeKey(const SDL_Event& event)
 {
+    int symbol = event.key.keysym.sym;
     int quit = 0;
     if (menu.getGameState() == Menu::statePlaying) {
-        world.pressKey(symbol, &typo, pixelScreen);
+        world.input1(event, &typo, pixelScreen);
         if (symbol == escapeKey && world.gameOver.stage == 0) {
             pauseAllSounds();
             menu.setGameState(Menu::statePaused);
             world.pause(true);
         }
     } else {
-        quit = menu.input(symbol);
+        quit = menu.input(event);
     }
     // Any key during a death sequence restarts from the slot's stored state.
     if (world.gameOver.stage >= 1) {
@@ -144,7 +146,7 @@ int handleKeyDown(const SDL_Event& event)
         saveSettings(settingsFile, settings);
         return 0;
     }
-    return routeKey(symbol);
+    return routeKey(event);
 }
 
 // The key slot each pad action stands for in a game; pause is Escape.
@@ -205,7 +207,13 @@ int handlePadEvent(const SDL_Event& event)
         if (!playing && input < padButtonCount && menu.padButton(input))
             continue;
         int key = playing ? padKeyInGame(input) : padKeyInMenu(input);
-        if (key && routeKey(key))
+        if (!key)
+            continue;
+        SDL_Event press;
+        std::memset(&press, 0, sizeof press);
+        press.type = SDL_KEYDOWN;
+        press.key.keysym.sym = SDLKey(key);
+        if (routeKey(press))
             return 1;
     }
     return 0;

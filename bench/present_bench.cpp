@@ -27,11 +27,13 @@ Display& display()
     return d;
 }
 
-// Changes every n-th pixel (by a colour that alternates each run), presents and flips.
-void presentChanged(benchmark::State& state, int every)
+// Changes every n-th pixel (by a colour that alternates each run), presents
+// and flips, through the brightness curve of `brightness`.
+void presentChanged(benchmark::State& state, int every, int brightness = 0)
 {
     SDL_Surface* target = display().surface;
     Screen screen(480, 270, 4);
+    screen.setBrightness(brightness);
     screen.draw(target);
     screen.flip(target);
     int frame = 0;
@@ -48,12 +50,14 @@ void presentChanged(benchmark::State& state, int every)
 
 void BM_PresentAllChanged(benchmark::State& state) { presentChanged(state, 1); }
 void BM_PresentOnePercentChanged(benchmark::State& state) { presentChanged(state, 100); }
+void BM_PresentAllChangedBrighter(benchmark::State& state) { presentChanged(state, 1, 5); }
 void BM_PresentStill(benchmark::State& state) { presentChanged(state, 1 << 30); }
 
 } // namespace
 
 BENCHMARK(BM_PresentAllChanged)->Unit(benchmark::kMillisecond)->Repetitions(9)->DisplayAggregatesOnly(true);
 BENCHMARK(BM_PresentOnePercentChanged)->Unit(benchmark::kMillisecond)->Repetitions(9)->DisplayAggregatesOnly(true);
+BENCHMARK(BM_PresentAllChangedBrighter)->Unit(benchmark::kMillisecond)->Repetitions(9)->DisplayAggregatesOnly(true);
 BENCHMARK(BM_PresentStill)->Unit(benchmark::kMillisecond)->Repetitions(9)->DisplayAggregatesOnly(true);
 
 BENCHMARK_MAIN();

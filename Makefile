@@ -63,7 +63,7 @@ tsan-soak: build
 # UndefinedBehaviorSanitizer for FUZZ_SECONDS each, starting from its corpus
 # in fuzz/corpus/NAME; new inputs go to $(FUZZ_DIR)/corpus/NAME, findings to
 # $(FUZZ_DIR).
-FUZZ_TARGETS ?= slot tiles font character level room control
+FUZZ_TARGETS ?= slot savetool tiles font character level room control replay
 fuzz:
 	./scripts/install-deps.sh fuzz
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLOAMER_FUZZ=ON

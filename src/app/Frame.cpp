@@ -4,6 +4,7 @@
 #include "app/RunOptions.h"
 #include "app/Session.h"
 #include "base/BoundedString.h"
+#include "base/LevelPath.h"
 #include "base/Log.h"
 #include "map/Map.h"
 #include "assets/Typo.h"
@@ -13,6 +14,7 @@
 #include "platform/Platform.h"
 #include "render/Screen.h"
 #include "save/Settings.h"
+#include "save/SlotFile.h"
 #include "ui/Hud.h"
 #include "ui/Menu.h"
 #include "ui/Text.h"
@@ -78,9 +80,20 @@ const unsigned fastLookEvery = 16;
 // How long the error window waits for the player.
 const unsigned errorWindowWait = 60000;
 
+// Whether a window of the game's own would be seen: SDL's dummy video
+// driver (a run without a display) shows nothing, so nobody could close it.
+bool windowsAreSeen()
+{
+    char driver[32] = "";
+    bool up = SDL_WasInit(SDL_INIT_VIDEO) || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    return up && SDL_VideoDriverName(driver, sizeof driver) && std::strcmp(driver, "dummy") != 0;
+}
+
+// The message goes to standard error, and to the desktop's dialog or a
+// window of the game's own where someone can see it.
 int fail(int exitCode, const char* message)
 {
-    if (!showErrorBox("Error", message))
+    if (!showErrorBox("Error", message) && windowsAreSeen())
         showErrorWindow("Error", message, errorWindowWait);
     return exitCode;
 }
@@ -130,7 +143,8 @@ int routeKey(const SDL_Event& event)
         world.gameOver.stage = 0;
         world.gameOver.luminance = 1.0f;
         world.pause(false);
-        world.loadStateBinary(world.slotFile, &typo, pixelScreen);
+        if (!world.loadStateBinary(world.slotFile, &typo, pixelScreen))
+            menu.backWithNotice(world.failure);
     }
     return quit;
 }
@@ -236,11 +250,13 @@ void handleStartRequest()
     switch (menu.getStartGame()) {
     case Menu::startNewGame:
         menu.setStartGame(Menu::startNone);
-        world.init(&typo, pixelScreen, menu.getSlotName());
+        if (!world.init(&typo, pixelScreen, menu.getSlotName()))
+            menu.backWithNotice(world.failure);
         break;
     case Menu::startContinue:
         menu.setStartGame(Menu::startNone);
-        world.initContinue(&typo, pixelScreen, menu.getSlotName());
+        if (!world.initContinue(&typo, pixelScreen, menu.getSlotName()))
+            menu.backWithNotice(world.failure);
         break;
     case Menu::startResume:
     case Menu::startLeavePaused:
@@ -252,16 +268,28 @@ void handleStartRequest()
     }
 }
 
-// A font the game cannot print with is a start-up failure naming the file.
+// A file the game cannot run without is a start-up failure naming it.
+int missingData(const char* what, const char* file, char* message, int size)
+{
+    char folder[256];
+    boundedFormat(message, size, "Cannot read %s %s in %s: it is missing or damaged.\n"
+                  "Reinstall the game, or rebuild its data with make.\n",
+                  what, file, getcwd(folder, sizeof folder) ? folder : ".");
+    return 0;
+}
+
 int loadFont(Typo* font, const char* file, char* message, int size)
 {
-    if (font->load(file))
+    return font->load(file) || missingData("the font", file, message, size);
+}
+
+// Every new game begins from the start slot: it must read, and its room exist.
+int checkBeginSlot(const char* file, char* message, int size)
+{
+    SAVE_STATE state;
+    if (readSlot(file, state) == SlotStatus::good && levelFileExists(state.level))
         return 1;
-    char folder[256];
-    boundedFormat(message, size, "Cannot read the font %s in %s: it is missing or damaged.\n"
-                  "Reinstall the game, or rebuild its data with make.\n",
-                  file, getcwd(folder, sizeof folder) ? folder : ".");
-    return 0;
+    return missingData("the start of a new game", file, message, size);
 }
 
 // Destroys one of the frame's objects and builds it again as the program
@@ -390,7 +418,10 @@ int loadContent(char* message, int size)
     mapSetTypo(&typo, &typo2);
     initControlNames();
     loadControls("control.ini");
-    world.loadContent();
+    if (!world.loadContent())
+        return missingData("the character sheet", "character.dat", message, size);
+    if (!checkBeginSlot(world.beginFile, message, size))
+        return 0;
     world.hud->setTypo(&typo);
     world.setFps(30.0f);
     world.initLayer(pixelScreen);

@@ -1,6 +1,8 @@
 #include "app/RunOptions.h"
 
 #include "base/BoundedString.h"
+#include "base/LevelPath.h"
+#include "save/SaveState.h"
 #include "save/Settings.h"
 
 #include <cerrno>
@@ -65,8 +67,12 @@ int parseRunOptions(int argc, char** argv, RUN_OPTIONS* o)
         bool good = true;
         long x = 0, y = 0;
         if (std::strcmp(option, "--start") == 0) {
+            // The level stays in the game's level folder, and the position
+            // within the limits of a slot, where the game stores it at once.
             good = readName(argument(1), o->startLevel, sizeof o->startLevel) &&
-                   readNumber(argument(2), INT_MIN, INT_MAX, &x) && readNumber(argument(3), INT_MIN, INT_MAX, &y);
+                   levelNameStaysInside(o->startLevel) &&
+                   readNumber(argument(2), -savePositionLimit, savePositionLimit, &x) &&
+                   readNumber(argument(3), -savePositionLimit, savePositionLimit, &y);
             o->start = true;
             o->startX = int(x);
             o->startY = int(y);
@@ -108,7 +114,24 @@ int parseRunOptions(int argc, char** argv, RUN_OPTIONS* o)
             return 0;
         }
     }
+    for (const SHOT& shot : o->shots)
+        if (o->frames >= 0 && shot.frame >= o->frames) {
+            boundedFormat(o->error, sizeof o->error, "--shot %d:%s is beyond the %ld frames of --frames", shot.frame,
+                          shot.file, o->frames);
+            return 0;
+        }
     return 1;
+}
+
+int checkStartLevel(RUN_OPTIONS* options)
+{
+    char path[300];
+    if (!options->start || (levelPathOf(options->startLevel, path, sizeof path) && levelFileExists(path)))
+        return 1;
+    char folder[PATH_MAX];
+    boundedFormat(options->error, sizeof options->error, "--start: no level file %s in %s",
+                  path, getcwd(folder, sizeof folder) ? folder : ".");
+    return 0;
 }
 
 namespace {

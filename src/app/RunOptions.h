@@ -42,8 +42,15 @@ struct RUN_OPTIONS {
 extern const char* const runUsage;
 
 // Reads the options after the program name. Returns 1, or 0 with the
-// reason in options->error for an unknown option or a bad argument.
+// reason in options->error for an unknown option, a bad argument (a --start
+// level outside the level folder or a position out of a slot's range), or a
+// --shot of a frame that --frames does not run.
 int parseRunOptions(int argc, char** argv, RUN_OPTIONS* options);
+
+// Whether the level of --start is a level file of the game, in its data
+// folder (the working folder). Returns 1, or 0 with the reason in
+// options->error.
+int checkStartLevel(RUN_OPTIONS* options);
 
 // Makes the relative file names of the options (replay, record, trace,
 // shots) name the same files from any working folder: the start-up moves

@@ -10,23 +10,126 @@
 #include "world/World.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 namespace {
 
-// Removes a comment and the blanks around what is left.
+// Removes the blanks around a line.
 char* trimLine(char* line)
 {
-    char* hash = std::strchr(line, '#');
-    if (hash)
-        *hash = '\0';
     while (*line == ' ' || *line == '\t')
         line++;
     std::size_t n = std::strlen(line);
-    while (n > 0 && std::strchr(" \t\r\n", line[n - 1]))
+    while (n > 0 && std::strchr(" \t\r", line[n - 1]))
         line[--n] = '\0';
     return line;
 }
+
+// The longest line of a replay, without its comment.
+const std::size_t replayLineMax = 511;
+
+enum class LineRead { line, end, notText, tooLong };
+
+// Reads one line of a replay without its line break and its comment (from
+// '#' to the end of the line, of any length). A NUL byte ends the reading:
+// the file is not text, and a device such as /dev/zero would never end.
+LineRead readLine(std::FILE* in, char (&line)[replayLineMax + 1])
+{
+    std::size_t length = 0;
+    bool comment = false, any = false;
+    int c;
+    while ((c = getc_unlocked(in)) != EOF && c != '\n') {
+        any = true;
+        if (c == '\0')
+            return LineRead::notText;
+        comment = comment || c == '#';
+        if (comment)
+            continue;
+        if (length == replayLineMax)
+            return LineRead::tooLong;
+        line[length++] = char(c);
+    }
+    line[length] = '\0';
+    return c == EOF && !any ? LineRead::end : LineRead::line;
+}
+
+// The key symbol of each SDL key name; the first symbol of a name shared by
+// several. Built when a replay is read: SDL names its keys once video is up.
+std::unordered_map<std::string, int> keyNameTable()
+{
+    std::unordered_map<std::string, int> table;
+    for (int key = 0; key < SDLK_LAST; key++)
+        table.emplace(SDL_GetKeyName(SDLKey(key)), key);
+    return table;
+}
+
+// "FRAME down|up KEY", with FRAME from 0 to INT_MAX.
+bool parseKeyLine(const char* line, const std::unordered_map<std::string, int>& names, REPLAY_KEY* k)
+{
+    char* end = nullptr;
+    errno = 0;
+    long frame = std::strtol(line, &end, 10);
+    if (end == line || errno != 0 || frame < 0 || frame > INT_MAX || (*end != ' ' && *end != '\t'))
+        return false;
+    const char* way = end + std::strspn(end, " \t");
+    std::size_t wayLength = std::strcspn(way, " \t");
+    bool down = wayLength == 4 && std::strncmp(way, "down", 4) == 0;
+    bool up = wayLength == 2 && std::strncmp(way, "up", 2) == 0;
+    const char* name = way + wayLength;
+    name += std::strspn(name, " \t");
+    if (!down && !up)
+        return false;
+    int padInput = padInputFromName(name);
+    if (padInput >= 0) {
+        *k = REPLAY_KEY{int(frame), down, 0, padInput};
+        return true;
+    }
+    auto key = names.find(name);
+    if (key == names.end())
+        return false;
+    *k = REPLAY_KEY{int(frame), down, key->second};
+    return true;
+}
+
+} // namespace
+
+int readReplayKeys(std::FILE* in, const char* name, std::vector<REPLAY_KEY>* keys, char* error, std::size_t size)
+{
+    const std::unordered_map<std::string, int> names = keyNameTable();
+    char buffer[replayLineMax + 1];
+    for (int lineNumber = 1;; lineNumber++) {
+        LineRead read = readLine(in, buffer);
+        if (read == LineRead::end)
+            break;
+        const char* fault = read == LineRead::notText ? "not a line of text"
+                            : read == LineRead::tooLong ? "line too long"
+                                                        : nullptr;
+        const char* line = fault ? "" : trimLine(buffer);
+        REPLAY_KEY k;
+        if (*line && !parseKeyLine(line, names, &k))
+            fault = "expected FRAME down|up KEY";
+        if (fault) {
+            boundedFormat(error, size, "%s:%d: %s", name, lineNumber, fault);
+            return 0;
+        }
+        if (*line)
+            keys->push_back(k);
+    }
+    if (std::ferror(in)) {
+        boundedFormat(error, size, "cannot read %s", name);
+        return 0;
+    }
+    std::stable_sort(keys->begin(), keys->end(),
+                     [](const REPLAY_KEY& a, const REPLAY_KEY& b) { return a.frame < b.frame; });
+    return 1;
+}
+
+namespace {
 
 // Opens an output file of the run; a null path asks for none.
 ReplacingFile* openOutput(const char* path, char* error, std::size_t size)
@@ -65,14 +168,6 @@ int tracePose(std::FILE* out, const World& world)
 
 } // namespace
 
-int keyFromName(const char* name)
-{
-    for (int key = 0; key < SDLK_LAST; key++)
-        if (std::strcmp(SDL_GetKeyName(SDLKey(key)), name) == 0)
-            return key;
-    return -1;
-}
-
 int saveShot(const Screen& screen, const char* file)
 {
     PngImage image;
@@ -108,34 +203,9 @@ int Session::readReplay(const char* path)
         boundedFormat(error, sizeof error, "cannot read %s", path);
         return 0;
     }
-    char buffer[512];
-    int lineNumber = 0;
-    bool good = true;
-    while (good && std::fgets(buffer, sizeof buffer, f)) {
-        lineNumber++;
-        char* line = trimLine(buffer);
-        if (!*line)
-            continue;
-        REPLAY_KEY k;
-        char way[8] = "";
-        int used = 0;
-        good = std::sscanf(line, "%d %7s %n", &k.frame, way, &used) == 2 && k.frame >= 0 &&
-               (std::strcmp(way, "down") == 0 || std::strcmp(way, "up") == 0);
-        if (good) {
-            k.down = std::strcmp(way, "down") == 0;
-            k.padInput = padInputFromName(line + used);
-            k.key = k.padInput >= 0 ? 0 : keyFromName(line + used);
-            good = k.key >= 0;
-        }
-        if (good)
-            replay.push_back(k);
-        else
-            boundedFormat(error, sizeof error, "%s:%d: expected FRAME down|up KEY", path, lineNumber);
-    }
+    int read = readReplayKeys(f, path, &replay, error, sizeof error);
     std::fclose(f);
-    std::stable_sort(replay.begin(), replay.end(),
-                     [](const REPLAY_KEY& a, const REPLAY_KEY& b) { return a.frame < b.frame; });
-    return good;
+    return read;
 }
 
 void Session::beginFrame()

@@ -73,8 +73,13 @@ private:
     bool finishedGame = false;
 };
 
-// The SDL 1.2 key symbol of a key name ("right", "space", "e"), or -1.
-int keyFromName(const char* name);
+// Reads the key events of a replay from `in` (called `name` in messages):
+// lines "FRAME down|up KEY" with FRAME from 0, KEY an SDL key name ("right",
+// "left shift") or a gamepad input ("pad:3", "pad:hat-left"), '#' starting a
+// comment, blank lines ignored; the events sorted by frame. Returns 1, or 0
+// with the file and line at fault in `error` (SDL's video must be up, for the
+// key names).
+int readReplayKeys(std::FILE* in, const char* name, std::vector<REPLAY_KEY>* keys, char* error, std::size_t size);
 // Writes the screen as presented (magnified by its scale, through its
 // brightness) as a PNG. Returns 1 on success.
 int saveShot(const Screen& screen, const char* file);

@@ -16,6 +16,10 @@ int main(int argc, char** argv)
     anchorRunFiles(&options);
     if (!enterGameFolders())
         return 1;
+    if (!checkStartLevel(&options)) {
+        std::fprintf(stderr, "gloamer: %s\n", options.error);
+        return 2;
+    }
     int failure = startUp(options.window);
     if (failure)
         return failure;

@@ -3,6 +3,7 @@
 #include "base/BoundedString.h"
 #include "render/Screen.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -49,9 +50,25 @@ bool readColour(std::FILE* in, char* line, int* colour)
     return readLine(in, line) && parseColour(line, colour);
 }
 
+// A whole number within [-limit, limit] at `text`; `text` then points past it.
+bool readBounded(const char*& text, long limit, int* value)
+{
+    char* end = nullptr;
+    errno = 0;
+    long v = std::strtol(text, &end, 10);
+    if (end == text || errno != 0 || v < -limit || v > limit)
+        return false;
+    *value = int(v);
+    text = end;
+    return true;
+}
+
+// A frame's offsets (its move or its light): two whole numbers no larger
+// than a frame's side, so that adding them to a position cannot overflow.
 bool readPair(std::FILE* in, char* line, int* a, int* b)
 {
-    return readLine(in, line) && std::sscanf(line, "%d %d", a, b) == 2;
+    const char* text = line;
+    return readLine(in, line) && readBounded(text, Animation::maxSide, a) && readBounded(text, Animation::maxSide, b);
 }
 
 // How a frame's pixels are written in one of the two formats.

@@ -2,19 +2,34 @@
 
 #include "base/BoundedString.h"
 
+#include <sys/stat.h>
+
+namespace {
+
+bool isSpecialFile(const char* path)
+{
+    struct stat status;
+    return stat(path, &status) == 0 && !S_ISREG(status.st_mode);
+}
+
+} // namespace
+
 ReplacingFile::ReplacingFile(const char* target, const char* mode)
 {
     // A cut name would write beside the wrong file: refuse it.
-    if (boundedCopy(path, sizeof path, target) && boundedFormat(temporary, sizeof temporary, "%s.tmp", target))
-        out = std::fopen(temporary, mode);
+    if (!boundedCopy(path, sizeof path, target) || !boundedFormat(temporary, sizeof temporary, "%s.tmp", target))
+        return;
+    direct = isSpecialFile(path);
+    out = std::fopen(direct ? path : temporary, mode);
 }
 
 ReplacingFile::~ReplacingFile()
 {
-    if (out) {
-        std::fclose(out);
+    if (!out)
+        return;
+    std::fclose(out);
+    if (!direct)
         std::remove(temporary);
-    }
 }
 
 int ReplacingFile::commit(bool written)
@@ -23,6 +38,8 @@ int ReplacingFile::commit(bool written)
         return 0;
     bool closed = std::fclose(out) == 0;
     out = nullptr;
+    if (direct)
+        return written && closed;
     if (!written || !closed || std::rename(temporary, path) != 0) {
         std::remove(temporary);
         return 0;

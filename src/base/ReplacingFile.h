@@ -6,9 +6,14 @@
 // renamed over NAME only when everything was written, so a failure or a
 // crash never leaves a half-written file behind. Dropped without commit(),
 // the temporary file is removed and NAME is left as it was.
+//
+// A target that exists and is not a regular file (a device, a pipe) is
+// written directly instead: renaming over it would put a regular file in
+// its place. A folder cannot be opened for writing and is refused.
 class ReplacingFile {
 public:
-    // Creates the temporary file; `out` is null when that failed.
+    // Creates the temporary file (or opens the special target); `out` is
+    // null when that failed.
     ReplacingFile(const char* path, const char* mode = "wb");
     ~ReplacingFile();
     ReplacingFile(const ReplacingFile&) = delete;
@@ -22,4 +27,6 @@ public:
     std::FILE* out = nullptr;
     char path[512];
     char temporary[512];
+    // The target is written in place (a special file).
+    bool direct = false;
 };

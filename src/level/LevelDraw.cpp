@@ -22,7 +22,7 @@ const float overlayAlpha = 0.7f;
 // coordinate (screen - offset) lies in [0, size), clipped to [0, extent).
 void visibleSpan(long long offset, int size, int extent, int* first, int* last)
 {
-    long long lo = std::max<long long>(0, offset);
+    long long lo = std::clamp<long long>(offset, 0, extent);
     long long hi = std::min<long long>(extent, offset + size);
     *first = int(lo);
     *last = int(std::max(lo, hi));

@@ -6,6 +6,7 @@
 #include "level/Level.h"
 
 #include "base/BoundedString.h"
+#include "base/LevelPath.h"
 #include "base/Log.h"
 #include "assets/TileList.h"
 #include "audio/Sound.h"
@@ -176,6 +177,10 @@ struct LINE_READER {
     }
 };
 
+// The largest speed and starting frame of an element: its frame, advanced
+// by its speed, must stay a number of frames that converts to an int.
+const float elementStepLimit = 1e6f;
+
 // How reading an element block ended.
 enum BlockEnd { BlockRead, BlockMissingTile, BlockUnfinished };
 
@@ -209,6 +214,11 @@ int readElementBlock(LINE_READER& r, TileList* tiles, Element* e, bool isBonus, 
         r.numbers(0, {num(&unused[0]), num(&unused[1])});
     } else {
         r.numbers(0, {num(&e->speed), num(&e->frame)});
+        if (std::fabs(e->speed) > elementStepLimit || std::fabs(e->frame) > elementStepLimit) {
+            r.note(Level::NoteBadNumber, r.text);
+            e->speed = 0.0f;
+            e->frame = 0.0f;
+        }
         if (e->tile->frameCount == 1 && e->currentFrame() != 0)
             r.note(Level::NoteOnlyFrame, r.text);
     }
@@ -468,9 +478,9 @@ int Level::load(const char* path, TileList* tiles, Typo* font, Screen* screen)
             if (!firstWord(args, file, sizeof file))
                 r.note(NoteCutText, r.text);
             char specialPath[lineSize + 16];
-            boundedFormat(specialPath, sizeof specialPath, "./Level/%s", file);
-            if (!loadSpecial(specialPath, tiles))
-                r.note(NoteCannotOpen, specialPath);
+            if (!levelPathOf(file, specialPath, sizeof specialPath) || !levelFileExists(specialPath) ||
+                !loadSpecial(specialPath, tiles))
+                r.note(NoteCannotOpen, file);
         } else if (std::strcmp(keyword, "ELEMENT") == 0) {
             Element* e = new Element;
             int end = readElementBlock(r, tiles, e, false, true);

@@ -151,8 +151,11 @@ public:
     // The object and memory lists into a save record, and back: restoring
     // replaces both lists, counts the keys, reveals the map when a "map"
     // object was taken and marks the level of every memory as visited.
+    // Restoring the objects alone replaces them and counts the keys, and
+    // leaves the memories and the map as they are.
     void storeMemoriesAndObjects(SAVE_STATE& state) const;
     void restoreMemoriesAndObjects(const SAVE_STATE& state);
+    void restoreObjects(const SAVE_STATE& state);
 
     Animation animation;
     AnimationControler* controler;

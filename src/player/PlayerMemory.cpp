@@ -199,22 +199,25 @@ void Player::storeMemoriesAndObjects(SAVE_STATE& state) const
     }
 }
 
-void Player::restoreMemoriesAndObjects(const SAVE_STATE& state)
+void Player::restoreObjects(const SAVE_STATE& state)
 {
     clearObjects();
-    clearMemories();
-    nKey = 0;
     for (const SAVE_OBJECT& saved : state.objects) {
         OBJECT* o = new OBJECT;
         boundedCopy(o->name, sizeof o->name, saved.name);
         o->flag = saved.flag;
         objects.push_back(o);
         nObjects++;
-        if (startsWith(o->name, "key"))
-            nKey++;
-        else if (startsWith(o->name, "map") && map)
-            map->reveal();
     }
+    nKey = keyCount(state);
+}
+
+void Player::restoreMemoriesAndObjects(const SAVE_STATE& state)
+{
+    restoreObjects(state);
+    clearMemories();
+    if (revealsMap(state) && map)
+        map->reveal();
     for (const SAVE_MEMORY& saved : state.memories) {
         // The words the record holds, as far as its size asks for them.
         MEMORY_SAVE* m = newMemory(saved.name, saved.w, saved.h);

@@ -6,6 +6,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -27,6 +28,16 @@ void pngError(png_structp png, png_const_charp message)
 }
 
 void pngWarning(png_structp, png_const_charp) {}
+
+// Deflate packs at most 1032 bytes into one: a file can only hold the
+// pixel bytes it declares when it is at least that fraction of them. Checked
+// before anything is allocated for the pixels.
+bool canHold(std::FILE* file, double pixelBytes)
+{
+    const double deflateMaxRatio = 1032.0;
+    struct stat status;
+    return fstat(fileno(file), &status) == 0 && pixelBytes <= double(status.st_size) * deflateMaxRatio;
+}
 
 } // namespace
 
@@ -67,6 +78,11 @@ int PngImage::load(const char* file)
         png_destroy_read_struct(&png, &info, nullptr);
         return 0;
     }
+    if (!canHold(in.f, double(png_get_rowbytes(png, info) + 1) * h)) {
+        boundedFormat(error, sizeof error, "image size %ux%u is more than the file holds", unsigned(w), unsigned(h));
+        png_destroy_read_struct(&png, &info, nullptr);
+        return 0;
+    }
     // Everything becomes 8-bit RGBA.
     png_set_expand(png);
     png_set_strip_16(png);
@@ -93,7 +109,7 @@ int PngImage::save(const char* file) const
 {
     ReplacingFile target(file);
     if (!target.out) {
-        boundedFormat(error, sizeof error, "cannot create %s.tmp", file);
+        boundedFormat(error, sizeof error, "cannot write %s", file);
         return 0;
     }
     std::vector<png_byte> data(pixels.size() * 4);

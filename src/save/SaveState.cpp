@@ -1,5 +1,6 @@
 #include "save/SaveState.h"
 
+#include "base/LevelPath.h"
 #include "level/Level.h"
 
 #include <cmath>
@@ -185,6 +186,7 @@ void readState(ByteReader& in, SAVE_STATE& s)
     s.checkpointX = position(in);
     s.checkpointY = position(in);
     in.text(s.checkpointLevel);
+    in.require(savedLevelAllowed(s.level) && savedLevelAllowed(s.checkpointLevel));
 
     // An object takes at least a length and its flag slot.
     s.objects.resize(in.count(saveMaxObjects, 8));
@@ -264,6 +266,11 @@ int decodeSaveState(const unsigned char* data, std::size_t size, SAVE_STATE& sta
         return 0;
     state = std::move(read);
     return 1;
+}
+
+bool savedLevelAllowed(const char* level)
+{
+    return !*level || levelNameStaysInside(level);
 }
 
 int keyCount(const SAVE_STATE& state)

@@ -96,6 +96,11 @@ constexpr float saveSpeedLimit = 100000.0f;
 constexpr int saveMaxObjects = 100000;
 constexpr int saveMaxMemories = 10000;
 
+// Whether a slot may name `level` as the player's room or his checkpoint's:
+// not yet named, or a relative path that does not climb out of the game's
+// folder (base/LevelPath.h); the game then loads only rooms of its level folder.
+bool savedLevelAllowed(const char* level);
+
 // The binary slot format of a record, storing `level` as the level when it
 // is given (a level other than the one the player is in), else the record's.
 std::vector<unsigned char> encodeSaveState(const SAVE_STATE& state, const char* level = nullptr);
@@ -115,8 +120,9 @@ std::string formatSaveText(const SAVE_STATE& state, SaveText form);
 
 // Reads a text form into `state`, changing only what the text holds: the
 // object list is replaced, memories are replaced only by a text that lists
-// any, other fields keep their values. The game's form ignores unknown keys
-// (and "END"); the complete form, written by people, refuses them. A known
+// any, other fields keep their values. The game's form reads its own lines
+// only and ignores every other key (the complete form's too, and "END"); the
+// complete form, written by people, reads all its lines and refuses unknown keys. A known
 // line that does not parse, or values outside the limits, refuse the whole
 // text: returns 0 with `state` unchanged.
 int parseSaveText(const char* text, std::size_t size, SAVE_STATE& state, SaveText form = SaveText::game);

@@ -15,7 +15,8 @@ namespace {
 template <typename... Values>
 void appendLine(std::string& out, const char* format, Values... values)
 {
-    char line[saveStringSize + 64];
+    // Room for a quoted string of four characters a byte.
+    char line[4 * saveStringSize + 64];
     boundedFormat(line, sizeof line, format, values...);
     out += line;
 }
@@ -32,10 +33,61 @@ void appendWords(std::string& out, const char* key, const std::vector<std::uint3
     }
 }
 
+// The complete form writes a string as one quoted word that any bytes
+// survive: a blank, a line break, a quote, a backslash or a byte outside
+// printable ASCII becomes \xHH, so that a name can neither split its line
+// nor start another, and an empty name is "".
+std::string quoted(const char* text)
+{
+    std::string word = "\"";
+    for (const char* c = text; *c; ++c) {
+        unsigned char byte = (unsigned char)*c;
+        if (byte <= ' ' || byte >= 0x7F || byte == '"' || byte == '\\')
+            appendLine(word, "\\x%02X", (unsigned)byte);
+        else
+            word += *c;
+    }
+    return word + "\"";
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// A quoted word back into its bytes; false when it is not one.
+bool unquote(const std::string& word, std::string& text)
+{
+    if (word.size() < 2 || word.front() != '"' || word.back() != '"')
+        return false;
+    text.clear();
+    for (std::size_t i = 1; i + 1 < word.size(); ++i) {
+        if (word[i] == '"')
+            return false;
+        if (word[i] != '\\') {
+            text += word[i];
+            continue;
+        }
+        int high = i + 3 < word.size() && word[i + 1] == 'x' ? hexDigit(word[i + 2]) : -1;
+        int low = high >= 0 ? hexDigit(word[i + 3]) : -1;
+        if (low < 0)
+            return false;
+        text += char(high * 16 + low);
+        i += 3;
+    }
+    return true;
+}
+
 void appendMemories(std::string& out, const SAVE_STATE& s)
 {
     for (const SAVE_MEMORY& memory : s.memories) {
-        appendLine(out, "PLAYER_MEMORY %d %d %s\n", memory.w, memory.h, memory.name);
+        appendLine(out, "PLAYER_MEMORY %d %d %s\n", memory.w, memory.h, quoted(memory.name).c_str());
         // One line per column of the level map.
         appendWords(out, "QUALITY", memory.quality, memory.h);
         appendWords(out, "GLOW", memory.glow, memory.h);
@@ -111,6 +163,16 @@ bool parseText(const std::string& text, char* out)
     return boundedCopy(out, saveStringSize, text.c_str());
 }
 
+// A string of the complete form: quoted, or as it stands in a text a
+// person wrote (the rest of the line for a level, one word for a name).
+bool parseString(const std::string& field, char* out)
+{
+    std::string text;
+    if (!field.empty() && field[0] == '"')
+        return unquote(field, text) && parseText(text, out);
+    return parseText(field, out);
+}
+
 // The keys with whole numbers: where each goes and its accepted range.
 struct INT_KEY {
     const char* key;
@@ -168,6 +230,20 @@ const STRING_KEY stringKeys[] = {
     {"PLAYER_CHECKPOINT_LEVEL", &SAVE_STATE::checkpointLevel},
 };
 
+// The keys of the complete form only. The game's form holds none of them
+// and its reader passes over them like any other key it does not know.
+const char* const completeOnlyKeys[] = {"PLAYER_RUN", "PLAYER_JUMP_RELEASED", "PLAYER_CLIMBING",
+                                        "PLAYER_VISIBLE", "PLAYER_CHECKPOINT", "PLAYER_CHECKPOINT_LEVEL",
+                                        "PLAYER_MEMORY", "QUALITY", "GLOW"};
+
+bool completeOnly(const std::string& key)
+{
+    for (const char* k : completeOnlyKeys)
+        if (key == k)
+            return true;
+    return false;
+}
+
 // Reads a text into a copy of the record; any bad line stops it.
 class TextParser {
 public:
@@ -181,6 +257,8 @@ public:
         if (line.words.empty())
             return true;
         const std::string& key = line.words[0];
+        if (!strict && completeOnly(key))
+            return true;
         if (filling && key != "QUALITY" && key != "GLOW")
             return false;
         for (const INT_KEY& k : intKeys)
@@ -194,7 +272,7 @@ public:
                 return line.words.size() == 2 && parseReal(line.words[1], state.*k.field);
         for (const STRING_KEY& k : stringKeys)
             if (key == k.key)
-                return parseText(line.rest, state.*k.field);
+                return readString(line.rest, state.*k.field) && savedLevelAllowed(state.*k.field);
         if (key == "PLAYER_N_OBJECTS") {
             // The list itself is what counts; the number is only checked.
             int n;
@@ -244,7 +322,7 @@ private:
         SAVE_OBJECT object;
         int flag;
         if (line.words.size() != 3 || (int)state.objects.size() >= saveMaxObjects
-            || !parseText(line.words[1], object.name) || !parseInt(line.words[2], 0, 255, flag))
+            || !readString(line.words[1], object.name) || !parseInt(line.words[2], 0, 255, flag))
             return false;
         object.flag = (std::uint8_t)flag;
         state.objects.push_back(object);
@@ -264,7 +342,7 @@ private:
             return false;
         // The name is what follows the two sizes.
         std::size_t skip = line.words[1].size() + 1 + line.words[2].size() + 1;
-        if (line.rest.size() < skip || !parseText(line.rest.substr(skip), memory.name))
+        if (line.rest.size() < skip || !readString(line.rest.substr(skip), memory.name))
             return false;
         state.memories.push_back(std::move(memory));
         filling = cells() > 0;
@@ -297,6 +375,12 @@ private:
         return (std::size_t)memory.w * (std::size_t)memory.h;
     }
 
+    // The game's form holds its strings as they are; the complete form quotes them.
+    bool readString(const std::string& field, char* out) const
+    {
+        return strict ? parseString(field, out) : parseText(field, out);
+    }
+
     bool strict;
     bool filling = false;
 };
@@ -324,18 +408,18 @@ std::string formatSaveText(const SAVE_STATE& s, SaveText form)
     appendLine(out, real, "PLAYER_HITTED", s.hitted);
     appendLine(out, "PLAYER_COIN %d\n", s.coin);
     appendLine(out, "PLAYER_DIAMOND %d\n", s.diamond);
-    appendLine(out, "PLAYER_LEVEL %s\n", s.level);
+    appendLine(out, "PLAYER_LEVEL %s\n", complete ? quoted(s.level).c_str() : s.level);
     if (complete) {
         appendLine(out, "PLAYER_RUN %d\n", s.run);
         appendLine(out, "PLAYER_JUMP_RELEASED %d\n", s.jumpReleased);
         appendLine(out, "PLAYER_CLIMBING %d\n", s.onLadder);
         appendLine(out, "PLAYER_VISIBLE %d\n", s.visible);
         appendLine(out, "PLAYER_CHECKPOINT %d %d\n", s.checkpointX, s.checkpointY);
-        appendLine(out, "PLAYER_CHECKPOINT_LEVEL %s\n", s.checkpointLevel);
+        appendLine(out, "PLAYER_CHECKPOINT_LEVEL %s\n", quoted(s.checkpointLevel).c_str());
     }
     appendLine(out, "PLAYER_N_OBJECTS %d\n", (int)s.objects.size());
     for (const SAVE_OBJECT& object : s.objects)
-        appendLine(out, "PLAYER_OBJECT %s %d\n", object.name, object.flag);
+        appendLine(out, "PLAYER_OBJECT %s %d\n", complete ? quoted(object.name).c_str() : object.name, object.flag);
     if (complete)
         appendMemories(out, s);
     out += "END";

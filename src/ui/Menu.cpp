@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -129,6 +130,7 @@ int Menu::input(SDL_Event event)
 
 int Menu::input(int key)
 {
+    notice[0] = '\0';
     if (pendingControl != -1) {
         // Escape gives up the wait: it is the game's pause key, so no
         // action may be bound to it.
@@ -399,6 +401,14 @@ void Menu::drawMainMenu(Screen* s)
     for (int i = 0; i < 5; i++)
         typo->printCenter(items[i], cx, 101 + 9 * i, s);
     s->rect(cx - 40, 101 + 9 * selection - 2, 80, 10, white);
+    if (*notice)
+        typo->print2(notice, 16, 101 + 9 * 5 + 8, s->width - 32, 9, INT_MAX, white, s);
+}
+
+void Menu::backWithNotice(const char* message)
+{
+    boundedCopy(notice, sizeof notice, message);
+    setGameState(stateMainMenu);
 }
 
 void Menu::drawSlotMenu(Screen* s)

@@ -73,6 +73,9 @@ public:
     int padButton(int button);
     // Reads the five slot summaries again.
     void updateSlot();
+    // Back to the main menu, telling the player why (a game that could not
+    // be started or continued); the message stays until the next key.
+    void backWithNotice(const char* message);
 
     // The slot screen's line for one slot: "slot n°1 : " and its summary.
     static void slotLine(const MENU_SLOT& slot, int index, char* line, int size);
@@ -91,6 +94,8 @@ public:
     MENU_SLOT slots[slotCount] = {};
     char slotFile[256] = "";
     int startGame = startNone;
+    // The message shown under the main menu, or "".
+    char notice[256] = "";
 
 private:
     int itemCount() const;

@@ -2,6 +2,7 @@
 
 #include "assets/TileList.h"
 #include "base/BoundedString.h"
+#include "base/LevelPath.h"
 #include "base/Log.h"
 #include "cutscene/Movie.h"
 #include "level/Element.h"
@@ -22,20 +23,6 @@ namespace {
 
 const int lightingMargin = 30;
 
-bool canOpen(const char* path)
-{
-    std::FILE* f = std::fopen(path, "r");
-    if (!f)
-        return false;
-    std::fclose(f);
-    return true;
-}
-
-void levelPath(char* path, std::size_t size, const char* levelFile)
-{
-    boundedFormat(path, size, "./Level/%s", levelFile);
-}
-
 } // namespace
 
 World::World() : clock(ticks) {}
@@ -51,18 +38,19 @@ World::~World()
     delete tiles;
 }
 
-void World::loadContent()
+int World::loadContent()
 {
     tiles = new TileList("./tiles.dat", true);
     gameOver.candle.load("./tiles.dat", "candle01.anm");
     smallTypo.load("typo_small.dat");
     player = new Player;
-    player->loadContent(".");
+    int sheetRead = player->loadContent(".");
     hud = new Hud;
     hud->load("./tiles.dat");
     level = new Level;
     movie = new Movie;
     movie->preset3();
+    return sheetRead;
 }
 
 void World::initLayer(Screen* screen)
@@ -78,12 +66,14 @@ void World::beginGame()
     player->init();
 }
 
-void World::init(Typo* typo, Screen* screen, char* slot)
+int World::init(Typo* typo, Screen* screen, char* slot)
 {
     boundedCopy(slotFile, sizeof slotFile, slot);
     beginGame();
-    char begin[] = "./Save/begin.sav";
-    loadStateBinary(begin, typo, screen);
+    char begin[256];
+    boundedCopy(begin, sizeof begin, beginFile);
+    if (!loadStateBinary(begin, typo, screen))
+        return 0;
     // Stored at once, so that a death before the first door has a place to
     // return to.
     saveStateBinary(slotFile);
@@ -100,19 +90,22 @@ void World::init(Typo* typo, Screen* screen, char* slot)
     hudVisible = false;
     luminance = 0.0f;
     threadStarted = true;
+    return 1;
 }
 
-void World::initContinue(Typo* typo, Screen* screen, char* slot)
+int World::initContinue(Typo* typo, Screen* screen, char* slot)
 {
     boundedCopy(slotFile, sizeof slotFile, slot);
     beginGame();
-    loadStateBinary(slotFile, typo, screen);
+    if (!loadStateBinary(slotFile, typo, screen))
+        return 0;
     player->setMapObjsGet();
     hudVisible = true;
     luminance = 1.0f;
     threadStarted = true;
     moviePlaying = false;
     control = true;
+    return 1;
 }
 
 void World::startAt(const char* levelFile, int x, int y, Typo* typo, Screen* screen)
@@ -128,7 +121,7 @@ void World::startAt(const char* levelFile, int x, int y, Typo* typo, Screen* scr
     paused = false;
     died = false;
     char path[256];
-    levelPath(path, sizeof path, levelFile);
+    levelPathOf(levelFile, path, sizeof path);
     Level* next = readLevel(path, typo, screen);
     if (!next)
         return;
@@ -227,7 +220,7 @@ void World::pause(bool on)
 void World::nextLevel(DOOR* door, Typo* typo, Screen* screen)
 {
     char path[256];
-    levelPath(path, sizeof path, door->destination);
+    levelPathOf(door->destination, path, sizeof path);
     // The door belongs to the room that is left and deleted below.
     char target[sizeof door->target];
     boundedCopy(target, sizeof target, door->target);
@@ -258,7 +251,7 @@ void World::nextLevel(DOOR* door, Typo* typo, Screen* screen)
 void World::changeLevel(const char* levelFile, int x, int y, Typo* typo, Screen* screen)
 {
     char path[256];
-    levelPath(path, sizeof path, levelFile);
+    levelPathOf(levelFile, path, sizeof path);
     Level* next = readLevel(path, typo, screen);
     if (!next)
         return;
@@ -270,7 +263,7 @@ void World::changeLevel(const char* levelFile, int x, int y, Typo* typo, Screen*
 
 Level* World::readLevel(const char* path, Typo* typo, Screen* screen)
 {
-    if (!canOpen(path))
+    if (!levelFileExists(path))
         return nullptr;
     Level* next = new Level;
     if (!next->load(path, tiles, typo, screen)) {

@@ -47,14 +47,17 @@ public:
 
     // Loads the tile library, the candle and the small font, and builds the
     // player, the HUD and the opening scene (the frame's loading step).
-    void loadContent();
+    // Returns 1, or 0 when the player's character sheet is missing or damaged.
+    int loadContent();
     // Makes the off-screen layers the size of `screen`.
     void initLayer(Screen* screen);
 
-    // A new game from the slot's start file, under the opening scene.
-    void init(Typo* typo, Screen* screen, char* slotFile);
-    // The game stored in the slot.
-    void initContinue(Typo* typo, Screen* screen, char* slotFile);
+    // A new game from the start file (beginFile), under the opening scene,
+    // stored in the slot at once. The game stored in the slot. Each returns
+    // 1, or 0 with the reason in `failure` when the start file or the slot
+    // cannot be read or its room does not load; the slot is then left as it was.
+    int init(Typo* typo, Screen* screen, char* slotFile);
+    int initContinue(Typo* typo, Screen* screen, char* slotFile);
     // A new game in the level file `levelFile` of "./Level/" at (x, y),
     // without the start file and the opening scene; stored in the slot at once.
     void startAt(const char* levelFile, int x, int y, Typo* typo, Screen* screen);
@@ -91,7 +94,8 @@ public:
     // Slot files.
     void saveStateBinary(char* path);
     void saveStateBinary(char* path, char* levelName);
-    void loadStateBinary(char* path, Typo* typo, Screen* screen);
+    // Returns 1, or 0 with the reason in `failure`.
+    int loadStateBinary(char* path, Typo* typo, Screen* screen);
     void saveState(char* path);
     void loadState(char* path, Typo* typo, Screen* screen);
 
@@ -100,7 +104,8 @@ public:
     // when none is left; the slot is stored at once. Then the stored room
     // is entered (with the lamp and the map's mark unless `lampAndMap` is false).
     void applyDeathRule(char* levelPath, int respawnBefore);
-    void enterStoredLevel(char* levelPath, bool lampAndMap, Typo* typo, Screen* screen);
+    // Returns 1, or 0 with the reason in `failure` when the room does not load.
+    int enterStoredLevel(char* levelPath, bool lampAndMap, Typo* typo, Screen* screen);
 
     // Stops the lighting worker for good, before the process ends.
     void stopLighting();
@@ -128,6 +133,10 @@ public:
     Level* level = nullptr;
     Movie* movie = nullptr;
     char slotFile[256] = "";
+    // The slot every new game begins from.
+    const char* beginFile = "./Save/begin.sav";
+    // Why the last game could not be begun or continued, for the player.
+    char failure[256] = "";
     bool paused = false;
     bool control = true;
     bool moviePlaying = false;

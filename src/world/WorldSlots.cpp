@@ -63,13 +63,13 @@ void enterCommonFields(const SAVE_STATE& s, Player& p)
     p.hitted = s.hitted;
     p.coin = s.coin;
     p.diamond = s.diamond;
-    // Replaces the objects and memories, counting keys and marking the map.
-    p.restoreMemoriesAndObjects(s);
 }
 
 void enterBinaryState(const SAVE_STATE& s, Player& p)
 {
     enterCommonFields(s, p);
+    // Replaces the objects and memories, counting keys and marking the map.
+    p.restoreMemoriesAndObjects(s);
     p.run = s.run;
     p.jumpReleased = s.jumpReleased;
     p.onLadder = s.onLadder;
@@ -120,17 +120,21 @@ int World::readState(char* path, char* levelPath, int size)
     if (!readSlotText(path, state))
         return 0;
     enterCommonFields(state, *player);
+    // The text form holds objects only, and leaves the map alone.
+    player->restoreObjects(state);
     boundedCopy(levelPath, std::size_t(size), state.level);
     return 1;
 }
-void World::loadStateBinary(char* path, Typo* typo, Screen* screen)
+int World::loadStateBinary(char* path, Typo* typo, Screen* screen)
 {
     int respawnBefore = player->respawn;
     char levelPath[256] = "";
-    if (!readStateBinary(path, levelPath, sizeof levelPath))
-        return;
+    if (!readStateBinary(path, levelPath, sizeof levelPath)) {
+        boundedFormat(failure, sizeof failure, "The saved game %s is missing or damaged.", path);
+        return 0;
+    }
     applyDeathRule(levelPath, respawnBefore);
-    enterStoredLevel(levelPath, true, typo, screen);
+    return enterStoredLevel(levelPath, true, typo, screen);
 }
 
 void World::loadState(char* path, Typo* typo, Screen* screen)
@@ -162,11 +166,14 @@ void World::applyDeathRule(char* levelPath, int respawnBefore)
     saveStateBinary(slotFile, levelPath);
 }
 
-void World::enterStoredLevel(char* levelPath, bool lampAndMap, Typo* typo, Screen* screen)
+int World::enterStoredLevel(char* levelPath, bool lampAndMap, Typo* typo, Screen* screen)
 {
     Level* next = readLevel(levelPath, typo, screen);
-    if (!next)
-        return;
+    if (!next) {
+        boundedFormat(failure, sizeof failure, "The room %s of the saved game is missing or damaged.", levelPath);
+        return 0;
+    }
     enterLevel(next);
     settleInLevel(levelPath, lampAndMap, screen);
+    return 1;
 }

@@ -8,6 +8,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <unistd.h>
 
@@ -116,6 +117,8 @@ TEST_F(FrameTest, AnyKeyDuringAGameOverRestartsInsteadOfPausing)
     world.gameOver.stage = 3;
     world.gameOver.luminance = 0.2f;
     world.paused = true;
+    // The game restarts from its slot: here the start slot, only read.
+    std::snprintf(world.slotFile, sizeof world.slotFile, "./Save/begin.sav");
     push(SDL_KEYDOWN, SDLK_ESCAPE);
     update();
     EXPECT_EQ(menu.getGameState(), Menu::statePlaying);

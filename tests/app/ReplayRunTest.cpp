@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 // The program itself, run headless from its game directory with replayed
 // keys, checked in its trace and pictures.
@@ -51,6 +53,49 @@ TEST(ReplayRun, UnknownOptionsAreRefusedWithTheUsage)
     EXPECT_EQ(playGame("--frames 1 --bogus"), 2);
     EXPECT_NE(readText(replayFile("stderr.txt")).find("usage: gloamer"), std::string::npos);
     EXPECT_EQ(playGame("--frames 1 --replay " + replayFile("missing.txt")), 2);
+}
+
+TEST(ReplayRun, BadRunsAreRefusedNamingWhatIsWrong)
+{
+    const std::string folder = file("a_folder");
+    mkdir(folder.c_str(), 0755);
+    const struct {
+        std::string arguments;
+        const char* reason;
+    } bad[] = {
+        {"--start nosuchroom.lvl 1 1", "nosuchroom.lvl"},
+        {"--start ../tiles.dat 1 1", "--start"},
+        {"--start metro2.lvl 1 2147483647", "--start"},
+        {"--frames 5 --shot 5:" + file("late.png"), "beyond"},
+        {"--replay " + folder, "cannot read"},
+    };
+    for (const auto& run : bad) {
+        EXPECT_EQ(play("--fast --frames 3 " + run.arguments), 2) << run.arguments;
+        EXPECT_NE(read(file("stderr.txt")).find(run.reason), std::string::npos) << read(file("stderr.txt"));
+    }
+}
+
+TEST(ReplayRun, OutputsIntoDevicesAreWrittenInPlace)
+{
+    // Copies of /dev/null and /dev/full: a trace, a record or a picture goes
+    // into the device, which stays a device; one that cannot take it fails the run.
+    const std::string null = file("null"), full = file("full");
+    std::remove(null.c_str());
+    std::remove(full.c_str());
+    std::FILE* probe = nullptr;
+    if (mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 || mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) ||
+        !(probe = std::fopen(null.c_str(), "w")))
+        GTEST_SKIP() << "device files cannot be made or opened here";
+    std::fclose(probe);
+    EXPECT_EQ(play("--fast --frames 2 --trace " + null + " --record " + null + " --shot 1:" + null), 0)
+        << read(file("stderr.txt"));
+    EXPECT_EQ(play("--fast --frames 2 --trace " + full), 2);
+    EXPECT_EQ(play("--fast --frames 2 --shot 1:" + full), 2);
+    for (const std::string& device : {null, full}) {
+        struct stat status;
+        ASSERT_EQ(stat(device.c_str(), &status), 0);
+        EXPECT_TRUE(S_ISCHR(status.st_mode)) << device << " was replaced";
+    }
 }
 
 TEST(ReplayRun, AReplayGoesThroughTheDoorAndBackInTheTrace)
@@ -104,18 +149,42 @@ TEST(ReplayRun, ARecordReplaysTheSameKeys)
     EXPECT_EQ(readText(replayFile("record.txt")), readText(replayFile("keys.txt")));
 }
 
-TEST(ReplayKeys, BadReplayLinesAreRefused)
+TEST(ReplayKeys, BadReplayLinesAreRefusedCitingTheirLine)
 {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-    const char* bad[] = {"5 down\n", "x down e\n", "-1 down e\n", "5 sideways e\n", "5 down nokey\n", "5 down pad:40\n"};
-    for (const char* line : bad) {
-        writeText(replayFile("bad.txt"), std::string("0 down e\n") + line);
-        RUN_OPTIONS o;
-        std::snprintf(o.replay, sizeof o.replay, "%s", replayFile("bad.txt").c_str());
-        Session s;
-        EXPECT_EQ(s.open(o), 0) << line;
-        EXPECT_NE(std::string(s.error).find(":2:"), std::string::npos) << s.error;
-    }
+    // A first line that is good, or a comment longer than a line may be.
+    const std::string comment = "# " + std::string(600, 'c') + "\n";
+    const std::string bad[] = {"5 down\n", "x down e\n", "-1 down e\n", "5 sideways e\n", "5 down nokey\n",
+                               "5 downward e\n", "5 down pad:40\n", "4294967296 down e\n", "5 down e" + std::string(600, ' ') + "\n",
+                               std::string("5 down e\0\n", 10), std::string(4096, '\0')};
+    for (const std::string& first : {std::string("0 down e\n"), comment})
+        for (const std::string& line : bad) {
+            writeText(replayFile("bad.txt"), first + line);
+            std::vector<REPLAY_KEY> keys;
+            char error[256] = "";
+            std::FILE* in = std::fopen(replayFile("bad.txt").c_str(), "r");
+            EXPECT_EQ(readReplayKeys(in, "bad.txt", &keys, error, sizeof error), 0) << line;
+            std::fclose(in);
+            EXPECT_NE(std::string(error).find("bad.txt:2:"), std::string::npos) << error;
+        }
+    SDL_Quit();
+}
+
+TEST(ReplayKeys, CommentsOfAnyLengthAndNamesWithSpacesAreRead)
+{
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+    writeText(replayFile("good.txt"), "9 up left shift  # " + std::string(2000, '#') + "\n\n  \n2147483647 down space\r\n3 down left shift\n");
+    std::vector<REPLAY_KEY> keys;
+    char error[256] = "";
+    std::FILE* in = std::fopen(replayFile("good.txt").c_str(), "r");
+    ASSERT_EQ(readReplayKeys(in, "good.txt", &keys, error, sizeof error), 1) << error;
+    std::fclose(in);
+    ASSERT_EQ(keys.size(), 3u);
+    EXPECT_EQ(keys[0].frame, 3) << "in frame order";
+    EXPECT_EQ(keys[0].key, int(SDLK_LSHIFT));
+    EXPECT_FALSE(keys[1].down);
+    EXPECT_EQ(keys[2].frame, 2147483647);
+    EXPECT_EQ(keys[2].key, int(SDLK_SPACE));
     SDL_Quit();
 }
 

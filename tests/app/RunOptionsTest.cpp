@@ -55,6 +55,12 @@ TEST(RunOptions, BadCommandLinesAreRefused)
         {"--shot", "5:"},
         {"--trace"},
         {"--replay", ""},
+        {"--start", "../../../../dev/zero", "0", "0"},
+        {"--start", "/etc/passwd", "0", "0"},
+        {"--start", "caves/../../x.lvl", "0", "0"},
+        {"--start", "metro2.lvl", "1000001", "0"},
+        {"--start", "metro2.lvl", "0", "-2147483648"},
+        {"--frames", "10", "--shot", "10:a.png"},
     };
     for (const auto& words : bad) {
         RUN_OPTIONS o;

@@ -143,6 +143,8 @@ TEST(Animation, DamagedFilesLeaveAnEmptySheet)
         {"palette cut short", "2 2 1 0\n0\n1\n"},
         {"palette entry not a number", "2 2 1 0\n" + palette().replace(0, 1, "x") + frame},
         {"movement line incomplete", "2 2 1 0\n" + palette() + "0\n0 0\n11\n11\n"},
+        {"move past a frame's side", "2 2 1 0\n" + palette() + "2147483647 0\n0 0\n11\n11\n"},
+        {"light offset past the int range", "2 2 1 0\n" + palette() + "0 0\n0 -99999999999\n11\n11\n"},
         {"rows cut short", "2 2 1 0\n" + palette() + "0 0\n0 0\n11\n"},
         {"second frame missing", "2 2 2 0\n" + palette() + frame},
     };

@@ -234,6 +234,19 @@ TEST(LevelDrawTest, RockIsEverythingFromTheBaseDepthAndOffTheMap)
     EXPECT_EQ(s.getPixel(0, 0), int(0xFF223344u));   // unpainted border: base depth
     EXPECT_EQ(s.getPixel(9, 3), int(0xFF223344u));   // off the map
 
+    // A map beside or below the screen: everything is rock, and nothing is
+    // written past the screen (the buffer's second half stays as it was).
+    Screen wide(20, 4, 1);
+    wide.clear(0x11111111);
+    wide.width = 10;
+    const int offsets[][2] = {{0, 150}, {150, 0}, {0, -150}, {150, 150}};
+    for (const auto& offset : offsets) {
+        level.drawBlack(&wide, offset[0], offset[1]);
+        EXPECT_EQ(std::count(wide.pixels, wide.pixels + 40, int(0xFF223344u)), 40) << offset[0] << " " << offset[1];
+        EXPECT_EQ(std::count(wide.pixels + 40, wide.pixels + 80, 0x11111111), 40) << offset[0] << " " << offset[1];
+    }
+    wide.width = 20;
+
     // A level without a map is all rock.
     Level empty;
     s.clear(0);

@@ -309,6 +309,8 @@ TEST_F(LevelFileTest, MalformedFilesLoadWithoutHarm)
          1, Level::NoteBadNumber, 4},
         {"an empty file", "", 0, Level::NoteNoMap, 1},
         {"only animations", element("a", "anim.anm", "1 0", "0 0 0", ""), 0, Level::NoteNoMap, 1},
+        {"a special file out of the level folder", ground + "SPECIAL ../../../../../../dev/zero\n", 1,
+         Level::NoteCannotOpen, 1},
         {"bytes that are no text", ground + std::string("\0\x01\xff\nELEMENT\n\0\n", 14), 1,
          Level::NoteUnfinishedBlock, 1},
     };
@@ -324,6 +326,8 @@ TEST_F(LevelFileTest, NumbersThatDoNotParseKeepTheirFields)
     Level level;
     ASSERT_EQ(loadText(&level, "BASE_COLOR 99999999999\nBASE_DEPTH 12abc\n" +
                                    element("w", "wall.til", "1.5 nan", "5 inf 3", "move 7") +
+                                   element("fast", "anim.anm", "1e16 0", "0 0 0", "") +
+                                   element("late", "anim.anm", "1 -3e9", "0 0 0", "") +
                                    "ELECTRIC_BOX\nb\n 0 0 0\n 0 0 0 0 0 0 0 0 0 0\nt\n" + ground),
               1);
     EXPECT_EQ(unsigned(level.baseColor), 0xFF000000u);
@@ -341,7 +345,13 @@ TEST_F(LevelFileTest, NumbersThatDoNotParseKeepTheirFields)
     EXPECT_EQ(level.boxes[0]->state[2], 0);
     EXPECT_EQ(level.boxes[0]->state[3], 1);
     EXPECT_EQ(level.boxes[0]->solution[7], 0);
-    EXPECT_EQ(notes(level, Level::NoteBadNumber).size(), 5u);
+    for (const char* name : {"fast", "late"}) {
+        const Element* e = named(level.elements, name);
+        ASSERT_NE(e, nullptr) << name;
+        EXPECT_EQ(e->speed, 0.0f) << name << ": beyond any frame number, the element stands still";
+        EXPECT_EQ(e->frame, 0.0f) << name;
+    }
+    EXPECT_EQ(notes(level, Level::NoteBadNumber).size(), 7u);
 }
 
 TEST_F(LevelFileTest, CompiledKindLinesAreCheckedWhileReading)

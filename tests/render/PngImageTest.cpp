@@ -45,6 +45,11 @@ TEST(PngImage, UnreadableFilesFailWithAReason)
     EXPECT_EQ(picture.width, 0);
     EXPECT_TRUE(picture.pixels.empty());
     std::remove(garbage.c_str());
+
+    // 142 bytes declaring 16384 x 16384 pixels: refused before the gigabyte is allocated.
+    std::string huge = std::string(GLOAMER_SOURCE_DIR) + "/tests/data/bad/png-16384-cut.png";
+    EXPECT_EQ(picture.load(huge.c_str()), 0);
+    EXPECT_NE(std::string(picture.error).find("more than the file holds"), std::string::npos) << picture.error;
 }
 
 TEST(PngImage, SaveIntoAMissingFolderFailsAndLeavesNothing)

@@ -169,6 +169,13 @@ TEST(SaveState, DamagedSlotsAreRefusedWithTheRecordUnchanged)
         patch(bytes, d.offset, d.word);
         EXPECT_TRUE(refusedUnchanged(bytes)) << d.what;
     }
+    for (const char* away : {"/dev/zero", "./Level/../../../../etc/passwd", ".."}) {
+        SAVE_STATE room = s, checkpoint = s;
+        boundedLevel(room, away);
+        boundedCopy(checkpoint.checkpointLevel, saveStringSize, away);
+        EXPECT_TRUE(refusedUnchanged(encodeSaveState(room))) << away;
+        EXPECT_TRUE(refusedUnchanged(encodeSaveState(checkpoint))) << away;
+    }
     std::vector<unsigned char> zero = good;
     zero[95] = 0;  // a zero byte inside the object's name
     EXPECT_TRUE(refusedUnchanged(zero));
@@ -204,6 +211,17 @@ TEST(SaveState, GameTextHoldsTheDesignedLinesAndEndsWithEnd)
     EXPECT_EQ(target.run, before.run); EXPECT_EQ(target.visible, before.visible);
     EXPECT_EQ(target.checkpointX, before.checkpointX);
     EXPECT_EQ(target.memories.size(), before.memories.size());
+
+    // The lines of the complete form are not the game's: it passes over them.
+    const std::string complete = formatSaveText(richState(), SaveText::complete);
+    SAVE_STATE plain;
+    ASSERT_EQ(parseSaveText(complete.data(), complete.size(), plain, SaveText::game), 1);
+    const SAVE_STATE fresh;
+    EXPECT_EQ(plain.run, fresh.run); EXPECT_EQ(plain.visible, fresh.visible);
+    EXPECT_EQ(plain.checkpointX, fresh.checkpointX);
+    EXPECT_STREQ(plain.checkpointLevel, fresh.checkpointLevel);
+    EXPECT_TRUE(plain.memories.empty());
+    EXPECT_EQ(plain.coin, richState().coin) << "its own lines are read";
 }
 
 TEST(SaveState, CompleteTextRoundTripsAndBadTextIsRefused)
@@ -211,7 +229,7 @@ TEST(SaveState, CompleteTextRoundTripsAndBadTextIsRefused)
     SAVE_STATE original = richState();
     std::string text = formatSaveText(original, SaveText::complete);
     SAVE_STATE read;
-    ASSERT_EQ(parseSaveText(text.data(), text.size(), read), 1);
+    ASSERT_EQ(parseSaveText(text.data(), text.size(), read, SaveText::complete), 1);
     expectSameState(read, original);
 
     // A misspelt key is ignored by the game and refused in a text a person wrote.
@@ -224,7 +242,7 @@ TEST(SaveState, CompleteTextRoundTripsAndBadTextIsRefused)
                             "PLAYER_MEMORY 1 1 m\nQUALITY 1\nGLOW 1 2\n", "PLAYER_MEMORY 9000 1 m\n"}) {
         SAVE_STATE target = richState();
         std::vector<unsigned char> before = encodeSaveState(target);
-        EXPECT_EQ(parseSaveText(bad, std::strlen(bad), target), 0) << bad;
+        EXPECT_EQ(parseSaveText(bad, std::strlen(bad), target, SaveText::complete), 0) << bad;
         EXPECT_EQ(encodeSaveState(target), before) << bad;
     }
 }

@@ -40,10 +40,26 @@ TEST(Savetool, DumpAndPackGiveTheSameSlotBack)
     ASSERT_EQ(savetool("pack '" + dir + "tool_slot.txt' '" + dir + "tool_again.sav'"), 0);
     EXPECT_EQ(contents(dir + "tool_again.sav"), contents(slot));
 
+    // Strings holding what the text's lines are made of: a line break with a
+    // line after it, blanks, quotes, backslashes, other bytes, nothing.
+    SAVE_STATE odd = richState();
+    odd.coin = 7;
+    boundedLevel(odd, "./Level/metro2.lvl\nPLAYER_COIN 999");
+    boundedCopy(odd.checkpointLevel, saveStringSize, "");
+    odd.objects = {namedObject("a b"), namedObject(""), namedObject("\"q\" \\x41 \t\xff")};
+    odd.memories[0].name[0] = '\n';
+    odd.memories[0].name[1] = '\0';
+    ASSERT_EQ(writeSlot(slot.c_str(), odd, nullptr, SlotBackup::none), 1);
+    ASSERT_EQ(savetool("dump '" + slot + "' > '" + dir + "tool_slot.txt'"), 0);
+    ASSERT_EQ(savetool("pack '" + dir + "tool_slot.txt' '" + dir + "tool_again.sav'"), 0);
+    EXPECT_EQ(contents(dir + "tool_again.sav"), contents(slot));
+
     std::ofstream(dir + "tool_bad.sav") << "not a slot";
     EXPECT_EQ(savetool("dump '" + dir + "tool_bad.sav'"), 1);
     EXPECT_EQ(savetool("dump '" + dir + "missing.sav'"), 1);
     EXPECT_EQ(savetool("pack '" + dir + "tool_bad.sav' '" + dir + "out.sav'"), 1);
+    std::ofstream(dir + "tool_away.txt") << "PLAYER_LEVEL /dev/zero\nEND";
+    EXPECT_EQ(savetool("pack '" + dir + "tool_away.txt' '" + dir + "out.sav'"), 1) << "a room the game would not load";
     EXPECT_EQ(savetool("pack only_one_argument"), 2);
 }
 

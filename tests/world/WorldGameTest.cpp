@@ -2,6 +2,8 @@
 
 #include "cutscene/Movie.h"
 #include "level/Light.h"
+#include "map/Map.h"
+#include "save/SlotFile.h"
 
 #include <algorithm>
 #include <mutex>
@@ -51,6 +53,63 @@ TEST_F(InGame, AMissingSlotLeavesTheGameAsItWas)
     EXPECT_EQ(world.level, before);
     EXPECT_EQ(world.player->x, 8);
     EXPECT_EQ(world.workerStarts, 1);
+}
+
+TEST_F(InGame, AGameWhoseRoomDoesNotLoadGoesBackToTheMenuSayingWhy)
+{
+    begin("metro3.lvl", 8, 64);
+    const std::string stored = std::string(folder) + "/stored.sav", start = std::string(folder) + "/begin.sav",
+                      fresh = std::string(folder) + "/fresh.sav";
+    SAVE_STATE state;
+    std::snprintf(state.level, sizeof state.level, "./Level/no_such_room.lvl");
+    ASSERT_EQ(writeSlot(stored.c_str(), state, nullptr, SlotBackup::none), 1);
+    ASSERT_EQ(writeSlot(start.c_str(), state, nullptr, SlotBackup::none), 1);
+    world.beginFile = start.c_str();
+    const struct {
+        int request;
+        std::string slot;
+        const char* reason;
+    } cases[] = {{Menu::startContinue, stored, "no_such_room.lvl"},
+                 {Menu::startNewGame, fresh, "no_such_room.lvl"},
+                 {Menu::startContinue, std::string(folder) + "/missing.sav", "missing.sav"}};
+    for (const auto& c : cases) {
+        std::snprintf(menu.slotFile, sizeof menu.slotFile, "%s", c.slot.c_str());
+        menu.setStartGame(c.request);
+        menu.setGameState(Menu::statePlaying);
+        runFrames(1);
+        EXPECT_EQ(menu.getGameState(), Menu::stateMainMenu) << c.slot;
+        EXPECT_NE(std::strstr(menu.notice, c.reason), nullptr) << menu.notice;
+    }
+    EXPECT_NE(access(fresh.c_str(), F_OK), 0) << "no slot stored for a game that did not begin";
+    key(SDL_KEYDOWN, 274);
+    runFrames(1);
+    EXPECT_STREQ(menu.notice, "") << "a key clears the message";
+}
+
+TEST_F(InGame, TheTextFormLoadsItsObjectsWithoutTouchingTheMap)
+{
+    begin("metro3.lvl", 8, 64);
+    const std::string text = std::string(folder) + "/text.sav";
+    FILE* out = std::fopen(text.c_str(), "w");
+    ASSERT_NE(out, nullptr);
+    std::fputs("PLAYER_N_OBJECTS 2\nPLAYER_OBJECT map_cave 1\nPLAYER_OBJECT key_x 1\n"
+               "PLAYER_LEVEL ./Level/metro2.lvl\nPLAYER_CHECKPOINT 5 6\nEND", out);
+    std::fclose(out);
+    auto unseen = [] {
+        const std::vector<MAP_CELL*>& cells = world.player->map->cells;
+        return std::count_if(cells.begin(), cells.end(), [](const MAP_CELL* c) { return c->state == 0; });
+    };
+    ASSERT_NE(world.player->map, nullptr);
+    long before = unseen();
+    ASSERT_GT(before, 0);
+    const int checkpointX = world.player->checkpointX;
+    std::vector<char> name(text.begin(), text.end());
+    name.push_back('\0');
+    world.loadState(name.data(), &typo, pixelScreen);
+    EXPECT_STREQ(world.level->getName(), "./Level/metro2.lvl");
+    EXPECT_EQ(world.player->nKey, 1);
+    EXPECT_EQ(unseen(), before) << "the map is not revealed";
+    EXPECT_EQ(world.player->checkpointX, checkpointX) << "the checkpoint is not the text's";
 }
 
 TEST_F(InGame, PausingIdlesTheWorkerAndResumingRunsIt)

@@ -5,15 +5,18 @@
 // memories of visited levels (one line of hexadecimal words per map column).
 // `pack` reads such a text, starting from a new player's values for every
 // field it does not name, and writes the binary slot; a line it does not know
-// is an error. Exits 1 when a file
-// cannot be read, is not a valid slot or text, or cannot be written, and 2
-// on a usage error.
+// is an error, and so is a slot the game would not read (too large, or out
+// of its limits). Strings are dumped quoted and escaped, so that packing a
+// dump gives the slot back byte for byte. Exits 1 when a file cannot be
+// read, is not a valid slot or text, or cannot be written, and 2 on a usage
+// error.
 #include "save/SaveState.h"
 #include "save/SlotFile.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -42,6 +45,12 @@ int pack(const char* textPath, const char* outPath)
     SAVE_STATE state;
     if (!readSlotText(textPath, state, SaveText::complete)) {
         std::fprintf(stderr, "%s: cannot read or not a valid save text\n", textPath);
+        return 1;
+    }
+    std::vector<unsigned char> bytes = encodeSaveState(state);
+    SAVE_STATE readBack;
+    if (bytes.size() > slotMaxBytes || !decodeSaveState(bytes.data(), bytes.size(), readBack)) {
+        std::fprintf(stderr, "%s: the game would not read this slot (%zu bytes)\n", textPath, bytes.size());
         return 1;
     }
     if (!writeSlot(outPath, state, nullptr, SlotBackup::none)) {

@@ -109,6 +109,8 @@ Level::~Level()
     deleteAll(specials);
     deleteAll(doors);
     deleteAll(bonus);
+    for (TileList* tiles : tileLibraries)
+        tiles->release(this);
     // Nothing may keep working on a level that is gone.
     if (lvl == this)
         lvl = nullptr;
@@ -374,10 +376,17 @@ void Level::addNoise()
         map[c].colour = Screen::colorMul_exA(map[c].colour, 1.0f - float(std::rand() % 101) / 100.0f * 0.07f);
 }
 
+TileList* Level::useTiles(TileList* tiles)
+{
+    if (std::find(tileLibraries.begin(), tileLibraries.end(), tiles) == tileLibraries.end())
+        tileLibraries.push_back(tiles);
+    return tiles;
+}
+
 void Level::createRandomBonus(Element* e, TileList* tiles)
 {
     const RANDOM_BONUS& b = randomBonuses[std::rand() % randomBonusCount];
-    e->tile = tiles ? tiles->findByName2(b.tile) : nullptr;
+    e->tile = tiles ? useTiles(tiles)->findByName2(b.tile, this) : nullptr;
     e->kind = b.kind;
     boundedCopy(e->text, sizeof e->text, b.text);
 }

@@ -38,7 +38,8 @@ playthroughs: build
 
 bench: build
 	cmake --build $(BUILD_DIR) --target run_benchmarks
-	python3 bench/table.py $(BUILD_DIR)/bench/*_bench.json
+	python3 bench/game_measures.py $(BUILD_DIR)/game > $(BUILD_DIR)/bench/game_measures.tsv
+	python3 bench/table.py $(BUILD_DIR)/bench/*_bench.json $(BUILD_DIR)/bench/game_measures.tsv
 
 # A long game of random keys (SOAK_FRAMES, default 100000) printing the
 # resident memory every 10,000 frames.

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Prints one table of the benchmark results in the JSON files given:
-per benchmark the median and the 95th percentile of its repetitions."""
+per benchmark the median and the 95th percentile of its repetitions, and
+the goal it is held to. Files ending in .tsv hold single measures of the
+running game (bench/game_measures.py): name, value and unit per line."""
 import json
 import sys
 
@@ -12,9 +14,38 @@ def percentile(values, fraction):
     return ordered[int(rank) - 1]
 
 
+# The goal of each measure, by the start of its name.
+GOALS = (
+    ("BM_LightingPass/1920", "<= 1.5 ms"),
+    ("BM_LightingPassWalkingLamp/1920", "<= 2.5 ms"),
+    ("BM_LightingPass/3840", "<= 4 ms"),
+    ("BM_LightingPassWalkingLamp/3840", "<= 5 ms"),
+    ("BM_LevelChange", "<= 15 ms"),
+    ("game: start-up to the first menu frame", "<= 200 ms"),
+    ("game: RSS on the menu", "<= 60 MB"),
+    ("game: RSS standing in metro2", "<= 120 MB"),
+    ("game: CPU on the still menu", "<= 2 %"),
+    ("game: CPU paused", "<= 3 %"),
+    ("game: CPU standing still", "<= 8 %"),
+)
+
+
+def goal(name):
+    for prefix, text in GOALS:
+        if name.startswith(prefix):
+            return text
+    return ""
+
+
 def main(paths):
     rows = []
     for path in paths:
+        if path.endswith(".tsv"):
+            with open(path) as f:
+                for line in f:
+                    name, value, unit = line.rstrip("\n").split("\t")
+                    rows.append((name, float(value), float(value), unit, 1))
+            continue
         with open(path) as f:
             report = json.load(f)
         runs = {}
@@ -36,9 +67,9 @@ def main(paths):
         for name, times in runs.items():
             rows.append((name, percentile(times, 0.5), percentile(times, 0.95), units[name], len(times)))
     width = max([len("name")] + [len(r[0]) for r in rows])
-    print(f"{'name':<{width}}  {'median':>12}  {'p95':>12}  unit  runs")
+    print(f"{'name':<{width}}  {'median':>12}  {'p95':>12}  unit  runs  goal")
     for name, median, p95, unit, count in rows:
-        print(f"{name:<{width}}  {median:>12.3f}  {p95:>12.3f}  {unit:<4}  {count}")
+        print(f"{name:<{width}}  {median:>12.3f}  {p95:>12.3f}  {unit:<4}  {count:>4}  {goal(name)}")
 
 
 if __name__ == "__main__":

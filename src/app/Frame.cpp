@@ -77,6 +77,29 @@ unsigned fastTicks()
 // less often, which the map shows.
 const unsigned fastLookEvery = 16;
 
+// The world paused under the menu does not change: it is drawn once, and
+// the following paused frames show that picture again, so that a paused
+// game leaves the machine idle. Null until the first pause.
+Screen* pausedWorld = nullptr;
+bool pausedWorldDrawn = false;
+
+void drawPausedWorld()
+{
+    const std::size_t size = std::size_t(pixelScreen->width) * std::size_t(pixelScreen->height);
+    if (!pausedWorld || pausedWorld->width != pixelScreen->width || pausedWorld->height != pixelScreen->height) {
+        delete pausedWorld;
+        pausedWorld = new Screen(pixelScreen->width, pixelScreen->height, 1);
+        pausedWorldDrawn = false;
+    }
+    if (!pausedWorldDrawn) {
+        world.draw(pixelScreen);
+        std::copy(pixelScreen->pixels, pixelScreen->pixels + size, pausedWorld->pixels);
+        pausedWorldDrawn = true;
+    } else {
+        std::copy(pausedWorld->pixels, pausedWorld->pixels + size, pixelScreen->pixels);
+    }
+}
+
 // How long the error window waits for the player.
 const unsigned errorWindowWait = 60000;
 
@@ -317,6 +340,7 @@ void forgetTheRun()
     mapSetTypo(nullptr, nullptr);
     fastFrames = 0;
     Text::clock = ticks;
+    pausedWorldDrawn = false;
 }
 
 } // namespace
@@ -467,6 +491,9 @@ int update()
         menu.update();
     }
     lookForPadsInTheMainMenu();
+    // A frame the world is not paused in may change it.
+    if (menu.getGameState() != Menu::statePaused)
+        pausedWorldDrawn = false;
     world.sync();
     return 0;
 }
@@ -475,7 +502,9 @@ void draw()
 {
     pixelScreen->clear(int(0xFF000000));
     int state = menu.getGameState();
-    if (state == Menu::statePlaying || state == Menu::statePaused)
+    if (state == Menu::statePaused)
+        drawPausedWorld();
+    if (state == Menu::statePlaying)
         world.draw(pixelScreen);
     if (state != Menu::statePlaying)
         menu.draw(pixelScreen);

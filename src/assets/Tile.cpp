@@ -25,11 +25,26 @@ Tile::~Tile()
 
 void Tile::release()
 {
-    delete[] frames;
-    delete[] extra;
+    if (!viewing) {
+        delete[] frames;
+        delete[] extra;
+    }
+    viewing = false;
     frames = nullptr;
     extra = nullptr;
     width = height = frameCount = extraCount = 0;
+}
+
+void Tile::view(const Tile& owner)
+{
+    release();
+    viewing = true;
+    width = owner.width;
+    height = owner.height;
+    frameCount = owner.frameCount;
+    frames = owner.frames;
+    extraCount = owner.extraCount;
+    extra = owner.extra;
 }
 
 int Tile::create(int w, int h, int count, int extras)

@@ -50,6 +50,10 @@ public:
     int create(int width, int height, int frameCount, int extraCount);
     // Drops frames and extra integers; the name is kept.
     void release();
+    // Shows the frames and extra integers of `owner` without owning them
+    // (the tiles of a library that share one picture): releasing this tile
+    // only forgets them, and `owner` keeps them until then.
+    void view(const Tile& owner);
 
     // Colour of a pixel with the frame and coordinates clamped into range.
     int getPixel(int frame, int x, int y) const;
@@ -83,6 +87,8 @@ public:
     Frame* frames = nullptr;
 
 private:
+    // The frames and extra integers belong to another tile (`view`).
+    bool viewing = false;
     // What a drawing mode does with one source pixel.
     enum Mode { Blend, Opaque, AlphaScaled, ColourScaled, Incandescent };
     void drawMode(Mode mode, int frame, int x, int y, int mirror, float factor, Screen* s) const;

@@ -4,6 +4,7 @@
 #include "base/ReplacingFile.h"
 #include "assets/Tile.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -35,12 +36,14 @@ uint32_t bits(float f)
     return u;
 }
 
+#if !(defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__)
 float fromBits(int32_t v)
 {
     float f;
     std::memcpy(&f, &v, 4);
     return f;
 }
+#endif
 
 int readInt(std::FILE* in, int32_t* v)
 {
@@ -62,13 +65,16 @@ long fileSize(std::FILE* in)
 // the first entry of that name and returns 1 with its offset; otherwise it
 // collects every whole entry into `entries`. A damaged entry (a name length
 // outside 1..256, or any field cut by the end of the file) ends the walk.
-int scanDirectory(std::FILE* in, const char* wanted, std::vector<TILE_ENTRY>* entries, long* offset)
+int scanDirectory(std::FILE* in, const char* wanted, std::vector<TILE_ENTRY>* entries, long* offset,
+                  int32_t* declared = nullptr)
 {
     if (std::fseek(in, 0, SEEK_SET) != 0)
         return 0;
     int32_t count;
     if (!readInt(in, &count) || count < 0)
         return 0;
+    if (declared)
+        *declared = count;
     for (int32_t i = 0; i < count; i++) {
         int32_t length;
         if (!readInt(in, &length) || length < 1 || length > TileContainer::maxNameLength)
@@ -95,11 +101,63 @@ int scanDirectory(std::FILE* in, const char* wanted, std::vector<TILE_ENTRY>* en
     return 0;
 }
 
+// Reads the header of the tile block at `offset` (width, height, frame
+// count, extra count) and leaves the file at the block's extra integers.
+// Returns the block's size in bytes, or 0 when the header is out of the
+// limits or the block does not lie whole inside the file.
+long readBlockHeader(std::FILE* in, long offset, int32_t header[4])
+{
+    long size = fileSize(in);
+    if (size < 0 || offset < 0 || offset > size - blockHeader || std::fseek(in, offset, SEEK_SET) != 0)
+        return 0;
+    unsigned char bytes[blockHeader];
+    if (std::fread(bytes, 1, blockHeader, in) != size_t(blockHeader))
+        return 0;
+    for (int i = 0; i < 4; i++)
+        header[i] = decode(bytes + 4 * i);
+    int32_t width = header[0], height = header[1], frames = header[2], extras = header[3];
+    if (width < 1 || width > Tile::maxSide || height < 1 || height > Tile::maxSide || frames < 1 ||
+        frames > Tile::maxFrames || extras < 0 || extras > Tile::maxExtra)
+        return 0;
+    uint64_t frameBytes = uint64_t(width) * uint64_t(height) * recordSize;
+    uint64_t need = uint64_t(extras) * 4 + frameBytes * uint64_t(frames);
+    if (need > uint64_t(size - offset - blockHeader))
+        return 0;
+    return long(blockHeader + need);
+}
+
+// Reads `records` pixel records into `data`. On a little-endian machine the
+// stored records are laid out as the pixels lie in memory and are read in
+// place; elsewhere each value is decoded through `buffer`.
+bool readRecords(std::FILE* in, TILE_PIXEL* data, size_t records, std::vector<unsigned char>* buffer)
+{
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    static_assert(sizeof(TILE_PIXEL) == recordSize && offsetof(TILE_PIXEL, depth) == 4 &&
+                      offsetof(TILE_PIXEL, incandescence) == 8,
+                  "a pixel is stored as it lies in memory");
+    (void)buffer;
+    return std::fread(data, size_t(recordSize), records, in) == records;
+#else
+    buffer->resize(records * size_t(recordSize));
+    if (std::fread(buffer->data(), 1, buffer->size(), in) != buffer->size())
+        return false;
+    for (size_t r = 0; r < records; r++) {
+        const unsigned char* p = &(*buffer)[r * recordSize];
+        data[r].colour = decode(p);
+        data[r].depth = decode(p + 4);
+        data[r].incandescence = fromBits(decode(p + 8));
+    }
+    return true;
+#endif
+}
+
 } // namespace
 
-void TileContainer::readDirectory(std::FILE* in, std::vector<TILE_ENTRY>* entries)
+int TileContainer::readDirectory(std::FILE* in, std::vector<TILE_ENTRY>* entries)
 {
-    scanDirectory(in, nullptr, entries, nullptr);
+    int32_t declared = -1;
+    scanDirectory(in, nullptr, entries, nullptr, &declared);
+    return declared;
 }
 
 int TileContainer::findEntry(std::FILE* in, const char* name, long* offset)
@@ -107,26 +165,19 @@ int TileContainer::findEntry(std::FILE* in, const char* name, long* offset)
     return scanDirectory(in, name, nullptr, offset);
 }
 
+long TileContainer::blockSize(std::FILE* in, long offset)
+{
+    int32_t header[4];
+    return readBlockHeader(in, offset, header);
+}
+
 int TileContainer::readTile(std::FILE* in, long offset, Tile* tile)
 {
     tile->release();
-    long size = fileSize(in);
-    if (size < 0 || offset < 0 || offset > size - blockHeader || std::fseek(in, offset, SEEK_SET) != 0)
+    int32_t header[4];
+    if (readBlockHeader(in, offset, header) == 0)
         return 0;
-    unsigned char header[blockHeader];
-    if (std::fread(header, 1, blockHeader, in) != size_t(blockHeader))
-        return 0;
-    int32_t width = decode(header), height = decode(header + 4);
-    int32_t frames = decode(header + 8), extras = decode(header + 12);
-    if (width < 1 || width > Tile::maxSide || height < 1 || height > Tile::maxSide || frames < 1 ||
-        frames > Tile::maxFrames || extras < 0 || extras > Tile::maxExtra)
-        return 0;
-    // The block must lie whole inside the file before anything is allocated.
-    uint64_t frameBytes = uint64_t(width) * uint64_t(height) * recordSize;
-    uint64_t need = uint64_t(extras) * 4 + frameBytes * uint64_t(frames);
-    if (need > uint64_t(size - offset - blockHeader))
-        return 0;
-
+    int32_t width = header[0], height = header[1], frames = header[2], extras = header[3];
     if (!tile->create(width, height, frames, extras))
         return 0;
     std::vector<unsigned char> buffer(size_t(extras) * 4);
@@ -136,21 +187,12 @@ int TileContainer::readTile(std::FILE* in, long offset, Tile* tile)
     }
     for (int32_t i = 0; i < extras; i++)
         tile->extra[i] = decode(&buffer[size_t(i) * 4]);
-    buffer.resize(size_t(frameBytes));
     size_t records = size_t(width) * size_t(height);
-    for (int32_t f = 0; f < frames; f++) {
-        if (std::fread(buffer.data(), 1, buffer.size(), in) != buffer.size()) {
+    for (int32_t f = 0; f < frames; f++)
+        if (!readRecords(in, tile->frames[f].data, records, &buffer)) {
             tile->release();
             return 0;
         }
-        TILE_PIXEL* data = tile->frames[f].data;
-        for (size_t r = 0; r < records; r++) {
-            const unsigned char* p = &buffer[r * recordSize];
-            data[r].colour = decode(p);
-            data[r].depth = decode(p + 4);
-            data[r].incandescence = fromBits(decode(p + 8));
-        }
-    }
     return 1;
 }
 

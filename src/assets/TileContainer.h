@@ -28,10 +28,14 @@ public:
     // Longest stored name, terminating zero included.
     static const int maxNameLength = 256;
 
-    // Appends every whole directory entry of `in` to `entries`.
-    static void readDirectory(std::FILE* in, std::vector<TILE_ENTRY>* entries);
+    // Appends every whole directory entry of `in` to `entries`. Returns the
+    // number of entries the file declares, or -1 when it has no count.
+    static int readDirectory(std::FILE* in, std::vector<TILE_ENTRY>* entries);
     // Finds the first entry called `name`; returns 1 and its offset, or 0.
     static int findEntry(std::FILE* in, const char* name, long* offset);
+    // The size in bytes of the tile block at `offset`, or 0 when its header
+    // is damaged, out of the limits, or the block runs past the end of the file.
+    static long blockSize(std::FILE* in, long offset);
     // Reads the tile block at `offset` into `tile` (its name is left alone).
     // Returns 0, with the tile released, when the block is damaged, out of
     // the limits or runs past the end of the file.

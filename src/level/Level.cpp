@@ -47,10 +47,16 @@ void forEachCell(const Level& level, const Element* e, F f)
     }
 }
 
-// Lays colour c over `under` with c's own alpha as its weight.
+// Lays colour c over `under` with c's own alpha as its weight. An opaque
+// colour gives c and a transparent one `under`, exactly as the blend does.
 int compose(int under, int c)
 {
-    float a = float(Screen::getAlpha(c)) / 255.0f;
+    int alpha = Screen::getAlpha(c);
+    if (alpha == 255)
+        return c;
+    if (alpha == 0)
+        return under;
+    float a = float(alpha) / 255.0f;
     return Screen::colorAdd(Screen::colorMul(under, 1.0f - a), Screen::colorMul(c, a));
 }
 
@@ -109,6 +115,8 @@ Level::~Level()
     deleteAll(specials);
     deleteAll(doors);
     deleteAll(bonus);
+    for (TileList* tiles : tileLibraries)
+        tiles->release(this);
     // Nothing may keep working on a level that is gone.
     if (lvl == this)
         lvl = nullptr;
@@ -361,8 +369,10 @@ void Level::addDirt()
             else if (map[c].depth == above)
                 weight[c] = (float(std::rand() % 101) / 100.0f * 0.3f + 0.7f) * weight[c - 1];
         }
+    // A weight of 0 would scale the colour by exactly 1.
     for (std::size_t c = 0; c < weight.size(); c++)
-        map[c].colour = Screen::colorMul_exA(map[c].colour, 1.0f - weight[c] * 0.1f);
+        if (weight[c] != 0.0f)
+            map[c].colour = Screen::colorMul_exA(map[c].colour, 1.0f - weight[c] * 0.1f);
 }
 
 void Level::addNoise()
@@ -374,10 +384,17 @@ void Level::addNoise()
         map[c].colour = Screen::colorMul_exA(map[c].colour, 1.0f - float(std::rand() % 101) / 100.0f * 0.07f);
 }
 
+TileList* Level::useTiles(TileList* tiles)
+{
+    if (std::find(tileLibraries.begin(), tileLibraries.end(), tiles) == tileLibraries.end())
+        tileLibraries.push_back(tiles);
+    return tiles;
+}
+
 void Level::createRandomBonus(Element* e, TileList* tiles)
 {
     const RANDOM_BONUS& b = randomBonuses[std::rand() % randomBonusCount];
-    e->tile = tiles ? tiles->findByName2(b.tile) : nullptr;
+    e->tile = tiles ? useTiles(tiles)->findByName2(b.tile, this) : nullptr;
     e->kind = b.kind;
     boundedCopy(e->text, sizeof e->text, b.text);
 }

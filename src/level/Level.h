@@ -110,6 +110,9 @@ public:
     // Turns e into one of seven bonuses at random; a picture missing from
     // the library leaves it without a tile.
     void createRandomBonus(Element* e, TileList* tiles);
+    // Looks the room's pictures up in `tiles` as this room's: the library
+    // keeps their pixels in memory until the room is deleted.
+    TileList* useTiles(TileList* tiles);
 
     // Cell queries by world position; baseDepth outside the map.
     int getDepth(int wx, int wy) const;
@@ -329,6 +332,8 @@ public:
     void getElementPosition(const char* name, int* x, int* y) const;
 
 private:
+    // The libraries this room found pictures in, given back when it goes.
+    std::vector<TileList*> tileLibraries;
     // Of the elements that bound the level map, the one farthest from the
     // others (from their median position). There is at least one.
     const Element* farthestMapElement() const;

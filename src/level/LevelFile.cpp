@@ -197,7 +197,7 @@ int readElementBlock(LINE_READER& r, TileList* tiles, Element* e, bool isBonus, 
         return BlockUnfinished;
     char tileName[lineSize];
     boundedCopy(tileName, sizeof tileName, r.indented());
-    e->tile = tiles ? tiles->findByName(tileName) : nullptr;
+    e->tile = tiles ? r.level.useTiles(tiles)->findByName(tileName, &r.level) : nullptr;
     if (!e->tile) {
         if (logMissing) {
             logPrint("cannot find : ");

@@ -82,7 +82,7 @@ void Level::showEntity(const char* name)
 
 void Level::setElementAnim(const char* name, const char* tileName, int dx, int dy, TileList* tiles)
 {
-    Tile* t = tiles && tileName ? tiles->findByName2(tileName) : nullptr;
+    Tile* t = tiles && tileName ? useTiles(tiles)->findByName2(tileName, this) : nullptr;
     forEachNamed(entities, name, [t, dx, dy](Element* e) {
         if (t && t != e->tile) {
             e->tile = t;

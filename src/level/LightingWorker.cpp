@@ -2,29 +2,11 @@
 
 #include "level/Level.h"
 
-#include <chrono>
-#include <thread>
-
-namespace {
-
-// Waits on the other thread without keeping a core busy.
-void pauseBriefly()
-{
-    std::this_thread::sleep_for(std::chrono::microseconds(100));
-}
-
-// The game shows one picture a frame, so a pass more often than that is
-// never seen: the worker rests until a frame's time has passed since its
-// last pass began, which leaves the core idle in a room where the pass is
-// quick.
-const std::chrono::milliseconds passPeriod(33);
-
-} // namespace
-
 void LightingWorker::start(Level* target)
 {
     stop();
     level = target;
+    passWanted.store(true);
     close.store(LightingRun);
     thread.start(computeLightingThread, this);
 }
@@ -55,6 +37,8 @@ void LightingWorker::setRegion(int rx, int ry, int rw, int rh)
     y.store(ry);
     w.store(rw);
     h.store(rh);
+    passWanted.store(true);
+    wakeWorker();
 }
 
 void LightingWorker::run()
@@ -63,16 +47,12 @@ void LightingWorker::run()
         int control = close.load();
         if (control != LightingRun && control != LightingPaused)
             break;
-        auto began = std::chrono::steady_clock::now();
+        passWanted.store(false);
         level->computeLighting(x.load(), y.load(), w.load(), h.load(), 30, scratch);
         passCount.fetch_add(1);
-        restUntil(began + passPeriod);
-        if (close.load() == LightingPaused) {
-            pausing.store(true);
-            while (close.load() == LightingPaused)
-                pauseBriefly();
-            pausing.store(false);
-        }
+        restUntilWanted();
+        if (close.load() == LightingPaused)
+            sleepWhilePaused();
     }
     close.store(LightingStopped);
 }
@@ -90,10 +70,18 @@ void LightingWorker::wakeWorker()
     restEnd.notify_all();
 }
 
-void LightingWorker::restUntil(std::chrono::steady_clock::time_point next)
+void LightingWorker::restUntilWanted()
 {
     std::unique_lock<std::mutex> hold(restLock);
-    restEnd.wait_until(hold, next, [this] { return close.load() != LightingRun; });
+    restEnd.wait(hold, [this] { return passWanted.load() || close.load() != LightingRun; });
+}
+
+void LightingWorker::sleepWhilePaused()
+{
+    std::unique_lock<std::mutex> hold(restLock);
+    pausing.store(true);
+    restEnd.wait(hold, [this] { return close.load() != LightingPaused; });
+    pausing.store(false);
 }
 
 LightingWorker& lightingWorker()

@@ -3,7 +3,6 @@
 #include "platform/Thread.h"
 
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <vector>
@@ -91,7 +90,10 @@ public:
     // Stops the thread when it runs on `level`.
     void release(const Level* level);
 
-    // The region of the next pass: camera offset and screen size.
+    // The region of the next pass: camera offset and screen size. The game
+    // sets it once a frame it advances, and each setting asks for one pass:
+    // a game that does not advance (paused, or behind the menu) leaves the
+    // worker asleep.
     void setRegion(int x, int y, int w, int h);
     // Sets the control value and wakes the worker from its rest to see it.
     void setControl(int value);
@@ -101,13 +103,16 @@ public:
     // Waiting in its pause, its last pass published.
     bool paused() const { return pausing.load(); }
 
-    // The thread's loop: passes over the level while the control value is
-    // run or paused (paused, it waits between passes), then reports stopped.
+    // The thread's loop: a first pass, then one pass each time one is asked
+    // for while the control value is run (paused, it sleeps), then reports
+    // stopped.
     void run();
 
 private:
-    // Sleeps until `next` or until the control value leaves run.
-    void restUntil(std::chrono::steady_clock::time_point next);
+    // Sleeps until a pass is asked for or the control value leaves run.
+    void restUntilWanted();
+    // Sleeps until the control value leaves pause.
+    void sleepWhilePaused();
     void wakeWorker();
 
     Thread thread;
@@ -122,6 +127,7 @@ private:
     std::atomic<int> close{LightingStopped};
     std::atomic<long long> passCount{0};
     std::atomic<bool> pausing{false};
+    std::atomic<bool> passWanted{false};
     // The worker rests on these between passes; a change of control wakes it.
     std::mutex restLock;
     std::condition_variable restEnd;

@@ -79,22 +79,30 @@ unsigned ticks()
     return SDL_GetTicks();
 }
 
+unsigned long long preciseTicks()
+{
+    using namespace std::chrono;
+    return (unsigned long long)duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 void sleepMilliseconds(unsigned milliseconds)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-void waitForFrame(unsigned& last, int frameTime, unsigned (*clock)(), void (*sleep)(unsigned))
+void sleepMicroseconds(unsigned long long microseconds)
 {
-    for (;;) {
-        unsigned elapsed = clock() - last;
-        if (frameTime <= 0 || elapsed >= unsigned(frameTime))
-            break;
-        unsigned left = unsigned(frameTime) - elapsed;
-        if (left > frameSpinMargin)
-            sleep(left - frameSpinMargin);
-        else
-            std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
+}
+
+void waitForFrame(unsigned long long& last, int frameTime, unsigned long long (*clock)(),
+                  void (*sleep)(unsigned long long))
+{
+    const unsigned long long deadline = last + (frameTime > 0 ? 1000ULL * unsigned(frameTime) : 0ULL);
+    unsigned long long now = clock();
+    while (now < deadline) {
+        sleep(deadline - now);
+        now = clock();
     }
-    last = clock();
+    last = now;
 }

@@ -28,16 +28,18 @@ void hideCursor();
 // Milliseconds since the program started (wraps after about 49 days).
 unsigned ticks();
 
+// Microseconds of a steady clock, for waits that must end on time.
+unsigned long long preciseTicks();
+
 // Sleeps for about `milliseconds` (the system may wake it a little late).
 void sleepMilliseconds(unsigned milliseconds);
+// Sleeps for at least `microseconds`.
+void sleepMicroseconds(unsigned long long microseconds);
 
-// Frame pacing: returns once `frameTime` milliseconds of `clock` have passed
-// since `last`, then sets `last` to the clock's time. A frame that is already
-// late returns at once and is not made up. The wait sleeps until
-// `frameSpinMargin` milliseconds before the deadline, since a sleep may wake
-// late, and yields the core for the rest, so a waiting program keeps its
-// core almost idle without starting a frame late. Tests give their own
-// clock and sleep.
-const unsigned frameSpinMargin = 2;
-void waitForFrame(unsigned& last, int frameTime, unsigned (*clock)() = ticks,
-                  void (*sleep)(unsigned) = sleepMilliseconds);
+// Frame pacing: returns once `frameTime` milliseconds of `clock` (in
+// microseconds) have passed since `last`, then sets `last` to the clock's
+// time. The wait sleeps up to the deadline, again if it woke early, so a
+// waiting program leaves its core idle. A frame that is already late
+// returns at once and is not made up. Tests give their own clock and sleep.
+void waitForFrame(unsigned long long& last, int frameTime, unsigned long long (*clock)() = preciseTicks,
+                  void (*sleep)(unsigned long long) = sleepMicroseconds);

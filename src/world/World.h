@@ -80,8 +80,8 @@ public:
     void focus(int x, int y, Screen* screen);
     void follow(int x, int y, Screen* screen);
     void follow2(int x, int y, Screen* screen);
-    // Frame pacing: sync() waits until frameTime milliseconds have passed
-    // since the end of the previous frame.
+    // Frame pacing: sync() sleeps until frameTime milliseconds of the
+    // precise clock have passed since the end of the previous frame.
     void setFps(float fps);
     void sync();
 
@@ -119,8 +119,8 @@ public:
     bool lightThisFrame = true;
     // Frames are paced to frameTime; off, frames run as fast as they can.
     bool pacing = true;
-    // The millisecond clock the pacing and the cutscene waits read (tests
-    // and repeatable runs give their own).
+    // The millisecond clock the cutscene waits read (tests and repeatable
+    // runs give their own).
     unsigned (*clock)() = nullptr;
     // Lighting workers started since construction.
     int workerStarts = 0;
@@ -149,7 +149,8 @@ public:
     int targetX = 0;
     int targetY = 0;
     int frameTime = 33;
-    unsigned lastTicks = 0;
+    // When the previous frame ended, in microseconds of preciseTicks().
+    unsigned long long lastFrameEnd = 0;
     float luminance = 1.0f;
     int frameCount = 0;
 

@@ -86,10 +86,8 @@ void World::setFps(float fps)
 
 void World::sync()
 {
-    // Sleeps until just before the frame's end and spins the rest, so the
-    // core stays free for the lighting worker without starting a frame late.
     if (pacing)
-        waitForFrame(lastTicks, frameTime, clock);
+        waitForFrame(lastFrameEnd, frameTime);
     else
-        lastTicks = clock();
+        lastFrameEnd = preciseTicks();
 }

@@ -61,6 +61,12 @@ void put(Bytes* bytes, size_t at, uint32_t v)
         (*bytes)[at + size_t(i)] = (unsigned char)(v >> (8 * i));
 }
 
+// Tile `index` of the library, its pixels read as a look-up reads them.
+const Tile& found(TileList& library, int index)
+{
+    return *library.findByName2(library.list[size_t(index)]->name);
+}
+
 } // namespace
 
 TEST(TileList, ContainerRoundTrip)
@@ -76,8 +82,8 @@ TEST(TileList, ContainerRoundTrip)
     ASSERT_EQ(library.count, 2);
     EXPECT_STREQ(library.list[0]->name, "key.til");
     EXPECT_STREQ(library.list[1]->name, "gold_coin01.anm");
-    expectSameTile(*library.list[0], key);
-    expectSameTile(*library.list[1], coin);
+    expectSameTile(found(library, 0), key);
+    expectSameTile(found(library, 1), coin);
 
     // A tile read straight from the container keeps an empty name.
     Tile single;
@@ -101,9 +107,10 @@ TEST(TileList, DuplicateNamesHoldTheFirstEntry)
     std::string path = saveContainer("twins.dat", {&first, &second});
     TileList library(path.c_str(), false);
     ASSERT_EQ(library.count, 2);
+    EXPECT_EQ(library.findByName2("twin.til"), library.list[0]);
     expectSameTile(*library.list[0], first);
     expectSameTile(*library.list[1], first);
-    EXPECT_EQ(library.findByName2("twin.til"), library.list[0]);
+    EXPECT_EQ(library.picturesInMemory(), 1);
 }
 
 TEST(TileList, LookUpsByName)
@@ -178,10 +185,10 @@ TEST(TileList, CorruptContainers)
         TileList library(path.c_str(), false);
         ASSERT_EQ(library.count, c.count) << c.what;
         if (c.count > 0) {
-            EXPECT_EQ(library.list[0]->frames != nullptr, c.aLoaded) << c.what;
+            EXPECT_EQ(found(library, 0).frames != nullptr, c.aLoaded) << c.what;
         }
         if (c.count > 1) {
-            EXPECT_EQ(library.list[1]->frames != nullptr, c.bLoaded) << c.what;
+            EXPECT_EQ(found(library, 1).frames != nullptr, c.bLoaded) << c.what;
         }
         for (Tile* tile : library.list) {
             if (!tile->frames) {
@@ -197,13 +204,13 @@ TEST(TileList, CorruptContainers)
         int entries = length >= blockA ? 2 : length >= entryB ? 1 : 0;
         ASSERT_EQ(library.count, entries) << length;
         if (entries > 0 && length >= blockB) {
-            ASSERT_NE(library.list[0]->frames, nullptr) << length;
+            ASSERT_NE(found(library, 0).frames, nullptr) << length;
             expectSameTile(*library.list[0], a);
         } else if (entries > 0) {
-            EXPECT_EQ(library.list[0]->frames, nullptr) << length;
+            EXPECT_EQ(found(library, 0).frames, nullptr) << length;
         }
         if (entries > 1) {
-            EXPECT_EQ(library.list[1]->frames, nullptr) << length;
+            EXPECT_EQ(found(library, 1).frames, nullptr) << length;
             EXPECT_EQ(library.findByName2("bb.anm"), library.list[1]) << "a cut tile is still found";
         }
     }
@@ -216,7 +223,7 @@ TEST(TileList, GameContainersLoad)
     TileList tiles(GLOAMER_GAME_DIR "/tiles.dat", false);
     ASSERT_GT(tiles.count, 0);
     for (Tile* tile : tiles.list)
-        EXPECT_NE(tile->frames, nullptr) << tile->name;
+        EXPECT_NE(tiles.findByName2(tile->name)->frames, nullptr) << tile->name;
 
     TileList control(GLOAMER_GAME_DIR "/tiles_control.dat", true);
     char name[16];
@@ -225,5 +232,123 @@ TEST(TileList, GameContainersLoad)
         Tile* key = control.findByName2(name);
         ASSERT_NE(key, nullptr) << name;
         EXPECT_NE(key->frames, nullptr) << name;
+    }
+}
+
+// Pixels are read when a tile is first found and freed when no user that
+// found them needs them; tiles found without a user stay.
+TEST(TileList, PicturesLiveWhileAUserNeedsThem)
+{
+    Tile a, b, c;
+    makeTile(&a, "a.til", 2, 2, 1);
+    makeTile(&b, "b.til", 3, 2, 2);
+    makeTile(&c, "c.til", 1, 4, 1);
+    TileList library(saveContainer("users.dat", {&a, &b, &c}).c_str());
+    EXPECT_EQ(library.picturesInMemory(), 0);
+    for (Tile* tile : library.list)
+        EXPECT_EQ(tile->frames, nullptr);
+
+    int first = 0, second = 0;
+    library.findByName2("a.til", &first);
+    library.findByName2("b.til", &first);
+    library.findByName2("b.til", &second);
+    library.findByName2("c.til");
+    EXPECT_EQ(library.picturesInMemory(), 3);
+    library.release(&first);
+    EXPECT_EQ(library.list[0]->frames, nullptr);
+    expectSameTile(*library.list[1], b);
+    library.release(&second);
+    library.release(&second);
+    EXPECT_EQ(library.list[1]->frames, nullptr);
+    EXPECT_EQ(library.picturesInMemory(), 1);
+    expectSameTile(*library.list[2], c);
+    // Found again, a picture is read again.
+    expectSameTile(*library.findByName2("a.til", &first), a);
+}
+
+// A small file cannot make the library hold more than the file: entries at
+// one offset share one picture, and a block beginning inside another is
+// damaged. A picture found damaged late is reported as at start-up.
+TEST(TileList, PicturesNeverOutgrowTheFile)
+{
+    Tile a, b;
+    makeTile(&a, "a.til", 8, 8, 2);
+    makeTile(&b, "b.til", 4, 4, 1);
+    Bytes good = readBytes(saveContainer("shared.dat", {&a, &b}));
+    const size_t blockA = 4 + 2 * (4 + 6 + 4), blockB = blockA + 16 + 2 * 64 * 12;
+    ASSERT_EQ(good.size(), blockB + 16 + 16 * 12);
+
+    // 1,000 names for one block of two pixels, whose first pixel reads as
+    // the header of a one-pixel block, and a name for that inner block.
+    Tile x;
+    makeTile(&x, "x.til", 1, 2, 1);
+    float one;
+    const int32_t oneBit = 1;
+    std::memcpy(&one, &oneBit, 4);
+    x.frames[0].data[0] = TILE_PIXEL{1, 1, one};
+    x.frames[0].data[1] = TILE_PIXEL{0, 0, 0.0f};
+    Bytes single = readBytes(saveContainer("x.dat", {&x}));
+    const int names = 1000;
+    Bytes many;
+    auto append = [&many](uint32_t v) { many.resize(many.size() + 4); put(&many, many.size() - 4, v); };
+    append(names + 1);
+    size_t directory = 4 + size_t(names + 1) * (4 + 8 + 4);
+    for (int i = 0; i <= names; i++) {
+        char name[8] = {};
+        boundedFormat(name, sizeof name, "n%04d", i);
+        append(8);
+        many.insert(many.end(), name, name + 8);
+        append(uint32_t(directory + (i < names ? 0 : 16)));
+    }
+    many.insert(many.end(), single.begin() + 4 + 4 + 6 + 4, single.end());
+    std::string path = tempPath("many.dat");
+    writeBytes(path, many);
+    testing::internal::CaptureStderr();
+    TileList library(path.c_str());
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("1 of its 1001 pictures are damaged"), std::string::npos);
+    for (int i = 0; i < names; i++)
+        ASSERT_EQ(found(library, i).frames, library.list[0]->frames);
+    expectSameTile(*library.list[0], x);
+    EXPECT_EQ(found(library, names).frames, nullptr);
+    EXPECT_EQ(library.picturesInMemory(), 1);
+
+    // The file is cut after start-up: the picture read then is damaged.
+    path = tempPath("late.dat");
+    writeBytes(path, good);
+    TileList late(path.c_str());
+    writeBytes(path, Bytes(good.begin(), good.begin() + long(blockB)));
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(late.findByName2("b.til")->frames, nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "gloamer: " + path + ": 1 of its 2 pictures are damaged or cut short and are not shown.\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(late.findByName2("b.til")->frames, nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "reported once";
+    expectSameTile(*late.findByName2("a.til"), a);
+}
+
+// A container that yields no pictures, or fewer than it lists, says so at once.
+TEST(TileList, AnEmptyOrDamagedDirectoryIsReported)
+{
+    Tile a;
+    makeTile(&a, "a.til", 1, 1, 1);
+    Bytes good = readBytes(saveContainer("dir.dat", {&a}));
+    Bytes longer = good;
+    put(&longer, 0, 7);
+    const struct {
+        const char* what;
+        Bytes bytes;
+        const char* said;
+    } cases[] = {
+        {"an empty file", {}, "holds no pictures"},
+        {"random bytes", {0x3a, 0x91, 0xee, 0x07, 0x55, 0x12, 0x00, 0x80, 0x61}, "holds no pictures"},
+        {"a directory listing more than it holds", longer, "of its 7 entries; the rest are not shown"},
+    };
+    std::string path = tempPath("dir.dat");
+    for (const auto& c : cases) {
+        writeBytes(path, c.bytes);
+        testing::internal::CaptureStderr();
+        TileList library(path.c_str());
+        EXPECT_NE(testing::internal::GetCapturedStderr().find(c.said), std::string::npos) << c.what;
     }
 }

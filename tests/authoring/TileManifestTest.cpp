@@ -132,7 +132,7 @@ TEST(Tilepack, PacksAManifestOrLeavesTheOutputAlone)
     {
         TileList library(output.c_str(), false);
         ASSERT_EQ(library.count, 1);
-        EXPECT_EQ(library.list[0]->frameCount, 2);
+        EXPECT_EQ(library.findByName2("coin.anm")->frameCount, 2);
     }
 
     std::ifstream before(output, std::ios::binary);

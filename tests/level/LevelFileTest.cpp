@@ -419,3 +419,27 @@ TEST_F(LevelFileTest, AnOversizedMapIsRefusedNamingTheElementThatStretchedIt)
     EXPECT_EQ(loadText(&corridor, ground + element("end", "wall.til", "0 0", "5000 200 0", "")), 1);
     EXPECT_EQ(corridor.mapWidth, 5012);
 }
+
+// A room's pictures are read when it is loaded and freed once no loaded
+// room shows them.
+TEST_F(LevelFileTest, PicturesLiveWhileARoomShowsThem)
+{
+    auto inMemory = [this](const char* name) {
+        for (const Tile* tile : tiles->list)
+            if (std::strcmp(tile->name, name) == 0)
+                return tile->frames != nullptr;
+        return false;
+    };
+    EXPECT_EQ(tiles->picturesInMemory(), 0);
+    std::unique_ptr<Level> first(new Level), second(new Level);
+    ASSERT_EQ(loadText(first.get(), ground + element("eye", "eye.til", "0 0", "20 0 0", "")), 1);
+    EXPECT_TRUE(inMemory("wall.til") && inMemory("eye.til"));
+    EXPECT_FALSE(inMemory("anim.anm"));
+    ASSERT_EQ(loadText(second.get(), ground + element("flag", "anim.anm", "1 0", "20 0 0", "")), 1);
+    EXPECT_TRUE(inMemory("anim.anm"));
+    first.reset();
+    EXPECT_FALSE(inMemory("eye.til"));
+    EXPECT_TRUE(inMemory("wall.til") && inMemory("anim.anm"));
+    second.reset();
+    EXPECT_EQ(tiles->picturesInMemory(), 0);
+}

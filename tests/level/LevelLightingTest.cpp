@@ -628,6 +628,17 @@ void waitFor(bool (*condition)())
         std::this_thread::sleep_for(std::chrono::microseconds(200));
 }
 
+// Asks for a pass over the room's region, as the game does once a frame,
+// until `count` more passes have run.
+void askForPasses(const Level& level, int w, int h, long long count)
+{
+    long long target = getLightingPasses() + count;
+    while (getLightingPasses() < target) {
+        setParam(-level.originX, -level.originY, w, h);
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+}
+
 } // namespace
 
 TEST(LightingWorkerTest, RunsPausesAndStopsWithinOnePass)
@@ -636,11 +647,18 @@ TEST(LightingWorkerTest, RunsPausesAndStopsWithinOnePass)
     room.compile();
     room.omni(100, 75, 60, true);
     setParam(-room.level.originX, -room.level.originY, 160, 120);
-    long long before = getLightingPasses();
-    startLightingWorker(&room.level);
     static long long target;
-    target = before + 3;
+    target = getLightingPasses() + 1;
+    startLightingWorker(&room.level);
+    // The first pass runs unasked, the next ones when asked for; unasked,
+    // the worker sleeps.
     waitFor([] { return getLightingPasses() >= target; });
+    askForPasses(room.level, 160, 120, 2);
+    // (A request made during the last pass may still run one more.)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    long long asked = getLightingPasses();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(getLightingPasses(), asked);
     // Reading the shown buffer as a frame does: holding `drawing`.
     room.level.drawing = true;
     EXPECT_FALSE(room.received(100, 75, room.level.front).dark());
@@ -658,8 +676,7 @@ TEST(LightingWorkerTest, RunsPausesAndStopsWithinOnePass)
     EXPECT_EQ(room.received(110, 75, shown).lit[0], value);
 
     setCloseThread(LightingRun);
-    target = paused + 2;
-    waitFor([] { return getLightingPasses() >= target; });
+    askForPasses(room.level, 160, 120, 2);
 
     // A frame being drawn holds the next pass back.
     room.level.drawing = true;
@@ -692,6 +709,7 @@ TEST(LightingWorkerTest, ManyStartsAndStopsEndClean)
             // Some cycles draw frames over finished passes before stopping.
             target = getLightingPasses() + 2;
             while (getLightingPasses() < target) {
+                setParam(-room.level.originX, -room.level.originY, 100, 60);
                 room.level.drawing = true;
                 screen.clear(int(0xFFFFFFFFu));
                 room.level.mulBySimpleLighting(&screen, -room.level.originX, -room.level.originY);
@@ -715,9 +733,7 @@ TEST(LightingWorkerTest, DeletingTheLevelStopsTheWorkerFirst)
     room->omni(80, 50, 40);
     setParam(-room->level.originX, -room->level.originY, 120, 80);
     startLightingWorker(&room->level);
-    static long long target;
-    target = getLightingPasses() + 2;
-    waitFor([] { return getLightingPasses() >= target; });
+    askForPasses(room->level, 120, 80, 2);
     room.reset();
     EXPECT_EQ(getCloseThread(), LightingStopped);
     long long after = getLightingPasses();

@@ -6,84 +6,71 @@
 
 namespace {
 
-// A clock in tenths of milliseconds that moves by one tenth on every read,
-// as a spinning wait sees time go by, and by the time slept on every sleep,
-// which wakes `lateBy` milliseconds late.
+// A microsecond clock that moves only by the time slept. Sleep number i
+// wakes wakes[i] microseconds later than asked (earlier when negative: a
+// sleep cut short by a signal); later sleeps wake on time.
 struct FAKE_TIME {
-    unsigned long long tenths = 10000;
-    unsigned lateBy = 0;
-    std::vector<unsigned> sleeps;
-    unsigned ms() const { return unsigned(tenths / 10); }
-    void pass(unsigned milliseconds) { tenths += 10ULL * milliseconds; }
+    unsigned long long now = 1000000;
+    std::vector<long long> wakes;
+    std::vector<unsigned long long> sleeps;
 };
 FAKE_TIME fake;
 
-unsigned fakeClock()
+unsigned long long fakeClock()
 {
-    fake.tenths++;
-    return fake.ms();
+    return fake.now;
 }
 
-void fakeSleep(unsigned ms)
+void fakeSleep(unsigned long long us)
 {
-    fake.sleeps.push_back(ms);
-    fake.pass(ms + fake.lateBy);
+    long long wake = fake.sleeps.size() < fake.wakes.size() ? fake.wakes[fake.sleeps.size()] : 0;
+    fake.sleeps.push_back(us);
+    fake.now += (unsigned long long)((long long)us + wake);
 }
 
-void resetFake(unsigned lateBy)
+void resetFake(std::vector<long long> wakes = {})
 {
     fake = FAKE_TIME();
-    fake.lateBy = lateBy;
+    fake.wakes = wakes;
 }
 
 } // namespace
 
-TEST(FramePacing, FramesTakeAtLeastTheFrameTimeSleepingAllButTheLastMilliseconds)
+TEST(FramePacing, SleepsToTheDeadlineAndNeverEndsAFrameEarly)
 {
-    for (unsigned lateBy : {0u, 1u, 2u}) {
-        resetFake(lateBy);
-        unsigned last = fake.ms();
+    const struct {
+        const char* what;
+        std::vector<long long> wakes;
+        std::vector<unsigned long long> sleeps;
+        unsigned long long frame;
+    } cases[] = {
+        {"a sleep that wakes on time", {}, {23000}, 33000},
+        {"a sleep that wakes late lengthens only this frame", {150}, {23000}, 33150},
+        {"a sleep cut short sleeps again for the rest", {-3000}, {23000, 3000}, 33000},
+    };
+    for (const auto& c : cases) {
+        resetFake(c.wakes);
+        unsigned long long start = fake.now, last = start;
         // The frame's own work took 10 ms.
-        fake.pass(10);
+        fake.now += 10000;
         waitForFrame(last, 33, fakeClock, fakeSleep);
-        EXPECT_EQ(last, fake.ms());
-        // One sleep up to the margin before the deadline, then only spinning.
-        ASSERT_EQ(fake.sleeps.size(), 1u);
-        EXPECT_EQ(fake.sleeps[0], 33u - 10u - frameSpinMargin);
-        // Never shorter than the frame time; a sleep that wakes up to the
-        // margin late does not make it longer.
-        EXPECT_EQ(last - 1000, 33u) << "late by " << lateBy;
+        EXPECT_EQ(fake.sleeps, c.sleeps) << c.what;
+        EXPECT_EQ(last, fake.now) << c.what;
+        EXPECT_EQ(last - start, c.frame) << c.what;
     }
-}
-
-TEST(FramePacing, SpinningWaitsOutTheLastMillisecondsWithoutSleeping)
-{
-    // The clock only moves with reads: a wait that would return before
-    // the deadline, or sleep within the margin, is caught.
-    resetFake(0);
-    unsigned last = fake.ms();
-    fake.pass(31);
-    waitForFrame(last, 33, fakeClock, fakeSleep);
-    EXPECT_TRUE(fake.sleeps.empty());
-    EXPECT_GE(last - 1000, 33u);
-    EXPECT_LE(last - 1000, 34u);
 }
 
 TEST(FramePacing, ALateFrameReturnsAtOnceAndIsNotMadeUp)
 {
-    resetFake(0);
-    unsigned last = fake.ms();
-    fake.pass(50);
+    resetFake();
+    unsigned long long last = fake.now;
+    fake.now += 50000;
     waitForFrame(last, 33, fakeClock, fakeSleep);
     EXPECT_TRUE(fake.sleeps.empty());
-    EXPECT_EQ(last, 1050u);
+    EXPECT_EQ(last, 1050000u);
     // The next frame gets its full time from the late one's end.
-    fake.pass(5);
+    fake.now += 5000;
     waitForFrame(last, 33, fakeClock, fakeSleep);
-    EXPECT_EQ(last, 1050u + 33u);
-    // A clock that wraps around keeps the arithmetic.
-    fake.tenths = 10ULL * 0xFFFFFFF0u;
-    last = fake.ms();
-    waitForFrame(last, 33, fakeClock, fakeSleep);
-    EXPECT_EQ(last - 0xFFFFFFF0u, 33u);
+    EXPECT_EQ(fake.sleeps, std::vector<unsigned long long>{28000});
+    EXPECT_EQ(last, 1050000u + 33000u);
 }

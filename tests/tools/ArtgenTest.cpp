@@ -352,7 +352,7 @@ TEST(Artgen, ContactSheetOfTheBuiltContainers)
     int heights = 0;
     for (Tile* t : game.list)
         if (std::strncmp(t->name, "room_", 5) != 0)
-            heights += t->height;
+            heights += game.findByName2(t->name)->height;
     EXPECT_GE(png.height, heights);
     EXPECT_NE(runArtgen("--sheet '" + dir + "/none.png' '" + dir + "/missing.dat'"), 0);
     EXPECT_FALSE(std::ifstream(dir + "/none.png").good());

@@ -23,14 +23,6 @@ protected:
     Screen screen{320, 180, 1};
 };
 
-unsigned fakeNow = 0;
-int fakeReads = 0;
-unsigned fakeClock()
-{
-    fakeReads++;
-    return fakeNow++;
-}
-
 } // namespace
 
 TEST_F(Camera, FocusCentresThePointAndKeepsTheMarginsHidden)
@@ -117,34 +109,4 @@ TEST_F(Camera, EasedTargetIsClampedToTheRoom)
     world.follow(10, 300, &screen);
     EXPECT_EQ(world.targetX, 16);
     EXPECT_EQ(world.camX, -340 + int(float(16 + 340) * 0.1f));
-}
-
-// The clock reads one millisecond later on every read: the reads a sync
-// makes and where it leaves the last frame's time tell how it waited.
-TEST(Pacing, SyncWaitsForTheFrameTimeThenTakesAFreshReading)
-{
-    const struct {
-        const char* what;
-        bool pacing;
-        unsigned last, now;
-        int reads;
-        unsigned lastAfter;
-    } cases[] = {
-        // Readings 1000 to 1033 spin; 1033 - 1000 = 33 ends the wait; 1034 is the fresh one.
-        {"a quick frame", true, 1000, 1000, 35, 1034},
-        {"a slow frame is not made up for", true, 1000, 1200, 2, 1201},
-        {"the tick counter wraps", true, 0xFFFFFFF0u, 0xFFFFFFF0u, 35, 0xFFFFFFF0u + 34u},
-        {"without pacing the clock is only read", false, 500, 500, 1, 500},
-    };
-    for (const auto& c : cases) {
-        World world;
-        world.clock = fakeClock;
-        world.pacing = c.pacing;
-        world.lastTicks = c.last;
-        fakeNow = c.now;
-        fakeReads = 0;
-        world.sync();
-        EXPECT_EQ(fakeReads, c.reads) << c.what;
-        EXPECT_EQ(world.lastTicks, c.lastAfter) << c.what;
-    }
 }

@@ -2,7 +2,9 @@
 
 #include "cutscene/Movie.h"
 #include "level/Light.h"
+#include "level/LightingWorker.h"
 #include "map/Map.h"
+#include "render/Screen.h"
 #include "save/SlotFile.h"
 
 #include <algorithm>
@@ -145,4 +147,32 @@ TEST_F(InGame, TheRoomLightsTheLampHandedOverAtEachUpdate)
     EXPECT_EQ(p.sharedLight.x, 12345);
     EXPECT_NE(p.light.x, 12345) << "the player placed his lamp after the hand-over";
     EXPECT_TRUE(p.sharedLight.external);
+}
+
+// Paused under the menu, the game shows the world as it stands, also when
+// it was paused before, then resumed and moved.
+TEST_F(InGame, APausedGameShowsTheWorldAsItStands)
+{
+    begin("metro2.lvl", 448, 42);
+    auto pausedPictureIsFresh = [] {
+        menu.setGameState(Menu::statePaused);
+        world.pause(true);
+        while (!lightingWorkerPaused())
+            SDL_Delay(1);
+        runFrames(3);
+        Screen fresh(pixelScreen->width, pixelScreen->height, 1);
+        fresh.clear(int(0xFF000000u));
+        world.draw(&fresh);
+        menu.draw(&fresh);
+        return std::equal(fresh.pixels, fresh.pixels + fresh.width * fresh.height, pixelScreen->pixels);
+    };
+    EXPECT_TRUE(pausedPictureIsFresh());
+    menu.setGameState(Menu::statePlaying);
+    world.pause(false);
+    int x = world.player->x;
+    changeKeyState(SDLK_RIGHT, 1);
+    runFrames(20);
+    changeKeyState(SDLK_RIGHT, 0);
+    ASSERT_NE(world.player->x, x);
+    EXPECT_TRUE(pausedPictureIsFresh());
 }

@@ -59,7 +59,8 @@ int ContactSheet::loadContainer(const std::string& file, std::deque<Picture>& ou
         // Rooms' pictures have their own contact page; here is the art.
         if (std::strncmp(tile->name, "room_", 5) == 0)
             continue;
-        if (!tile->frames) {
+        // A look-up reads the tile's pixels.
+        if (!tiles.findByName2(tile->name)->frames) {
             error = file + ": the data of " + tile->name + " cannot be read";
             return 0;
         }

@@ -12,7 +12,7 @@
 #include "render/Screen.h"
 #include "ui/Hud.h"
 #include "ui/Menu.h"
-#include "ui/Text.h"
+#include "level/Text.h"
 #include "world/World.h"
 
 #include <SDL_mixer.h>

@@ -8,9 +8,9 @@
 #include "level/Element.h"
 #include "level/KindLine.h"
 #include "level/Light.h"
-#include "player/Dog.h"
+#include "level/Dog.h"
 #include "render/Screen.h"
-#include "ui/Text.h"
+#include "level/Text.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -12,8 +12,8 @@
 #include "level/ElectricBox.h"
 #include "level/Element.h"
 #include "level/KindLine.h"
-#include "player/Dog.h"
-#include "ui/Text.h"
+#include "level/Dog.h"
+#include "level/Text.h"
 
 #include <cctype>
 #include <cerrno>

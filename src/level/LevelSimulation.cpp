@@ -6,8 +6,8 @@
 #include "base/BoundedString.h"
 #include "audio/Sound.h"
 #include "level/Element.h"
-#include "player/Dog.h"
-#include "ui/Text.h"
+#include "level/Dog.h"
+#include "level/Text.h"
 
 #include <algorithm>
 #include <cmath>

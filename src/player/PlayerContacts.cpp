@@ -10,7 +10,7 @@
 #include "level/Element.h"
 #include "level/Level.h"
 #include "map/Map.h"
-#include "player/Dog.h"
+#include "level/Dog.h"
 
 #include <algorithm>
 #include <cmath>

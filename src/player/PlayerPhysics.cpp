@@ -39,7 +39,7 @@ const int bodyHeight = 19;
 const int pushingWidth = 10;
 // A walk back never crosses more than a room; from a damaged save the
 // previous position may lie anywhere.
-const int longestWalkBack = Level::maxMapSide;
+const int longestWalkBack = maxMapSide;
 // Look-around: one key press's offset and how much of it stays each frame.
 const float viewStep = 40.0f;
 const float viewDecay = 0.7f;

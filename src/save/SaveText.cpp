@@ -1,7 +1,7 @@
 #include "save/SaveState.h"
 
 #include "base/BoundedString.h"
-#include "level/Level.h"
+#include "base/MapLimits.h"
 
 #include <cerrno>
 #include <climits>
@@ -258,9 +258,9 @@ private:
         memoriesListed = true;
         SAVE_MEMORY memory;
         if (line.words.size() < 3 || (int)state.memories.size() >= saveMaxMemories
-            || !parseInt(line.words[1], 0, Level::maxMapSide, memory.w)
-            || !parseInt(line.words[2], 0, Level::maxMapSide, memory.h)
-            || (long long)memory.w * memory.h > Level::maxMapCells)
+            || !parseInt(line.words[1], 0, maxMapSide, memory.w)
+            || !parseInt(line.words[2], 0, maxMapSide, memory.h)
+            || (long long)memory.w * memory.h > maxMapCells)
             return false;
         // The name is what follows the two sizes.
         std::size_t skip = line.words[1].size() + 1 + line.words[2].size() + 1;

@@ -5,7 +5,7 @@
 #include "level/Light.h"
 #include "assets/Typo.h"
 #include "render/Screen.h"
-#include "ui/Text.h"
+#include "level/Text.h"
 
 #include <gtest/gtest.h>
 

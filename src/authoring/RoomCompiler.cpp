@@ -615,18 +615,15 @@ struct RoomCompiler::Impl {
                 return fail(t.line, "cloud: steps are 1 to 32, not %s", a[0]);
             text = kindText(KindCloud, a[0]), tileName = "vent_gas.til", base = "cloud";
         } else if (k == "ennemy") {
-            static const char* kinds[4][2] = {{"toxic", "toxic01.anm"},
-                                              {"electric", "elect01.anm"},
-                                              {"pick", "pick01.til"},
-                                              {"unstable", "block_unstable.til"}};
+            // The picture of each enemy, by its enemy word.
+            static const char* pictures[ennemyWordCount] = {"toxic01.anm", "elect01.anm", "pick01.til",
+                                                            "block_unstable.til"};
             if (!wantArgs(t, 1, "ennemy toxic|electric|pick|unstable"))
                 return 0;
-            for (auto& e : kinds)
-                if (a[0] == e[0])
-                    tileName = e[1];
-            if (tileName.empty())
+            int ennemy = ennemyWordOf(a[0].c_str());
+            if (ennemy == EnnemyNone)
                 return fail(t.line, "unknown enemy \"%s\" (toxic, electric, pick, unstable)", a[0]);
-            text = kindText(KindEnnemy, a[0]), base = "ennemy";
+            text = kindText(KindEnnemy, a[0]), tileName = pictures[ennemy], base = "ennemy";
         } else if (k == "pushable" || k == "invisible" || k == "dog" || k == "background" || k == "decor" ||
                    k == "graph") {
             if (!wantArgs(t, 0, k.c_str()))
@@ -648,7 +645,8 @@ struct RoomCompiler::Impl {
             return buildBonus(t, x, y, exact, r);
         } else if (k == "sheet") {
             r->bonus = true;
-            text = "sheet " + t.message, tileName = "flyer01.til", base = "sheet";
+            text = std::string(bonusWordName(BonusWordSheet)) + " " + t.message;
+            tileName = "flyer01.til", base = "sheet";
         } else {
             return fail(t.line, "unknown thing \"%s\"", k);
         }
@@ -679,14 +677,19 @@ struct RoomCompiler::Impl {
         if (t.args.empty())
             return fail(t.line, "bonus needs a kind");
         const std::string& b = t.args[0];
-        static const char* plain[][2] = {{"gold", "gold_coin01.anm"}, {"diamond", "diamond01.anm"},
-                                         {"eye", "eye.til"},          {"life", "heart2.til"},
-                                         {"random", "gold_coin01.anm"}, {"candle", "candle02.til"},
-                                         {"electric", "torchlight2.til"}, {"aceto", "aceto.til"}};
+        // The picture of each bonus written by its word alone.
+        static const struct {
+            int word;
+            const char* picture;
+        } plain[] = {{BonusWordGold, "gold_coin01.anm"},      {BonusWordDiamond, "diamond01.anm"},
+                     {BonusWordEye, "eye.til"},               {BonusWordLife, "heart2.til"},
+                     {BonusWordRandom, "gold_coin01.anm"},    {BonusWordCandle, "candle02.til"},
+                     {BonusWordElectric, "torchlight2.til"}, {BonusWordAceto, "aceto.til"}};
+        int word = bonusWordOf(b.c_str());
         std::string tileName, text, base;
         for (auto& p : plain)
-            if (b == p[0])
-                tileName = p[1], text = b, base = b;
+            if (word == p.word)
+                tileName = p.picture, text = b, base = b;
         if (!tileName.empty()) {
             if (t.args.size() != 1)
                 return fail(t.line, "bonus %s takes no value", b);
@@ -694,19 +697,19 @@ struct RoomCompiler::Impl {
             if (t.args.size() != 1)
                 return fail(t.line, "bonus %s takes no value", b);
             tileName = b == "key" ? "key.til" : b == "skull" ? "skull01.til" : "flyer02.til";
-            text = "one_time";
-        } else if (b == "movie") {
+            text = bonusWordName(BonusWordOneTime);
+        } else if (word == BonusWordMovie) {
             int n;
             if (t.args.size() != 2 || !parseInt(t.args[1], &n) || n < 1 || n > 10)
                 return fail(t.line, "bonus movie needs a scene number from 1 to 10");
-            tileName = "invisible_block.til", text = "movie " + t.args[1], base = "movie";
-        } else if (b == "sheet") {
+            tileName = "invisible_block.til", text = b + " " + t.args[1], base = b;
+        } else if (word == BonusWordSheet) {
             return fail(t.line, "a sheet is written \"sheet MESSAGE\", not as a bonus kind");
         } else {
             return fail(t.line, "unknown bonus \"%s\"", b);
         }
         r->bonus = true;
-        if (text == "one_time") {
+        if (readBonusLine(text.c_str()).word == BonusWordOneTime) {
             // A one-time bonus is remembered by name for the whole game and
             // the world map reads a key's name in 16 characters.
             std::string name = t.name.empty() ? b + "_" + owner.room : t.name;

@@ -201,10 +201,11 @@ void WorldCheck::readRoom(WORLD_ROOM* room, const char* gameDir, TileList* tiles
         room->doors.push_back(door);
     }
     for (const Element* b : level.bonus) {
+        BONUS_LINE line = readBonusLine(b->text);
         int scene = 0;
-        if (b->kind == Element::BonusMovie && std::sscanf(b->text, "movie %d", &scene) == 1)
+        if (b->kind == Element::BonusMovie && line.number(&scene))
             room->scenes.insert(scene);
-        if (std::strncmp(b->name, "key", 3) == 0 && std::strncmp(b->text, "one_time", 8) == 0)
+        if (std::strncmp(b->name, "key", 3) == 0 && line.word == BonusWordOneTime)
             room->keys++;
     }
 }

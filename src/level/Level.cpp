@@ -65,13 +65,16 @@ int halvedGrey(int c)
 struct RANDOM_BONUS {
     const char* tile;
     int kind;
-    const char* text;
+    int word;
 };
 const RANDOM_BONUS randomBonuses[] = {
-    {"gold_coin01.anm", Element::BonusGold, "gold"},       {"diamond01.anm", Element::BonusDiamond, "diamond"},
-    {"eye.til", Element::BonusEye, "eye"},                 {"heart2.til", Element::BonusLife, "life"},
-    {"candle02.til", Element::BonusCandle, "candle"},      {"torchlight2.til", Element::BonusElectric, "electric"},
-    {"aceto.til", Element::BonusAceto, "aceto"},
+    {"gold_coin01.anm", Element::BonusGold, BonusWordGold},
+    {"diamond01.anm", Element::BonusDiamond, BonusWordDiamond},
+    {"eye.til", Element::BonusEye, BonusWordEye},
+    {"heart2.til", Element::BonusLife, BonusWordLife},
+    {"candle02.til", Element::BonusCandle, BonusWordCandle},
+    {"torchlight2.til", Element::BonusElectric, BonusWordElectric},
+    {"aceto.til", Element::BonusAceto, BonusWordAceto},
 };
 const int randomBonusCount = int(sizeof randomBonuses / sizeof randomBonuses[0]);
 
@@ -379,7 +382,7 @@ void Level::createRandomBonus(Element* e, TileList* tiles)
     const RANDOM_BONUS& b = randomBonuses[std::rand() % randomBonusCount];
     e->tile = tiles ? tiles->findByName2(b.tile) : nullptr;
     e->kind = b.kind;
-    boundedCopy(e->text, sizeof e->text, b.text);
+    boundedCopy(e->text, sizeof e->text, bonusWordName(b.word));
 }
 
 void Level::cloudStep()

@@ -255,7 +255,7 @@ void routeElement(Level& level, LINE_READER& r, TileList* tiles, Element* e)
     bool routed = false;
     if (k.kind == KindText)
         e->kind = Element::Text;
-    if (k.whole(KindWater) || (k.whole(KindEnnemy) && std::strcmp(a[0].word, "toxic") == 0))
+    if (k.whole(KindWater) || (k.whole(KindEnnemy) && ennemyWordOf(a[0].word) == EnnemyToxic))
         e->kind = Element::Overlay;
     if (k.kind == KindDoor || k.kind == KindLockedKeyDoor)
         e->kind = Element::DoorKind;
@@ -316,7 +316,7 @@ void routeElement(Level& level, LINE_READER& r, TileList* tiles, Element* e)
         level.actives.push_back(e);
         routed = true;
     }
-    if (k.whole(KindEnnemy) && std::strcmp(a[0].word, "unstable") == 0) {
+    if (k.whole(KindEnnemy) && ennemyWordOf(a[0].word) == EnnemyUnstable) {
         e->kind = Element::Unstable;
         level.actives.push_back(e);
         routed = true;
@@ -359,15 +359,16 @@ void readBonus(Level& level, LINE_READER& r, TileList* tiles)
         delete e;
         return;
     }
-    if (std::strcmp(e->text, "random") == 0)
+    BONUS_LINE b = readBonusLine(e->text);
+    if (b.word == BonusWordRandom && b.alone())
         level.createRandomBonus(e, tiles);
-    if (wordIs(e->text, "movie"))
+    else if (b.word == BonusWordMovie)
         e->kind = Element::BonusMovie;
-    else if (wordIs(e->text, "candle"))
+    else if (b.word == BonusWordCandle)
         e->kind = Element::BonusCandle;
-    else if (wordIs(e->text, "electric"))
+    else if (b.word == BonusWordElectric)
         e->kind = Element::BonusElectric;
-    else if (wordIs(e->text, "aceto"))
+    else if (b.word == BonusWordAceto)
         e->kind = Element::BonusAceto;
     level.bonus.push_back(e);
 }

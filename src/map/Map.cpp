@@ -4,6 +4,7 @@
 #include "map/Map.h"
 
 #include "base/BoundedString.h"
+#include "level/KindLine.h"
 
 #include <cstdio>
 #include <cstring>
@@ -54,12 +55,12 @@ void markObjects(MAP_CELL* c, std::FILE* in)
         if (firstWordIs(line, "ELEMENT")) {
             if (!readBlock(in, block, 5))
                 return;
-            if (firstWordIs(block[4], "phospho"))
+            if (readKindLine(block[4]).kind == KindPhospho)
                 c->hasPhospho = 1;
         } else if (firstWordIs(line, "BONUS")) {
             if (!readBlock(in, block, 5))
                 return;
-            if (firstWordIs(block[4], "one_time") && std::strlen(block[0]) >= 5 &&
+            if (readBonusLine(block[4]).word == BonusWordOneTime && std::strlen(block[0]) >= 5 &&
                 std::strncmp(block[0] + 2, "key", 3) == 0) {
                 c->hasKey = 1;
                 keyNameOf(block[0], c->keyName);

@@ -13,7 +13,6 @@
 #include "render/Screen.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -51,13 +50,6 @@ template <class MATCH> Element* firstElement(const std::vector<Element*>& list, 
 }
 
 } // namespace
-
-bool Player::firstWordIs(const char* text, const char* word)
-{
-    char first[256] = "";
-    std::sscanf(text, "%255s", first);
-    return std::strcmp(first, word) == 0;
-}
 
 Player::Player() : controler(new AnimationControler(&animation))
 {

@@ -226,8 +226,6 @@ public:
     int checkpointY = 0;
 
 private:
-    // Whether the first word of an element's text is `word`.
-    static bool firstWordIs(const char* text, const char* word);
     // Colour of the character picture at level pixel (px, py) in frame
     // `frame`, mirrored as drawn; 0 outside the picture.
     int pixelAt(long long px, long long py, int frame) const;
@@ -236,8 +234,8 @@ private:
     void hurt(int slot);
     // A kill whatever the hurt timer says.
     void kill(int slot);
-    // What touching an enemy does, by its kind word.
-    void touchEnnemy(const char* word, const Element* e);
+    // What touching an enemy does, by its enemy word (EnnemyToxic...).
+    void touchEnnemy(int ennemy, const Element* e);
     // Takes the bonus if its kind word is one that is taken; false leaves it lying.
     bool takeBonus(Level* level, const Element* b);
     void takeGold();

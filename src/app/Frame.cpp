@@ -10,6 +10,7 @@
 #include "audio/Sound.h"
 #include "platform/Platform.h"
 #include "render/Screen.h"
+#include "save/SlotFile.h"
 #include "ui/Hud.h"
 #include "ui/Menu.h"
 #include "level/Text.h"
@@ -38,9 +39,6 @@ Session* session = nullptr;
 namespace {
 
 const int logicalScale = 4;
-const int escapeKey = 27;
-// The slot of a game started without the menu.
-const char* const firstSlot = "./Save/slot0.sav";
 // The seed of every --fast run, so that its random choices repeat.
 const unsigned fastSeed = 1;
 
@@ -86,7 +84,7 @@ int handleKeyDown(const SDL_Event& event)
     int quit = 0;
     if (menu.getGameState() == Menu::statePlaying) {
         world.input1(event, &typo, pixelScreen);
-        if (symbol == escapeKey && world.gameOver.stage == 0) {
+        if (symbol == SDLK_ESCAPE && world.gameOver.stage == World::StageNone) {
             pauseAllSounds();
             menu.setGameState(Menu::statePaused);
             world.pause(true);
@@ -95,8 +93,8 @@ int handleKeyDown(const SDL_Event& event)
         quit = menu.input(event);
     }
     // Any key during a death sequence restarts from the slot's stored state.
-    if (world.gameOver.stage >= 1) {
-        world.gameOver.stage = 0;
+    if (world.gameOver.stage != World::StageNone) {
+        world.gameOver.stage = World::StageNone;
         world.gameOver.luminance = 1.0f;
         world.pause(false);
         world.loadStateBinary(world.slotFile, &typo, pixelScreen);
@@ -262,11 +260,11 @@ int update()
     handleStartRequest();
     if (menu.getGameState() == Menu::statePlaying) {
         world.input2(keys, &typo, pixelScreen);
-        if (world.gameOver.stage == 7) {
+        if (world.gameOver.stage == World::StageFinished) {
             if (session)
                 session->gameFinished();
             menu.setGameState(Menu::stateCredits);
-            world.gameOver.stage = 0;
+            world.gameOver.stage = World::StageNone;
             world.pause(false);
         } else {
             world.update(pixelScreen);
@@ -314,7 +312,8 @@ int runGame(const RUN_OPTIONS& options, void (*afterFrame)(int frame))
         std::srand(fastSeed);
     }
     if (options.start) {
-        boundedCopy(world.slotFile, sizeof world.slotFile, firstSlot);
+        // A game started without the menu plays in the first slot.
+        boundedCopy(world.slotFile, sizeof world.slotFile, slotPath(0).c_str());
         world.startAt(options.startLevel, options.startX, options.startY, &typo, pixelScreen);
         menu.setGameState(Menu::statePlaying);
     }

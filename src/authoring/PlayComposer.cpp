@@ -237,7 +237,7 @@ int PlayComposer::packSlot(const LEG& leg)
     SAVE_STATE state;
     if (!readSlotText(leg.target.c_str(), state, SaveText::complete))
         return fail(leg, leg.target + " is not a save text");
-    if (!writeSlot((runDir + "/game/Save/slot0.sav").c_str(), state, nullptr, SlotBackup::none))
+    if (!writeSlot((runDir + "/game/" + slotPath(0)).c_str(), state, nullptr, SlotBackup::none))
         return fail(leg, "cannot write the first save slot");
     return 1;
 }

@@ -17,10 +17,6 @@
 
 namespace {
 
-// The body's size standing, before setBBox fits it to the pose.
-const int standingWidth = 7;
-const int standingHeight = 21;
-
 // Where the lamp's picture sits relative to the hand, facing right; facing
 // left the horizontal offset is mirrored. The candle sits above the hand.
 void lampOffset(const Player& p, int* dx, int* dy)

@@ -47,6 +47,9 @@ public:
     // Positions are kept within this distance of the room's origin, so that
     // a damaged save cannot make the body's arithmetic overflow.
     static constexpr int positionLimit = 1 << 28;
+    // The body's size standing, before setBBox fits it to the pose.
+    static constexpr int standingWidth = 7;
+    static constexpr int standingHeight = 21;
 
     Player();
     ~Player();

@@ -30,11 +30,9 @@ const float airborneFall = 2.0f;
 const float landingSpeed = 1.0f;
 // The highest ledge the player steps up by walking.
 const int stepHeight = 5;
-// Body sizes: crouched, and standing before setBBox fits it to the pose.
+// The body's size crouched.
 const int crouchedWidth = 13;
 const int crouchedHeight = 11;
-const int standingWidth = 7;
-const int standingHeight = 21;
 const int bodyHeight = 19;
 const int pushingWidth = 10;
 // A walk back never crosses more than a room; from a damaged save the

@@ -225,3 +225,8 @@ void formatSlotSummary(const SLOT_SUMMARY& s, char* out, std::size_t size)
     else
         boundedFormat(out, size, "  %02d   %03d  %02d   %02d", s.life, s.coin, s.diamond, s.keys);
 }
+
+std::string slotPath(int index)
+{
+    return "./Save/slot" + std::to_string(index) + ".sav";
+}

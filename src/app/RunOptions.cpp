@@ -1,6 +1,7 @@
 #include "app/RunOptions.h"
 
 #include "base/BoundedString.h"
+#include "base/TextReader.h"
 
 #include <cerrno>
 #include <climits>
@@ -15,19 +16,6 @@ const char* const runUsage =
 namespace {
 
 // A whole decimal number within [low, high].
-bool readNumber(const char* text, long low, long high, long* value)
-{
-    if (!text || !*text)
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    long v = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || v < low || v > high)
-        return false;
-    *value = v;
-    return true;
-}
-
 // A file name argument that fits its field.
 bool readName(const char* text, char* field, std::size_t size)
 {
@@ -46,7 +34,7 @@ bool readShot(const char* text, SHOT* shot)
     std::memcpy(number, text, length);
     number[length] = '\0';
     long frame = 0;
-    if (!readNumber(number, 0, INT_MAX, &frame) || !readName(colon + 1, shot->file, sizeof shot->file))
+    if (!readWholeNumber(number, 0, INT_MAX, &frame) || !readName(colon + 1, shot->file, sizeof shot->file))
         return false;
     shot->frame = int(frame);
     return true;
@@ -64,7 +52,7 @@ int parseRunOptions(int argc, char** argv, RUN_OPTIONS* o)
         long x = 0, y = 0;
         if (std::strcmp(option, "--start") == 0) {
             good = readName(argument(1), o->startLevel, sizeof o->startLevel) &&
-                   readNumber(argument(2), INT_MIN, INT_MAX, &x) && readNumber(argument(3), INT_MIN, INT_MAX, &y);
+                   readWholeNumber(argument(2), INT_MIN, INT_MAX, &x) && readWholeNumber(argument(3), INT_MIN, INT_MAX, &y);
             o->start = true;
             o->startX = int(x);
             o->startY = int(y);
@@ -76,7 +64,7 @@ int parseRunOptions(int argc, char** argv, RUN_OPTIONS* o)
             good = readName(argument(1), o->record, sizeof o->record);
             i++;
         } else if (std::strcmp(option, "--frames") == 0) {
-            good = readNumber(argument(1), 1, LONG_MAX, &o->frames);
+            good = readWholeNumber(argument(1), 1, LONG_MAX, &o->frames);
             i++;
         } else if (std::strcmp(option, "--trace") == 0) {
             good = readName(argument(1), o->trace, sizeof o->trace);

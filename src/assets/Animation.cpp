@@ -1,6 +1,7 @@
 #include "assets/Animation.h"
 
 #include "base/BoundedString.h"
+#include "base/TextReader.h"
 #include "render/Screen.h"
 
 #include <cstdio>
@@ -11,26 +12,6 @@ namespace {
 
 // Longest line the sheet formats use: a row of maxSide pixel characters.
 const int lineSize = Animation::maxSide + 2;
-
-// Reads one line into buf without its line break, keeping at most
-// lineSize - 1 characters and dropping the rest of a longer line. Returns
-// false at the end of the file.
-bool readLine(std::FILE* in, char* buf)
-{
-    if (!std::fgets(buf, lineSize, in))
-        return false;
-    size_t n = std::strlen(buf);
-    if (n > 0 && buf[n - 1] == '\n') {
-        buf[--n] = 0;
-    } else {
-        int c;
-        while ((c = std::fgetc(in)) != EOF && c != '\n') {
-        }
-    }
-    if (n > 0 && buf[n - 1] == '\r')
-        buf[n - 1] = 0;
-    return true;
-}
 
 // A colour written as a decimal integer: either the signed value of
 // 0xAARRGGBB or its unsigned value, which does not fit an int.
@@ -46,12 +27,12 @@ bool parseColour(const char* text, int* colour)
 
 bool readColour(std::FILE* in, char* line, int* colour)
 {
-    return readLine(in, line) && parseColour(line, colour);
+    return readLine(in, line, lineSize) && parseColour(line, colour);
 }
 
 bool readPair(std::FILE* in, char* line, int* a, int* b)
 {
-    return readLine(in, line) && std::sscanf(line, "%d %d", a, b) == 2;
+    return readLine(in, line, lineSize) && std::sscanf(line, "%d %d", a, b) == 2;
 }
 
 // How a frame's pixels are written in one of the two formats.
@@ -77,7 +58,7 @@ private:
     bool readHeader()
     {
         int w, h, frames, sequences;
-        if (!readLine(in, line) || std::sscanf(line, "%d %d %d %d", &w, &h, &frames, &sequences) != 4)
+        if (!readLine(in, line, lineSize) || std::sscanf(line, "%d %d %d %d", &w, &h, &frames, &sequences) != 4)
             return false;
         if (w < 1 || w > Animation::maxSide || h < 1 || h > Animation::maxSide || frames < 1 ||
             frames > Animation::maxFrames || sequences < 0 || sequences > Animation::maxSequences)
@@ -98,7 +79,7 @@ private:
         for (int i = 0; i < anim->seqCount; i++) {
             char name[lineSize];
             ANIM_SEQUENCE& s = anim->seqs[i];
-            if (!readLine(in, line) || std::sscanf(line, "%s %d %d", name, &s.begin, &s.end) != 3)
+            if (!readLine(in, line, lineSize) || std::sscanf(line, "%s %d %d", name, &s.begin, &s.end) != 3)
                 return false;
             if (s.begin < 0 || s.begin > s.end || s.end >= anim->frameCount)
                 return false;
@@ -139,7 +120,7 @@ private:
     {
         int h = anim->height;
         for (int y = 0; y < h; y++) {
-            if (!readLine(in, line))
+            if (!readLine(in, line, lineSize))
                 return false;
             int length = int(std::strlen(line));
             for (int x = 0; x < anim->width && x < length; x++) {

@@ -2,6 +2,7 @@
 
 #include "base/BoundedString.h"
 #include "base/ReplacingFile.h"
+#include "base/TextReader.h"
 #include "assets/Tile.h"
 #include "authoring/TileManifest.h"
 #include "level/KindLine.h"
@@ -120,16 +121,6 @@ std::string hex8(unsigned v)
     char buffer[16];
     boundedFormat(buffer, sizeof buffer, "%08X", v);
     return buffer;
-}
-
-std::string stemOf(const char* path)
-{
-    std::string p = path;
-    std::size_t slash = p.find_last_of('/');
-    if (slash != std::string::npos)
-        p = p.substr(slash + 1);
-    std::size_t dot = p.find('.');
-    return dot == std::string::npos ? p : p.substr(0, dot);
 }
 
 // The textures and usual pictures of a zone.

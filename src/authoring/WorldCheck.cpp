@@ -1,5 +1,6 @@
 #include "authoring/WorldCheck.h"
 
+#include "base/TextReader.h"
 #include "assets/Tile.h"
 #include "assets/TileList.h"
 #include "level/Element.h"
@@ -13,20 +14,7 @@
 
 namespace {
 
-const char* const levelPrefix = "./Level/";
 const char* const levelSuffix = ".lvl";
-
-// "metro3" of "./Level/metro3.lvl" or of "metro3.lvl".
-std::string stemOf(const std::string& file)
-{
-    std::string stem = file;
-    if (stem.compare(0, std::strlen(levelPrefix), levelPrefix) == 0)
-        stem.erase(0, std::strlen(levelPrefix));
-    std::size_t n = std::strlen(levelSuffix);
-    if (stem.size() >= n && stem.compare(stem.size() - n, n, levelSuffix) == 0)
-        stem.erase(stem.size() - n);
-    return stem;
-}
 
 // A square as the map labels it: "G6".
 std::string label(int column, int row)

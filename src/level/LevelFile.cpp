@@ -7,6 +7,7 @@
 
 #include "base/BoundedString.h"
 #include "base/Log.h"
+#include "base/TextReader.h"
 #include "assets/TileList.h"
 #include "audio/Sound.h"
 #include "level/ElectricBox.h"
@@ -81,13 +82,6 @@ const char* afterFirstWord(const char* s)
     while (*s && !std::isspace((unsigned char)*s))
         s++;
     return s;
-}
-
-bool wordIs(const char* text, const char* word)
-{
-    char first[lineSize];
-    firstWord(text, first, sizeof first);
-    return std::strcmp(first, word) == 0;
 }
 
 // Reads a file line by line for the level reader and keeps its notes.
@@ -454,7 +448,7 @@ int Level::load(const char* path, TileList* tiles, Typo* font, Screen* screen)
         } else if (std::strcmp(keyword, "REVEAL") == 0) {
             reveal = true;
         } else if (std::strcmp(keyword, "INFO") == 0) {
-            if (wordIs(args, "checkpoint"))
+            if (firstWordIs(args, "checkpoint"))
                 checkpoint = true;
             else
                 r.note(NoteIgnoredLine, r.text);

@@ -4,6 +4,7 @@
 #include "map/Map.h"
 
 #include "base/BoundedString.h"
+#include "base/TextReader.h"
 #include "level/KindLine.h"
 
 #include <cstdio>
@@ -14,13 +15,6 @@ namespace {
 // Lines of the level files are read in pieces of this size, as the level
 // reader does.
 const int lineSize = 256;
-
-bool firstWordIs(const char* line, const char* word)
-{
-    char first[lineSize] = "";
-    std::sscanf(line, "%255s", first);
-    return std::strcmp(first, word) == 0;
-}
 
 // Reads the `count` lines of a block into `lines`; false when the file ends first.
 bool readBlock(std::FILE* in, char lines[][lineSize], int count)

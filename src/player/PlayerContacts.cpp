@@ -5,6 +5,7 @@
 #include "player/Player.h"
 
 #include "base/BoundedString.h"
+#include "base/TextReader.h"
 #include "assets/Tile.h"
 #include "audio/Sound.h"
 #include "level/Element.h"
@@ -39,11 +40,6 @@ const int pushTime = 15;
 bool opaque(int colour)
 {
     return ((unsigned)colour >> 24) > 0;
-}
-
-bool startsWith(const char* text, const char* word)
-{
-    return std::strncmp(text, word, std::strlen(word)) == 0;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "save/SaveState.h"
 
 #include "base/MapLimits.h"
+#include "base/TextReader.h"
 
 #include <cmath>
 #include <cstring>
@@ -208,8 +209,6 @@ void readState(ByteReader& in, SAVE_STATE& s)
     }
     in.require(in.remaining() == 0);
 }
-
-bool startsWith(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
 
 } // namespace
 

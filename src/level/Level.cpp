@@ -18,8 +18,6 @@
 #include <cstring>
 #include <new>
 
-Level* lvl = nullptr;
-
 namespace {
 
 // The spreading step counter that every level shares; it runs from 1 to
@@ -88,10 +86,7 @@ void deleteAll(const std::vector<T*>& list)
 
 } // namespace
 
-Level::Level()
-{
-    lvl = this;
-}
+Level::Level() = default;
 
 Level::~Level()
 {
@@ -112,9 +107,6 @@ Level::~Level()
     deleteAll(specials);
     deleteAll(doors);
     deleteAll(bonus);
-    // Nothing may keep working on a level that is gone.
-    if (lvl == this)
-        lvl = nullptr;
 }
 
 LevelPixel* Level::cellAt(int wx, int wy) const

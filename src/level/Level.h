@@ -336,6 +336,3 @@ private:
     void compileCloud(const Element* e, const KIND_LINE& k);
     void cloudStep();
 };
-
-// The level the lighting thread works on: the one constructed last.
-extern Level* lvl;

@@ -20,8 +20,6 @@
 
 namespace {
 
-const int lightingMargin = 30;
-
 bool canOpen(const char* path)
 {
     std::FILE* f = std::fopen(path, "r");

@@ -9,14 +9,11 @@
 
 #include <gtest/gtest.h>
 
-TEST(LevelTest, TheNewestLevelIsTheCurrentOne)
+TEST(LevelTest, ANewLevelIsEmpty)
 {
-    Level* level = new Level;
-    EXPECT_EQ(lvl, level);
-    EXPECT_EQ(level->map, nullptr);
-    EXPECT_EQ(level->getTypo(), nullptr);
-    delete level;
-    EXPECT_EQ(lvl, nullptr);
+    Level level;
+    EXPECT_EQ(level.map, nullptr);
+    EXPECT_EQ(level.getTypo(), nullptr);
 }
 
 TEST(LevelTest, ExternalLightsOutliveTheLevel)

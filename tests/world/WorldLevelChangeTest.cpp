@@ -34,13 +34,13 @@ TEST_F(InGame, DoorsLeadToTheTargetElementAndBackWithTheWorkerRestarted)
     const Element* west = element("west");
     ASSERT_NE(nullptr, west);
     EXPECT_EQ(world.workerStarts, 2) << "the worker was stopped and a new one started";
-    long long passes = getLightingPasses();
+    long long passes = lightingWorker().passes();
     runFrames(3);
     // The player arrived on the door back; the next press takes it.
     tap(actionKey);
     EXPECT_STREQ(world.level->getName(), "./Level/test_hall.lvl");
     EXPECT_EQ(world.workerStarts, 3);
-    EXPECT_GT(getLightingPasses(), passes) << "test_lights was lit while the player was there";
+    EXPECT_GT(lightingWorker().passes(), passes) << "test_lights was lit while the player was there";
     EXPECT_EQ(world.player->x, element("lights")->x);
 }
 

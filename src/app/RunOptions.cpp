@@ -52,7 +52,8 @@ int parseRunOptions(int argc, char** argv, RUN_OPTIONS* o)
         long x = 0, y = 0;
         if (std::strcmp(option, "--start") == 0) {
             good = readName(argument(1), o->startLevel, sizeof o->startLevel) &&
-                   readWholeNumber(argument(2), INT_MIN, INT_MAX, &x) && readWholeNumber(argument(3), INT_MIN, INT_MAX, &y);
+                   readWholeNumber(argument(2), INT_MIN, INT_MAX, &x) &&
+                   readWholeNumber(argument(3), INT_MIN, INT_MAX, &y);
             o->start = true;
             o->startX = int(x);
             o->startY = int(y);

@@ -43,8 +43,8 @@ const KIND_WORD table[] = {
 
 const char* const ennemyWords[ennemyWordCount] = {"toxic", "electric", "pick", "unstable"};
 
-const char* const bonusWords[bonusWordCount] = {"life",     "gold",   "diamond",  "sheet", "eye",   "one_time",
-                                                "movie",    "candle", "electric", "aceto", "random"};
+const char* const bonusWords[bonusWordCount] = {"life",  "gold",   "diamond",  "sheet", "eye",   "one_time",
+                                                "movie", "candle", "electric", "aceto", "random"};
 
 // The index of `word` in `words`, or -1.
 int indexOf(const char* const* words, int count, const char* word)

@@ -11,8 +11,8 @@ TEST(TextReaderTest, WholeNumbersAreRefusedWithAnythingAfterOrOutOfRange)
         bool read;
         int value;
     } cases[] = {
-        {"42", true, 42},   {" -7", true, -7},  {"100", true, 100}, {"101", false, 0},
-        {"4 2", false, 0},  {"42x", false, 0},  {"", false, 0},     {"99999999999999999999", false, 0},
+        {"42", true, 42},  {" -7", true, -7}, {"100", true, 100}, {"101", false, 0},
+        {"4 2", false, 0}, {"42x", false, 0}, {"", false, 0},     {"99999999999999999999", false, 0},
     };
     for (const auto& c : cases) {
         int value = 0;

@@ -1,5 +1,6 @@
 #include "WorldFixtures.h"
 
+#include "base/BoundedString.h"
 #include "save/SlotFile.h"
 
 #include <cstdio>
@@ -73,8 +74,8 @@ static bool takeDoorKeepingTheRoom(World& world, Typo* typo, Screen* screen, con
 {
     Level* before = world.level;
     DOOR door = {};
-    std::strcpy(door.destination, destination);
-    std::strcpy(door.target, target);
+    boundedCopy(door.destination, sizeof door.destination, destination);
+    boundedCopy(door.target, sizeof door.target, target);
     world.nextLevel(&door, typo, screen);
     return world.level == before && world.workerStarts == 1;
 }

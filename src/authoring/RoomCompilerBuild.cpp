@@ -32,6 +32,77 @@ std::string RoomCompiler::Impl::levelName(const std::string& s) const
     return s.size() > 4 && s.compare(s.size() - 4, 4, ".lvl") == 0 ? s : s + ".lvl";
 }
 
+int RoomCompiler::Impl::buildDoor(const THING& t, std::string* text, std::string* tileName)
+{
+    const std::string& k = t.kind;
+    const std::vector<std::string>& a = t.args;
+    bool locked = k == "locked_door";
+    if (a.empty())
+        return fail(t.line, "%s without destination", k);
+    if (a.size() < 2)
+        return fail(t.line, "%s without target element", k);
+    if (!wantArgs(t, locked ? 3 : 2, locked ? "locked_door ROOM TARGET KEYS" : "door ROOM TARGET"))
+        return 0;
+    if (a[0].size() > 120 || a[1].size() > 120)
+        return fail(t.line, "%s: destination or target longer than 120 characters", k);
+    *text = kindText(locked ? KindLockedKeyDoor : KindDoor, levelName(a[0]) + " " + a[1]);
+    if (locked) {
+        int keys;
+        if (!numbers(t, 2, 1, &keys))
+            return 0;
+        if (keys < 1)
+            return fail(t.line, "a locked door needs at least one key");
+        *text += " " + std::to_string(keys);
+    }
+    *tileName = locked ? "door_locked.til" : zone->door;
+    return 1;
+}
+
+int RoomCompiler::Impl::buildLight(const THING& t, std::string* text, std::string* tileName)
+{
+    const std::vector<std::string>& a = t.args;
+    if (a.empty())
+        return fail(t.line, "light needs a kind: ambient, omni, spot, directional or fire");
+    static const struct {
+        int kind;
+        const char* usage;
+    } forms[] = {{KindLightAmbient, "light ambient COLOUR INTENSITY"},
+                 {KindLightOmni, "light omni COLOUR INTENSITY DX DY RADIUS"},
+                 {KindLightSpot, "light spot COLOUR INTENSITY DX DY RADIUS APERTURE DIRECTION"},
+                 {KindLightDirectional, "light directional COLOUR INTENSITY DIRX DIRY"},
+                 {KindLightFire, "light fire"}};
+    int form = -1;
+    for (int i = 0; i < 5; i++)
+        if ("light " + a[0] == kindWord(forms[i].kind).words)
+            form = i;
+    if (form < 0)
+        return fail(t.line, "unknown light \"%s\" (ambient, omni, spot, directional, fire)", a[0]);
+    if (form == 4) {
+        if (!wantArgs(t, 1, forms[4].usage))
+            return 0;
+        *text = kindText(KindLightFire), *tileName = "fire01.anm";
+    } else {
+        // The colour, then the intensity and the whole numbers.
+        std::size_t numberCount = std::strlen(kindWord(forms[form].kind).arguments) - 1;
+        if (!wantArgs(t, 2 + numberCount, forms[form].usage))
+            return 0;
+        unsigned colour;
+        float intensity;
+        if (!parseColour(a[1], &colour))
+            return fail(t.line, "light: \"%s\" is not a colour such as FFFFCC66", a[1]);
+        if (!parseFloat(a[2], &intensity) || intensity < 0.0f)
+            return fail(t.line, "light: \"%s\" is not an intensity", a[2]);
+        int n[6];
+        if (!numbers(t, 3, numberCount - 1, n))
+            return 0;
+        *text = kindText(forms[form].kind, hex8(colour) + " " + a[2]);
+        for (std::size_t i = 3; i < a.size(); i++)
+            *text += " " + a[i];
+        *tileName = form == 1 ? "lamp_wall.til" : form == 2 ? "lamp_ceiling.til" : "void.til";
+    }
+    return 1;
+}
+
 int RoomCompiler::Impl::build(const THING& t, int x, int y, bool exact, RECORD* r)
 {
     r->line = t.line;
@@ -39,70 +110,16 @@ int RoomCompiler::Impl::build(const THING& t, int x, int y, bool exact, RECORD* 
     const std::string& k = t.kind;
     const std::vector<std::string>& a = t.args;
     if (k == "door" || k == "locked_door") {
-        bool locked = k == "locked_door";
-        if (a.empty())
-            return fail(t.line, "%s without destination", k);
-        if (a.size() < 2)
-            return fail(t.line, "%s without target element", k);
-        if (!wantArgs(t, locked ? 3 : 2, locked ? "locked_door ROOM TARGET KEYS" : "door ROOM TARGET"))
+        if (!buildDoor(t, &text, &tileName))
             return 0;
-        if (a[0].size() > 120 || a[1].size() > 120)
-            return fail(t.line, "%s: destination or target longer than 120 characters", k);
-        text = kindText(locked ? KindLockedKeyDoor : KindDoor, levelName(a[0]) + " " + a[1]);
-        if (locked) {
-            int keys;
-            if (!numbers(t, 2, 1, &keys))
-                return 0;
-            if (keys < 1)
-                return fail(t.line, "a locked door needs at least one key");
-            text += " " + std::to_string(keys);
-        }
-        tileName = locked ? "door_locked.til" : zone->door;
         base = "door";
     } else if (k == "ladder") {
         if (!wantArgs(t, 0, "ladder"))
             return 0;
         text = kindText(KindLadder), tileName = zone->ladder, base = "ladder";
     } else if (k == "light") {
-        if (a.empty())
-            return fail(t.line, "light needs a kind: ambient, omni, spot, directional or fire");
-        static const struct {
-            int kind;
-            const char* usage;
-        } forms[] = {{KindLightAmbient, "light ambient COLOUR INTENSITY"},
-                     {KindLightOmni, "light omni COLOUR INTENSITY DX DY RADIUS"},
-                     {KindLightSpot, "light spot COLOUR INTENSITY DX DY RADIUS APERTURE DIRECTION"},
-                     {KindLightDirectional, "light directional COLOUR INTENSITY DIRX DIRY"},
-                     {KindLightFire, "light fire"}};
-        int form = -1;
-        for (int i = 0; i < 5; i++)
-            if ("light " + a[0] == kindWord(forms[i].kind).words)
-                form = i;
-        if (form < 0)
-            return fail(t.line, "unknown light \"%s\" (ambient, omni, spot, directional, fire)", a[0]);
-        if (form == 4) {
-            if (!wantArgs(t, 1, forms[4].usage))
-                return 0;
-            text = kindText(KindLightFire), tileName = "fire01.anm";
-        } else {
-            // The colour, then the intensity and the whole numbers.
-            std::size_t numberCount = std::strlen(kindWord(forms[form].kind).arguments) - 1;
-            if (!wantArgs(t, 2 + numberCount, forms[form].usage))
-                return 0;
-            unsigned colour;
-            float intensity;
-            if (!parseColour(a[1], &colour))
-                return fail(t.line, "light: \"%s\" is not a colour such as FFFFCC66", a[1]);
-            if (!parseFloat(a[2], &intensity) || intensity < 0.0f)
-                return fail(t.line, "light: \"%s\" is not an intensity", a[2]);
-            int n[6];
-            if (!numbers(t, 3, numberCount - 1, n))
-                return 0;
-            text = kindText(forms[form].kind, hex8(colour) + " " + a[2]);
-            for (std::size_t i = 3; i < a.size(); i++)
-                text += " " + a[i];
-            tileName = form == 1 ? "lamp_wall.til" : form == 2 ? "lamp_ceiling.til" : "void.til";
-        }
+        if (!buildLight(t, &text, &tileName))
+            return 0;
         base = "light";
     } else if (k == "phospho") {
         if (!wantArgs(t, 0, "phospho tile=phospho_X.til"))

@@ -238,6 +238,10 @@ struct RoomCompiler::Impl {
     // Fills the record's tile, name and text from a thing; x and y are the
     // placing cell's top-left pixel (or the exact position for AT).
     int build(const roomsource::THING& t, int x, int y, bool exact, roomsource::RECORD* r);
+    // A door or a locked door, and a light of one of the light forms: the
+    // level text and the picture, or 0 after a failure.
+    int buildDoor(const roomsource::THING& t, std::string* text, std::string* tileName);
+    int buildLight(const roomsource::THING& t, std::string* text, std::string* tileName);
     int buildBox(const roomsource::THING& t);
     int buildBonus(const roomsource::THING& t, int x, int y, bool exact, roomsource::RECORD* r);
 

@@ -4,7 +4,7 @@
 #include "level/Element.h"
 #include "level/Level.h"
 #include "player/BoundingBox.h"
-#include "player/PlayerRoom.h"
+#include "authoring/PlayerRoom.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,6 +6,8 @@
 // that a leak shows as a growing column. Run from anywhere:
 //   soak [FRAMES] [SEED] [GAME_DIR]
 #include "app/Frame.h"
+
+#include "base/BoundedString.h"
 #include "app/RunOptions.h"
 #include "level/Level.h"
 #include "player/Player.h"
@@ -124,7 +126,7 @@ int main(int argc, char** argv)
     options.fastKeepsWorker = true;
     options.frames = frames;
     options.start = true;
-    std::strcpy(options.startLevel, "metro2.lvl");
+    boundedCopy(options.startLevel, sizeof options.startLevel, "metro2.lvl");
     options.startX = 165;
     options.startY = 34;
     std::snprintf(options.replay, sizeof options.replay, "%s", keys.c_str());

@@ -17,7 +17,7 @@
 #include "save/SlotFile.h"
 #include "ui/Hud.h"
 #include "ui/Menu.h"
-#include "ui/Text.h"
+#include "level/Text.h"
 #include "world/World.h"
 
 #include <SDL_mixer.h>
@@ -45,8 +45,6 @@ Session* session = nullptr;
 namespace {
 
 const int logicalScale = 4;
-const int escapeKey = 27;
-const int returnKey = 13;
 const int fullScreenKey = SDLK_F11;
 
 // Every gamepad, as one.
@@ -57,8 +55,6 @@ int lastState = Menu::stateMainMenu;
 // The desktop measured at start-up, and the display mode shown.
 DesktopSize desktop = {0, 0};
 bool shownFullScreen = true;
-// The slot of a game started without the menu.
-const char* const firstSlot = "./Save/slot0.sav";
 // The seed of every --fast run, so that its random choices repeat.
 const unsigned fastSeed = 1;
 
@@ -142,7 +138,7 @@ SDL_Surface* setVideoMode(bool fullScreen, int scale)
 bool asksForAnotherDisplayMode(int symbol)
 {
     bool alt = keyState(SDLK_LALT) || keyState(SDLK_RALT);
-    return symbol == fullScreenKey || (symbol == returnKey && alt);
+    return symbol == fullScreenKey || (symbol == SDLK_RETURN && alt);
 }
 
 // A key pressed on the keyboard or standing for a pad input, for the world
@@ -153,7 +149,7 @@ int routeKey(const SDL_Event& event)
     int quit = 0;
     if (menu.getGameState() == Menu::statePlaying) {
         world.input1(event, &typo, pixelScreen);
-        if (symbol == escapeKey && world.gameOver.stage == 0) {
+        if (symbol == SDLK_ESCAPE && world.gameOver.stage == World::StageNone) {
             pauseAllSounds();
             menu.setGameState(Menu::statePaused);
             world.pause(true);
@@ -162,8 +158,8 @@ int routeKey(const SDL_Event& event)
         quit = menu.input(event);
     }
     // Any key during a death sequence restarts from the slot's stored state.
-    if (world.gameOver.stage >= 1) {
-        world.gameOver.stage = 0;
+    if (world.gameOver.stage != World::StageNone) {
+        world.gameOver.stage = World::StageNone;
         world.gameOver.luminance = 1.0f;
         world.pause(false);
         if (!world.loadStateBinary(world.slotFile, &typo, pixelScreen))
@@ -188,7 +184,7 @@ int handleKeyDown(const SDL_Event& event)
 
 // The key slot each pad action stands for in a game; pause is Escape.
 const int padActionSlots[padActionCount] = {controlJump, controlAction, controlReveal, controlThrowCoin,
-                                            controlShowMap, escapeKey};
+                                            controlShowMap, SDLK_ESCAPE};
 const int arrowKeys[4] = {SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN};
 const int directionSlots[4] = {controlLeft, controlRight, controlUp, controlDown};
 
@@ -199,7 +195,7 @@ int padKeyInGame(int input)
         return getControl(directionSlots[input - PadLeft]);
     for (int action = 0; action < padActionCount; action++)
         if (settings.padButton[action] == input)
-            return action == PadPause ? escapeKey : getControl(padActionSlots[action]);
+            return action == PadPause ? SDLK_ESCAPE : getControl(padActionSlots[action]);
     return 0;
 }
 
@@ -210,8 +206,8 @@ int padKeyInMenu(int input)
     if (input >= PadLeft)
         return arrowKeys[input - PadLeft];
     if (input == settings.padButton[PadJump] || input == settings.padButton[PadPause])
-        return returnKey;
-    return input == settings.padButton[PadAct] ? escapeKey : 0;
+        return SDLK_RETURN;
+    return input == settings.padButton[PadAct] ? SDLK_ESCAPE : 0;
 }
 
 // The keys held on the keyboard and those the pad's held inputs stand for.
@@ -478,11 +474,11 @@ int update()
         int held[512];
         heldKeys(held);
         world.input2(held, &typo, pixelScreen);
-        if (world.gameOver.stage == 7) {
+        if (world.gameOver.stage == World::StageFinished) {
             if (session)
                 session->gameFinished();
             menu.setGameState(Menu::stateCredits);
-            world.gameOver.stage = 0;
+            world.gameOver.stage = World::StageNone;
             world.pause(false);
         } else {
             world.update(pixelScreen);
@@ -539,7 +535,8 @@ int runGame(const RUN_OPTIONS& options, void (*afterFrame)(int frame))
     if (options.brightnessGiven)
         settings.brightness = options.brightness;
     if (options.start) {
-        boundedCopy(world.slotFile, sizeof world.slotFile, firstSlot);
+        // A game started without the menu plays in the first slot.
+        boundedCopy(world.slotFile, sizeof world.slotFile, slotPath(0).c_str());
         world.startAt(options.startLevel, options.startX, options.startY, &typo, pixelScreen);
         menu.setGameState(Menu::statePlaying);
     }

@@ -2,6 +2,7 @@
 
 #include "base/BoundedString.h"
 #include "base/LevelPath.h"
+#include "base/TextReader.h"
 #include "save/SaveState.h"
 #include "save/Settings.h"
 
@@ -19,19 +20,6 @@ const char* const runUsage =
 namespace {
 
 // A whole decimal number within [low, high].
-bool readNumber(const char* text, long low, long high, long* value)
-{
-    if (!text || !*text)
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    long v = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || v < low || v > high)
-        return false;
-    *value = v;
-    return true;
-}
-
 // A file name argument that fits its field.
 bool readName(const char* text, char* field, std::size_t size)
 {
@@ -50,7 +38,7 @@ bool readShot(const char* text, SHOT* shot)
     std::memcpy(number, text, length);
     number[length] = '\0';
     long frame = 0;
-    if (!readNumber(number, 0, INT_MAX, &frame) || !readName(colon + 1, shot->file, sizeof shot->file))
+    if (!readWholeNumber(number, 0, INT_MAX, &frame) || !readName(colon + 1, shot->file, sizeof shot->file))
         return false;
     shot->frame = int(frame);
     return true;
@@ -71,8 +59,8 @@ int parseRunOptions(int argc, char** argv, RUN_OPTIONS* o)
             // within the limits of a slot, where the game stores it at once.
             good = readName(argument(1), o->startLevel, sizeof o->startLevel) &&
                    levelNameStaysInside(o->startLevel) &&
-                   readNumber(argument(2), -savePositionLimit, savePositionLimit, &x) &&
-                   readNumber(argument(3), -savePositionLimit, savePositionLimit, &y);
+                   readWholeNumber(argument(2), -savePositionLimit, savePositionLimit, &x) &&
+                   readWholeNumber(argument(3), -savePositionLimit, savePositionLimit, &y);
             o->start = true;
             o->startX = int(x);
             o->startY = int(y);
@@ -84,7 +72,7 @@ int parseRunOptions(int argc, char** argv, RUN_OPTIONS* o)
             good = readName(argument(1), o->record, sizeof o->record);
             i++;
         } else if (std::strcmp(option, "--frames") == 0) {
-            good = readNumber(argument(1), 1, LONG_MAX, &o->frames);
+            good = readWholeNumber(argument(1), 1, LONG_MAX, &o->frames);
             i++;
         } else if (std::strcmp(option, "--trace") == 0) {
             good = readName(argument(1), o->trace, sizeof o->trace);
@@ -97,7 +85,7 @@ int parseRunOptions(int argc, char** argv, RUN_OPTIONS* o)
             i++;
         } else if (std::strcmp(option, "--brightness") == 0) {
             long step = 0;
-            good = readNumber(argument(1), brightnessLowest, brightnessHighest, &step);
+            good = readWholeNumber(argument(1), long(brightnessLowest), long(brightnessHighest), &step);
             o->brightnessGiven = true;
             o->brightness = int(step);
             i++;

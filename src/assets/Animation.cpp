@@ -1,6 +1,7 @@
 #include "assets/Animation.h"
 
 #include "base/BoundedString.h"
+#include "base/TextReader.h"
 #include "render/Screen.h"
 
 #include <cerrno>
@@ -12,26 +13,6 @@ namespace {
 
 // Longest line the sheet formats use: a row of maxSide pixel characters.
 const int lineSize = Animation::maxSide + 2;
-
-// Reads one line into buf without its line break, keeping at most
-// lineSize - 1 characters and dropping the rest of a longer line. Returns
-// false at the end of the file.
-bool readLine(std::FILE* in, char* buf)
-{
-    if (!std::fgets(buf, lineSize, in))
-        return false;
-    size_t n = std::strlen(buf);
-    if (n > 0 && buf[n - 1] == '\n') {
-        buf[--n] = 0;
-    } else {
-        int c;
-        while ((c = std::fgetc(in)) != EOF && c != '\n') {
-        }
-    }
-    if (n > 0 && buf[n - 1] == '\r')
-        buf[n - 1] = 0;
-    return true;
-}
 
 // A colour written as a decimal integer: either the signed value of
 // 0xAARRGGBB or its unsigned value, which does not fit an int.
@@ -47,7 +28,7 @@ bool parseColour(const char* text, int* colour)
 
 bool readColour(std::FILE* in, char* line, int* colour)
 {
-    return readLine(in, line) && parseColour(line, colour);
+    return readLine(in, line, lineSize) && parseColour(line, colour);
 }
 
 // A whole number within [-limit, limit] at `text`; `text` then points past it.
@@ -68,7 +49,7 @@ bool readBounded(const char*& text, long limit, int* value)
 bool readPair(std::FILE* in, char* line, int* a, int* b)
 {
     const char* text = line;
-    return readLine(in, line) && readBounded(text, Animation::maxSide, a) && readBounded(text, Animation::maxSide, b);
+    return readLine(in, line, lineSize) && readBounded(text, Animation::maxSide, a) && readBounded(text, Animation::maxSide, b);
 }
 
 // How a frame's pixels are written in one of the two formats.
@@ -94,7 +75,7 @@ private:
     bool readHeader()
     {
         int w, h, frames, sequences;
-        if (!readLine(in, line) || std::sscanf(line, "%d %d %d %d", &w, &h, &frames, &sequences) != 4)
+        if (!readLine(in, line, lineSize) || std::sscanf(line, "%d %d %d %d", &w, &h, &frames, &sequences) != 4)
             return false;
         if (w < 1 || w > Animation::maxSide || h < 1 || h > Animation::maxSide || frames < 1 ||
             frames > Animation::maxFrames || sequences < 0 || sequences > Animation::maxSequences)
@@ -115,7 +96,7 @@ private:
         for (int i = 0; i < anim->seqCount; i++) {
             char name[lineSize];
             ANIM_SEQUENCE& s = anim->seqs[i];
-            if (!readLine(in, line) || std::sscanf(line, "%s %d %d", name, &s.begin, &s.end) != 3)
+            if (!readLine(in, line, lineSize) || std::sscanf(line, "%s %d %d", name, &s.begin, &s.end) != 3)
                 return false;
             if (s.begin < 0 || s.begin > s.end || s.end >= anim->frameCount)
                 return false;
@@ -156,7 +137,7 @@ private:
     {
         int h = anim->height;
         for (int y = 0; y < h; y++) {
-            if (!readLine(in, line))
+            if (!readLine(in, line, lineSize))
                 return false;
             int length = int(std::strlen(line));
             for (int x = 0; x < anim->width && x < length; x++) {

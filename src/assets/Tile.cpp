@@ -167,9 +167,9 @@ void Tile::playDrawCues(int frame) const
     // Steam puffs and electric arcs sound when their animation reaches the
     // frame where they start.
     if (frame == 0 && std::strncmp(name, "steam", 5) == 0)
-        playSound(26);
+        playSound(steamSlot);
     if (frame == 9 && std::strncmp(name, "elect", 5) == 0)
-        playSound(27);
+        playSound(arcSlot);
 }
 
 void Tile::draw(int frame, int x, int y, Screen* s)

@@ -1,6 +1,7 @@
 #include "assets/Typo.h"
 
 #include "base/BoundedString.h"
+#include "base/TextReader.h"
 #include "base/Log.h"
 #include "base/ReplacingFile.h"
 #include "render/Screen.h"
@@ -29,23 +30,6 @@ bool isWordBreak(char c)
 bool isWordStart(const char* s, int i)
 {
     return !isWordBreak(s[i]) && (i == 0 || isWordBreak(s[i - 1]));
-}
-
-// Reads one line into `line` (without its line feed), dropping what does not
-// fit. Returns 0 at the end of the file when nothing was read.
-int readLine(std::FILE* f, char* line, int size)
-{
-    int n = 0;
-    int c = std::fgetc(f);
-    if (c == EOF)
-        return 0;
-    while (c != EOF && c != '\n') {
-        if (n < size - 1)
-            line[n++] = char(c);
-        c = std::fgetc(f);
-    }
-    line[n] = 0;
-    return 1;
 }
 
 // Reads one whitespace-separated token, keeping at most size - 1 characters of

@@ -42,6 +42,12 @@ const int pickHurtSlot = 24;
 const int crushSlot = 25;
 const int mapSlot = 30;
 const int errorSlot = 33;
+// What the room makes heard: a coin thrown, a hard impact of a moving
+// object, steam puffing and an electric arc starting.
+const int throwSlot = 7;
+const int impactSlot = 8;
+const int steamSlot = 26;
+const int arcSlot = 27;
 
 extern Mix_Chunk* sound[soundSlotCount];
 // Set when a slot is started, cleared only by stopSound.

@@ -1,6 +1,7 @@
 #include "authoring/LevelShot.h"
 
 #include "base/BoundedString.h"
+#include "base/TextReader.h"
 #include "render/PngImage.h"
 #include "assets/TileList.h"
 #include "assets/Typo.h"
@@ -19,20 +20,6 @@
 
 namespace {
 
-// A whole decimal integer in [lo, hi].
-bool readInt(const char* text, long lo, long hi, int* value)
-{
-    if (!text || !*text)
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    long v = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != 0 || v < lo || v > hi)
-        return false;
-    *value = int(v);
-    return true;
-}
-
 bool readSize(const char* text, int* w, int* h)
 {
     const char* x = text ? std::strchr(text, 'x') : nullptr;
@@ -44,7 +31,7 @@ bool readSize(const char* text, int* w, int* h)
         return false;
     std::memcpy(first, text, n);
     first[n] = 0;
-    return readInt(first, 1, LevelShot::maxSide, w) && readInt(x + 1, 1, LevelShot::maxSide, h);
+    return readWholeNumber(first, 1, LevelShot::maxSide, w) && readWholeNumber(x + 1, 1, LevelShot::maxSide, h);
 }
 
 const Element* findElement(const std::vector<Element*>& list, const char* name)
@@ -65,8 +52,8 @@ int LevelShot::parseArguments(int argc, char** argv)
         bool more = i + 1 < argc;
         if (std::strcmp(a, "--at") == 0 && more) {
             int x, y;
-            if (i + 2 < argc && readInt(argv[i + 1], INT_MIN / 2, INT_MAX / 2, &x) &&
-                readInt(argv[i + 2], INT_MIN / 2, INT_MAX / 2, &y)) {
+            if (i + 2 < argc && readWholeNumber(argv[i + 1], INT_MIN / 2, INT_MAX / 2, &x) &&
+                readWholeNumber(argv[i + 2], INT_MIN / 2, INT_MAX / 2, &y)) {
                 atPoint = true;
                 atX = x;
                 atY = y;
@@ -93,7 +80,7 @@ int LevelShot::parseArguments(int argc, char** argv)
             }
             i++;
         } else if (std::strcmp(a, "--passes") == 0 && more) {
-            if (!readInt(argv[++i], 0, maxPasses, &passes)) {
+            if (!readWholeNumber(argv[++i], 0, maxPasses, &passes)) {
                 boundedFormat(error, sizeof error, "bad pass count \"%s\": 0 to %d", argv[i], maxPasses);
                 return 0;
             }

@@ -1,6 +1,7 @@
 #include "authoring/PlayComposer.h"
 
 #include "authoring/RoomReach.h"
+#include "platform/Process.h"
 #include "save/SaveState.h"
 #include "save/SlotFile.h"
 
@@ -10,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
@@ -237,7 +237,7 @@ int PlayComposer::packSlot(const LEG& leg)
     SAVE_STATE state;
     if (!readSlotText(leg.target.c_str(), state, SaveText::complete))
         return fail(leg, leg.target + " is not a save text");
-    if (!writeSlot((runDir + "/game/Save/slot0.sav").c_str(), state, nullptr, SlotBackup::none))
+    if (!writeSlot((runDir + "/game/" + slotPath(0)).c_str(), state, nullptr, SlotBackup::none))
         return fail(leg, "cannot write the first save slot");
     return 1;
 }
@@ -382,12 +382,11 @@ std::vector<std::vector<std::string>> PlayComposer::played(int frames)
     // route's slot again.
     if (slotLeg && !packSlot(*slotLeg))
         return {};
-    std::string command = "cd '" + runDir + "/game' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --frames " +
-                          std::to_string(frames) + " --replay '" + keys + "' --trace '" + trace + "' 2>'" + runDir +
-                          "/stderr.txt'";
-    int status = std::system(command.c_str());
+    int status =
+        runProgram({"./gloamer", "--fast", "--frames", std::to_string(frames), "--replay", keys, "--trace", trace},
+                   runDir + "/game", {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"}, runDir + "/stderr.txt");
     std::vector<std::vector<std::string>> rows;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (status != 0)
         return rows;
     std::ifstream in(trace);
     std::string line;

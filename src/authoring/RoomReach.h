@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/PlayerRoom.h"
+#include "authoring/PlayerRoom.h"
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,12 @@
 #include "authoring/TileManifest.h"
 
 #include "base/BoundedString.h"
+#include "base/TextReader.h"
 #include "render/PngImage.h"
 #include "assets/Tile.h"
 #include "assets/TileContainer.h"
 
+#include <climits>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -13,26 +15,6 @@
 #include <sstream>
 
 namespace {
-
-bool endsWith(const std::string& s, const char* tail)
-{
-    size_t n = std::strlen(tail);
-    return s.size() >= n && s.compare(s.size() - n, n, tail) == 0;
-}
-
-// A whole decimal integer and nothing else.
-bool parseInt(const std::string& text, int* value)
-{
-    if (text.empty())
-        return false;
-    errno = 0;
-    char* end = nullptr;
-    long v = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != 0 || v < INT32_MIN || v > INT32_MAX)
-        return false;
-    *value = int(v);
-    return true;
-}
 
 bool parseFloat(const std::string& text, float* value)
 {
@@ -111,12 +93,12 @@ int TileManifest::parseLine(const char* line, const std::string& folder, TILE_SO
         }
         seen[key] = true;
         if (key == "frame") {
-            if (!parseInt(value, &source->frameWidth) || source->frameWidth < 1) {
+            if (!readWholeNumber(value.c_str(), INT_MIN, INT_MAX, &source->frameWidth) || source->frameWidth < 1) {
                 boundedFormat(reason, size, "frame width %s is not a positive whole number", value.c_str());
                 return 0;
             }
         } else if (key == "depth") {
-            if (!parseInt(value, &source->depthValue))
+            if (!readWholeNumber(value.c_str(), INT_MIN, INT_MAX, &source->depthValue))
                 source->depthImage = resolve(folder, value);
         } else if (key == "glow") {
             if (parseFloat(value, &source->glowValue)) {
@@ -132,7 +114,7 @@ int TileManifest::parseLine(const char* line, const std::string& folder, TILE_SO
             std::string item;
             while (std::getline(items, item, ',')) {
                 int v;
-                if (!parseInt(item, &v)) {
+                if (!readWholeNumber(item.c_str(), INT_MIN, INT_MAX, &v)) {
                     boundedFormat(reason, size, "extra value '%s' is not a whole number", item.c_str());
                     return 0;
                 }

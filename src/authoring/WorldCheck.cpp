@@ -1,5 +1,6 @@
 #include "authoring/WorldCheck.h"
 
+#include "base/TextReader.h"
 #include "assets/Tile.h"
 #include "assets/TileList.h"
 #include "level/Element.h"
@@ -13,20 +14,7 @@
 
 namespace {
 
-const char* const levelPrefix = "./Level/";
 const char* const levelSuffix = ".lvl";
-
-// "metro3" of "./Level/metro3.lvl" or of "metro3.lvl".
-std::string stemOf(const std::string& file)
-{
-    std::string stem = file;
-    if (stem.compare(0, std::strlen(levelPrefix), levelPrefix) == 0)
-        stem.erase(0, std::strlen(levelPrefix));
-    std::size_t n = std::strlen(levelSuffix);
-    if (stem.size() >= n && stem.compare(stem.size() - n, n, levelSuffix) == 0)
-        stem.erase(stem.size() - n);
-    return stem;
-}
 
 // A square as the map labels it: "G6".
 std::string label(int column, int row)
@@ -201,10 +189,11 @@ void WorldCheck::readRoom(WORLD_ROOM* room, const char* gameDir, TileList* tiles
         room->doors.push_back(door);
     }
     for (const Element* b : level.bonus) {
+        BONUS_LINE line = readBonusLine(b->text);
         int scene = 0;
-        if (b->kind == Element::BonusMovie && std::sscanf(b->text, "movie %d", &scene) == 1)
+        if (b->kind == Element::BonusMovie && line.number(&scene))
             room->scenes.insert(scene);
-        if (std::strncmp(b->name, "key", 3) == 0 && std::strncmp(b->text, "one_time", 8) == 0)
+        if (std::strncmp(b->name, "key", 3) == 0 && line.word == BonusWordOneTime)
             room->keys++;
     }
 }

@@ -41,6 +41,20 @@ const KIND_WORD table[] = {
     {KindDecor, "decor", ""},
 };
 
+const char* const ennemyWords[ennemyWordCount] = {"toxic", "electric", "pick", "unstable"};
+
+const char* const bonusWords[bonusWordCount] = {"life",  "gold",   "diamond",  "sheet", "eye",   "one_time",
+                                                "movie", "candle", "electric", "aceto", "random"};
+
+// The index of `word` in `words`, or -1.
+int indexOf(const char* const* words, int count, const char* word)
+{
+    for (int i = 0; i < count; i++)
+        if (std::strcmp(words[i], word) == 0)
+            return i;
+    return -1;
+}
+
 const char* skipBlanks(const char* s)
 {
     while (*s && std::isspace((unsigned char)*s))
@@ -168,5 +182,50 @@ KIND_LINE readKindLine(const char* text)
         }
         return line;
     }
+    return line;
+}
+
+const char* ennemyWordName(int ennemy)
+{
+    return ennemy >= 0 && ennemy < ennemyWordCount ? ennemyWords[ennemy] : "";
+}
+
+int ennemyWordOf(const char* word)
+{
+    return indexOf(ennemyWords, ennemyWordCount, word);
+}
+
+int readEnnemy(const char* text)
+{
+    KIND_LINE line = readKindLine(text);
+    return line.kind == KindEnnemy && line.complete() ? ennemyWordOf(line.arguments[0].word) : EnnemyNone;
+}
+
+const char* bonusWordName(int bonus)
+{
+    return bonus >= 0 && bonus < bonusWordCount ? bonusWords[bonus] : "";
+}
+
+int bonusWordOf(const char* word)
+{
+    return indexOf(bonusWords, bonusWordCount, word);
+}
+
+bool BONUS_LINE::number(int* value) const
+{
+    return readNumber(rest, value) != nullptr;
+}
+
+BONUS_LINE readBonusLine(const char* text)
+{
+    BONUS_LINE line;
+    const char* word = skipBlanks(text);
+    std::size_t n = wordLength(word);
+    char first[kindWordSize];
+    if (n == 0 || n >= sizeof first)
+        return line;
+    boundedFormat(first, sizeof first, "%.*s", int(n), word);
+    line.word = bonusWordOf(first);
+    line.rest = word + n + (word[n] ? 1 : 0);
     return line;
 }

@@ -2,8 +2,10 @@
 
 // The kind lines of level files: the word that starts an element's text says
 // what the element is, and the arguments after it configure it. The level
-// reader, its checks, compile and the room compiler all read and spell them
-// through this table and these number readers.
+// reader, its checks, compile, the room compiler, the player's interactions
+// and the world map all read and spell them through these tables and number
+// readers: the kind words, the enemy words after "ennemy", and the words that
+// start a bonus's text.
 
 // A level is at most this many pixels a side. Positions, offsets and the
 // whole-number arguments of kind lines are refused outside +-this when they
@@ -64,9 +66,10 @@ struct KIND_WORD {
 // The table entry of a kind.
 const KIND_WORD& kindWord(int kind);
 
-// Arguments hold at most this many values, and words this many characters.
+// Arguments hold at most this many values, and words this many characters
+// (as many as an element's text holds).
 const int maxKindArguments = 7;
-const int kindWordSize = 128;
+const int kindWordSize = 256;
 
 struct KIND_ARGUMENT {
     // A word argument, cut to fit.
@@ -93,3 +96,50 @@ struct KIND_LINE {
 // Reads the kind word that starts `text` (blanks before it are skipped)
 // and its arguments. A text whose words match no entry has KindNone.
 KIND_LINE readKindLine(const char* text);
+
+// What touching an enemy does, by the word after "ennemy".
+enum EnnemyWord { EnnemyNone = -1, EnnemyToxic, EnnemyElectric, EnnemyPick, EnnemyUnstable, ennemyWordCount };
+
+// The word of an enemy kind, and the enemy a word names (EnnemyNone for none).
+const char* ennemyWordName(int ennemy);
+int ennemyWordOf(const char* word);
+// The enemy of an element's text: EnnemyNone unless it is an "ennemy" line
+// naming one of the enemy words.
+int readEnnemy(const char* text);
+
+// What taking a bonus does, by the first word of its text.
+enum BonusWord {
+    BonusWordNone = -1,
+    BonusWordLife,
+    BonusWordGold,
+    BonusWordDiamond,
+    BonusWordSheet,
+    BonusWordEye,
+    // A key, a skull or a map piece, remembered by name for the whole game.
+    BonusWordOneTime,
+    // A scene played when touched: "movie N".
+    BonusWordMovie,
+    BonusWordCandle,
+    BonusWordElectric,
+    BonusWordAceto,
+    // Becomes one of the plain bonuses when the level is read.
+    BonusWordRandom,
+    bonusWordCount
+};
+
+const char* bonusWordName(int bonus);
+int bonusWordOf(const char* word);
+
+// A bonus's text as read: its word (blanks before it skipped), and the text
+// after the word and the one blank that follows it (a sheet's message).
+struct BONUS_LINE {
+    int word = BonusWordNone;
+    const char* rest = "";
+    // The text is the word alone.
+    bool alone() const { return *rest == 0; }
+    // Reads the whole number after the word (a movie's scene) into `value`;
+    // false, leaving it alone, when there is none.
+    bool number(int* value) const;
+};
+
+BONUS_LINE readBonusLine(const char* text);

@@ -8,17 +8,15 @@
 #include "level/Element.h"
 #include "level/KindLine.h"
 #include "level/Light.h"
-#include "player/Dog.h"
+#include "level/Dog.h"
 #include "render/Screen.h"
-#include "ui/Text.h"
+#include "level/Text.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
-
-Level* lvl = nullptr;
 
 namespace {
 
@@ -71,13 +69,16 @@ int halvedGrey(int c)
 struct RANDOM_BONUS {
     const char* tile;
     int kind;
-    const char* text;
+    int word;
 };
 const RANDOM_BONUS randomBonuses[] = {
-    {"gold_coin01.anm", Element::BonusGold, "gold"},       {"diamond01.anm", Element::BonusDiamond, "diamond"},
-    {"eye.til", Element::BonusEye, "eye"},                 {"heart2.til", Element::BonusLife, "life"},
-    {"candle02.til", Element::BonusCandle, "candle"},      {"torchlight2.til", Element::BonusElectric, "electric"},
-    {"aceto.til", Element::BonusAceto, "aceto"},
+    {"gold_coin01.anm", Element::BonusGold, BonusWordGold},
+    {"diamond01.anm", Element::BonusDiamond, BonusWordDiamond},
+    {"eye.til", Element::BonusEye, BonusWordEye},
+    {"heart2.til", Element::BonusLife, BonusWordLife},
+    {"candle02.til", Element::BonusCandle, BonusWordCandle},
+    {"torchlight2.til", Element::BonusElectric, BonusWordElectric},
+    {"aceto.til", Element::BonusAceto, BonusWordAceto},
 };
 const int randomBonusCount = int(sizeof randomBonuses / sizeof randomBonuses[0]);
 
@@ -91,10 +92,7 @@ void deleteAll(const std::vector<T*>& list)
 
 } // namespace
 
-Level::Level()
-{
-    lvl = this;
-}
+Level::Level() = default;
 
 Level::~Level()
 {
@@ -117,9 +115,6 @@ Level::~Level()
     deleteAll(bonus);
     for (TileList* tiles : tileLibraries)
         tiles->release(this);
-    // Nothing may keep working on a level that is gone.
-    if (lvl == this)
-        lvl = nullptr;
 }
 
 LevelPixel* Level::cellAt(int wx, int wy) const
@@ -396,7 +391,7 @@ void Level::createRandomBonus(Element* e, TileList* tiles)
     const RANDOM_BONUS& b = randomBonuses[std::rand() % randomBonusCount];
     e->tile = tiles ? useTiles(tiles)->findByName2(b.tile, this) : nullptr;
     e->kind = b.kind;
-    boundedCopy(e->text, sizeof e->text, b.text);
+    boundedCopy(e->text, sizeof e->text, bonusWordName(b.word));
 }
 
 void Level::cloudStep()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "assets/Tile.h"
+#include "base/MapLimits.h"
 #include "base/Relaxed.h"
 #include "level/LightingWorker.h"
 
@@ -75,12 +76,6 @@ struct DOOR {
 // file; the owned ones are deleted with the level.
 class Level {
 public:
-    // Largest level map built: each side, and the number of cells. A map
-    // cell and its two light records take about a hundred bytes, so the largest map takes some 400 MB,
-    // which a 2 GB machine holds beside the rest of the game; real rooms are
-    // a few thousand pixels at most on their long side and far smaller.
-    static constexpr int maxMapSide = 8192;
-    static constexpr long long maxMapCells = 2048LL * 2048LL;
     // Most cloud spreading steps run in one update.
     static constexpr int maxCloudSteps = 32;
 
@@ -346,6 +341,3 @@ private:
     void compileCloud(const Element* e, const KIND_LINE& k);
     void cloudStep();
 };
-
-// The level the lighting thread works on: the one constructed last.
-extern Level* lvl;

@@ -1,9 +1,9 @@
 #include "level/Level.h"
 
 #include "level/Element.h"
-#include "player/Dog.h"
+#include "level/Dog.h"
 #include "render/Screen.h"
-#include "ui/Text.h"
+#include "level/Text.h"
 
 #include <algorithm>
 

@@ -8,13 +8,14 @@
 #include "base/BoundedString.h"
 #include "base/LevelPath.h"
 #include "base/Log.h"
+#include "base/TextReader.h"
 #include "assets/TileList.h"
 #include "audio/Sound.h"
 #include "level/ElectricBox.h"
 #include "level/Element.h"
 #include "level/KindLine.h"
-#include "player/Dog.h"
-#include "ui/Text.h"
+#include "level/Dog.h"
+#include "level/Text.h"
 
 #include <cctype>
 #include <cerrno>
@@ -82,13 +83,6 @@ const char* afterFirstWord(const char* s)
     while (*s && !std::isspace((unsigned char)*s))
         s++;
     return s;
-}
-
-bool wordIs(const char* text, const char* word)
-{
-    char first[lineSize];
-    firstWord(text, first, sizeof first);
-    return std::strcmp(first, word) == 0;
 }
 
 // Reads a file line by line for the level reader and keeps its notes.
@@ -265,7 +259,7 @@ void routeElement(Level& level, LINE_READER& r, TileList* tiles, Element* e)
     bool routed = false;
     if (k.kind == KindText)
         e->kind = Element::Text;
-    if (k.whole(KindWater) || (k.whole(KindEnnemy) && std::strcmp(a[0].word, "toxic") == 0))
+    if (k.whole(KindWater) || (k.whole(KindEnnemy) && ennemyWordOf(a[0].word) == EnnemyToxic))
         e->kind = Element::Overlay;
     if (k.kind == KindDoor || k.kind == KindLockedKeyDoor)
         e->kind = Element::DoorKind;
@@ -326,7 +320,7 @@ void routeElement(Level& level, LINE_READER& r, TileList* tiles, Element* e)
         level.actives.push_back(e);
         routed = true;
     }
-    if (k.whole(KindEnnemy) && std::strcmp(a[0].word, "unstable") == 0) {
+    if (k.whole(KindEnnemy) && ennemyWordOf(a[0].word) == EnnemyUnstable) {
         e->kind = Element::Unstable;
         level.actives.push_back(e);
         routed = true;
@@ -369,15 +363,16 @@ void readBonus(Level& level, LINE_READER& r, TileList* tiles)
         delete e;
         return;
     }
-    if (std::strcmp(e->text, "random") == 0)
+    BONUS_LINE b = readBonusLine(e->text);
+    if (b.word == BonusWordRandom && b.alone())
         level.createRandomBonus(e, tiles);
-    if (wordIs(e->text, "movie"))
+    else if (b.word == BonusWordMovie)
         e->kind = Element::BonusMovie;
-    else if (wordIs(e->text, "candle"))
+    else if (b.word == BonusWordCandle)
         e->kind = Element::BonusCandle;
-    else if (wordIs(e->text, "electric"))
+    else if (b.word == BonusWordElectric)
         e->kind = Element::BonusElectric;
-    else if (wordIs(e->text, "aceto"))
+    else if (b.word == BonusWordAceto)
         e->kind = Element::BonusAceto;
     level.bonus.push_back(e);
 }
@@ -463,7 +458,7 @@ int Level::load(const char* path, TileList* tiles, Typo* font, Screen* screen)
         } else if (std::strcmp(keyword, "REVEAL") == 0) {
             reveal = true;
         } else if (std::strcmp(keyword, "INFO") == 0) {
-            if (wordIs(args, "checkpoint"))
+            if (firstWordIs(args, "checkpoint"))
                 checkpoint = true;
             else
                 r.note(NoteIgnoredLine, r.text);

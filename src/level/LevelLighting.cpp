@@ -655,7 +655,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
 {
     while (drawing.load()) {
         // A stop requested while a frame holds the level skips the pass.
-        if (getCloseThread() == LightingStopRequested)
+        if (scratch.control && scratch.control->load() == LightingStopRequested)
             return;
         std::this_thread::sleep_for(std::chrono::microseconds(100));
     }

@@ -6,8 +6,8 @@
 #include "base/BoundedString.h"
 #include "audio/Sound.h"
 #include "level/Element.h"
-#include "player/Dog.h"
-#include "ui/Text.h"
+#include "level/Dog.h"
+#include "level/Text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,8 +21,6 @@ const int floatDepth = 16;
 const int noticedRadius = 32;
 // An impact faster than this on either axis is heard and remembered.
 const float hardImpact = 2.0f;
-const int impactSlot = 8;
-const int throwSlot = 7;
 // Clean depth of solid rock for movable objects and dogs, whatever the
 // room's base depth.
 const int rock = 10;

@@ -7,7 +7,7 @@
 #include "level/ElectricBox.h"
 #include "level/Element.h"
 #include "level/Light.h"
-#include "ui/Text.h"
+#include "level/Text.h"
 
 #include <cstring>
 #include <mutex>

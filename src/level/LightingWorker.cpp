@@ -2,13 +2,25 @@
 
 #include "level/Level.h"
 
+namespace {
+
+// The thread function; `worker` is the LightingWorker it runs for.
+int runWorker(void* worker)
+{
+    static_cast<LightingWorker*>(worker)->run();
+    return 0;
+}
+
+} // namespace
+
 void LightingWorker::start(Level* target)
 {
     stop();
     level = target;
     passWanted.store(true);
     close.store(LightingRun);
-    thread.start(computeLightingThread, this);
+    scratch.control = &close;
+    thread.start(runWorker, this);
 }
 
 void LightingWorker::stop()
@@ -48,7 +60,7 @@ void LightingWorker::run()
         if (control != LightingRun && control != LightingPaused)
             break;
         passWanted.store(false);
-        level->computeLighting(x.load(), y.load(), w.load(), h.load(), 30, scratch);
+        level->computeLighting(x.load(), y.load(), w.load(), h.load(), lightingMargin, scratch);
         passCount.fetch_add(1);
         restUntilWanted();
         if (close.load() == LightingPaused)
@@ -88,46 +100,4 @@ LightingWorker& lightingWorker()
 {
     static LightingWorker* worker = new LightingWorker;
     return *worker;
-}
-
-void setParam(int x, int y, int w, int h)
-{
-    lightingWorker().setRegion(x, y, w, h);
-}
-
-void setCloseThread(int v)
-{
-    lightingWorker().setControl(v);
-}
-
-int getCloseThread()
-{
-    return lightingWorker().control();
-}
-
-int computeLightingThread(void* worker)
-{
-    static_cast<LightingWorker*>(worker)->run();
-    return 0;
-}
-
-void startLightingWorker(Level* level)
-{
-    lvl = level;
-    lightingWorker().start(level);
-}
-
-void stopLightingWorker()
-{
-    lightingWorker().stop();
-}
-
-long long getLightingPasses()
-{
-    return lightingWorker().passes();
-}
-
-bool lightingWorkerPaused()
-{
-    return lightingWorker().paused();
 }

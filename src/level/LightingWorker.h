@@ -59,7 +59,8 @@ struct LIGHT_SHADING {
 };
 
 // The memory one lighting pass works in besides the level map. A worker
-// keeps it between passes so that its passes allocate nothing.
+// keeps it between passes so that each pass reuses the shadings and buffers
+// of the earlier ones; the pass's own short lists of lights are made anew.
 struct LIGHTING_SCRATCH {
     // Shadings of the lights of recent passes.
     std::vector<LIGHT_SHADING> shadings;
@@ -67,9 +68,15 @@ struct LIGHTING_SCRATCH {
     std::vector<signed char> lightDepths;
     // Directional shadow depths of the pass's region.
     std::vector<short> directionalResults;
+    // The control value of the worker running the pass, which a stop request
+    // ends early; null for a pass on the main thread, which always finishes.
+    const std::atomic<int>* control = nullptr;
 };
 
-// The lighting thread's control value (`getCloseThread`, `setCloseThread`).
+// How far beyond the screen, in pixels on each side, a pass lights the room.
+const int lightingMargin = 30;
+
+// The lighting thread's control value (LightingWorker::control, setControl).
 enum LightingControl { LightingRun = 0, LightingStopRequested = 1, LightingStopped = 2, LightingPaused = 3 };
 
 // The lighting thread and what it owns: the level it lights, the region and
@@ -138,17 +145,3 @@ private:
 // The program's lighting worker. It is never destroyed: a static destructor
 // joining a worker still running at exit would wait on a level already gone.
 LightingWorker& lightingWorker();
-
-// The program's worker through the lighting thread's own names.
-void setParam(int x, int y, int w, int h);
-void setCloseThread(int v);
-int getCloseThread();
-// The thread function; `worker` is the LightingWorker it runs for.
-int computeLightingThread(void* worker);
-// Starts the worker on `level` (which becomes `lvl`), and stops it.
-void startLightingWorker(Level* level);
-void stopLightingWorker();
-// Passes the worker has completed since the program started.
-long long getLightingPasses();
-// The worker is waiting in its pause, its last pass published.
-bool lightingWorkerPaused();

@@ -4,6 +4,8 @@
 #include "map/Map.h"
 
 #include "base/BoundedString.h"
+#include "base/TextReader.h"
+#include "level/KindLine.h"
 
 #include <cstdio>
 #include <cstring>
@@ -13,13 +15,6 @@ namespace {
 // Lines of the level files are read in pieces of this size, as the level
 // reader does.
 const int lineSize = 256;
-
-bool firstWordIs(const char* line, const char* word)
-{
-    char first[lineSize] = "";
-    std::sscanf(line, "%255s", first);
-    return std::strcmp(first, word) == 0;
-}
 
 // Reads the `count` lines of a block into `lines`; false when the file ends first.
 bool readBlock(std::FILE* in, char lines[][lineSize], int count)
@@ -54,12 +49,12 @@ void markObjects(MAP_CELL* c, std::FILE* in)
         if (firstWordIs(line, "ELEMENT")) {
             if (!readBlock(in, block, 5))
                 return;
-            if (firstWordIs(block[4], "phospho"))
+            if (readKindLine(block[4]).kind == KindPhospho)
                 c->hasPhospho = 1;
         } else if (firstWordIs(line, "BONUS")) {
             if (!readBlock(in, block, 5))
                 return;
-            if (firstWordIs(block[4], "one_time") && std::strlen(block[0]) >= 5 &&
+            if (readBonusLine(block[4]).word == BonusWordOneTime && std::strlen(block[0]) >= 5 &&
                 std::strncmp(block[0] + 2, "key", 3) == 0) {
                 c->hasKey = 1;
                 keyNameOf(block[0], c->keyName);

@@ -13,14 +13,9 @@
 #include "render/Screen.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace {
-
-// The body's size standing, before setBBox fits it to the pose.
-const int standingWidth = 7;
-const int standingHeight = 21;
 
 // Where the lamp's picture sits relative to the hand, facing right; facing
 // left the horizontal offset is mirrored. The candle sits above the hand.
@@ -51,13 +46,6 @@ template <class MATCH> Element* firstElement(const std::vector<Element*>& list, 
 }
 
 } // namespace
-
-bool Player::firstWordIs(const char* text, const char* word)
-{
-    char first[256] = "";
-    std::sscanf(text, "%255s", first);
-    return std::strcmp(first, word) == 0;
-}
 
 Player::Player() : controler(new AnimationControler(&animation))
 {

@@ -47,6 +47,9 @@ public:
     // Positions are kept within this distance of the room's origin, so that
     // a damaged save cannot make the body's arithmetic overflow.
     static constexpr int positionLimit = 1 << 28;
+    // The body's size standing, before setBBox fits it to the pose.
+    static constexpr int standingWidth = 7;
+    static constexpr int standingHeight = 21;
 
     Player();
     ~Player();
@@ -229,8 +232,6 @@ public:
     int checkpointY = 0;
 
 private:
-    // Whether the first word of an element's text is `word`.
-    static bool firstWordIs(const char* text, const char* word);
     // Colour of the character picture at level pixel (px, py) in frame
     // `frame`, mirrored as drawn; 0 outside the picture.
     int pixelAt(long long px, long long py, int frame) const;
@@ -239,8 +240,8 @@ private:
     void hurt(int slot);
     // A kill whatever the hurt timer says.
     void kill(int slot);
-    // What touching an enemy does, by its kind word.
-    void touchEnnemy(const char* word, const Element* e);
+    // What touching an enemy does, by its enemy word (EnnemyToxic...).
+    void touchEnnemy(int ennemy, const Element* e);
     // Takes the bonus if its kind word is one that is taken; false leaves it lying.
     bool takeBonus(Level* level, const Element* b);
     void takeGold();

@@ -10,11 +10,11 @@
 #include "audio/Control.h"
 #include "audio/Sound.h"
 #include "level/Element.h"
+#include "level/KindLine.h"
 #include "level/Level.h"
 #include "render/Screen.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -32,16 +32,15 @@ const int helpDx = -10;
 const int helpDy = -5;
 const float helpSpeed = 0.1f;
 
-// The lamp a word names: 1 candle, 2 electric torch, 3 acetylene lamp, or 0.
+// The lamp a bonus's text names: 1 candle, 2 electric torch, 3 acetylene lamp, or 0.
 int lampKind(const char* text)
 {
-    char word[256] = "";
-    std::sscanf(text, "%255s", word);
-    const char* lamps[] = {"candle", "electric", "aceto"};
-    for (int kind = 1; kind <= 3; kind++)
-        if (std::strcmp(word, lamps[kind - 1]) == 0)
-            return kind;
-    return 0;
+    switch (readBonusLine(text).word) {
+    case BonusWordCandle: return 1;
+    case BonusWordElectric: return 2;
+    case BonusWordAceto: return 3;
+    default: return 0;
+    }
 }
 
 bool isLampBonus(const Element* e)
@@ -80,8 +79,8 @@ DOOR* Player::action(Level* level, bool hadMessage)
         for (Element* e : level->elements) {
             if (e->kind != Element::Text || !bbox.getCollisionWithElement(e))
                 continue;
-            unsigned colour = unsigned(white);
-            std::sscanf(e->text, "text %x", &colour);
+            KIND_LINE sign = readKindLine(e->text);
+            unsigned colour = sign.complete() ? sign.arguments[0].colour : unsigned(white);
             const char* message = e->text + std::min(std::strlen(e->text), signMessageStart);
             level->createMessage(message, int(std::strlen(message) / 10), int(colour));
         }
@@ -93,12 +92,12 @@ DOOR* Player::action(Level* level, bool hadMessage)
         e->frame += 1.0f;
         if (int(e->frame) >= e->tile->frameCount)
             e->frame = 0.0f;
-        char name[256] = "";
-        int input = -1;
-        if (e->kind == Element::LightSwitch && std::sscanf(e->text, "switch_light %255s", name) == 1)
-            level->activeLight(name, int(e->frame));
-        else if (e->kind == Element::Switch && std::sscanf(e->text, "switch %255s %d", name, &input) >= 1)
-            level->activeBox(name, input, int(e->frame));
+        KIND_LINE line = readKindLine(e->text);
+        const KIND_ARGUMENT* a = line.arguments;
+        if (e->kind == Element::LightSwitch && line.kind == KindSwitchLight && line.read == 1)
+            level->activeLight(a[0].word, int(e->frame));
+        else if (e->kind == Element::Switch && line.kind == KindSwitch && line.read >= 1)
+            level->activeBox(a[0].word, line.read == 2 ? a[1].number : -1, int(e->frame));
         else if (e->kind == Element::WaterSwitch && (level->waterMode == 1 || level->waterMode == 2))
             level->waterMode = 3 - level->waterMode;
     }
@@ -169,11 +168,11 @@ int Player::getCurrentTorch() const
 void Player::changeBonusToCurrentLight(Level* level, int index)
 {
     if (currentTorch == Light::StyleCandle)
-        level->changeBonus(index, &candleBonusTile, "candle", Element::BonusCandle);
+        level->changeBonus(index, &candleBonusTile, bonusWordName(BonusWordCandle), Element::BonusCandle);
     else if (currentTorch == Light::StyleElectric)
-        level->changeBonus(index, &torchBonusTile, "electric", Element::BonusElectric);
+        level->changeBonus(index, &torchBonusTile, bonusWordName(BonusWordElectric), Element::BonusElectric);
     else if (currentTorch == Light::StyleAceto)
-        level->changeBonus(index, &acetoBonusTile, "aceto", Element::BonusAceto);
+        level->changeBonus(index, &acetoBonusTile, bonusWordName(BonusWordAceto), Element::BonusAceto);
 }
 
 void Player::setLight()
@@ -219,7 +218,7 @@ int Player::getMovie(Level* level)
         if (b->kind != Element::BonusMovie || !bbox.getCollisionWithElement(b))
             continue;
         int scene = -1;
-        std::sscanf(b->text, "movie %d", &scene);
+        readBonusLine(b->text).number(&scene);
         showMap = false;
         level->deleteBonus(int(i));
         return scene;

@@ -5,16 +5,17 @@
 #include "player/Player.h"
 
 #include "base/BoundedString.h"
+#include "base/TextReader.h"
 #include "assets/Tile.h"
 #include "audio/Sound.h"
 #include "level/Element.h"
+#include "level/KindLine.h"
 #include "level/Level.h"
 #include "map/Map.h"
-#include "player/Dog.h"
+#include "level/Dog.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -41,11 +42,6 @@ bool opaque(int colour)
     return ((unsigned)colour >> 24) > 0;
 }
 
-bool startsWith(const char* text, const char* word)
-{
-    return std::strncmp(text, word, std::strlen(word)) == 0;
-}
-
 } // namespace
 
 int Player::pixelAt(long long px, long long py, int frame) const
@@ -67,31 +63,31 @@ void Player::getEnnemyCollision(Level* level)
     if (hitted == 0.0f && level->hasCloud && bbox.getCloudCollision(level))
         hurt(cloudHurtSlot);
 
-    char word[128];
     for (Element* e : level->ennemies) {
-        if (std::sscanf(e->text, "ennemy %127s", word) == 1 && std::strcmp(word, "unstable") == 0 &&
-            e->countdown == -1 && getDistance(e) < unstableReach) {
+        if (readEnnemy(e->text) == EnnemyUnstable && e->countdown == -1 && getDistance(e) < unstableReach) {
             e->countdown = unstableDelay;
             playSound(unstableSlot);
         }
     }
-    for (Element* e : level->ennemies)
-        if (std::sscanf(e->text, "ennemy %127s", word) == 1 && getPixelPerfectCollision(e))
-            touchEnnemy(word, e);
+    for (Element* e : level->ennemies) {
+        int ennemy = readEnnemy(e->text);
+        if (ennemy != EnnemyNone && getPixelPerfectCollision(e))
+            touchEnnemy(ennemy, e);
+    }
     for (Dog* d : level->dogs)
         if (getPixelPerfectCollision(d))
             life = 0;
 }
 
-void Player::touchEnnemy(const char* word, const Element* e)
+void Player::touchEnnemy(int ennemy, const Element* e)
 {
-    if (std::strcmp(word, "electric") == 0) {
+    if (ennemy == EnnemyElectric) {
         hurt(electricHurtSlot);
-    } else if (std::strcmp(word, "toxic") == 0) {
+    } else if (ennemy == EnnemyToxic) {
         hurt(toxicHurtSlot);
-    } else if (std::strcmp(word, "pick") == 0) {
+    } else if (ennemy == EnnemyPick) {
         kill(pickHurtSlot);
-    } else if (std::strcmp(word, "unstable") == 0) {
+    } else if (ennemy == EnnemyUnstable) {
         int w = 0, h = 0;
         e->getDimensions(&w, &h);
         bool under = bbox.getCollisionWithElement(e) && bbox.y > e->y + h / 2;
@@ -131,27 +127,25 @@ void Player::getBonusCollision(Level* level)
 
 bool Player::takeBonus(Level* level, const Element* b)
 {
-    if (firstWordIs(b->text, "life")) {
+    BONUS_LINE line = readBonusLine(b->text);
+    switch (line.word) {
+    case BonusWordLife:
         playSound(bonusSlot);
         life = std::min(life + 1, maxLife);
-    } else if (firstWordIs(b->text, "gold")) {
-        takeGold();
-    } else if (firstWordIs(b->text, "diamond")) {
-        takeDiamond();
-    } else if (firstWordIs(b->text, "sheet")) {
+        return true;
+    case BonusWordGold: takeGold(); return true;
+    case BonusWordDiamond: takeDiamond(); return true;
+    case BonusWordSheet:
         playSound(sheetSlot);
-        // The message follows the word and a blank.
-        const char* message = b->text + std::min<std::size_t>(std::strlen(b->text), 6);
-        level->createMessage(message, int(float(std::strlen(message)) * 0.1f), int(0xFFFFFFFFu));
-    } else if (firstWordIs(b->text, "eye")) {
+        level->createMessage(line.rest, int(float(std::strlen(line.rest)) * 0.1f), int(0xFFFFFFFFu));
+        return true;
+    case BonusWordEye:
         playSound(revealSlot);
         level->showAll(b->x, b->y);
-    } else if (firstWordIs(b->text, "one_time")) {
-        takeObject(b);
-    } else {
-        return false;
+        return true;
+    case BonusWordOneTime: takeObject(b); return true;
+    default: return false;
     }
-    return true;
 }
 
 void Player::takeGold()

@@ -4,6 +4,7 @@
 #include "player/Player.h"
 
 #include "base/BoundedString.h"
+#include "base/TextReader.h"
 #include "level/Element.h"
 #include "level/Level.h"
 #include "map/Map.h"
@@ -13,11 +14,6 @@
 #include <cstring>
 
 namespace {
-
-bool startsWith(const char* text, const char* prefix)
-{
-    return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
-}
 
 unsigned wordOf(float value)
 {

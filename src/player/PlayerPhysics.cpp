@@ -30,16 +30,14 @@ const float airborneFall = 2.0f;
 const float landingSpeed = 1.0f;
 // The highest ledge the player steps up by walking.
 const int stepHeight = 5;
-// Body sizes: crouched, and standing before setBBox fits it to the pose.
+// The body's size crouched.
 const int crouchedWidth = 13;
 const int crouchedHeight = 11;
-const int standingWidth = 7;
-const int standingHeight = 21;
 const int bodyHeight = 19;
 const int pushingWidth = 10;
 // A walk back never crosses more than a room; from a damaged save the
 // previous position may lie anywhere.
-const int longestWalkBack = Level::maxMapSide;
+const int longestWalkBack = maxMapSide;
 // Look-around: one key press's offset and how much of it stays each frame.
 const float viewStep = 40.0f;
 const float viewDecay = 0.7f;

@@ -1,7 +1,8 @@
 #include "save/SaveState.h"
 
 #include "base/LevelPath.h"
-#include "level/Level.h"
+#include "base/MapLimits.h"
+#include "base/TextReader.h"
 
 #include <cmath>
 #include <cstring>
@@ -199,10 +200,10 @@ void readState(ByteReader& in, SAVE_STATE& s)
     s.memories.resize(in.count(saveMaxMemories, 12));
     for (SAVE_MEMORY& memory : s.memories) {
         in.text(memory.name);
-        memory.w = in.integer(0, Level::maxMapSide);
-        memory.h = in.integer(0, Level::maxMapSide);
+        memory.w = in.integer(0, maxMapSide);
+        memory.h = in.integer(0, maxMapSide);
         std::size_t cells = (std::size_t)memory.w * (std::size_t)memory.h;
-        in.require(cells <= (std::size_t)Level::maxMapCells);
+        in.require(cells <= (std::size_t)maxMapCells);
         in.words(memory.quality, cells);
         in.words(memory.glow, cells);
         if (!in.ok())
@@ -210,8 +211,6 @@ void readState(ByteReader& in, SAVE_STATE& s)
     }
     in.require(in.remaining() == 0);
 }
-
-bool startsWith(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
 
 } // namespace
 

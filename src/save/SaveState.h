@@ -111,9 +111,10 @@ std::vector<unsigned char> encodeSaveState(const SAVE_STATE& state, const char* 
 // data consumed exactly. Returns 1, or 0 with `state` unchanged.
 int decodeSaveState(const unsigned char* data, std::size_t size, SAVE_STATE& state);
 
-// The text form. The game's form holds the designed lines only (no checkpoint,
-// no memories, four of the eight flags) and ends with "END" without a line
-// break; the complete form adds lines for everything else, so that a slot
+// The text form. The game's form holds a fixed list of lines in a fixed
+// order: position, facing, lamp, four of the eight flags, fall speed, life,
+// hurt timer, coins, diamonds, level and objects (no checkpoint, no
+// memories), and ends with "END" without a line break; the complete form adds lines for everything else, so that a slot
 // can be dumped, edited and packed again.
 enum class SaveText { game, complete };
 std::string formatSaveText(const SAVE_STATE& state, SaveText form);

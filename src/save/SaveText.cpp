@@ -1,7 +1,8 @@
 #include "save/SaveState.h"
 
 #include "base/BoundedString.h"
-#include "level/Level.h"
+#include "base/MapLimits.h"
+#include "base/TextReader.h"
 
 #include <cerrno>
 #include <climits>
@@ -122,17 +123,6 @@ TEXT_LINE splitLine(const char* begin, const char* end)
     if (rest < end)
         line.rest.assign(rest + 1, end);
     return line;
-}
-
-bool parseInt(const std::string& word, int lowest, int highest, int& out)
-{
-    errno = 0;
-    char* end = nullptr;
-    long value = std::strtol(word.c_str(), &end, 10);
-    if (errno || *end || end == word.c_str() || value < lowest || value > highest)
-        return false;
-    out = (int)value;
-    return true;
 }
 
 bool parseWord(const std::string& word, std::uint32_t& out)
@@ -276,7 +266,7 @@ public:
         if (key == "PLAYER_N_OBJECTS") {
             // The list itself is what counts; the number is only checked.
             int n;
-            return line.words.size() == 2 && parseInt(line.words[1], 0, saveMaxObjects, n);
+            return line.words.size() == 2 && readWholeNumber(line.words[1].c_str(), 0, saveMaxObjects, &n);
         }
         if (key == "PLAYER_OBJECT")
             return object(line);
@@ -301,7 +291,7 @@ private:
             return false;
         int values[2] = {};
         for (int i = 0; i < wanted; ++i)
-            if (!parseInt(line.words[i + 1], k.lowest, k.highest, values[i]))
+            if (!readWholeNumber(line.words[i + 1].c_str(), k.lowest, k.highest, &values[i]))
                 return false;
         for (int i = 0; i < wanted; ++i)
             state.*k.fields[i] = values[i];
@@ -311,7 +301,7 @@ private:
     bool flag(const TEXT_LINE& line, bool& field)
     {
         int value;
-        if (line.words.size() != 2 || !parseInt(line.words[1], INT_MIN, INT_MAX, value))
+        if (line.words.size() != 2 || !readWholeNumber(line.words[1].c_str(), INT_MIN, INT_MAX, &value))
             return false;
         field = value != 0;
         return true;
@@ -322,7 +312,7 @@ private:
         SAVE_OBJECT object;
         int flag;
         if (line.words.size() != 3 || (int)state.objects.size() >= saveMaxObjects
-            || !readString(line.words[1], object.name) || !parseInt(line.words[2], 0, 255, flag))
+            || !readString(line.words[1], object.name) || !readWholeNumber(line.words[2].c_str(), 0, 255, &flag))
             return false;
         object.flag = (std::uint8_t)flag;
         state.objects.push_back(object);
@@ -336,9 +326,9 @@ private:
         memoriesListed = true;
         SAVE_MEMORY memory;
         if (line.words.size() < 3 || (int)state.memories.size() >= saveMaxMemories
-            || !parseInt(line.words[1], 0, Level::maxMapSide, memory.w)
-            || !parseInt(line.words[2], 0, Level::maxMapSide, memory.h)
-            || (long long)memory.w * memory.h > Level::maxMapCells)
+            || !readWholeNumber(line.words[1].c_str(), 0, maxMapSide, &memory.w)
+            || !readWholeNumber(line.words[2].c_str(), 0, maxMapSide, &memory.h)
+            || (long long)memory.w * memory.h > maxMapCells)
             return false;
         // The name is what follows the two sizes.
         std::size_t skip = line.words[1].size() + 1 + line.words[2].size() + 1;

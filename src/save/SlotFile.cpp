@@ -3,14 +3,13 @@
 #include "base/BoundedString.h"
 #include "base/Log.h"
 #include "base/ReplacingFile.h"
+#include "platform/Files.h"
 #include "platform/GameFolders.h"
 
 #include <cstdio>
 #include <cstring>
 #include <set>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -53,8 +52,7 @@ int replaceFile(const char* path, const void* data, std::size_t size)
         report("Cannot open for writing :\n", path);
         return 0;
     }
-    bool written = std::fwrite(data, 1, size, file.out) == size && std::fflush(file.out) == 0
-                   && fsync(fileno(file.out)) == 0;
+    bool written = std::fwrite(data, 1, size, file.out) == size && flushToDisk(file.out);
     if (!file.commit(written)) {
         report("Cannot write :\n", path);
         return 0;
@@ -90,28 +88,21 @@ bool backupName(const char* path, char* out, std::size_t size) { return boundedF
 // and is written at every door.
 struct WRITTEN_SLOT {
     std::string path;
-    struct stat file {};
+    FILE_IDENTITY file;
 };
 WRITTEN_SLOT lastWritten;
-
-bool sameFile(const struct stat& a, const struct stat& b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
-           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
-           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
-}
 
 void rememberWritten(const char* path)
 {
     lastWritten.path.clear();
-    if (stat(path, &lastWritten.file) == 0)
+    if (fileIdentity(path, &lastWritten.file))
         lastWritten.path = path;
 }
 
 bool isGoodSlot(const char* path)
 {
-    struct stat now;
-    if (lastWritten.path == path && stat(path, &now) == 0 && sameFile(now, lastWritten.file))
+    FILE_IDENTITY now;
+    if (lastWritten.path == path && fileIdentity(path, &now) && now == lastWritten.file)
         return true;
     std::vector<unsigned char> bytes;
     SAVE_STATE scratch;
@@ -129,7 +120,7 @@ void keepBackup(const char* path)
         !isGoodSlot(path))
         return;
     std::remove(linked);
-    if (link(path, linked) == 0 && std::rename(linked, backup) == 0)
+    if (linkFile(path, linked) && std::rename(linked, backup) == 0)
         return;
     std::remove(linked);
     std::vector<unsigned char> bytes;
@@ -224,4 +215,9 @@ void formatSlotSummary(const SLOT_SUMMARY& s, char* out, std::size_t size)
         boundedFormat(out, size, "  %02d   %02d   %02d   %02d", s.life, s.coin, s.diamond, s.keys);
     else
         boundedFormat(out, size, "  %02d   %03d  %02d   %02d", s.life, s.coin, s.diamond, s.keys);
+}
+
+std::string slotPath(int index)
+{
+    return "./Save/slot" + std::to_string(index) + ".sav";
 }

@@ -3,6 +3,7 @@
 #include "save/SaveState.h"
 
 #include <cstddef>
+#include <string>
 
 // Save slots on disk. A slot is written to a temporary file beside it,
 // flushed to the disk and renamed over the old one, so a crash or a full
@@ -18,6 +19,10 @@
 // continue or a return after a death, readSlot(slotFile, state), entering
 // the state only when it answers SlotStatus::good. The slot screen shows
 // formatSlotSummary(summarizeSlot(path)) and may continue only a good slot.
+
+// The path of the game's save slot `index` (from 0), relative to the game's
+// folder: "./Save/slot<index>.sav".
+std::string slotPath(int index);
 
 // Largest slot file read.
 constexpr std::size_t slotMaxBytes = 256u << 20;

@@ -18,14 +18,13 @@
 namespace {
 
 const char* const controlsFile = "control.ini";
-const char* const slotPattern = "./Save/slot%d.sav";
 
-const int keyReturn = 13;
-const int keyEscape = 27;
-const int keyUp = 273;
-const int keyDown = 274;
-const int keyRight = 275;
-const int keyLeft = 276;
+const int keyReturn = SDLK_RETURN;
+const int keyEscape = SDLK_ESCAPE;
+const int keyUp = SDLK_UP;
+const int keyDown = SDLK_DOWN;
+const int keyRight = SDLK_RIGHT;
+const int keyLeft = SDLK_LEFT;
 
 const int white = int(0xFFFFFFFF);
 const int volumeStep = 5;
@@ -265,7 +264,7 @@ void Menu::chooseSlot()
     // readable stored game.
     if (slotMode == 1 && !slots[selection].exists)
         return;
-    boundedFormat(slotFile, sizeof slotFile, slotPattern, selection);
+    boundedCopy(slotFile, sizeof slotFile, slotPath(selection).c_str());
     startGame = slotMode == 0 ? startNewGame : startContinue;
     setGameState(statePlaying);
 }
@@ -346,9 +345,7 @@ void Menu::escape()
 void Menu::updateSlot()
 {
     for (int i = 0; i < slotCount; i++) {
-        char path[64];
-        boundedFormat(path, sizeof path, slotPattern, i);
-        SLOT_SUMMARY summary = summarizeSlot(path);
+        SLOT_SUMMARY summary = summarizeSlot(slotPath(i).c_str());
         MENU_SLOT& slot = slots[i];
         slot.exists = summary.status == SlotStatus::good;
         slot.damaged = summary.status == SlotStatus::damaged;

@@ -19,12 +19,6 @@
 #include <cstring>
 #include <thread>
 
-namespace {
-
-const int lightingMargin = 30;
-
-} // namespace
-
 World::World() : clock(ticks) {}
 
 World::~World()

@@ -5,6 +5,7 @@
 #include "cutscene/Movie.h"
 #include "level/Level.h"
 #include "player/Player.h"
+#include "player/PlayerCommands.h"
 
 #include <climits>
 
@@ -15,6 +16,24 @@ const int pauseKey = SDLK_p;
 bool held(int* keys, int slot)
 {
     return World::keyState(keys, getControl(slot)) != 0;
+}
+
+// The player's commands held down on the keys bound to them; the reveal
+// key walks while held.
+PLAYER_COMMANDS heldCommands(int* keys)
+{
+    PLAYER_COMMANDS c;
+    c.walk = held(keys, controlReveal);
+    c.up = held(keys, controlUp);
+    c.down = held(keys, controlDown);
+    c.right = held(keys, controlRight);
+    c.left = held(keys, controlLeft);
+    c.viewUp = held(keys, controlLookUp);
+    c.viewDown = held(keys, controlLookDown);
+    c.viewRight = held(keys, controlLookRight);
+    c.viewLeft = held(keys, controlLookLeft);
+    c.jump = held(keys, controlJump);
+    return c;
 }
 
 } // namespace
@@ -71,33 +90,7 @@ void World::input2(int* keys, Typo* typo, Screen* screen)
 
 void World::steerPlayer(int* keys)
 {
-    // Crouching lasts only while the down key asks for it again.
-    player->setCrawl(level, false);
-    if (!held(keys, controlJump))
-        player->jumpReleased = true;
-    // Running is the default; the reveal key walks while held.
-    if (held(keys, controlReveal))
-        player->setWalk();
-    else
-        player->setRun();
-    if (held(keys, controlUp))
-        player->up(level);
-    if (held(keys, controlDown))
-        player->down(level);
-    if (held(keys, controlRight))
-        player->right();
-    if (held(keys, controlLeft))
-        player->left();
-    if (held(keys, controlLookUp))
-        player->viewUp();
-    if (held(keys, controlLookDown))
-        player->viewDown();
-    if (held(keys, controlLookRight))
-        player->viewRight();
-    if (held(keys, controlLookLeft))
-        player->viewLeft();
-    if (held(keys, controlJump))
-        player->jump();
+    holdCommands(player, level, heldCommands(keys));
 }
 
 void World::applyMovieCode(int code, Typo* typo, Screen* screen)

@@ -1,5 +1,6 @@
 #include "app/Frame.h"
 
+#include "base/BoundedString.h"
 #include "render/Screen.h"
 #include "ui/Menu.h"
 #include "level/LevelView.h"
@@ -175,7 +176,7 @@ TEST_F(FrameTest, FinishedGameGoesToTheCredits)
 
 TEST_F(FrameTest, StartRequestsAreTakenOnce)
 {
-    std::strcpy(menu.slotFile, "./Save/slot3.sav");
+    boundedCopy(menu.slotFile, sizeof menu.slotFile, "./Save/slot3.sav");
     menu.setStartGame(1);
     update();
     EXPECT_EQ(menu.getStartGame(), 0);

@@ -3,7 +3,7 @@
 #include "cutscene/Movie.h"
 #include "level/Element.h"
 #include "level/Level.h"
-#include "player/PlayerRoom.h"
+#include "authoring/PlayerRoom.h"
 
 #include "cutscene/MovieClock.h"
 

@@ -72,7 +72,7 @@ std::string say(const char* text, int seconds, const char* colour = "FFFFFFFF")
     return "text \"" + std::string(text) + "\" " + std::to_string(seconds) + " " + colour;
 }
 
-TEST(MovieScenes, TheCatacombsWakingReadsAsDesigned)
+TEST(MovieScenes, TheCatacombsWakingReadsLineForLine)
 {
     Script expected = {
         "code 22", "code 5", "code 1",
@@ -99,7 +99,7 @@ TEST(MovieScenes, TheCatacombsWakingReadsAsDesigned)
     EXPECT_EQ(expected, scene(1));
 }
 
-TEST(MovieScenes, TheHintsAndTheOpeningReadAsDesigned)
+TEST(MovieScenes, TheHintsAndTheOpeningReadLineForLine)
 {
     EXPECT_EQ(Script({say("You can jump over that hole with the 'space' key.", 5, cat)}), scene(2));
 
@@ -119,7 +119,7 @@ TEST(MovieScenes, TheHintsAndTheOpeningReadAsDesigned)
     EXPECT_EQ(fall, scene(7));
 }
 
-TEST(MovieScenes, TheConversationsReadAsDesigned)
+TEST(MovieScenes, TheConversationsReadLineForLine)
 {
     const char* yellow = "FFFFFF00";
     Script wayOut = {
@@ -157,7 +157,7 @@ TEST(MovieScenes, TheConversationsReadAsDesigned)
     EXPECT_EQ(key, scene(10));
 }
 
-TEST(MovieScenes, TheEndingsReadAsDesigned)
+TEST(MovieScenes, TheEndingsReadLineForLine)
 {
     const char* cyan = "FF00FFFF";
     Script car = {

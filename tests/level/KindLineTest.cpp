@@ -51,3 +51,41 @@ TEST(KindLineTest, ArgumentsAreReadInOrderUntilTheFirstThatFails)
     EXPECT_TRUE(readKindLine(" ladder  ").whole(KindLadder));
     EXPECT_FALSE(readKindLine("ladder up").whole(KindLadder));
 }
+
+TEST(KindLineTest, EnemyAndBonusWordsAreWholeFirstWords)
+{
+    EXPECT_EQ(readEnnemy("ennemy unstable"), EnnemyUnstable);
+    EXPECT_EQ(readEnnemy("  ennemy   pick"), EnnemyPick);
+    EXPECT_EQ(readEnnemy("ennemy lava"), EnnemyNone);
+    EXPECT_EQ(readEnnemy("ennemy"), EnnemyNone);
+    EXPECT_EQ(readEnnemy("switch toxic 1"), EnnemyNone);
+
+    struct {
+        const char* text;
+        int word;
+        const char* rest;
+    } bonuses[] = {
+        {"gold", BonusWordGold, ""},
+        {"  one_time", BonusWordOneTime, ""},
+        {"sheet Gone down.", BonusWordSheet, "Gone down."},
+        {"sheet", BonusWordSheet, ""},
+        {"goldfish", BonusWordNone, ""},
+        {"", BonusWordNone, ""},
+    };
+    for (const auto& b : bonuses) {
+        BONUS_LINE line = readBonusLine(b.text);
+        EXPECT_EQ(line.word, b.word) << b.text;
+        if (b.word != BonusWordNone)
+            EXPECT_STREQ(line.rest, b.rest) << b.text;
+    }
+    EXPECT_TRUE(readBonusLine("random").alone());
+    EXPECT_FALSE(readBonusLine("random gold").alone());
+
+    int scene = -1;
+    EXPECT_TRUE(readBonusLine("movie 7").number(&scene));
+    EXPECT_EQ(scene, 7);
+    EXPECT_FALSE(readBonusLine("movie seven").number(&scene));
+    EXPECT_EQ(scene, 7);
+    for (int w = 0; w < bonusWordCount; w++)
+        EXPECT_EQ(readBonusLine(bonusWordName(w)).word, w);
+}

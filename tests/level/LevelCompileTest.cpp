@@ -5,18 +5,15 @@
 #include "level/Light.h"
 #include "assets/Typo.h"
 #include "render/Screen.h"
-#include "ui/Text.h"
+#include "level/Text.h"
 
 #include <gtest/gtest.h>
 
-TEST(LevelTest, TheNewestLevelIsTheCurrentOne)
+TEST(LevelTest, ANewLevelIsEmpty)
 {
-    Level* level = new Level;
-    EXPECT_EQ(lvl, level);
-    EXPECT_EQ(level->map, nullptr);
-    EXPECT_EQ(level->getTypo(), nullptr);
-    delete level;
-    EXPECT_EQ(lvl, nullptr);
+    Level level;
+    EXPECT_EQ(level.map, nullptr);
+    EXPECT_EQ(level.getTypo(), nullptr);
 }
 
 TEST(LevelTest, ExternalLightsOutliveTheLevel)

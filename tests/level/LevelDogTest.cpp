@@ -1,7 +1,7 @@
 // Dogs moving through a room while a player tells them where he stands
 // after every room update, as the game does.
 
-#include "player/Dog.h"
+#include "level/Dog.h"
 #include "SimRoom.h"
 
 namespace {

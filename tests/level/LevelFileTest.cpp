@@ -6,8 +6,8 @@
 #include "level/Element.h"
 #include "level/LevelFileFixtures.h"
 #include "level/Light.h"
-#include "player/Dog.h"
-#include "ui/Text.h"
+#include "level/Dog.h"
+#include "level/Text.h"
 
 #include <gtest/gtest.h>
 

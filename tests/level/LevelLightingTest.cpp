@@ -632,9 +632,9 @@ void waitFor(bool (*condition)())
 // until `count` more passes have run.
 void askForPasses(const Level& level, int w, int h, long long count)
 {
-    long long target = getLightingPasses() + count;
-    while (getLightingPasses() < target) {
-        setParam(-level.originX, -level.originY, w, h);
+    long long target = lightingWorker().passes() + count;
+    while (lightingWorker().passes() < target) {
+        lightingWorker().setRegion(-level.originX, -level.originY, w, h);
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
 }
@@ -646,51 +646,51 @@ TEST(LightingWorkerTest, RunsPausesAndStopsWithinOnePass)
     Room room(200, 150);
     room.compile();
     room.omni(100, 75, 60, true);
-    setParam(-room.level.originX, -room.level.originY, 160, 120);
+    lightingWorker().setRegion(-room.level.originX, -room.level.originY, 160, 120);
     static long long target;
-    target = getLightingPasses() + 1;
-    startLightingWorker(&room.level);
+    target = lightingWorker().passes() + 1;
+    lightingWorker().start(&room.level);
     // The first pass runs unasked, the next ones when asked for; unasked,
     // the worker sleeps.
-    waitFor([] { return getLightingPasses() >= target; });
+    waitFor([] { return lightingWorker().passes() >= target; });
     askForPasses(room.level, 160, 120, 2);
     // (A request made during the last pass may still run one more.)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    long long asked = getLightingPasses();
+    long long asked = lightingWorker().passes();
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(getLightingPasses(), asked);
+    EXPECT_EQ(lightingWorker().passes(), asked);
     // Reading the shown buffer as a frame does: holding `drawing`.
     room.level.drawing = true;
     EXPECT_FALSE(room.received(100, 75, room.level.front).dark());
     room.level.drawing = false;
 
     // Paused: nothing more is computed or published.
-    setCloseThread(LightingPaused);
-    waitFor([] { return lightingWorkerPaused(); });
-    long long paused = getLightingPasses();
+    lightingWorker().setControl(LightingPaused);
+    waitFor([] { return lightingWorker().paused(); });
+    long long paused = lightingWorker().passes();
     int shown = room.level.front;
     float value = room.received(110, 75, shown).lit[0];
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(getLightingPasses(), paused);
+    EXPECT_EQ(lightingWorker().passes(), paused);
     EXPECT_EQ(room.level.front, shown);
     EXPECT_EQ(room.received(110, 75, shown).lit[0], value);
 
-    setCloseThread(LightingRun);
+    lightingWorker().setControl(LightingRun);
     askForPasses(room.level, 160, 120, 2);
 
     // A frame being drawn holds the next pass back.
     room.level.drawing = true;
-    long long held = getLightingPasses();
+    long long held = lightingWorker().passes();
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_LE(getLightingPasses(), held + 1);
+    EXPECT_LE(lightingWorker().passes(), held + 1);
     room.level.drawing = false;
 
-    setCloseThread(LightingStopRequested);
-    long long atStop = getLightingPasses();
-    waitFor([] { return getCloseThread() == LightingStopped; });
-    EXPECT_LE(getLightingPasses(), atStop + 1);
-    stopLightingWorker();
-    EXPECT_EQ(getCloseThread(), LightingStopped);
+    lightingWorker().setControl(LightingStopRequested);
+    long long atStop = lightingWorker().passes();
+    waitFor([] { return lightingWorker().control() == LightingStopped; });
+    EXPECT_LE(lightingWorker().passes(), atStop + 1);
+    lightingWorker().stop();
+    EXPECT_EQ(lightingWorker().control(), LightingStopped);
 }
 
 TEST(LightingWorkerTest, ManyStartsAndStopsEndClean)
@@ -698,18 +698,18 @@ TEST(LightingWorkerTest, ManyStartsAndStopsEndClean)
     Room room(120, 80);
     room.compile();
     room.omni(50, 40, 30);
-    setParam(-room.level.originX, -room.level.originY, 100, 60);
+    lightingWorker().setRegion(-room.level.originX, -room.level.originY, 100, 60);
     Screen screen(100, 60, 1);
     static long long target;
     for (int i = 0; i < 200; i++) {
-        startLightingWorker(&room.level);
+        lightingWorker().start(&room.level);
         if (i % 2)
             room.level.showAll(50 + room.level.originX, 40 + room.level.originY);
         if (i % 10 == 0) {
             // Some cycles draw frames over finished passes before stopping.
-            target = getLightingPasses() + 2;
-            while (getLightingPasses() < target) {
-                setParam(-room.level.originX, -room.level.originY, 100, 60);
+            target = lightingWorker().passes() + 2;
+            while (lightingWorker().passes() < target) {
+                lightingWorker().setRegion(-room.level.originX, -room.level.originY, 100, 60);
                 room.level.drawing = true;
                 screen.clear(int(0xFFFFFFFFu));
                 room.level.mulBySimpleLighting(&screen, -room.level.originX, -room.level.originY);
@@ -717,12 +717,12 @@ TEST(LightingWorkerTest, ManyStartsAndStopsEndClean)
                 std::this_thread::sleep_for(std::chrono::microseconds(300));
             }
         }
-        stopLightingWorker();
-        ASSERT_EQ(getCloseThread(), LightingStopped);
+        lightingWorker().stop();
+        ASSERT_EQ(lightingWorker().control(), LightingStopped);
     }
     // Stopping with no worker running does nothing.
-    stopLightingWorker();
-    EXPECT_EQ(getCloseThread(), LightingStopped);
+    lightingWorker().stop();
+    EXPECT_EQ(lightingWorker().control(), LightingStopped);
 }
 
 TEST(LightingWorkerTest, DeletingTheLevelStopsTheWorkerFirst)
@@ -731,20 +731,20 @@ TEST(LightingWorkerTest, DeletingTheLevelStopsTheWorkerFirst)
     std::unique_ptr<Room> room(new Room(160, 100));
     room->compile();
     room->omni(80, 50, 40);
-    setParam(-room->level.originX, -room->level.originY, 120, 80);
-    startLightingWorker(&room->level);
+    lightingWorker().setRegion(-room->level.originX, -room->level.originY, 120, 80);
+    lightingWorker().start(&room->level);
     askForPasses(room->level, 120, 80, 2);
     room.reset();
-    EXPECT_EQ(getCloseThread(), LightingStopped);
-    long long after = getLightingPasses();
+    EXPECT_EQ(lightingWorker().control(), LightingStopped);
+    long long after = lightingWorker().passes();
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(getLightingPasses(), after) << "no pass runs on a deleted level";
+    EXPECT_EQ(lightingWorker().passes(), after) << "no pass runs on a deleted level";
 
     // A level the worker does not run on leaves it running.
     Room lit(80, 60);
     lit.compile();
-    startLightingWorker(&lit.level);
+    lightingWorker().start(&lit.level);
     delete new Level;
-    EXPECT_EQ(getCloseThread(), LightingRun);
-    stopLightingWorker();
+    EXPECT_EQ(lightingWorker().control(), LightingRun);
+    lightingWorker().stop();
 }

@@ -2,7 +2,7 @@
 // and the room's update order.
 
 #include "audio/FakeMixer.h"
-#include "player/Dog.h"
+#include "level/Dog.h"
 #include "SimRoom.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // The switch rooms of the catacombs played with the game's own player and
 // rooms: levers, electric boxes, lifts and gates have to take the player
 // where the story needs him, and the torch has to be reached.
-#include "player/PlayerRoom.h"
+#include "authoring/PlayerRoom.h"
 
 #include "level/Element.h"
 #include "level/Level.h"

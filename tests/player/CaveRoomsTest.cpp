@@ -1,7 +1,7 @@
 // The player in the rooms of the caves and of the machine rooms: the
 // devices on the way to the second ending and round the ring of machine
 // rooms work as their rooms mean them to.
-#include "player/PlayerRoom.h"
+#include "authoring/PlayerRoom.h"
 
 #include "level/Element.h"
 #include "level/Level.h"

@@ -7,7 +7,7 @@
 #include "level/LevelFixtures.h"
 #include "level/Light.h"
 #include "render/Screen.h"
-#include "ui/Text.h"
+#include "level/Text.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "HallRoomFixture.h"
 #include "level/LevelFixtures.h"
 #include "level/SimRoom.h"
-#include "player/Dog.h"
-#include "ui/Text.h"
+#include "level/Dog.h"
+#include "level/Text.h"
 
 #include "map/Map.h"
 

@@ -6,7 +6,7 @@
 #include "assets/TileFixtures.h"
 #include "level/Element.h"
 #include "level/Level.h"
-#include "player/PlayerRoom.h"
+#include "authoring/PlayerRoom.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The player with the game's own character sheet in rooms of the game.
-#include "player/PlayerRoom.h"
+#include "authoring/PlayerRoom.h"
 
 #include "HallRoomFixture.h"
 

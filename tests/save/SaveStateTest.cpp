@@ -184,7 +184,7 @@ TEST(SaveState, DamagedSlotsAreRefusedWithTheRecordUnchanged)
     EXPECT_TRUE(refusedUnchanged(trailing));
 }
 
-TEST(SaveState, GameTextHoldsTheDesignedLinesAndEndsWithEnd)
+TEST(SaveState, GameTextHoldsItsFixedLinesInOrderAndEndsWithEnd)
 {
     SAVE_STATE s;
     s.x = 5; s.y = -6; s.oldX = 7; s.oldY = 8; s.way = 1; s.torch = false; s.currentTorch = 2;

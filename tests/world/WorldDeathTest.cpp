@@ -1,5 +1,7 @@
 #include "WorldFixtures.h"
 
+#include "base/BoundedString.h"
+
 namespace {
 
 // Frames drawn until the game-over stage reaches `stage`; -1 past `limit`.
@@ -108,7 +110,7 @@ TEST_F(InGame, ReturningWithContinuesLeftKeepsTheStoredPlace)
 TEST_F(InGame, ReturningWithoutContinuesGoesBackToTheCheckpoint)
 {
     begin("metro2.lvl", 200, 40);
-    std::strcpy(world.player->checkpointLevel, "./Level/metro3.lvl");
+    boundedCopy(world.player->checkpointLevel, sizeof world.player->checkpointLevel, "./Level/metro3.lvl");
     world.player->checkpointX = 8;
     world.player->checkpointY = 64;
     world.died = true;

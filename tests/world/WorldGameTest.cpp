@@ -119,10 +119,10 @@ TEST_F(InGame, PausingIdlesTheWorkerAndResumingRunsIt)
     begin("metro2.lvl", 200, 40);
     world.pause();
     EXPECT_TRUE(world.paused);
-    EXPECT_EQ(getCloseThread(), LightingPaused);
+    EXPECT_EQ(lightingWorker().control(), LightingPaused);
     world.pause();
     EXPECT_FALSE(world.paused);
-    EXPECT_EQ(getCloseThread(), LightingRun);
+    EXPECT_EQ(lightingWorker().control(), LightingRun);
 }
 
 // The lighting thread reads the room's copy of the lamp, never the one the

@@ -1,5 +1,6 @@
 #include "WorldFixtures.h"
 
+#include "base/BoundedString.h"
 #include "save/SlotFile.h"
 
 #include <cstdio>
@@ -34,13 +35,13 @@ TEST_F(InGame, DoorsLeadToTheTargetElementAndBackWithTheWorkerRestarted)
     const Element* west = element("west");
     ASSERT_NE(nullptr, west);
     EXPECT_EQ(world.workerStarts, 2) << "the worker was stopped and a new one started";
-    long long passes = getLightingPasses();
+    long long passes = lightingWorker().passes();
     runFrames(3);
     // The player arrived on the door back; the next press takes it.
     tap(actionKey);
     EXPECT_STREQ(world.level->getName(), "./Level/test_hall.lvl");
     EXPECT_EQ(world.workerStarts, 3);
-    EXPECT_GT(getLightingPasses(), passes) << "test_lights was lit while the player was there";
+    EXPECT_GT(lightingWorker().passes(), passes) << "test_lights was lit while the player was there";
     EXPECT_EQ(world.player->x, element("lights")->x);
 }
 
@@ -73,8 +74,8 @@ static bool takeDoorKeepingTheRoom(World& world, Typo* typo, Screen* screen, con
 {
     Level* before = world.level;
     DOOR door = {};
-    std::strcpy(door.destination, destination);
-    std::strcpy(door.target, target);
+    boundedCopy(door.destination, sizeof door.destination, destination);
+    boundedCopy(door.target, sizeof door.target, target);
     world.nextLevel(&door, typo, screen);
     return world.level == before && world.workerStarts == 1;
 }

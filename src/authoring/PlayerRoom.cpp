@@ -1,37 +1,8 @@
-#include "player/PlayerRoom.h"
+#include "authoring/PlayerRoom.h"
 
 #include "base/BoundedString.h"
 #include "assets/TileList.h"
 #include "level/Level.h"
-
-void holdCommands(Player* player, Level* level, const PLAYER_COMMANDS& held)
-{
-    player->setCrawl(level, false);
-    if (!held.jump)
-        player->jumpReleased = true;
-    if (held.walk)
-        player->setWalk();
-    else
-        player->setRun();
-    if (held.up)
-        player->up(level);
-    if (held.down)
-        player->down(level);
-    if (held.right)
-        player->right();
-    if (held.left)
-        player->left();
-    if (held.viewUp)
-        player->viewUp();
-    if (held.viewDown)
-        player->viewDown();
-    if (held.viewRight)
-        player->viewRight();
-    if (held.viewLeft)
-        player->viewLeft();
-    if (held.jump)
-        player->jump();
-}
 
 PlayerRoom::~PlayerRoom()
 {

@@ -1,7 +1,7 @@
 // The dog's reaction to the player, its timer and animation, and the
 // picture query of the player's contact test.
 
-#include "player/Dog.h"
+#include "level/Dog.h"
 
 #include "level/SimRoom.h"
 

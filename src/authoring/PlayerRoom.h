@@ -1,30 +1,10 @@
 #pragma once
 
 #include "player/Player.h"
+#include "player/PlayerCommands.h"
 
 class Level;
 class TileList;
-
-// The commands held down in one frame, as the input layer reads them from
-// the keys it has bound to them.
-struct PLAYER_COMMANDS {
-    bool walk = false;
-    bool up = false;
-    bool down = false;
-    bool right = false;
-    bool left = false;
-    bool viewUp = false;
-    bool viewDown = false;
-    bool viewRight = false;
-    bool viewLeft = false;
-    bool jump = false;
-};
-
-// Tells the player the held commands of a frame, before its update: he
-// stands up unless `down` crouches him again, a jump needs the jump command
-// let go since the last one, running is the default; then climbing,
-// walking, looking around and jumping, every held command acting.
-void holdCommands(Player* player, Level* level, const PLAYER_COMMANDS& held);
 
 // A room with the player in it, run frame by frame without a screen: the
 // player's content and the room are read from a game directory, the player

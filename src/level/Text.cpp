@@ -1,4 +1,4 @@
-#include "ui/Text.h"
+#include "level/Text.h"
 
 #include "assets/Typo.h"
 #include "audio/Control.h"

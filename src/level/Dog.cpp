@@ -1,4 +1,4 @@
-#include "player/Dog.h"
+#include "level/Dog.h"
 
 #include "assets/Tile.h"
 #include "assets/TileList.h"

@@ -39,8 +39,9 @@ namespace {
 
 const int logicalScale = 4;
 const int escapeKey = 27;
-// The slot of a game started without the menu.
-const char* const firstSlot = "./Save/slot0.sav";
+// The slot a run from the command line stores its games in, whichever slot
+// its menu picks; empty in a person's run.
+char commandLineSlot[256] = "";
 // The seed of every --fast run, so that its random choices repeat.
 const unsigned fastSeed = 1;
 
@@ -104,16 +105,21 @@ int handleKeyDown(const SDL_Event& event)
     return quit;
 }
 
+char* requestedSlot()
+{
+    return *commandLineSlot ? commandLineSlot : menu.getSlotName();
+}
+
 void handleStartRequest()
 {
     switch (menu.getStartGame()) {
     case Menu::startNewGame:
         menu.setStartGame(Menu::startNone);
-        world.init(&typo, pixelScreen, menu.getSlotName());
+        world.init(&typo, pixelScreen, requestedSlot());
         break;
     case Menu::startContinue:
         menu.setStartGame(Menu::startNone);
-        world.initContinue(&typo, pixelScreen, menu.getSlotName());
+        world.initContinue(&typo, pixelScreen, requestedSlot());
         break;
     case Menu::startResume:
     case Menu::startLeavePaused:
@@ -158,6 +164,7 @@ void forgetTheRun()
     mapSetTypo(nullptr, nullptr);
     fastFrames = 0;
     Text::clock = ticks;
+    commandLineSlot[0] = '\0';
 }
 
 } // namespace
@@ -313,8 +320,9 @@ int runGame(const RUN_OPTIONS& options, void (*afterFrame)(int frame))
         Text::clock = fastTicks;
         std::srand(fastSeed);
     }
+    runSlot(options, commandLineSlot, sizeof commandLineSlot);
     if (options.start) {
-        boundedCopy(world.slotFile, sizeof world.slotFile, firstSlot);
+        boundedCopy(world.slotFile, sizeof world.slotFile, commandLineSlot);
         world.startAt(options.startLevel, options.startX, options.startY, &typo, pixelScreen);
         menu.setGameState(Menu::statePlaying);
     }

@@ -1,6 +1,7 @@
 #include "app/RunOptions.h"
 
 #include "base/BoundedString.h"
+#include "save/SlotFile.h"
 
 #include <cerrno>
 #include <climits>
@@ -10,7 +11,8 @@
 
 const char* const runUsage =
     "usage: gloamer [--start LEVEL X Y] [--replay FILE] [--record FILE] [--frames N] [--fast]\n"
-    "               [--trace FILE] [--shot FRAME:FILE.png]... [--window]\n";
+    "               [--trace FILE] [--shot FRAME:FILE.png]... [--window] [--slot N]\n"
+    "               [--player-folder DIR]\n";
 
 namespace {
 
@@ -87,6 +89,14 @@ int parseRunOptions(int argc, char** argv, RUN_OPTIONS* o)
             if (good)
                 o->shots.push_back(shot);
             i++;
+        } else if (std::strcmp(option, "--slot") == 0) {
+            long slot = 0;
+            good = readNumber(argument(1), 0, 4, &slot);
+            o->slot = int(slot);
+            i++;
+        } else if (std::strcmp(option, "--player-folder") == 0) {
+            good = readName(argument(1), o->playerFolder, sizeof o->playerFolder);
+            i++;
         } else if (std::strcmp(option, "--fast") == 0) {
             o->fast = true;
         } else if (std::strcmp(option, "--window") == 0) {
@@ -127,4 +137,15 @@ void anchorRunFiles(RUN_OPTIONS* options)
     anchor(options->trace, sizeof options->trace, folder);
     for (SHOT& shot : options->shots)
         anchor(shot.file, sizeof shot.file, folder);
+    anchor(options->playerFolder, sizeof options->playerFolder, folder);
+}
+
+void runSlot(const RUN_OPTIONS& options, char* out, int size)
+{
+    if (!options.start && !*options.replay)
+        boundedCopy(out, std::size_t(size), "");
+    else if (options.slot >= 0)
+        boundedFormat(out, std::size_t(size), slotPattern, options.slot);
+    else
+        boundedCopy(out, std::size_t(size), replaySlot);
 }

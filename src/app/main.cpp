@@ -16,6 +16,8 @@ int main(int argc, char** argv)
     anchorRunFiles(&options);
     if (!enterGameFolders())
         return 1;
+    if (*options.playerFolder)
+        setPlayerFolder(options.playerFolder);
     int failure = startUp(options.window);
     if (failure)
         return failure;

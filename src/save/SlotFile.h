@@ -19,6 +19,11 @@
 // the state only when it answers SlotStatus::good. The slot screen shows
 // formatSlotSummary(summarizeSlot(path)) and may continue only a good slot.
 
+// The player's slots, numbered 0 to 4, and the slot of the runs a developer
+// starts from the command line, which never touch the player's games.
+constexpr const char* slotPattern = "./Save/slot%d.sav";
+constexpr const char* replaySlot = "./Save/replay.sav";
+
 // Largest slot file read.
 constexpr std::size_t slotMaxBytes = 256u << 20;
 

@@ -16,7 +16,6 @@
 namespace {
 
 const char* const controlsFile = "control.ini";
-const char* const slotPattern = "./Save/slot%d.sav";
 
 const int keyReturn = 13;
 const int keyEscape = 27;

@@ -3,6 +3,7 @@
 #include "save/SaveState.h"
 
 #include <cstddef>
+#include <string>
 
 // Save slots on disk. A slot is written to a temporary file beside it,
 // flushed to the disk and renamed over the old one, so a crash or a full
@@ -34,9 +35,12 @@ enum class SlotBackup { use, none };
 enum class SlotStatus { empty, good, damaged };
 
 // Writes the binary slot; `level` replaces the record's level when given.
-// Returns 1, or 0 (reported on the log) with the old slot left as it was.
+// Returns 1, or 0 with the old slot left as it was and, when `failure` is
+// given, the reason in words for the player ("the disk is full"). A record
+// the reader would refuse (larger than slotMaxBytes, values out of its
+// limits) is refused before anything is touched.
 int writeSlot(const char* path, const SAVE_STATE& state, const char* level = nullptr,
-              SlotBackup backup = SlotBackup::use);
+              SlotBackup backup = SlotBackup::use, std::string* failure = nullptr);
 
 // Reads the binary slot at `path`, or its ".bak" copy when the slot exists
 // but is damaged. Only `good` changes `state`; a missing slot is empty, not

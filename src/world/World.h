@@ -102,6 +102,10 @@ public:
     void applyDeathRule(char* levelPath, int respawnBefore);
     void enterStoredLevel(char* levelPath, bool lampAndMap, Typo* typo, Screen* screen);
 
+    // A message for the player about the game itself (a save that failed),
+    // shown in the room's message box on the next frame and on standard error.
+    void tellPlayer(const char* message);
+
     // Stops the lighting worker for good, before the process ends.
     void stopLighting();
 
@@ -143,6 +147,12 @@ public:
     unsigned lastTicks = 0;
     float luminance = 1.0f;
     int frameCount = 0;
+    // Where the player was put in the current room when he came in.
+    int entranceX = 0;
+    int entranceY = 0;
+    // The message tellPlayer leaves for the next frame; empty when none.
+    char notice[256] = "";
+    static const int noticeSeconds = 6;
 
 private:
     // What every game begins with: no game over, the player reset.
@@ -160,6 +170,8 @@ private:
     // Reading a slot into the player; levelPath (size bytes) receives the
     // path of the room stored. Returns 0 when nothing was read.
     int readStateBinary(char* path, char* levelPath, int size);
+    void restartAtEntrance(Typo* typo, Screen* screen);
+    void showNotice();
     int readState(char* path, char* levelPath, int size);
     void steerPlayer(int* keys);
     void followElement(char* name, Screen* screen);

@@ -1,12 +1,14 @@
 #include "world/World.h"
 
 #include "base/BoundedString.h"
+#include "base/Log.h"
 #include "level/Level.h"
 #include "map/Map.h"
 #include "player/Player.h"
 #include "save/SlotFile.h"
 
 #include <algorithm>
+#include <string>
 
 // The slot files: written on every door and after a death, read on every
 // continue and after every death. The player's state goes through a
@@ -92,7 +94,23 @@ void World::saveStateBinary(char* path, char* levelName)
         return;
     SAVE_STATE state;
     storePlayer(*player, state);
-    writeSlot(path, state, levelName);
+    std::string failure;
+    if (!writeSlot(path, state, levelName, SlotBackup::use, &failure))
+        tellPlayer(("The game could not be saved: " + failure + ".").c_str());
+}
+
+void World::tellPlayer(const char* message)
+{
+    reportProblem("%s\n", message);
+    boundedCopy(notice, sizeof notice, message);
+}
+
+void World::showNotice()
+{
+    if (!*notice || !level->map)
+        return;
+    level->createMessage(notice, noticeSeconds, int(0xFFFFFFFFu));
+    *notice = '\0';
 }
 
 void World::saveState(char* path)
@@ -127,9 +145,27 @@ void World::loadStateBinary(char* path, Typo* typo, Screen* screen)
 {
     int respawnBefore = player->respawn;
     char levelPath[256] = "";
-    if (!readStateBinary(path, levelPath, sizeof levelPath))
-        return;
-    applyDeathRule(levelPath, respawnBefore);
+    if (readStateBinary(path, levelPath, sizeof levelPath)) {
+        applyDeathRule(levelPath, respawnBefore);
+        enterStoredLevel(levelPath, true, typo, screen);
+    } else if (died) {
+        restartAtEntrance(typo, screen);
+    }
+}
+
+// After a death whose slot (and its backup) cannot be read, the game goes
+// on from where the player came into the room, with what he carries now,
+// rather than leaving him dead for ever.
+void World::restartAtEntrance(Typo* typo, Screen* screen)
+{
+    char levelPath[256];
+    boundedCopy(levelPath, sizeof levelPath, level->getName());
+    player->setPosition(entranceX, entranceY);
+    player->setPosition(entranceX, entranceY);
+    player->dy = 0.0f;
+    player->hitted = 0.0f;
+    tellPlayer("The saved game could not be read: the game goes on from the room's entrance.");
+    applyDeathRule(levelPath, player->respawn);
     enterStoredLevel(levelPath, true, typo, screen);
 }
 

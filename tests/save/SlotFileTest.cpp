@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
+#include <vector>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -146,29 +148,61 @@ TEST(SlotFile, ASlotChangedSinceTheGameWroteItIsCheckedBeforeItBecomesTheBackup)
     EXPECT_EQ(read.coin, 3) << "the slot the game wrote became the backup";
 }
 
-TEST(SlotFile, FailedWritesLeaveTheOldSlot)
+// Every failed write leaves the old slot, says why in the player's words,
+// and leaves no temporary file behind; the next write tries again.
+TEST(SlotFile, FailedWritesLeaveTheOldSlotAndSayWhy)
 {
     SAVE_STATE big = withCoins(9);
     big.memories.push_back(memoryOf("./Level/big.lvl", 512, 512));
+    // Run in a child, which hands its reason back as the exit code's index.
+    const std::vector<std::string> reasons = {"", "the disk is full", "file too large", "permission denied",
+                                              "the game holds values a save file cannot"};
+    auto failing = [&](const std::string& slot, const SAVE_STATE& state) {
+        return [&, slot] {
+            std::string why;
+            writeSlot(slot.c_str(), state, nullptr, SlotBackup::use, &why);
+            return int(std::find(reasons.begin(), reasons.end(), why) - reasons.begin());
+        };
+    };
 
     // A folder the game may not write into.
     std::string readOnly = freshFolder("readonly") + "slot2.sav";
     ASSERT_EQ(writeSlot(readOnly.c_str(), withCoins(1)), 1);
     chmod(readOnly.substr(0, readOnly.rfind('/')).c_str(), 0555);
-    EXPECT_EQ(inChild([&] { return writeSlot(readOnly.c_str(), big); }), 0);
+    EXPECT_EQ(inChild(failing(readOnly, big)), 3);
 
-    // A full disk: the temporary file cannot take the whole slot.
-    std::string full = freshFolder("full", 0777) + "slot3.sav";
-    ASSERT_EQ(inChild([&] { return writeSlot(full.c_str(), withCoins(1)); }, 100000), 1);
-    EXPECT_EQ(inChild([&] { return writeSlot(full.c_str(), big); }, 100000), 0);
-    EXPECT_FALSE(exists(full + ".tmp"));
+    // A size limit: the temporary file cannot take the whole slot.
+    std::string limited = freshFolder("limited", 0777) + "slot3.sav";
+    ASSERT_EQ(inChild([&] { return writeSlot(limited.c_str(), withCoins(1)); }, 100000), 1);
+    EXPECT_EQ(inChild(failing(limited, big), 100000), 2);
+    EXPECT_EQ(inChild(failing(limited, big), 100000), 2) << "the next door tries again";
 
-    for (const std::string& slot : {readOnly, full}) {
+    // A full disk.
+    std::string full = freshFolder("full") + "slot0.sav";
+    ASSERT_EQ(writeSlot(full.c_str(), withCoins(1)), 1);
+    ASSERT_EQ(symlink("/dev/full", (full + ".tmp").c_str()), 0);
+    EXPECT_EQ(failing(full, big)(), 1);
+
+    // What the reader would refuse is never written.
+    std::string refused = freshFolder("refused") + "slot1.sav";
+    ASSERT_EQ(writeSlot(refused.c_str(), withCoins(1)), 1);
+    SAVE_STATE faraway = withCoins(2);
+    faraway.x = savePositionLimit + 1;
+    EXPECT_EQ(failing(refused, faraway)(), 4);
+    EXPECT_FALSE(exists(refused + ".bak")) << "nothing was touched";
+
+    for (const std::string& slot : {readOnly, limited, full, refused}) {
         SAVE_STATE read;
         ASSERT_EQ(readSlot(slot.c_str(), read, SlotBackup::none), SlotStatus::good) << slot;
         EXPECT_EQ(read.coin, 1) << slot;
+        EXPECT_FALSE(exists(slot + ".tmp")) << slot;
+        EXPECT_FALSE(exists(slot + ".bak.tmp")) << slot;
     }
     chmod(readOnly.substr(0, readOnly.rfind('/')).c_str(), 0755);
+    ASSERT_EQ(writeSlot(refused.c_str(), withCoins(3)), 1);
+    SAVE_STATE backup;
+    ASSERT_EQ(readSlot((refused + ".bak").c_str(), backup), SlotStatus::good);
+    EXPECT_EQ(backup.coin, 1) << "the last good slot became the backup";
 }
 
 TEST(SlotFile, AFailedRenameAfterTheTemporaryFileLeavesTheOldSlot)

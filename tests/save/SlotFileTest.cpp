@@ -69,6 +69,15 @@ int inChild(const std::function<int()>& work, rlim_t fileLimit = RLIM_INFINITY)
 
 } // namespace
 
+// The bytes of a slot for a fixed state, as the game has always written
+// them: however the writing changes, the files stay the same.
+TEST(SlotFile, TheSlotOfAFixedStateKeepsItsBytes)
+{
+    std::string slot = freshFolder("golden") + "slot0.sav";
+    ASSERT_EQ(writeSlot(slot.c_str(), richState(), nullptr, SlotBackup::none), 1);
+    EXPECT_EQ(contents(slot), contents(GLOAMER_TEST_DATA "/save/rich.sav"));
+}
+
 TEST(SlotFile, WritesKeepThePreviousGoodSlotAsBackup)
 {
     std::string slot = freshFolder("backup") + "slot0.sav";

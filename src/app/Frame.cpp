@@ -79,6 +79,24 @@ bool dismissed()
     return false;
 }
 
+// Waits for the slot the writer is storing, before a slot is read or the
+// game is left. A wait longer than a frame shows the player why the game
+// stands still.
+void waitForSaving()
+{
+    unsigned start = ticks();
+    while (world.slots.busy()) {
+        if (ticks() - start > unsigned(world.frameTime)) {
+            typo.printCenter("Saving the game...", pixelScreen->width / 2, pixelScreen->height / 2, pixelScreen);
+            pixelScreen->draw(screen);
+            pixelScreen->flip(screen);
+            world.slots.finish();
+            return;
+        }
+        SDL_Delay(1);
+    }
+}
+
 // Returns 1 when the key asked to quit the program.
 int handleKeyDown(const SDL_Event& event)
 {
@@ -100,6 +118,7 @@ int handleKeyDown(const SDL_Event& event)
         world.gameOver.stage = 0;
         world.gameOver.luminance = 1.0f;
         world.pause(false);
+        waitForSaving();
         world.loadStateBinary(world.slotFile, &typo, pixelScreen);
     }
     return quit;
@@ -112,6 +131,9 @@ char* requestedSlot()
 
 void handleStartRequest()
 {
+    // A game begun, continued or left: the slot being written is complete first.
+    if (menu.getStartGame() != Menu::startNone && menu.getStartGame() != Menu::startResume)
+        waitForSaving();
     switch (menu.getStartGame()) {
     case Menu::startNewGame:
         menu.setStartGame(Menu::startNone);
@@ -315,6 +337,7 @@ int runGame(const RUN_OPTIONS& options, void (*afterFrame)(int frame))
     }
     if (options.fast) {
         world.pacing = false;
+        world.storeAtOnce = true;
         world.lightOnMainThread = !options.fastKeepsWorker;
         world.clock = fastTicks;
         Text::clock = fastTicks;
@@ -350,6 +373,7 @@ int runGame(const RUN_OPTIONS& options, void (*afterFrame)(int frame))
 
 void shutDown()
 {
+    waitForSaving();
     world.stopLighting();
     closeSounds();
     forgetTheRun();

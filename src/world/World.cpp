@@ -147,6 +147,7 @@ void World::update(Screen* screen)
     // Without a room (no game begun, or its start state missing) nothing moves.
     if (!level->map)
         return;
+    noticeFailedSave();
     showNotice();
     if (!paused) {
         if (level->thrown >= int(level->actives.size()))

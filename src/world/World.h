@@ -2,6 +2,7 @@
 
 #include "assets/Tile.h"
 #include "assets/Typo.h"
+#include "save/SlotWriter.h"
 
 #include <SDL.h>
 
@@ -88,7 +89,8 @@ public:
     void pressKey(int key, Typo* typo, Screen* screen);
     static int keyState(int* keys, int key);
 
-    // Slot files.
+    // Slot files. The binary slot is written on the slot writer's thread;
+    // reading one first waits for the write under way.
     void saveStateBinary(char* path);
     void saveStateBinary(char* path, char* levelName);
     void loadStateBinary(char* path, Typo* typo, Screen* screen);
@@ -118,6 +120,10 @@ public:
     bool lightThisFrame = true;
     // Frames are paced to frameTime; off, frames run as fast as they can.
     bool pacing = true;
+    // Each slot is on the disk before the frame goes on (a repeatable run:
+    // a failure is told on the same frame every time).
+    bool storeAtOnce = false;
+    SlotWriter slots;
     // The millisecond clock the pacing and the cutscene waits read (tests
     // and repeatable runs give their own).
     unsigned (*clock)() = nullptr;
@@ -171,6 +177,8 @@ private:
     // path of the room stored. Returns 0 when nothing was read.
     int readStateBinary(char* path, char* levelPath, int size);
     void restartAtEntrance(Typo* typo, Screen* screen);
+    // Tells the player of a failed write the slot writer reports.
+    void noticeFailedSave();
     void showNotice();
     int readState(char* path, char* levelPath, int size);
     void steerPlayer(int* keys);

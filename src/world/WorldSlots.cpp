@@ -8,6 +8,7 @@
 #include "save/SlotFile.h"
 
 #include <algorithm>
+#include <utility>
 #include <string>
 
 // The slot files: written on every door and after a death, read on every
@@ -94,8 +95,17 @@ void World::saveStateBinary(char* path, char* levelName)
         return;
     SAVE_STATE state;
     storePlayer(*player, state);
-    std::string failure;
-    if (!writeSlot(path, state, levelName, SlotBackup::use, &failure))
+    slots.store(path, std::move(state), levelName);
+    if (storeAtOnce) {
+        slots.finish();
+        noticeFailedSave();
+    }
+}
+
+void World::noticeFailedSave()
+{
+    std::string failure = slots.takeFailure();
+    if (!failure.empty())
         tellPlayer(("The game could not be saved: " + failure + ".").c_str());
 }
 
@@ -123,6 +133,7 @@ void World::saveState(char* path)
 
 int World::readStateBinary(char* path, char* levelPath, int size)
 {
+    slots.finish();
     SAVE_STATE state;
     if (readSlot(path, state) != SlotStatus::good)
         return 0;

@@ -3,6 +3,7 @@
 // summary says what continuing would restore.
 #include "save/SaveFixtures.h"
 #include "save/SlotFile.h"
+#include "save/SlotWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -259,4 +260,36 @@ TEST(SlotFile, SummariesAndTheTextForm)
     ASSERT_EQ(readSlotText(text.c_str(), read), 1);
     EXPECT_EQ(read.coin, 123);
     EXPECT_EQ(read.objects.size(), 3u);
+}
+
+// The writer's thread: the newest snapshot is the one on the disk once it
+// finishes, a failure is told once, and nothing handed over is lost when
+// the writer goes.
+TEST(SlotWriter, TheNewestSnapshotReachesTheDiskAndFailuresAreToldOnce)
+{
+    std::string folder = freshFolder("writer");
+    std::string slot = folder + "slot0.sav";
+    {
+        SlotWriter writer;
+        for (int coins = 1; coins <= 20; coins++)
+            writer.store(slot.c_str(), withCoins(coins), "./Level/metro3.lvl");
+        writer.finish();
+        EXPECT_FALSE(writer.busy());
+        SAVE_STATE read;
+        ASSERT_EQ(readSlot(slot.c_str(), read, SlotBackup::none), SlotStatus::good);
+        EXPECT_EQ(read.coin, 20);
+        EXPECT_STREQ(read.level, "./Level/metro3.lvl");
+        EXPECT_EQ(writer.takeFailure(), "");
+
+        ASSERT_EQ(symlink("/dev/full", (slot + ".tmp").c_str()), 0);
+        writer.store(slot.c_str(), withCoins(21));
+        writer.finish();
+        EXPECT_EQ(writer.takeFailure(), "the disk is full");
+        EXPECT_EQ(writer.takeFailure(), "") << "told once";
+        writer.store(slot.c_str(), withCoins(22));
+    }
+    SAVE_STATE read;
+    ASSERT_EQ(readSlot(slot.c_str(), read, SlotBackup::none), SlotStatus::good);
+    EXPECT_EQ(read.coin, 22) << "written before the writer went";
+    EXPECT_EQ(contents(folder + "slot0.sav.bak").size(), contents(slot).size());
 }

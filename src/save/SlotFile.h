@@ -13,8 +13,9 @@
 // paths are the player's files: written to the player's folder when one is
 // set, and read from it when it holds them (platform/GameFolders.h).
 //
-// The game's calls: storing after a door, writeSlot(slotFile, state); storing
-// the checkpoint level after the last continue, writeSlot(slotFile, state,
+// The game's calls, the writes through a SlotWriter (SlotWriter.h) on its
+// thread: storing after a door, writeSlot(slotFile, state); storing the
+// checkpoint level after the last continue, writeSlot(slotFile, state,
 // checkpointLevel); a new game, readSlot("./Save/begin.sav", state); a
 // continue or a return after a death, readSlot(slotFile, state), entering
 // the state only when it answers SlotStatus::good. The slot screen shows

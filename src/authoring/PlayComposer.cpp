@@ -379,10 +379,10 @@ std::vector<std::vector<std::string>> PlayComposer::played(int frames)
     std::ofstream(keys) << lines;
     std::remove(trace.c_str());
     // The game stores the slot at every door: each run continues from the
-    // route's slot again.
+    // route's slot again, which a replayed run uses only when --slot names it.
     if (slotLeg && !packSlot(*slotLeg))
         return {};
-    std::string command = "cd '" + runDir + "/game' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --frames " +
+    std::string command = "cd '" + runDir + "/game' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --slot 0 --frames " +
                           std::to_string(frames) + " --replay '" + keys + "' --trace '" + trace + "' 2>'" + runDir +
                           "/stderr.txt'";
     int status = std::system(command.c_str());

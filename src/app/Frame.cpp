@@ -55,6 +55,9 @@ int lastState = Menu::stateMainMenu;
 // The desktop measured at start-up, and the display mode shown.
 DesktopSize desktop = {0, 0};
 bool shownFullScreen = true;
+// The slot a run from the command line stores its games in, whichever slot
+// its menu picks; empty in a person's run.
+char commandLineSlot[256] = "";
 // The seed of every --fast run, so that its random choices repeat.
 const unsigned fastSeed = 1;
 
@@ -126,6 +129,24 @@ bool dismissed()
     return false;
 }
 
+// Waits for the slot the writer is storing, before a slot is read or the
+// game is left. A wait longer than a frame shows the player why the game
+// stands still.
+void waitForSaving()
+{
+    unsigned start = ticks();
+    while (world.slots.busy()) {
+        if (ticks() - start > unsigned(world.frameTime)) {
+            typo.printCenter("Saving the game...", pixelScreen->width / 2, pixelScreen->height / 2, pixelScreen);
+            pixelScreen->draw(screen);
+            pixelScreen->flip(screen);
+            world.slots.finish();
+            return;
+        }
+        SDL_Delay(1);
+    }
+}
+
 // The display surface of a mode: the desktop's size in full screen, else a
 // window of the logical size times `scale`.
 SDL_Surface* setVideoMode(bool fullScreen, int scale)
@@ -162,6 +183,7 @@ int routeKey(const SDL_Event& event)
         world.gameOver.stage = World::StageNone;
         world.gameOver.luminance = 1.0f;
         world.pause(false);
+        waitForSaving();
         if (!world.loadStateBinary(world.slotFile, &typo, pixelScreen))
             menu.backWithNotice(world.failure);
     }
@@ -264,17 +286,25 @@ void lookForPadsInTheMainMenu()
     lastState = state;
 }
 
+char* requestedSlot()
+{
+    return *commandLineSlot ? commandLineSlot : menu.getSlotName();
+}
+
 void handleStartRequest()
 {
+    // A game begun, continued or left: the slot being written is complete first.
+    if (menu.getStartGame() != Menu::startNone && menu.getStartGame() != Menu::startResume)
+        waitForSaving();
     switch (menu.getStartGame()) {
     case Menu::startNewGame:
         menu.setStartGame(Menu::startNone);
-        if (!world.init(&typo, pixelScreen, menu.getSlotName()))
+        if (!world.init(&typo, pixelScreen, requestedSlot()))
             menu.backWithNotice(world.failure);
         break;
     case Menu::startContinue:
         menu.setStartGame(Menu::startNone);
-        if (!world.initContinue(&typo, pixelScreen, menu.getSlotName()))
+        if (!world.initContinue(&typo, pixelScreen, requestedSlot()))
             menu.backWithNotice(world.failure);
         break;
     case Menu::startResume:
@@ -337,6 +367,7 @@ void forgetTheRun()
     fastFrames = 0;
     Text::clock = ticks;
     pausedWorldDrawn = false;
+    commandLineSlot[0] = '\0';
 }
 
 } // namespace
@@ -527,6 +558,7 @@ int runGame(const RUN_OPTIONS& options, void (*afterFrame)(int frame))
     }
     if (options.fast) {
         world.pacing = false;
+        world.storeAtOnce = true;
         world.lightOnMainThread = !options.fastKeepsWorker;
         world.clock = fastTicks;
         Text::clock = fastTicks;
@@ -534,9 +566,9 @@ int runGame(const RUN_OPTIONS& options, void (*afterFrame)(int frame))
     }
     if (options.brightnessGiven)
         settings.brightness = options.brightness;
+    runSlot(options, commandLineSlot, sizeof commandLineSlot);
     if (options.start) {
-        // A game started without the menu plays in the first slot.
-        boundedCopy(world.slotFile, sizeof world.slotFile, slotPath(0).c_str());
+        boundedCopy(world.slotFile, sizeof world.slotFile, commandLineSlot);
         world.startAt(options.startLevel, options.startX, options.startY, &typo, pixelScreen);
         menu.setGameState(Menu::statePlaying);
     }
@@ -564,6 +596,7 @@ int runGame(const RUN_OPTIONS& options, void (*afterFrame)(int frame))
 
 void shutDown()
 {
+    waitForSaving();
     world.stopLighting();
     closeSounds();
     forgetTheRun();

@@ -5,6 +5,7 @@
 #include "base/TextReader.h"
 #include "save/SaveState.h"
 #include "save/Settings.h"
+#include "save/SlotFile.h"
 
 #include <cerrno>
 #include <climits>
@@ -14,8 +15,8 @@
 
 const char* const runUsage =
     "usage: gloamer [--start LEVEL X Y] [--replay FILE] [--record FILE] [--frames N] [--fast]\n"
-    "               [--trace FILE] [--shot FRAME:FILE.png]... [--window]\n"
-    "               [--brightness N]\n";
+    "               [--trace FILE] [--shot FRAME:FILE.png]... [--window] [--slot N]\n"
+    "               [--player-folder DIR] [--brightness N]\n";
 
 namespace {
 
@@ -89,6 +90,14 @@ int parseRunOptions(int argc, char** argv, RUN_OPTIONS* o)
             o->brightnessGiven = true;
             o->brightness = int(step);
             i++;
+        } else if (std::strcmp(option, "--slot") == 0) {
+            long slot = 0;
+            good = readWholeNumber(argument(1), 0L, 4L, &slot);
+            o->slot = int(slot);
+            i++;
+        } else if (std::strcmp(option, "--player-folder") == 0) {
+            good = readName(argument(1), o->playerFolder, sizeof o->playerFolder);
+            i++;
         } else if (std::strcmp(option, "--fast") == 0) {
             o->fast = true;
         } else if (std::strcmp(option, "--window") == 0) {
@@ -146,4 +155,15 @@ void anchorRunFiles(RUN_OPTIONS* options)
     anchor(options->trace, sizeof options->trace, folder);
     for (SHOT& shot : options->shots)
         anchor(shot.file, sizeof shot.file, folder);
+    anchor(options->playerFolder, sizeof options->playerFolder, folder);
+}
+
+void runSlot(const RUN_OPTIONS& options, char* out, int size)
+{
+    if (!options.start && !*options.replay)
+        boundedCopy(out, std::size_t(size), "");
+    else if (options.slot >= 0)
+        boundedCopy(out, std::size_t(size), slotPath(options.slot).c_str());
+    else
+        boundedCopy(out, std::size_t(size), replaySlot);
 }

@@ -35,6 +35,12 @@ struct RUN_OPTIONS {
     // player's setting.
     bool brightnessGiven = false;
     int brightness = 0;
+    // --slot N: the slot 0 to 4 a --start or --replay run stores its game
+    // in; -1 keeps it in a slot of its own ("Save/replay.sav").
+    int slot = -1;
+    // --player-folder DIR: where the files the game writes (slots, key
+    // bindings) go, instead of the game folder.
+    char playerFolder[256] = "";
     // Why the command line was refused.
     char error[256] = "";
 };
@@ -51,9 +57,12 @@ int parseRunOptions(int argc, char** argv, RUN_OPTIONS* options);
 // folder (the working folder). Returns 1, or 0 with the reason in
 // options->error.
 int checkStartLevel(RUN_OPTIONS* options);
+// The slot a run stores its game in: empty for a person's run (the menu's
+// slots), else the slot --slot names or the replay slot.
+void runSlot(const RUN_OPTIONS& options, char* out, int size);
 
 // Makes the relative file names of the options (replay, record, trace,
-// shots) name the same files from any working folder: the start-up moves
+// shots, player folder) name the same files from any working folder: the start-up moves
 // into the game's data folder afterwards. A name too long to anchor is
 // emptied, so that nothing is read or written in the wrong place.
 void anchorRunFiles(RUN_OPTIONS* options);

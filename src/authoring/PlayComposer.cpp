@@ -379,11 +379,11 @@ std::vector<std::vector<std::string>> PlayComposer::played(int frames)
     std::ofstream(keys) << lines;
     std::remove(trace.c_str());
     // The game stores the slot at every door: each run continues from the
-    // route's slot again.
+    // route's slot again, which a replayed run uses only when --slot names it.
     if (slotLeg && !packSlot(*slotLeg))
         return {};
     int status =
-        runProgram({"./gloamer", "--fast", "--frames", std::to_string(frames), "--replay", keys, "--trace", trace},
+        runProgram({"./gloamer", "--fast", "--slot", "0", "--frames", std::to_string(frames), "--replay", keys, "--trace", trace},
                    runDir + "/game", {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"}, runDir + "/stderr.txt");
     std::vector<std::vector<std::string>> rows;
     if (status != 0)

@@ -25,6 +25,9 @@ public:
     int commit(bool written = true);
 
     std::FILE* out = nullptr;
+    // The system's error number of the opening, the close or the rename that
+    // failed; 0 when none did.
+    int error = 0;
     char path[512];
     char temporary[512];
     // The target is written in place (a special file).

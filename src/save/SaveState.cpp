@@ -54,7 +54,11 @@ std::uint32_t littleEndian(const unsigned char* p)
 // the whole reader fail, and failed reads return zeros.
 class ByteReader {
 public:
-    ByteReader(const unsigned char* data, std::size_t size) : at(data), left(size) {}
+    // A reader that only checks skips the memory arrays instead of copying them.
+    ByteReader(const unsigned char* data, std::size_t size, bool copyArrays = true)
+        : at(data), left(size), copyArrays(copyArrays)
+    {
+    }
 
     std::uint32_t word()
     {
@@ -92,6 +96,8 @@ public:
         if (!require(n <= left / 4))
             return;
         const unsigned char* p = bytes(n * 4);
+        if (!copyArrays)
+            return;
         out.resize(n);
         for (std::size_t i = 0; i < n; ++i)
             out[i] = littleEndian(p + 4 * i);
@@ -124,6 +130,7 @@ private:
 
     const unsigned char* at;
     std::size_t left;
+    bool copyArrays;
     bool good = true;
 };
 
@@ -270,6 +277,14 @@ int decodeSaveState(const unsigned char* data, std::size_t size, SAVE_STATE& sta
 bool savedLevelAllowed(const char* level)
 {
     return !*level || levelNameStaysInside(level);
+}
+
+int checkSaveState(const unsigned char* data, std::size_t size)
+{
+    ByteReader in(data, size, false);
+    SAVE_STATE read;
+    readState(in, read);
+    return in.ok();
 }
 
 int keyCount(const SAVE_STATE& state)

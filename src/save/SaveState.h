@@ -110,6 +110,9 @@ std::vector<unsigned char> encodeSaveState(const SAVE_STATE& state, const char* 
 // map limits and the bytes left, values within the limits above, and the
 // data consumed exactly. Returns 1, or 0 with `state` unchanged.
 int decodeSaveState(const unsigned char* data, std::size_t size, SAVE_STATE& state);
+// Whether decodeSaveState would read those bytes: the same checks, without
+// copying the memory arrays.
+int checkSaveState(const unsigned char* data, std::size_t size);
 
 // The text form. The game's form holds a fixed list of lines in a fixed
 // order: position, facing, lamp, four of the eight flags, fall speed, life,

@@ -6,6 +6,8 @@
 #include "platform/Files.h"
 #include "platform/GameFolders.h"
 
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -43,20 +45,38 @@ void report(const char* message, const char* path)
     logPrint("\n");
 }
 
+// Why the system refused a write, in the player's words.
+std::string reasonOf(int error)
+{
+    if (error == ENOSPC || error == EDQUOT)
+        return "the disk is full";
+    if (error == 0)
+        return "the file could not be written";
+    std::string reason = std::strerror(error);
+    reason[0] = char(std::tolower((unsigned char)reason[0]));
+    return reason;
+}
+
+int refuseWrite(const char* message, const char* path, const std::string& reason, std::string* failure)
+{
+    report(message, path);
+    if (failure)
+        *failure = reason;
+    return 0;
+}
+
 // Replaces the file at `path` with `size` bytes, through a temporary file
 // that reaches the disk before it is renamed over the old one.
-int replaceFile(const char* path, const void* data, std::size_t size)
+int replaceFile(const char* path, const void* data, std::size_t size, std::string* failure = nullptr)
 {
     ReplacingFile file(path, "wb");
-    if (!file.out) {
-        report("Cannot open for writing :\n", path);
-        return 0;
-    }
+    if (!file.out)
+        return refuseWrite("Cannot open for writing :\n", path, reasonOf(file.error), failure);
+    errno = 0;
     bool written = std::fwrite(data, 1, size, file.out) == size && flushToDisk(file.out);
-    if (!file.commit(written)) {
-        report("Cannot write :\n", path);
-        return 0;
-    }
+    int error = errno;
+    if (!file.commit(written))
+        return refuseWrite("Cannot write :\n", path, reasonOf(written ? file.error : error), failure);
     return 1;
 }
 
@@ -120,9 +140,12 @@ void keepBackup(const char* path)
         !isGoodSlot(path))
         return;
     std::remove(linked);
-    if (linkFile(path, linked) && std::rename(linked, backup) == 0)
-        return;
+    bool kept = linkFile(path, linked) && std::rename(linked, backup) == 0;
+    // Renaming over a second name of the same file (the backup made before
+    // a write that failed) does nothing and leaves this name behind.
     std::remove(linked);
+    if (kept)
+        return;
     std::vector<unsigned char> bytes;
     if (readFile(path, bytes) == FileRead::read)
         replaceFile(backup, bytes.data(), bytes.size());
@@ -149,18 +172,24 @@ SlotStatus readSlot(const char* path, SAVE_STATE& state, SlotBackup backup)
     return status;
 }
 
-int writeSlot(const char* path, const SAVE_STATE& state, const char* level, SlotBackup backup)
+int writeSlot(const char* path, const SAVE_STATE& state, const char* level, SlotBackup backup, std::string* failure)
 {
     std::string where = playerFileToWrite(path);
     path = where.c_str();
-    if (level && strnlen(level, saveStringSize) > (std::size_t)saveStringMax) {
-        report("Level name too long for a save file :\n", path);
-        return 0;
-    }
+    if (level && strnlen(level, saveStringSize) > (std::size_t)saveStringMax)
+        return refuseWrite("Level name too long for a save file :\n", path, "the room's name is too long", failure);
     std::vector<unsigned char> bytes = encodeSaveState(state, level);
+    // What the reader would refuse is never written: the old slot stays the
+    // one a continue finds, and the slot this program wrote is known to be good.
+    if (bytes.size() > slotMaxBytes)
+        return refuseWrite("Too large for a save file :\n", path, "the game has grown too large for a save file",
+                           failure);
+    if (!checkSaveState(bytes.data(), bytes.size()))
+        return refuseWrite("Out of a save file's limits :\n", path, "the game holds values a save file cannot",
+                           failure);
     if (backup == SlotBackup::use)
         keepBackup(path);
-    if (!replaceFile(path, bytes.data(), bytes.size()))
+    if (!replaceFile(path, bytes.data(), bytes.size(), failure))
         return 0;
     rememberWritten(path);
     return 1;

@@ -13,8 +13,9 @@
 // paths are the player's files: written to the player's folder when one is
 // set, and read from it when it holds them (platform/GameFolders.h).
 //
-// The game's calls: storing after a door, writeSlot(slotFile, state); storing
-// the checkpoint level after the last continue, writeSlot(slotFile, state,
+// The game's calls, the writes through a SlotWriter (SlotWriter.h) on its
+// thread: storing after a door, writeSlot(slotFile, state); storing the
+// checkpoint level after the last continue, writeSlot(slotFile, state,
 // checkpointLevel); a new game, readSlot("./Save/begin.sav", state); a
 // continue or a return after a death, readSlot(slotFile, state), entering
 // the state only when it answers SlotStatus::good. The slot screen shows
@@ -23,6 +24,9 @@
 // The path of the game's save slot `index` (from 0), relative to the game's
 // folder: "./Save/slot<index>.sav".
 std::string slotPath(int index);
+// The slot of the runs a developer starts from the command line, which
+// never touch the player's games.
+constexpr const char* replaySlot = "./Save/replay.sav";
 
 // Largest slot file read.
 constexpr std::size_t slotMaxBytes = 256u << 20;
@@ -34,9 +38,12 @@ enum class SlotBackup { use, none };
 enum class SlotStatus { empty, good, damaged };
 
 // Writes the binary slot; `level` replaces the record's level when given.
-// Returns 1, or 0 (reported on the log) with the old slot left as it was.
+// Returns 1, or 0 with the old slot left as it was and, when `failure` is
+// given, the reason in words for the player ("the disk is full"). A record
+// the reader would refuse (larger than slotMaxBytes, values out of its
+// limits) is refused before anything is touched.
 int writeSlot(const char* path, const SAVE_STATE& state, const char* level = nullptr,
-              SlotBackup backup = SlotBackup::use);
+              SlotBackup backup = SlotBackup::use, std::string* failure = nullptr);
 
 // Reads the binary slot at `path`, or its ".bak" copy when the slot exists
 // but is damaged. Only `good` changes `state`; a missing slot is empty, not

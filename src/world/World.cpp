@@ -57,6 +57,7 @@ void World::beginGame()
 {
     gameOver.stage = StageNone;
     gameOver.luminance = 1.0f;
+    *notice = '\0';
     player->init();
 }
 
@@ -133,6 +134,8 @@ void World::update(Screen* screen)
     // Without a room (no game begun, or its start state missing) nothing moves.
     if (!level->map)
         return;
+    noticeFailedSave();
+    showNotice();
     if (!paused) {
         if (level->thrown >= int(level->actives.size()))
             level->thrown = -1;
@@ -286,6 +289,8 @@ void World::settleInLevel(const char* path, bool lampAndMap, Screen* screen)
     }
     player->deleteObjectsInLevel(level);
     player->setMemory(level);
+    entranceX = player->x;
+    entranceY = player->y;
     focus(player->x, player->y, screen);
     startWorker(screen);
 }

@@ -2,6 +2,7 @@
 
 #include "assets/Tile.h"
 #include "assets/Typo.h"
+#include "save/SlotWriter.h"
 
 #include <SDL.h>
 
@@ -91,7 +92,8 @@ public:
     void pressKey(int key, Typo* typo, Screen* screen);
     static int keyState(int* keys, int key);
 
-    // Slot files.
+    // Slot files. The binary slot is written on the slot writer's thread;
+    // reading one first waits for the write under way.
     void saveStateBinary(char* path);
     void saveStateBinary(char* path, char* levelName);
     // Returns 1, or 0 with the reason in `failure`.
@@ -107,6 +109,10 @@ public:
     // Returns 1, or 0 with the reason in `failure` when the room does not load.
     int enterStoredLevel(char* levelPath, bool lampAndMap, Typo* typo, Screen* screen);
 
+    // A message for the player about the game itself (a save that failed),
+    // shown in the room's message box on the next frame and on standard error.
+    void tellPlayer(const char* message);
+
     // Stops the lighting worker for good, before the process ends.
     void stopLighting();
 
@@ -119,6 +125,10 @@ public:
     bool lightThisFrame = true;
     // Frames are paced to frameTime; off, frames run as fast as they can.
     bool pacing = true;
+    // Each slot is on the disk before the frame goes on (a repeatable run:
+    // a failure is told on the same frame every time).
+    bool storeAtOnce = false;
+    SlotWriter slots;
     // The millisecond clock the cutscene waits read (tests and repeatable
     // runs give their own).
     unsigned (*clock)() = nullptr;
@@ -153,6 +163,12 @@ public:
     unsigned long long lastFrameEnd = 0;
     float luminance = 1.0f;
     int frameCount = 0;
+    // Where the player was put in the current room when he came in.
+    int entranceX = 0;
+    int entranceY = 0;
+    // The message tellPlayer leaves for the next frame; empty when none.
+    char notice[256] = "";
+    static const int noticeSeconds = 6;
 
 private:
     // What every game begins with: no game over, the player reset.
@@ -170,6 +186,10 @@ private:
     // Reading a slot into the player; levelPath (size bytes) receives the
     // path of the room stored. Returns 0 when nothing was read.
     int readStateBinary(char* path, char* levelPath, int size);
+    int restartAtEntrance(Typo* typo, Screen* screen);
+    // Tells the player of a failed write the slot writer reports.
+    void noticeFailedSave();
+    void showNotice();
     int readState(char* path, char* levelPath, int size);
     void steerPlayer(int* keys);
     void followElement(char* name, Screen* screen);

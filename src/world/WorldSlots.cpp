@@ -1,12 +1,15 @@
 #include "world/World.h"
 
 #include "base/BoundedString.h"
+#include "base/Log.h"
 #include "level/Level.h"
 #include "map/Map.h"
 #include "player/Player.h"
 #include "save/SlotFile.h"
 
 #include <algorithm>
+#include <utility>
+#include <string>
 
 // The slot files: written on every door and after a death, read on every
 // continue and after every death. The player's state goes through a
@@ -92,7 +95,32 @@ void World::saveStateBinary(char* path, char* levelName)
         return;
     SAVE_STATE state;
     storePlayer(*player, state);
-    writeSlot(path, state, levelName);
+    slots.store(path, std::move(state), levelName);
+    if (storeAtOnce) {
+        slots.finish();
+        noticeFailedSave();
+    }
+}
+
+void World::noticeFailedSave()
+{
+    std::string failure = slots.takeFailure();
+    if (!failure.empty())
+        tellPlayer(("The game could not be saved: " + failure + ".").c_str());
+}
+
+void World::tellPlayer(const char* message)
+{
+    reportProblem("%s\n", message);
+    boundedCopy(notice, sizeof notice, message);
+}
+
+void World::showNotice()
+{
+    if (!*notice || !level->map)
+        return;
+    level->createMessage(notice, noticeSeconds, int(0xFFFFFFFFu));
+    *notice = '\0';
 }
 
 void World::saveState(char* path)
@@ -105,6 +133,7 @@ void World::saveState(char* path)
 
 int World::readStateBinary(char* path, char* levelPath, int size)
 {
+    slots.finish();
     SAVE_STATE state;
     if (readSlot(path, state) != SlotStatus::good)
         return 0;
@@ -129,11 +158,30 @@ int World::loadStateBinary(char* path, Typo* typo, Screen* screen)
 {
     int respawnBefore = player->respawn;
     char levelPath[256] = "";
-    if (!readStateBinary(path, levelPath, sizeof levelPath)) {
-        boundedFormat(failure, sizeof failure, "The saved game %s is missing or damaged.", path);
-        return 0;
+    if (readStateBinary(path, levelPath, sizeof levelPath)) {
+        applyDeathRule(levelPath, respawnBefore);
+        return enterStoredLevel(levelPath, true, typo, screen);
     }
-    applyDeathRule(levelPath, respawnBefore);
+    if (died)
+        return restartAtEntrance(typo, screen);
+    boundedFormat(failure, sizeof failure, "The saved game %s is missing or damaged.", path);
+    return 0;
+}
+
+// After a death whose slot (and its backup) cannot be read, the game goes
+// on from where the player came into the room, with what he carries now,
+// rather than leaving him dead for ever.
+int World::restartAtEntrance(Typo* typo, Screen* screen)
+{
+    char levelPath[256];
+    boundedCopy(levelPath, sizeof levelPath, level->getName());
+    // Twice, so that his previous position is the entrance too.
+    player->setPosition(entranceX, entranceY);
+    player->setPosition(entranceX, entranceY);
+    player->dy = 0.0f;
+    player->hitted = 0.0f;
+    tellPlayer("The saved game could not be read: the game goes on from the room's entrance.");
+    applyDeathRule(levelPath, player->respawn);
     return enterStoredLevel(levelPath, true, typo, screen);
 }
 

@@ -18,7 +18,6 @@ Rows playFrom(const char* name, const std::string& start, const std::string& key
     std::string replay = replayFile((std::string(name) + ".txt").c_str());
     std::string trace = replayFile((std::string(name) + "_trace.txt").c_str());
     writeText(replay, keys);
-    FirstSlotKeeper slots;
     int status = playGame("--fast --frames " + std::to_string(frames) + " --start " + start + " --replay " + replay +
                           " --trace " + trace);
     EXPECT_EQ(status, 0) << readText(replayFile("stderr.txt"));

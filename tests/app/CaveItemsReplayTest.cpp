@@ -22,13 +22,18 @@ using Rows = std::vector<std::vector<std::string>>;
 
 const int electricTorch = 2, acetyleneLamp = 3;
 
-// The slots a replay continues; --start runs store their game in the
-// first, so these stay apart from them and from each other.
+// The slots a replay continues (through --slot), apart from each other and
+// from the replay slot of the --start runs.
 const int lampSlot = 3, dogSlot = 4;
 
 std::string slotPath(int slot)
 {
-    return std::string(GLOAMER_GAME_DIR) + "/Save/slot" + std::to_string(slot) + ".sav";
+    return playerFile(("Save/slot" + std::to_string(slot) + ".sav").c_str());
+}
+
+std::string continuing(int slot)
+{
+    return "--slot " + std::to_string(slot);
 }
 
 // Stores a game in `slot`: the player standing at (x, y) of `room` with
@@ -129,7 +134,7 @@ TEST_F(CaveItems, TheValveDrainsTheBasinAndTheAcetyleneLampIsTakenAtItsBottom)
 {
     const int start = continuedStart(lampSlot);
     storeGame(lampSlot, "water_fill03", 32, 114, electricTorch);
-    Rows rows = run("lamp", "", continueKeys(lampSlot) + later(basinKeys, start), 660);
+    Rows rows = run("lamp", continuing(lampSlot), continueKeys(lampSlot) + later(basinKeys, start), 660);
     ASSERT_EQ(rows.size(), 660u);
     EXPECT_EQ(rows[start + 5][Level], "./Level/water_fill03.lvl");
     EXPECT_EQ(rows[start + 5][Lamp], std::to_string(electricTorch));
@@ -142,7 +147,7 @@ TEST_F(CaveItems, TheValveDrainsTheBasinAndTheAcetyleneLampIsTakenAtItsBottom)
     storeGame(lampSlot, "water_fill03", 32, 114, electricTorch);
     std::string noValve = basinKeys;
     noValve.replace(noValve.find("43 down e\n44 up e\n"), 18, "");
-    Rows flooded = run("flooded", "", continueKeys(lampSlot) + later(noValve, start), 660);
+    Rows flooded = run("flooded", continuing(lampSlot), continueKeys(lampSlot) + later(noValve, start), 660);
     EXPECT_LT(lowestLife(flooded, start), 3) << "the water hurts";
 }
 
@@ -177,7 +182,7 @@ TEST_F(CaveItems, TheDogFleesTheAcetyleneLampAndKillsATorchBearer)
 
     const int start = continuedStart(dogSlot);
     storeGame(dogSlot, "dog_room04", 32, 258, electricTorch);
-    Rows torch = run("dog_torch", "", continueKeys(dogSlot) + later(keys, start + 1), 540);
+    Rows torch = run("dog_torch", continuing(dogSlot), continueKeys(dogSlot) + later(keys, start + 1), 540);
     ASSERT_EQ(torch.size(), 540u);
     EXPECT_EQ(torch[start + 5][Lamp], std::to_string(electricTorch));
     EXPECT_EQ(lowestLife(torch, start), 0) << "the dog caught him";

@@ -1,9 +1,11 @@
 #include "app/Frame.h"
 
 #include "base/BoundedString.h"
+#include "base/TestFiles.h"
 #include "render/Screen.h"
 #include "ui/Menu.h"
 #include "level/LevelView.h"
+#include "platform/GameFolders.h"
 #include "world/World.h"
 
 #include <SDL.h>
@@ -17,18 +19,20 @@ namespace {
 
 // Shutting down leaves the frame's globals as they were before start-up, so
 // each test starts fresh. Start-up reads the fonts: the tests run in the
-// game folder.
+// game folder, and write the games they begin into a folder of their own.
 class FrameTest : public testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
         ASSERT_EQ(0, chdir(GLOAMER_GAME_DIR));
+        setPlayerFolder(freshFolder("frame_player"));
         ASSERT_EQ(startUp(), 0) << SDL_GetError();
     }
     void TearDown() override
     {
         shutDown();
+        setPlayerFolder("");
         ASSERT_EQ(0, chdir(previous));
     }
     char previous[4096];

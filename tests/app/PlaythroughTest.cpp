@@ -33,7 +33,6 @@ int routeFrames(const std::string& replayText)
 // Plays the composed replay `name` from the menu, a while past its route's end.
 Rows playFromTheMenu(const std::string& name, int after)
 {
-    FirstSlotKeeper keeper;
     std::string replayPath = playthroughFile(name);
     int frames = routeFrames(read(replayPath)) + after;
     std::string trace = file((name + ".trace").c_str());

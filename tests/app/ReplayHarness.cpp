@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
@@ -29,10 +30,17 @@ std::string readText(const std::string& path)
     return s.str();
 }
 
-int playGame(const std::string& arguments)
+std::string playerFile(const char* name)
 {
-    std::string command = std::string("cd ") + GLOAMER_GAME_DIR +
-                          " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer " + arguments + " 2>" +
+    std::filesystem::create_directories(replayFile("player") + "/Save");
+    return replayFile("player") + "/" + name;
+}
+
+int playGame(const std::string& arguments, const std::string& before)
+{
+    std::string command = std::string("cd ") + GLOAMER_GAME_DIR + (before.empty() ? "" : " && " + before) +
+                          " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --player-folder " +
+                          replayFile("player") + " " + arguments + " 2>" +
                           replayFile("stderr.txt");
     int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -52,23 +60,4 @@ std::vector<std::vector<std::string>> traceRows(const std::string& path)
         rows.push_back(row);
     }
     return rows;
-}
-
-FirstSlotKeeper::FirstSlotKeeper()
-{
-    for (const char* name : {"/Save/slot0.sav", "/Save/slot0.sav.bak"}) {
-        std::string path = std::string(GLOAMER_GAME_DIR) + name;
-        std::ifstream in(path, std::ios::binary);
-        kept.push_back({path, bool(in), in ? readText(path) : std::string()});
-    }
-}
-
-FirstSlotKeeper::~FirstSlotKeeper()
-{
-    for (const KEPT& k : kept) {
-        if (k.existed)
-            std::ofstream(k.path, std::ios::binary) << k.bytes;
-        else
-            std::remove(k.path.c_str());
-    }
 }

@@ -10,28 +10,18 @@
 std::string replayFile(const char* name);
 void writeText(const std::string& path, const std::string& text);
 std::string readText(const std::string& path);
-// Runs the game with `arguments` (its errors go to replayFile("stderr.txt"));
+// Runs the game with `arguments` and the tests' player folder, after the
+// shell commands `before` when given (such as a file-size limit) (its errors go to replayFile("stderr.txt"));
 // returns its exit code.
-int playGame(const std::string& arguments);
+int playGame(const std::string& arguments, const std::string& before = "");
 // The trace's lines split into their words.
 std::vector<std::vector<std::string>> traceRows(const std::string& path);
 
-// A run started with --start plays in the first slot and writes it at
-// once; other tests read the slots of the same game directory. Keeps the
-// first slot's files as they were before the run, for the keeper's life.
-class FirstSlotKeeper {
-public:
-    FirstSlotKeeper();
-    ~FirstSlotKeeper();
-
-private:
-    struct KEPT {
-        std::string path;
-        bool existed;
-        std::string bytes;
-    };
-    std::vector<KEPT> kept;
-};
+// The folder the runs write their slots and key bindings into (the
+// player's folder of --player-folder), apart from the game directory's.
+// A run started with --start or --replay keeps its game in the slot
+// playerFile("Save/replay.sav").
+std::string playerFile(const char* name);
 
 // Columns of a trace line.
 enum TRACE_COLUMN {

@@ -2,6 +2,7 @@
 #include "ReplayPlay.h"
 #include "app/Session.h"
 #include "render/PngImage.h"
+#include "save/SlotFile.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 // The program itself, run headless from its game directory with replayed
 // keys, checked in its trace and pictures.
@@ -122,6 +124,75 @@ TEST(ReplayRun, AReplayGoesThroughTheDoorAndBackInTheTrace)
     EXPECT_EQ(rows[10][2], "480");
 }
 
+// A door whose slot goes over the file-size limit: the game goes on, says
+// so in the room's message box, and the slot of the start stays.
+TEST(ReplayRun, ASaveThatFailsAtADoorIsShownAndKeepsTheOldSlot)
+{
+    std::remove(playerFile("Save/replay.sav").c_str());
+    writeText(replayFile("door.txt"), "3 down e\n4 up e\n");
+    // 300 kB (512-byte blocks) take the start's slot, the trace and the
+    // picture, not the memory of metro2.
+    ASSERT_EQ(playGame("--fast --frames 60 --start metro2.lvl 480 34 --replay " + replayFile("door.txt") +
+                           " --trace " + replayFile("door_trace.txt") + " --shot 50:" + replayFile("door.png"),
+                       "ulimit -f 600"),
+              0)
+        << readText(replayFile("stderr.txt"));
+    EXPECT_EQ(readText(replayFile("stderr.txt")), "gloamer: The game could not be saved: file too large.\n");
+    auto rows = traceRows(replayFile("door_trace.txt"));
+    ASSERT_EQ(rows.size(), 60u);
+    EXPECT_EQ(rows[3][Level], "./Level/metro3.lvl") << "through the door all the same";
+    SAVE_STATE stored;
+    ASSERT_EQ(readSlot(playerFile("Save/replay.sav").c_str(), stored, SlotBackup::none), SlotStatus::good);
+    EXPECT_STREQ(stored.level, "./Level/metro2.lvl");
+    EXPECT_EQ(stored.x, 480);
+    // The message box's white text over the top of the room.
+    PngImage shot;
+    ASSERT_EQ(shot.load(replayFile("door.png").c_str()), 1) << shot.error;
+    EXPECT_GT(countPixels(shot, 0.15f, 0.1f, 0.85f, 0.2f, [](uint32_t c) { return brightness(c) > 200; }), 500);
+}
+
+// A death when the slot cannot be read (its first write failed on a full
+// disk): the player comes back at the room's entrance with a message, and
+// lives on.
+TEST(ReplayRun, ADeathWithoutAReadableSlotGoesOnFromTheRoomsEntrance)
+{
+    std::string slot = playerFile("Save/replay.sav");
+    std::remove(slot.c_str());
+    ASSERT_EQ(symlink("/dev/full", (slot + ".tmp").c_str()), 0);
+    // Up the ladder, then to and fro over technic01's sparks until his life
+    // runs out; a key after the fading.
+    std::string keys = "5 down right\n40 up right\n41 down up\n110 up up\n111 down right\n190 up right\n";
+    for (int turn = 200; turn < 440; turn += 120)
+        keys += std::to_string(turn) + " down left\n" + std::to_string(turn + 50) + " up left\n" +
+                std::to_string(turn + 60) + " down right\n" + std::to_string(turn + 110) + " up right\n";
+    writeText(replayFile("death.txt"), keys);
+    ASSERT_EQ(playGame("--fast --frames 500 --start technic01.lvl 48 258 --replay " + replayFile("death.txt") +
+                       " --trace " + replayFile("death_trace.txt")),
+              0);
+    EXPECT_EQ(readText(replayFile("stderr.txt")),
+              "gloamer: The game could not be saved: the disk is full.\n"
+              "gloamer: The saved game could not be read: the game goes on from the room's entrance.\n");
+    auto rows = traceRows(replayFile("death_trace.txt"));
+    ASSERT_EQ(rows.size(), 500u);
+    int died = -1, back = -1;
+    for (int i = 0; i < 500; i++) {
+        if (died < 0 && rows[i][Stage] != "0")
+            died = i;
+        if (died >= 0 && back < 0 && rows[i][Stage] == "0")
+            back = i;
+    }
+    ASSERT_GT(died, 0) << "the sparks killed him";
+    ASSERT_GT(back, died) << "a key brought him back";
+    EXPECT_EQ(rows[back][Level], "./Level/technic01.lvl");
+    EXPECT_NEAR(std::stoi(rows[back][X]), 48, 3) << "at the entrance, a step to the left";
+    EXPECT_EQ(rows[back][Y], "258");
+    EXPECT_EQ(rows[back][Life], "6");
+    for (int i = back; i < 500; i++)
+        ASSERT_EQ(rows[i][Stage], "0") << "he lives on, frame " << i;
+    SAVE_STATE stored;
+    EXPECT_EQ(readSlot(slot.c_str(), stored, SlotBackup::none), SlotStatus::good) << "the return stored the game";
+}
+
 TEST(ReplayRun, AReplayRunTwiceGivesTheSameTraceAndPictures)
 {
     writeText(replayFile("walk.txt"), "2 down right\n30 up right\n31 down space\n40 up space\n45 down left\n70 up left\n");
@@ -190,9 +261,6 @@ TEST(ReplayKeys, CommentsOfAnyLengthAndNamesWithSpacesAreRead)
 
 TEST(ReplayRun, TheOpeningOfANewGamePlaysInFramesUnderFast)
 {
-    std::string slot = std::string(GLOAMER_GAME_DIR) + "/Save/slot0.sav";
-    std::remove(slot.c_str());
-    std::remove((slot + ".bak").c_str());
     // New game, then the first slot.
     write(file("new.txt"), "2 down return\n3 up return\n6 down return\n7 up return\n");
     // Two pictures: the first text on black, and the platform once the
@@ -242,8 +310,6 @@ TEST(ReplayRun, TheOpeningOfANewGamePlaysInFramesUnderFast)
     EXPECT_GT(countPixels(platform, 0.0f, 0.0f, 0.3f, 0.06f, isHeartRed), 100) << "the HUD shows";
     int lit = countPixels(platform, 0.1f, 0.15f, 0.9f, 0.45f, [](uint32_t c) { return brightness(c) > 80; });
     EXPECT_GT(lit, int(0.8f * platform.width * 0.3f * platform.height) / 5) << "the platform is lit";
-    std::remove(slot.c_str());
-    std::remove((slot + ".bak").c_str());
 }
 
 namespace {
@@ -255,12 +321,9 @@ int playEnding(const std::string& start, const std::string& replay, int frames,
                std::vector<std::vector<std::string>>* rows)
 {
     const int stage = 17;
-    std::string slot = std::string(GLOAMER_GAME_DIR) + "/Save/slot0.sav";
     write(file("ending.txt"), replay);
     int code = play("--fast --frames " + std::to_string(frames) + " --start " + start + " --replay " +
                     file("ending.txt") + " --trace " + file("ending_trace.txt"));
-    std::remove(slot.c_str());
-    std::remove((slot + ".bak").c_str());
     EXPECT_EQ(code, 0) << read(file("stderr.txt"));
     *rows = traceRows(file("ending_trace.txt"));
     for (int i = 0; i < int(rows->size()); i++)

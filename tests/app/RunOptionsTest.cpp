@@ -61,6 +61,9 @@ TEST(RunOptions, BadCommandLinesAreRefused)
         {"--start", "metro2.lvl", "1000001", "0"},
         {"--start", "metro2.lvl", "0", "-2147483648"},
         {"--frames", "10", "--shot", "10:a.png"},
+        {"--slot", "5"},
+        {"--slot", "-1"},
+        {"--player-folder"},
     };
     for (const auto& words : bad) {
         RUN_OPTIONS o;
@@ -80,4 +83,24 @@ TEST(RunOptions, RelativeFilesAreAnchoredToTheCallersFolder)
     EXPECT_STREQ(o.trace, "/tmp/t.txt");
     EXPECT_EQ(std::string(o.shots[0].file), std::string(folder) + "/shots/a.png");
     EXPECT_STREQ(o.record, "") << "an option not given stays empty";
+}
+
+// A run from the command line never stores into a player's slot unless
+// --slot names one; a person's run leaves the choice to the menu.
+TEST(RunOptions, RunsFromTheCommandLineKeepTheirGameApart)
+{
+    const std::vector<std::pair<std::vector<const char*>, const char*>> runs = {
+        {{}, ""},
+        {{"--window"}, ""},
+        {{"--start", "metro2.lvl", "1", "2"}, "./Save/replay.sav"},
+        {{"--replay", "keys.txt"}, "./Save/replay.sav"},
+        {{"--replay", "keys.txt", "--slot", "3"}, "./Save/slot3.sav"},
+    };
+    for (const auto& run : runs) {
+        RUN_OPTIONS o;
+        ASSERT_EQ(1, parse(run.first, &o)) << o.error;
+        char slot[256] = "?";
+        runSlot(o, slot, sizeof slot);
+        EXPECT_STREQ(slot, run.second);
+    }
 }

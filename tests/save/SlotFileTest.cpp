@@ -3,15 +3,18 @@
 // summary says what continuing would restore.
 #include "save/SaveFixtures.h"
 #include "save/SlotFile.h"
+#include "save/SlotWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
+#include <vector>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -66,6 +69,15 @@ int inChild(const std::function<int()>& work, rlim_t fileLimit = RLIM_INFINITY)
 }
 
 } // namespace
+
+// The bytes of a slot for a fixed state, as the game has always written
+// them: however the writing changes, the files stay the same.
+TEST(SlotFile, TheSlotOfAFixedStateKeepsItsBytes)
+{
+    std::string slot = freshFolder("golden") + "slot0.sav";
+    ASSERT_EQ(writeSlot(slot.c_str(), richState(), nullptr, SlotBackup::none), 1);
+    EXPECT_EQ(contents(slot), contents(GLOAMER_TEST_DATA "/save/rich.sav"));
+}
 
 TEST(SlotFile, WritesKeepThePreviousGoodSlotAsBackup)
 {
@@ -146,29 +158,61 @@ TEST(SlotFile, ASlotChangedSinceTheGameWroteItIsCheckedBeforeItBecomesTheBackup)
     EXPECT_EQ(read.coin, 3) << "the slot the game wrote became the backup";
 }
 
-TEST(SlotFile, FailedWritesLeaveTheOldSlot)
+// Every failed write leaves the old slot, says why in the player's words,
+// and leaves no temporary file behind; the next write tries again.
+TEST(SlotFile, FailedWritesLeaveTheOldSlotAndSayWhy)
 {
     SAVE_STATE big = withCoins(9);
     big.memories.push_back(memoryOf("./Level/big.lvl", 512, 512));
+    // Run in a child, which hands its reason back as the exit code's index.
+    const std::vector<std::string> reasons = {"", "the disk is full", "file too large", "permission denied",
+                                              "the game holds values a save file cannot"};
+    auto failing = [&](const std::string& slot, const SAVE_STATE& state) {
+        return [&, slot] {
+            std::string why;
+            writeSlot(slot.c_str(), state, nullptr, SlotBackup::use, &why);
+            return int(std::find(reasons.begin(), reasons.end(), why) - reasons.begin());
+        };
+    };
 
     // A folder the game may not write into.
     std::string readOnly = freshFolder("readonly") + "slot2.sav";
     ASSERT_EQ(writeSlot(readOnly.c_str(), withCoins(1)), 1);
     chmod(readOnly.substr(0, readOnly.rfind('/')).c_str(), 0555);
-    EXPECT_EQ(inChild([&] { return writeSlot(readOnly.c_str(), big); }), 0);
+    EXPECT_EQ(inChild(failing(readOnly, big)), 3);
 
-    // A full disk: the temporary file cannot take the whole slot.
-    std::string full = freshFolder("full", 0777) + "slot3.sav";
-    ASSERT_EQ(inChild([&] { return writeSlot(full.c_str(), withCoins(1)); }, 100000), 1);
-    EXPECT_EQ(inChild([&] { return writeSlot(full.c_str(), big); }, 100000), 0);
-    EXPECT_FALSE(exists(full + ".tmp"));
+    // A size limit: the temporary file cannot take the whole slot.
+    std::string limited = freshFolder("limited", 0777) + "slot3.sav";
+    ASSERT_EQ(inChild([&] { return writeSlot(limited.c_str(), withCoins(1)); }, 100000), 1);
+    EXPECT_EQ(inChild(failing(limited, big), 100000), 2);
+    EXPECT_EQ(inChild(failing(limited, big), 100000), 2) << "the next door tries again";
 
-    for (const std::string& slot : {readOnly, full}) {
+    // A full disk.
+    std::string full = freshFolder("full") + "slot0.sav";
+    ASSERT_EQ(writeSlot(full.c_str(), withCoins(1)), 1);
+    ASSERT_EQ(symlink("/dev/full", (full + ".tmp").c_str()), 0);
+    EXPECT_EQ(failing(full, big)(), 1);
+
+    // What the reader would refuse is never written.
+    std::string refused = freshFolder("refused") + "slot1.sav";
+    ASSERT_EQ(writeSlot(refused.c_str(), withCoins(1)), 1);
+    SAVE_STATE faraway = withCoins(2);
+    faraway.x = savePositionLimit + 1;
+    EXPECT_EQ(failing(refused, faraway)(), 4);
+    EXPECT_FALSE(exists(refused + ".bak")) << "nothing was touched";
+
+    for (const std::string& slot : {readOnly, limited, full, refused}) {
         SAVE_STATE read;
         ASSERT_EQ(readSlot(slot.c_str(), read, SlotBackup::none), SlotStatus::good) << slot;
         EXPECT_EQ(read.coin, 1) << slot;
+        EXPECT_FALSE(exists(slot + ".tmp")) << slot;
+        EXPECT_FALSE(exists(slot + ".bak.tmp")) << slot;
     }
     chmod(readOnly.substr(0, readOnly.rfind('/')).c_str(), 0755);
+    ASSERT_EQ(writeSlot(refused.c_str(), withCoins(3)), 1);
+    SAVE_STATE backup;
+    ASSERT_EQ(readSlot((refused + ".bak").c_str(), backup), SlotStatus::good);
+    EXPECT_EQ(backup.coin, 1) << "the last good slot became the backup";
 }
 
 TEST(SlotFile, AFailedRenameAfterTheTemporaryFileLeavesTheOldSlot)
@@ -216,4 +260,36 @@ TEST(SlotFile, SummariesAndTheTextForm)
     ASSERT_EQ(readSlotText(text.c_str(), read), 1);
     EXPECT_EQ(read.coin, 123);
     EXPECT_EQ(read.objects.size(), 3u);
+}
+
+// The writer's thread: the newest snapshot is the one on the disk once it
+// finishes, a failure is told once, and nothing handed over is lost when
+// the writer goes.
+TEST(SlotWriter, TheNewestSnapshotReachesTheDiskAndFailuresAreToldOnce)
+{
+    std::string folder = freshFolder("writer");
+    std::string slot = folder + "slot0.sav";
+    {
+        SlotWriter writer;
+        for (int coins = 1; coins <= 20; coins++)
+            writer.store(slot.c_str(), withCoins(coins), "./Level/metro3.lvl");
+        writer.finish();
+        EXPECT_FALSE(writer.busy());
+        SAVE_STATE read;
+        ASSERT_EQ(readSlot(slot.c_str(), read, SlotBackup::none), SlotStatus::good);
+        EXPECT_EQ(read.coin, 20);
+        EXPECT_STREQ(read.level, "./Level/metro3.lvl");
+        EXPECT_EQ(writer.takeFailure(), "");
+
+        ASSERT_EQ(symlink("/dev/full", (slot + ".tmp").c_str()), 0);
+        writer.store(slot.c_str(), withCoins(21));
+        writer.finish();
+        EXPECT_EQ(writer.takeFailure(), "the disk is full");
+        EXPECT_EQ(writer.takeFailure(), "") << "told once";
+        writer.store(slot.c_str(), withCoins(22));
+    }
+    SAVE_STATE read;
+    ASSERT_EQ(readSlot(slot.c_str(), read, SlotBackup::none), SlotStatus::good);
+    EXPECT_EQ(read.coin, 22) << "written before the writer went";
+    EXPECT_EQ(contents(folder + "slot0.sav.bak").size(), contents(slot).size());
 }

@@ -3,6 +3,7 @@
 #include "app/Frame.h"
 #include "level/Element.h"
 #include "level/Level.h"
+#include "platform/GameFolders.h"
 #include "player/Player.h"
 #include "ui/Menu.h"
 #include "world/World.h"
@@ -28,15 +29,18 @@ protected:
         ASSERT_EQ(0, chdir(GLOAMER_GAME_DIR));
         ASSERT_EQ(0, startUp());
         world.pacing = false;
-        // The game's slot in a folder of the test's own.
+        world.storeAtOnce = true;
+        // The game's slots in a folder of the test's own.
         char pattern[] = "/tmp/gloamer_world_XXXXXX";
         ASSERT_NE(nullptr, mkdtemp(pattern));
         std::snprintf(folder, sizeof folder, "%s", pattern);
         std::snprintf(world.slotFile, sizeof world.slotFile, "%s/slot0.sav", folder);
+        setPlayerFolder(folder);
     }
 
     void TearDown() override
     {
+        setPlayerFolder("");
         shutDown();
         std::string remove = std::string("rm -rf ") + folder;
         ASSERT_EQ(0, std::system(remove.c_str()));

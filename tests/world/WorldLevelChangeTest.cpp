@@ -122,6 +122,8 @@ TEST_F(InGame, AContinuedGameResumesInTheRoomOfTheLastDoorWithItsCoins)
     std::remove(slot);
     beginOnElement("metro2.lvl", "to_metro3");
     std::snprintf(world.slotFile, sizeof world.slotFile, "%s", slot);
+    // As the game stores: on the writer's thread, which the continue waits for.
+    world.storeAtOnce = false;
     world.player->coin = 7;
     runFrames(2);
     tap(actionKey);

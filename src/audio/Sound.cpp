@@ -43,6 +43,7 @@ const int loopForever = -1;
 
 // Which footstep plays next: 0 the first, 1 the second.
 int nextStep = 0;
+bool effectsHeld = false;
 
 Mix_Chunk* sdlLoadSample(const char* path)
 {
@@ -177,7 +178,7 @@ void addMusic(const char* path, int track)
 
 void playSound(int slot)
 {
-    if (!playable(slot))
+    if (!playable(slot) || effectsHeld)
         return;
     mixer.playChannel(slot, sound[slot], playOnce);
     soundPlaying[slot] = 1;
@@ -232,6 +233,11 @@ void playStep()
 void setSounds(bool on)
 {
     active = on ? 1 : 0;
+}
+
+void holdEffects(bool on)
+{
+    effectsHeld = on;
 }
 
 int mixerVolume(int percent)

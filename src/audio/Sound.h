@@ -105,6 +105,9 @@ void playPausedSounds();
 void playStep();
 // Enables or disables sound.
 void setSounds(bool on);
+// While held, playSound starts nothing; loops and music are not affected
+// (a skipped scene's frames run silently).
+void holdEffects(bool on);
 // Applies volumes given in percent (clamped to 0..100): the music, and every
 // one of the 64 channels, converted to the mixer's 0..128 scale.
 void setVolume(int musicPercent, int fxPercent);

@@ -97,6 +97,8 @@ void World::init(Typo* typo, Screen* screen, char* slot)
     movie->rewind();
     moviePlaying = true;
     control = false;
+    sceneFrames = 0;
+    skipHeld = 0;
     hudVisible = false;
     luminance = 0.0f;
     threadStarted = true;
@@ -195,6 +197,8 @@ void World::startMovie(int scene)
     movie->rewind();
     moviePlaying = true;
     control = false;
+    sceneFrames = 0;
+    skipHeld = 0;
 }
 
 void World::checkDeath()

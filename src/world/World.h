@@ -88,6 +88,16 @@ public:
     void pressKey(int key, Typo* typo, Screen* screen);
     static int keyState(int* keys, int key);
 
+    // Scenes are skipped by holding the action this many frames (a second).
+    static const int skipHoldFrames = 30;
+    // The hint that tells how to skip shows for the first frames of a scene.
+    static const int skipHintFrames = 60;
+    // Plays the rest of the scene at once: every remaining action takes
+    // effect frame by frame as it would have, the world moving with it, but
+    // nothing is drawn, no message opens, no effect sounds and the waits
+    // take no time, so the game goes on where the scene would have left it.
+    void skipScene(Typo* typo, Screen* screen);
+
     // Slot files.
     void saveStateBinary(char* path);
     void saveStateBinary(char* path, char* levelName);
@@ -143,6 +153,10 @@ public:
     unsigned lastTicks = 0;
     float luminance = 1.0f;
     int frameCount = 0;
+    // Frames the current scene has run, and of those the last ones in a row
+    // with the action held.
+    int sceneFrames = 0;
+    int skipHeld = 0;
 
 private:
     // What every game begins with: no game over, the player reset.
@@ -165,6 +179,9 @@ private:
     void followElement(char* name, Screen* screen);
     void aimCamera(Screen* screen);
     void startMovie(int scene);
+    // Counts the frames of a scene; true once the action has been held long enough to skip it.
+    bool skipAsked(bool actionHeld);
+    void drawSkipHint(Screen* screen);
     void checkDeath();
     void applyMovieCode(int code, Typo* typo, Screen* screen);
     void drawGameOver1(Screen* screen);

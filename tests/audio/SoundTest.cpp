@@ -184,6 +184,22 @@ TEST(Sound, MusicDoesNotRestartTheTrackAlreadyPlaying)
     EXPECT_EQ(musicPlaying, 3);
 }
 
+TEST(Sound, HeldEffectsStartNothingWhileLoopsAndMusicGoOn)
+{
+    FakeMixer fake;
+    loadEverySlot();
+    holdEffects(true);
+    playSound(coinSlot);
+    EXPECT_TRUE(fake.calls("playChannel").empty());
+    playLoop(waterFillSlot);
+    playMusic(2);
+    EXPECT_EQ(fake.calls("playChannel").size(), 1u);
+    EXPECT_EQ(fake.calls("playMusic").size(), 1u);
+    holdEffects(false);
+    playSound(coinSlot);
+    EXPECT_EQ(fake.calls("playChannel").size(), 2u);
+}
+
 TEST(Sound, PauseHaltsOnlyTheAmbiencesThatPlayAndResumeRestoresThem)
 {
     FakeMixer fake;

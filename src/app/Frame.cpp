@@ -78,6 +78,30 @@ bool dismissed()
     return false;
 }
 
+// The pause menu over a game being played, unless a death is under way.
+void openPauseMenu()
+{
+    if (menu.getGameState() != Menu::statePlaying || world.gameOver.stage != 0)
+        return;
+    pauseAllSounds();
+    menu.setGameState(Menu::statePaused);
+    world.pause(true);
+}
+
+// The keys held when the window lost the focus are released where the
+// game cannot see it: none is held any more, and a game pauses.
+void loseFocus()
+{
+    std::fill(std::begin(keys), std::end(keys), 0);
+    openPauseMenu();
+}
+
+bool focusLost(const SDL_Event& event)
+{
+    return event.type == SDL_ACTIVEEVENT && event.active.gain == 0 &&
+           (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0;
+}
+
 // Returns 1 when the key asked to quit the program.
 int handleKeyDown(const SDL_Event& event)
 {
@@ -86,11 +110,8 @@ int handleKeyDown(const SDL_Event& event)
     int quit = 0;
     if (menu.getGameState() == Menu::statePlaying) {
         world.input1(event, &typo, pixelScreen);
-        if (symbol == escapeKey && world.gameOver.stage == 0) {
-            pauseAllSounds();
-            menu.setGameState(Menu::statePaused);
-            world.pause(true);
-        }
+        if (symbol == escapeKey)
+            openPauseMenu();
     } else {
         quit = menu.input(event);
     }
@@ -109,10 +130,12 @@ void handleStartRequest()
     switch (menu.getStartGame()) {
     case Menu::startNewGame:
         menu.setStartGame(Menu::startNone);
+        stopMenuMusic();
         world.init(&typo, pixelScreen, menu.getSlotName());
         break;
     case Menu::startContinue:
         menu.setStartGame(Menu::startNone);
+        stopMenuMusic();
         world.initContinue(&typo, pixelScreen, menu.getSlotName());
         break;
     case Menu::startResume:
@@ -256,6 +279,8 @@ int update()
             return 1;
         else if (event.type == SDL_VIDEOEXPOSE)
             pixelScreen->flipWholeNext();
+        else if (focusLost(event))
+            loseFocus();
         else if (event.type == SDL_KEYDOWN && handleKeyDown(event))
             return 1;
     }
@@ -273,6 +298,8 @@ int update()
         }
     } else {
         menu.update();
+        if (menu.inFrontEnd())
+            playMenuMusic();
     }
     world.sync();
     return 0;

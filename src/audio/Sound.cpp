@@ -38,6 +38,9 @@ const char* const musicFiles[musicTrackCount] = {
     "./Sound/game_over.mp3",     "./Sound/02.love.mp3",    "./Sound/01.catacombs.mp3",
 };
 
+const char* const menuMusicFile = "./Sound/menu.mp3";
+Mix_Music* menuMusic = nullptr;
+
 const int playOnce = 0;
 const int loopForever = -1;
 
@@ -95,6 +98,13 @@ void startMusic(int track, int loops)
     musicPlaying = track;
 }
 
+void releaseMenuMusic()
+{
+    if (menuMusic)
+        mixer.freeMusic(menuMusic);
+    menuMusic = nullptr;
+}
+
 // Restarts a looping ambience that the pause silenced.
 void resumeLoop(int slot)
 {
@@ -104,8 +114,8 @@ void resumeLoop(int slot)
 
 // Constant-initialised, so that it is in place before any other global is built.
 constexpr MIXER_CALLS sdlCalls = {
-    Mix_AllocateChannels, sdlLoadSample,   Mix_LoadMUS,   sdlPlayChannel, Mix_HaltChannel, Mix_PlayMusic,
-    Mix_Volume,           Mix_VolumeMusic, Mix_FreeChunk, Mix_FreeMusic,  Mix_CloseAudio,
+    Mix_AllocateChannels, sdlLoadSample, Mix_LoadMUS,   sdlPlayChannel, Mix_HaltChannel, Mix_PlayMusic,
+    Mix_HaltMusic,        Mix_Volume,    Mix_VolumeMusic, Mix_FreeChunk, Mix_FreeMusic,  Mix_CloseAudio,
 };
 
 // Some files fill two slots; a damaged one is reported for its first.
@@ -146,6 +156,10 @@ void initSounds()
         if (!music[track])
             reportProblem("%s is missing or damaged; the game goes on without this music.\n", musicFiles[track]);
     }
+    releaseMenuMusic();
+    menuMusic = mixer.loadMusic(menuMusicFile);
+    if (!menuMusic)
+        reportProblem("%s is missing or damaged; the game goes on without this music.\n", menuMusicFile);
 }
 
 void closeSounds()
@@ -154,6 +168,7 @@ void closeSounds()
         releaseSlot(slot);
     for (int track = 0; track < musicTrackCount; track++)
         releaseTrack(track);
+    releaseMenuMusic();
     musicPlaying = -1;
     mixer.closeAudio();
 }
@@ -208,6 +223,22 @@ void playMusic(int track)
 void playMusicOnce(int track)
 {
     startMusic(track, playOnce);
+}
+
+void playMenuMusic()
+{
+    if (!active || !menuMusic || musicPlaying == menuTrack)
+        return;
+    mixer.playMusic(menuMusic, loopForever);
+    musicPlaying = menuTrack;
+}
+
+void stopMenuMusic()
+{
+    if (musicPlaying != menuTrack)
+        return;
+    mixer.haltMusic();
+    musicPlaying = -1;
 }
 
 void pauseAllSounds()

@@ -63,6 +63,7 @@ struct MIXER_CALLS {
     int (*playChannel)(int channel, Mix_Chunk* chunk, int loops);
     int (*haltChannel)(int channel);
     int (*playMusic)(Mix_Music* track, int loops);
+    int (*haltMusic)();
     // Volumes on the mixer's 0..128 scale.
     int (*setChannelVolume)(int channel, int volume);
     int (*setMusicVolume)(int volume);
@@ -96,6 +97,13 @@ void stopSound(int slot);
 void playMusic(int track);
 // As playMusic, but plays the track once.
 void playMusicOnce(int track);
+// The front end's quiet track ("./Sound/menu.mp3", loaded by initSounds
+// beside the rooms' tracks): played looping unless it plays already, as a
+// track of its own number, menuTrack, so that any room's track replaces it.
+const int menuTrack = musicTrackCount;
+void playMenuMusic();
+// Halts the front end's track if it is the one playing.
+void stopMenuMusic();
 // Halts the two looping ambiences that are marked as playing; their marks
 // stay, so playPausedSounds can restore them. Music continues.
 void pauseAllSounds();

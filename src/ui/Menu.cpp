@@ -32,7 +32,8 @@ const int blinkPeriod = 30;
 // Items of the screens that Return acts on.
 const int mainNewGame = 0, mainContinue = 1, mainOptions = 2, mainCredits = 3, mainQuit = 4;
 const int slotBack = Menu::slotCount;
-const int pausedContinue = 0, pausedQuit = 1;
+const int pausedContinue = 0, pausedQuit = 1, pausedOptions = 2;
+const int overwriteYes = 0, overwriteNo = 1;
 const int optionsControls = 0, optionsMusic = 1, optionsFx = 2, optionsBack = 3;
 const int controlsSave = Menu::actionCount, controlsDefault = controlsSave + 1, controlsCancel = controlsSave + 2;
 
@@ -70,6 +71,18 @@ int tileHeight(const Tile* tile)
     return tile ? tile->height : 0;
 }
 
+// The room's name as the player knows it from the map: its level file's
+// name without the folder and the extension ("./Level/hub_metro.lvl" is
+// "hub_metro").
+void roomOfLevel(const char* levelPath, char* room, std::size_t size)
+{
+    const char* slash = std::strrchr(levelPath, '/');
+    const char* name = slash ? slash + 1 : levelPath;
+    const char* dot = std::strrchr(name, '.');
+    std::size_t length = dot ? std::size_t(dot - name) : std::strlen(name);
+    boundedCopy(room, std::min(size, length + 1), name);
+}
+
 } // namespace
 
 void Menu::init(Typo* font, TileList* tiles)
@@ -99,6 +112,8 @@ int Menu::itemCount() const
     case stateSlots:
         return slotCount + 1;
     case statePaused:
+        return 3;
+    case stateOverwrite:
         return 2;
     case stateOptions:
         return 4;
@@ -107,6 +122,14 @@ int Menu::itemCount() const
     default:
         return 1;
     }
+}
+
+bool Menu::inFrontEnd() const
+{
+    if (gameState == statePlaying || gameState == statePaused)
+        return false;
+    bool options = gameState == stateOptions || gameState == stateControls;
+    return !(options && optionsReturn == statePaused);
 }
 
 void Menu::update()
@@ -149,9 +172,13 @@ int Menu::input(int key)
         moveSelection(1);
         break;
     case keyRight:
+        if (gameState == stateOverwrite)
+            moveSelection(1);
         changeVolume(volumeStep);
         break;
     case keyLeft:
+        if (gameState == stateOverwrite)
+            moveSelection(-1);
         changeVolume(-volumeStep);
         break;
     case keyReturn:
@@ -210,6 +237,9 @@ void Menu::choose()
     case stateControls:
         chooseControls();
         break;
+    case stateOverwrite:
+        chooseOverwrite();
+        break;
     default:
         break;
     }
@@ -232,8 +262,7 @@ void Menu::chooseMain()
         openSlots(1);
         break;
     case mainOptions:
-        setGameState(stateOptions);
-        loadControls(controlsFile);
+        openOptions(stateMainMenu);
         break;
     case mainCredits:
         setGameState(stateCredits);
@@ -249,13 +278,34 @@ void Menu::chooseSlot()
         setGameState(stateMainMenu);
         return;
     }
-    // A new game overwrites whatever the slot holds; continuing needs a
-    // readable stored game.
+    // Continuing needs a readable stored game; a new game asks before it
+    // replaces one.
     if (slotMode == 1 && !slots[selection].exists)
         return;
-    boundedFormat(slotFile, sizeof slotFile, slotPattern, selection);
+    chosenSlot = selection;
+    if (slotMode == 0 && slots[selection].exists) {
+        setGameState(stateOverwrite);
+        selection = overwriteNo;
+        return;
+    }
+    startSlot();
+}
+
+void Menu::startSlot()
+{
+    boundedFormat(slotFile, sizeof slotFile, slotPattern, chosenSlot);
     startGame = slotMode == 0 ? startNewGame : startContinue;
     setGameState(statePlaying);
+}
+
+void Menu::chooseOverwrite()
+{
+    if (selection == overwriteYes) {
+        startSlot();
+        return;
+    }
+    setGameState(stateSlots);
+    selection = chosenSlot;
 }
 
 void Menu::choosePaused()
@@ -264,10 +314,29 @@ void Menu::choosePaused()
         setGameState(statePlaying);
         startGame = startResume;
         playPausedSounds();
+    } else if (selection == pausedOptions) {
+        openOptions(statePaused);
     } else {
         setGameState(stateMainMenu);
         startGame = startLeavePaused;
     }
+}
+
+void Menu::openOptions(int returnState)
+{
+    optionsReturn = returnState;
+    setGameState(stateOptions);
+    loadControls(controlsFile);
+}
+
+// The options are kept when they are left, whichever way.
+void Menu::leaveOptions()
+{
+    saveControls(controlsFile);
+    int back = optionsReturn;
+    setGameState(back);
+    if (back == statePaused)
+        selection = pausedOptions;
 }
 
 void Menu::chooseOptions()
@@ -275,8 +344,7 @@ void Menu::chooseOptions()
     if (selection == optionsControls) {
         setGameState(stateControls);
     } else if (selection == optionsBack) {
-        saveControls(controlsFile);
-        setGameState(stateMainMenu);
+        leaveOptions();
     }
 }
 
@@ -307,8 +375,11 @@ void Menu::escape()
         break;
     }
     case stateOptions:
-        saveControls(controlsFile);
-        setGameState(stateMainMenu);
+        leaveOptions();
+        break;
+    case stateOverwrite:
+        selection = overwriteNo;
+        chooseOverwrite();
         break;
     case stateControls:
         // The changes are dropped.
@@ -330,12 +401,16 @@ void Menu::updateSlot()
         slot.exists = summary.status == SlotStatus::good;
         slot.damaged = summary.status == SlotStatus::damaged;
         formatSlotSummary(summary, slot.summary, sizeof slot.summary);
+        roomOfLevel(summary.level, slot.room, sizeof slot.room);
     }
 }
 
 void Menu::slotLine(const MENU_SLOT& slot, int index, char* line, int size)
 {
-    boundedFormat(line, size, "slot n\xB0%d : %s", index + 1, slot.summary);
+    if (slot.exists && *slot.room)
+        boundedFormat(line, size, "slot n\xB0%d : %s     %s", index + 1, slot.summary, slot.room);
+    else
+        boundedFormat(line, size, "slot n\xB0%d : %s", index + 1, slot.summary);
 }
 
 void Menu::draw(Screen* screen)
@@ -361,6 +436,9 @@ void Menu::draw(Screen* screen)
     case stateControls:
         drawControlMenu(screen);
         break;
+    case stateOverwrite:
+        drawOverwrite(screen);
+        break;
     default:
         break;
     }
@@ -385,8 +463,9 @@ void Menu::drawSlotMenu(Screen* s)
         char line[300];
         slotLine(slots[i], i, line, sizeof line);
         typo->print(line, 32, y + 17, s);
-        if (slots[i].exists)
-            drawSlotIcons(line, int(std::strlen(line) - std::strlen(slots[i].summary)), 32, y, s);
+        const char* summary = std::strstr(line, slots[i].summary);
+        if (slots[i].exists && summary)
+            drawSlotIcons(line, int(summary - line), 32, y, s);
     }
     typo->print("back", 32, 110, s);
     if (selection < slotCount)
@@ -417,11 +496,23 @@ void Menu::drawQuit(Screen* s)
 {
     int cx = s->width / 2, cy = s->height / 2;
     s->fillRect(0, 0, s->width, s->height, int(0x88000000));
-    s->rectRounded(cx - 40, cy - 10, 80, 21, white);
-    s->fillRect(cx - 39, cy - 9, 78, 19, int(0xCC000000));
+    s->rectRounded(cx - 40, cy - 10, 80, 31, white);
+    s->fillRect(cx - 39, cy - 9, 78, 29, int(0xCC000000));
     typo->printCenter("CONTINUE", cx, cy - 7, s);
     typo->printCenter("  QUIT  ", cx, cy + 3, s);
-    typo->printCenter(">           <", cx, selection == pausedContinue ? cy - 7 : cy + 3, s);
+    typo->printCenter("OPTIONS", cx, cy + 13, s);
+    typo->printCenter(">           <", cx, cy - 7 + 10 * selection, s);
+}
+
+void Menu::drawOverwrite(Screen* s)
+{
+    int cx = s->width / 2, cy = s->height / 2;
+    char question[64];
+    boundedFormat(question, sizeof question, "Overwrite slot %d?", chosenSlot + 1);
+    typo->printCenter(question, cx, cy - 12, s);
+    typo->printCenter("yes", cx - 25, cy, s);
+    typo->printCenter("no", cx + 25, cy, s);
+    typo->printCenter(">     <", selection == overwriteYes ? cx - 25 : cx + 25, cy, s);
 }
 
 void Menu::drawCredits(Screen* s)

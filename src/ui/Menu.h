@@ -14,6 +14,8 @@ struct MENU_SLOT {
     // A file is there but cannot be read; it can only be overwritten.
     bool damaged;
     char summary[256];
+    // The room the stored game stands in: its level file's name.
+    char room[64];
 };
 
 // The game's front end and its state machine. The game state tells the
@@ -31,6 +33,8 @@ public:
     static constexpr int stateCredits = 5;
     static constexpr int stateOptions = 6;
     static constexpr int stateControls = 7;
+    // "Overwrite slot N? yes / no", before a new game replaces a stored one.
+    static constexpr int stateOverwrite = 8;
 
     // Start codes, read and reset by the frame.
     static constexpr int startNone = 0;
@@ -56,6 +60,9 @@ public:
     void draw(Screen* screen);
 
     int getGameState() const { return gameState; }
+    // Whether the screen shown has no game under it (the pause menu and
+    // the options opened from it have).
+    bool inFrontEnd() const;
     void setGameState(int state);
     int getStartGame() const { return startGame; }
     void setStartGame(int code) { startGame = code; }
@@ -63,7 +70,8 @@ public:
     // Reads the five slot summaries again.
     void updateSlot();
 
-    // The slot screen's line for one slot: "slot n°1 : " and its summary.
+    // The slot screen's line for one slot: "slot n°1 : ", its summary and
+    // the room of a stored game.
     static void slotLine(const MENU_SLOT& slot, int index, char* line, int size);
 
     int gameState = stateMainMenu;
@@ -78,6 +86,11 @@ public:
     MENU_SLOT slots[slotCount] = {};
     char slotFile[256] = "";
     int startGame = startNone;
+    // The screen the options go back to: the main menu, or the pause menu
+    // they were opened from.
+    int optionsReturn = stateMainMenu;
+    // The slot the overwrite question is about.
+    int chosenSlot = 0;
 
 private:
     int itemCount() const;
@@ -89,6 +102,10 @@ private:
     void choosePaused();
     void chooseOptions();
     void chooseControls();
+    void chooseOverwrite();
+    void startSlot();
+    void openOptions(int returnState);
+    void leaveOptions();
     void escape();
     void changeVolume(int step);
     void openSlots(int mode);
@@ -100,6 +117,7 @@ private:
     void drawCredits(Screen* s);
     void drawOptionMenu(Screen* s);
     void drawControlMenu(Screen* s);
+    void drawOverwrite(Screen* s);
 
     Typo* typo = nullptr;
     Tile* heartTile = nullptr;

@@ -379,9 +379,12 @@ std::vector<std::vector<std::string>> PlayComposer::played(int frames)
     std::ofstream(keys) << lines;
     std::remove(trace.c_str());
     // The game stores the slot at every door: each run continues from the
-    // route's slot again.
+    // route's slot again, or begins its new game on an empty first slot
+    // (on a stored game the menu would ask before overwriting it).
     if (slotLeg && !packSlot(*slotLeg))
         return {};
+    if (!slotLeg)
+        std::remove((runDir + "/game/Save/slot0.sav").c_str());
     std::string command = "cd '" + runDir + "/game' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --frames " +
                           std::to_string(frames) + " --replay '" + keys + "' --trace '" + trace + "' 2>'" + runDir +
                           "/stderr.txt'";

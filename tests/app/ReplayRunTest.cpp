@@ -1,5 +1,6 @@
 #include "ReplayHarness.h"
 #include "ReplayPlay.h"
+#include "ScratchGame.h"
 #include "app/Session.h"
 #include "render/PngImage.h"
 
@@ -121,15 +122,15 @@ TEST(ReplayKeys, BadReplayLinesAreRefused)
 
 TEST(ReplayRun, TheOpeningOfANewGamePlaysInFramesUnderFast)
 {
-    std::string slot = std::string(GLOAMER_GAME_DIR) + "/Save/slot0.sav";
+    // A new game in a game folder of the test's own, on its empty first slot.
+    std::string slot = scratchGame() + "/Save/slot0.sav";
     std::remove(slot.c_str());
-    std::remove((slot + ".bak").c_str());
     // New game, then the first slot.
     write(file("new.txt"), "2 down return\n3 up return\n6 down return\n7 up return\n");
     // Two pictures: the first text on black, and the platform once the
     // player has his keys back.
     const int onBlack = 70, backInMetro2 = 660;
-    ASSERT_EQ(play("--fast --frames 700 --replay " + file("new.txt") + " --trace " + file("opening.txt") + " --shot " +
+    ASSERT_EQ(playScratch("--fast --frames 700 --replay " + file("new.txt") + " --trace " + file("opening.txt") + " --shot " +
                    std::to_string(onBlack) + ":" + file("opening_black.png") + " --shot " +
                    std::to_string(backInMetro2) + ":" + file("opening_metro2.png")),
               0)
@@ -173,8 +174,6 @@ TEST(ReplayRun, TheOpeningOfANewGamePlaysInFramesUnderFast)
     EXPECT_GT(countPixels(platform, 0.0f, 0.0f, 0.3f, 0.06f, isHeartRed), 100) << "the HUD shows";
     int lit = countPixels(platform, 0.1f, 0.15f, 0.9f, 0.45f, [](uint32_t c) { return brightness(c) > 80; });
     EXPECT_GT(lit, int(0.8f * platform.width * 0.3f * platform.height) / 5) << "the platform is lit";
-    std::remove(slot.c_str());
-    std::remove((slot + ".bak").c_str());
 }
 
 namespace {

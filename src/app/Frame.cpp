@@ -147,6 +147,31 @@ void waitForSaving()
     }
 }
 
+// The pause menu over a game being played, unless a death is under way.
+void openPauseMenu()
+{
+    if (menu.getGameState() != Menu::statePlaying || world.gameOver.stage != World::StageNone)
+        return;
+    pauseAllSounds();
+    menu.setGameState(Menu::statePaused);
+    world.pause(true);
+}
+
+// The keys held when the window lost the focus are released where the
+// game cannot see it: none is held any more, and a game pauses.
+void loseFocus()
+{
+    std::fill(std::begin(keys), std::end(keys), 0);
+    pad.clear();
+    openPauseMenu();
+}
+
+bool focusLost(const SDL_Event& event)
+{
+    return event.type == SDL_ACTIVEEVENT && event.active.gain == 0 &&
+           (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0;
+}
+
 // The display surface of a mode: the desktop's size in full screen, else a
 // window of the logical size times `scale`.
 SDL_Surface* setVideoMode(bool fullScreen, int scale)
@@ -170,11 +195,8 @@ int routeKey(const SDL_Event& event)
     int quit = 0;
     if (menu.getGameState() == Menu::statePlaying) {
         world.input1(event, &typo, pixelScreen);
-        if (symbol == SDLK_ESCAPE && world.gameOver.stage == World::StageNone) {
-            pauseAllSounds();
-            menu.setGameState(Menu::statePaused);
-            world.pause(true);
-        }
+        if (symbol == SDLK_ESCAPE)
+            openPauseMenu();
     } else {
         quit = menu.input(event);
     }
@@ -299,11 +321,13 @@ void handleStartRequest()
     switch (menu.getStartGame()) {
     case Menu::startNewGame:
         menu.setStartGame(Menu::startNone);
+        stopMenuMusic();
         if (!world.init(&typo, pixelScreen, requestedSlot()))
             menu.backWithNotice(world.failure);
         break;
     case Menu::startContinue:
         menu.setStartGame(Menu::startNone);
+        stopMenuMusic();
         if (!world.initContinue(&typo, pixelScreen, requestedSlot()))
             menu.backWithNotice(world.failure);
         break;
@@ -492,6 +516,8 @@ int update()
             return 1;
         else if (event.type == SDL_VIDEOEXPOSE)
             pixelScreen->flipWholeNext();
+        else if (focusLost(event))
+            loseFocus();
         else if (event.type == SDL_KEYDOWN && handleKeyDown(event))
             return 1;
         else if (handlePadEvent(event))
@@ -516,6 +542,8 @@ int update()
         }
     } else {
         menu.update();
+        if (menu.inFrontEnd())
+            playMenuMusic();
     }
     lookForPadsInTheMainMenu();
     // A frame the world is not paused in may change it.

@@ -38,11 +38,15 @@ const char* const musicFiles[musicTrackCount] = {
     "./Sound/game_over.mp3",     "./Sound/02.love.mp3",    "./Sound/01.catacombs.mp3",
 };
 
+const char* const menuMusicFile = "./Sound/menu.mp3";
+Mix_Music* menuMusic = nullptr;
+
 const int playOnce = 0;
 const int loopForever = -1;
 
 // Which footstep plays next: 0 the first, 1 the second.
 int nextStep = 0;
+bool effectsHeld = false;
 
 Mix_Chunk* sdlLoadSample(const char* path)
 {
@@ -94,6 +98,13 @@ void startMusic(int track, int loops)
     musicPlaying = track;
 }
 
+void releaseMenuMusic()
+{
+    if (menuMusic)
+        mixer.freeMusic(menuMusic);
+    menuMusic = nullptr;
+}
+
 // Restarts a looping ambience that the pause silenced.
 void resumeLoop(int slot)
 {
@@ -103,8 +114,8 @@ void resumeLoop(int slot)
 
 // Constant-initialised, so that it is in place before any other global is built.
 constexpr MIXER_CALLS sdlCalls = {
-    Mix_AllocateChannels, sdlLoadSample,   Mix_LoadMUS,   sdlPlayChannel, Mix_HaltChannel, Mix_PlayMusic,
-    Mix_Volume,           Mix_VolumeMusic, Mix_FreeChunk, Mix_FreeMusic,  Mix_CloseAudio,
+    Mix_AllocateChannels, sdlLoadSample, Mix_LoadMUS,   sdlPlayChannel, Mix_HaltChannel, Mix_PlayMusic,
+    Mix_HaltMusic,        Mix_Volume,    Mix_VolumeMusic, Mix_FreeChunk, Mix_FreeMusic,  Mix_CloseAudio,
 };
 
 // Some files fill two slots; a damaged one is reported for its first.
@@ -145,6 +156,10 @@ void initSounds()
         if (!music[track])
             reportProblem("%s is missing or damaged; the game goes on without this music.\n", musicFiles[track]);
     }
+    releaseMenuMusic();
+    menuMusic = mixer.loadMusic(menuMusicFile);
+    if (!menuMusic)
+        reportProblem("%s is missing or damaged; the game goes on without this music.\n", menuMusicFile);
 }
 
 void closeSounds()
@@ -153,6 +168,7 @@ void closeSounds()
         releaseSlot(slot);
     for (int track = 0; track < musicTrackCount; track++)
         releaseTrack(track);
+    releaseMenuMusic();
     musicPlaying = -1;
     mixer.closeAudio();
 }
@@ -177,7 +193,7 @@ void addMusic(const char* path, int track)
 
 void playSound(int slot)
 {
-    if (!playable(slot))
+    if (!playable(slot) || effectsHeld)
         return;
     mixer.playChannel(slot, sound[slot], playOnce);
     soundPlaying[slot] = 1;
@@ -209,6 +225,22 @@ void playMusicOnce(int track)
     startMusic(track, playOnce);
 }
 
+void playMenuMusic()
+{
+    if (!active || !menuMusic || musicPlaying == menuTrack)
+        return;
+    mixer.playMusic(menuMusic, loopForever);
+    musicPlaying = menuTrack;
+}
+
+void stopMenuMusic()
+{
+    if (musicPlaying != menuTrack)
+        return;
+    mixer.haltMusic();
+    musicPlaying = -1;
+}
+
 void pauseAllSounds()
 {
     if (soundPlaying[waterFillSlot])
@@ -232,6 +264,11 @@ void playStep()
 void setSounds(bool on)
 {
     active = on ? 1 : 0;
+}
+
+void holdEffects(bool on)
+{
+    effectsHeld = on;
 }
 
 int mixerVolume(int percent)

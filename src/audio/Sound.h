@@ -69,6 +69,7 @@ struct MIXER_CALLS {
     int (*playChannel)(int channel, Mix_Chunk* chunk, int loops);
     int (*haltChannel)(int channel);
     int (*playMusic)(Mix_Music* track, int loops);
+    int (*haltMusic)();
     // Volumes on the mixer's 0..128 scale.
     int (*setChannelVolume)(int channel, int volume);
     int (*setMusicVolume)(int volume);
@@ -102,6 +103,13 @@ void stopSound(int slot);
 void playMusic(int track);
 // As playMusic, but plays the track once.
 void playMusicOnce(int track);
+// The front end's quiet track ("./Sound/menu.mp3", loaded by initSounds
+// beside the rooms' tracks): played looping unless it plays already, as a
+// track of its own number, menuTrack, so that any room's track replaces it.
+const int menuTrack = musicTrackCount;
+void playMenuMusic();
+// Halts the front end's track if it is the one playing.
+void stopMenuMusic();
 // Halts the two looping ambiences that are marked as playing; their marks
 // stay, so playPausedSounds can restore them. Music continues.
 void pauseAllSounds();
@@ -111,6 +119,9 @@ void playPausedSounds();
 void playStep();
 // Enables or disables sound.
 void setSounds(bool on);
+// While held, playSound starts nothing; loops and music are not affected
+// (a skipped scene's frames run silently).
+void holdEffects(bool on);
 // Applies volumes given in percent (clamped to 0..100): the music, and every
 // one of the 64 channels, converted to the mixer's 0..128 scale.
 void setVolume(int musicPercent, int fxPercent);

@@ -379,9 +379,13 @@ std::vector<std::vector<std::string>> PlayComposer::played(int frames)
     std::ofstream(keys) << lines;
     std::remove(trace.c_str());
     // The game stores the slot at every door: each run continues from the
-    // route's slot again, which a replayed run uses only when --slot names it.
+    // route's slot again (through --slot 0), or begins its new game on an
+    // empty first slot (on a stored game the menu would ask before
+    // overwriting it).
     if (slotLeg && !packSlot(*slotLeg))
         return {};
+    if (!slotLeg)
+        std::remove((runDir + "/game/Save/slot0.sav").c_str());
     int status =
         runProgram({"./gloamer", "--fast", "--slot", "0", "--frames", std::to_string(frames), "--replay", keys, "--trace", trace},
                    runDir + "/game", {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"}, runDir + "/stderr.txt");

@@ -259,11 +259,11 @@ bool Movie::takeFrame(MOVIE_SEQUENCE* s)
 
 int Movie::readWait(MOVIE_SEQUENCE* s)
 {
-    unsigned now = clock();
+    unsigned time = now();
     if (s->arg1 == notStarted)
-        s->arg1 = static_cast<int>(now);
+        s->arg1 = static_cast<int>(time);
     // Unsigned difference: the wait ends correctly across the wrap of the clock.
-    if (now - static_cast<unsigned>(s->arg1) > static_cast<unsigned>(s->arg0))
+    if (time - static_cast<unsigned>(s->arg1) > static_cast<unsigned>(s->arg0))
         next();
     return codeNothing;
 }
@@ -290,6 +290,12 @@ void Movie::killWaiter()
 {
     if (cursor >= 0 && cursor < count && sequences[cursor]->type == codeWait)
         next();
+}
+
+void Movie::useOwnClock()
+{
+    ownTime = clock();
+    ownClock = true;
 }
 
 void Movie::saveInLog() const

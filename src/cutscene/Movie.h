@@ -99,6 +99,12 @@ public:
     int readAction();
     // Ends the wait the script is in, if it is in one (the action key).
     void killWaiter();
+    // From now on the waits read a clock of the script's own, which starts
+    // at the time of `clock` and moves only by passTime: the rest of a
+    // skipped scene is played in frames that take no time, and its waits
+    // still last the frames they would have lasted.
+    void useOwnClock();
+    void passTime(unsigned milliseconds) { ownTime += milliseconds; }
 
     // Applies a code that acts on the player or the room (steering, lamp,
     // jump, messages, elements, the player's visibility and flight) with the
@@ -149,6 +155,7 @@ private:
     // Counts one frame of a counted action; false once its frames are used up.
     bool takeFrame(MOVIE_SEQUENCE* s);
     void next() { ++cursor; }
+    unsigned now() const { return ownClock ? ownTime : clock(); }
 
     // Outputs. Before any action has set them the texts are empty.
     char noText[1] = "";
@@ -157,4 +164,6 @@ private:
     int value1 = 0;
     int value2 = 0;
     float fvalue1 = 0.0f;
+    bool ownClock = false;
+    unsigned ownTime = 0;
 };

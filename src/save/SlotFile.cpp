@@ -230,6 +230,7 @@ SLOT_SUMMARY summarizeSlot(const char* path)
         summary.coin = state.coin;
         summary.diamond = state.diamond;
         summary.keys = keyCount(state);
+        boundedCopy(summary.level, sizeof summary.level, state.level);
     }
     return summary;
 }

@@ -61,6 +61,8 @@ struct SLOT_SUMMARY {
     int coin = 0;
     int diamond = 0;
     int keys = 0;
+    // The level the stored game stands in.
+    char level[saveStringSize] = "";
 };
 
 SLOT_SUMMARY summarizeSlot(const char* path);

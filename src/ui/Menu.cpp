@@ -32,7 +32,8 @@ const int volumeStep = 5;
 // Items of the screens that Return acts on.
 const int mainNewGame = 0, mainContinue = 1, mainOptions = 2, mainCredits = 3, mainQuit = 4;
 const int slotBack = Menu::slotCount;
-const int pausedContinue = 0, pausedQuit = 1;
+const int pausedContinue = 0, pausedQuit = 1, pausedOptions = 2;
+const int overwriteYes = 0, overwriteNo = 1;
 const int controlsSave = Menu::actionCount, controlsDefault = controlsSave + 1, controlsCancel = controlsSave + 2;
 
 struct ACTION {
@@ -69,6 +70,18 @@ int tileHeight(const Tile* tile)
     return tile ? tile->height : 0;
 }
 
+// The room's name as the player knows it from the map: its level file's
+// name without the folder and the extension ("./Level/hub_metro.lvl" is
+// "hub_metro").
+void roomOfLevel(const char* levelPath, char* room, std::size_t size)
+{
+    const char* slash = std::strrchr(levelPath, '/');
+    const char* name = slash ? slash + 1 : levelPath;
+    const char* dot = std::strrchr(name, '.');
+    std::size_t length = dot ? std::size_t(dot - name) : std::strlen(name);
+    boundedCopy(room, std::min(size, length + 1), name);
+}
+
 } // namespace
 
 void Menu::init(Typo* font, TileList* tiles)
@@ -98,6 +111,8 @@ int Menu::itemCount() const
     case stateSlots:
         return slotCount + 1;
     case statePaused:
+        return 3;
+    case stateOverwrite:
         return 2;
     case stateOptions:
         return optionsBack + 1;
@@ -108,6 +123,14 @@ int Menu::itemCount() const
     default:
         return 1;
     }
+}
+
+bool Menu::inFrontEnd() const
+{
+    if (gameState == statePlaying || gameState == statePaused)
+        return false;
+    bool options = gameState == stateOptions || gameState == stateControls || gameState == stateGamepad;
+    return !(options && optionsReturn == statePaused);
 }
 
 void Menu::update()
@@ -155,9 +178,13 @@ int Menu::input(int key)
         moveSelection(1);
         break;
     case keyRight:
+        if (gameState == stateOverwrite)
+            moveSelection(1);
         changeVolume(volumeStep);
         break;
     case keyLeft:
+        if (gameState == stateOverwrite)
+            moveSelection(-1);
         changeVolume(-volumeStep);
         break;
     case keyReturn:
@@ -221,6 +248,9 @@ void Menu::choose()
     case stateGamepad:
         chooseGamepad();
         break;
+    case stateOverwrite:
+        chooseOverwrite();
+        break;
     default:
         break;
     }
@@ -243,8 +273,7 @@ void Menu::chooseMain()
         openSlots(1);
         break;
     case mainOptions:
-        setGameState(stateOptions);
-        loadControls(controlsFile);
+        openOptions(stateMainMenu);
         break;
     case mainCredits:
         setGameState(stateCredits);
@@ -260,13 +289,34 @@ void Menu::chooseSlot()
         setGameState(stateMainMenu);
         return;
     }
-    // A new game overwrites whatever the slot holds; continuing needs a
-    // readable stored game.
+    // Continuing needs a readable stored game; a new game asks before it
+    // replaces one.
     if (slotMode == 1 && !slots[selection].exists)
         return;
-    boundedCopy(slotFile, sizeof slotFile, slotPath(selection).c_str());
+    chosenSlot = selection;
+    if (slotMode == 0 && slots[selection].exists) {
+        setGameState(stateOverwrite);
+        selection = overwriteNo;
+        return;
+    }
+    startSlot();
+}
+
+void Menu::startSlot()
+{
+    boundedCopy(slotFile, sizeof slotFile, slotPath(chosenSlot).c_str());
     startGame = slotMode == 0 ? startNewGame : startContinue;
     setGameState(statePlaying);
+}
+
+void Menu::chooseOverwrite()
+{
+    if (selection == overwriteYes) {
+        startSlot();
+        return;
+    }
+    setGameState(stateSlots);
+    selection = chosenSlot;
 }
 
 void Menu::choosePaused()
@@ -275,10 +325,30 @@ void Menu::choosePaused()
         setGameState(statePlaying);
         startGame = startResume;
         playPausedSounds();
+    } else if (selection == pausedOptions) {
+        openOptions(statePaused);
     } else {
         setGameState(stateMainMenu);
         startGame = startLeavePaused;
     }
+}
+
+void Menu::openOptions(int returnState)
+{
+    optionsReturn = returnState;
+    setGameState(stateOptions);
+    loadControls(controlsFile);
+}
+
+// The options are kept when they are left, whichever way.
+void Menu::leaveOptions()
+{
+    saveControls(controlsFile);
+    saveSettings(settingsFile, settings);
+    int back = optionsReturn;
+    setGameState(back);
+    if (back == statePaused)
+        selection = pausedOptions;
 }
 
 void Menu::chooseOptions()
@@ -289,13 +359,6 @@ void Menu::chooseOptions()
         leaveOptions();
     else
         chooseSetting();
-}
-
-void Menu::leaveOptions()
-{
-    saveControls(controlsFile);
-    saveSettings(settingsFile, settings);
-    setGameState(stateMainMenu);
 }
 
 void Menu::chooseControls()
@@ -332,6 +395,10 @@ void Menu::escape()
         setGameState(stateOptions);
         selection = optionsGamepad;
         break;
+    case stateOverwrite:
+        selection = overwriteNo;
+        chooseOverwrite();
+        break;
     case stateControls:
         // The changes are dropped.
         loadControls(controlsFile);
@@ -350,12 +417,16 @@ void Menu::updateSlot()
         slot.exists = summary.status == SlotStatus::good;
         slot.damaged = summary.status == SlotStatus::damaged;
         formatSlotSummary(summary, slot.summary, sizeof slot.summary);
+        roomOfLevel(summary.level, slot.room, sizeof slot.room);
     }
 }
 
 void Menu::slotLine(const MENU_SLOT& slot, int index, char* line, int size)
 {
-    boundedFormat(line, size, "slot n\xB0%d : %s", index + 1, slot.summary);
+    if (slot.exists && *slot.room)
+        boundedFormat(line, size, "slot n\xB0%d : %s     %s", index + 1, slot.summary, slot.room);
+    else
+        boundedFormat(line, size, "slot n\xB0%d : %s", index + 1, slot.summary);
 }
 
 void Menu::draw(Screen* screen)
@@ -383,6 +454,9 @@ void Menu::draw(Screen* screen)
         break;
     case stateGamepad:
         drawGamepadMenu(screen);
+        break;
+    case stateOverwrite:
+        drawOverwrite(screen);
         break;
     default:
         break;
@@ -416,8 +490,9 @@ void Menu::drawSlotMenu(Screen* s)
         char line[300];
         slotLine(slots[i], i, line, sizeof line);
         typo->print(line, 32, y + 17, s);
-        if (slots[i].exists)
-            drawSlotIcons(line, int(std::strlen(line) - std::strlen(slots[i].summary)), 32, y, s);
+        const char* summary = std::strstr(line, slots[i].summary);
+        if (slots[i].exists && summary)
+            drawSlotIcons(line, int(summary - line), 32, y, s);
     }
     typo->print("back", 32, 110, s);
     if (selection < slotCount)
@@ -448,11 +523,23 @@ void Menu::drawQuit(Screen* s)
 {
     int cx = s->width / 2, cy = s->height / 2;
     s->fillRect(0, 0, s->width, s->height, int(0x88000000));
-    s->rectRounded(cx - 40, cy - 10, 80, 21, white);
-    s->fillRect(cx - 39, cy - 9, 78, 19, int(0xCC000000));
+    s->rectRounded(cx - 40, cy - 10, 80, 31, white);
+    s->fillRect(cx - 39, cy - 9, 78, 29, int(0xCC000000));
     typo->printCenter("CONTINUE", cx, cy - 7, s);
     typo->printCenter("  QUIT  ", cx, cy + 3, s);
-    typo->printCenter(">           <", cx, selection == pausedContinue ? cy - 7 : cy + 3, s);
+    typo->printCenter("OPTIONS", cx, cy + 13, s);
+    typo->printCenter(">           <", cx, cy - 7 + 10 * selection, s);
+}
+
+void Menu::drawOverwrite(Screen* s)
+{
+    int cx = s->width / 2, cy = s->height / 2;
+    char question[64];
+    boundedFormat(question, sizeof question, "Overwrite slot %d?", chosenSlot + 1);
+    typo->printCenter(question, cx, cy - 12, s);
+    typo->printCenter("yes", cx - 25, cy, s);
+    typo->printCenter("no", cx + 25, cy, s);
+    typo->printCenter(">     <", selection == overwriteYes ? cx - 25 : cx + 25, cy, s);
 }
 
 void Menu::drawCredits(Screen* s)

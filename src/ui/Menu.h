@@ -14,6 +14,8 @@ struct MENU_SLOT {
     // A file is there but cannot be read; it can only be overwritten.
     bool damaged;
     char summary[256];
+    // The room the stored game stands in: its level file's name.
+    char room[64];
 };
 
 // The game's front end and its state machine. The game state tells the
@@ -36,6 +38,8 @@ public:
     // Items of the options screen.
     static constexpr int optionsControls = 0, optionsMusic = 1, optionsFx = 2, optionsBrightness = 3,
                          optionsDisplay = 4, optionsGamepad = 5, optionsBack = 6;
+    // "Overwrite slot N? yes / no", before a new game replaces a stored one.
+    static constexpr int stateOverwrite = 9;
 
     // Start codes, read and reset by the frame.
     static constexpr int startNone = 0;
@@ -63,6 +67,9 @@ public:
     void draw(Screen* screen);
 
     int getGameState() const { return gameState; }
+    // Whether the screen shown has no game under it (the pause menu and
+    // the options opened from it have).
+    bool inFrontEnd() const;
     void setGameState(int state);
     int getStartGame() const { return startGame; }
     void setStartGame(int code) { startGame = code; }
@@ -77,7 +84,8 @@ public:
     // be started or continued); the message stays until the next key.
     void backWithNotice(const char* message);
 
-    // The slot screen's line for one slot: "slot n°1 : " and its summary.
+    // The slot screen's line for one slot: "slot n°1 : ", its summary and
+    // the room of a stored game.
     static void slotLine(const MENU_SLOT& slot, int index, char* line, int size);
 
     int gameState = stateMainMenu;
@@ -96,6 +104,11 @@ public:
     int startGame = startNone;
     // The message shown under the main menu, or "".
     char notice[256] = "";
+    // The screen the options go back to: the main menu, or the pause menu
+    // they were opened from.
+    int optionsReturn = stateMainMenu;
+    // The slot the overwrite question is about.
+    int chosenSlot = 0;
 
 private:
     int itemCount() const;
@@ -107,6 +120,10 @@ private:
     void choosePaused();
     void chooseOptions();
     void chooseControls();
+    void chooseOverwrite();
+    void startSlot();
+    void openOptions(int returnState);
+    void leaveOptions();
     void escape();
     void changeVolume(int step);
     void openSlots(int mode);
@@ -124,6 +141,7 @@ private:
     void drawControlMenu(Screen* s);
     void drawSettingItems(Screen* s);
     void drawGamepadMenu(Screen* s);
+    void drawOverwrite(Screen* s);
 
     Typo* typo = nullptr;
     Tile* heartTile = nullptr;

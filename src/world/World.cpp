@@ -82,6 +82,8 @@ int World::init(Typo* typo, Screen* screen, char* slot)
     movie->rewind();
     moviePlaying = true;
     control = false;
+    sceneFrames = 0;
+    skipHeld = 0;
     hudVisible = false;
     luminance = 0.0f;
     threadStarted = true;
@@ -185,6 +187,8 @@ void World::startMovie(int scene)
     movie->rewind();
     moviePlaying = true;
     control = false;
+    sceneFrames = 0;
+    skipHeld = 0;
 }
 
 void World::checkDeath()

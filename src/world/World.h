@@ -92,6 +92,16 @@ public:
     void pressKey(int key, Typo* typo, Screen* screen);
     static int keyState(int* keys, int key);
 
+    // Scenes are skipped by holding the action this many frames (a second).
+    static const int skipHoldFrames = 30;
+    // The hint that tells how to skip shows for the first frames of a scene.
+    static const int skipHintFrames = 60;
+    // Plays the rest of the scene at once: every remaining action takes
+    // effect frame by frame as it would have, the world moving with it, but
+    // nothing is drawn, no message opens, no effect sounds and the waits
+    // take no time, so the game goes on where the scene would have left it.
+    void skipScene(Typo* typo, Screen* screen);
+
     // Slot files. The binary slot is written on the slot writer's thread;
     // reading one first waits for the write under way.
     void saveStateBinary(char* path);
@@ -169,6 +179,10 @@ public:
     // The message tellPlayer leaves for the next frame; empty when none.
     char notice[256] = "";
     static const int noticeSeconds = 6;
+    // Frames the current scene has run, and of those the last ones in a row
+    // with the action held.
+    int sceneFrames = 0;
+    int skipHeld = 0;
 
 private:
     // What every game begins with: no game over, the player reset.
@@ -195,6 +209,9 @@ private:
     void followElement(char* name, Screen* screen);
     void aimCamera(Screen* screen);
     void startMovie(int scene);
+    // Counts the frames of a scene; true once the action has been held long enough to skip it.
+    bool skipAsked(bool actionHeld);
+    void drawSkipHint(Screen* screen);
     void checkDeath();
     void applyMovieCode(int code, Typo* typo, Screen* screen);
     void drawGameOver1(Screen* screen);

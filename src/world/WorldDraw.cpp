@@ -42,6 +42,7 @@ void World::draw(Screen* screen)
         hud->draw(screen, player);
         player->drawHelp(level, screen, camX, camY);
     }
+    drawSkipHint(screen);
 }
 
 void World::drawGameOver1(Screen* screen)

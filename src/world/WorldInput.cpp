@@ -84,7 +84,11 @@ void World::input2(int* keys, Typo* typo, Screen* screen)
         steerPlayer(keys);
         return;
     }
-    if (moviePlaying && movie)
+    if (!moviePlaying || !movie)
+        return;
+    if (skipAsked(held(keys, controlAction)))
+        skipScene(typo, screen);
+    else
         applyMovieCode(movie->readAction(), typo, screen);
 }
 

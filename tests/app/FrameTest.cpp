@@ -1,5 +1,6 @@
 #include "app/Frame.h"
 
+#include "audio/Sound.h"
 #include "base/BoundedString.h"
 #include "base/TestFiles.h"
 #include "render/Screen.h"
@@ -116,6 +117,32 @@ TEST_F(FrameTest, EscapePausesOnlyWithoutAGameOver)
     EXPECT_TRUE(world.paused);
 }
 
+TEST_F(FrameTest, LosingTheFocusPausesTheGameAndReleasesEveryKey)
+{
+    auto focus = [](int gain) {
+        SDL_Event e;
+        std::memset(&e, 0, sizeof e);
+        e.type = SDL_ACTIVEEVENT;
+        e.active.gain = Uint8(gain);
+        e.active.state = SDL_APPINPUTFOCUS;
+        ASSERT_EQ(SDL_PushEvent(&e), 0);
+    };
+    menu.setGameState(Menu::statePlaying);
+    push(SDL_KEYDOWN, SDLK_RIGHT);
+    push(SDL_KEYDOWN, SDLK_SPACE);
+    update();
+    ASSERT_EQ(keyState(SDLK_RIGHT), 1);
+    focus(0);
+    update();
+    EXPECT_EQ(keyState(SDLK_RIGHT), 0);
+    EXPECT_EQ(keyState(SDLK_SPACE), 0);
+    EXPECT_EQ(menu.getGameState(), Menu::statePaused);
+    EXPECT_TRUE(world.paused);
+    focus(1);
+    update();
+    EXPECT_EQ(menu.getGameState(), Menu::statePaused) << "the player resumes by himself";
+}
+
 TEST_F(FrameTest, AnyKeyDuringAGameOverRestartsInsteadOfPausing)
 {
     menu.setGameState(Menu::statePlaying);
@@ -146,10 +173,17 @@ TEST_F(FrameTest, TheMenuStartsPausesAndLeavesAGame)
     push(SDL_KEYDOWN, SDLK_RETURN);
     update();
     EXPECT_EQ(menu.getGameState(), Menu::stateSlots);
+    EXPECT_EQ(musicPlaying, menuTrack) << "the menu plays its track";
     push(SDL_KEYDOWN, SDLK_DOWN);
     push(SDL_KEYDOWN, SDLK_RETURN);
     update();
+    if (menu.getGameState() == Menu::stateOverwrite) {
+        push(SDL_KEYDOWN, SDLK_LEFT);
+        push(SDL_KEYDOWN, SDLK_RETURN);
+        update();
+    }
     EXPECT_EQ(menu.getGameState(), Menu::statePlaying);
+    EXPECT_NE(musicPlaying, menuTrack) << "and stopped it for the game";
     EXPECT_EQ(menu.getStartGame(), Menu::startNone) << "the frame took the request";
     EXPECT_STREQ(world.slotFile, "./Save/slot1.sav");
 

@@ -5,6 +5,7 @@
 #include "authoring/PlayComposer.h"
 
 #include "ReplayPlay.h"
+#include "ScratchGame.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,10 @@ Rows playFromTheMenu(const std::string& name, int after)
     std::string replayPath = playthroughFile(name);
     int frames = routeFrames(read(replayPath)) + after;
     std::string trace = file((name + ".trace").c_str());
-    EXPECT_EQ(play("--fast --frames " + std::to_string(frames) + " --replay " + replayPath + " --trace " + trace), 0)
+    // A new game in the first slot of a game folder of the test's own.
+    std::remove((scratchGame() + "/Save/slot0.sav").c_str());
+    EXPECT_EQ(playScratch("--fast --frames " + std::to_string(frames) + " --replay " + replayPath + " --trace " + trace),
+              0)
         << read(file("stderr.txt"));
     return traceRows(trace);
 }

@@ -69,6 +69,12 @@ int fakePlayMusic(Mix_Music* track, int loops)
     return 0;
 }
 
+int fakeHaltMusic()
+{
+    record("haltMusic");
+    return 0;
+}
+
 int fakeChannelVolume(int channel, int volume)
 {
     record("channelVolume", channel, volume);
@@ -114,8 +120,8 @@ FakeMixer::FakeMixer()
 {
     current = this;
     emptyTables();
-    mixer = {fakeAllocate,  fakeLoadSample,    fakeLoadMusic,   fakePlayChannel, fakeHalt,  fakePlayMusic,
-             fakeChannelVolume, fakeMusicVolume, fakeFreeChunk, fakeFreeMusic,   fakeClose};
+    mixer = {fakeAllocate,      fakeLoadSample,  fakeLoadMusic, fakePlayChannel, fakeHalt,  fakePlayMusic,
+             fakeHaltMusic,     fakeChannelVolume, fakeMusicVolume, fakeFreeChunk, fakeFreeMusic, fakeClose};
 }
 
 FakeMixer::~FakeMixer()

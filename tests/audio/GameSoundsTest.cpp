@@ -184,12 +184,26 @@ TEST_F(GameSounds, MusicIsQuietLongEnoughAndLoopsFromSilence)
     EXPECT_LE(loudestTrack, -22.0f);
 }
 
+// The front end's track: a short loop, below every room's track.
+TEST_F(GameSounds, TheMenuTrackIsAShortLoopQuieterThanTheRooms)
+{
+    std::vector<float> s = loadTrack("menu");
+    EXPECT_GE(seconds(s), 30);
+    EXPECT_LE(seconds(s), 60);
+    EXPECT_LT(rmsDb(s), -33.0f) << "the rooms' tracks are -32 dB or louder";
+    EXPECT_GE(rmsDb(s), -40.0f) << "still heard";
+    EXPECT_LT(peakDb(s, 0, ms(60)), -50.0f);
+    EXPECT_LT(peakDb(s, s.size() - ms(60)), -50.0f);
+}
+
 // The mixer plays an MP3 whose frames match its own output (44.1 kHz,
 // two channels) as they are; any other layout goes through a format
 // conversion that overruns its buffer in the SDL 1.2 layer over SDL 2.
 TEST(GameMusic, FramesMatchTheMixersOutput)
 {
-    for (const char* name : tracks) {
+    std::vector<const char*> names(std::begin(tracks), std::end(tracks));
+    names.push_back("menu");
+    for (const char* name : names) {
         std::ifstream in(soundDir + name + ".mp3", std::ios::binary);
         unsigned char header[4] = {};
         in.read(reinterpret_cast<char*>(header), 4);

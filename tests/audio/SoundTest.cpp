@@ -184,6 +184,43 @@ TEST(Sound, MusicDoesNotRestartTheTrackAlreadyPlaying)
     EXPECT_EQ(musicPlaying, 3);
 }
 
+TEST(Sound, TheMenuTrackGivesWayToTheRoomsTracksAndStopsOnlyItself)
+{
+    FakeMixer fake;
+    initSounds();
+    fake.events.clear();
+    playMenuMusic();
+    playMenuMusic();
+    ASSERT_EQ(fake.calls("playMusic").size(), 1u);
+    EXPECT_EQ(fake.musicPaths[size_t(fake.calls("playMusic")[0].first)], "./Sound/menu.mp3");
+    EXPECT_EQ(fake.calls("playMusic")[0].second, -1) << "looping";
+    playMusic(1);
+    EXPECT_EQ(fake.calls("playMusic").size(), 2u) << "a room's track replaces it";
+    stopMenuMusic();
+    EXPECT_TRUE(fake.calls("haltMusic").empty()) << "the room's track plays on";
+    playMenuMusic();
+    stopMenuMusic();
+    EXPECT_EQ(fake.calls("haltMusic").size(), 1u);
+    playMusic(1);
+    EXPECT_EQ(fake.calls("playMusic").size(), 4u) << "the room's track starts again after the menu's";
+}
+
+TEST(Sound, HeldEffectsStartNothingWhileLoopsAndMusicGoOn)
+{
+    FakeMixer fake;
+    loadEverySlot();
+    holdEffects(true);
+    playSound(coinSlot);
+    EXPECT_TRUE(fake.calls("playChannel").empty());
+    playLoop(waterFillSlot);
+    playMusic(2);
+    EXPECT_EQ(fake.calls("playChannel").size(), 1u);
+    EXPECT_EQ(fake.calls("playMusic").size(), 1u);
+    holdEffects(false);
+    playSound(coinSlot);
+    EXPECT_EQ(fake.calls("playChannel").size(), 2u);
+}
+
 TEST(Sound, PauseHaltsOnlyTheAmbiencesThatPlayAndResumeRestoresThem)
 {
     FakeMixer fake;
@@ -250,7 +287,7 @@ TEST(Sound, CloseFreesEverythingOnceThenClosesTheDevice)
     fake.events.clear();
     closeSounds();
     EXPECT_EQ(fake.calls("freeChunk").size(), 27u);
-    EXPECT_EQ(fake.calls("freeMusic").size(), 6u);
+    EXPECT_EQ(fake.calls("freeMusic").size(), 7u) << "the rooms' six tracks and the menu's";
     ASSERT_FALSE(fake.events.empty());
     EXPECT_EQ(fake.events.back().call, "closeAudio");
     fake.events.clear();

@@ -253,14 +253,29 @@ TEST_F(MenuTest, SlotSummariesShowLifeCoinsDiamondsAndKeys)
     char line[300];
     Menu::slotLine(menu.slots[2], 2, line, sizeof line);
     EXPECT_STREQ(line, "slot n\xB0" "3 : empty");
+    Menu::slotLine(menu.slots[0], 0, line, sizeof line);
+    EXPECT_STREQ(line, "slot n\xB0" "1 :   03   17   04   02     metro2") << "the stored game's room after the summary";
+    Menu::slotLine(menu.slots[3], 3, line, sizeof line);
+    EXPECT_STREQ(line, "slot n\xB0" "4 : damaged");
 }
 
-TEST_F(MenuTest, NewGameOnAnExistingSlotStartsThere)
+TEST_F(MenuTest, NewGameOnAStoredGameAsksBeforeOverwritingIt)
 {
     SlotBytes(3, 17, 4, {}).write(1);
     press({keyReturn, keyDown, keyReturn});
+    ASSERT_EQ(menu.getGameState(), Menu::stateOverwrite);
+    EXPECT_EQ(menu.chosenSlot, 1);
+    // "no" is chosen first; Return on it, or Escape, goes back to the slot.
+    for (int answer : {keyReturn, keyEscape}) {
+        press({answer});
+        EXPECT_EQ(menu.getGameState(), Menu::stateSlots);
+        EXPECT_EQ(menu.selection, 1);
+        EXPECT_EQ(menu.getStartGame(), Menu::startNone);
+        press({keyReturn});
+    }
+    press({keyLeft, keyReturn});
     EXPECT_EQ(menu.getGameState(), Menu::statePlaying);
-    EXPECT_EQ(menu.getStartGame(), Menu::startNewGame) << "a new game overwrites the slot";
+    EXPECT_EQ(menu.getStartGame(), Menu::startNewGame);
     EXPECT_STREQ(menu.getSlotName(), "./Save/slot1.sav");
 }
 
@@ -384,6 +399,31 @@ TEST_F(MenuTest, PauseMenuResumesOrLeaves)
     press({keyDown, keyReturn});
     EXPECT_EQ(menu.getGameState(), Menu::stateMainMenu);
     EXPECT_EQ(menu.getStartGame(), Menu::startLeavePaused);
+}
+
+TEST_F(MenuTest, OptionsOpenedFromThePauseMenuGoBackToIt)
+{
+    menu.setStartGame(Menu::startNone);
+    menu.setGameState(Menu::statePaused);
+    EXPECT_FALSE(menu.inFrontEnd());
+    press({keyUp, keyReturn});
+    ASSERT_EQ(menu.getGameState(), Menu::stateOptions);
+    EXPECT_FALSE(menu.inFrontEnd()) << "a game is under these options";
+    press({keyReturn, keyEscape});
+    EXPECT_EQ(menu.getGameState(), Menu::stateOptions) << "the remapping screen goes back to the options";
+    press({keyEscape});
+    EXPECT_EQ(menu.getGameState(), Menu::statePaused);
+    EXPECT_EQ(menu.selection, 2) << "on OPTIONS";
+    EXPECT_EQ(controlFileLines().size(), 514u) << "stored on leaving";
+    press({keyReturn, keyUp, keyReturn});
+    EXPECT_EQ(menu.getGameState(), Menu::statePaused) << "BACK";
+    EXPECT_EQ(menu.getStartGame(), Menu::startNone) << "the game stays paused";
+
+    menu.setGameState(Menu::stateMainMenu);
+    press({keyDown, keyDown, keyReturn});
+    EXPECT_TRUE(menu.inFrontEnd());
+    press({keyEscape});
+    EXPECT_EQ(menu.getGameState(), Menu::stateMainMenu) << "from the main menu, back to it";
 }
 
 namespace {

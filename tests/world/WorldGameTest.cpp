@@ -157,7 +157,7 @@ TEST_F(InGame, APausedGameShowsTheWorldAsItStands)
     auto pausedPictureIsFresh = [] {
         menu.setGameState(Menu::statePaused);
         world.pause(true);
-        while (!lightingWorkerPaused())
+        while (!lightingWorker().paused())
             SDL_Delay(1);
         runFrames(3);
         Screen fresh(pixelScreen->width, pixelScreen->height, 1);
@@ -175,4 +175,49 @@ TEST_F(InGame, APausedGameShowsTheWorldAsItStands)
     changeKeyState(SDLK_RIGHT, 0);
     ASSERT_NE(world.player->x, x);
     EXPECT_TRUE(pausedPictureIsFresh());
+}
+
+namespace {
+
+unsigned sceneClock = 0;
+unsigned readSceneClock()
+{
+    return sceneClock;
+}
+
+// What the room shows of its elements: name, place, picture and whether drawn.
+std::string elementsOf(const Level& level)
+{
+    std::string text;
+    for (const std::vector<Element*>* list : {&level.elements, &level.entities})
+        for (const Element* e : *list)
+            text += std::string(e->name) + " " + std::to_string(e->x) + " " + std::to_string(e->y) + " " +
+                    (e->tile ? e->tile->name : "-") + (e->visible ? "\n" : " hidden\n");
+    return text;
+}
+
+} // namespace
+
+// The cat's scene, watched, and skipped by holding the action key from its
+// second frame: it leaves the cat and the player where watching does.
+TEST_F(InGame, ASkippedSceneLeavesTheElementsWhereWatchingItDoes)
+{
+    world.clock = readSceneClock;
+    auto play = [this](bool skip) {
+        sceneClock = 0;
+        begin("hub_metro.lvl", 16, 18);
+        int keys[512] = {};
+        int frame = 0;
+        for (; frame < 3000 && (frame == 0 || world.moviePlaying); frame++) {
+            keys[SDLK_e] = skip && frame > 0;
+            world.input2(keys, &typo, pixelScreen);
+            world.update(pixelScreen);
+            sceneClock += 33;
+        }
+        EXPECT_EQ(frame, skip ? World::skipHoldFrames + 1 : 2401) << "the scene ended";
+        return elementsOf(*world.level) + std::to_string(world.player->x) + " " + std::to_string(world.player->y);
+    };
+    std::string watched = play(false);
+    EXPECT_NE(watched.find("element074 "), std::string::npos);
+    EXPECT_EQ(play(true), watched);
 }

@@ -127,7 +127,6 @@ private:
     void escape();
     void changeVolume(int step);
     void openSlots(int mode);
-    void leaveOptions();
     void changeSetting(int step);
     void chooseSetting();
     void chooseGamepad();

@@ -129,31 +129,73 @@ TEST(PlayerFallTest, FallingSpeedTopsOutAtFour)
     EXPECT_FALSE(room.player.jumping);
 }
 
-// Walking right from x = 60 towards a ledge on the floor at x = 100.
-class LedgeTest : public HallTest {
-protected:
-    void walkTowardsLedge(int height)
+namespace {
+
+// A hall with a ledge of `height` rows on the floor from x 100 to 139.
+class LEDGE_HALL {
+public:
+    explicit LEDGE_HALL(int height) : game(("ledge" + std::to_string(height)).c_str()), height(height)
     {
+        game.rock(0, 0, 300, 200);
+        game.open(10, 10, 280, 140);
         game.rock(100, floorTop - height, 40, height);
-        enter(60, restY);
-        for (int i = 0; i < 150 && p.x < 100; i++)
-            room.frame(held("RW"));
+        PlayerRoom written;
+        game.load(&written);
     }
+    // Walking or running towards the ledge from `startX`: whether he gets
+    // onto it, and where he is at the end.
+    bool climbs(int startX, const char* keys, int* endX = nullptr)
+    {
+        PlayerRoom room;
+        EXPECT_EQ(room.load(game.dir.c_str(), "room.lvl"), 1);
+        room.place(startX, restY);
+        bool climbed = false;
+        for (int i = 0; i < 90; i++) {
+            room.frame(held(keys));
+            climbed |= room.player.y == restY - height;
+        }
+        if (endX)
+            *endX = room.player.x;
+        return climbed;
+    }
+
+private:
+    TestGame game;
+    int height;
 };
 
-TEST_F(LedgeTest, StepsUpFivePixels)
-{
-    walkTowardsLedge(5);
-    EXPECT_GE(p.x, 100);
-    EXPECT_EQ(p.y, restY - 5);
-}
+} // namespace
 
-TEST_F(LedgeTest, StopsAtSixPixels)
+TEST(LedgeTest, FiveRowsAreWalkedUpSevenStopHimAndSixOnlyFromTheLeft)
 {
-    walkTowardsLedge(6);
-    // The body's right column, 13 right of the picture's left, rests against the ledge.
-    EXPECT_EQ(p.x, 100 - 14);
-    EXPECT_EQ(p.y, restY);
+    // Every start within two strides, so that the last step before the
+    // ledge comes at every distance from it. The body's right column is 13
+    // right of the picture's left walking right, its left column 8 walking left.
+    struct {
+        const char* keys;
+        int firstStart;
+        int stopX;
+    } walks[] = {{"RW", 60, 100 - 14}, {"R", 60, 100 - 14}, {"LW", 158, 140 - 8}, {"L", 158, 140 - 8}};
+    LEDGE_HALL five(5), six(6), seven(7);
+    for (const auto& w : walks) {
+        int sixClimbed = 0;
+        for (int start = w.firstStart; start < w.firstStart + 12; start++) {
+            SCOPED_TRACE(testing::Message() << w.keys << " from " << start);
+            EXPECT_TRUE(five.climbs(start, w.keys));
+            int stopped = 0;
+            EXPECT_FALSE(seven.climbs(start, w.keys, &stopped));
+            EXPECT_EQ(stopped, w.stopX);
+            sixClimbed += six.climbs(start, w.keys);
+        }
+        // The body's outline leaves out its lower far corner: walking right,
+        // a step that brings the right column onto the ledge's first column
+        // finds the lowest row free after the 5 row lift, and he gets up.
+        // Walking left the lowest row reaches the ledge first.
+        if (w.keys[0] == 'R')
+            EXPECT_GT(sixClimbed, 0) << w.keys;
+        else
+            EXPECT_EQ(sixClimbed, 0) << w.keys;
+    }
 }
 
 TEST_F(HallTest, WalkingBackKeepsTheNearestFreePlaceOnTheWay)

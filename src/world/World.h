@@ -143,6 +143,12 @@ public:
     unsigned lastTicks = 0;
     float luminance = 1.0f;
     int frameCount = 0;
+    // A cutscene's focus: through the rest of the scene the camera eases
+    // onto this point instead of jumping onto the player, until the scene
+    // ends or the room changes.
+    bool focusHeld = false;
+    int focusX = 0;
+    int focusY = 0;
 
 private:
     // What every game begins with: no game over, the player reset.
@@ -162,7 +168,8 @@ private:
     int readStateBinary(char* path, char* levelPath, int size);
     int readState(char* path, char* levelPath, int size);
     void steerPlayer(int* keys);
-    void followElement(char* name, Screen* screen);
+    void holdFocus(int x, int y);
+    void holdFocusOnElement(char* name);
     void aimCamera(Screen* screen);
     void startMovie(int scene);
     void checkDeath();

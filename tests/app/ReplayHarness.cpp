@@ -2,9 +2,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fstream>
+#include <set>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 std::string replayFile(const char* name)
 {
@@ -31,11 +35,38 @@ std::string readText(const std::string& path)
 
 int playGame(const std::string& arguments)
 {
-    std::string command = std::string("cd ") + GLOAMER_GAME_DIR +
-                          " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer " + arguments + " 2>" +
-                          replayFile("stderr.txt");
+    return playGameIn(GLOAMER_GAME_DIR, arguments);
+}
+
+int playGameIn(const std::string& gameFolder, const std::string& arguments)
+{
+    std::string command = "cd " + gameFolder + " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer " +
+                          arguments + " 2>" + replayFile("stderr.txt");
     int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+const std::string& ownGameFolder()
+{
+    // The program must be a file of the folder, not a link: it finds its
+    // data beside its own resolved path. The player's files are not linked.
+    static const std::string folder = [] {
+        std::string own = replayFile("game"), built = GLOAMER_GAME_DIR;
+        mkdir(own.c_str(), 0755);
+        mkdir((own + "/Save").c_str(), 0755);
+        writeText(own + "/gloamer", readText(built + "/gloamer"));
+        chmod((own + "/gloamer").c_str(), 0755);
+        writeText(own + "/Save/begin.sav", readText(built + "/Save/begin.sav"));
+        std::set<std::string> notLinked = {".", "..", "gloamer", "Save", "control.ini", "settings.ini"};
+        DIR* entries = opendir(built.c_str());
+        while (const dirent* e = entries ? readdir(entries) : nullptr)
+            if (!notLinked.count(e->d_name))
+                symlink((built + "/" + e->d_name).c_str(), (own + "/" + e->d_name).c_str());
+        if (entries)
+            closedir(entries);
+        return own;
+    }();
+    return folder;
 }
 
 std::vector<std::vector<std::string>> traceRows(const std::string& path)

@@ -13,6 +13,11 @@ std::string readText(const std::string& path);
 // Runs the game with `arguments` (its errors go to replayFile("stderr.txt"));
 // returns its exit code.
 int playGame(const std::string& arguments);
+// A game folder of the tests' own: the program and the built game's data,
+// linked, beside an empty Save folder, so that the slots a run writes stay
+// out of the player's. Made once; playGameIn runs the game from it.
+const std::string& ownGameFolder();
+int playGameIn(const std::string& gameFolder, const std::string& arguments);
 // The trace's lines split into their words.
 std::vector<std::vector<std::string>> traceRows(const std::string& path);
 

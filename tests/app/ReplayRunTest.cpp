@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 // The program itself, run headless from its game directory with replayed
@@ -327,4 +328,36 @@ TEST(ReplayRun, TheSandLineIsPlayedFromThePlatformToTheCatacombs)
         line.push_back(std::string("./Level/") + room + ".lvl");
     EXPECT_EQ(entered, line);
     EXPECT_GT(lowestLife, 0) << "the player never died on the way";
+}
+
+TEST(ReplayRun, TheManByTheMaintenanceDoorIsShownWhileHeSpeaks)
+{
+    // Walking right on metro2's platform into scene 4; the action key ends
+    // each of the man's five lines.
+    std::string keys = "2 down right\n30 up right\n";
+    const int presses[5] = {120, 180, 240, 300, 360};
+    for (int frame : presses)
+        keys += std::to_string(frame) + " down e\n" + std::to_string(frame + 1) + " up e\n";
+    write(file("speaker.txt"), keys);
+    ASSERT_EQ(playGameIn(ownGameFolder(), "--fast --frames 420 --start metro2.lvl 300 34 --replay " +
+                                              file("speaker.txt") + " --trace " + file("speaker_trace.txt") +
+                                              " --shot 300:" + file("speaker.png")),
+              0)
+        << read(file("stderr.txt"));
+    auto rows = traceRows(file("speaker_trace.txt"));
+    ASSERT_EQ(rows.size(), 420u);
+    int sceneStart = 0;
+    while (sceneStart < 100 && rows[sceneStart][Cutscene] == "0")
+        sceneStart++;
+    ASSERT_LT(sceneStart, 100) << "the scene started";
+    ASSERT_EQ(rows[presses[4] - 1][Cutscene], "1");
+    PngImage shot;
+    ASSERT_TRUE(shot.load(file("speaker.png").c_str()));
+    const int screenWidth = shot.width / 4, speakerX = 464;
+    // The camera eases over to him, a tenth of the way a frame, and stays
+    // through his last line: he stands well inside the screen.
+    for (int i = sceneStart + 2; i < presses[4]; i++)
+        ASSERT_LE(std::abs(std::stoi(rows[i][CamX]) - std::stoi(rows[i - 1][CamX])), 7) << "frame " << i;
+    for (int i = sceneStart + 60; i < presses[4]; i++)
+        ASSERT_LT(speakerX + std::stoi(rows[i][CamX]), screenWidth - 40) << "frame " << i;
 }

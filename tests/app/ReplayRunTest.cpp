@@ -330,6 +330,33 @@ TEST(ReplayRun, TheSandLineIsPlayedFromThePlatformToTheCatacombs)
     EXPECT_GT(lowestLife, 0) << "the player never died on the way";
 }
 
+TEST(ReplayRun, APlayerPushedIntoTheFloorIsFreedOntoItAndWalksOn)
+{
+    // Started against the crate on the floor of test_ladders, he pushes it
+    // and is held back into the floor, a free place is searched for, and
+    // the picture is put back on the body 8 rows lower while pushing right.
+    // He must stand on the floor, not sink into it; then he walks left and jumps.
+    write(file("trapped.txt"), "100 down left\n140 down space\n170 up space\n");
+    ASSERT_EQ(playGameIn(ownGameFolder(), "--fast --frames 200 --start test_ladders.lvl 243 81 --replay " +
+                                              file("trapped.txt") + " --trace " + file("trapped_trace.txt")),
+              0)
+        << read(file("stderr.txt"));
+    auto rows = traceRows(file("trapped_trace.txt"));
+    ASSERT_EQ(rows.size(), 200u);
+    const int standingY = 81;
+    for (int i = 0; i < 100; i++) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(std::stoi(rows[i][Y]), standingY);
+        EXPECT_LE(std::stof(rows[i][Dy]), 1.0f) << "gravity's steps before each step up";
+        EXPECT_EQ(rows[i][Jumping], "0");
+    }
+    EXPECT_LT(std::stoi(rows[139][X]), std::stoi(rows[100][X]) - 20) << "walks away";
+    int highest = standingY;
+    for (int i = 140; i < 200; i++)
+        highest = std::min(highest, std::stoi(rows[i][Y]));
+    EXPECT_EQ(highest, standingY - 36) << "a full jump";
+}
+
 TEST(ReplayRun, TheManByTheMaintenanceDoorIsShownWhileHeSpeaks)
 {
     // Walking right on metro2's platform into scene 4; the action key ends

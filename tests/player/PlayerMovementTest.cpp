@@ -331,19 +331,52 @@ TEST_F(HallTest, StuckWithNoFreePlaceNearIsCrushed)
     EXPECT_EQ(p.x, 200);
 }
 
-TEST_F(HallTest, StuckSlightlyIsMovedToTheNearestFreePlace)
+TEST_F(HallTest, StuckSlightlyIsMovedToTheNearestFreePlaceAndStaysThere)
 {
-    // Two columns into the right wall, with nothing to walk back to.
+    // Two columns into the right wall, with nothing to walk back to. The
+    // spiral frees the body just above the floor, and the picture is put
+    // back on it 2 rows lower, 8 pushing to the right. Standing still, the
+    // next frame's step up lifts him out of the floor.
     enter(278, restY);
     room.frame(held());
-    EXPECT_EQ(p.life, 3);
-    // The spiral frees the body two columns to the left at its 26th step;
-    // the picture is put back two rows lower than the body's free place,
-    // and the next frame steps it up again.
     EXPECT_EQ(p.x, 276);
     EXPECT_EQ(p.y, restY + 2);
     room.frame(held());
     EXPECT_EQ(p.y, restY);
+    // Falling at full speed, or pushing, that would sink him beyond the
+    // reach of a step up for good: the picture goes onto the free place
+    // and the fall stops.
+    struct {
+        int pushTimer;
+        float dy;
+    } trapped[] = {{0, 4.0f}, {15, 0.0f}};
+    for (const auto& t : trapped) {
+        SCOPED_TRACE(t.pushTimer);
+        PlayerRoom stuck;
+        game.load(&stuck);
+        Player& q = stuck.player;
+        stuck.place(278, restY);
+        q.pushTimer = t.pushTimer;
+        q.dy = t.dy;
+        q.jumping = t.dy > 2.0f;
+        stuck.frame(held());
+        EXPECT_EQ(q.life, 3);
+        EXPECT_EQ(q.y, restY);
+        EXPECT_FLOAT_EQ(q.dy, 0.0f);
+        EXPECT_FALSE(q.jumping);
+        EXPECT_LE(q.bbox.x + q.bbox.w, 289);
+        stuck.frames(20, held());
+        EXPECT_EQ(q.y, restY);
+        EXPECT_FALSE(q.jumping);
+    }
+    // In the air the place found is 2 rows lower, and the picture 2 below
+    // that is free: it stays there and falls on.
+    PlayerRoom air;
+    game.load(&air);
+    air.place(278, 60);
+    air.frame(held());
+    EXPECT_EQ(air.player.x, 276);
+    EXPECT_EQ(air.player.y, 64);
 }
 
 TEST_F(HallTest, RidesAMovingElementSidewaysAndUpButNotDown)

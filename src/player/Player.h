@@ -259,6 +259,16 @@ private:
     bool stepUp(Level* level);
     // Walks back toward the previous position; true when a free place was found.
     bool walkBack(Level* level);
+    // After the free-space search: the picture back on the body as
+    // setPositionFromBBox puts it, or, where that leaves the body in rock
+    // deeper than a step up reaches after the next fall, exactly on the
+    // free place found, the fall stopped.
+    void settleOnBody(Level* level);
+    // The rows the vertical speed moves him in the next frame's move.
+    int nextDrop() const;
+    // Held back vertically: the rise or fall stops, and a fall faster than
+    // a landing's ends the airborne state.
+    void holdBackVertically();
     // Whether the body collides at (px, py).
     bool collidesAt(Level* level, int px, int py);
     // Takes hold of a ladder, climbing at `speed`; centres on it when not yet climbing.

@@ -71,11 +71,7 @@ void Player::move(Level* level)
 {
     if (onLadder || !std::isfinite(dy))
         dy = 0.0f;
-    // A speed from a damaged save moves no faster than a fall can.
-    if (dy > -fastestRise)
-        y += int(std::min(dy, fastestFall));
-    else
-        y -= int(fastestRise);
+    y += nextDrop();
     if (jumpReleased && dy < 0.0f)
         dy = 0.0f;
     if (dy < fastestFall && !onLadder)
@@ -138,10 +134,41 @@ void Player::collide(Level* level)
     setBBox();
     if (bbox.getCollision(level)) {
         bbox.findSpace(level);
-        setPositionFromBBox();
         if (bbox.getCollision(level))
             life = 0;
+        settleOnBody(level);
     }
+}
+
+void Player::settleOnBody(Level* level)
+{
+    BoundingBox found = bbox;
+    setPositionFromBBox();
+    setBBox();
+    // The picture went back lower than the body was found. In rock, the
+    // next frame's step up lifts him out, unless his fall takes him deeper
+    // than a step: then no key would free him, so he goes onto the free place.
+    int sunk = bbox.y - found.y;
+    if (!bbox.getCollision(level) || sunk + nextDrop() <= stepHeight)
+        return;
+    x += found.x - bbox.x;
+    y -= sunk;
+    setBBox();
+    holdBackVertically();
+}
+
+int Player::nextDrop() const
+{
+    // A speed from a damaged save moves no faster than a fall can.
+    return dy > -fastestRise ? int(std::min(dy, fastestFall)) : -int(fastestRise);
+}
+
+void Player::holdBackVertically()
+{
+    // A landing, or a bump from below.
+    if (dy > landingSpeed)
+        jumping = false;
+    dy = 0.0f;
 }
 
 bool Player::collidesAt(Level* level, int px, int py)
@@ -180,10 +207,7 @@ bool Player::walkBack(Level* level)
         if (!collidesAt(level, cx, sy))
             return true;
         if (!collidesAt(level, sx, cy) || !collidesAt(level, cx, cy)) {
-            // Held back vertically: a landing, or a bump from below.
-            if (dy > landingSpeed)
-                jumping = false;
-            dy = 0.0f;
+            holdBackVertically();
             return true;
         }
     }

@@ -164,7 +164,10 @@ void World::update(Screen* screen)
 void World::aimCamera(Screen* screen)
 {
     if (moviePlaying) {
-        follow2(int(player->x + player->viewX), int(player->y + player->viewY), screen);
+        if (focusHeld)
+            follow(focusX, focusY, screen);
+        else
+            follow2(int(player->x + player->viewX), int(player->y + player->viewY), screen);
         return;
     }
     if (level->thrown != -1) {
@@ -189,6 +192,7 @@ void World::startMovie(int scene)
     control = false;
     sceneFrames = 0;
     skipHeld = 0;
+    focusHeld = false;
 }
 
 void World::checkDeath()
@@ -280,6 +284,8 @@ void World::enterLevel(Level* next)
     delete level;
     level = next;
     level->addLight(&player->sharedLight);
+    // A focus is a point of the room that is left.
+    focusHeld = false;
 }
 
 void World::settleInLevel(const char* path, bool lampAndMap, Screen* screen)

@@ -183,6 +183,12 @@ public:
     // with the action held.
     int sceneFrames = 0;
     int skipHeld = 0;
+    // A cutscene's focus: through the rest of the scene the camera eases
+    // onto this point instead of jumping onto the player, until the scene
+    // ends or the room changes.
+    bool focusHeld = false;
+    int focusX = 0;
+    int focusY = 0;
 
 private:
     // What every game begins with: no game over, the player reset.
@@ -206,7 +212,8 @@ private:
     void showNotice();
     int readState(char* path, char* levelPath, int size);
     void steerPlayer(int* keys);
-    void followElement(char* name, Screen* screen);
+    void holdFocus(int x, int y);
+    void holdFocusOnElement(char* name);
     void aimCamera(Screen* screen);
     void startMovie(int scene);
     // Counts the frames of a scene; true once the action has been held long enough to skip it.

@@ -109,6 +109,7 @@ void World::applyMovieCode(int code, Typo* typo, Screen* screen)
         movie = nullptr;
         moviePlaying = false;
         control = true;
+        focusHeld = false;
         break;
     case Movie::codeBlack: luminance = 0.0f; break;
     case Movie::codeBright: luminance = 1.0f; break;
@@ -116,8 +117,8 @@ void World::applyMovieCode(int code, Typo* typo, Screen* screen)
     case Movie::codeDarken: luminance -= 0.05f; break;
     case Movie::codeShowHud: hudVisible = true; break;
     case Movie::codeHideHud: hudVisible = false; break;
-    case Movie::codeFocusPoint: follow(movie->getValue1(), movie->getValue2(), screen); break;
-    case Movie::codeFocusElement: followElement(movie->getText(), screen); break;
+    case Movie::codeFocusPoint: holdFocus(movie->getValue1(), movie->getValue2()); break;
+    case Movie::codeFocusElement: holdFocusOnElement(movie->getText()); break;
     case Movie::codeChangeLevel:
         logPrint("movie_level_change\n");
         changeLevel(movie->getText(), movie->getValue1(), movie->getValue2(), typo, screen);
@@ -129,12 +130,19 @@ void World::applyMovieCode(int code, Typo* typo, Screen* screen)
     }
 }
 
-void World::followElement(char* name, Screen* screen)
+void World::holdFocus(int x, int y)
 {
-    // An element the room does not hold leaves the camera where it is.
+    focusHeld = true;
+    focusX = x;
+    focusY = y;
+}
+
+void World::holdFocusOnElement(char* name)
+{
+    // An element the room does not hold changes nothing.
     const int nowhere = INT_MIN;
     int x = nowhere, y = nowhere;
     level->getElementPosition(name, &x, &y);
     if (x != nowhere)
-        follow(x, y, screen);
+        holdFocus(x, y);
 }

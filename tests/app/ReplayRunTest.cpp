@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -525,4 +526,63 @@ TEST(ReplayRun, AGamepadReplayWalksJumpsAndClimbsAndIsRecordedAsPlayed)
     EXPECT_EQ(walk[13][Jumping], "0");
     EXPECT_EQ(walk[16][Jumping], "1");
     EXPECT_EQ(readText(replayFile("pad_record.txt")), keys);
+}
+
+TEST(ReplayRun, APlayerPushedIntoTheFloorIsFreedOntoItAndWalksOn)
+{
+    // Started against the crate on the floor of test_ladders, he pushes it
+    // and is held back into the floor, a free place is searched for, and
+    // the picture is put back on the body 8 rows lower while pushing right.
+    // He must stand on the floor, not sink into it; then he walks left and jumps.
+    write(file("trapped.txt"), "100 down left\n140 down space\n170 up space\n");
+    ASSERT_EQ(playGame("--fast --frames 200 --start test_ladders.lvl 243 81 --replay " +
+                                              file("trapped.txt") + " --trace " + file("trapped_trace.txt")),
+              0)
+        << read(file("stderr.txt"));
+    auto rows = traceRows(file("trapped_trace.txt"));
+    ASSERT_EQ(rows.size(), 200u);
+    const int standingY = 81;
+    for (int i = 0; i < 100; i++) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(std::stoi(rows[i][Y]), standingY);
+        EXPECT_LE(std::stof(rows[i][Dy]), 1.0f) << "gravity's steps before each step up";
+        EXPECT_EQ(rows[i][Jumping], "0");
+    }
+    EXPECT_LT(std::stoi(rows[139][X]), std::stoi(rows[100][X]) - 20) << "walks away";
+    int highest = standingY;
+    for (int i = 140; i < 200; i++)
+        highest = std::min(highest, std::stoi(rows[i][Y]));
+    EXPECT_EQ(highest, standingY - 36) << "a full jump";
+}
+
+TEST(ReplayRun, TheManByTheMaintenanceDoorIsShownWhileHeSpeaks)
+{
+    // Walking right on metro2's platform into scene 4; the action key ends
+    // each of the man's five lines.
+    std::string keys = "2 down right\n30 up right\n";
+    const int presses[5] = {120, 180, 240, 300, 360};
+    for (int frame : presses)
+        keys += std::to_string(frame) + " down e\n" + std::to_string(frame + 1) + " up e\n";
+    write(file("speaker.txt"), keys);
+    ASSERT_EQ(playGame("--fast --frames 420 --start metro2.lvl 300 34 --replay " +
+                                              file("speaker.txt") + " --trace " + file("speaker_trace.txt") +
+                                              " --shot 300:" + file("speaker.png")),
+              0)
+        << read(file("stderr.txt"));
+    auto rows = traceRows(file("speaker_trace.txt"));
+    ASSERT_EQ(rows.size(), 420u);
+    int sceneStart = 0;
+    while (sceneStart < 100 && rows[sceneStart][Cutscene] == "0")
+        sceneStart++;
+    ASSERT_LT(sceneStart, 100) << "the scene started";
+    ASSERT_EQ(rows[presses[4] - 1][Cutscene], "1");
+    PngImage shot;
+    ASSERT_TRUE(shot.load(file("speaker.png").c_str()));
+    const int screenWidth = shot.width / 4, speakerX = 464;
+    // The camera eases over to him, a tenth of the way a frame, and stays
+    // through his last line: he stands well inside the screen.
+    for (int i = sceneStart + 2; i < presses[4]; i++)
+        ASSERT_LE(std::abs(std::stoi(rows[i][CamX]) - std::stoi(rows[i - 1][CamX])), 7) << "frame " << i;
+    for (int i = sceneStart + 60; i < presses[4]; i++)
+        ASSERT_LT(speakerX + std::stoi(rows[i][CamX]), screenWidth - 40) << "frame " << i;
 }

@@ -129,31 +129,73 @@ TEST(PlayerFallTest, FallingSpeedTopsOutAtFour)
     EXPECT_FALSE(room.player.jumping);
 }
 
-// Walking right from x = 60 towards a ledge on the floor at x = 100.
-class LedgeTest : public HallTest {
-protected:
-    void walkTowardsLedge(int height)
+namespace {
+
+// A hall with a ledge of `height` rows on the floor from x 100 to 139.
+class LEDGE_HALL {
+public:
+    explicit LEDGE_HALL(int height) : game(("ledge" + std::to_string(height)).c_str()), height(height)
     {
+        game.rock(0, 0, 300, 200);
+        game.open(10, 10, 280, 140);
         game.rock(100, floorTop - height, 40, height);
-        enter(60, restY);
-        for (int i = 0; i < 150 && p.x < 100; i++)
-            room.frame(held("RW"));
+        PlayerRoom written;
+        game.load(&written);
     }
+    // Walking or running towards the ledge from `startX`: whether he gets
+    // onto it, and where he is at the end.
+    bool climbs(int startX, const char* keys, int* endX = nullptr)
+    {
+        PlayerRoom room;
+        EXPECT_EQ(room.load(game.dir.c_str(), "room.lvl"), 1);
+        room.place(startX, restY);
+        bool climbed = false;
+        for (int i = 0; i < 90; i++) {
+            room.frame(held(keys));
+            climbed |= room.player.y == restY - height;
+        }
+        if (endX)
+            *endX = room.player.x;
+        return climbed;
+    }
+
+private:
+    TestGame game;
+    int height;
 };
 
-TEST_F(LedgeTest, StepsUpFivePixels)
-{
-    walkTowardsLedge(5);
-    EXPECT_GE(p.x, 100);
-    EXPECT_EQ(p.y, restY - 5);
-}
+} // namespace
 
-TEST_F(LedgeTest, StopsAtSixPixels)
+TEST(LedgeTest, FiveRowsAreWalkedUpSevenStopHimAndSixOnlyFromTheLeft)
 {
-    walkTowardsLedge(6);
-    // The body's right column, 13 right of the picture's left, rests against the ledge.
-    EXPECT_EQ(p.x, 100 - 14);
-    EXPECT_EQ(p.y, restY);
+    // Every start within two strides, so that the last step before the
+    // ledge comes at every distance from it. The body's right column is 13
+    // right of the picture's left walking right, its left column 8 walking left.
+    struct {
+        const char* keys;
+        int firstStart;
+        int stopX;
+    } walks[] = {{"RW", 60, 100 - 14}, {"R", 60, 100 - 14}, {"LW", 158, 140 - 8}, {"L", 158, 140 - 8}};
+    LEDGE_HALL five(5), six(6), seven(7);
+    for (const auto& w : walks) {
+        int sixClimbed = 0;
+        for (int start = w.firstStart; start < w.firstStart + 12; start++) {
+            SCOPED_TRACE(testing::Message() << w.keys << " from " << start);
+            EXPECT_TRUE(five.climbs(start, w.keys));
+            int stopped = 0;
+            EXPECT_FALSE(seven.climbs(start, w.keys, &stopped));
+            EXPECT_EQ(stopped, w.stopX);
+            sixClimbed += six.climbs(start, w.keys);
+        }
+        // The body's outline leaves out its lower far corner: walking right,
+        // a step that brings the right column onto the ledge's first column
+        // finds the lowest row free after the 5 row lift, and he gets up.
+        // Walking left the lowest row reaches the ledge first.
+        if (w.keys[0] == 'R')
+            EXPECT_GT(sixClimbed, 0) << w.keys;
+        else
+            EXPECT_EQ(sixClimbed, 0) << w.keys;
+    }
 }
 
 TEST_F(HallTest, WalkingBackKeepsTheNearestFreePlaceOnTheWay)
@@ -289,19 +331,52 @@ TEST_F(HallTest, StuckWithNoFreePlaceNearIsCrushed)
     EXPECT_EQ(p.x, 200);
 }
 
-TEST_F(HallTest, StuckSlightlyIsMovedToTheNearestFreePlace)
+TEST_F(HallTest, StuckSlightlyIsMovedToTheNearestFreePlaceAndStaysThere)
 {
-    // Two columns into the right wall, with nothing to walk back to.
+    // Two columns into the right wall, with nothing to walk back to. The
+    // spiral frees the body just above the floor, and the picture is put
+    // back on it 2 rows lower, 8 pushing to the right. Standing still, the
+    // next frame's step up lifts him out of the floor.
     enter(278, restY);
     room.frame(held());
-    EXPECT_EQ(p.life, 3);
-    // The spiral frees the body two columns to the left at its 26th step;
-    // the picture is put back two rows lower than the body's free place,
-    // and the next frame steps it up again.
     EXPECT_EQ(p.x, 276);
     EXPECT_EQ(p.y, restY + 2);
     room.frame(held());
     EXPECT_EQ(p.y, restY);
+    // Falling at full speed, or pushing, that would sink him beyond the
+    // reach of a step up for good: the picture goes onto the free place
+    // and the fall stops.
+    struct {
+        int pushTimer;
+        float dy;
+    } trapped[] = {{0, 4.0f}, {15, 0.0f}};
+    for (const auto& t : trapped) {
+        SCOPED_TRACE(t.pushTimer);
+        PlayerRoom stuck;
+        game.load(&stuck);
+        Player& q = stuck.player;
+        stuck.place(278, restY);
+        q.pushTimer = t.pushTimer;
+        q.dy = t.dy;
+        q.jumping = t.dy > 2.0f;
+        stuck.frame(held());
+        EXPECT_EQ(q.life, 3);
+        EXPECT_EQ(q.y, restY);
+        EXPECT_FLOAT_EQ(q.dy, 0.0f);
+        EXPECT_FALSE(q.jumping);
+        EXPECT_LE(q.bbox.x + q.bbox.w, 289);
+        stuck.frames(20, held());
+        EXPECT_EQ(q.y, restY);
+        EXPECT_FALSE(q.jumping);
+    }
+    // In the air the place found is 2 rows lower, and the picture 2 below
+    // that is free: it stays there and falls on.
+    PlayerRoom air;
+    game.load(&air);
+    air.place(278, 60);
+    air.frame(held());
+    EXPECT_EQ(air.player.x, 276);
+    EXPECT_EQ(air.player.y, 64);
 }
 
 TEST_F(HallTest, RidesAMovingElementSidewaysAndUpButNotDown)

@@ -4,7 +4,7 @@
 #include "cutscene/Movie.h"
 #include "level/Level.h"
 #include "render/Screen.h"
-#include "ui/Text.h"
+#include "level/Text.h"
 
 namespace {
 

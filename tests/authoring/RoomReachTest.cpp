@@ -7,6 +7,7 @@
 #include "player/PlayerFixtures.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -216,6 +217,19 @@ TEST(RoomReachTest, MissingDoorsAreErrorsNotFailedSearches)
     EXPECT_EQ(reach.search("nowhere", "east"), -1);
 }
 
+namespace {
+
+// Where the program's runs keep the games they store, away from the
+// player's own in the game folder.
+std::string playerFolder()
+{
+    std::string folder = tempPath("player");
+    std::filesystem::create_directories(folder + "/Save");
+    return folder;
+}
+
+} // namespace
+
 TEST(RoomReachTest, AWayFoundInAShippedRoomIsPlayedThroughTheDoorByTheProgram)
 {
     const std::string game = GLOAMER_GAME_DIR;
@@ -225,7 +239,8 @@ TEST(RoomReachTest, AWayFoundInAShippedRoomIsPlayedThroughTheDoorByTheProgram)
     std::string replay = tempPath("hall.txt"), trace = tempPath("hall_trace.txt");
     std::ofstream(replay) << reach.replayText();
     int frames = int(reach.script.size()) + 2;
-    std::string command = "cd " + game + " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --start test_hall.lvl " +
+    std::string command = "cd " + game + " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --player-folder " + playerFolder() +
+                          " --start test_hall.lvl " +
                           std::to_string(reach.startX) + " " + std::to_string(reach.startY) + " --replay " + replay +
                           " --trace " + trace + " --frames " + std::to_string(frames) + " >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
@@ -256,7 +271,8 @@ TEST(RoomReachTest, APoseReadFromTheProgramsTraceGoesOnAsTheProgramDoes)
     RoomReach reach;
     ASSERT_EQ(reach.load(game.c_str(), "test_hall.lvl"), 1) << reach.error;
     ASSERT_EQ(reach.search("west", "lights"), 1);
-    std::string command = "cd " + game + " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --start test_hall.lvl " +
+    std::string command = "cd " + game + " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --player-folder " + playerFolder() +
+                          " --start test_hall.lvl " +
                           std::to_string(reach.startX) + " " + std::to_string(reach.startY) + " --replay " + replay +
                           " --trace " + trace + " --frames " + std::to_string(frames) + " >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);

@@ -424,7 +424,7 @@ void Menu::updateSlot()
 void Menu::slotLine(const MENU_SLOT& slot, int index, char* line, int size)
 {
     if (slot.exists && *slot.room)
-        boundedFormat(line, size, "slot n\xB0%d : %s     %s", index + 1, slot.summary, slot.room);
+        boundedFormat(line, size, "slot n\xB0%d : %s   %s", index + 1, slot.summary, slot.room);
     else
         boundedFormat(line, size, "slot n\xB0%d : %s", index + 1, slot.summary);
 }

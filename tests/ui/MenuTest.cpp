@@ -254,7 +254,7 @@ TEST_F(MenuTest, SlotSummariesShowLifeCoinsDiamondsAndKeys)
     Menu::slotLine(menu.slots[2], 2, line, sizeof line);
     EXPECT_STREQ(line, "slot n\xB0" "3 : empty");
     Menu::slotLine(menu.slots[0], 0, line, sizeof line);
-    EXPECT_STREQ(line, "slot n\xB0" "1 :   03   17   04   02     metro2") << "the stored game's room after the summary";
+    EXPECT_STREQ(line, "slot n\xB0" "1 :   03   17   04   02   metro2") << "the stored game's room after the summary";
     Menu::slotLine(menu.slots[3], 3, line, sizeof line);
     EXPECT_STREQ(line, "slot n\xB0" "4 : damaged");
 }

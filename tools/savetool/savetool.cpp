@@ -7,7 +7,8 @@
 // field it does not name, and writes the binary slot; a line it does not know
 // is an error, and so is a slot the game would not read (too large, or out
 // of its limits). Strings are dumped quoted and escaped, so that packing a
-// dump gives the slot back byte for byte. Exits 1 when a file cannot be
+// dump gives back the slot the game writes for that state: byte for byte
+// for every slot the game wrote itself. Exits 1 when a file cannot be
 // read, is not a valid slot or text, or cannot be written, and 2 on a usage
 // error.
 #include "save/SaveState.h"

@@ -1,0 +1,217 @@
+#!/usr/bin/env python3
+"""Seeded mutations of the game's core, each rebuilt and put to the tests.
+
+Copies the working tree (its tracked and new files) into a folder of its own
+(default build-mutants/, beside the usual build/), builds it there once, and
+then, one at a time, makes a small fault in the sources of src/level,
+src/player, src/world, src/save and src/cutscene: a comparison flipped, a
+whole-number constant changed by one, or a statement line deleted. Each mutant
+is rebuilt and the test program run on it; a mutant is killed when the tests
+fail or hang. Prints each mutant, whether it was killed, and the count.
+
+The same seed and the same sources give the same mutants, so two runs with
+different tests (before and after a change to the tests) can be compared:
+
+    scripts/mutate.py                 # 40 mutants, seed 1
+    scripts/mutate.py --count 60 --seed 7
+    scripts/mutate.py --list          # only prints the mutants
+
+The long runs (the playthroughs) are left out of each test run; everything
+else of the test program runs, stopping at its first failure.
+"""
+
+import argparse
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+CORE_FOLDERS = ["src/level", "src/player", "src/world", "src/save", "src/cutscene"]
+LONG_TESTS = "Playthrough*"
+
+COMPARISONS = {"==": "!=", "!=": "==", "<": "<=", "<=": "<", ">": ">=", ">=": ">"}
+COMPARISON = re.compile(r"(?<=[\w)\]] )(==|!=|<=|>=|<|>)(?= [\w(!-])")
+WHOLE_NUMBER = re.compile(r"(?<![\w.'\"])(\d+)(?![\w.'\"])")
+STATEMENT = re.compile(
+    r"^\s*(?!return\b|break\b|continue\b|case\b|default\b|else\b)"
+    r"[A-Za-z_][\w.\->\[\]]*(\([^;]*\)|\s*(=|\+=|-=|\|=|&=|\+\+|--)[^;]*)?;\s*$")
+DECLARATION = re.compile(r"^\s*(const\s+)?[A-Za-z_][\w:<>,*&]*\s+[*&]?[A-Za-z_]\w*\s*(=|;|\(|\{|\[)")
+
+
+def is_code(line):
+    """A line of code a mutation could change the behaviour of: not a comment,
+    a directive, a text or a log line."""
+    text = line.strip()
+    return (text and not text.startswith(("//", "#", "*", "/*")) and '"' not in text
+            and not text.startswith("log"))
+
+
+def mutation_sites(tree):
+    """Every place a mutation could go, as (path, line number, kind, new line)."""
+    sites = []
+    for folder in CORE_FOLDERS:
+        for name in sorted(os.listdir(os.path.join(tree, folder))):
+            if not name.endswith(".cpp"):
+                continue
+            path = os.path.join(folder, name)
+            with open(os.path.join(tree, path)) as source:
+                lines = source.read().split("\n")
+            for number, line in enumerate(lines, 1):
+                if not is_code(line):
+                    continue
+                for match in COMPARISON.finditer(line):
+                    flipped = COMPARISONS[match.group(1)]
+                    sites.append((path, number, "comparison",
+                                  line[:match.start()] + flipped + line[match.end():]))
+                if not line.lstrip().startswith(("enum", "static const", "const", "constexpr", "case")):
+                    for match in WHOLE_NUMBER.finditer(line):
+                        if DECLARATION.match(line) and line[match.start() - 1] == "[":
+                            continue  # an array's size
+                        changed = str(int(match.group(1)) + 1)
+                        sites.append((path, number, "constant",
+                                      line[:match.start()] + changed + line[match.end():]))
+                if STATEMENT.match(line) and not DECLARATION.match(line):
+                    sites.append((path, number, "deleted", ""))
+    return sites
+
+
+def choose(sites, count, seed):
+    """`count` sites spread evenly over the folders and the three kinds."""
+    chooser = random.Random(seed)
+    groups = {}
+    for site in sites:
+        groups.setdefault((site[0].rsplit("/", 1)[0], site[2]), []).append(site)
+    keys = sorted(groups)
+    chooser.shuffle(keys)
+    for key in keys:
+        chooser.shuffle(groups[key])
+    chosen = []
+    while len(chosen) < count and any(groups.values()):
+        for key in keys:
+            if groups[key] and len(chosen) < count:
+                chosen.append(groups[key].pop())
+    return chosen
+
+
+def run(command, cwd, timeout=None):
+    try:
+        return subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              timeout=timeout).returncode
+    except subprocess.TimeoutExpired:
+        return None
+
+
+def copy_tree(source, tree):
+    """The working tree's files into `tree`, keeping times so that builds stay incremental."""
+    listing = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=source,
+                             stdout=subprocess.PIPE, check=True).stdout
+    os.makedirs(tree, exist_ok=True)
+    subprocess.run(["rsync", "-a", "--from0", "--files-from=-", ".", tree],
+                   cwd=source, input=listing, check=True)
+    wanted = set(os.fsdecode(name) for name in listing.split(b"\0") if name)
+    for folder, subfolders, files in os.walk(tree):
+        if folder == tree:
+            subfolders.remove("build") if "build" in subfolders else None
+        for name in files:
+            path = os.path.relpath(os.path.join(folder, name), tree)
+            if path not in wanted:
+                os.remove(os.path.join(tree, path))
+
+
+class Build:
+    def __init__(self, tree, jobs):
+        self.tree = tree
+        self.folder = os.path.join(tree, "build")
+        self.jobs = jobs
+        self.tests = os.path.join(self.folder, "tests", "gloamer_tests")
+
+    def configure_and_build_all(self):
+        if run(["cmake", "-S", ".", "-B", "build", "-DCMAKE_BUILD_TYPE=RelWithDebInfo"]
+               + (["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if shutil.which("ccache") else []),
+               self.tree) != 0:
+            sys.exit("mutate: the copy does not configure")
+        if run(["cmake", "--build", "build", "-j", str(self.jobs)], self.tree) != 0:
+            sys.exit("mutate: the copy does not build")
+
+    def rebuild(self):
+        return run(["cmake", "--build", "build", "-j", str(self.jobs),
+                    "--target", "gloamer_tests", "gloamer"], self.tree) == 0
+
+    def test(self, timeout):
+        environment = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy")
+        try:
+            return subprocess.run([self.tests, "--gtest_fail_fast", "--gtest_brief=1",
+                                   "--gtest_filter=-" + LONG_TESTS], cwd=self.folder, env=environment,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                  timeout=timeout).returncode == 0
+        except subprocess.TimeoutExpired:
+            return None
+
+
+def main():
+    top = subprocess.run(["git", "rev-parse", "--show-toplevel"], stdout=subprocess.PIPE,
+                         text=True, check=True, cwd=os.path.dirname(os.path.abspath(__file__))).stdout.strip()
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--count", type=int, default=40)
+    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--folder", default=os.path.join(top, "build-mutants"),
+                        help="where the copy and its build go")
+    parser.add_argument("--jobs", type=int, default=os.cpu_count())
+    parser.add_argument("--list", action="store_true", help="print the mutants only")
+    options = parser.parse_args()
+
+    mutants = choose(mutation_sites(top), options.count, options.seed)
+    if options.list:
+        for path, number, kind, _ in mutants:
+            print(f"{path}:{number} {kind}")
+        return 0
+
+    tree = os.path.join(options.folder, "tree")
+    copy_tree(top, tree)
+    build = Build(tree, options.jobs)
+    build.configure_and_build_all()
+    started = time.time()
+    if not build.test(timeout=None):
+        sys.exit("mutate: the tests fail without any mutation")
+    timeout = max(60, 3 * (time.time() - started))
+
+    killed, survivors, unbuilt = 0, [], 0
+    for index, (path, number, kind, new_line) in enumerate(mutants, 1):
+        source_path = os.path.join(tree, path)
+        with open(source_path) as source:
+            original = source.read()
+        lines = original.split("\n")
+        old_line = lines[number - 1].strip()
+        lines[number - 1] = new_line
+        try:
+            with open(source_path, "w") as source:
+                source.write("\n".join(lines))
+            if not build.rebuild():
+                verdict = "does not build"
+                unbuilt += 1
+            else:
+                passed = build.test(timeout)
+                verdict = "survived" if passed else ("killed (hangs)" if passed is None else "killed")
+                if passed:
+                    survivors.append(f"{path}:{number} {kind}: {old_line}  ->  {new_line.strip()}")
+                else:
+                    killed += 1
+        finally:
+            with open(source_path, "w") as source:
+                source.write(original)
+        print(f"{index:3}/{len(mutants)} {verdict:15} {path}:{number} {kind}: "
+              f"{old_line}  ->  {new_line.strip()}", flush=True)
+
+    build.rebuild()
+    built = len(mutants) - unbuilt
+    print(f"\nkilled {killed} of {built} mutants that built ({unbuilt} did not build)")
+    if survivors:
+        print("survivors:\n  " + "\n  ".join(survivors))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -105,16 +105,24 @@ def run(command, cwd, timeout=None):
 
 
 def copy_tree(source, tree):
-    """The working tree's files into `tree`, keeping times so that builds stay incremental."""
+    """The working tree's files into `tree`, only those that changed, keeping
+    their times so that builds stay incremental; files gone from the working
+    tree go from the copy too."""
     listing = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=source,
                              stdout=subprocess.PIPE, check=True).stdout
-    os.makedirs(tree, exist_ok=True)
-    subprocess.run(["rsync", "-a", "--from0", "--files-from=-", ".", tree],
-                   cwd=source, input=listing, check=True)
     wanted = set(os.fsdecode(name) for name in listing.split(b"\0") if name)
+    for name in wanted:
+        origin, copy = os.path.join(source, name), os.path.join(tree, name)
+        if not os.path.isfile(origin):
+            continue
+        if os.path.isfile(copy) and os.stat(copy).st_mtime == os.stat(origin).st_mtime \
+                and os.stat(copy).st_size == os.stat(origin).st_size:
+            continue
+        os.makedirs(os.path.dirname(copy), exist_ok=True)
+        shutil.copy2(origin, copy)
     for folder, subfolders, files in os.walk(tree):
-        if folder == tree:
-            subfolders.remove("build") if "build" in subfolders else None
+        if folder == tree and "build" in subfolders:
+            subfolders.remove("build")
         for name in files:
             path = os.path.relpath(os.path.join(folder, name), tree)
             if path not in wanted:

@@ -17,20 +17,23 @@ different tests (before and after a change to the tests) can be compared:
     scripts/mutate.py --list          # only prints the mutants
 
 The long runs (the playthroughs) are left out of each test run; everything
-else of the test program runs, stopping at its first failure.
+else of the test program runs, stopping at its first failure: the tests that
+took less than a second on the unchanged sources first, the others only for a
+mutant that passes those.
 """
 
 import argparse
 import os
 import random
 import re
+import json
 import shutil
 import subprocess
 import sys
-import time
 
 CORE_FOLDERS = ["src/level", "src/player", "src/world", "src/save", "src/cutscene"]
 LONG_TESTS = "Playthrough*"
+QUICK_SECONDS = 1.0
 
 COMPARISONS = {"==": "!=", "!=": "==", "<": "<=", "<=": "<", ">": ">=", ">=": ">"}
 COMPARISON = re.compile(r"(?<=[\w)\]] )(==|!=|<=|>=|<|>)(?= [\w(!-])")
@@ -148,15 +151,47 @@ class Build:
         return run(["cmake", "--build", "build", "-j", str(self.jobs),
                     "--target", "gloamer_tests", "gloamer"], self.tree) == 0
 
-    def test(self, timeout):
-        environment = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy")
+    def test(self, names, timeout):
+        """Whether the tests `names` pass (None when they hang), stopping at the first failure."""
         try:
             return subprocess.run([self.tests, "--gtest_fail_fast", "--gtest_brief=1",
-                                   "--gtest_filter=-" + LONG_TESTS], cwd=self.folder, env=environment,
+                                   "--gtest_filter=" + ":".join(names)], cwd=self.folder,
+                                  env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy"),
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                   timeout=timeout).returncode == 0
         except subprocess.TimeoutExpired:
             return None
+
+    def timed_tests(self):
+        """Every test but the long runs with the seconds it took, or None when one fails."""
+        report = os.path.join(self.folder, "mutate_times.json")
+        if run([self.tests, "--gtest_brief=1", "--gtest_filter=-" + LONG_TESTS,
+                "--gtest_output=json:" + report], self.folder) != 0:
+            return None
+        with open(report) as times:
+            suites = json.load(times)["testsuites"]
+        return {f"{suite['name']}.{test['name']}": float(test["time"].rstrip("s"))
+                for suite in suites for test in suite["testsuite"]}
+
+
+class Suite:
+    """The tests in two rounds: the quick ones first, the slow ones only for a
+    mutant the quick ones let through, each round given three times its own
+    time before the mutant counts as hanging."""
+
+    def __init__(self, build, times):
+        self.build = build
+        quick = sorted(name for name, seconds in times.items() if seconds < QUICK_SECONDS)
+        slow = sorted(name for name, seconds in times.items() if seconds >= QUICK_SECONDS)
+        self.rounds = [(names, max(60.0, 3 * sum(times[name] for name in names)))
+                       for names in (quick, slow) if names]
+
+    def passes(self):
+        for names, timeout in self.rounds:
+            passed = self.build.test(names, timeout)
+            if not passed:
+                return passed
+        return True
 
 
 def main():
@@ -181,10 +216,10 @@ def main():
     copy_tree(top, tree)
     build = Build(tree, options.jobs)
     build.configure_and_build_all()
-    started = time.time()
-    if not build.test(timeout=None):
+    times = build.timed_tests()
+    if times is None:
         sys.exit("mutate: the tests fail without any mutation")
-    timeout = max(60, 3 * (time.time() - started))
+    suite = Suite(build, times)
 
     killed, survivors, unbuilt = 0, [], 0
     for index, (path, number, kind, new_line) in enumerate(mutants, 1):
@@ -201,7 +236,7 @@ def main():
                 verdict = "does not build"
                 unbuilt += 1
             else:
-                passed = build.test(timeout)
+                passed = suite.passes()
                 verdict = "survived" if passed else ("killed (hangs)" if passed is None else "killed")
                 if passed:
                     survivors.append(f"{path}:{number} {kind}: {old_line}  ->  {new_line.strip()}")

@@ -5,11 +5,11 @@
 #include "authoring/PlayComposer.h"
 
 #include "ReplayPlay.h"
-#include "ScratchGame.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 
 using namespace replay;
@@ -37,9 +37,9 @@ Rows playFromTheMenu(const std::string& name, int after)
     std::string replayPath = playthroughFile(name);
     int frames = routeFrames(read(replayPath)) + after;
     std::string trace = file((name + ".trace").c_str());
-    // A new game in the first slot of a game folder of the test's own.
-    std::remove((scratchGame() + "/Save/slot0.sav").c_str());
-    EXPECT_EQ(playScratch("--fast --frames " + std::to_string(frames) + " --replay " + replayPath + " --trace " + trace),
+    // A new game in the first slot of the player's folder of the test's own.
+    std::remove(playerFile("Save/slot0.sav").c_str());
+    EXPECT_EQ(playGame("--fast --frames " + std::to_string(frames) + " --replay " + replayPath + " --trace " + trace),
               0)
         << read(file("stderr.txt"));
     return traceRows(trace);

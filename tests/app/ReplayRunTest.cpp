@@ -1,6 +1,5 @@
 #include "ReplayHarness.h"
 #include "ReplayPlay.h"
-#include "ScratchGame.h"
 #include "app/Session.h"
 #include "render/PngImage.h"
 #include "save/SlotFile.h"
@@ -263,15 +262,15 @@ TEST(ReplayKeys, CommentsOfAnyLengthAndNamesWithSpacesAreRead)
 
 TEST(ReplayRun, TheOpeningOfANewGamePlaysInFramesUnderFast)
 {
-    // A new game in a game folder of the test's own, on its empty first slot.
-    std::string slot = scratchGame() + "/Save/slot0.sav";
+    // A new game in the player's folder of the test's own, on its empty first slot.
+    std::string slot = playerFile("Save/slot0.sav");
     std::remove(slot.c_str());
     // New game, then the first slot.
     write(file("new.txt"), "2 down return\n3 up return\n6 down return\n7 up return\n");
     // Two pictures: the first text on black, and the platform once the
     // player has his keys back.
     const int onBlack = 70, backInMetro2 = 660;
-    ASSERT_EQ(playScratch("--fast --frames 700 --replay " + file("new.txt") + " --trace " + file("opening.txt") + " --shot " +
+    ASSERT_EQ(playGame("--fast --frames 700 --replay " + file("new.txt") + " --trace " + file("opening.txt") + " --shot " +
                    std::to_string(onBlack) + ":" + file("opening_black.png") + " --shot " +
                    std::to_string(backInMetro2) + ":" + file("opening_metro2.png")),
               0)

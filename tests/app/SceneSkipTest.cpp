@@ -1,8 +1,8 @@
 #include "ReplayPlay.h"
-#include "ScratchGame.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -52,9 +52,9 @@ Rows play(const SCENE_RUN& run, const std::string& keys, int frames, const char*
     std::string trace = file((std::string(name) + "_trace.txt").c_str());
     write(replay, keys);
     // A new game needs its slot empty, or the menu asks before overwriting it.
-    std::remove((scratchGame() + "/Save/slot0.sav").c_str());
+    std::remove(playerFile("Save/slot0.sav").c_str());
     std::string start = *run.start ? std::string(" --start ") + run.start : "";
-    EXPECT_EQ(playScratch("--fast --frames " + std::to_string(frames) + start + " --replay " + replay + " --trace " +
+    EXPECT_EQ(playGame("--fast --frames " + std::to_string(frames) + start + " --replay " + replay + " --trace " +
                           trace),
               0)
         << read(file("stderr.txt"));
@@ -81,7 +81,6 @@ int sceneEnd(const Rows& rows, int start)
 
 TEST(SceneSkip, EverySceneSkippedLeavesTheGameWhereWatchingItDoes)
 {
-    ASSERT_FALSE(scratchGame().empty());
     for (const SCENE_RUN& run : scenes) {
         SCOPED_TRACE("scene " + std::to_string(run.scene));
         Rows watched = play(run, run.keys, run.frames, "watched");

@@ -13,8 +13,14 @@ FUZZ_SECONDS ?= 60
 deps:
 	./scripts/install-deps.sh
 
+# ccache, when installed, compiles again only what changed, in any copy of
+# the tree: its paths are taken from the top of the tree.
+CCACHE := $(shell command -v ccache)
+export CCACHE_BASEDIR ?= $(CURDIR)
+
 build: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX) \
+	    $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE))
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # Installs under PREFIX (default /usr/local), staged under DESTDIR when given.

@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """Seeded mutations of the game's core, each rebuilt and put to the tests.
 
-Copies the working tree (its tracked and new files) into a folder of its own
-(default build-mutants/, beside the usual build/), builds it there once, and
-then, one at a time, makes a small fault in the sources of src/level,
-src/player, src/world, src/save and src/cutscene: a comparison flipped, a
-whole-number constant changed by one, or a statement line deleted. Each mutant
-is rebuilt and the test program run on it; a mutant is killed when the tests
-fail or hang. Prints each mutant, whether it was killed, and the count.
+One at a time, makes a small fault in the sources of src/level, src/player,
+src/world, src/save and src/cutscene: a comparison flipped, a whole-number
+constant changed by one, or a statement line deleted. Each mutant is built in
+a build folder of its own (default build-mutants/, configured on first use;
+ccache keeps the rebuilds short) and the test program run on it; a mutant is
+killed when the tests fail or hang. The source file is put back after each
+mutant, also when the run is interrupted. Prints each mutant, whether it was
+killed, and the count.
 
 The same seed and the same sources give the same mutants, so two runs with
 different tests (before and after a change to the tests) can be compared:
@@ -15,6 +16,8 @@ different tests (before and after a change to the tests) can be compared:
     scripts/mutate.py                 # 40 mutants, seed 1
     scripts/mutate.py --count 60 --seed 7
     scripts/mutate.py --list          # only prints the mutants
+    scripts/mutate.py --only 3,17     # only these of the list
+    scripts/mutate.py --build build   # in an existing build folder
 
 The long runs (the playthroughs) are left out of each test run; everything
 else of the test program runs, stopping at its first failure: the tests that
@@ -28,6 +31,7 @@ import random
 import re
 import json
 import shutil
+import signal
 import subprocess
 import sys
 
@@ -99,6 +103,11 @@ def choose(sites, count, seed):
     return chosen
 
 
+def line_of(tree, path, number):
+    with open(os.path.join(tree, path)) as source:
+        return source.read().split("\n")[number - 1].strip()
+
+
 def run(command, cwd, timeout=None):
     try:
         return subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
@@ -107,49 +116,26 @@ def run(command, cwd, timeout=None):
         return None
 
 
-def copy_tree(source, tree):
-    """The working tree's files into `tree`, only those that changed, keeping
-    their times so that builds stay incremental; files gone from the working
-    tree go from the copy too."""
-    listing = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=source,
-                             stdout=subprocess.PIPE, check=True).stdout
-    wanted = set(os.fsdecode(name) for name in listing.split(b"\0") if name)
-    for name in wanted:
-        origin, copy = os.path.join(source, name), os.path.join(tree, name)
-        if not os.path.isfile(origin):
-            continue
-        if os.path.isfile(copy) and os.stat(copy).st_mtime == os.stat(origin).st_mtime \
-                and os.stat(copy).st_size == os.stat(origin).st_size:
-            continue
-        os.makedirs(os.path.dirname(copy), exist_ok=True)
-        shutil.copy2(origin, copy)
-    for folder, subfolders, files in os.walk(tree):
-        if folder == tree and "build" in subfolders:
-            subfolders.remove("build")
-        for name in files:
-            path = os.path.relpath(os.path.join(folder, name), tree)
-            if path not in wanted:
-                os.remove(os.path.join(tree, path))
-
-
 class Build:
-    def __init__(self, tree, jobs):
+    def __init__(self, tree, folder, jobs):
         self.tree = tree
-        self.folder = os.path.join(tree, "build")
+        self.folder = os.path.join(tree, folder)
         self.jobs = jobs
         self.tests = os.path.join(self.folder, "tests", "gloamer_tests")
 
     def configure_and_build_all(self):
         # The world's proof takes minutes and no test of the test program needs it.
-        if run(["cmake", "-S", ".", "-B", "build", "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DGLOAMER_WORLDCHECK=OFF"]
-               + (["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if shutil.which("ccache") else []),
-               self.tree) != 0:
-            sys.exit("mutate: the copy does not configure")
-        if run(["cmake", "--build", "build", "-j", str(self.jobs)], self.tree) != 0:
-            sys.exit("mutate: the copy does not build")
+        if not os.path.exists(os.path.join(self.folder, "CMakeCache.txt")) and run(
+                ["cmake", "-S", ".", "-B", self.folder, "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
+                 "-DGLOAMER_WORLDCHECK=OFF"]
+                + (["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if shutil.which("ccache") else []),
+                self.tree) != 0:
+            sys.exit("mutate: the build folder does not configure")
+        if run(["cmake", "--build", self.folder, "-j", str(self.jobs)], self.tree) != 0:
+            sys.exit("mutate: the tree does not build")
 
     def rebuild(self):
-        return run(["cmake", "--build", "build", "-j", str(self.jobs),
+        return run(["cmake", "--build", self.folder, "-j", str(self.jobs),
                     "--target", "gloamer_tests", "gloamer"], self.tree) == 0
 
     def test(self, names, timeout):
@@ -201,21 +187,24 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--count", type=int, default=40)
     parser.add_argument("--seed", type=int, default=1)
-    parser.add_argument("--folder", default=os.path.join(top, "build-mutants"),
-                        help="where the copy and its build go")
+    parser.add_argument("--build", default="build-mutants", help="the build folder, from the top of the tree")
     parser.add_argument("--jobs", type=int, default=os.cpu_count())
     parser.add_argument("--list", action="store_true", help="print the mutants only")
+    parser.add_argument("--only", help="the numbers of the mutants to run, such as 3,17")
     options = parser.parse_args()
 
-    mutants = choose(mutation_sites(top), options.count, options.seed)
+    mutants = list(enumerate(choose(mutation_sites(top), options.count, options.seed), 1))
     if options.list:
-        for path, number, kind, _ in mutants:
-            print(f"{path}:{number} {kind}")
+        for index, (path, number, kind, new_line) in mutants:
+            print(f"{index:3} {path}:{number} {kind}: {line_of(top, path, number)}  ->  {new_line.strip()}")
         return 0
+    if options.only:
+        wanted = {int(n) for n in options.only.split(",")}
+        mutants = [mutant for mutant in mutants if mutant[0] in wanted]
 
-    tree = os.path.join(options.folder, "tree")
-    copy_tree(top, tree)
-    build = Build(tree, options.jobs)
+    # A stop (Ctrl-C, kill) puts the mutated file back like an error does.
+    signal.signal(signal.SIGTERM, signal.default_int_handler)
+    build = Build(top, options.build, options.jobs)
     build.configure_and_build_all()
     times = build.timed_tests()
     if times is None:
@@ -223,8 +212,8 @@ def main():
     suite = Suite(build, times)
 
     killed, survivors, unbuilt = 0, [], 0
-    for index, (path, number, kind, new_line) in enumerate(mutants, 1):
-        source_path = os.path.join(tree, path)
+    for index, (path, number, kind, new_line) in mutants:
+        source_path = os.path.join(top, path)
         with open(source_path) as source:
             original = source.read()
         lines = original.split("\n")
@@ -246,7 +235,7 @@ def main():
         finally:
             with open(source_path, "w") as source:
                 source.write(original)
-        print(f"{index:3}/{len(mutants)} {verdict:15} {path}:{number} {kind}: "
+        print(f"{index:3} {verdict:15} {path}:{number} {kind}: "
               f"{old_line}  ->  {new_line.strip()}", flush=True)
 
     build.rebuild()

@@ -65,19 +65,24 @@ int refuseWrite(const char* message, const char* path, const std::string& reason
     return 0;
 }
 
-// Replaces the file at `path` with `size` bytes, through a temporary file
-// that reaches the disk before it is renamed over the old one.
-int replaceFile(const char* path, const void* data, std::size_t size, std::string* failure = nullptr)
+// Replaces the file at `path` with what `write` writes into it, through a
+// temporary file that reaches the disk before it is renamed over the old one.
+template <class Write> int replaceFileWith(const char* path, Write write, std::string* failure = nullptr)
 {
     ReplacingFile file(path, "wb");
     if (!file.out)
         return refuseWrite("Cannot open for writing :\n", path, reasonOf(file.error), failure);
     errno = 0;
-    bool written = std::fwrite(data, 1, size, file.out) == size && flushToDisk(file.out);
+    bool written = write(file.out) && flushToDisk(file.out);
     int error = errno;
     if (!file.commit(written))
         return refuseWrite("Cannot write :\n", path, reasonOf(written ? file.error : error), failure);
     return 1;
+}
+
+int replaceFile(const char* path, const void* data, std::size_t size)
+{
+    return replaceFileWith(path, [&](std::FILE* out) { return std::fwrite(data, 1, size, out) == size; });
 }
 
 SlotStatus readSlotFile(const char* path, SAVE_STATE& state, std::vector<unsigned char>& bytes)
@@ -178,18 +183,17 @@ int writeSlot(const char* path, const SAVE_STATE& state, const char* level, Slot
     path = where.c_str();
     if (level && strnlen(level, saveStringSize) > (std::size_t)saveStringMax)
         return refuseWrite("Level name too long for a save file :\n", path, "the room's name is too long", failure);
-    std::vector<unsigned char> bytes = encodeSaveState(state, level);
     // What the reader would refuse is never written: the old slot stays the
     // one a continue finds, and the slot this program wrote is known to be good.
-    if (bytes.size() > slotMaxBytes)
+    if (encodedSize(state, level) > slotMaxBytes)
         return refuseWrite("Too large for a save file :\n", path, "the game has grown too large for a save file",
                            failure);
-    if (!checkSaveState(bytes.data(), bytes.size()))
+    if (!readableSaveState(state, level))
         return refuseWrite("Out of a save file's limits :\n", path, "the game holds values a save file cannot",
                            failure);
     if (backup == SlotBackup::use)
         keepBackup(path);
-    if (!replaceFile(path, bytes.data(), bytes.size(), failure))
+    if (!replaceFileWith(path, [&](std::FILE* out) { return writeSaveState(out, state, level); }, failure))
         return 0;
     rememberWritten(path);
     return 1;

@@ -85,12 +85,27 @@ int replaceFile(const char* path, const void* data, std::size_t size)
     return replaceFileWith(path, [&](std::FILE* out) { return std::fwrite(data, 1, size, out) == size; });
 }
 
-SlotStatus readSlotFile(const char* path, SAVE_STATE& state, std::vector<unsigned char>& bytes)
+// Decodes a slot file where the system maps it, so that a slot of every room
+// seen is neither zero-filled nor copied first; a file that cannot be mapped
+// is read whole. Slots are replaced by renaming, never cut short in place,
+// so a mapped slot keeps its bytes.
+SlotStatus readSlotFile(const char* path, SAVE_STATE& state)
 {
-    FileRead result = readFile(path, bytes);
-    if (result == FileRead::missing)
+    std::FILE* in = std::fopen(path, "rb");
+    if (!in)
         return SlotStatus::empty;
-    if (result == FileRead::read && decodeSaveState(bytes.data(), bytes.size(), state))
+    long size = std::fseek(in, 0, SEEK_END) == 0 ? std::ftell(in) : -1;
+    const unsigned char* mapped = size > 0 && size <= (long)slotMaxBytes ? mapFile(in, std::size_t(size)) : nullptr;
+    std::fclose(in);
+    bool good;
+    if (mapped) {
+        good = decodeSaveState(mapped, std::size_t(size), state);
+        unmapFile(mapped, std::size_t(size));
+    } else {
+        std::vector<unsigned char> bytes;
+        good = readFile(path, bytes) == FileRead::read && decodeSaveState(bytes.data(), bytes.size(), state);
+    }
+    if (good)
         return SlotStatus::good;
     report("Damaged save file :\n", path);
     return SlotStatus::damaged;
@@ -129,9 +144,8 @@ bool isGoodSlot(const char* path)
     FILE_IDENTITY now;
     if (lastWritten.path == path && fileIdentity(path, &now) && now == lastWritten.file)
         return true;
-    std::vector<unsigned char> bytes;
     SAVE_STATE scratch;
-    return readSlotFile(path, scratch, bytes) == SlotStatus::good;
+    return readSlotFile(path, scratch) == SlotStatus::good;
 }
 
 // Keeps the slot at `path` as its ".bak" when it is good, so that a damaged
@@ -162,11 +176,10 @@ SlotStatus readSlot(const char* path, SAVE_STATE& state, SlotBackup backup)
 {
     std::string where = playerFileToRead(path);
     path = where.c_str();
-    std::vector<unsigned char> bytes;
-    SlotStatus status = readSlotFile(path, state, bytes);
+    SlotStatus status = readSlotFile(path, state);
     char copy[512];
     if (status == SlotStatus::damaged && backup == SlotBackup::use && backupName(path, copy, sizeof copy)
-        && readSlotFile(copy, state, bytes) == SlotStatus::good) {
+        && readSlotFile(copy, state) == SlotStatus::good) {
         reportDamageOnce(path, "the game goes on from its backup copy");
         return SlotStatus::good;
     }

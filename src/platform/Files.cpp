@@ -30,7 +30,7 @@ bool linkFile(const char* path, const char* name)
 
 const unsigned char* mapFile(std::FILE* file, std::size_t size)
 {
-    void* bytes = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fileno(file), 0);
+    void* bytes = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(file), 0);
     return bytes == MAP_FAILED ? nullptr : static_cast<const unsigned char*>(bytes);
 }
 

@@ -31,8 +31,8 @@ bool flushToDisk(std::FILE* file);
 // system does not allow it (the caller then copies).
 bool linkFile(const char* path, const char* name);
 
-// The first `size` bytes of `file`, mapped read-only: nothing is copied and
-// the pages are read as they are used. Null when the file cannot be mapped
+// The first `size` bytes of `file`, mapped read-only and read in at once:
+// nothing is copied or zero-filled. Null when the file cannot be mapped
 // (a pipe, a device). Unmapped with unmapFile; the file may be closed before.
 const unsigned char* mapFile(std::FILE* file, std::size_t size);
 void unmapFile(const unsigned char* bytes, std::size_t size);

@@ -4,6 +4,7 @@
 // every door as in the game. Reports the door's time on the game's thread
 // (median and 95th percentile, in ms), the continue from that slot, and the
 // peak resident memory of the process.
+#include "RememberedRooms.h"
 #include "assets/Typo.h"
 #include "level/Level.h"
 #include "player/Player.h"
@@ -25,21 +26,6 @@
 namespace {
 
 char slot[] = "/tmp/gloamer_door_bench.sav";
-
-// The memories of `rooms` rooms of 480 x 480 cells, mostly seen.
-SAVE_STATE rememberedRooms(int rooms)
-{
-    SAVE_STATE s;
-    s.memories.resize(std::size_t(rooms));
-    for (int i = 0; i < rooms; i++) {
-        SAVE_MEMORY& memory = s.memories[std::size_t(i)];
-        std::snprintf(memory.name, sizeof memory.name, "./Level/remembered%02d.lvl", i);
-        memory.w = memory.h = 480;
-        memory.quality.assign(480u * 480u, 0x3F800000u);
-        memory.glow.assign(480u * 480u, 0);
-    }
-    return s;
-}
 
 double since(std::chrono::steady_clock::time_point start)
 {

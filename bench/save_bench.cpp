@@ -1,6 +1,7 @@
 // Writing and reading a slot late in a game: twenty rooms the size of the
 // metro platform remembered, and the 87 MB that a whole playthrough leaves
 // (47 rooms). The game writes the slot at every door.
+#include "RememberedRooms.h"
 #include "save/SlotFile.h"
 
 #include <benchmark/benchmark.h>
@@ -12,14 +13,7 @@ namespace {
 
 SAVE_STATE lateGame(int rooms = 20, int w = 512, int h = 96)
 {
-    SAVE_STATE s;
-    s.memories.resize(std::size_t(rooms));
-    for (SAVE_MEMORY& memory : s.memories) {
-        memory.w = w;
-        memory.h = h;
-        memory.quality.assign(std::size_t(w) * h, 0x3F800000u);
-        memory.glow.assign(std::size_t(w) * h, 0);
-    }
+    SAVE_STATE s = rememberedRooms(rooms, w, h);
     s.objects.resize(40);
     return s;
 }

@@ -15,11 +15,12 @@ SAVE_STATE filled()
     SAVE_STATE s;
     s.coin = 77;
     s.objects.resize(2);
-    s.memories.resize(1);
-    s.memories[0].w = 1;
-    s.memories[0].h = 1;
-    s.memories[0].quality = {1};
-    s.memories[0].glow = {2};
+    auto memory = std::make_shared<SAVE_MEMORY>();
+    memory->w = 1;
+    memory->h = 1;
+    memory->quality = {1};
+    memory->glow = {2};
+    s.memories = {memory};
     return s;
 }
 

@@ -30,6 +30,7 @@
 #include <cstring>
 #include <iterator>
 #include <new>
+#include <vector>
 #include <unistd.h>
 
 SDL_Surface* screen = nullptr;
@@ -99,6 +100,9 @@ void drawPausedWorld()
     }
 }
 
+// Longer than any write: the box stays until the slot is stored.
+const int savingBoxSeconds = 600;
+
 // How long the error window waits for the player.
 const unsigned errorWindowWait = 60000;
 
@@ -130,21 +134,25 @@ bool dismissed()
 }
 
 // Waits for the slot the writer is storing, before a slot is read or the
-// game is left. A wait longer than a frame shows the player why the game
-// stands still.
+// game is left. A wait longer than a frame shows the game's message box over
+// the last picture, so that the player knows why the game stands still.
 void waitForSaving()
 {
-    unsigned start = ticks();
-    while (world.slots.busy()) {
-        if (ticks() - start > unsigned(world.frameTime)) {
-            typo.printCenter("Saving the game...", pixelScreen->width / 2, pixelScreen->height / 2, pixelScreen);
-            pixelScreen->draw(screen);
-            pixelScreen->flip(screen);
-            world.slots.finish();
-            return;
-        }
-        SDL_Delay(1);
-    }
+    if (world.slots.finishWithin(world.frameTime))
+        return;
+    const int* shown = pixelScreen->pixels;
+    const std::vector<int> picture(shown, shown + std::size_t(pixelScreen->width) * std::size_t(pixelScreen->height));
+    Text box;
+    box.init(&typo, pixelScreen);
+    box.create("Saving the game...", savingBoxSeconds, int(0xFFFFFFFFu));
+    do {
+        std::copy(picture.begin(), picture.end(), pixelScreen->pixels);
+        box.update();
+        box.draw();
+        pixelScreen->draw(screen);
+        pixelScreen->flip(screen);
+    } while (!world.slots.finishWithin(world.frameTime));
+    std::copy(picture.begin(), picture.end(), pixelScreen->pixels);
 }
 
 // The pause menu over a game being played, unless a death is under way.

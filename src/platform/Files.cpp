@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,4 +26,15 @@ bool flushToDisk(std::FILE* file)
 bool linkFile(const char* path, const char* name)
 {
     return link(path, name) == 0;
+}
+
+const unsigned char* mapFile(std::FILE* file, std::size_t size)
+{
+    void* bytes = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(file), 0);
+    return bytes == MAP_FAILED ? nullptr : static_cast<const unsigned char*>(bytes);
+}
+
+void unmapFile(const unsigned char* bytes, std::size_t size)
+{
+    munmap(const_cast<unsigned char*>(bytes), size);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 
 // The file-system calls the game needs beyond the C library's.
@@ -29,3 +30,9 @@ bool flushToDisk(std::FILE* file);
 // Gives the file at `path` the second name `name`; false where the file
 // system does not allow it (the caller then copies).
 bool linkFile(const char* path, const char* name);
+
+// The first `size` bytes of `file`, mapped read-only and read in at once:
+// nothing is copied or zero-filled. Null when the file cannot be mapped
+// (a pipe, a device). Unmapped with unmapFile; the file may be closed before.
+const unsigned char* mapFile(std::FILE* file, std::size_t size);
+void unmapFile(const unsigned char* bytes, std::size_t size);

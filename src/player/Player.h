@@ -5,6 +5,7 @@
 #include "assets/Tile.h"
 #include "level/Light.h"
 #include "player/BoundingBox.h"
+#include "save/SaveState.h"
 
 #include <vector>
 
@@ -15,23 +16,12 @@ class Level;
 class Map;
 class Screen;
 class TileList;
-struct SAVE_STATE;
 
 // A one-time object the player has taken (a key, a skull, a map piece), so
 // that it does not come back when its room is entered again.
 struct OBJECT {
     char name[256];
     unsigned char flag;
-};
-
-// What the player remembers of a room he has left: the memory strength and
-// the phosphorescent charge of every level map cell, bit for bit.
-struct MEMORY_SAVE {
-    char name[256];
-    int w;
-    int h;
-    unsigned* quality;
-    unsigned* glow;
 };
 
 // The character the user steers through a room: its body, its movement and
@@ -223,8 +213,10 @@ public:
     // phosphorescent paint from the levels in `contentFolder`.
     Map* map = nullptr;
     char contentFolder[256] = ".";
-    int nMemorySave = 0;
-    std::vector<MEMORY_SAVE*> memorySaves;
+    // What he remembers of each room he has left: the memory strength and
+    // the phosphorescent charge of every level map cell, bit for bit. A
+    // record is never changed, only replaced, so save records share it.
+    std::vector<SHARED_MEMORY> memorySaves;
     // Spelt as the game opens its levels ("./Level/"): a lower-case folder
     // cannot be opened on a case-sensitive file system.
     char checkpointLevel[256] = "./Level/metro3.lvl";

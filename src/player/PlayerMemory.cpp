@@ -22,19 +22,6 @@ unsigned wordOf(float value)
     return bits;
 }
 
-// A record of w x h cells, every word zero.
-MEMORY_SAVE* newMemory(const char* name, int w, int h)
-{
-    std::size_t cells = std::size_t(std::max(w, 0)) * std::size_t(std::max(h, 0));
-    MEMORY_SAVE* m = new MEMORY_SAVE;
-    boundedCopy(m->name, sizeof m->name, name);
-    m->w = cells ? w : 0;
-    m->h = cells ? h : 0;
-    m->quality = new unsigned[cells]();
-    m->glow = new unsigned[cells]();
-    return m;
-}
-
 // A memory strength as the renderer can use it: between 0 and 1, whatever
 // bits a save file held.
 float saneQuality(unsigned bits)
@@ -45,11 +32,11 @@ float saneQuality(unsigned bits)
 }
 
 // The first record of that level, or null.
-const MEMORY_SAVE* memoryOf(const std::vector<MEMORY_SAVE*>& saves, const char* name)
+const SAVE_MEMORY* memoryOf(const std::vector<SHARED_MEMORY>& saves, const char* name)
 {
-    for (const MEMORY_SAVE* m : saves)
+    for (const SHARED_MEMORY& m : saves)
         if (std::strcmp(m->name, name) == 0)
-            return m;
+            return m.get();
     return nullptr;
 }
 
@@ -57,35 +44,32 @@ const MEMORY_SAVE* memoryOf(const std::vector<MEMORY_SAVE*>& saves, const char* 
 
 void Player::addMemorySave(Level* level)
 {
-    for (int i = nMemorySave - 1; i >= 0; i--)
-        if (std::strcmp(memorySaves[i]->name, level->getName()) == 0)
+    for (int i = int(memorySaves.size()) - 1; i >= 0; i--)
+        if (std::strcmp(memorySaves[std::size_t(i)]->name, level->getName()) == 0)
             deleteMemorySave(i);
-    MEMORY_SAVE* m = newMemory(level->getName(), level->map ? level->mapWidth : 0, level->map ? level->mapHeight : 0);
-    std::size_t cells = std::size_t(m->w) * std::size_t(m->h);
+    auto m = std::make_shared<SAVE_MEMORY>();
+    boundedCopy(m->name, sizeof m->name, level->getName());
+    std::size_t cells = level->map ? std::size_t(std::max(level->mapWidth, 0)) * std::size_t(std::max(level->mapHeight, 0)) : 0;
+    m->w = cells ? level->mapWidth : 0;
+    m->h = cells ? level->mapHeight : 0;
     for (std::size_t k = 0; k < cells; k++) {
-        m->quality[k] = wordOf(level->map[k].quality);
-        m->glow[k] = unsigned(level->map[k].glow);
+        m->quality.push_back(wordOf(level->map[k].quality));
+        m->glow.push_back(unsigned(level->map[k].glow));
     }
-    memorySaves.push_back(m);
-    nMemorySave++;
+    m->quality.shrink();
+    m->glow.shrink();
+    memorySaves.push_back(std::move(m));
 }
 
 void Player::deleteMemorySave(int index)
 {
-    if (index < 0 || index >= nMemorySave)
-        return;
-    MEMORY_SAVE* m = memorySaves[index];
-    delete[] m->quality;
-    delete[] m->glow;
-    delete m;
-    memorySaves.erase(memorySaves.begin() + index);
-    nMemorySave--;
+    if (index >= 0 && index < int(memorySaves.size()))
+        memorySaves.erase(memorySaves.begin() + index);
 }
 
 void Player::clearMemories()
 {
-    while (nMemorySave > 0)
-        deleteMemorySave(nMemorySave - 1);
+    memorySaves.clear();
 }
 
 void Player::clearObjects()
@@ -104,20 +88,21 @@ void Player::setMemory(Level* level)
 {
     if (level->reveal || !level->map)
         return;
-    const MEMORY_SAVE* m = memoryOf(memorySaves, level->getName());
+    const SAVE_MEMORY* m = memoryOf(memorySaves, level->getName());
     if (!m) {
         std::size_t cells = std::size_t(level->mapWidth) * std::size_t(level->mapHeight);
         for (std::size_t k = 0; k < cells; k++)
             level->map[k].quality = 0.0f;
         return;
     }
+    const std::vector<std::uint32_t> quality = m->quality.unpacked(), glow = m->glow.unpacked();
     int w = std::min(m->w, level->mapWidth), h = std::min(m->h, level->mapHeight);
     for (int mx = 0; mx < w; mx++)
         for (int my = 0; my < h; my++) {
             std::size_t from = std::size_t(mx) * m->h + my;
             LevelPixel& p = level->map[std::size_t(mx) * level->mapHeight + my];
-            p.quality = saneQuality(m->quality[from]);
-            p.glow = int(m->glow[from]);
+            p.quality = from < quality.size() ? saneQuality(quality[from]) : 0.0f;
+            p.glow = from < glow.size() ? int(glow[from]) : 0;
         }
 }
 
@@ -182,17 +167,7 @@ void Player::storeMemoriesAndObjects(SAVE_STATE& state) const
         saved.flag = o->flag;
         state.objects.push_back(saved);
     }
-    state.memories.clear();
-    for (const MEMORY_SAVE* m : memorySaves) {
-        SAVE_MEMORY saved;
-        boundedCopy(saved.name, sizeof saved.name, m->name);
-        saved.w = m->w;
-        saved.h = m->h;
-        std::size_t cells = std::size_t(m->w) * std::size_t(m->h);
-        saved.quality.assign(m->quality, m->quality + cells);
-        saved.glow.assign(m->glow, m->glow + cells);
-        state.memories.push_back(std::move(saved));
-    }
+    state.memories = memorySaves;
 }
 
 void Player::restoreObjects(const SAVE_STATE& state)
@@ -214,15 +189,9 @@ void Player::restoreMemoriesAndObjects(const SAVE_STATE& state)
     clearMemories();
     if (revealsMap(state) && map)
         map->reveal();
-    for (const SAVE_MEMORY& saved : state.memories) {
-        // The words the record holds, as far as its size asks for them.
-        MEMORY_SAVE* m = newMemory(saved.name, saved.w, saved.h);
-        std::size_t cells = std::size_t(m->w) * std::size_t(m->h);
-        std::copy_n(saved.quality.begin(), std::min(cells, saved.quality.size()), m->quality);
-        std::copy_n(saved.glow.begin(), std::min(cells, saved.glow.size()), m->glow);
-        memorySaves.push_back(m);
-        nMemorySave++;
+    for (const SHARED_MEMORY& saved : state.memories) {
+        memorySaves.push_back(saved);
         if (map)
-            map->setCurrentCell(saved.name);
+            map->setCurrentCell(saved->name);
     }
 }

@@ -4,19 +4,30 @@
 #include "base/MapLimits.h"
 #include "base/TextReader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
 
 namespace {
 
+bool positionAllowed(int value) { return value >= -savePositionLimit && value <= savePositionLimit; }
+
+bool speedAllowed(float value) { return std::isfinite(value) && std::fabs(value) <= saveSpeedLimit; }
+
+bool memorySizeAllowed(int w, int h)
+{
+    return w >= 0 && h >= 0 && w <= maxMapSide && h <= maxMapSide && (long long)w * h <= maxMapCells;
+}
+
+// Writes the slot format into memory, into a file as it goes, or only counts
+// the bytes.
 class ByteWriter {
 public:
-    void word(std::uint32_t value)
-    {
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes.push_back((unsigned char)(value >> shift));
-    }
+    enum class Mode { keep, stream, count };
+    explicit ByteWriter(Mode mode, std::FILE* sink = nullptr) : mode(mode), sink(sink) {}
+
+    void word(std::uint32_t value) { repeat(value, 1); }
     void integer(int value) { word((std::uint32_t)value); }
     void real(float value)
     {
@@ -29,20 +40,73 @@ public:
     {
         std::size_t n = strnlen(value, saveStringMax);
         integer((int)n);
-        bytes.insert(bytes.end(), value, value + n);
+        raw((const unsigned char*)value, n);
     }
-    void raw(const unsigned char* data, std::size_t n) { bytes.insert(bytes.end(), data, data + n); }
-    void words(const std::vector<std::uint32_t>& values)
+    void raw(const unsigned char* data, std::size_t n)
     {
-        std::size_t at = bytes.size();
-        bytes.resize(at + 4 * values.size());
-        for (std::uint32_t value : values) {
-            for (int shift = 0; shift < 32; shift += 8)
-                bytes[at++] = (unsigned char)(value >> shift);
-        }
+        written += n;
+        if (mode == Mode::count)
+            return;
+        bytes.insert(bytes.end(), data, data + n);
+        spillWhenFull();
+    }
+    void words(const PackedWords& values)
+    {
+        if (mode == Mode::count)
+            written += 4 * values.size();
+        else
+            values.forEachRun([this](std::uint32_t word, std::size_t n) { repeat(word, n); });
+    }
+    // Writes what is still held to the sink; whether every write succeeded.
+    bool finish()
+    {
+        spill();
+        return !failed;
     }
 
     std::vector<unsigned char> bytes;
+    std::size_t written = 0;
+
+private:
+    static constexpr std::size_t spillAt = 1u << 16;
+
+    // `n` copies of the word, little-endian.
+    void repeat(std::uint32_t value, std::size_t n)
+    {
+        if (mode == Mode::count) {
+            written += 4 * n;
+            return;
+        }
+        const unsigned char little[4] = {(unsigned char)value, (unsigned char)(value >> 8), (unsigned char)(value >> 16),
+                                         (unsigned char)(value >> 24)};
+        while (n > 0) {
+            std::size_t room = mode == Mode::stream && bytes.size() < spillAt ? (spillAt - bytes.size()) / 4 : n;
+            std::size_t take = std::min(n, std::max<std::size_t>(room, 1));
+            std::size_t at = bytes.size();
+            bytes.resize(at + 4 * take);
+            for (std::size_t i = 0; i < take; ++i)
+                std::memcpy(&bytes[at + 4 * i], little, 4);
+            written += 4 * take;
+            n -= take;
+            spillWhenFull();
+        }
+    }
+    void spillWhenFull()
+    {
+        if (mode == Mode::stream && bytes.size() >= spillAt)
+            spill();
+    }
+    void spill()
+    {
+        if (mode != Mode::stream || bytes.empty())
+            return;
+        failed = failed || std::fwrite(bytes.data(), 1, bytes.size(), sink) != bytes.size();
+        bytes.clear();
+    }
+
+    Mode mode;
+    std::FILE* sink;
+    bool failed = false;
 };
 
 std::uint32_t littleEndian(const unsigned char* p)
@@ -54,11 +118,7 @@ std::uint32_t littleEndian(const unsigned char* p)
 // the whole reader fail, and failed reads return zeros.
 class ByteReader {
 public:
-    // A reader that only checks skips the memory arrays instead of copying them.
-    ByteReader(const unsigned char* data, std::size_t size, bool copyArrays = true)
-        : at(data), left(size), copyArrays(copyArrays)
-    {
-    }
+    ByteReader(const unsigned char* data, std::size_t size) : at(data), left(size) {}
 
     std::uint32_t word()
     {
@@ -76,7 +136,7 @@ public:
         std::uint32_t bits = word();
         float value;
         std::memcpy(&value, &bits, sizeof value);
-        require(std::isfinite(value) && std::fabs(value) <= saveSpeedLimit);
+        require(speedAllowed(value));
         return value;
     }
     const unsigned char* bytes(std::size_t n) { return take(n) ? at - n : nullptr; }
@@ -91,16 +151,18 @@ public:
         std::memcpy(out, p, (std::size_t)n);
         out[n] = 0;
     }
-    void words(std::vector<std::uint32_t>& out, std::size_t n)
+    // Packed as they are read, a run of equal words at a time.
+    void words(PackedWords& out, std::size_t n)
     {
-        if (!require(n <= left / 4))
+        const unsigned char* p = require(n <= left / 4) ? bytes(n * 4) : nullptr;
+        if (!p)
             return;
-        const unsigned char* p = bytes(n * 4);
-        if (!copyArrays)
-            return;
-        out.resize(n);
-        for (std::size_t i = 0; i < n; ++i)
-            out[i] = littleEndian(p + 4 * i);
+        for (std::size_t i = 0, next; i < n; i = next) {
+            for (next = i + 1; next < n && std::memcmp(p + 4 * next, p + 4 * i, 4) == 0;)
+                ++next;
+            out.append(littleEndian(p + 4 * i), next - i);
+        }
+        out.shrink();
     }
     // A count of records of at least `smallest` bytes each, which the bytes
     // left must be able to hold.
@@ -130,7 +192,6 @@ private:
 
     const unsigned char* at;
     std::size_t left;
-    bool copyArrays;
     bool good = true;
 };
 
@@ -166,7 +227,12 @@ void readWindow(ByteReader& in, bool flags[flagCount], int window)
         flags[windowStarts[window] + i] = bytes[i] != 0;
 }
 
-int position(ByteReader& in) { return in.integer(-savePositionLimit, savePositionLimit); }
+int position(ByteReader& in)
+{
+    int value = in.integer();
+    in.require(positionAllowed(value));
+    return value;
+}
 
 // Reads the fixed fields, the strings and the lists; `in` fails on anything
 // out of bounds.
@@ -204,32 +270,25 @@ void readState(ByteReader& in, SAVE_STATE& s)
         object.flag = slot ? slot[0] : 0;
     }
     // A memory takes at least a length, a width and a height.
-    s.memories.resize(in.count(saveMaxMemories, 12));
-    for (SAVE_MEMORY& memory : s.memories) {
-        in.text(memory.name);
-        memory.w = in.integer(0, maxMapSide);
-        memory.h = in.integer(0, maxMapSide);
-        std::size_t cells = (std::size_t)memory.w * (std::size_t)memory.h;
-        in.require(cells <= (std::size_t)maxMapCells);
-        in.words(memory.quality, cells);
-        in.words(memory.glow, cells);
-        if (!in.ok())
+    for (int n = in.count(saveMaxMemories, 12); n > 0 && in.ok(); --n) {
+        auto memory = std::make_shared<SAVE_MEMORY>();
+        in.text(memory->name);
+        memory->w = in.integer();
+        memory->h = in.integer();
+        if (!in.require(memorySizeAllowed(memory->w, memory->h)))
             return;
+        std::size_t cells = (std::size_t)memory->w * (std::size_t)memory->h;
+        in.words(memory->quality, cells);
+        in.words(memory->glow, cells);
+        s.memories.push_back(std::move(memory));
     }
     in.require(in.remaining() == 0);
 }
 
-} // namespace
-
-std::vector<unsigned char> encodeSaveState(const SAVE_STATE& s, const char* level)
+void encode(ByteWriter& out, const SAVE_STATE& s, const char* level)
 {
     bool flags[flagCount];
     flagsOf(s, flags);
-    ByteWriter out;
-    std::size_t size = 0;
-    for (const SAVE_MEMORY& memory : s.memories)
-        size += 8 * memory.quality.size();
-    out.bytes.reserve(size + 1024);
     for (int value : {s.x, s.y, s.oldX, s.oldY, s.way})
         out.integer(value);
     writeWindow(out, flags, 0);
@@ -253,14 +312,53 @@ std::vector<unsigned char> encodeSaveState(const SAVE_STATE& s, const char* leve
         out.raw(slot, 4);
     }
     out.integer((int)s.memories.size());
-    for (const SAVE_MEMORY& memory : s.memories) {
-        out.text(memory.name);
-        out.integer(memory.w);
-        out.integer(memory.h);
-        out.words(memory.quality);
-        out.words(memory.glow);
+    for (const SHARED_MEMORY& memory : s.memories) {
+        out.text(memory->name);
+        out.integer(memory->w);
+        out.integer(memory->h);
+        out.words(memory->quality);
+        out.words(memory->glow);
     }
+}
+
+} // namespace
+
+std::vector<unsigned char> encodeSaveState(const SAVE_STATE& s, const char* level)
+{
+    ByteWriter out(ByteWriter::Mode::keep);
+    out.bytes.reserve(encodedSize(s, level));
+    encode(out, s, level);
     return std::move(out.bytes);
+}
+
+bool writeSaveState(std::FILE* file, const SAVE_STATE& s, const char* level)
+{
+    ByteWriter out(ByteWriter::Mode::stream, file);
+    encode(out, s, level);
+    return out.finish();
+}
+
+std::size_t encodedSize(const SAVE_STATE& s, const char* level)
+{
+    ByteWriter out(ByteWriter::Mode::count);
+    encode(out, s, level);
+    return out.written;
+}
+
+bool readableSaveState(const SAVE_STATE& s, const char* level)
+{
+    const char* room = level ? level : s.level;
+    bool fixed = positionAllowed(s.x) && positionAllowed(s.y) && positionAllowed(s.oldX) && positionAllowed(s.oldY)
+                 && positionAllowed(s.checkpointX) && positionAllowed(s.checkpointY) && speedAllowed(s.dy)
+                 && speedAllowed(s.hitted) && strnlen(room, saveStringSize) <= (std::size_t)saveStringMax
+                 && savedLevelAllowed(room) && savedLevelAllowed(s.checkpointLevel)
+                 && s.objects.size() <= (std::size_t)saveMaxObjects && s.memories.size() <= (std::size_t)saveMaxMemories;
+    for (std::size_t i = 0; fixed && i < s.memories.size(); ++i) {
+        const SAVE_MEMORY& m = *s.memories[i];
+        std::size_t cells = std::size_t(std::max(m.w, 0)) * std::size_t(std::max(m.h, 0));
+        fixed = memorySizeAllowed(m.w, m.h) && m.quality.size() == cells && m.glow.size() == cells;
+    }
+    return fixed;
 }
 
 int decodeSaveState(const unsigned char* data, std::size_t size, SAVE_STATE& state)
@@ -277,14 +375,6 @@ int decodeSaveState(const unsigned char* data, std::size_t size, SAVE_STATE& sta
 bool savedLevelAllowed(const char* level)
 {
     return !*level || levelNameStaysInside(level);
-}
-
-int checkSaveState(const unsigned char* data, std::size_t size)
-{
-    ByteReader in(data, size, false);
-    SAVE_STATE read;
-    readState(in, read);
-    return in.ok();
 }
 
 int keyCount(const SAVE_STATE& state)

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "save/PackedWords.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,7 +24,9 @@
 // and his respawn count are untouched until the copy. Objects and memories
 // map one record each onto the player's OBJECT and MEMORY_SAVE lists, in the
 // same order; the memory arrays are the level map's quality and glow words,
-// copied bit for bit, and may differ in size from the level they name.
+// copied bit for bit, and may differ in size from the level they name. A
+// memory never changes once made: the player, his records and the slot
+// writer share it.
 //
 // Binary layout (32-bit little-endian numbers, IEEE single floats, strings as
 // a 32-bit length and that many bytes without terminator, no header):
@@ -45,14 +51,16 @@ struct SAVE_OBJECT {
 };
 
 // What the player remembers of one level: per level map cell, the memory
-// quality (a float's bits) and the phosphorescent glow word.
+// quality (a float's bits) and the phosphorescent glow word, column after
+// column.
 struct SAVE_MEMORY {
     char name[saveStringSize] = "";
     int w = 0;
     int h = 0;
-    std::vector<std::uint32_t> quality;
-    std::vector<std::uint32_t> glow;
+    PackedWords quality;
+    PackedWords glow;
 };
+using SHARED_MEMORY = std::shared_ptr<const SAVE_MEMORY>;
 
 // The defaults are those of a player that was just built.
 struct SAVE_STATE {
@@ -85,7 +93,7 @@ struct SAVE_STATE {
     int checkpointY = 0;
     char checkpointLevel[saveStringSize] = "./Level/metro3.lvl";
     std::vector<SAVE_OBJECT> objects;
-    std::vector<SAVE_MEMORY> memories;
+    std::vector<SHARED_MEMORY> memories;
 };
 
 // Limits a slot must keep to be read. Positions stay far from the integer
@@ -104,15 +112,19 @@ bool savedLevelAllowed(const char* level);
 // The binary slot format of a record, storing `level` as the level when it
 // is given (a level other than the one the player is in), else the record's.
 std::vector<unsigned char> encodeSaveState(const SAVE_STATE& state, const char* level = nullptr);
+// The same bytes written to `out` as they are made, so that a slot of every
+// room seen is never held whole in memory. Returns whether all were written.
+bool writeSaveState(std::FILE* out, const SAVE_STATE& state, const char* level = nullptr);
+// The size of those bytes, and whether the reader would take them: what
+// decodeSaveState checks, checked on the record.
+std::size_t encodedSize(const SAVE_STATE& state, const char* level = nullptr);
+bool readableSaveState(const SAVE_STATE& state, const char* level = nullptr);
 
 // Reads a binary slot from `size` bytes. Everything is checked before
 // `state` is touched: string lengths, counts, memory sizes against the level
 // map limits and the bytes left, values within the limits above, and the
 // data consumed exactly. Returns 1, or 0 with `state` unchanged.
 int decodeSaveState(const unsigned char* data, std::size_t size, SAVE_STATE& state);
-// Whether decodeSaveState would read those bytes: the same checks, without
-// copying the memory arrays.
-int checkSaveState(const unsigned char* data, std::size_t size);
 
 // The text form. The game's form holds a fixed list of lines in a fixed
 // order: position, facing, lamp, four of the eight flags, fall speed, life,

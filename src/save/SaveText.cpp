@@ -23,8 +23,9 @@ void appendLine(std::string& out, const char* format, Values... values)
 }
 
 // `perLine` words to a line, each line starting with `key`.
-void appendWords(std::string& out, const char* key, const std::vector<std::uint32_t>& values, int perLine)
+void appendWords(std::string& out, const char* key, const PackedWords& packed, int perLine)
 {
+    const std::vector<std::uint32_t> values = packed.unpacked();
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (i % perLine == 0)
             out += key;
@@ -87,11 +88,11 @@ bool unquote(const std::string& word, std::string& text)
 
 void appendMemories(std::string& out, const SAVE_STATE& s)
 {
-    for (const SAVE_MEMORY& memory : s.memories) {
-        appendLine(out, "PLAYER_MEMORY %d %d %s\n", memory.w, memory.h, quoted(memory.name).c_str());
+    for (const SHARED_MEMORY& memory : s.memories) {
+        appendLine(out, "PLAYER_MEMORY %d %d %s\n", memory->w, memory->h, quoted(memory->name).c_str());
         // One line per column of the level map.
-        appendWords(out, "QUALITY", memory.quality, memory.h);
-        appendWords(out, "GLOW", memory.glow, memory.h);
+        appendWords(out, "QUALITY", memory->quality, memory->h);
+        appendWords(out, "GLOW", memory->glow, memory->h);
     }
 }
 
@@ -324,18 +325,20 @@ private:
         if (!memoriesListed)
             state.memories.clear();
         memoriesListed = true;
-        SAVE_MEMORY memory;
+        auto memory = std::make_shared<SAVE_MEMORY>();
         if (line.words.size() < 3 || (int)state.memories.size() >= saveMaxMemories
-            || !readWholeNumber(line.words[1].c_str(), 0, maxMapSide, &memory.w)
-            || !readWholeNumber(line.words[2].c_str(), 0, maxMapSide, &memory.h)
-            || (long long)memory.w * memory.h > maxMapCells)
+            || !readWholeNumber(line.words[1].c_str(), 0, maxMapSide, &memory->w)
+            || !readWholeNumber(line.words[2].c_str(), 0, maxMapSide, &memory->h)
+            || (long long)memory->w * memory->h > maxMapCells)
             return false;
         // The name is what follows the two sizes.
         std::size_t skip = line.words[1].size() + 1 + line.words[2].size() + 1;
-        if (line.rest.size() < skip || !readString(line.rest.substr(skip), memory.name))
+        if (line.rest.size() < skip || !readString(line.rest.substr(skip), memory->name))
             return false;
-        state.memories.push_back(std::move(memory));
-        filling = cells() > 0;
+        state.memories.push_back(memory);
+        filling = std::move(memory);
+        if (cells() == 0)
+            filling.reset();
         return true;
     }
 
@@ -344,25 +347,25 @@ private:
     {
         if (!filling)
             return false;
-        SAVE_MEMORY& memory = state.memories.back();
+        SAVE_MEMORY& memory = *filling;
         std::size_t n = cells();
         if (quality ? !memory.glow.empty() : memory.quality.size() < n)
             return false;
-        std::vector<std::uint32_t>& target = quality ? memory.quality : memory.glow;
+        PackedWords& target = quality ? memory.quality : memory.glow;
         for (std::size_t i = 1; i < line.words.size(); ++i) {
             std::uint32_t value;
             if (target.size() >= n || !parseWord(line.words[i], value))
                 return false;
             target.push_back(value);
         }
-        filling = memory.glow.size() < n;
+        if (memory.glow.size() == n)
+            filling.reset();
         return true;
     }
 
     std::size_t cells() const
     {
-        const SAVE_MEMORY& memory = state.memories.back();
-        return (std::size_t)memory.w * (std::size_t)memory.h;
+        return (std::size_t)filling->w * (std::size_t)filling->h;
     }
 
     // The game's form holds its strings as they are; the complete form quotes them.
@@ -372,7 +375,8 @@ private:
     }
 
     bool strict;
-    bool filling = false;
+    // The memory whose words are still being read.
+    std::shared_ptr<SAVE_MEMORY> filling;
 };
 
 } // namespace

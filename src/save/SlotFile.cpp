@@ -65,27 +65,47 @@ int refuseWrite(const char* message, const char* path, const std::string& reason
     return 0;
 }
 
-// Replaces the file at `path` with `size` bytes, through a temporary file
-// that reaches the disk before it is renamed over the old one.
-int replaceFile(const char* path, const void* data, std::size_t size, std::string* failure = nullptr)
+// Replaces the file at `path` with what `write` writes into it, through a
+// temporary file that reaches the disk before it is renamed over the old one.
+template <class Write> int replaceFileWith(const char* path, Write write, std::string* failure = nullptr)
 {
     ReplacingFile file(path, "wb");
     if (!file.out)
         return refuseWrite("Cannot open for writing :\n", path, reasonOf(file.error), failure);
     errno = 0;
-    bool written = std::fwrite(data, 1, size, file.out) == size && flushToDisk(file.out);
+    bool written = write(file.out) && flushToDisk(file.out);
     int error = errno;
     if (!file.commit(written))
         return refuseWrite("Cannot write :\n", path, reasonOf(written ? file.error : error), failure);
     return 1;
 }
 
-SlotStatus readSlotFile(const char* path, SAVE_STATE& state, std::vector<unsigned char>& bytes)
+int replaceFile(const char* path, const void* data, std::size_t size)
 {
-    FileRead result = readFile(path, bytes);
-    if (result == FileRead::missing)
+    return replaceFileWith(path, [&](std::FILE* out) { return std::fwrite(data, 1, size, out) == size; });
+}
+
+// Decodes a slot file where the system maps it, so that a slot of every room
+// seen is neither zero-filled nor copied first; a file that cannot be mapped
+// is read whole. Slots are replaced by renaming, never cut short in place,
+// so a mapped slot keeps its bytes.
+SlotStatus readSlotFile(const char* path, SAVE_STATE& state)
+{
+    std::FILE* in = std::fopen(path, "rb");
+    if (!in)
         return SlotStatus::empty;
-    if (result == FileRead::read && decodeSaveState(bytes.data(), bytes.size(), state))
+    long size = std::fseek(in, 0, SEEK_END) == 0 ? std::ftell(in) : -1;
+    const unsigned char* mapped = size > 0 && size <= (long)slotMaxBytes ? mapFile(in, std::size_t(size)) : nullptr;
+    std::fclose(in);
+    bool good;
+    if (mapped) {
+        good = decodeSaveState(mapped, std::size_t(size), state);
+        unmapFile(mapped, std::size_t(size));
+    } else {
+        std::vector<unsigned char> bytes;
+        good = readFile(path, bytes) == FileRead::read && decodeSaveState(bytes.data(), bytes.size(), state);
+    }
+    if (good)
         return SlotStatus::good;
     report("Damaged save file :\n", path);
     return SlotStatus::damaged;
@@ -124,9 +144,8 @@ bool isGoodSlot(const char* path)
     FILE_IDENTITY now;
     if (lastWritten.path == path && fileIdentity(path, &now) && now == lastWritten.file)
         return true;
-    std::vector<unsigned char> bytes;
     SAVE_STATE scratch;
-    return readSlotFile(path, scratch, bytes) == SlotStatus::good;
+    return readSlotFile(path, scratch) == SlotStatus::good;
 }
 
 // Keeps the slot at `path` as its ".bak" when it is good, so that a damaged
@@ -157,11 +176,10 @@ SlotStatus readSlot(const char* path, SAVE_STATE& state, SlotBackup backup)
 {
     std::string where = playerFileToRead(path);
     path = where.c_str();
-    std::vector<unsigned char> bytes;
-    SlotStatus status = readSlotFile(path, state, bytes);
+    SlotStatus status = readSlotFile(path, state);
     char copy[512];
     if (status == SlotStatus::damaged && backup == SlotBackup::use && backupName(path, copy, sizeof copy)
-        && readSlotFile(copy, state, bytes) == SlotStatus::good) {
+        && readSlotFile(copy, state) == SlotStatus::good) {
         reportDamageOnce(path, "the game goes on from its backup copy");
         return SlotStatus::good;
     }
@@ -178,18 +196,17 @@ int writeSlot(const char* path, const SAVE_STATE& state, const char* level, Slot
     path = where.c_str();
     if (level && strnlen(level, saveStringSize) > (std::size_t)saveStringMax)
         return refuseWrite("Level name too long for a save file :\n", path, "the room's name is too long", failure);
-    std::vector<unsigned char> bytes = encodeSaveState(state, level);
     // What the reader would refuse is never written: the old slot stays the
     // one a continue finds, and the slot this program wrote is known to be good.
-    if (bytes.size() > slotMaxBytes)
+    if (encodedSize(state, level) > slotMaxBytes)
         return refuseWrite("Too large for a save file :\n", path, "the game has grown too large for a save file",
                            failure);
-    if (!checkSaveState(bytes.data(), bytes.size()))
+    if (!readableSaveState(state, level))
         return refuseWrite("Out of a save file's limits :\n", path, "the game holds values a save file cannot",
                            failure);
     if (backup == SlotBackup::use)
         keepBackup(path);
-    if (!replaceFile(path, bytes.data(), bytes.size(), failure))
+    if (!replaceFileWith(path, [&](std::FILE* out) { return writeSaveState(out, state, level); }, failure))
         return 0;
     rememberWritten(path);
     return 1;

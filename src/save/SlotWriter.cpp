@@ -2,6 +2,7 @@
 
 #include "save/SlotFile.h"
 
+#include <chrono>
 #include <utility>
 
 SlotWriter::~SlotWriter()
@@ -33,6 +34,12 @@ void SlotWriter::finish()
 {
     std::unique_lock<std::mutex> guard(lock);
     changed.wait(guard, [this] { return !waiting && !writing; });
+}
+
+bool SlotWriter::finishWithin(int milliseconds)
+{
+    std::unique_lock<std::mutex> guard(lock);
+    return changed.wait_for(guard, std::chrono::milliseconds(milliseconds), [this] { return !waiting && !writing; });
 }
 
 bool SlotWriter::busy()

@@ -25,6 +25,8 @@ public:
     void store(const char* path, SAVE_STATE&& state, const char* level = nullptr);
     // Waits until every snapshot handed over is on the disk or refused.
     void finish();
+    // The same for at most `milliseconds`; whether the writer is done.
+    bool finishWithin(int milliseconds);
     // Whether a snapshot waits or is being written.
     bool busy();
     // Why the latest failed write failed, once; empty when none failed since.

@@ -95,7 +95,7 @@ TEST(PlayerMemoryTest, ARoomIsRememberedAsLastLeftAcrossADoorAndBack)
     p.addMemorySave(first.get());
     auto left = room("./Level/a.lvl", 6, 4, 7);
     p.addMemorySave(left.get());
-    EXPECT_EQ(p.nMemorySave, 1) << "one record per level";
+    EXPECT_EQ(p.memorySaves.size(), 1u) << "one record per level";
 
     // Through the other room's door: first visit, nothing remembered yet,
     // whatever the level built; its paint keeps its glow.
@@ -112,7 +112,7 @@ TEST(PlayerMemoryTest, ARoomIsRememberedAsLastLeftAcrossADoorAndBack)
     p.deleteObjectsInLevel(back.get());
     p.setMemory(back.get());
     expectSameCells(*back, *left);
-    EXPECT_EQ(p.nMemorySave, 2);
+    EXPECT_EQ(p.memorySaves.size(), 2u);
 
     // A fully visible room stays as it is built.
     auto shown = room("./Level/a.lvl", 6, 4);
@@ -123,8 +123,8 @@ TEST(PlayerMemoryTest, ARoomIsRememberedAsLastLeftAcrossADoorAndBack)
     EXPECT_EQ(shown->map[6].glow, 0);
 
     p.deleteMemorySave(-1);
-    p.deleteMemorySave(p.nMemorySave);
-    EXPECT_EQ(p.nMemorySave, 2);
+    p.deleteMemorySave(int(p.memorySaves.size()));
+    EXPECT_EQ(p.memorySaves.size(), 2u);
 }
 
 TEST(PlayerMemoryTest, ARoomWhoseSizeChangedGetsBackOnlyTheCellsBothSizesShare)
@@ -148,8 +148,14 @@ TEST(PlayerMemoryTest, ARoomWhoseSizeChangedGetsBackOnlyTheCellsBothSizesShare)
     EXPECT_EQ(smaller->map[3].glow, saved->map[5].glow);
 
     // Strengths a damaged save may hold come back between 0 and 1.
-    p.memorySaves[0]->quality[0] = 0x7FC00000u; // not a number
-    p.memorySaves[0]->quality[1] = bitsOf(5.0f);
+    auto damaged = std::make_shared<SAVE_MEMORY>(*p.memorySaves[0]);
+    std::vector<std::uint32_t> quality = damaged->quality.unpacked();
+    quality[0] = 0x7FC00000u; // not a number
+    quality[1] = bitsOf(5.0f);
+    damaged->quality = PackedWords();
+    for (std::uint32_t word : quality)
+        damaged->quality.push_back(word);
+    p.memorySaves[0] = damaged;
     p.setMemory(smaller.get());
     EXPECT_EQ(smaller->map[0].quality, 0.0f);
     EXPECT_EQ(smaller->map[1].quality, 1.0f);
@@ -175,7 +181,7 @@ TEST(PlayerMemoryTest, MemoriesAndObjectsSurviveASavedAndContinuedGame)
     after.restoreMemoriesAndObjects(read);
     after.restoreMemoriesAndObjects(read);
     EXPECT_EQ(after.nObjects, 2) << "restoring replaces the lists";
-    EXPECT_EQ(after.nMemorySave, 1);
+    EXPECT_EQ(after.memorySaves.size(), 1u);
     EXPECT_EQ(after.nKey, 1);
     EXPECT_EQ(after.objects[1]->flag, 0);
     auto entered = room("./Level/metro3.lvl", 5, 3);

@@ -16,15 +16,15 @@ inline SAVE_OBJECT namedObject(const char* name, std::uint8_t flag = 1)
 inline void boundedLevel(SAVE_STATE& s, const char* level) { boundedCopy(s.level, saveStringSize, level); }
 
 // A memory whose words differ from cell to cell and between the arrays.
-inline SAVE_MEMORY memoryOf(const char* name, int w, int h)
+inline SHARED_MEMORY memoryOf(const char* name, int w, int h)
 {
-    SAVE_MEMORY memory;
-    boundedCopy(memory.name, saveStringSize, name);
-    memory.w = w;
-    memory.h = h;
+    auto memory = std::make_shared<SAVE_MEMORY>();
+    boundedCopy(memory->name, saveStringSize, name);
+    memory->w = w;
+    memory->h = h;
     for (int i = 0; i < w * h; ++i) {
-        memory.quality.push_back(0x3F000000u + (std::uint32_t)i);
-        memory.glow.push_back(0xFF000000u - (std::uint32_t)i * 0x10101u);
+        memory->quality.push_back(0x3F000000u + (std::uint32_t)i);
+        memory->glow.push_back(0xFF000000u - (std::uint32_t)i * 0x10101u);
     }
     return memory;
 }
@@ -76,10 +76,10 @@ inline void expectSameState(const SAVE_STATE& a, const SAVE_STATE& b)
     }
     ASSERT_EQ(a.memories.size(), b.memories.size());
     for (std::size_t i = 0; i < a.memories.size(); ++i) {
-        EXPECT_STREQ(a.memories[i].name, b.memories[i].name);
-        EXPECT_EQ(a.memories[i].w, b.memories[i].w);
-        EXPECT_EQ(a.memories[i].h, b.memories[i].h);
-        EXPECT_EQ(a.memories[i].quality, b.memories[i].quality);
-        EXPECT_EQ(a.memories[i].glow, b.memories[i].glow);
+        EXPECT_STREQ(a.memories[i]->name, b.memories[i]->name);
+        EXPECT_EQ(a.memories[i]->w, b.memories[i]->w);
+        EXPECT_EQ(a.memories[i]->h, b.memories[i]->h);
+        EXPECT_EQ(a.memories[i]->quality.unpacked(), b.memories[i]->quality.unpacked());
+        EXPECT_EQ(a.memories[i]->glow.unpacked(), b.memories[i]->glow.unpacked());
     }
 }

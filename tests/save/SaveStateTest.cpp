@@ -63,6 +63,52 @@ TEST(SaveState, BinaryRoundTripKeepsEveryFieldObjectAndMemory)
     }
 }
 
+// Memories are kept packed, runs of one word together: whatever mix of runs
+// and different words, pushed or appended, comes back word for word, through
+// the slot bytes too, and the bytes written to a file as they are made are
+// the same bytes.
+TEST(SaveState, PackedMemoriesKeepEveryWord)
+{
+    unsigned seed = 12345;
+    auto next = [&](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    SAVE_STATE s = richState();
+    for (int trial = 0; trial < 200; ++trial) {
+        auto memory = std::make_shared<SAVE_MEMORY>();
+        std::vector<std::uint32_t> words;
+        while (words.size() < 40) {
+            // Three different words, some pushed one by one, some appended as runs.
+            std::uint32_t word = next(3), count = next(4) == 0 ? next(5) : 1;
+            words.insert(words.end(), count, word);
+            if (count == 1)
+                memory->quality.push_back(word);
+            else
+                memory->quality.append(word, count);
+        }
+        ASSERT_EQ(memory->quality.unpacked(), words) << trial;
+        memory->w = int(words.size());
+        memory->h = 1;
+        for (std::uint32_t word : words)
+            memory->glow.push_back(~word);
+        s.memories.push_back(memory);
+    }
+    std::vector<unsigned char> bytes = encodeSaveState(s);
+    EXPECT_EQ(encodedSize(s), bytes.size());
+    SAVE_STATE read;
+    ASSERT_EQ(decodeSaveState(bytes.data(), bytes.size(), read), 1);
+    expectSameState(read, s);
+
+    std::FILE* file = std::tmpfile();
+    ASSERT_TRUE(file && writeSaveState(file, s, "./Level/other.lvl"));
+    std::vector<unsigned char> streamed(std::size_t(std::ftell(file)));
+    std::rewind(file);
+    ASSERT_EQ(std::fread(streamed.data(), 1, streamed.size(), file), streamed.size());
+    std::fclose(file);
+    EXPECT_EQ(streamed, encodeSaveState(s, "./Level/other.lvl"));
+}
+
 TEST(SaveState, FixedFieldsLieAtTheirOffsetsAndLaterWindowsWin)
 {
     // Written here word by word: x y oldX oldY way, window 1, torch kind,

@@ -47,8 +47,9 @@ TEST(Savetool, DumpAndPackGiveTheSameSlotBack)
     boundedLevel(odd, "./Level/metro2.lvl\nPLAYER_COIN 999");
     boundedCopy(odd.checkpointLevel, saveStringSize, "");
     odd.objects = {namedObject("a b"), namedObject(""), namedObject("\"q\" \\x41 \t\xff")};
-    odd.memories[0].name[0] = '\n';
-    odd.memories[0].name[1] = '\0';
+    auto unnamed = std::make_shared<SAVE_MEMORY>(*odd.memories[0]);
+    boundedCopy(unnamed->name, saveStringSize, "\n");
+    odd.memories[0] = unnamed;
     ASSERT_EQ(writeSlot(slot.c_str(), odd, nullptr, SlotBackup::none), 1);
     ASSERT_EQ(savetool("dump '" + slot + "' > '" + dir + "tool_slot.txt'"), 0);
     ASSERT_EQ(savetool("pack '" + dir + "tool_slot.txt' '" + dir + "tool_again.sav'"), 0);

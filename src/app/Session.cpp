@@ -246,11 +246,11 @@ void Session::endFrame(const World& world, const Screen& screen)
         const Player& p = *world.player;
         const char* room = *world.level->getName() ? world.level->getName() : "-";
         int written = std::fprintf(
-            trace->out, "%d %s %d %d %.2f %d %d %d %d %d %d %d %d %d %d %d %d %d %.3f %d", frame,
+            trace->out, "%d %s %d %d %.2f %d %d %d %d %d %d %d %d %d %d %d %d %d %.3f %d %d", frame,
             room, p.x, p.y, double(p.dy), p.way, p.life, p.coin, p.diamond, p.nKey, p.jumping,
             p.onLadder, p.crawl, p.visible, world.camX, world.camY, world.moviePlaying,
             finishedGame ? int(World::StageFinished) : world.gameOver.stage,
-            double(world.luminance), p.getCurrentTorch());
+            double(world.luminance), p.getCurrentTorch(), p.torch);
         if (written >= 0)
             written = tracePose(trace->out, world);
         if (written < 0)

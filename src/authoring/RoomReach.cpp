@@ -427,11 +427,12 @@ std::string RoomReach::poseText(const BODY& b, int tick, int roomUpdates)
 
 int RoomReach::fromTrace(const std::vector<std::string>& row, BODY* b, int* tick, int* roomUpdates)
 {
-    // The columns of the program's trace line.
-    enum { X = 2, Y, Way = 5, Life, Keys = 9, Jumping, OnLadder, Crawl, Visible, OldX = 20, OldY, PushTimer, Torch,
+    // The columns of the program's trace line; a line of another length is
+    // of an older layout.
+    enum { X = 2, Y, Way = 5, Life, Keys = 9, Jumping, OnLadder, Crawl, Visible, OldX = 21, OldY, PushTimer, Torch,
            Moving, Run, JumpReleased, Flying, Dy, Hitted, BoxX, BoxY, BoxW, BoxH, Seq, Frame, Speed, Moved, Tick,
            Updates, Count };
-    if (row.size() < Count)
+    if (row.size() != Count)
         return 0;
     bool numbers = true;
     auto whole = [&](int column) {

@@ -247,6 +247,8 @@ private:
     void takeLamp(Level* level, int index, int kind);
     // Sets `crawl` and the matching body size.
     void setPose(bool crouch);
+    // Whether the body touches a ladder's picture.
+    bool touchesLadder(Level* level);
     // Lifts the body up to 5 pixels; true when that freed it.
     bool stepUp(Level* level);
     // Walks back toward the previous position; true when a free place was found.

@@ -78,14 +78,9 @@ void Player::move(Level* level)
         dy += gravity;
 
     if (onLadder) {
-        setBBox();
-        bool held = false;
-        for (Element* ladder : level->ladders)
-            if (bbox.getCollisionWithElementPixels(ladder)) {
-                jumping = false;
-                held = true;
-            }
-        onLadder = held;
+        onLadder = touchesLadder(level);
+        if (onLadder)
+            jumping = false;
     }
 
     if (moving) {
@@ -100,6 +95,11 @@ void Player::move(Level* level)
         }
         x += way == 0 ? dx : -dx;
         y += stepY;
+        // The top of a ladder holds the climber: a step up that would lift
+        // him clear of it is not taken, so that letting go of Up there
+        // leaves him hanging on it instead of dropping down its shaft.
+        if (onLadder && stepY < 0 && !touchesLadder(level))
+            y -= stepY;
     }
     if (dy > airborneFall)
         jumping = true;
@@ -275,6 +275,15 @@ void Player::jump()
     jumping = true;
     dy = jumpSpeed;
     jumpReleased = false;
+}
+
+bool Player::touchesLadder(Level* level)
+{
+    setBBox();
+    for (const Element* ladder : level->ladders)
+        if (bbox.getCollisionWithElementPixels(ladder))
+            return true;
+    return false;
 }
 
 void Player::up(Level* level)

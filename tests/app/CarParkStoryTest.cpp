@@ -7,7 +7,7 @@
 
 // The car park's story played through the program: the slab of fall01
 // gives way and the fall wakes the player on the floor of fall02; key 1
-// lies in the maze.
+// lies in the maze; its deck ladders hold a climber at their tops.
 
 namespace {
 
@@ -67,4 +67,18 @@ TEST(CarParkStory, KeyOneLiesInTheMaze)
     ASSERT_GT(taken, 0) << "the key was taken";
     EXPECT_LT(std::stoi(rows[taken][TraceX]), 40) << "where it lies, at the west end";
     EXPECT_EQ(rows.back()[TraceKeys], "1");
+}
+
+TEST(CarParkStory, LettingGoOfUpAtTheTopOfADeckLadderLeavesThePlayerOnIt)
+{
+    // From the lowest deck, Up held up the ladder to the deck above, then
+    // let go at its top, 24 px over the deck's floor and over the shaft.
+    Rows rows = playFrom("ladder_top", "hub_parking.lvl 827 593", "2 down up\n240 up up\n", 300);
+    ASSERT_EQ(rows.size(), 300u);
+    int top = std::stoi(rows[239][TraceY]);
+    EXPECT_LT(top + 24, 456) << "above the next deck's floor";
+    for (int i = 240; i < 300; i++) {
+        EXPECT_EQ(rows[i][TraceOnLadder], "1") << "frame " << i;
+        EXPECT_EQ(std::stoi(rows[i][TraceY]), top) << "frame " << i;
+    }
 }

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <numeric>
+#include <set>
 #include <sstream>
 
 using namespace replay;
@@ -93,6 +95,23 @@ std::vector<int> lampsCarried(const Rows& rows)
     return lamps;
 }
 
+// Of the frames the player controls once he carries a lamp, the share in
+// which it is out, and the rooms where it is.
+double darkShare(const Rows& rows, std::set<std::string>* rooms)
+{
+    int controlled = 0, dark = 0;
+    for (const auto& row : rows) {
+        if (row[Level] == "-" || row[Lamp] == "0" || row[Cutscene] != "0" || row[Stage] != "0")
+            continue;
+        controlled++;
+        if (row[Lit] == "0") {
+            dark++;
+            rooms->insert(roomOf(row));
+        }
+    }
+    return controlled ? double(dark) / controlled : 0.0;
+}
+
 // The room in which the player's keys became `count`, or "" if never.
 std::string roomOfKey(const Rows& rows, int count)
 {
@@ -140,6 +159,10 @@ void checkPlaythrough(const ENDING& ending)
     std::vector<std::string> entered = roomsEntered(rows);
     EXPECT_TRUE(inOrder(entered, routeRooms(name + ".route"))) << "the rooms come in the route's order";
     EXPECT_EQ(lampsCarried(rows), (std::vector<int>{0, 1, 2, 3})) << "candle, torch, acetylene lamp";
+    std::set<std::string> darkRooms;
+    EXPECT_LE(darkShare(rows, &darkRooms), 0.05)
+        << "the lamp is out in" << std::accumulate(darkRooms.begin(), darkRooms.end(), std::string(),
+                                                   [](const std::string& a, const std::string& b) { return a + " " + b; });
     EXPECT_EQ(roomOfKey(rows, 1), "maze");
     EXPECT_EQ(roomOfKey(rows, 2), "orsolans_grave");
     EXPECT_EQ(roomOfKey(rows, 3), "technic01");

@@ -30,6 +30,7 @@ enum TRACE_COLUMN {
     TraceX = 2,
     TraceY = 3,
     TraceKeys = 9,
+    TraceOnLadder = 11,
     TraceCutscene = 16,
     TraceLuminance = 18,
 };

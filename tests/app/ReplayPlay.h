@@ -33,7 +33,7 @@ using ::traceRows;
 
 // Trace columns, counted from 0.
 enum Column { Frame, Level, X, Y, Dy, Way, Life, Coins, Diamonds, Keys, Jumping, OnLadder, Crawl, Visible,
-              CamX, CamY, Cutscene, Stage, Luminance, Lamp, OldX, OldY, PushTimer, Torch, Moving, Run, JumpReleased,
+              CamX, CamY, Cutscene, Stage, Luminance, Lamp, Lit, OldX, OldY, PushTimer, Torch, Moving, Run, JumpReleased,
               Flying, ExactDy, Hitted, BoxX, BoxY, BoxW, BoxH, AnimSeq, AnimFrame, AnimSpeed, AnimMoved, Tick,
               RoomUpdates, ColumnCount };
 

@@ -175,7 +175,8 @@ int Level::allocateMap(std::size_t cells)
     delete[] map;
     delete[] light[0];
     map = new (std::nothrow) LevelPixel[cells]();
-    light[0] = new (std::nothrow) CellLight[2 * cells]();
+    // The records are written once, dark, rather than zeroed first.
+    light[0] = new (std::nothrow) CellLight[2 * cells];
     light[1] = light[0] ? light[0] + cells : nullptr;
     if (!map || !light[0]) {
         delete[] map;
@@ -184,8 +185,7 @@ int Level::allocateMap(std::size_t cells)
         light[0] = light[1] = nullptr;
         return 0;
     }
-    for (std::size_t c = 0; c < 2 * cells; c++)
-        light[0][c].darkness = 1.0f;
+    std::fill(light[0], light[0] + 2 * cells, CellLight{{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, 1.0f, 0.0f});
     return 1;
 }
 
@@ -274,12 +274,16 @@ void Level::bakeElement(const Element* e)
 {
     // A "graph" element is only painted: the room's shape under it stays.
     bool shaped = !readKindLine(e->text).whole(KindGraph);
-    forEachCell(*this, e, [e, shaped](int i, int j, LevelPixel& p) {
-        int c = e->getColor(i, j);
+    // Each pixel record is looked up once: a baked element has one frame.
+    const Tile* t = e->tile;
+    const int elementDepth = e->depth;
+    forEachCell(*this, e, [t, elementDepth, shaped](int i, int j, LevelPixel& p) {
+        const TILE_PIXEL* pixel = t->pixelAt(0, i, j);
+        int c = pixel ? pixel->colour : 0;
         p.colour = compose(p.colour, c);
         if (shaped && float(Screen::getAlpha(c)) / 255.0f > 0.5f) {
-            p.depth = p.cleanDepth = e->getDepth(i, j);
-            p.incandescence = e->getIncandescence(i, j);
+            p.depth = p.cleanDepth = elementDepth + (pixel ? pixel->depth : 0);
+            p.incandescence = pixel ? pixel->incandescence : 0.0f;
         }
     });
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -41,6 +42,11 @@ CELL_BOX clipToMap(const Level& level, long long x0, long long y0, long long x1,
 {
     return CELL_BOX{int(std::max(0LL, x0)), int(std::max(0LL, y0)), int(std::min<long long>(level.mapWidth, x1)),
                     int(std::min<long long>(level.mapHeight, y1))};
+}
+
+bool sameBits(float a, float b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 CELL_BOX unite(const CELL_BOX& a, const CELL_BOX& b)
@@ -262,29 +268,84 @@ struct LIGHT_COLOUR {
 #endif
 };
 
-// Adds c x I x f / 255 to the lit and c x I x g / 255 to the unshadowed
-// light of a cell's record. The four-wide form does each channel's same
-// multiply, divide and add; it adds 0 x g / 255 = 0 to the darkness (g is
-// never negative) and to the spare float. A cell that gets shadowed light
-// (f > 0) is no longer dark.
-inline void addToCell(CellLight& cell, const LIGHT_COLOUR& colour, float f, float g)
+// What a light adds to a cell's record for the factors f (shadowed) and g
+// (unshadowed): c x I x f / 255 to the lit and c x I x g / 255 to the
+// unshadowed light. The four-wide form does each channel's same multiply
+// and divide; it adds 0 x g / 255 = 0 to the darkness (g is never negative)
+// and to the spare float. Shadowed light (f > 0) ends a cell's darkness.
+struct LIGHT_SHARE {
+    LIGHT_SHARE(const LIGHT_COLOUR& colour, float f, float g) : lights(f > 0.0f)
+    {
+#if defined(__SSE__)
+        const __m128 full = _mm_set1_ps(255.0f);
+        first = _mm_div_ps(_mm_mul_ps(colour.first, _mm_setr_ps(f, f, f, g)), full);
+        second = _mm_div_ps(_mm_mul_ps(colour.second, _mm_set1_ps(g)), full);
+#else
+        for (int k = 0; k < 3; k++) {
+            lit[k] = colour.c[k] * f / 255.0f;
+            unshadowed[k] = colour.c[k] * g / 255.0f;
+        }
+#endif
+    }
+    bool lights;
+#if defined(__SSE__)
+    __m128 first;
+    __m128 second;
+#else
+    float lit[3];
+    float unshadowed[3];
+#endif
+};
+
+inline void addToCell(CellLight& cell, const LIGHT_SHARE& share)
 {
 #if defined(__SSE__)
     float* s = cell.lit;
-    const __m128 full = _mm_set1_ps(255.0f);
-    __m128 lit = _mm_div_ps(_mm_mul_ps(colour.first, _mm_setr_ps(f, f, f, g)), full);
-    __m128 unshadowed = _mm_div_ps(_mm_mul_ps(colour.second, _mm_set1_ps(g)), full);
-    _mm_storeu_ps(s, _mm_add_ps(_mm_loadu_ps(s), lit));
-    _mm_storeu_ps(s + 4, _mm_add_ps(_mm_loadu_ps(s + 4), unshadowed));
+    _mm_storeu_ps(s, _mm_add_ps(_mm_loadu_ps(s), share.first));
+    _mm_storeu_ps(s + 4, _mm_add_ps(_mm_loadu_ps(s + 4), share.second));
 #else
     for (int k = 0; k < 3; k++) {
-        cell.lit[k] += colour.c[k] * f / 255.0f;
-        cell.unshadowed[k] += colour.c[k] * g / 255.0f;
+        cell.lit[k] += share.lit[k];
+        cell.unshadowed[k] += share.unshadowed[k];
     }
 #endif
-    if (f > 0.0f)
+    if (share.lights)
         cell.darkness = 0.0f;
 }
+
+// The share of the factors last asked for, worked out again only when they
+// change: neighbouring cells of a light mostly have the same factors (full
+// light, or the same step of a shadow), and the divisions are the costly
+// part of adding a light. Factors are compared bit for bit, so that a
+// negative zero gets its own share.
+class SHARE_MEMO {
+public:
+    explicit SHARE_MEMO(const LIGHT_COLOUR& c) : colour(c), share(c, 1.0f, 1.0f), fBits(bitsOf(1.0f)), gBits(fBits)
+    {
+    }
+    const LIGHT_SHARE& of(float f, float g)
+    {
+        std::uint32_t fb = bitsOf(f), gb = bitsOf(g);
+        if (fb != fBits || gb != gBits) {
+            share = LIGHT_SHARE(colour, f, g);
+            fBits = fb;
+            gBits = gb;
+        }
+        return share;
+    }
+
+private:
+    static std::uint32_t bitsOf(float v)
+    {
+        std::uint32_t b;
+        std::memcpy(&b, &v, sizeof b);
+        return b;
+    }
+    const LIGHT_COLOUR& colour;
+    LIGHT_SHARE share;
+    std::uint32_t fBits;
+    std::uint32_t gBits;
+};
 
 // Sets the charge bit `bit` of a phosphorescent cell whose glow has colour
 // in the channel at `shift`.
@@ -320,12 +381,12 @@ struct STRIP {
 // shadows are added from their shading.
 void addLightToMap(Level& level, const Light& l, const CELL_BOX& region, const STRIP& strip, CellLight* buffer)
 {
-    const LIGHT_COLOUR colour(l);
+    const LIGHT_SHARE full(LIGHT_COLOUR(l), 1.0f, 1.0f);
     switch (l.type) {
     case Light::Ambient:
         for (int mx = std::max(region.x0, strip.x0); mx < std::min(region.x1, strip.x1); mx++)
             for (int my = region.y0; my < region.y1; my++)
-                addToCell(buffer[mx * level.mapHeight + my], colour, 1.0f, 1.0f);
+                addToCell(buffer[mx * level.mapHeight + my], full);
         break;
     case Light::Special: {
         // The ring of radii radius - width .. radius, over the whole map.
@@ -339,13 +400,32 @@ void addLightToMap(Level& level, const Light& l, const CELL_BOX& region, const S
                 long long dist2 = dx * dx + dy * dy;
                 if (dist2 < inner * inner || dist2 > outer * outer)
                     continue;
-                addToCell(buffer[mx * level.mapHeight + my], colour, 1.0f, 1.0f);
+                addToCell(buffer[mx * level.mapHeight + my], full);
                 level.addInMemory(mx * level.mapHeight + my);
             }
         break;
     }
     default:
         break;
+    }
+}
+
+// Starts the light records of the region's columns in `strip` from the
+// self light of their cells (`self`, column-major over the region): lit
+// and unshadowed by the incandescence, dark without it.
+void startRecords(const Level& level, const CELL_BOX& region, const STRIP& strip, const float* self,
+                  CellLight* buffer)
+{
+    if (region.empty())
+        return;
+    const int regionHeight = region.y1 - region.y0;
+    for (int mx = std::max(region.x0, strip.x0); mx < std::min(region.x1, strip.x1); mx++) {
+        const float* column = self + std::size_t(mx - region.x0) * regionHeight;
+        CellLight* record = buffer + std::size_t(mx) * level.mapHeight + region.y0;
+        for (int k = 0; k < regionHeight; k++) {
+            float s = column[k];
+            record[k] = CellLight{{s, s, s}, {s, s, s}, s == 0.0f ? 1.0f : 0.0f, 0.0f};
+        }
     }
 }
 
@@ -515,6 +595,7 @@ void keepDepths(LIGHT_SHADING& shading, const PlaneDepths& plane)
 void addShading(Level& level, const Light& l, const LIGHT_SHADING& shading, const STRIP& strip, CellLight* buffer)
 {
     const LIGHT_COLOUR colour(l);
+    SHARE_MEMO shares(colour);
     // The channel of phosphorescent paint this light charges, if any.
     int chargeShift = -1;
     unsigned chargeBit = 0;
@@ -532,10 +613,10 @@ void addShading(Level& level, const Light& l, const LIGHT_SHADING& shading, cons
             float g = shading.unshadowed[i];
             if (g < 0.0f)
                 continue;
-            float f = shading.lit[i];
+            const LIGHT_SHARE& share = shares.of(shading.lit[i], g);
             int cell = mx * level.mapHeight + my;
-            addToCell(buffer[cell], colour, f, g);
-            if (f > 0.0f && chargeShift >= 0)
+            addToCell(buffer[cell], share);
+            if (share.lights && chargeShift >= 0)
                 charge(level.map[cell], chargeShift, chargeBit);
         }
 }
@@ -706,19 +787,27 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     //   passes its quality to itself and 0.8 of it to its four neighbours;
     // - once the next column has spread, a column's quality is settled from
     //   tempQuality (no later cell of the sweep writes into it);
-    // - self light from incandescence starts the cell's light record;
+    // - the cell's incandescence is kept to start its light record;
     // - the restored depth goes into the plane.
+    // Depth and quality are written only where they change: a cell left
+    // clean need not go back to memory.
     auto settle = [&](int mx) {
         for (int my = region.y0; my < region.y1; my++) {
             LevelPixel& p = map[mx * mapHeight + my];
-            p.quality = p.tempQuality;
+            if (!sameBits(p.quality, p.tempQuality))
+                p.quality = p.tempQuality;
         }
     };
+    const int regionHeight = region.y1 - region.y0;
+    if (!region.empty())
+        scratch.selfLight.resize(std::size_t(region.x1 - region.x0) * regionHeight);
+    float* self = scratch.selfLight.data();
     for (int mx = region.x0; mx < region.x1; mx++) {
         for (int my = region.y0; my < region.y1; my++) {
             int cell = mx * mapHeight + my;
             LevelPixel& p = map[cell];
-            p.depth = p.cleanDepth;
+            if (p.depth != p.cleanDepth)
+                p.depth = p.cleanDepth;
             if (p.quality > 0.05f && mx > 0 && mx < mapWidth - 1 && my > 0 && my < mapHeight - 1) {
                 float q = p.quality;
                 setTempQuality(cell, q);
@@ -727,8 +816,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
                 setTempQuality(cell - 1, q * 0.8f);
                 setTempQuality(cell + 1, q * 0.8f);
             }
-            float self = p.incandescence;
-            buffer[cell] = CellLight{{self, self, self}, {self, self, self}, self == 0.0f ? 1.0f : 0.0f, 0.0f};
+            *self++ = p.incandescence;
             toPlane(mx, my, p.depth);
         }
         if (mx > region.x0)
@@ -754,12 +842,14 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     for (std::size_t i = 0; i < passLights.size(); i++)
         if (claims[i] >= 0)
             refreshShading(*this, passLights[i], depths, scratch, scratch.shadings[claims[i]]);
-    // The lights are added a strip of columns at a time, all of them in
-    // the list's order over one strip before the next: each cell gets them
-    // in the same order as light by light, while the strip's records stay
-    // in cache instead of every light streaming the whole buffer again.
+    // The light records are started from self light and the lights are
+    // added a strip of columns at a time, all of them in the list's order
+    // over one strip before the next: each cell gets them in the same order
+    // as light by light, while the strip's records stay in cache instead of
+    // every light streaming the whole buffer again.
     for (int x0 = 0; x0 < mapWidth; x0 += stripColumns) {
         STRIP strip{x0, std::min(mapWidth, x0 + stripColumns)};
+        startRecords(*this, region, strip, scratch.selfLight.data(), buffer);
         for (std::size_t i = 0; i < passLights.size(); i++) {
             if (claims[i] < 0)
                 addLightToMap(*this, passLights[i], region, strip, buffer);

@@ -66,6 +66,8 @@ struct LIGHTING_SCRATCH {
     std::vector<LIGHT_SHADING> shadings;
     // A compact copy of the depths the shadows read.
     std::vector<signed char> lightDepths;
+    // The incandescence of the pass's region, column-major.
+    std::vector<float> selfLight;
     // Directional shadow depths of the pass's region.
     std::vector<short> directionalResults;
     // The control value of the worker running the pass, which a stop request

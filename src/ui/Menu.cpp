@@ -14,6 +14,7 @@
 #include <cctype>
 #include <climits>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -49,9 +50,11 @@ const ACTION actions[Menu::actionCount] = {
     {"look down", controlLookDown},
 };
 
+// The game's version, shown in a corner of every menu screen and in the credits.
+const char* const version = "1.0";
+
 // The game, its makers, and what it is built on with the licences they
 // come under.
-const char* const creditsTitle = "Gloamer 1.0";
 const char* const creditsMakers = "the Gloamer developers";
 const char* const creditsBuiltOn[] = {
     "Built with:",
@@ -468,7 +471,7 @@ void Menu::draw(Screen* screen)
     default:
         break;
     }
-    typo->print("v1.0", 1, screen->height - 7, screen);
+    typo->print((std::string("v") + version).c_str(), 1, screen->height - 7, screen);
 }
 
 void Menu::drawMainMenu(Screen* s)
@@ -555,7 +558,7 @@ void Menu::drawCredits(Screen* s)
     int y0 = s->height / 2 - tileHeight(creditsTile) / 2;
     if (creditsTile)
         creditsTile->drawNoAlpha(0, cx - creditsTile->width / 2, y0, s);
-    typo->printCenter(creditsTitle, cx, y0 - 32, s);
+    typo->printCenter((std::string("Gloamer ") + version).c_str(), cx, y0 - 32, s);
     typo->printCenter("A GAME BY", cx, y0 - 20, s);
     typo->printCenter(creditsMakers, cx, y0 + 42, s);
     int y = y0 + 57;

@@ -1,6 +1,7 @@
 #include "app/Session.h"
 
 #include "app/Pad.h"
+#include "audio/Sound.h"
 #include "base/BoundedString.h"
 #include "base/ReplacingFile.h"
 #include "render/PngImage.h"
@@ -160,7 +161,7 @@ int tracePose(std::FILE* out, const World& world)
 {
     const Player& p = *world.player;
     const AnimationControler& a = *p.controler;
-    return std::fprintf(out, " %d %d %d %d %d %d %d %d %.9g %.9g %d %d %d %d %d %.9g %.9g %d %d %d\n", p.oldX,
+    return std::fprintf(out, " %d %d %d %d %d %d %d %d %.9g %.9g %d %d %d %d %d %.9g %.9g %d %d %d", p.oldX,
                         p.oldY, p.pushTimer, p.torch, p.moving, p.run, p.jumpReleased, p.flying, double(p.dy),
                         double(p.hitted), p.bbox.x, p.bbox.y, p.bbox.w, p.bbox.h, a.seq, double(a.frame),
                         double(a.speed), a.moved, world.frameCount, world.level->updates);
@@ -253,6 +254,9 @@ void Session::endFrame(const World& world, const Screen& screen)
             double(world.luminance), p.getCurrentTorch(), p.torch);
         if (written >= 0)
             written = tracePose(trace->out, world);
+        // Last, the track the mixer was told to play.
+        if (written >= 0)
+            written = std::fprintf(trace->out, " %d\n", musicPlaying);
         if (written < 0)
             writeFailed = true;
     }

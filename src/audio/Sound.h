@@ -13,6 +13,8 @@ typedef struct _Mix_Music Mix_Music;
 
 const int soundSlotCount = 64;
 const int musicTrackCount = 6;
+// The track of "./Sound/game_over.mp3", a piece for a death, not a room.
+const int gameOverTrack = 3;
 // The two looping ambiences.
 const int waterFillSlot = 31;
 const int movingObjectSlot = 32;

@@ -431,7 +431,7 @@ int RoomReach::fromTrace(const std::vector<std::string>& row, BODY* b, int* tick
     // of an older layout.
     enum { X = 2, Y, Way = 5, Life, Keys = 9, Jumping, OnLadder, Crawl, Visible, OldX = 21, OldY, PushTimer, Torch,
            Moving, Run, JumpReleased, Flying, Dy, Hitted, BoxX, BoxY, BoxW, BoxH, Seq, Frame, Speed, Moved, Tick,
-           Updates, Count };
+           Updates, Music, Count };
     if (row.size() != Count)
         return 0;
     bool numbers = true;

@@ -3,6 +3,7 @@
 #include "base/TextReader.h"
 #include "assets/Tile.h"
 #include "assets/TileList.h"
+#include "audio/Sound.h"
 #include "level/Element.h"
 #include "level/KindLine.h"
 #include "level/Level.h"
@@ -164,6 +165,7 @@ void WorldCheck::readRoom(WORLD_ROOM* room, const char* gameDir, TileList* tiles
         return;
     room->fingerprint = fingerprintOf(path, level);
     room->switches = !level.boxes.empty();
+    room->music = level.musicTrack;
     // Without the room's picture, the extent of its elements: the map
     // keeps a pixel of margin on every side.
     room->width = level.mapWidth - 2;
@@ -210,6 +212,12 @@ void WorldCheck::checkRoom(const WORLD_ROOM& room)
                               " cells, the map's " + std::to_string(room.columns) + " x " +
                               std::to_string(room.rows) + " squares need " + std::to_string(width) + " x " +
                               std::to_string(height));
+    // A room without a track of its own is silent after Continue or a death
+    // there; the game-over track is the death's, played once.
+    if (room.music < 0)
+        report(room.stem, "no MUSIC line: Continue or a death here starts no music");
+    else if (room.music == gameOverTrack)
+        report(room.stem, "MUSIC 3 is the game-over track, not a room's");
 }
 
 const WORLD_DOOR* WorldCheck::doorTowards(const WORLD_ROOM& room, const std::string& destination) const

@@ -43,6 +43,8 @@ struct WORLD_ROOM {
     std::set<std::string> names;
     // Whether switches work electric boxes there (doors, lifts, gates).
     bool switches = false;
+    // The track its MUSIC line starts, or -1.
+    int music = -1;
     // Changes whenever the level file or the rock of the room changes.
     uint64_t fingerprint = 0;
 };
@@ -73,7 +75,9 @@ struct PASSAGE_END {
 // table exists and loads with a grid of whole squares; each passage of the
 // table is a pair of doors on the facing sides of its squares, each door
 // targeting the other; no door leads elsewhere except into scene rooms
-// (rooms outside the table); every room can be reached from the start
+// (rooms outside the table); every room names a room track (a MUSIC line
+// other than the game-over track), so that music plays after Continue or
+// a death there; every room can be reached from the start
 // through doors, locked doors opening once enough one-time keys lie in the
 // rooms reached without them; both endings can be reached. Problems are
 // "ROOM: problem" lines.

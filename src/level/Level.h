@@ -147,6 +147,8 @@ public:
     bool special = false;
     bool reveal = false;
     bool checkpoint = false;
+    // The track its MUSIC line starts, or -1 without one.
+    int musicTrack = -1;
     Text* message = nullptr;
 
     std::vector<Element*> elements;     // owned

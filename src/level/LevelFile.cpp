@@ -464,10 +464,12 @@ int Level::load(const char* path, TileList* tiles, Typo* font, Screen* screen)
                 r.note(NoteIgnoredLine, r.text);
         } else if (std::strcmp(keyword, "MUSIC") == 0) {
             int track = 0;
-            if (readNumbers(args, {num(&track)}) == 1)
+            if (readNumbers(args, {num(&track)}) == 1) {
+                musicTrack = track;
                 playMusic(track);
-            else
+            } else {
                 r.note(NoteBadNumber, r.text);
+            }
         } else if (std::strcmp(keyword, "SPECIAL") == 0) {
             char file[lineSize];
             if (!firstWord(args, file, sizeof file))

@@ -14,6 +14,7 @@
 #include <cctype>
 #include <climits>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -49,10 +50,19 @@ const ACTION actions[Menu::actionCount] = {
     {"look down", controlLookDown},
 };
 
-// The people this game is made by, as its repository records them, and
-// where the game lives.
-const char* const creditsAuthor = "Seed e56c7661 maintainers";
-const char* const creditsContact = "c-seed-e56c7661.example/gloamer";
+// The game's version, shown in a corner of every menu screen and in the credits.
+const char* const version = "1.0";
+
+// The game, its makers, and what it is built on with the licences they
+// come under.
+const char* const creditsMakers = "the Gloamer developers";
+const char* const creditsBuiltOn[] = {
+    "Built with:",
+    "SDL 1.2 through sdl12-compat (zlib licence)",
+    "SDL_mixer 1.2 (zlib licence)",
+    "libpng (libpng licence)",
+    "LAME, for the music files (LGPL 2)",
+};
 
 void drawTile(Tile* tile, int x, int y, Screen* s)
 {
@@ -461,7 +471,7 @@ void Menu::draw(Screen* screen)
     default:
         break;
     }
-    typo->print("v1.0", 1, screen->height - 7, screen);
+    typo->print((std::string("v") + version).c_str(), 1, screen->height - 7, screen);
 }
 
 void Menu::drawMainMenu(Screen* s)
@@ -548,9 +558,14 @@ void Menu::drawCredits(Screen* s)
     int y0 = s->height / 2 - tileHeight(creditsTile) / 2;
     if (creditsTile)
         creditsTile->drawNoAlpha(0, cx - creditsTile->width / 2, y0, s);
+    typo->printCenter((std::string("Gloamer ") + version).c_str(), cx, y0 - 32, s);
     typo->printCenter("A GAME BY", cx, y0 - 20, s);
-    typo->printCenter(creditsAuthor, cx, y0 + 42, s);
-    typo->printCenter(creditsContact, cx, y0 + 57, s);
+    typo->printCenter(creditsMakers, cx, y0 + 42, s);
+    int y = y0 + 57;
+    for (const char* line : creditsBuiltOn) {
+        typo->printCenter(line, cx, y, s);
+        y += 10;
+    }
 }
 
 void Menu::drawOptionMenu(Screen* s)

@@ -188,3 +188,16 @@ TEST_F(CaveItems, TheDogFleesTheAcetyleneLampAndKillsATorchBearer)
     EXPECT_EQ(lowestLife(torch, start), 0) << "the dog caught him";
     EXPECT_FALSE(reaches(torch, "skull_room02"));
 }
+
+TEST_F(CaveItems, ContinuingInARoomPlaysItsOwnTrack)
+{
+    // alesia_street once named no track: continued from the menu, whose
+    // own track stopped, it was silent.
+    const int start = continuedStart(lampSlot);
+    storeGame(lampSlot, "alesia_street", 40, 250, electricTorch);
+    Rows rows = run("continue_music", continuing(lampSlot), continueKeys(lampSlot), start + 10);
+    ASSERT_EQ(rows.size(), size_t(start + 10));
+    EXPECT_EQ(rows[0][Music], "6") << "the menu's track";
+    EXPECT_EQ(rows.back()[Level], "./Level/alesia_street.lvl");
+    EXPECT_EQ(rows.back()[Music], "1") << "the caves' track";
+}

@@ -35,6 +35,6 @@ using ::traceRows;
 enum Column { Frame, Level, X, Y, Dy, Way, Life, Coins, Diamonds, Keys, Jumping, OnLadder, Crawl, Visible,
               CamX, CamY, Cutscene, Stage, Luminance, Lamp, Lit, OldX, OldY, PushTimer, Torch, Moving, Run, JumpReleased,
               Flying, ExactDy, Hitted, BoxX, BoxY, BoxW, BoxH, AnimSeq, AnimFrame, AnimSpeed, AnimMoved, Tick,
-              RoomUpdates, ColumnCount };
+              RoomUpdates, Music, ColumnCount };
 
 } // namespace replay

@@ -111,6 +111,7 @@ TEST(Soundgen, MistakesAreReportedByLineAndWriteNothing)
     const char* const brokenTracks[][2] = {
         {"chords Am\npart a nothing root\n", "line 2"},
         {"tempo 20\nbars 1000\nchords Am\ninstrument i\n  wave sine\npart a i root\n", "at most"},
+        {"chords Am\nfadein 2\ninstrument i\n  wave sine\npart a i root\n", "only a track played once"},
     };
     for (const auto& broken : brokenTracks) {
         EXPECT_NE(runSoundgen("music " + writeSource("broken.music", broken[0]) + " " + temp("broken.mp3")), 0);
@@ -164,7 +165,7 @@ TEST(Soundgen, LoopsJoinSmoothlyWhereACutWouldStep)
 TEST(Soundgen, BeatsFallOnTheirSteps)
 {
     // Two bars at 120 beats a minute: a hit on every beat, none between.
-    std::string source = "tempo 120\nbars 2\nchords Am\nfadein 0\ntail 1\n"
+    std::string source = "tempo 120\nbars 2\nchords Am\ntail 1\n"
                          "instrument tick\n  wave noise\n  highpass 2000\n  adsr 0.001 0 1 0.01\n"
                          "part ticks tick beat pattern x.x.x.x. hold 0.1\n";
     std::string mp3 = temp("beat.mp3"), wav = temp("beat.wav");
@@ -177,5 +178,6 @@ TEST(Soundgen, BeatsFallOnTheirSteps)
         size_t at = ms(500 * beat);
         EXPECT_GT(rmsDb(s, at, at + ms(60)), rmsDb(s, at + ms(200), at + ms(260)) + 20) << "beat " << beat;
     }
-    EXPECT_NEAR(seconds(s), 5.0, 0.1);
+    // A loop of whole MP3 frames comes back one frame (26 ms) longer.
+    EXPECT_NEAR(seconds(s), 4.0 + 1152.0 / 44100, 0.014);
 }

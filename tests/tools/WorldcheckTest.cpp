@@ -40,6 +40,8 @@ struct FAKE_ROOM {
     int rows = 1;
     std::vector<DOOR_PLACE> doors;
     std::string things;
+    // The MUSIC line's track, -1 for none.
+    int music = 1;
 };
 
 std::string element(const std::string& block, const std::string& name, const std::string& tile, int x, int y,
@@ -108,6 +110,8 @@ public:
             if (missing.count(r.first))
                 continue;
             std::ofstream out(dir + "/Level/" + r.first + ".lvl");
+            if (r.second.music >= 0)
+                out << "MUSIC " << r.second.music << "\n";
             out << element("ELEMENT", "-", ground(r.second.columns, r.second.rows), 0, 0, "");
             for (const DOOR_PLACE& d : r.second.doors) {
                 std::string kind = d.keys ? "locked_key_door " : "door ";
@@ -276,9 +280,11 @@ TEST(WorldcheckTest, AKeyBehindItsOwnLockedDoorLeavesTheDoorShutAndWhatLiesBeyon
         << second.output;
 }
 
-TEST(WorldcheckTest, AnUnreachableRoomAndAGridOfTheWrongSizeAreReported)
+TEST(WorldcheckTest, AnUnreachableRoomAGridOfTheWrongSizeAndRoomsWithoutTheirTrackAreReported)
 {
     FakeWorld world;
+    world.rooms["maze"].music = -1;
+    world.rooms["maze2"].music = 3;
     // vertical02's only way in is double03's door.
     world.removeDoor("double03", "vertical02");
     world.rooms["metro2"].rows = 2;
@@ -287,6 +293,8 @@ TEST(WorldcheckTest, AnUnreachableRoomAndAGridOfTheWrongSizeAreReported)
     EXPECT_TRUE(has(run, "vertical02: cannot be reached from metro2 through doors\n")) << run.output;
     EXPECT_TRUE(has(run, "double03: no door to vertical02 for the passage D5-C5\n")) << run.output;
     EXPECT_TRUE(has(run, "metro2: grid of 64 x 80 cells, the map's 1 x 1 squares need 64 x 40\n")) << run.output;
+    EXPECT_TRUE(has(run, "maze: no MUSIC line: Continue or a death here starts no music\n")) << run.output;
+    EXPECT_TRUE(has(run, "maze2: MUSIC 3 is the game-over track, not a room's\n")) << run.output;
 }
 
 TEST(WorldcheckTest, TheStoryNeedsTheWaysOnThePathsToKeysLockedDoorsAndEndings)

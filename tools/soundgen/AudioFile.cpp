@@ -6,6 +6,7 @@
 #include <lame/lame.h>
 #include <mad.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -111,6 +112,12 @@ int readWav(const char* path, std::vector<float>& samples)
         at = body + size + (size & 1);
     }
     return 0;
+}
+
+size_t mp3LoopLength(size_t length)
+{
+    const size_t frame = 1152;
+    return std::max(frame, (length + frame / 2) / frame * frame);
 }
 
 int writeMp3(const char* path, const std::vector<int16_t>& pcm, int kilobitsPerSecond)

@@ -87,6 +87,13 @@ void foldLoop(std::vector<float>& samples, size_t length, size_t crossfade)
     samples.resize(length);
 }
 
+void foldTail(std::vector<float>& samples, size_t length)
+{
+    for (size_t i = length; i < samples.size(); i++)
+        samples[(i - length) % length] += samples[i];
+    samples.resize(std::min(length, samples.size()));
+}
+
 void fadeEdges(std::vector<float>& samples, size_t fadeIn, size_t fadeOut)
 {
     size_t n = samples.size();

@@ -16,6 +16,11 @@ void addReverb(std::vector<float>& samples, float mix, float size);
 // the last sample runs on into the first without a step.
 void foldLoop(std::vector<float>& samples, size_t length, size_t crossfade);
 
+// Makes a loop of `length` samples by adding what was rendered past the
+// end onto the start: notes ringing past the end sound again under the
+// first samples, as when the piece goes round without a break.
+void foldTail(std::vector<float>& samples, size_t length);
+
 // Fades the first and last `count` samples in and out.
 void fadeEdges(std::vector<float>& samples, size_t fadeIn, size_t fadeOut);
 

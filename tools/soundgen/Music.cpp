@@ -1,5 +1,6 @@
 #include "Music.h"
 
+#include "AudioFile.h"
 #include "Mix.h"
 #include "Random.h"
 #include "SourceText.h"
@@ -120,6 +121,10 @@ int readTrackLine(const std::vector<std::string>& w, TRACK& t, bool& inInstrumen
         t.instruments.push_back(VOICE());
         t.instruments.back().name = w[1];
         inInstrument = true;
+        return 1;
+    }
+    if (k == "once" && w.size() == 1) {
+        t.once = true;
         return 1;
     }
     if (k == "part") {
@@ -299,6 +304,10 @@ int readTrack(const char* path, TRACK& track, std::string& error)
         error = "a track needs chords and parts";
         return 0;
     }
+    if (track.fadeIn > 0 && !track.once) {
+        error = "only a track played once fades in: a loop would dip at every seam";
+        return 0;
+    }
     if (track.bars * track.beatsPerBar * 60 / track.tempo + track.tail > maxTrackSeconds) {
         error = "a track lasts at most " + std::to_string(int(maxTrackSeconds)) + " s";
         return 0;
@@ -317,14 +326,19 @@ std::vector<VOICE> composeTrack(const TRACK& track)
 std::vector<float> renderTrack(const TRACK& track)
 {
     float music = track.bars * track.beatsPerBar * 60 / track.tempo;
-    std::vector<float> samples(size_t((music + track.tail) * sampleRate));
+    // A looping track ends within 13 ms of its last bar, on a length its MP3
+    // plays back with the shortest break.
+    size_t length = track.once ? size_t(music * sampleRate) : mp3LoopLength(size_t(music * sampleRate));
+    std::vector<float> samples(length + size_t(track.tail * sampleRate));
     std::vector<VOICE> notes = composeTrack(track);
     for (size_t i = 0; i < notes.size(); i++)
         renderVoice(notes[i], track.seed + uint32_t(i) * 977u, samples);
     if (track.reverbMix > 0)
         addReverb(samples, track.reverbMix, track.reverbSize);
-    // The end fades over the tail's last half, so a loop restarts from silence.
+    // The tail's last half fades, so no note is cut off where the tail ends.
     fadeEdges(samples, size_t(track.fadeIn * sampleRate), size_t(track.tail / 2 * sampleRate));
+    if (!track.once)
+        foldTail(samples, length);
     normalize(samples, track.loudnessDb, musicCeilingDb, true);
     return samples;
 }

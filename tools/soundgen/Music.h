@@ -42,7 +42,10 @@ struct TRACK {
     int scaleRoot = 9;
     std::vector<int> scale;
     std::vector<CHORD> chords;
-    float fadeIn = 1;
+    // A track played once fades in and ends with its tail; a looping one
+    // lays its tail over its start, so the last bar rings on into the first.
+    bool once = false;
+    float fadeIn = 0;
     // Seconds after the last bar for notes and the room to die away.
     float tail = 4;
     uint32_t seed = 1;
@@ -62,5 +65,7 @@ int readTrack(const char* path, TRACK& track, std::string& error);
 // Every note the parts play, as voices placed in time.
 std::vector<VOICE> composeTrack(const TRACK& track);
 
-// The track's samples at sampleRate in -1..1, starting and ending in silence.
+// The track's samples at sampleRate in -1..1. A track played once starts
+// and ends in silence; a looping one runs from its last sample into its
+// first without a gap.
 std::vector<float> renderTrack(const TRACK& track);

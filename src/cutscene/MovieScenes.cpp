@@ -87,7 +87,8 @@ const SceneStep wakingInTheCatacombs[] = {
 };
 
 const SceneStep jumpHint[] = {
-    text("You can jump over that hole with the 'space' key.", 5, catColour),
+    // The jump key as bound now ("%032" names it), not the default's name.
+    text("You can jump over that hole with the '%032' key.", 5, catColour),
 };
 
 const SceneStep opening[] = {

@@ -62,6 +62,8 @@ public:
     int getColor(int i, int j) const;
     int getDepth(int i, int j) const;
     float getIncandescence(int i, int j) const;
+    // A candle, torch or acetylene lamp lying in the room.
+    bool isLamp() const { return kind == BonusCandle || kind == BonusElectric || kind == BonusAceto; }
     // The frame shown now, as drawn (truncated toward zero).
     int currentFrame() const { return int(frame); }
 

@@ -2,6 +2,7 @@
 
 #include "base/BoundedString.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -214,6 +215,12 @@ int bonusWordOf(const char* word)
 bool BONUS_LINE::number(int* value) const
 {
     return readNumber(rest, value) != nullptr;
+}
+
+const char* signMessage(const char* text)
+{
+    const std::size_t messageStart = 14;
+    return text + std::min(std::strlen(text), messageStart);
 }
 
 BONUS_LINE readBonusLine(const char* text)

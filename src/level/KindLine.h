@@ -107,6 +107,10 @@ int ennemyWordOf(const char* word);
 // naming one of the enemy words.
 int readEnnemy(const char* text);
 
+// The message of a sign's text: what follows the word "text", a blank, eight
+// hexadecimal digits of colour and a blank (empty when the text is shorter).
+const char* signMessage(const char* text);
+
 // What taking a bonus does, by the first word of its text.
 enum BonusWord {
     BonusWordNone = -1,

@@ -190,8 +190,12 @@ public:
     void draw(Screen* s, int ox, int oy, int px, int py);
     // Animated elements, bonuses (not cutscene triggers) and dogs.
     void drawEntity(Screen* s, int ox, int oy);
-    // The self-lit pixels of dogs and animated elements, over the lit picture.
+    // The self-lit pixels of dogs, animated elements and lamps lying in the
+    // room, over the lit picture.
     void drawIcds(Screen* s, int ox, int oy);
+    // The self-lit pixels of levers and light switches once more, over the
+    // player standing at one: the lamp telling its state stays in sight.
+    void drawLeverLamps(Screen* s, int ox, int oy);
     // Movable objects, then animated water and toxic matter, translucent.
     void drawFront(Screen* s, int ox, int oy);
     // The green tint of lit cloud and the lit part of the water.

@@ -112,6 +112,17 @@ void Level::drawIcds(Screen* s, int ox, int oy)
         d->drawIcds(ox, oy, s);
     for (Element* e : entities)
         e->drawIcds(ox, oy, s);
+    // A lamp lying in the room burns: its flame shows in the dark.
+    for (Element* e : bonus)
+        if (e->isLamp())
+            e->drawIcds(ox, oy, s);
+}
+
+void Level::drawLeverLamps(Screen* s, int ox, int oy)
+{
+    for (Element* e : entities)
+        if (e->kind == Element::Switch || e->kind == Element::LightSwitch)
+            e->drawIcds(ox, oy, s);
 }
 
 void Level::drawFront(Screen* s, int ox, int oy)

@@ -28,6 +28,7 @@ struct RECTANGLE {
     {
         return x <= px && px <= x + w && y <= py && py <= y + h;
     }
+    bool overlaps(const RECTANGLE& o) const { return x <= o.x + o.w && o.x <= x + w && y <= o.y + o.h && o.y <= y + h; }
     bool containsCornerOf(const RECTANGLE& o) const
     {
         return contains(o.x, o.y) || contains(o.x, o.y + o.h) || contains(o.x + o.w, o.y + o.h) ||
@@ -110,6 +111,16 @@ int BoundingBox::getCollisionWithElement(const Element* e) const
 {
     RECTANGLE box{x, y, w, h}, other = elementRectangle(e);
     return other.containsCornerOf(box) || box.containsCornerOf(other);
+}
+
+bool BoundingBox::reaches(const Element* e, int margin) const
+{
+    RECTANGLE grown = elementRectangle(e);
+    grown.x -= margin;
+    grown.y -= margin;
+    grown.w += 2 * margin;
+    grown.h += 2 * margin;
+    return RECTANGLE{x, y, w, h}.overlaps(grown);
 }
 
 int BoundingBox::getCollisionWithElementPixels(const Element* e) const

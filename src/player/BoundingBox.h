@@ -34,6 +34,10 @@ public:
     // 1 when the box covers a non-transparent pixel of the element's
     // current picture.
     int getCollisionWithElementPixels(const Element* e) const;
+    // What the action key can use: the element's rectangle grown by
+    // `margin` pixels on every side shares a pixel with the box, however
+    // the two cross.
+    bool reaches(const Element* e, int margin) const;
     // Walks a spiral around the box's position, one pixel per step, and
     // stops at the first place where the box is free; after
     // maxSearchSteps blocked places the box goes back where it was.

@@ -14,7 +14,6 @@
 #include "level/Level.h"
 #include "render/Screen.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -23,14 +22,17 @@ const int white = int(0xFFFFFFFFu);
 const int helpColour = int(0xFF00FF00u);
 // Seconds the message of a locked door stays.
 const int lockedMessageTime = 4;
-// A sign's text: the word "text", a blank, eight hexadecimal digits of
-// colour and a blank come before its message.
-const std::size_t signMessageStart = 14;
 const int revealCost = 5;
 // The action key's picture sits this far left of and above the thing.
 const int helpDx = -10;
 const int helpDy = -5;
 const float helpSpeed = 0.1f;
+// The action key uses signs, switches and lamps lying there from this many
+// pixels around them, wherever the body crosses their picture; the key's
+// picture shows over exactly that reach.
+const int actionReach = 3;
+// Seconds the line saying which lamp was taken stays.
+const int lampMessageTime = 3;
 
 // The lamp a bonus's text names: 1 candle, 2 electric torch, 3 acetylene lamp, or 0.
 int lampKind(const char* text)
@@ -43,9 +45,9 @@ int lampKind(const char* text)
     }
 }
 
-bool isLampBonus(const Element* e)
+bool isUsableSwitch(const Element* e)
 {
-    return e->kind == Element::BonusCandle || e->kind == Element::BonusElectric || e->kind == Element::BonusAceto;
+    return e->kind == Element::Switch || e->kind == Element::LightSwitch || e->kind == Element::WaterSwitch;
 }
 
 // The carried lamp's sound slot: on, or the off slot right after it.
@@ -77,17 +79,16 @@ DOOR* Player::action(Level* level, bool hadMessage)
 
     if (!hadMessage)
         for (Element* e : level->elements) {
-            if (e->kind != Element::Text || !bbox.getCollisionWithElement(e))
+            if (e->kind != Element::Text || !bbox.reaches(e, actionReach))
                 continue;
             KIND_LINE sign = readKindLine(e->text);
             unsigned colour = sign.complete() ? sign.arguments[0].colour : unsigned(white);
-            const char* message = e->text + std::min(std::strlen(e->text), signMessageStart);
+            const char* message = signMessage(e->text);
             level->createMessage(message, int(std::strlen(message) / 10), int(colour));
         }
 
     for (Element* e : level->entities) {
-        bool isSwitch = e->kind == Element::Switch || e->kind == Element::LightSwitch || e->kind == Element::WaterSwitch;
-        if (!isSwitch || !e->tile || !bbox.getCollisionWithElement(e))
+        if (!isUsableSwitch(e) || !e->tile || !bbox.reaches(e, actionReach))
             continue;
         e->frame += 1.0f;
         if (int(e->frame) >= e->tile->frameCount)
@@ -106,7 +107,7 @@ DOOR* Player::action(Level* level, bool hadMessage)
     // bonus moved into its index waits for the next press.
     for (std::size_t i = 0; i < level->bonus.size(); i++) {
         int kind = lampKind(level->bonus[i]->text);
-        if (kind != 0 && bbox.getCollisionWithElement(level->bonus[i]))
+        if (kind != 0 && bbox.reaches(level->bonus[i], actionReach))
             takeLamp(level, int(i), kind);
     }
     return nullptr;
@@ -119,6 +120,9 @@ void Player::takeLamp(Level* level, int index, int kind)
     else
         level->deleteBonus(index);
     playSound(candlePickSlot + kind - 1);
+    static const char* const taken[] = {"You take the candle.", "You take the electric torch.",
+                                        "You take the acetylene lamp."};
+    level->createMessage(taken[kind - 1], lampMessageTime, white);
     light.setStyle(kind);
     torchOn();
     currentTorch = kind;
@@ -238,13 +242,13 @@ template <class F> void Player::forEachUsable(Level* level, F use)
         if (bbox.getCollisionWithDoor(door))
             use(door->x, door->y, door, nullptr);
     for (Element* e : level->entities)
-        if ((e->kind == Element::Switch || e->kind == Element::WaterSwitch) && bbox.getCollisionWithElement(e))
+        if (isUsableSwitch(e) && e->tile && bbox.reaches(e, actionReach))
             use(e->x, e->y, nullptr, e);
     for (Element* e : level->elements)
-        if (e->kind == Element::Text && bbox.getCollisionWithElement(e))
+        if (e->kind == Element::Text && bbox.reaches(e, actionReach))
             use(e->x, e->y, nullptr, e);
     for (Element* e : level->bonus)
-        if (isLampBonus(e) && bbox.getCollisionWithElement(e))
+        if (e->isLamp() && bbox.reaches(e, actionReach))
             use(e->x, e->y, nullptr, e);
 }
 

@@ -36,6 +36,9 @@ const int maxDiamonds = 99;
 const int diamondsForContinue = 20;
 // Frames the pushing pose lasts after a push.
 const int pushTime = 15;
+// What taking the map says, with the key that shows it as bound now.
+const char* const mapTakenMessage = "You take a map of the underground: %009 shows it.";
+const int mapMessageTime = 4;
 
 bool opaque(int colour)
 {
@@ -143,7 +146,11 @@ bool Player::takeBonus(Level* level, const Element* b)
         playSound(revealSlot);
         level->showAll(b->x, b->y);
         return true;
-    case BonusWordOneTime: takeObject(b); return true;
+    case BonusWordOneTime:
+        takeObject(b);
+        if (startsWith(b->name, "map"))
+            level->createMessage(mapTakenMessage, mapMessageTime, int(0xFFFFFFFFu));
+        return true;
     default: return false;
     }
 }

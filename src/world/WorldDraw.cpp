@@ -23,6 +23,7 @@ void World::draw(Screen* screen)
     if (!dying) {
         player->drawBack(level, screen, camX, camY);
         player->draw(screen, camX, camY);
+        level->drawLeverLamps(screen, camX, camY);
     }
     view->drawFrontLayer(level, camX, camY);
     if (dying) {

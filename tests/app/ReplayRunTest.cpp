@@ -339,24 +339,29 @@ int playEnding(const std::string& start, const std::string& replay, int frames,
 // Rows of the upper quarter of a shot that carry bright green letters: more
 // green pixels than the message box's two side strokes, fewer than its top
 // and bottom lines.
-int greenTextRows(const std::string& shot)
+// Rows of the picture's top quarter (where the message box shows) with a
+// few pixels, not a whole band, of the text colour `isText` accepts.
+template <class TEXT> int textRows(const std::string& shot, TEXT isText)
 {
     PngImage picture;
     if (!picture.load(shot.c_str()))
         return -1;
     int rows = 0;
     for (int y = 0; y < picture.height / 4; y++) {
-        int green = 0;
+        int inked = 0;
         for (int x = 0; x < picture.width; x++) {
             uint32_t c = picture.get(x, y);
-            int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
-            if (g > 200 && r < 90 && b < 90)
-                green++;
+            inked += isText(int((c >> 16) & 0xFF), int((c >> 8) & 0xFF), int(c & 0xFF)) ? 1 : 0;
         }
-        if (green > 12 && green < picture.width / 3)
+        if (inked > 12 && inked < picture.width / 3)
             rows++;
     }
     return rows;
+}
+
+int greenTextRows(const std::string& shot)
+{
+    return textRows(shot, [](int r, int g, int b) { return g > 200 && r < 90 && b < 90; });
 }
 
 } // namespace
@@ -463,6 +468,30 @@ TEST(ReplayRun, TheSandLineIsPlayedFromThePlatformToTheCatacombs)
         line.push_back(std::string("./Level/") + room + ".lvl");
     EXPECT_EQ(entered, line);
     EXPECT_GT(lowestLife, 0) << "the player never died on the way";
+}
+
+TEST(ReplayRun, TheFirstLampShowsTheActionKeyAndSaysItIsTaken)
+{
+    // Down the entrance's stair to the candle in its niche: the action
+    // key's picture stands over it, the key takes it, one line says so.
+    write(file("candle.txt"), "2 down right\n8 up right\n30 down e\n31 up e\n");
+    ASSERT_EQ(playGame("--fast --frames 42 --start entrance.lvl 366 247 --replay " + file("candle.txt") + " --trace " +
+                       file("candle_trace.txt") + " --shot 20:" + file("candle_before.png") + " --shot 40:" +
+                       file("candle_taken.png")),
+              0)
+        << read(file("stderr.txt"));
+    auto rows = traceRows(file("candle_trace.txt"));
+    ASSERT_EQ(rows.size(), 42u);
+    EXPECT_NE(rows[29][Lamp], "1");
+    EXPECT_EQ(rows[41][Lamp], "1");
+    PngImage before;
+    ASSERT_TRUE(before.load(file("candle_before.png").c_str()));
+    // The key's grey cap, four times magnified, left of and above the candle.
+    auto keyCap = [](uint32_t c) { return ((c >> 16) & 0xFF) > 180 && ((c >> 8) & 0xFF) > 180 && (c & 0xFF) > 180; };
+    EXPECT_GT(countPixels(before, 0.4f, 0.45f, 0.7f, 0.7f, keyCap), 100);
+    auto white = [](int r, int g, int b) { return r > 200 && g > 200 && b > 200; };
+    EXPECT_EQ(textRows(file("candle_before.png"), white), 0);
+    EXPECT_GT(textRows(file("candle_taken.png"), white), 10) << "\"You take the candle.\"";
 }
 
 TEST(ReplayRun, BrightnessLiftsOnlyTheDarkPixelsOfTheDarkRoomAndZeroKeepsEveryByte)

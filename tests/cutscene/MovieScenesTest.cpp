@@ -89,6 +89,9 @@ TEST(MovieScenes, TheJumpHintHoldsControlFiveSecondsUnlessTheActionKeyEndsIt)
     unsigned start = MovieClock::now;
     ASSERT_EQ(Movie::codeMessage, held.frame());
     EXPECT_EQ(5, held.movie.getValue1());
+    // The line names the jump key through the message box's escape, so a
+    // player who bound jump elsewhere reads his own key.
+    EXPECT_STREQ("You can jump over that hole with the '%032' key.", held.movie.getText());
     held.playToEnd();
     unsigned lasted = MovieClock::now - start;
     EXPECT_GE(lasted, 5000u);

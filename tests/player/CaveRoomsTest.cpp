@@ -116,7 +116,7 @@ TEST(CaveRooms, TheVaultGateOpensOnlyToTheInspectorsCombination)
 {
     PlayerRoom room;
     ASSERT_TRUE(loadMoving(room, "vault.lvl"));
-    Element* gate = ofKind(room.level->actives, Element::Invisible);
+    Element* gate = ofKind(room.level->actives, Element::Mover);
     ASSERT_TRUE(gate);
     EXPECT_LT(vaultWalkEast(room), gate->x) << "shut at first";
 
@@ -139,7 +139,7 @@ TEST(CaveRooms, TheVaultGateOpensFromTheFarSideToo)
 {
     PlayerRoom room;
     ASSERT_TRUE(loadMoving(room, "vault.lvl"));
-    Element* gate = ofKind(room.level->actives, Element::Invisible);
+    Element* gate = ofKind(room.level->actives, Element::Mover);
     Element* lever = withText(room.level->entities, "switch gate_low 0");
     ASSERT_TRUE(gate && lever);
     useStandingAt(room, lever);

@@ -148,6 +148,26 @@ TEST_F(ActionTest, WaterDrownsThePlayerOneLifeAtATimeUntilTheValveDrainsIt)
     EXPECT_EQ(drained.level->waterMode, 1);
 }
 
+// A wide, low thing at chest height crosses the body with no corner of
+// either inside the other: the action key still reaches it, and reaches a
+// few pixels beyond its edge, exactly where its key picture shows.
+TEST_F(ActionTest, TheActionReachesWhatTheBodyCrossesAndAFewPixelsAround)
+{
+    game.thing("plaque", 150, 134, 20, 6, "text FFFFFFFF Wide plaque.");
+    enter(50);
+    for (int x : {154, 134, 132}) {
+        room.level->terminateMessage();
+        room.level->message->message[0] = 0;
+        pressAt(x);
+        bool reached = x != 132; // the body's right edge is x + 13, the reach 3 pixels
+        EXPECT_EQ(message(), reached ? "Wide plaque." : "") << x;
+        Screen s(300, 200, 1);
+        s.clear(0);
+        p.drawUse(room.level, &s, 0, 0);
+        EXPECT_EQ(s.getPixel(149, 137), reached ? int(0xFF00FF00u) : 0) << x;
+    }
+}
+
 TEST_F(ActionTest, LampsLyingThereAreSwappedWhileLitAndTakenWhileOut)
 {
     game.bonus("candle", 56, 140, "candle");
@@ -161,6 +181,7 @@ TEST_F(ActionTest, LampsLyingThereAreSwappedWhileLitAndTakenWhileOut)
     EXPECT_EQ(left->tile, &p.acetoBonusTile);
     EXPECT_EQ(p.currentTorch, 1);
     EXPECT_EQ(p.light.style, Light::StyleCandle);
+    EXPECT_EQ(message(), "You take the candle.");
     room.frame(held()); // the carried picture follows the light's colour
 
     // With the lamp out the carried one is lost; the second torch, moved
@@ -255,7 +276,7 @@ TEST_F(ActionTest, HelpOutlinesUsableThingsAndShowsTheBoundActionKey)
     room.place(196, restY);
     s.clear(black);
     p.drawUse(room.level, &s, 0, 0);
-    EXPECT_EQ(s.getPixel(199, 145), black); // light switches get no outline
+    EXPECT_EQ(s.getPixel(199, 145), green); // a light switch is used like a lever
 
     auto keyCap = filledTile(3, 3, 2, TILE_PIXEL{red, 0, 0.0f});
     for (int i = 0; i < 9; i++)

@@ -4,6 +4,7 @@
 #include "player/Player.h"
 
 #include "HallRoomFixture.h"
+#include "audio/Control.h"
 #include "level/LevelFixtures.h"
 #include "level/SimRoom.h"
 #include "level/Dog.h"
@@ -47,10 +48,11 @@ protected:
 
 TEST_F(ContactTest, EveryBonusKindIsCountedOnceWhileTouchedForFrames)
 {
-    for (const char* text : {"life", "gold", "diamond", "eye", "sheet Trains stop here at midnight.", "mystery"})
-        game.bonus("", 56, 140, text);
+    // The map's line comes before the sheet's, which stays.
     for (const char* name : {"key_hall", "skull_hall", "map_hall"})
         game.bonus(name, 56, 140, "one_time");
+    for (const char* text : {"life", "gold", "diamond", "eye", "sheet Trains stop here at midnight.", "mystery"})
+        game.bonus("", 56, 140, text);
     enter(50);
     std::size_t lights = room.level->lights.size();
     room.frames(6, held());
@@ -72,6 +74,15 @@ TEST_F(ContactTest, EveryBonusKindIsCountedOnceWhileTouchedForFrames)
     std::sort(slots.begin(), slots.end());
     EXPECT_EQ(slots, (std::vector<int>{coinSlot, bonusSlot, keySlot, diamondSlot, skullSlot, sheetSlot, revealSlot,
                                        mapSlot}));
+
+    // A map says what it is and which key, as bound now, shows it.
+    Element* map = lay(room.level->bonus, "one_time", p.x + 6, 140);
+    boundedCopy(map->name, sizeof map->name, "map_cellar");
+    initControlNames();
+    setControl(controlShowMap, 'm');
+    p.getBonusCollision(room.level);
+    loadDefaultControls();
+    EXPECT_EQ(std::string(room.level->message->message), "You take a map of the underground: M shows it.");
 }
 
 TEST_F(ContactTest, CoinsAndDiamondsTurnIntoLivesAndContinuesAtTheirCounts)

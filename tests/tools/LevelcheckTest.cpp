@@ -154,3 +154,30 @@ TEST(LevelcheckTest, ATileWithoutFramesIsAnError)
     EXPECT_TRUE(has(cut, "1 with errors")) << cut.output;
     EXPECT_FALSE(has(cut, "wall.til\" has no frames")) << cut.output;
 }
+
+// A message naming a key stays wrong once the player binds another: the
+// check points at every such sign and sheet, and lets "%NNN" and plain words
+// that only look like keys pass.
+TEST(LevelcheckTest, AMessageNamingAKeyLiterallyIsAWarning)
+{
+    std::string dir = gameDir("key_names");
+    auto sign = [](const char* name, const std::string& kindLine) {
+        bool sheet = kindLine.compare(0, 6, "sheet ") == 0;
+        return std::string(sheet ? "BONUS\n" : "ELEMENT\n") + name + "\n  wall.til\n 0 0\n 0 0 0\n  " + kindLine +
+               "\n";
+    };
+    writeLevel(dir, "signs.lvl",
+               ground + sign("quoted", "text FFFFFFFF Jump with the 'space' key.") +
+                   sign("letter", "text FFFFFFFF Take it with \"E\".") + sign("bracket", "sheet Pull (A) twice.") +
+                   sign("press", "sheet Press e at the door.") + sign("bar", "text FFFFFFFF Hit the space bar.") +
+                   sign("escaped", "text FFFFFFFF Jump with the '%032' key, hold %274 to crawl.") +
+                   sign("plain", "sheet A key waits up there. Don't stop: it's the Z gallery (east).") +
+                   sign("apostrophes", "text FFFFFFFF RUE D'ALESIA. Quarrymen's 'upper' gallery."));
+    CHECK_RUN run = levelcheck("'" + dir + "'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    for (const char* named : {"\"quoted\" names a key literally ('space')", "\"letter\" names a key literally (\"E\")",
+                              "\"bracket\" names a key literally ((A))", "\"press\" names a key literally (Press e)",
+                              "\"bar\" names a key literally (space bar)"})
+        EXPECT_TRUE(has(run, std::string("./Level/signs.lvl: warning: ") + named)) << named << run.output;
+    EXPECT_TRUE(has(run, "levelcheck: 1 levels, 0 with errors, 5 warnings\n")) << run.output;
+}

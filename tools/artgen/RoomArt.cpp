@@ -425,6 +425,16 @@ void doors(Album& album)
     gate.line(0, 2, 6, 17, 6, ink(rgb(80, 72, 66), 5));
     gate.line(0, 2, 24, 17, 24, ink(rgb(80, 72, 66), 5));
 
+    // An iron gate that sinks into its slot in the floor: bars with two
+    // cross-bars and a warning stripe along its top.
+    Picture& sliding = album.add("gate_iron.til", 16, 32);
+    for (int x = 1; x < 16; x += 3)
+        sliding.fill(0, x, 0, 2, 32, ink(rgb(96, 88, 80), 5));
+    sliding.fill(0, 0, 8, 16, 2, ink(rgb(120, 110, 98), 5));
+    sliding.fill(0, 0, 22, 16, 2, ink(rgb(120, 110, 98), 5));
+    for (int x = 0; x < 16; x++)
+        sliding.fill(0, x, 0, 1, 3, ink((x / 3) % 2 ? rgb(30, 30, 30) : rgb(220, 180, 40), 5));
+
     Picture& arch = album.add("door_arch.til", 22, 30);
     paint(arch, 0, [](int x, int y) {
         float dx = (x + 0.5f - 11.0f) / 8.0f, dy = (y - 10.0f) / 8.0f;
@@ -446,6 +456,10 @@ void switches(Album& album)
         int ex = int(std::lround(4.0f + std::sin(a) * 4.5f)), ey = int(std::lround(8.0f - std::cos(a) * 6.5f));
         lever.line(f, 4, 8, ex, ey, ink(rgb(170, 170, 176), 5));
         lever.disc(f, ex + 0.5f, ey + 0.5f, 1.3f, 1.3f, ink(rgb(200, 30, 30), 5));
+        // The lamp on the base burns green in the notch a box reads as on
+        // (frame 1) and dim red in the others, so the state reads in the dark.
+        bool on = f == 1;
+        lever.fill(f, 2, 9, 4, 2, ink(on ? rgb(80, 255, 110) : rgb(230, 50, 40), 4, on ? 1.0f : 0.6f));
     }
     Picture& light = album.add("switch_light.anm", 6, 9, 2);
     for (int f = 0; f < 2; f++) {

@@ -10,14 +10,18 @@
 // line "FILE:LINE: error|warning: ..." for each problem: tiles the library
 // lacks, ignored lines, numbers that did not parse, over-long lines and cut
 // names, blocks cut short by the end of the file, a level without a map, and
-// doors whose destination file is missing or lacks the target element.
+// doors whose destination file is missing or lacks the target element; and
+// a warning for a sign or sheet whose message names a key literally instead
+// of through "%NNN", which the game replaces by the key bound now.
 // Exits 1 when any level has an error, 2 on a usage error, 0 otherwise.
 #include "assets/Tile.h"
 #include "assets/TileList.h"
 #include "level/Element.h"
+#include "level/KindLine.h"
 #include "level/Level.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -128,6 +132,62 @@ bool isError(int problem)
     return problem != Level::NoteIgnoredLine && problem != Level::NoteCutText && problem != Level::NoteOnlyFrame;
 }
 
+// Names of keys a player may bind elsewhere; single letters and digits
+// count too when quoted or after "press".
+const char* const keyWords[] = {"space", "spacebar", "enter", "return", "escape", "esc", "tab",  "shift",
+                                "ctrl",  "control",  "alt",   "backspace", "up",   "down", "left", "right"};
+
+std::string lowerCase(std::string s)
+{
+    for (char& c : s)
+        c = char(std::tolower((unsigned char)c));
+    return s;
+}
+
+bool isKeyWord(const std::string& word, bool singleCharacters)
+{
+    if (singleCharacters && word.size() == 1 && std::isalnum((unsigned char)word[0]))
+        return true;
+    std::string lower = lowerCase(word);
+    for (const char* key : keyWords)
+        if (lower == key)
+            return true;
+    return false;
+}
+
+// The way a message names a key literally ('space', "E", (A), [E], <E>,
+// "press X", "the space key"), or "" when it names none.
+std::string literalKeyName(const std::string& message)
+{
+    static const std::string opening = "'\"([<", closing = "'\")]>";
+    for (std::size_t i = 0; i < message.size(); i++) {
+        std::size_t kind = opening.find(message[i]);
+        if (kind == std::string::npos)
+            continue;
+        std::size_t end = message.find(closing[kind], i + 1);
+        if (end != std::string::npos && isKeyWord(message.substr(i + 1, end - i - 1), true))
+            return message.substr(i, end - i + 1);
+    }
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : message + " ") {
+        if (std::isalnum((unsigned char)c)) {
+            word += c;
+        } else if (!word.empty()) {
+            words.push_back(word);
+            word.clear();
+        }
+    }
+    for (std::size_t i = 0; i + 1 < words.size(); i++) {
+        const std::string& next = words[i + 1];
+        if (lowerCase(words[i]) == "press" && isKeyWord(next, true))
+            return words[i] + " " + next;
+        if ((lowerCase(next) == "key" || lowerCase(next) == "bar") && isKeyWord(words[i], false))
+            return words[i] + " " + next;
+    }
+    return "";
+}
+
 // Element names of `elements` of each destination level, loaded once.
 class Destinations {
 public:
@@ -209,6 +269,22 @@ void checkLevel(const std::string& path, const std::string& shown, TileList* til
             report(0, true, shown,
                    std::string("tile \"") + printable(e->tile->name) +
                        "\" has no frames: the tile library is damaged or cut short");
+
+    auto checkKeyNames = [&](const Element* e, const char* message) {
+        std::string named = literalKeyName(message);
+        if (!named.empty())
+            report(0, false, shown,
+                   "\"" + printable(e->name) + "\" names a key literally (" + printable(named.c_str()) +
+                       "): write %NNN, the action's default key number, for the key bound now");
+    };
+    for (const Element* e : level.elements)
+        if (e->kind == Element::Text)
+            checkKeyNames(e, signMessage(e->text));
+    for (const Element* e : level.bonus) {
+        BONUS_LINE line = readBonusLine(e->text);
+        if (line.word == BonusWordSheet)
+            checkKeyNames(e, line.rest);
+    }
 
     for (const DOOR* d : level.doors) {
         std::string where = std::string("door at (") + std::to_string(d->x) + ", " + std::to_string(d->y) + ")";

@@ -490,6 +490,16 @@ int RoomReach::searchTo(const char* from, const char* element)
 int RoomReach::search(const char* from, const char* to)
 {
     script.clear();
+    return explore(from, to, nullptr);
+}
+
+int RoomReach::flood(const char* from, const std::function<void(const BoundingBox&)>& visit)
+{
+    return explore(from, nullptr, &visit);
+}
+
+int RoomReach::explore(const char* from, const char* to, const std::function<void(const BoundingBox&)>* visit)
+{
     nodes = 0;
     frames = 0;
     if (!room.level)
@@ -497,18 +507,29 @@ int RoomReach::search(const char* from, const char* to)
     delete room.level;
     room.level = freshLevel();
     Level* level = room.level;
-    if (!level || (!elementNamed(level, from) && std::strcmp(from, here) != 0) || !doorNamed(level, to)) {
-        std::snprintf(error, sizeof error, "%s has no element %s or no door %s", levelFile.c_str(), from, to);
+    if (!level || (!elementNamed(level, from) && std::strcmp(from, here) != 0) || (to && !doorNamed(level, to))) {
+        std::snprintf(error, sizeof error, "%s has no element %s%s%s", levelFile.c_str(), from, to ? " or no door " : "",
+                      to ? to : "");
         return -1;
     }
     Player& p = room.player;
     enter(level, from);
     startX = p.x;
     startY = p.y;
-    const DOOR* target = doorNamed(level, to);
+    // Without a door to aim at every state is as near as the next.
+    const DOOR* target = to ? doorNamed(level, to) : nullptr;
     const int startLife = p.life;
     DoorDistance guide;
-    guide.measure(*level, *target);
+    if (target)
+        guide.measure(*level, *target);
+    auto near = [&]() { return target ? nearness(p, *target, guide) : 0L; };
+    auto seenBody = [&]() {
+        if (!visit)
+            return;
+        p.setBBox();
+        (*visit)(p.bbox);
+    };
+    seenBody();
 
     // While the room changes by itself it is updated once a frame, before
     // the commands are held, where the game holds them first (the replay on
@@ -521,7 +542,7 @@ int RoomReach::search(const char* from, const char* to)
     // every state's own frame.
     const bool carriesThings = !forEver && !level->actives.empty();
     const EnemyPictures enemies(level, maxFrames);
-    std::vector<SEARCH_NODE> kept{{bodyOf(p), -1, 0, 0, nearness(p, *target, guide), thingsOf(level)}};
+    std::vector<SEARCH_NODE> kept{{bodyOf(p), -1, 0, 0, near(), thingsOf(level)}};
     OPEN_QUEUE open;
     open.push({0, kept[0].near, 0});
     std::unordered_set<STATE_KEY, STATE_HASH> seen{
@@ -563,12 +584,16 @@ int RoomReach::search(const char* from, const char* to)
             p.update(level, frame);
             std::vector<THING> things = ownThings ? thingsOf(level) : std::vector<THING>();
             STATE_KEY key = keyOf(p, timed ? frame + 1 : anyFrame, thingsKey(things));
+            // A flood asks where the body goes, not how its animation runs.
+            if (!target)
+                key.animation = 0;
             if (p.life < startLife || !seen.insert(key).second)
                 continue;
-            kept.push_back({bodyOf(p), index, frame + 1, commands, nearness(p, *target, guide), std::move(things)});
+            kept.push_back({bodyOf(p), index, frame + 1, commands, near(), std::move(things)});
+            seenBody();
             if (++nodes >= maxNodes)
                 return 0;
-            if (doorInReach(&p, level) == target && replaysLeft > 0) {
+            if (target && doorInReach(&p, level) == target && replaysLeft > 0) {
                 std::vector<uint8_t> way = commandsTo(kept, int(kept.size()) - 1);
                 replaysLeft--;
                 if (replays(from, to, way)) {
@@ -579,7 +604,8 @@ int RoomReach::search(const char* from, const char* to)
             open.push({priorityOf(kept.back(), timed), kept.back().near, int(kept.size()) - 1});
         }
     }
-    return 0;
+    // Without a door, the search has then tried every state.
+    return target ? 0 : 1;
 }
 
 bool RoomReach::replays(const char* from, const char* to, const std::vector<uint8_t>& commands)

@@ -3,6 +3,7 @@
 #include "authoring/PlayerRoom.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,17 @@ public:
     // was found within `maxFrames` and `maxNodes` (or the first proof did
     // not replay), -1 with `error` when a door is missing.
     int search(const char* from, const char* to);
+
+    // Every place the player can reach from the element `from` (where a
+    // door brings him), tried as search() tries them with no door to aim
+    // at, states merged on the body alone (not on the animation's
+    // picture): `visit` gets his body in each state kept. Returns 1 once every
+    // state within `maxFrames` was tried, 0 when `maxNodes` cut the search
+    // short, -1 with `error` when the element is missing.
+    int flood(const char* from, const std::function<void(const BoundingBox&)>& visit);
+
+    // The room of the last search or flood, as it left it.
+    const Level* level() const { return room.level; }
 
     // Runs `commands` (one entry per frame) from the door `from` on a freshly
     // loaded room; true when the player then touches `to` unhurt.
@@ -107,6 +119,9 @@ public:
     BODY carriedBody{};
 
 private:
+    // The search of search() and flood(): towards the door `to`, or with a
+    // null `to` through every state, each kept one shown to `visit`.
+    int explore(const char* from, const char* to, const std::function<void(const BoundingBox&)>* visit);
     // The room as its file holds it, or null with `error`.
     Level* freshLevel();
     // Puts the player, as he was after loading, at the element `from` of

@@ -7,6 +7,7 @@
 #include "base/TextReader.h"
 #include "level/KindLine.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -91,6 +92,7 @@ void Map::addCell(const char* name, int column, int row, int widthSquares, int h
     c->w = widthSquares * square - 2;
     c->h = heightSquares * square - 2;
     c->colour = colour;
+    c->zone = "";
     if (c->x > right)
         right = c->x;
     cells.push_back(c);
@@ -140,9 +142,16 @@ MAP_CELL* Map::findCell(const char* name) const
     return nullptr;
 }
 
+void Map::markPlayer(float across, float down)
+{
+    markAcross = std::min(1.0f, std::max(0.0f, across));
+    markDown = std::min(1.0f, std::max(0.0f, down));
+}
+
 void Map::setCurrentCell(const char* name)
 {
     current = -1;
+    markAcross = markDown = -1.0f;
     for (int i = 0; i < nCell; i++)
         if (std::strcmp(cells[i]->name, name) == 0) {
             current = i;

@@ -22,6 +22,8 @@ struct MAP_CELL {
     unsigned char hasPhospho;
     // The one-time key's identifier, as the level file spells it.
     char keyName[17];
+    // The title of the part of the world the room belongs to.
+    const char* zone;
 };
 
 // A passage drawn between the centres of two grid squares.
@@ -74,16 +76,23 @@ public:
     // Shows every room (at least grey) and every passage.
     void reveal();
     void update() {}
-    // Draws the map panel centred on the screen.
+    // Where the player stands in the current room, as fractions of its
+    // width and height; the map marks that spot.
+    void markPlayer(float across, float down);
+    // Draws the map panel centred on the screen: the current room's zone
+    // as its title, the room's name under the grid.
     void draw(Screen* s);
 
     // The room of that level file, or null.
     MAP_CELL* findCell(const char* name) const;
 
     char title[256] = "Map";
-    int width = 105;
-    int height = 108;
+    int width = 113;
+    int height = 120;
     int current = -1;
+    // The player's spot in the current room (fractions), or -1 unmarked.
+    float markAcross = -1.0f;
+    float markDown = -1.0f;
     // The largest room x, plus 11 once the table is built: the width the
     // grid is centred by.
     int right = 0;
@@ -94,6 +103,7 @@ public:
 
 private:
     void drawFrame(Screen* s, int px, int py);
-    void drawLabels(Screen* s, int px, int py);
+    void drawLabels(Screen* s, int gx, int py);
     void drawCell(Screen* s, const MAP_CELL* c, int gx, int gy);
+    void drawCurrent(Screen* s, int gx, int gy, int px, int py);
 };

@@ -18,16 +18,19 @@ struct ROOM {
 
 struct ZONE {
     int colour;
+    const char* title;
     std::vector<ROOM> rooms;
 };
 
 const ZONE zones[] = {
     {int(0xFFECD078u),
+     "The subway",
      {{"metro2", "A1", 1, 1}, {"metro3", "B1", 1, 1}, {"entrance", "C1", 1, 1}, {"intro_part10", "D1", 1, 1},
       {"intro_part20", "E1", 1, 1}, {"tuto_ladder", "F1", 1, 1}, {"intro_part30", "G1", 1, 1},
       {"intro_part40", "H1", 1, 1}, {"intro_part50", "H2", 1, 1}, {"intro_part35", "G2", 1, 1},
       {"simple_unstable2", "G3", 1, 1}, {"unknow_room", "G4", 1, 1}}},
     {int(0xFFC02929u),
+     "The catacombs",
      {{"hub_metro", "G6", 2, 2}, {"locked_door", "G8", 2, 2}, {"classic_entrance", "I7", 1, 1},
       {"phospho_intro", "J7", 1, 1}, {"switch_intro", "J9", 1, 1}, {"switch_enigma01", "I9", 1, 1},
       {"switch_room02", "I8", 1, 1}, {"fall_game_entrance", "F7", 1, 2}, {"fall_game", "E7", 1, 2},
@@ -36,11 +39,13 @@ const ZONE zones[] = {
       {"enigma01", "H11", 1, 1}, {"orsolans_grave", "G11", 1, 1}, {"enigma02", "I11", 1, 1},
       {"enigma03", "I10", 1, 1}}},
     {int(0xFF542437u),
+     "The car park",
      {{"hub_parking", "E5", 2, 2}, {"double03", "D5", 1, 1}, {"vertical02", "C5", 1, 1}, {"fall01", "E4", 1, 1},
       {"fall02", "E3", 1, 1}, {"dark01", "D3", 1, 1}, {"dark02", "D4", 1, 1}, {"dark03", "C4", 1, 1},
       {"dark04", "C2", 1, 1}, {"dark05", "D2", 1, 1}, {"dark06", "E2", 1, 1}, {"dark07", "F2", 1, 1},
       {"forest02", "F4", 1, 1}, {"maze", "F3", 1, 1}}},
     {int(0xFFD95B43u),
+     "The great cave",
      {{"hub_cave", "I5", 2, 2}, {"locked_door2", "K4", 2, 2}, {"alesia_street", "K6", 2, 1},
       {"entrance22", "K7", 1, 1}, {"run01", "K8", 1, 1}, {"Z", "L7", 1, 1}, {"vault", "L8", 1, 1},
       {"ferte_in", "M7", 1, 1}, {"ferte", "M8", 1, 1}, {"entrance21", "I4", 1, 1}, {"technic03", "H4", 1, 1},
@@ -50,11 +55,13 @@ const ZONE zones[] = {
       {"technic01", "M3", 1, 1}, {"entrance23", "K1", 1, 2}, {"water_fill01", "J1", 1, 1},
       {"water_fill02", "I1", 1, 1}, {"water_fill04", "I2", 1, 1}, {"water_fill03", "J2", 1, 1}}},
     {int(0xFFC02942u),
+     "The old pools",
      {{"big_pool", "C6", 2, 2}, {"unstable_room", "C8", 2, 2}, {"spikes_room", "B7", 1, 1},
       {"dog_intro", "A7", 1, 1}, {"dog_intro2", "A8", 1, 1}, {"dog_room02", "B8", 1, 1}, {"pool", "B9", 1, 1},
       {"cubes", "B10", 1, 1}, {"one_way1", "C10", 1, 1}, {"warehouse", "B5", 1, 2}, {"brewery", "A5", 1, 1},
       {"complex01", "A6", 1, 1}}},
     {int(0xFF53777Au),
+     "The way out",
      {{"end_tech", "D10", 1, 2}, {"outside02", "A11", 1, 1}, {"maze2", "K10", 2, 2}, {"end02", "M10", 1, 2}}},
 };
 
@@ -97,6 +104,7 @@ Map::Map()
             int column = 0, row = 0;
             squareOf(room.square, &column, &row);
             addCell(name, column, row, room.columns, room.rows, zone.colour);
+            cells.back()->zone = zone.title;
         }
     for (const auto& passage : passages) {
         int column1 = 0, row1 = 0, column2 = 0, row2 = 0;

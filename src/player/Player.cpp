@@ -234,10 +234,14 @@ void Player::draw(Screen* s, int ox, int oy)
     }
 }
 
-void Player::drawFront(Level*, Screen* s, int, int)
+void Player::drawFront(Level* level, Screen* s, int, int)
 {
-    if (showMap && map)
-        map->draw(s);
+    if (!showMap || !map)
+        return;
+    if (level && level->mapWidth > 0 && level->mapHeight > 0)
+        map->markPlayer(float(x + animation.getWidth() / 2 - level->originX) / float(level->mapWidth),
+                        float(y + animation.getHeight() / 2 - level->originY) / float(level->mapHeight));
+    map->draw(s);
 }
 
 void Player::drawDead(Screen* s, int ox, int oy, float amplitude, float white)

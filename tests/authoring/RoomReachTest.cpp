@@ -4,6 +4,8 @@
 
 #include "authoring/RoomReach.h"
 
+#include "authoring/BackWalls.h"
+
 #include "player/PlayerFixtures.h"
 
 #include <cstdlib>
@@ -215,6 +217,44 @@ TEST(RoomReachTest, MissingDoorsAreErrorsNotFailedSearches)
     EXPECT_EQ(reach.search("west", "nowhere"), -1);
     EXPECT_NE(std::string(reach.error).find("nowhere"), std::string::npos);
     EXPECT_EQ(reach.search("nowhere", "east"), -1);
+}
+
+TEST(RoomReachTest, TheCellsReachedWithoutAWallBehindAreFoundFromEveryDoor)
+{
+    // A low hall whose wall is painted from x 10 to 10 + `painted`; with an
+    // open base depth the unpainted rest is open, far space, otherwise rock.
+    const int ceiling = floorTop - 40;
+    struct {
+        int painted;
+        bool openBase;
+        int firstBareColumn;
+    } cases[] = {{180, true, -1}, {100, true, 14}, {100, false, -1}};
+    for (const auto& c : cases) {
+        TestGame game("backwalls");
+        if (c.openBase)
+            game.line("BASE_DEPTH 0");
+        game.rock(0, 0, 200, ceiling);
+        game.rock(0, floorTop, 200, 50);
+        game.rock(0, 0, 10, floorTop);
+        game.rock(190, 0, 10, floorTop);
+        game.open(10, ceiling, c.painted, floorTop - ceiling);
+        game.thing("west", 20, floorTop - doorHeight, doorWidth, doorHeight, "door room.lvl east");
+        game.thing("east", 160, floorTop - doorHeight, doorWidth, doorHeight, "door room.lvl west");
+        RoomReach reach;
+        loadReach(&game, &reach);
+        BackWalls walls;
+        int bare = walls.check(&reach, {"west", "east"});
+        EXPECT_TRUE(walls.complete);
+        if (c.firstBareColumn < 0) {
+            EXPECT_EQ(bare, 0) << c.painted << " pixels painted";
+            continue;
+        }
+        ASSERT_GT(bare, 0);
+        EXPECT_EQ(walls.bare.begin()->first, c.firstBareColumn) << "the first cell whose middle is not painted";
+        EXPECT_LT(walls.bare.rbegin()->first * BackWalls::cell, 190) << "none in the east wall";
+        EXPECT_LT(walls.bare.rbegin()->second * BackWalls::cell, floorTop) << "none in the floor";
+        EXPECT_EQ(walls.check(&reach, {"west", "nowhere"}), -1);
+    }
 }
 
 namespace {

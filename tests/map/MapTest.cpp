@@ -15,8 +15,8 @@
 
 namespace {
 
-// On a 200 x 150 screen the panel's top-left corner is (48, 21) and grid
-// square (column c, row r) begins at (56 + 7 (c - 1), 44 + 7 r).
+// On a 200 x 150 screen the panel's top-left corner is (44, 15) and grid
+// square (column c, row r) begins at (56 + 7 (c - 1), 38 + 7 r).
 const int screenW = 200;
 const int screenH = 150;
 const int black = int(0xFF000000u);
@@ -37,7 +37,7 @@ SQUARE at(const char* label)
 {
     int row = 0;
     std::sscanf(label + 1, "%d", &row);
-    return {56 + 7 * (label[0] - 'A'), 44 + 7 * (row - 1)};
+    return {56 + 7 * (label[0] - 'A'), 38 + 7 * (row - 1)};
 }
 
 class MapScreen {
@@ -178,7 +178,7 @@ TEST(MapStateTest, RevealShowsEveryRoomAndPassageWithoutVisitingAny)
     shot.draw(map);
     for (const MAP_CELL* c : map.cells) {
         if (c->state == 1) {
-            EXPECT_EQ(shot.screen.getPixel(56 + c->x + c->w / 2, 44 + c->y + c->h / 2), grey) << c->name;
+            EXPECT_EQ(shot.screen.getPixel(56 + c->x + c->w / 2, 38 + c->y + c->h / 2), grey) << c->name;
         }
     }
 }
@@ -190,10 +190,11 @@ TEST(MapDrawTest, AFreshMapDrawsOnlyItsPanel)
     shot.draw(map);
     EXPECT_EQ(shot.coloured(), 0) << "no room or passage on the grid";
     // Panel corners: the outline is rounded, its straight edges white.
-    EXPECT_EQ(shot.screen.getPixel(47, 20), black);
-    EXPECT_EQ(shot.screen.getPixel(60, 20), white);
-    EXPECT_EQ(shot.screen.getPixel(60, 34), white) << "the line under the title";
-    EXPECT_EQ(shot.screen.getPixel(46, 60), black) << "nothing left of the panel";
+    EXPECT_EQ(shot.screen.getPixel(43, 14), black);
+    EXPECT_EQ(shot.screen.getPixel(60, 14), white);
+    EXPECT_EQ(shot.screen.getPixel(60, 28), white) << "the line under the title";
+    EXPECT_EQ(shot.screen.getPixel(60, 123), white) << "the line over the room's name";
+    EXPECT_EQ(shot.screen.getPixel(42, 60), black) << "nothing left of the panel";
 }
 
 TEST(MapDrawTest, KeyAndPaintMarksShowOnVisitedRoomsUntilTheKeyIsTaken)
@@ -291,15 +292,29 @@ TEST(MapDrawTest, AMapAfterAFewRoomsShowsItsLabelsRoomsAndMarks)
                              "classic_entrance", "phospho_intro", "fall_game_entrance", "fall_game", "locked_door"})
         map.setCurrentCell(("./Level/" + std::string(stem) + ".lvl").c_str());
 
+    map.markPlayer(0.5f, 0.5f);
+
     MapScreen shot;
     shot.draw(map);
     mapSetTypo(nullptr, nullptr);
-    int labelInk = 0;
-    for (int x = 48; x < 48 + 105; x++)
-        labelInk += shot.screen.getPixel(x, 21 + 17 + 2) == white;
-    EXPECT_GT(labelInk, 13) << "the column letters";
+    auto whiteIn = [&shot](int x0, int x1, int y0, int y1) {
+        int n = 0;
+        for (int x = x0; x < x1; x++)
+            for (int y = y0; y < y1; y++)
+                n += shot.screen.getPixel(x, y) == white;
+        return n;
+    };
+    EXPECT_GT(whiteIn(44, 44 + 113, 15 + 19, 15 + 20), 13) << "the column letters";
     EXPECT_EQ(shot.pixel("E7", 1, 1), yellow);
     EXPECT_EQ(shot.pixel("J7", 2, 2), lightBlue);
+    EXPECT_EQ(shot.pixel("G8", 6, 6), white) << "the player in the middle of locked_door, G8 to H9";
+    EXPECT_EQ(shot.pixel("G8", 4, 4), black) << "the mark's dark edge";
+    EXPECT_GT(whiteIn(45, 44 + 112, 15 + 110, 15 + 119), 20) << "the room's name under the grid";
+    // Rows 10 and 11, where nothing was found: the two-digit labels keep
+    // clear of the grid's columns and inside the panel's frame.
+    EXPECT_EQ(whiteIn(at("A10").x - 1, at("M10").x + 8, at("A10").y, at("A11").y + 7), 0);
+    EXPECT_GT(whiteIn(45, at("A10").x - 1, at("A10").y, at("A11").y + 7), 10);
+    EXPECT_GT(whiteIn(at("M10").x + 8, 44 + 112, at("A10").y, at("A11").y + 7), 10);
 
     // GLOAMER_SHOT_DIR keeps the picture for a look, magnified 4 times as
     // the game shows it.

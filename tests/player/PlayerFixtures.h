@@ -70,6 +70,8 @@ public:
     // Open space and rock, painted with single-frame pictures.
     void open(int x, int y, int w, int h) { element("", tile("open", w, h, openDepth), x, y, ""); }
     void rock(int x, int y, int w, int h) { element("", tile("rock", w, h, rockDepth), x, y, ""); }
+    // A line of the level file of its own, such as "BASE_DEPTH 0".
+    void line(const char* text) { levelText += std::string(text) + "\n"; }
     // A ladder over open space: an animated picture, so it is not baked.
     void ladder(const char* name, int x, int y, int w, int h)
     {

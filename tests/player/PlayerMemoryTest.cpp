@@ -265,11 +265,11 @@ TEST(PlayerMemoryTest, ATakenKeyIsGoneWhenItsRoomIsEnteredAgainAndLeavesTheMap)
     EXPECT_FALSE(cell->keyGot);
 
     Screen screen(200, 150, 1);
-    // Grid square B1 begins at (63, 44) on this screen.
+    // Grid square B1 begins at (63, 38) on this screen.
     auto mark = [&]() {
         screen.clear(int(0xFF000000u));
         p.drawFront(nullptr, &screen, 0, 0);
-        return screen.getPixel(63 + 1, 44 + 1);
+        return screen.getPixel(63 + 1, 38 + 1);
     };
     std::unique_ptr<Level> level = game.enter();
     p.map->setCurrentCell(level->getName());

@@ -147,3 +147,24 @@ TEST(HudIcons, TheGameTilesHoldEveryIcon)
     Hud missing;
     EXPECT_EQ(missing.load("no such tiles.dat"), 0);
 }
+
+TEST_F(HudTest, EveryIconAndFigureHasADarkEdgeOverABrightRoom)
+{
+    show(1, 1, 2, 5);
+    s.clear(white);
+    hud.draw(&s, &player);
+    EXPECT_EQ(s.getPixel(2, 2), skull) << "the icons drawn over their edges";
+    EXPECT_EQ(s.getPixel(10, 2), heart);
+    EXPECT_EQ(s.getPixel(17, 2), emptyHeart);
+    auto dark = [this](int x, int y) { return (s.getPixel(x, y) & 0xFF) < 0x40; };
+    const struct {
+        int x, y;
+        const char* beside;
+    } edges[] = {{1, 4, "the skull"}, {9, 4, "skull and heart"}, {16, 4, "heart and empty heart"},
+                 {22, 4, "the empty heart"}, {19, 1, "the empty heart's top"}, {2, 14, "the coin"},
+                 {12, 15, "the figure's left"}, {16, 15, "the figure's right"}};
+    for (const auto& e : edges)
+        EXPECT_TRUE(dark(e.x, e.y)) << e.beside;
+    EXPECT_EQ(s.getPixel(13, 15), white) << "the figure itself";
+    EXPECT_EQ(s.getPixel(30, 4), white) << "nothing beyond the row";
+}

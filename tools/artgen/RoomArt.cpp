@@ -5,7 +5,9 @@
 // behind it, so the depth of every piece is drawn with its colour: mortar
 // lies behind the bricks, a niche behind its frame, a pipe in front of the
 // plates it runs over. Floors and platforms are rock (10) under a visible
-// crust of depth 9, the surface the player walks on.
+// crust of depth 9, the surface the player walks on: its top row is a
+// bright rim and the row under it a darker lip, so that every walked edge
+// reads as an edge wherever a lamp reaches it.
 
 #include "Art.h"
 #include "PixelFont.h"
@@ -38,6 +40,17 @@ uint32_t jitter(uint32_t c, float amount, float n)
 const uint32_t rockColour = rgb(78, 70, 62);
 const uint32_t crustColour = rgb(128, 114, 96);
 
+// The walked edge of a surface of colour `c`: the rim, then the lip.
+uint32_t rim(uint32_t c)
+{
+    return mix(c, 0xFFFFFFFFu, 0.7f);
+}
+
+uint32_t lip(uint32_t c)
+{
+    return shade(c, 0.5f);
+}
+
 float rockNoise(int x, int y)
 {
     return tiledNoise(x, y, 4, 32, 3) * 0.6f + tiledNoise(x, y, 2, 32, 4) * 0.4f;
@@ -64,7 +77,10 @@ void rock(Album& album)
             float n = rockNoise(x, y);
             if (across < edge + 2) {
                 uint32_t c = jitter(crustColour, 0.2f, n);
-                if (across == edge)
+                // The top face is walked on: it gets the rim and lip of floors.
+                if (side == 0)
+                    c = across == edge ? rim(c) : lip(c);
+                else if (across == edge)
                     c = mix(c, 0xFFFFFFFFu, 0.2f);
                 return ink(c, 9);
             }
@@ -299,24 +315,27 @@ void floors(Album& album)
     Picture& stone = album.add("floor_stone.til", 16, 8);
     paint(stone, 0, [](int x, int y) {
         float n = latticeHash(x, y, 81);
-        if (y < 2)
-            return ink(jitter(y == 0 ? rgb(176, 160, 128) : rgb(140, 126, 100), 0.12f, n), 9);
+        if (y < 2) {
+            uint32_t c = jitter(rgb(160, 144, 114), 0.12f, n);
+            return ink(y == 0 ? rim(c) : lip(c), 9);
+        }
         return ink(jitter(rockColour, 0.2f, n), 10);
     });
     Picture& metro = album.add("floor_metro.til", 16, 8);
     paint(metro, 0, [](int x, int y) {
         float n = latticeHash(x, y, 82);
         if (y == 0)
-            return ink(rgb(226, 190, 40), 9);          // the yellow safety line
+            return ink(rim(rgb(226, 190, 40)), 9);     // the yellow safety line
         if (y == 1)
-            return ink(jitter(rgb(120, 116, 110), 0.1f, n), 9);
+            return ink(lip(rgb(226, 190, 40)), 9);
         return ink(jitter(rgb(60, 58, 56), 0.2f, n), 10);
     });
     Picture& plate = album.add("floor_metal.til", 16, 8);
     paint(plate, 0, [](int x, int y) {
         if (y < 2) {
             bool stud = (x + y * 2) % 4 == 0;
-            return ink(stud ? rgb(170, 176, 184) : rgb(108, 114, 122), 9);
+            uint32_t c = stud ? rgb(170, 176, 184) : rgb(120, 126, 134);
+            return ink(y == 0 ? rim(c) : lip(c), 9);
         }
         return ink(rgb(46, 50, 54), 10);
     });
@@ -326,8 +345,10 @@ void floors(Album& album)
     Picture& wood = album.add("platform_wood.til", 32, 8);
     paint(wood, 0, [](int x, int y) {
         float n = latticeHash(x, y, 83);
-        if (y < 2)
-            return ink(jitter(x % 11 == 0 ? rgb(70, 48, 30) : rgb(150, 104, 60), 0.15f, n), 9);
+        if (y < 2) {
+            uint32_t c = jitter(x % 11 == 0 ? rgb(70, 48, 30) : rgb(150, 104, 60), 0.15f, n);
+            return ink(y == 0 ? rim(c) : lip(c), 9);
+        }
         if (y < 4)
             return ink(rgb(90, 62, 36), 10);
         bool strut = (x % 16 == 3 || x % 16 == 12) || (y - 4 == (x % 16) - 4 && x % 16 < 8);
@@ -336,7 +357,7 @@ void floors(Album& album)
     Picture& girder = album.add("platform_metal.til", 32, 8);
     paint(girder, 0, [](int x, int y) {
         if (y < 2)
-            return ink(y == 0 ? rgb(150, 156, 164) : rgb(100, 106, 114), 9);
+            return ink(y == 0 ? rim(rgb(150, 156, 164)) : lip(rgb(150, 156, 164)), 9);
         if (y < 4)
             return ink(rgb(60, 64, 70), 10);
         int k = x % 8;

@@ -15,14 +15,19 @@
 // every key, locked door and ending. A room without such a way within the
 // budget is a problem, unless switches work electric boxes there: the
 // search does not press the action key, so it only notes those. Scene
-// triggers are walked through as if they were not there. Results are kept in the file CACHE, keyed on the room's level
-// file and rock, the character sheet and this program, so that a later run
-// searches only what changed.
+// triggers are walked through as if they were not there. It also searches
+// every place the player's body reaches from each room's doors, and each
+// room where it reaches a cell with no wall behind it (off the room's map
+// or where nothing was painted, which his lamp cannot light) is a problem.
+// Results are kept in the file CACHE, keyed on the room's level file and
+// rock, the character sheet and this program, so that a later run searches
+// only what changed.
 //
 // --reach also searches a way between every two doors of each room and
 // prints "ROOM: warning: ..." for the pairs it finds none for within the
 // budget. Warnings do not fail.
 
+#include "authoring/BackWalls.h"
 #include "authoring/RoomReach.h"
 #include "authoring/WorldCheck.h"
 #include "base/ReplacingFile.h"
@@ -103,11 +108,60 @@ void writeCache(const char* path, const std::map<std::string, int>& known)
     file.commit(written);
 }
 
-// Searches the story's ways, through the cache; reports the rooms without one.
-int checkWays(WorldCheck* world, const char* cache, long budget)
+// What the searches' results depend on besides the room: this program and
+// the character sheet.
+uint64_t programHash()
 {
-    std::map<std::string, int> known = readCache(cache);
-    const uint64_t program = hashed(hashed(0xCBF29CE484222325ull, fileBytes("/proc/self/exe")), fileBytes("character.dat"));
+    return hashed(hashed(0xCBF29CE484222325ull, fileBytes("/proc/self/exe")), fileBytes("character.dat"));
+}
+
+std::string cacheKey(uint64_t program, const WORLD_ROOM& room, const std::string& what)
+{
+    char key[17];
+    std::snprintf(key, sizeof key, "%016llx", (unsigned long long)hashed(program ^ room.fingerprint, what));
+    return key;
+}
+
+// Searches every place the player reaches from the doors of each room,
+// through the cache (a room without a bare cell is "found"); prints and
+// counts the rooms where his body reaches cells without a back wall.
+int checkBackWalls(const WorldCheck& world, std::map<std::string, int>* known, long budget)
+{
+    const uint64_t program = programHash();
+    int bareRooms = 0;
+    for (const WORLD_ROOM& room : world.rooms) {
+        std::string key = cacheKey(program, room, "back walls");
+        if (!room.loaded || (known->count(key) && (*known)[key]))
+            continue;
+        RoomReach reach;
+        if (budget > 0)
+            reach.maxNodes = budget;
+        std::vector<std::string> doors;
+        for (const WORLD_DOOR& door : room.doors)
+            doors.push_back(door.name);
+        BackWalls walls;
+        if (!reach.load(".", (room.stem + ".lvl").c_str()) || walls.check(&reach, doors) < 0)
+            continue;
+        (*known)[key] = walls.bare.empty();
+        if (!walls.complete)
+            std::printf("worldcheck: %s: the search of every place reached ran out of its budget\n", room.stem.c_str());
+        if (walls.bare.empty())
+            continue;
+        std::string cells;
+        for (const auto& c : walls.bare)
+            cells += " (" + std::to_string(c.first * BackWalls::cell) + ", " + std::to_string(c.second * BackWalls::cell) + ")";
+        std::printf("%s: the player reaches %d cells with no wall behind them, at%s\n", room.stem.c_str(),
+                    int(walls.bare.size()), cells.c_str());
+        bareRooms++;
+    }
+    return bareRooms;
+}
+
+// Searches the story's ways, through the cache; reports the rooms without one.
+int checkWays(WorldCheck* world, std::map<std::string, int>* cached, long budget)
+{
+    std::map<std::string, int>& known = *cached;
+    const uint64_t program = programHash();
     int missing = 0, searched = 0;
     RoomReach reach;
     if (budget > 0)
@@ -115,9 +169,7 @@ int checkWays(WorldCheck* world, const char* cache, long budget)
     int loaded = -1;
     for (const STORY_WAY& way : world->storyWays()) {
         const WORLD_ROOM& room = world->rooms[way.room];
-        char key[17];
-        std::snprintf(key, sizeof key, "%016llx",
-                      (unsigned long long)hashed(program ^ room.fingerprint, way.from + " " + way.to));
+        std::string key = cacheKey(program, room, way.from + " " + way.to);
         if (!known.count(key)) {
             if (loaded != way.room && !reach.load(".", (room.stem + ".lvl").c_str()))
                 continue;
@@ -138,7 +190,6 @@ int checkWays(WorldCheck* world, const char* cache, long budget)
                     way.to.c_str());
         missing++;
     }
-    writeCache(cache, known);
     std::printf("worldcheck: %d ways the story needs, %d searched, %d without a way\n", int(world->storyWays().size()),
                 searched, missing);
     return missing;
@@ -180,8 +231,12 @@ int main(int argc, char** argv)
     int problems = world.run(".");
     for (const std::string& problem : world.problems)
         std::printf("%s\n", problem.c_str());
-    if (cache)
-        problems += checkWays(&world, cachePath.c_str(), budget);
+    if (cache) {
+        std::map<std::string, int> known = readCache(cachePath.c_str());
+        problems += checkWays(&world, &known, budget);
+        problems += checkBackWalls(world, &known, budget);
+        writeCache(cachePath.c_str(), known);
+    }
     int unreached = 0;
     if (reach)
         for (const WORLD_ROOM& room : world.rooms)

@@ -32,7 +32,8 @@ public:
     int getCollisionWithDoor(const DOOR* door) const;
     int getCollisionWithElement(const Element* e) const;
     // 1 when the box covers a non-transparent pixel of the element's
-    // current picture.
+    // current picture; here, as in every pixel contact, the columns x + w
+    // and the row y + h lie outside the box.
     int getCollisionWithElementPixels(const Element* e) const;
     // Walks a spiral around the box's position, one pixel per step, and
     // stops at the first place where the box is free; after

@@ -173,7 +173,7 @@ TEST_F(CaveItems, TheDogFleesTheAcetyleneLampAndKillsATorchBearer)
 {
     // Along the dog's gallery to its ladder, up, left to the door above.
     const std::string keys = "5 down right\n200 up right\n201 down up\n440 up up\n441 down left\n"
-                             "490 up left\n495 down e\n496 up e\n";
+                             "492 up left\n495 down e\n496 up e\n";
     Rows lamp = run("dog_lamp", "--start dog_room04.lvl 32 258", keys, 520);
     ASSERT_EQ(lamp.size(), 520u);
     EXPECT_EQ(lamp[0][Lamp], std::to_string(acetyleneLamp));

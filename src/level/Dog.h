@@ -1,6 +1,6 @@
 #pragma once
 
-#include <algorithm>
+#include "base/SharedPixels.h"
 
 class Screen;
 class Tile;
@@ -73,11 +73,6 @@ public:
 template <typename SolidAt>
 bool Dog::touches(int left, int top, int w, int h, SolidAt solid) const
 {
-    int x0 = std::max(left, x), x1 = std::min(left + w, x + width());
-    int y0 = std::max(top, y), y1 = std::min(top + h, y + height());
-    for (int wx = x0; wx < x1; wx++)
-        for (int wy = y0; wy < y1; wy++)
-            if ((unsigned(pixelAt(wx, wy)) >> 24) > 0 && solid(wx, wy))
-                return true;
-    return false;
+    return anySharedPixel(left, top, w, h, x, y, width(), height(),
+                          [&](int wx, int wy) { return (unsigned(pixelAt(wx, wy)) >> 24) > 0 && solid(wx, wy); });
 }

@@ -1,5 +1,6 @@
 #include "player/BoundingBox.h"
 
+#include "base/SharedPixels.h"
 #include "assets/Tile.h"
 #include "level/Element.h"
 #include "level/Level.h"
@@ -128,16 +129,10 @@ int BoundingBox::getCollisionWithElementPixels(const Element* e) const
     if (!e->tile)
         return 0;
     RECTANGLE other = elementRectangle(e);
-    long long left = std::max<long long>(x, other.x), right = std::min<long long>((long long)x + w, other.x + other.w);
-    long long top = std::max<long long>(y, other.y), bottom = std::min<long long>((long long)y + h, other.y + other.h);
-    if (right < left || bottom < top)
-        return 0;
     int frame = e->currentFrame();
-    for (long long px = left; px <= right; px++)
-        for (long long py = top; py <= bottom; py++)
-            if (Screen::getAlpha(e->tile->getPixel(frame, int(px - e->x), int(py - e->y))) > 0)
-                return 1;
-    return 0;
+    return anySharedPixel(x, y, w, h, other.x, other.y, other.w, other.h, [&](int px, int py) {
+        return Screen::getAlpha(e->tile->getPixel(frame, px - e->x, py - e->y)) > 0;
+    });
 }
 
 void BoundingBox::findSpace(Level* level)

@@ -32,7 +32,8 @@ public:
     int getCollisionWithDoor(const DOOR* door) const;
     int getCollisionWithElement(const Element* e) const;
     // 1 when the box covers a non-transparent pixel of the element's
-    // current picture.
+    // current picture; here, as in every pixel contact, the columns x + w
+    // and the row y + h lie outside the box.
     int getCollisionWithElementPixels(const Element* e) const;
     // What the action key can use: the element's rectangle grown by
     // `margin` pixels on every side shares a pixel with the box, however

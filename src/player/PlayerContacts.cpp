@@ -5,6 +5,7 @@
 #include "player/Player.h"
 
 #include "base/BoundedString.h"
+#include "base/SharedPixels.h"
 #include "base/TextReader.h"
 #include "assets/Tile.h"
 #include "audio/Sound.h"
@@ -249,17 +250,11 @@ bool Player::getPixelPerfectCollision(const Element* e) const
 {
     if (!e->tile)
         return false;
-    long long aw = animation.getWidth(), ah = animation.getHeight();
-    long long left = std::max<long long>(x, e->x), right = std::min<long long>(x + aw, (long long)e->x + e->tile->width);
-    long long top = std::max<long long>(y, e->y), bottom = std::min<long long>(y + ah, (long long)e->y + e->tile->height);
-    // Only pixels inside both pictures count: a picture's edge pixel is not
-    // repeated one column or row beyond it.
     int frame = controler->shownFrame();
-    for (long long column = left; column < right; column++)
-        for (long long row = top; row < bottom; row++)
-            if (opaque(pixelAt(column, row, frame)) && opaque(e->getColor(int(column - e->x), int(row - e->y))))
-                return true;
-    return false;
+    return anySharedPixel(x, y, animation.getWidth(), animation.getHeight(), e->x, e->y, e->tile->width,
+                          e->tile->height, [&](int column, int row) {
+                              return opaque(pixelAt(column, row, frame)) && opaque(e->getColor(column - e->x, row - e->y));
+                          });
 }
 
 bool Player::getPixelPerfectCollision(const Dog* d) const

@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-// The acetylene lamp, the third key and the dog of the caves, played in
-// their rooms and checked in the trace.
+// The acetylene lamp, the third key and the dog of the caves, and the
+// hazards of the caves and the dark rooms (gas, a collapse, a crate, rising
+// water), played in their rooms and checked in the trace.
 
 using namespace replay;
 
@@ -173,7 +174,7 @@ TEST_F(CaveItems, TheDogFleesTheAcetyleneLampAndKillsATorchBearer)
 {
     // Along the dog's gallery to its ladder, up, left to the door above.
     const std::string keys = "5 down right\n200 up right\n201 down up\n440 up up\n441 down left\n"
-                             "490 up left\n495 down e\n496 up e\n";
+                             "492 up left\n495 down e\n496 up e\n";
     Rows lamp = run("dog_lamp", "--start dog_room04.lvl 32 258", keys, 520);
     ASSERT_EQ(lamp.size(), 520u);
     EXPECT_EQ(lamp[0][Lamp], std::to_string(acetyleneLamp));
@@ -200,4 +201,59 @@ TEST_F(CaveItems, ContinuingInARoomPlaysItsOwnTrack)
     EXPECT_EQ(rows[0][Music], "6") << "the menu's track";
     EXPECT_EQ(rows.back()[Level], "./Level/alesia_street.lvl");
     EXPECT_EQ(rows.back()[Music], "1") << "the caves' track";
+}
+
+TEST_F(CaveItems, TheGasGalleryIsCrossedWithTwoPlainJumpsAndPunishesWaiting)
+{
+    // Walking right at once, a jump before each pit, the far door.
+    const std::string keys = "11 down right\n102 down space\n106 up space\n164 down space\n168 up space\n"
+                             "216 up right\n218 down e\n219 up e\n";
+    Rows run1 = run("gas", "--start dark05.lvl 24 169", keys, 260);
+    EXPECT_TRUE(reaches(run1, "dark06"));
+    EXPECT_EQ(lowestLife(run1, 0), 3);
+    Rows waiting = run("gas_wait", "--start dark05.lvl 24 169", "", 420);
+    EXPECT_LT(lowestLife(waiting, 0), 3) << "the gas reaches the door he came in by";
+}
+
+TEST_F(CaveItems, TheStreetsCollapseIsCrawledUnderAndNeverStoodUpIn)
+{
+    // Standing up before the collapse, he cannot walk in; crawling, he goes
+    // in, and letting go of every key inside leaves him crouched.
+    const std::string keys = "11 down down\n12 down right\n50 up down\n70 down down\n210 up right\n211 up down\n";
+    Rows rows = run("collapse", "--start alesia_street.lvl 440 257", keys, 250);
+    const int collapseLeft = 480, standingY = 257;
+    for (int i = 55; i < 70; i++)
+        EXPECT_LT(std::stoi(rows[i][X]) + 8, collapseLeft) << i;
+    EXPECT_GT(std::stoi(rows[249][X]), collapseLeft + 40);
+    for (int i = 215; i < 250; i++) {
+        EXPECT_EQ(rows[i][Crawl], "1") << i;
+        EXPECT_EQ(std::stoi(rows[i][Y]), standingY) << i;
+    }
+}
+
+TEST_F(CaveItems, TheStoreRoomsCrateMeetsTheStepWithNoSlotToFallInto)
+{
+    // The crate pushed against the step, a jump onto it, then on towards
+    // the step: he stays on the crate's top.
+    const std::string keys = "11 down right\n180 up right\n210 down right\n238 down space\n246 up space\n272 up right\n";
+    Rows rows = run("crate", "--start dark04.lvl 64 273", keys, 340);
+    const int onTheCrate = 246;
+    for (int i = 280; i < 340; i++) {
+        EXPECT_EQ(std::stoi(rows[i][Y]), onTheCrate) << i;
+        EXPECT_EQ(rows[i][Jumping], "0") << i;
+    }
+}
+
+TEST_F(CaveItems, TheCisternsCrateIsClimbedBeforeTheWaterAndRidesUpToTheWestDoor)
+{
+    // From the east door straight into the dry cistern, one jump onto the
+    // crate any time in the two seconds before the water comes, the ride
+    // up, the door.
+    for (int jump : {215, 270}) {
+        const std::string keys = "11 down left\n" + std::to_string(jump) + " down space\n" + std::to_string(jump + 10) +
+                                 " up space\n" + std::to_string(jump + 30) + " up left\n630 down left\n660 up left\n662 down e\n663 up e\n";
+        Rows rows = run("cistern", "--start water_fill01.lvl 464 185", keys, 700);
+        EXPECT_TRUE(reaches(rows, "water_fill02")) << jump;
+        EXPECT_EQ(lowestLife(rows, 0), 3) << jump;
+    }
 }

@@ -112,9 +112,11 @@ TEST(BoundingBoxTest, PixelTestSeesOnlyOpaquePixelsOfTheShownFrame)
     EXPECT_EQ(covering.getCollisionWithElementPixels(&e), 0);
     e.frame = 1.7f;
     EXPECT_EQ(covering.getCollisionWithElementPixels(&e), 1);
-    // The far edges belong to the box: a box ending on the pixel's column covers it.
-    EXPECT_EQ(box(10, 10, 13, 12).getCollisionWithElementPixels(&e), 1);
-    EXPECT_EQ(box(10, 10, 12, 12).getCollisionWithElementPixels(&e), 0);
+    // The far edges lie outside the box: the pixel (23, 22) is covered only
+    // by a box reaching past it on both axes.
+    EXPECT_EQ(box(10, 10, 14, 13).getCollisionWithElementPixels(&e), 1);
+    EXPECT_EQ(box(10, 10, 13, 13).getCollisionWithElementPixels(&e), 0);
+    EXPECT_EQ(box(10, 10, 14, 12).getCollisionWithElementPixels(&e), 0);
 }
 
 TEST(BoundingBoxTest, CloudCountsOnlyInLevelsWithCloud)

@@ -248,6 +248,19 @@ TEST_F(ContactTest, PixelExactTestsFlipTheCharacterAndStopAtPictureEdges)
     EXPECT_FALSE(p.getPixelPerfectCollision(&dog));
     dog.way = 1;
     EXPECT_TRUE(p.getPixelPerfectCollision(&dog));
+
+    // The body box (ladders) keeps the same edges: a block ending just
+    // before it is not touched, its last column or row not repeated beyond it.
+    BoundingBox box{60, 100, 10, 10};
+    const struct {
+        int x, y;
+        bool touched;
+    } blocks[] = {{56, 100, false}, {57, 100, true}, {60, 96, false}, {60, 97, true}};
+    for (const auto& b : blocks) {
+        beside.x = b.x;
+        beside.y = b.y;
+        EXPECT_EQ(box.getCollisionWithElementPixels(&beside), int(b.touched)) << b.x << "," << b.y;
+    }
 }
 
 TEST_F(ContactTest, StandingAgainstABlockPushesItAndWalkingPushesItIntoAGap)

@@ -243,17 +243,3 @@ TEST_F(CaveItems, TheStoreRoomsCrateMeetsTheStepWithNoSlotToFallInto)
         EXPECT_EQ(rows[i][Jumping], "0") << i;
     }
 }
-
-TEST_F(CaveItems, TheCisternsCrateIsClimbedBeforeTheWaterAndRidesUpToTheWestDoor)
-{
-    // From the east door straight into the dry cistern, one jump onto the
-    // crate any time in the two seconds before the water comes, the ride
-    // up, the door.
-    for (int jump : {215, 270}) {
-        const std::string keys = "11 down left\n" + std::to_string(jump) + " down space\n" + std::to_string(jump + 10) +
-                                 " up space\n" + std::to_string(jump + 30) + " up left\n630 down left\n660 up left\n662 down e\n663 up e\n";
-        Rows rows = run("cistern", "--start water_fill01.lvl 464 185", keys, 700);
-        EXPECT_TRUE(reaches(rows, "water_fill02")) << jump;
-        EXPECT_EQ(lowestLife(rows, 0), 3) << jump;
-    }
-}

@@ -62,6 +62,7 @@ const char* const creditsBuiltOn[] = {
     "SDL_mixer 1.2 (zlib licence)",
     "libpng (libpng licence)",
     "LAME, for the music files (LGPL 2)",
+    "libmad, which plays them (GPL 2)",
 };
 
 void drawTile(Tile* tile, int x, int y, Screen* s)
@@ -73,11 +74,6 @@ void drawTile(Tile* tile, int x, int y, Screen* s)
 int tileWidth(const Tile* tile)
 {
     return tile ? tile->width : 0;
-}
-
-int tileHeight(const Tile* tile)
-{
-    return tile ? tile->height : 0;
 }
 
 // The room's name as the player knows it from the map: its level file's
@@ -554,8 +550,13 @@ void Menu::drawOverwrite(Screen* s)
 
 void Menu::drawCredits(Screen* s)
 {
+    // The picture sits 32 px under the top of the block, and the lines of
+    // what the game is built on follow 57 px under its top; the whole block
+    // is centred so that its last line clears the version in the corner.
+    const int lines = sizeof creditsBuiltOn / sizeof creditsBuiltOn[0];
+    const int blockHeight = 32 + 57 + 10 * lines;
     int cx = s->width / 2;
-    int y0 = s->height / 2 - tileHeight(creditsTile) / 2;
+    int y0 = (s->height - blockHeight) / 2 + 32;
     if (creditsTile)
         creditsTile->drawNoAlpha(0, cx - creditsTile->width / 2, y0, s);
     typo->printCenter((std::string("Gloamer ") + version).c_str(), cx, y0 - 32, s);

@@ -146,6 +146,10 @@ void addLandmarkArt(Album& album)
         {"plaque_orleans.til", "RTE D ORLEANS"},     {"plaque_gentilly.til", "GENTILLY"},
         {"plaque_sante.til", "RUE DE LA SANTE"},     {"plaque_denfert.til", "PL DENFERT"},
         {"plaque_port_mahon.til", "PORT MAHON"},     {"plaque_val_grace.til", "VAL DE GRACE"},
+        {"plaque_boulard.til", "RUE BOULARD"},       {"plaque_ouest.til", "RUE DE L OUEST"},
+        {"plaque_halle.til", "RUE HALLE"},           {"plaque_maine.til", "AV DU MAINE"},
+        {"plaque_cassini.til", "RUE CASSINI"},       {"plaque_liancourt.til", "LIANCOURT"},
+        {"plaque_arago.til", "BD ARAGO"},            {"plaque_froidevaux.til", "FROIDEVAUX"},
     };
     for (const auto& plaque : plaques)
         streetPlaque(album, plaque[0], plaque[1]);

@@ -243,3 +243,26 @@ TEST_F(CaveItems, TheStoreRoomsCrateMeetsTheStepWithNoSlotToFallInto)
         EXPECT_EQ(rows[i][Jumping], "0") << i;
     }
 }
+
+TEST_F(CaveItems, TheCisternsRaftCarriesAWalkerUpBesideTheWallAndTheWayBackBeatsTheWater)
+{
+    // Holding left from the east door, now or after five seconds: onto the
+    // crates in the well, up with them against the cavern's wall, along the
+    // gallery to the west door. Below the gallery he never enters the wall.
+    const int wallX = 340, galleryY = 57;
+    for (int wait : {0, 150}) {
+        const std::string keys = std::to_string(11 + wait) + " down left\n603 up left\n605 down e\n606 up e\n";
+        Rows rows = run("cistern", "--start water_fill01.lvl 464 137", keys, 620);
+        EXPECT_TRUE(reaches(rows, "water_fill02")) << wait;
+        EXPECT_EQ(lowestLife(rows, 0), 3) << wait;
+        for (const auto& row : rows)
+            if (std::stoi(row[Y]) > galleryY + 2 && row[Level] == "./Level/water_fill01.lvl")
+                ASSERT_GE(std::stoi(row[X]), wallX) << wait << " frame " << row[Frame];
+    }
+    // From the west door, after two seconds: the gallery, the drop through
+    // its hole, the east door before the water reaches its ledge.
+    const std::string back = "71 down right\n273 up right\n275 down e\n276 up e\n";
+    Rows rows = run("cistern_back", "--start water_fill01.lvl 40 57", back, 300);
+    EXPECT_TRUE(reaches(rows, "entrance23"));
+    EXPECT_EQ(lowestLife(rows, 0), 3);
+}

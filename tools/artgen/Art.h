@@ -12,6 +12,7 @@ void addKeyArt(Album& album);      // key caps of the control container
 void addPurpleArt(Album& album);   // the car park and the dark rooms: its people, cars, ramps
 void addPinkTealArt(Album& album); // vats, the night sky and the moon
 void addCryptArt(Album& album);    // Orsolan's tomb and his ghost
+void addLandmarkArt(Album& album); // street plaques, station plates and the hubs' pieces
 
 // The credits picture (the cat under a lamp), drawn by the creature art.
 void drawCreditsCat(Picture& p);

@@ -30,6 +30,7 @@ void drawAllArt(Album& album)
     addPurpleArt(album);
     addPinkTealArt(album);
     addCryptArt(album);
+    addLandmarkArt(album);
 }
 
 int drawCharacter(const char* posesFile, const char* sheetFile, const char* previewFile)

@@ -45,14 +45,18 @@ void World::saveStateBinary(char* path, char* levelName)
     SAVE_STATE state;
     storePlayer(*player, state);
     slots.store(path, std::move(state), levelName);
-    if (storeAtOnce) {
-        slots.finish();
+    slotWaitIn = slotWaitFrames;
+    if (slotWaitIn == 0)
         noticeFailedSave();
-    }
 }
 
 void World::noticeFailedSave()
 {
+    if (slotWaitFrames >= 0) {
+        if (slotWaitIn < 0 || slotWaitIn-- > 0)
+            return;
+        slots.finish();
+    }
     std::string failure = slots.takeFailure();
     if (!failure.empty())
         tellPlayer(("The game could not be saved: " + failure + ".").c_str());

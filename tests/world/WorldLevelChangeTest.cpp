@@ -123,7 +123,7 @@ TEST_F(InGame, AContinuedGameResumesInTheRoomOfTheLastDoorWithItsCoins)
     beginOnElement("metro2.lvl", "to_metro3");
     std::snprintf(world.slotFile, sizeof world.slotFile, "%s", slot);
     // As the game stores: on the writer's thread, which the continue waits for.
-    world.storeAtOnce = false;
+    world.slotWaitFrames = -1;
     world.player->state.coin = 7;
     runFrames(2);
     tap(actionKey);

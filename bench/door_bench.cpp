@@ -4,9 +4,17 @@
 // every door as in the game. Reports the door's time on the game's thread
 // (median and 95th percentile, in ms), the continue from that slot, and the
 // peak resident memory of the process.
+//
+// Then the ending9 playthrough as the program plays it (--fast, from the
+// menu): the slowest frame that changed room, its processor time, and the
+// number of such frames, with each slot waited for a few frames after its
+// door as --fast does (1) or never, as in a person's game (0).
 #include "RememberedRooms.h"
+#include "app/Frame.h"
+#include "app/RunOptions.h"
 #include "assets/Typo.h"
 #include "level/Level.h"
+#include "platform/GameFolders.h"
 #include "player/Player.h"
 #include "render/Screen.h"
 #include "save/SaveState.h"
@@ -17,7 +25,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -86,6 +97,75 @@ void BM_Door(benchmark::State& state)
     std::remove((std::string(slot) + ".bak").c_str());
 }
 BENCHMARK(BM_Door)->Arg(0)->Arg(47)->Arg(85)->Iterations(11)->Unit(benchmark::kMillisecond);
+
+// The frames a composed playthrough plays, from its "# frames N" header.
+long playthroughFrames(const char* path)
+{
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line) && line.compare(0, 1, "#") == 0)
+        if (line.compare(0, 9, "# frames ") == 0)
+            return std::stol(line.substr(9));
+    return 0;
+}
+
+struct ROOM_FRAMES {
+    std::chrono::steady_clock::time_point frameStart;
+    std::clock_t cpuStart;
+    std::string room;
+    // The time of each frame that changed room, and the processor time all
+    // threads spent in it (less dependent on what else the machine runs).
+    std::vector<double> changes;
+    std::vector<double> cpu;
+} roomFrames;
+
+// Called after every frame of the run: times it, and keeps its times when
+// the player is in another room than after the frame before.
+void timeRoomChange(int)
+{
+    double ms = since(roomFrames.frameStart);
+    double cpuMs = double(std::clock() - roomFrames.cpuStart) * 1000.0 / CLOCKS_PER_SEC;
+    std::string room = world.level ? world.level->getName() : "";
+    if (room != roomFrames.room && !roomFrames.room.empty() && !room.empty()) {
+        roomFrames.changes.push_back(ms);
+        roomFrames.cpu.push_back(cpuMs);
+    }
+    roomFrames.room = room;
+    roomFrames.frameStart = std::chrono::steady_clock::now();
+    roomFrames.cpuStart = std::clock();
+}
+
+void BM_PlaythroughDoors(benchmark::State& state)
+{
+    const std::string replay = std::string(GLOAMER_SOURCE_DIR) + "/content/playthrough/ending9.replay";
+    const std::string player = "/tmp/gloamer_door_bench_player";
+    std::filesystem::create_directories(player + "/Save");
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    if (chdir(GLOAMER_GAME_DIR) != 0)
+        return;
+    setPlayerFolder(player);
+    RUN_OPTIONS options;
+    options.fast = true;
+    options.fastWaitsForSlots = state.range(0) != 0;
+    options.frames = playthroughFrames(replay.c_str());
+    std::snprintf(options.replay, sizeof options.replay, "%s", replay.c_str());
+    for (auto _ : state) {
+        std::filesystem::remove(player + "/Save/slot0.sav");
+        roomFrames = ROOM_FRAMES{std::chrono::steady_clock::now(), std::clock(), "", {}, {}};
+        if (startUp(true) == 0)
+            runGame(options, timeRoomChange);
+        shutDown();
+    }
+    std::filesystem::remove_all(player);
+    if (roomFrames.changes.empty())
+        return;
+    state.counters["room_changes"] = double(roomFrames.changes.size());
+    state.counters["slowest_ms"] = percentile(roomFrames.changes, 1.0);
+    state.counters["median_ms"] = percentile(roomFrames.changes, 0.5);
+    state.counters["slowest_cpu_ms"] = percentile(roomFrames.cpu, 1.0);
+}
+BENCHMARK(BM_PlaythroughDoors)->Arg(1)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
 

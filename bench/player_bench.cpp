@@ -26,9 +26,9 @@ void BM_PlayerUpdate(benchmark::State& state)
     int frame = 0;
     for (auto _ : state) {
         room.frame((frame++ / 90) % 2 == 0 ? right : left);
-        benchmark::DoNotOptimize(room.player.x);
+        benchmark::DoNotOptimize(room.player.state.x);
     }
-    if (room.player.life == 0)
+    if (room.player.state.life == 0)
         state.SkipWithError("the player was crushed: the walk left the floor");
 }
 BENCHMARK(BM_PlayerUpdate)->Unit(benchmark::kMicrosecond)->Repetitions(9)->DisplayAggregatesOnly(true);

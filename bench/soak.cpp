@@ -67,8 +67,8 @@ void standOnADoor()
     if (!world.level || !world.player || world.level->doors.empty())
         return;
     const DOOR* door = world.level->doors[doorChoice() % world.level->doors.size()];
-    world.player->x = door->x;
-    world.player->y = door->y;
+    world.player->state.x = door->x;
+    world.player->state.y = door->y;
 }
 
 void report(int frame)

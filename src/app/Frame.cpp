@@ -76,6 +76,10 @@ unsigned fastTicks()
 // three times as fast. The lit cells mark what the player has seen, a little
 // less often, which the map shows.
 const unsigned fastLookEvery = 16;
+// Under --fast, a slot is waited for this many frames (half a second of game
+// time) after the door that stored it: the writer stores it beside the game
+// meanwhile, and a failure is told on the same frame every run.
+const int fastSlotWaitFrames = 15;
 
 // The world paused under the menu does not change: it is drawn once, and
 // the following paused frames show that picture again, so that a paused
@@ -594,7 +598,7 @@ int runGame(const RUN_OPTIONS& options, void (*afterFrame)(int frame))
     }
     if (options.fast) {
         world.pacing = false;
-        world.storeAtOnce = true;
+        world.slotWaitFrames = options.fastWaitsForSlots ? fastSlotWaitFrames : -1;
         world.lightOnMainThread = !options.fastKeepsWorker;
         world.clock = fastTicks;
         Text::clock = fastTicks;

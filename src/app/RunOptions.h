@@ -26,6 +26,12 @@ struct RUN_OPTIONS {
     // With fast, the lighting stays on its worker thread (no command-line
     // option: the soak run uses it to exercise the threads at full speed).
     bool fastKeepsWorker = false;
+    // With fast, each slot is waited for half a second of frames after its
+    // door, so that a failure is told on the same frame every time while
+    // the door's frame goes on at once; off, the game never waits for the
+    // writer's thread, as in a person's game (no command-line option: the
+    // door bench times doors both ways).
+    bool fastWaitsForSlots = true;
     // --trace FILE: one line of state per frame.
     char trace[256] = "";
     std::vector<SHOT> shots;

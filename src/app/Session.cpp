@@ -160,11 +160,12 @@ int commitOutput(ReplacingFile*& file, bool written)
 int tracePose(std::FILE* out, const World& world)
 {
     const Player& p = *world.player;
+    const PLAYER_STATE& s = p.state;
     const AnimationControler& a = *p.controler;
-    return std::fprintf(out, " %d %d %d %d %d %d %d %d %.9g %.9g %d %d %d %d %d %.9g %.9g %d %d %d", p.oldX,
-                        p.oldY, p.pushTimer, p.torch, p.moving, p.run, p.jumpReleased, p.flying, double(p.dy),
-                        double(p.hitted), p.bbox.x, p.bbox.y, p.bbox.w, p.bbox.h, a.seq, double(a.frame),
-                        double(a.speed), a.moved, world.frameCount, world.level->updates);
+    return std::fprintf(out, " %d %d %d %d %d %d %d %d %.9g %.9g %d %d %d %d %d %.9g %.9g %d %d %d", s.oldX, s.oldY,
+                        p.pushTimer, s.torch, s.moving, s.run, s.jumpReleased, p.flying, double(s.dy), double(s.hitted),
+                        p.bbox.x, p.bbox.y, p.bbox.w, p.bbox.h, a.seq, double(a.frame), double(a.speed), a.moved,
+                        world.frameCount, world.level->updates);
 }
 
 } // namespace
@@ -245,13 +246,13 @@ void Session::endFrame(const World& world, const Screen& screen)
 {
     if (trace) {
         const Player& p = *world.player;
+        const PLAYER_STATE& s = p.state;
         const char* room = *world.level->getName() ? world.level->getName() : "-";
-        int written = std::fprintf(
-            trace->out, "%d %s %d %d %.2f %d %d %d %d %d %d %d %d %d %d %d %d %d %.3f %d %d", frame,
-            room, p.x, p.y, double(p.dy), p.way, p.life, p.coin, p.diamond, p.nKey, p.jumping,
-            p.onLadder, p.crawl, p.visible, world.camX, world.camY, world.moviePlaying,
-            finishedGame ? int(World::StageFinished) : world.gameOver.stage,
-            double(world.luminance), p.getCurrentTorch(), p.torch);
+        int written = std::fprintf(trace->out, "%d %s %d %d %.2f %d %d %d %d %d %d %d %d %d %d %d %d %d %.3f %d %d",
+                                   frame, room, s.x, s.y, double(s.dy), s.way, s.life, s.coin, s.diamond, p.nKey,
+                                   s.jumping, s.onLadder, s.crawl, s.visible, world.camX, world.camY,
+                                   world.moviePlaying, finishedGame ? int(World::StageFinished) : world.gameOver.stage,
+                                   double(world.luminance), p.getCurrentTorch(), s.torch);
         if (written >= 0)
             written = tracePose(trace->out, world);
         // Last, the track the mixer was told to play.

@@ -30,8 +30,8 @@ int PlayerRoom::load(const char* gameDir, const char* levelFile)
 void PlayerRoom::place(int x, int y)
 {
     player.setPosition(x, y);
-    player.oldX = x;
-    player.oldY = y;
+    player.state.oldX = x;
+    player.state.oldY = y;
 }
 
 void PlayerRoom::placeAt(const char* name)

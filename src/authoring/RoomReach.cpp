@@ -82,11 +82,12 @@ const int anyFrame = -1;
 
 STATE_KEY keyOf(const Player& p, int frame, uint64_t things)
 {
-    uint64_t flags = uint64_t(p.way != 0) | uint64_t(p.crawl) << 1 | uint64_t(p.jumping) << 2 |
-                     uint64_t(p.jumpReleased) << 3 | uint64_t(p.onLadder) << 4 | uint64_t(p.pushTimer != 0) << 5 |
+    const PLAYER_STATE& s = p.state;
+    uint64_t flags = uint64_t(s.way != 0) | uint64_t(s.crawl) << 1 | uint64_t(s.jumping) << 2 |
+                     uint64_t(s.jumpReleased) << 3 | uint64_t(s.onLadder) << 4 | uint64_t(p.pushTimer != 0) << 5 |
                      uint64_t(p.flying) << 6;
-    uint64_t body = uint64_t(uint16_t(p.x)) | uint64_t(uint16_t(p.y)) << 16 | uint64_t(uint8_t(int(p.dy * 4.0f))) << 32 |
-                    flags << 40 | uint64_t(uint8_t(p.pushTimer)) << 48;
+    uint64_t body = uint64_t(uint16_t(s.x)) | uint64_t(uint16_t(s.y)) << 16 |
+                    uint64_t(uint8_t(int(s.dy * 4.0f))) << 32 | flags << 40 | uint64_t(uint8_t(p.pushTimer)) << 48;
     const AnimationControler& c = *p.controler;
     uint64_t animation = uint64_t(uint32_t(c.seq)) | uint64_t(uint32_t(int(c.frame * 20.0f))) << 32;
     return STATE_KEY{body ^ things, animation ^ uint64_t(c.moved != 0) << 63, frame};
@@ -326,32 +327,34 @@ std::vector<uint8_t> commandsTo(const std::vector<SEARCH_NODE>& kept, int last)
 
 RoomReach::BODY RoomReach::bodyOf(const Player& p)
 {
-    return BODY{p.x,       p.y,       p.oldX,  p.oldY,        p.way,     p.pushTimer, p.life,    p.nKey,
-                p.torch,   p.moving,  p.run,   p.crawl,       p.jumping, p.jumpReleased, p.onLadder,
-                p.visible, p.flying,  p.dy,    p.hitted,      p.bbox,    *p.controler};
+    const PLAYER_STATE& s = p.state;
+    return BODY{s.x,        s.y,       s.oldX,   s.oldY, s.way,    p.pushTimer, s.life,
+                p.nKey,     s.torch,   s.moving, s.run,  s.crawl,  s.jumping,   s.jumpReleased,
+                s.onLadder, s.visible, p.flying, s.dy,   s.hitted, p.bbox,      *p.controler};
 }
 
 void RoomReach::restore(Player* p, const BODY& b)
 {
-    p->x = b.x;
-    p->y = b.y;
-    p->oldX = b.oldX;
-    p->oldY = b.oldY;
-    p->way = b.way;
+    PLAYER_STATE& s = p->state;
+    s.x = b.x;
+    s.y = b.y;
+    s.oldX = b.oldX;
+    s.oldY = b.oldY;
+    s.way = b.way;
     p->pushTimer = b.pushTimer;
-    p->life = b.life;
+    s.life = b.life;
     p->nKey = b.nKey;
-    p->torch = b.torch;
-    p->moving = b.moving;
-    p->run = b.run;
-    p->crawl = b.crawl;
-    p->jumping = b.jumping;
-    p->jumpReleased = b.jumpReleased;
-    p->onLadder = b.onLadder;
-    p->visible = b.visible;
+    s.torch = b.torch;
+    s.moving = b.moving;
+    s.run = b.run;
+    s.crawl = b.crawl;
+    s.jumping = b.jumping;
+    s.jumpReleased = b.jumpReleased;
+    s.onLadder = b.onLadder;
+    s.visible = b.visible;
     p->flying = b.flying;
-    p->dy = b.dy;
-    p->hitted = b.hitted;
+    s.dy = b.dy;
+    s.hitted = b.hitted;
     p->bbox = b.bbox;
     *p->controler = b.animation;
 }
@@ -514,11 +517,11 @@ int RoomReach::explore(const char* from, const char* to, const std::function<voi
     }
     Player& p = room.player;
     enter(level, from);
-    startX = p.x;
-    startY = p.y;
+    startX = p.state.x;
+    startY = p.state.y;
     // Without a door to aim at every state is as near as the next.
     const DOOR* target = to ? doorNamed(level, to) : nullptr;
-    const int startLife = p.life;
+    const int startLife = p.state.life;
     DoorDistance guide;
     if (target)
         guide.measure(*level, *target);
@@ -587,7 +590,7 @@ int RoomReach::explore(const char* from, const char* to, const std::function<voi
             // A flood asks where the body goes, not how its animation runs.
             if (!target)
                 key.animation = 0;
-            if (p.life < startLife || !seen.insert(key).second)
+            if (p.state.life < startLife || !seen.insert(key).second)
                 continue;
             kept.push_back({bodyOf(p), index, frame + 1, commands, near(), std::move(things)});
             seenBody();
@@ -617,11 +620,11 @@ bool RoomReach::replays(const char* from, const char* to, const std::vector<uint
     BODY searching = bodyOf(room.player);
     enter(level.get(), from);
     Player& p = room.player;
-    const int startLife = p.life;
+    const int startLife = p.state.life;
     bool unhurt = true;
     for (std::size_t frame = 0; unhurt && frame < commands.size(); frame++) {
         playFrame(&p, level.get(), commands[frame], searchTick() + int(frame));
-        unhurt = p.life >= startLife;
+        unhurt = p.state.life >= startLife;
     }
     const DOOR* wanted = doorNamed(level.get(), to);
     bool touching = unhurt && wanted && doorInReach(&p, level.get()) == wanted;

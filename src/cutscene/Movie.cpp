@@ -154,10 +154,10 @@ void Movie::rewind()
 void Movie::update(Player* player, float brightness)
 {
     if (player) {
-        playerX = player->x;
-        playerY = player->y;
-        playerOldX = player->oldX;
-        playerOldY = player->oldY;
+        playerX = player->state.x;
+        playerY = player->state.y;
+        playerOldX = player->state.oldX;
+        playerOldY = player->state.oldY;
     }
     luminance = brightness;
 }

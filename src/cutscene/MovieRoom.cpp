@@ -16,7 +16,7 @@ bool Movie::applyToRoom(int code, Player* player, Level* level, TileList* tiles)
     case codeMessage: level->createMessage(text, value1, value2); break;
     case codeElementAnim: level->setElementAnim(text, text2, value1, value2, tiles); break;
     case codeElementPlay: level->setElementPlay(text, fvalue1); break;
-    case codeHidePlayer: player->visible = false; break;
+    case codeHidePlayer: player->state.visible = false; break;
     case codeFly: player->flying = true; break;
     case codeHideEntity: level->hideEntity(text); break;
     default: return false;

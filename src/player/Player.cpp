@@ -32,7 +32,7 @@ void lampOffset(const Player& p, int* dx, int* dy)
         *dx = -1;
         *dy = -1;
     }
-    if (p.way == 1)
+    if (p.state.way == 1)
         *dx = -*dx;
 }
 
@@ -49,8 +49,8 @@ template <class MATCH> Element* firstElement(const std::vector<Element*>& list, 
 
 Player::Player() : controler(new AnimationControler(&animation))
 {
-    bbox.x = x;
-    bbox.y = y;
+    bbox.x = state.x;
+    bbox.y = state.y;
     bbox.w = standingWidth;
     bbox.h = standingHeight;
     light.external = true;
@@ -105,15 +105,15 @@ void Player::init()
     map = new Map;
     map->lookForObjs(contentFolder);
     showMap = false;
-    visible = true;
+    state.visible = true;
     clearMemories();
     clearObjects();
-    life = 3;
-    maxLife = 6;
-    coin = 0;
-    diamond = 0;
+    state.life = 3;
+    state.maxLife = 6;
+    state.coin = 0;
+    state.diamond = 0;
     nKey = 0;
-    hitted = 0.0f;
+    state.hitted = 0.0f;
     flying = false;
 }
 
@@ -130,16 +130,16 @@ void Player::update(Level* level, int)
     // the map everything counts as rock, so a flyer is not collision-tested
     // (he would stop under the map's top edge and never leave).
     if (flying) {
-        y -= 1;
+        state.y -= 1;
     } else {
         move(level);
         collide(level);
     }
-    if (hitted > 0.0f)
-        hitted -= 0.2f;
+    if (state.hitted > 0.0f)
+        state.hitted -= 0.2f;
     else
-        hitted = 0.0f;
-    if (jumping)
+        state.hitted = 0.0f;
+    if (state.jumping)
         setCrawl(level, false);
     setAnimation();
 
@@ -155,25 +155,25 @@ void Player::update(Level* level, int)
         lightFrame = 0.0f;
     setLight();
 
-    moving = false;
-    oldX = x;
-    oldY = y;
+    state.moving = false;
+    state.oldX = state.x;
+    state.oldY = state.y;
 }
 
 void Player::keepInRange()
 {
-    x = std::min(std::max(x, -positionLimit), positionLimit);
-    y = std::min(std::max(y, -positionLimit), positionLimit);
-    oldX = std::min(std::max(oldX, -positionLimit), positionLimit);
-    oldY = std::min(std::max(oldY, -positionLimit), positionLimit);
+    state.x = std::min(std::max(state.x, -positionLimit), positionLimit);
+    state.y = std::min(std::max(state.y, -positionLimit), positionLimit);
+    state.oldX = std::min(std::max(state.oldX, -positionLimit), positionLimit);
+    state.oldY = std::min(std::max(state.oldY, -positionLimit), positionLimit);
 }
 
 void Player::setPosition(int newX, int newY)
 {
-    oldX = x;
-    oldY = y;
-    x = newX;
-    y = newY;
+    state.oldX = state.x;
+    state.oldY = state.y;
+    state.x = newX;
+    state.y = newY;
 }
 
 void Player::setPositionAtElement(const char* name, Level* level)
@@ -185,11 +185,11 @@ void Player::setPositionAtElement(const char* name, Level* level)
         logPrint("\n");
         return;
     }
-    x = oldX = e->x;
-    y = oldY = e->y;
-    moving = run = crawl = jumping = onLadder = false;
+    state.x = state.oldX = e->x;
+    state.y = state.oldY = e->y;
+    state.moving = state.run = state.crawl = state.jumping = state.onLadder = false;
     pushTimer = 0;
-    dy = 0.0f;
+    state.dy = 0.0f;
 }
 
 void Player::getDefaultPosition(Level* level)
@@ -200,8 +200,8 @@ void Player::getDefaultPosition(Level* level)
         e = firstElement(level->elements, [](Element* c) { return readKindLine(c->text).kind == KindDoor; });
     if (!e)
         return;
-    x = oldX = e->x;
-    y = oldY = e->y;
+    state.x = state.oldX = e->x;
+    state.y = state.oldY = e->y;
 }
 
 int Player::getAnimWidth() const
@@ -211,22 +211,23 @@ int Player::getAnimWidth() const
 
 void Player::drawBack(Level* level, Screen* s, int ox, int oy)
 {
-    if (visible)
+    if (state.visible)
         drawUse(level, s, ox, oy);
 }
 
 void Player::draw(Screen* s, int ox, int oy)
 {
-    if (!visible)
+    if (!state.visible)
         return;
-    int mirror = way == 1;
-    if (hitted != 0.0f)
-        controler->draw(x + ox, y + oy, mirror, s, int(hitted) % 2 == 0 ? 0x44FFFFFF : int(0xFFFFFFFFu));
+    int mirror = state.way == 1;
+    if (state.hitted != 0.0f)
+        controler->draw(state.x + ox, state.y + oy, mirror, s,
+                        int(state.hitted) % 2 == 0 ? 0x44FFFFFF : int(0xFFFFFFFFu));
     else
-        controler->draw(x + ox, y + oy, mirror, s);
+        controler->draw(state.x + ox, state.y + oy, mirror, s);
     if (flying)
-        balloonTile.draw(0, x + ox + (way == 1 ? 8 : -1), y + oy - 35, s);
-    if (torch) {
+        balloonTile.draw(0, state.x + ox + (state.way == 1 ? 8 : -1), state.y + oy - 35, s);
+    if (state.torch) {
         int dx = 0, dy = 0;
         lampOffset(*this, &dx, &dy);
         int left = light.x + dx + ox - (mirror ? carriedTile->width - 1 : 0);
@@ -239,12 +240,12 @@ void Player::drawFront(Level* level, Screen* s, int, int)
     if (!showMap || !map)
         return;
     if (level && level->mapWidth > 0 && level->mapHeight > 0)
-        map->markPlayer(float(x + animation.getWidth() / 2 - level->originX) / float(level->mapWidth),
-                        float(y + animation.getHeight() / 2 - level->originY) / float(level->mapHeight));
+        map->markPlayer(float(state.x + animation.getWidth() / 2 - level->originX) / float(level->mapWidth),
+                        float(state.y + animation.getHeight() / 2 - level->originY) / float(level->mapHeight));
     map->draw(s);
 }
 
 void Player::drawDead(Screen* s, int ox, int oy, float amplitude, float white)
 {
-    controler->draw(x + ox, y + oy, way == 1, s, amplitude, white);
+    controler->draw(state.x + ox, state.y + oy, state.way == 1, s, amplitude, white);
 }

@@ -123,11 +123,11 @@ public:
     void toggleMap();
     void drawUse(Level* level, Screen* s, int ox, int oy);
     void drawHelp(Level* level, Screen* s, int ox, int oy);
-    int getLife() const { return life; }
-    int getMaxLife() const { return maxLife; }
-    int getRespawn() const { return respawn; }
-    int getCoin() const { return coin; }
-    int getDiamond() const { return diamond; }
+    int getLife() const { return state.life; }
+    int getMaxLife() const { return state.maxLife; }
+    int getRespawn() const { return state.respawn; }
+    int getCoin() const { return state.coin; }
+    int getDiamond() const { return state.diamond; }
     int getNKey() const { return nKey; }
 
     // Memories of the rooms left and the one-time objects taken.
@@ -157,32 +157,14 @@ public:
     TileList* controlTiles = nullptr;
     // Pictures of the letter keys 'a' to 'z', by key symbol; null when missing.
     Tile* keyTiles[512] = {};
-    int x = 0;
-    int y = 20;
-    int oldX = 0;
-    int oldY = 20;
+    // What a slot keeps of him: position, facing, pose flags, fall speed,
+    // life, purse, carried lamp and checkpoint.
+    PLAYER_STATE state;
     float viewX = 0.0f;
     float viewY = 0.0f;
-    // Facing: 0 right, 1 left.
-    int way = 0;
-    bool torch = true;
-    bool moving = false;
-    bool run = false;
-    bool crawl = false;
-    bool jumping = false;
-    bool jumpReleased = false;
-    bool onLadder = false;
-    bool visible = true;
     bool flying = false;
     int pushTimer = 0;
-    float dy = 0.0f;
-    int coin = 0;
-    int diamond = 0;
     int nKey = 0;
-    int life = 3;
-    int maxLife = 6;
-    int respawn = 3;
-    float hitted = 0.0f;
     Tile candleTile;
     Tile torchTile;
     Tile acetoTile;
@@ -202,10 +184,9 @@ public:
     // Its copy in the room's light list, the one the lighting thread reads:
     // the world refreshes it from `light` through Level::copyLight.
     Light sharedLight;
-    // 1 candle, 2 electric torch, 3 acetylene lamp; `noLamp` before the
-    // first lamp is taken (a new game starts so: the candle comes first).
+    // The lamp kind of state.currentTorch before the first lamp is taken
+    // (a new game starts so: the candle comes first).
     static constexpr int noLamp = 0;
-    int currentTorch = 3;
     int nObjects = 0;
     std::vector<OBJECT*> objects;
     bool showMap = false;
@@ -217,11 +198,6 @@ public:
     // the phosphorescent charge of every level map cell, bit for bit. A
     // record is never changed, only replaced, so save records share it.
     std::vector<SHARED_MEMORY> memorySaves;
-    // Spelt as the game opens its levels ("./Level/"): a lower-case folder
-    // cannot be opened on a case-sensitive file system.
-    char checkpointLevel[256] = "./Level/metro3.lvl";
-    int checkpointX = 0;
-    int checkpointY = 0;
 
 private:
     // Colour of the character picture at level pixel (px, py) in frame
@@ -245,7 +221,7 @@ private:
     // Swaps the carried lamp with lamp bonus `index` (kind 1 candle, 2
     // torch, 3 acetylene lamp), or takes it when the carried one is out.
     void takeLamp(Level* level, int index, int kind);
-    // Sets `crawl` and the matching body size.
+    // Sets `state.crawl` and the matching body size.
     void setPose(bool crouch);
     // Whether the body touches a ladder's picture.
     bool touchesLadder(Level* level);

@@ -115,7 +115,7 @@ DOOR* Player::action(Level* level, bool hadMessage)
 
 void Player::takeLamp(Level* level, int index, int kind)
 {
-    if (torch && currentTorch != noLamp)
+    if (state.torch && state.currentTorch != noLamp)
         changeBonusToCurrentLight(level, index);
     else
         level->deleteBonus(index);
@@ -125,26 +125,26 @@ void Player::takeLamp(Level* level, int index, int kind)
     level->createMessage(taken[kind - 1], lampMessageTime, white);
     light.setStyle(kind);
     torchOn();
-    currentTorch = kind;
+    state.currentTorch = kind;
     if (kind == Light::StyleElectric)
-        light.direction = way == 1 ? 180 : 0;
+        light.direction = state.way == 1 ? 180 : 0;
 }
 
 void Player::torchOn()
 {
-    if (torch)
+    if (state.torch)
         return;
-    torch = true;
+    state.torch = true;
     light.intensity = 1.0f;
-    light.direction = way == 1 ? 180 : 0;
+    light.direction = state.way == 1 ? 180 : 0;
     playSound(lampSound(*this, true));
 }
 
 void Player::torchOff()
 {
-    if (!torch)
+    if (!state.torch)
         return;
-    torch = false;
+    state.torch = false;
     light.intensity = 0.0f;
     playSound(lampSound(*this, false));
 }
@@ -153,12 +153,12 @@ void Player::setCurrentTorch(int kind)
 {
     if (kind >= Light::StyleCandle && kind <= Light::StyleAceto)
         light.setStyle(kind);
-    currentTorch = kind;
+    state.currentTorch = kind;
 }
 
 int Player::getCurrentTorch() const
 {
-    if (currentTorch == noLamp)
+    if (state.currentTorch == noLamp)
         return noLamp;
     if (carriedTile == &candleTile)
         return 1;
@@ -171,11 +171,11 @@ int Player::getCurrentTorch() const
 
 void Player::changeBonusToCurrentLight(Level* level, int index)
 {
-    if (currentTorch == Light::StyleCandle)
+    if (state.currentTorch == Light::StyleCandle)
         level->changeBonus(index, &candleBonusTile, bonusWordName(BonusWordCandle), Element::BonusCandle);
-    else if (currentTorch == Light::StyleElectric)
+    else if (state.currentTorch == Light::StyleElectric)
         level->changeBonus(index, &torchBonusTile, bonusWordName(BonusWordElectric), Element::BonusElectric);
-    else if (currentTorch == Light::StyleAceto)
+    else if (state.currentTorch == Light::StyleAceto)
         level->changeBonus(index, &acetoBonusTile, bonusWordName(BonusWordAceto), Element::BonusAceto);
 }
 
@@ -183,9 +183,9 @@ void Player::setLight()
 {
     int lx = 0, ly = 0;
     controler->lightCoords(&lx, &ly);
-    light.x = way == 0 ? x + lx : x + animation.getWidth() - lx - 1;
-    light.y = y + ly;
-    if (torch)
+    light.x = state.way == 0 ? state.x + lx : state.x + animation.getWidth() - lx - 1;
+    light.y = state.y + ly;
+    if (state.torch)
         light.update();
     else
         light.intensity = 0.0f;
@@ -193,25 +193,25 @@ void Player::setLight()
 
 void Player::reveal(Level* level)
 {
-    if (diamond < revealCost) {
+    if (state.diamond < revealCost) {
         playSound(errorSlot);
         return;
     }
-    level->showAll(x, y);
+    level->showAll(state.x, state.y);
     playSound(revealSlot);
-    diamond -= revealCost;
+    state.diamond -= revealCost;
 }
 
 void Player::throwCoin(Level* level)
 {
-    if (coin < 1) {
+    if (state.coin < 1) {
         playSound(errorSlot);
         return;
     }
-    int px = way == 1 ? x - 1 : x + 15;
-    float vx = way == 1 ? -1.0f : 1.0f;
-    if (level->addActive(px, y + 5, 5, &coinTile, "coin", "coin", vx, -2.0f))
-        coin--;
+    int px = state.way == 1 ? state.x - 1 : state.x + 15;
+    float vx = state.way == 1 ? -1.0f : 1.0f;
+    if (level->addActive(px, state.y + 5, 5, &coinTile, "coin", "coin", vx, -2.0f))
+        state.coin--;
 }
 
 int Player::getMovie(Level* level)

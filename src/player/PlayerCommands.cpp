@@ -7,7 +7,7 @@ void holdCommands(Player* player, Level* level, const PLAYER_COMMANDS& held)
     // Crouching lasts only while the down command asks for it again.
     player->setCrawl(level, false);
     if (!held.jump)
-        player->jumpReleased = true;
+        player->state.jumpReleased = true;
     // Running is the default; the walk command walks while held.
     if (held.walk)
         player->setWalk();

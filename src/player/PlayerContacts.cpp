@@ -50,21 +50,21 @@ bool opaque(int colour)
 
 int Player::pixelAt(long long px, long long py, int frame) const
 {
-    long long column = px - x, aw = animation.getWidth();
-    if (way == 1)
+    long long column = px - state.x, aw = animation.getWidth();
+    if (state.way == 1)
         column = aw - 1 - column;
-    if (column < 0 || column >= aw || py - y < 0 || py - y >= animation.getHeight())
+    if (column < 0 || column >= aw || py - state.y < 0 || py - state.y >= animation.getHeight())
         return 0;
-    return animation.getColor(int(column), int(py - y), frame);
+    return animation.getColor(int(column), int(py - state.y), frame);
 }
 
 void Player::getEnnemyCollision(Level* level)
 {
     setBBox();
-    if (hitted == 0.0f && level->water &&
-        (long long)animation.getHeight() + y - level->originY > level->waterLevel)
+    if (state.hitted == 0.0f && level->water &&
+        (long long)animation.getHeight() + state.y - level->originY > level->waterLevel)
         hurt(toxicHurtSlot);
-    if (hitted == 0.0f && level->hasCloud && bbox.getCloudCollision(level))
+    if (state.hitted == 0.0f && level->hasCloud && bbox.getCloudCollision(level))
         hurt(cloudHurtSlot);
 
     for (Element* e : level->ennemies) {
@@ -80,7 +80,7 @@ void Player::getEnnemyCollision(Level* level)
     }
     for (Dog* d : level->dogs)
         if (getPixelPerfectCollision(d))
-            life = 0;
+            state.life = 0;
 }
 
 void Player::touchEnnemy(int ennemy, const Element* e)
@@ -103,18 +103,18 @@ void Player::touchEnnemy(int ennemy, const Element* e)
 
 void Player::hurt(int slot)
 {
-    if (hitted != 0.0f)
+    if (state.hitted != 0.0f)
         return;
     playSound(slot);
-    life = std::max(life - 1, 0);
-    hitted = hurtTime;
+    state.life = std::max(state.life - 1, 0);
+    state.hitted = hurtTime;
 }
 
 void Player::kill(int slot)
 {
     playSound(slot);
-    life = 0;
-    hitted = hurtTime;
+    state.life = 0;
+    state.hitted = hurtTime;
 }
 
 void Player::getBonusCollision(Level* level)
@@ -135,7 +135,7 @@ bool Player::takeBonus(Level* level, const Element* b)
     switch (line.word) {
     case BonusWordLife:
         playSound(bonusSlot);
-        life = std::min(life + 1, maxLife);
+        state.life = std::min(state.life + 1, state.maxLife);
         return true;
     case BonusWordGold: takeGold(); return true;
     case BonusWordDiamond: takeDiamond(); return true;
@@ -158,17 +158,17 @@ bool Player::takeBonus(Level* level, const Element* b)
 
 void Player::takeGold()
 {
-    coin++;
+    state.coin++;
     // Gold past the largest count (coins picked back up may have brought it
     // beyond 50) turns into a life as well, so that the count stays bounded.
-    if (coin != coinsForLife && coin <= maxCoins) {
+    if (state.coin != coinsForLife && state.coin <= maxCoins) {
         playSound(coinSlot);
         return;
     }
-    coin = 0;
-    life++;
-    if (life > maxLife) {
-        life = maxLife;
+    state.coin = 0;
+    state.life++;
+    if (state.life > state.maxLife) {
+        state.life = state.maxLife;
         playSound(coinSlot);
     } else {
         playSound(bonusSlot);
@@ -177,13 +177,13 @@ void Player::takeGold()
 
 void Player::takeDiamond()
 {
-    bool counted = diamond < maxDiamonds;
+    bool counted = state.diamond < maxDiamonds;
     if (counted)
-        diamond++;
+        state.diamond++;
     // Only a diamond that counted can complete a score: a count beyond the
     // largest (from a damaged save) must not give a continue every time.
-    if (counted && diamond % diamondsForContinue == 0) {
-        respawn++;
+    if (counted && state.diamond % diamondsForContinue == 0) {
+        state.respawn++;
         playSound(skullSlot);
     } else {
         playSound(diamondSlot);
@@ -201,7 +201,7 @@ void Player::takeObject(const Element* b)
         nKey++;
         playSound(keySlot);
     } else if (startsWith(b->name, "skull")) {
-        respawn++;
+        state.respawn++;
         playSound(skullSlot);
     } else if (startsWith(b->name, "map")) {
         playSound(mapSlot);
@@ -214,7 +214,7 @@ void Player::takeObject(const Element* b)
 void Player::getDogCollision(Level* level)
 {
     for (Dog* d : level->dogs)
-        d->setPlayerPosition(x, y, currentTorch == Light::StyleAceto);
+        d->setPlayerPosition(state.x, state.y, state.currentTorch == Light::StyleAceto);
 }
 
 void Player::getActiveCollision(Level* level)
@@ -226,18 +226,18 @@ void Player::getActiveCollision(Level* level)
         e->getDimensions(&w, &h);
         if (e->kind == Element::Thrown && bbox.getCollisionWithElement(e)) {
             playSound(coinSlot);
-            if (++coin > maxCoins) {
-                coin = 0;
-                life = std::min(life + 1, maxLife);
+            if (++state.coin > maxCoins) {
+                state.coin = 0;
+                state.life = std::min(state.life + 1, state.maxLife);
             }
             level->deleteActive(int(i));
             continue;
         }
-        if (e->kind == Element::Pushable && y > e->y && y + 10 < e->y + h) {
-            if (way == 0 && x < e->x + 10 && bbox.x + bbox.w >= e->x - 3) {
+        if (e->kind == Element::Pushable && state.y > e->y && state.y + 10 < e->y + h) {
+            if (state.way == 0 && state.x < e->x + 10 && bbox.x + bbox.w >= e->x - 3) {
                 level->moveActive(e, 1.0f, 0.0f, false);
                 pushTimer = pushTime;
-            } else if (way == 1 && x > e->x + w - 10 && bbox.x < e->x + w + 3) {
+            } else if (state.way == 1 && state.x > e->x + w - 10 && bbox.x < e->x + w + 3) {
                 level->moveActive(e, -1.0f, 0.0f, false);
                 pushTimer = pushTime;
             }
@@ -251,7 +251,7 @@ bool Player::getPixelPerfectCollision(const Element* e) const
     if (!e->tile)
         return false;
     int frame = controler->shownFrame();
-    return anySharedPixel(x, y, animation.getWidth(), animation.getHeight(), e->x, e->y, e->tile->width,
+    return anySharedPixel(state.x, state.y, animation.getWidth(), animation.getHeight(), e->x, e->y, e->tile->width,
                           e->tile->height, [&](int column, int row) {
                               return opaque(pixelAt(column, row, frame)) && opaque(e->getColor(column - e->x, row - e->y));
                           });
@@ -260,7 +260,7 @@ bool Player::getPixelPerfectCollision(const Element* e) const
 bool Player::getPixelPerfectCollision(const Dog* d) const
 {
     int frame = controler->shownFrame();
-    return d->touches(x, y, animation.getWidth(), animation.getHeight(),
+    return d->touches(state.x, state.y, animation.getWidth(), animation.getHeight(),
                       [this, frame](int px, int py) { return opaque(pixelAt(px, py, frame)); });
 }
 
@@ -268,7 +268,7 @@ float Player::getDistance(const Element* e) const
 {
     int w = 0, h = 0;
     e->getDimensions(&w, &h);
-    long long dx = (long long)x + animation.getWidth() / 2 - (e->x + w / 2);
-    long long dy2 = (long long)y + animation.getHeight() / 2 - (e->y + h / 2);
+    long long dx = (long long)state.x + animation.getWidth() / 2 - (e->x + w / 2);
+    long long dy2 = (long long)state.y + animation.getHeight() / 2 - (e->y + h / 2);
     return float(std::sqrt(double(dx * dx + dy2 * dy2)));
 }

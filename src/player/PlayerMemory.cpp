@@ -147,7 +147,7 @@ void Player::removeSkulls()
 
 void Player::setTouchMemory(Level* level)
 {
-    if (torch || !level->memories || !level->map)
+    if (state.torch || !level->memories || !level->map)
         return;
     const int radius = 15;
     long long cx = (long long)bbox.x + bbox.w / 2 - level->originX;

@@ -69,56 +69,56 @@ bool isFootfall(const AnimationControler& c)
 
 void Player::move(Level* level)
 {
-    if (onLadder || !std::isfinite(dy))
-        dy = 0.0f;
-    y += nextDrop();
-    if (jumpReleased && dy < 0.0f)
-        dy = 0.0f;
-    if (dy < fastestFall && !onLadder)
-        dy += gravity;
+    if (state.onLadder || !std::isfinite(state.dy))
+        state.dy = 0.0f;
+    state.y += nextDrop();
+    if (state.jumpReleased && state.dy < 0.0f)
+        state.dy = 0.0f;
+    if (state.dy < fastestFall && !state.onLadder)
+        state.dy += gravity;
 
-    if (onLadder) {
-        onLadder = touchesLadder(level);
-        if (onLadder)
-            jumping = false;
+    if (state.onLadder) {
+        state.onLadder = touchesLadder(level);
+        if (state.onLadder)
+            state.jumping = false;
     }
 
-    if (moving) {
+    if (state.moving) {
         int dx = 0, stepY = 0;
-        if (jumping)
-            dx = run ? 3 : 2;
+        if (state.jumping)
+            dx = state.run ? 3 : 2;
         else {
             controler->moveCoords(&dx, &stepY);
             // A new frame hands out its step once: that is when a foot lands.
-            if (dx != 0 && !onLadder && isFootfall(*controler))
+            if (dx != 0 && !state.onLadder && isFootfall(*controler))
                 playStep();
         }
-        x += way == 0 ? dx : -dx;
-        y += stepY;
+        state.x += state.way == 0 ? dx : -dx;
+        state.y += stepY;
         // The top of a ladder holds the climber: a step up that would lift
         // him clear of it is not taken, so that letting go of Up there
         // leaves him hanging on it instead of dropping down its shaft.
-        if (onLadder && stepY < 0 && !touchesLadder(level))
-            y -= stepY;
+        if (state.onLadder && stepY < 0 && !touchesLadder(level))
+            state.y -= stepY;
     }
-    if (dy > airborneFall)
-        jumping = true;
+    if (state.dy > airborneFall)
+        state.jumping = true;
 }
 
 void Player::collide(Level* level)
 {
-    if (life == 0)
+    if (state.life == 0)
         return;
     setBBox();
     int rider = bbox.getActiveTouch(level);
     if (rider != -1) {
         const Element* e = level->actives[rider];
         int vx = wholePixels(e->vx), vy = wholePixels(e->vy);
-        x += vx;
-        oldX += vx;
+        state.x += vx;
+        state.oldX += vx;
         if (vy < 0) {
-            y += vy;
-            oldY += vy;
+            state.y += vy;
+            state.oldY += vy;
         }
     }
 
@@ -128,14 +128,14 @@ void Player::collide(Level* level)
 
     setBBox();
     if (bbox.getCollision(level)) {
-        x = oldX;
-        y = oldY;
+        state.x = state.oldX;
+        state.y = state.oldY;
     }
     setBBox();
     if (bbox.getCollision(level)) {
         bbox.findSpace(level);
         if (bbox.getCollision(level))
-            life = 0;
+            state.life = 0;
         settleOnBody(level);
     }
 }
@@ -151,8 +151,8 @@ void Player::settleOnBody(Level* level)
     int sunk = bbox.y - found.y;
     if (!bbox.getCollision(level) || sunk + nextDrop() <= stepHeight)
         return;
-    x += found.x - bbox.x;
-    y -= sunk;
+    state.x += found.x - bbox.x;
+    state.y -= sunk;
     setBBox();
     holdBackVertically();
 }
@@ -160,43 +160,43 @@ void Player::settleOnBody(Level* level)
 int Player::nextDrop() const
 {
     // A speed from a damaged save moves no faster than a fall can.
-    return dy > -fastestRise ? int(std::min(dy, fastestFall)) : -int(fastestRise);
+    return state.dy > -fastestRise ? int(std::min(state.dy, fastestFall)) : -int(fastestRise);
 }
 
 void Player::holdBackVertically()
 {
     // A landing, or a bump from below.
-    if (dy > landingSpeed)
-        jumping = false;
-    dy = 0.0f;
+    if (state.dy > landingSpeed)
+        state.jumping = false;
+    state.dy = 0.0f;
 }
 
 bool Player::collidesAt(Level* level, int px, int py)
 {
-    x = px;
-    y = py;
+    state.x = px;
+    state.y = py;
     setBBox();
     return bbox.getCollision(level);
 }
 
 bool Player::stepUp(Level* level)
 {
-    int sx = x, sy = y;
+    int sx = state.x, sy = state.y;
     for (int lift = 1; lift <= stepHeight; lift++)
         if (!collidesAt(level, sx, sy - lift)) {
-            dy = 0.0f;
-            jumping = false;
+            state.dy = 0.0f;
+            state.jumping = false;
             return true;
         }
-    x = sx;
-    y = sy;
+    state.x = sx;
+    state.y = sy;
     return false;
 }
 
 bool Player::walkBack(Level* level)
 {
-    int sx = x, sy = y;
-    float fx = float(oldX - sx), fy = float(oldY - sy);
+    int sx = state.x, sy = state.y;
+    float fx = float(state.oldX - sx), fy = float(state.oldY - sy);
     if (fx == 0.0f && fy == 0.0f)
         return false;
     int n = std::max(std::abs(int(fx)), std::abs(int(fy)));
@@ -218,16 +218,16 @@ void Player::setBBox()
 {
     // Every body question starts here, input operations before the frame's update included.
     keepInRange();
-    bbox.y = y + 5;
-    if (crawl) {
-        bbox.x = x + (way == 0 ? 4 : 3);
-        bbox.y = y + 13;
-    } else if (pushTimer != 0 && !jumping) {
-        bbox.x = x + (way == 0 ? 4 : 7);
+    bbox.y = state.y + 5;
+    if (state.crawl) {
+        bbox.x = state.x + (state.way == 0 ? 4 : 3);
+        bbox.y = state.y + 13;
+    } else if (pushTimer != 0 && !state.jumping) {
+        bbox.x = state.x + (state.way == 0 ? 4 : 7);
         bbox.w = pushingWidth;
         bbox.h = bodyHeight;
     } else {
-        bbox.x = x + (way == 0 ? 6 : 8);
+        bbox.x = state.x + (state.way == 0 ? 6 : 8);
         bbox.w = standingWidth;
         bbox.h = bodyHeight;
     }
@@ -235,30 +235,30 @@ void Player::setBBox()
 
 void Player::setPositionFromBBox()
 {
-    if (crawl) {
-        x = bbox.x - (way == 0 ? 4 : 3);
-        y = bbox.y - 13;
+    if (state.crawl) {
+        state.x = bbox.x - (state.way == 0 ? 4 : 3);
+        state.y = bbox.y - 13;
     } else if (pushTimer != 0) {
-        x = bbox.x - (way == 0 ? 4 : 7);
-        y = way == 0 ? bbox.y + 3 : bbox.y - 3;
+        state.x = bbox.x - (state.way == 0 ? 4 : 7);
+        state.y = state.way == 0 ? bbox.y + 3 : bbox.y - 3;
     } else {
-        x = bbox.x - (way == 0 ? 6 : 8);
-        y = bbox.y - 3;
+        state.x = bbox.x - (state.way == 0 ? 6 : 8);
+        state.y = bbox.y - 3;
     }
 }
 
 void Player::setPose(bool crouch)
 {
-    crawl = crouch;
+    state.crawl = crouch;
     bbox.w = crouch ? crouchedWidth : standingWidth;
     bbox.h = crouch ? crouchedHeight : standingHeight;
 }
 
 void Player::setCrawl(Level* level, bool crouch)
 {
-    if (onLadder || jumping)
+    if (state.onLadder || state.jumping)
         return;
-    bool before = crawl;
+    bool before = state.crawl;
     setPose(crouch);
     setBBox();
     if (bbox.getCollision(level)) {
@@ -269,12 +269,12 @@ void Player::setCrawl(Level* level, bool crouch)
 
 void Player::jump()
 {
-    if (crawl || jumping || !jumpReleased)
+    if (state.crawl || state.jumping || !state.jumpReleased)
         return;
-    onLadder = false;
-    jumping = true;
-    dy = jumpSpeed;
-    jumpReleased = false;
+    state.onLadder = false;
+    state.jumping = true;
+    state.dy = jumpSpeed;
+    state.jumpReleased = false;
 }
 
 bool Player::touchesLadder(Level* level)
@@ -305,17 +305,17 @@ void Player::down(Level* level)
 void Player::grip(Level* level, const Element* ladder, float speed)
 {
     setCrawl(level, false);
-    moving = true;
-    jumping = false;
-    way = 0;
+    state.moving = true;
+    state.jumping = false;
+    state.way = 0;
     controler->setSeqByName("climb");
     controler->play(speed);
-    if (!onLadder) {
+    if (!state.onLadder) {
         int w = 0, h = 0;
         ladder->getDimensions(&w, &h);
-        x = ladder->x + w / 2 - animation.getWidth() / 2 + 1;
+        state.x = ladder->x + w / 2 - animation.getWidth() / 2 + 1;
     }
-    onLadder = true;
+    state.onLadder = true;
 }
 
 void Player::left()
@@ -332,43 +332,43 @@ void Player::walk(int towards)
 {
     if (flying) {
         show("fly", 1.0f);
-    } else if (onLadder) {
+    } else if (state.onLadder) {
         // A sideways shift off the ladder's middle, one more when turning.
         int sign = towards == 0 ? 1 : -1;
-        if (way != towards)
-            x += sign;
-        x += 2 * sign;
-    } else if (jumping) {
+        if (state.way != towards)
+            state.x += sign;
+        state.x += 2 * sign;
+    } else if (state.jumping) {
         controler->play(0.0f);
         controler->setToStart();
         controler->setSeqByName("run");
-    } else if (crawl) {
+    } else if (state.crawl) {
         show("duck", 0.7f);
     } else if (pushTimer != 0) {
         show("push", 0.35f);
-    } else if (run) {
+    } else if (state.run) {
         showLit("run", 0.7f);
     } else {
         showLit("walk", 0.35f);
     }
-    way = towards;
+    state.way = towards;
     light.direction = towards == 0 ? 0 : 180;
-    moving = true;
+    state.moving = true;
 }
 
 void Player::setWalk()
 {
-    run = false;
+    state.run = false;
 }
 
 void Player::setRun()
 {
-    run = true;
+    state.run = true;
 }
 
 void Player::toggleWalkRun()
 {
-    run = !run;
+    state.run = !state.run;
 }
 
 void Player::setAnimation()
@@ -377,18 +377,18 @@ void Player::setAnimation()
         show("fly", 1.0f);
         return;
     }
-    if (onLadder) {
+    if (state.onLadder) {
         show("climb", 0.0f);
-    } else if (jumping) {
-        showLit(dy < 0.0f ? "run" : "fall", 0.0f);
+    } else if (state.jumping) {
+        showLit(state.dy < 0.0f ? "run" : "fall", 0.0f);
         controler->setToStart();
-    } else if (crawl) {
+    } else if (state.crawl) {
         show("duck", 0.0f);
     } else {
         showLit("idle", 0.35f);
     }
     // The knocked-back pose at the start of a hurt.
-    if (hitted > 7.0f) {
+    if (state.hitted > 7.0f) {
         show("fall", 0.0f);
         controler->setToStart();
     }
@@ -402,7 +402,7 @@ void Player::show(const char* name, float speed)
 
 void Player::showLit(const char* name, float speed)
 {
-    if (!torch) {
+    if (!state.torch) {
         show(name, speed);
         return;
     }

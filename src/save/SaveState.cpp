@@ -199,15 +199,16 @@ private:
 constexpr int flagCount = 8;
 constexpr int windowStarts[4] = {0, 1, 3, 4};
 
-void flagsOf(const SAVE_STATE& s, bool out[flagCount])
+void flagsOf(const PLAYER_STATE& p, bool out[flagCount])
 {
-    const bool flags[flagCount] = {s.torch, s.moving, s.run, s.crawl, s.jumping, s.jumpReleased, s.onLadder, s.visible};
+    const bool flags[flagCount] = {p.torch, p.moving, p.run, p.crawl, p.jumping, p.jumpReleased, p.onLadder, p.visible};
     std::memcpy(out, flags, sizeof flags);
 }
 
-void setFlags(SAVE_STATE& s, const bool in[flagCount])
+void setFlags(PLAYER_STATE& p, const bool in[flagCount])
 {
-    bool* flags[flagCount] = {&s.torch, &s.moving, &s.run, &s.crawl, &s.jumping, &s.jumpReleased, &s.onLadder, &s.visible};
+    bool* flags[flagCount] = {&p.torch,   &p.moving,       &p.run,      &p.crawl,
+                              &p.jumping, &p.jumpReleased, &p.onLadder, &p.visible};
     for (int i = 0; i < flagCount; ++i)
         *flags[i] = in[i];
 }
@@ -238,29 +239,30 @@ int position(ByteReader& in)
 // out of bounds.
 void readState(ByteReader& in, SAVE_STATE& s)
 {
+    PLAYER_STATE& p = s.player;
     bool flags[flagCount] = {};
-    s.x = position(in);
-    s.y = position(in);
-    s.oldX = position(in);
-    s.oldY = position(in);
-    s.way = in.integer();
+    p.x = position(in);
+    p.y = position(in);
+    p.oldX = position(in);
+    p.oldY = position(in);
+    p.way = in.integer();
     readWindow(in, flags, 0);
-    s.currentTorch = in.integer();
+    p.currentTorch = in.integer();
     for (int window = 1; window < 4; ++window)
         readWindow(in, flags, window);
-    setFlags(s, flags);
-    s.dy = in.real();
-    s.life = in.integer();
-    s.maxLife = in.integer();
-    s.respawn = in.integer();
-    s.hitted = in.real();
-    s.coin = in.integer();
-    s.diamond = in.integer();
+    setFlags(p, flags);
+    p.dy = in.real();
+    p.life = in.integer();
+    p.maxLife = in.integer();
+    p.respawn = in.integer();
+    p.hitted = in.real();
+    p.coin = in.integer();
+    p.diamond = in.integer();
     in.text(s.level);
-    s.checkpointX = position(in);
-    s.checkpointY = position(in);
-    in.text(s.checkpointLevel);
-    in.require(savedLevelAllowed(s.level) && savedLevelAllowed(s.checkpointLevel));
+    p.checkpointX = position(in);
+    p.checkpointY = position(in);
+    in.text(p.checkpointLevel);
+    in.require(savedLevelAllowed(s.level) && savedLevelAllowed(p.checkpointLevel));
 
     // An object takes at least a length and its flag slot.
     s.objects.resize(in.count(saveMaxObjects, 8));
@@ -287,24 +289,25 @@ void readState(ByteReader& in, SAVE_STATE& s)
 
 void encode(ByteWriter& out, const SAVE_STATE& s, const char* level)
 {
+    const PLAYER_STATE& p = s.player;
     bool flags[flagCount];
-    flagsOf(s, flags);
-    for (int value : {s.x, s.y, s.oldX, s.oldY, s.way})
+    flagsOf(p, flags);
+    for (int value : {p.x, p.y, p.oldX, p.oldY, p.way})
         out.integer(value);
     writeWindow(out, flags, 0);
-    out.integer(s.currentTorch);
+    out.integer(p.currentTorch);
     for (int window = 1; window < 4; ++window)
         writeWindow(out, flags, window);
-    out.real(s.dy);
-    for (int value : {s.life, s.maxLife, s.respawn})
+    out.real(p.dy);
+    for (int value : {p.life, p.maxLife, p.respawn})
         out.integer(value);
-    out.real(s.hitted);
-    out.integer(s.coin);
-    out.integer(s.diamond);
+    out.real(p.hitted);
+    out.integer(p.coin);
+    out.integer(p.diamond);
     out.text(level ? level : s.level);
-    out.integer(s.checkpointX);
-    out.integer(s.checkpointY);
-    out.text(s.checkpointLevel);
+    out.integer(p.checkpointX);
+    out.integer(p.checkpointY);
+    out.text(p.checkpointLevel);
     out.integer((int)s.objects.size());
     for (const SAVE_OBJECT& object : s.objects) {
         out.text(object.name);
@@ -347,12 +350,13 @@ std::size_t encodedSize(const SAVE_STATE& s, const char* level)
 
 bool readableSaveState(const SAVE_STATE& s, const char* level)
 {
+    const PLAYER_STATE& p = s.player;
     const char* room = level ? level : s.level;
-    bool fixed = positionAllowed(s.x) && positionAllowed(s.y) && positionAllowed(s.oldX) && positionAllowed(s.oldY)
-                 && positionAllowed(s.checkpointX) && positionAllowed(s.checkpointY) && speedAllowed(s.dy)
-                 && speedAllowed(s.hitted) && strnlen(room, saveStringSize) <= (std::size_t)saveStringMax
-                 && savedLevelAllowed(room) && savedLevelAllowed(s.checkpointLevel)
-                 && s.objects.size() <= (std::size_t)saveMaxObjects && s.memories.size() <= (std::size_t)saveMaxMemories;
+    bool fixed = positionAllowed(p.x) && positionAllowed(p.y) && positionAllowed(p.oldX) && positionAllowed(p.oldY) &&
+                 positionAllowed(p.checkpointX) && positionAllowed(p.checkpointY) && speedAllowed(p.dy) &&
+                 speedAllowed(p.hitted) && strnlen(room, saveStringSize) <= (std::size_t)saveStringMax &&
+                 savedLevelAllowed(room) && savedLevelAllowed(p.checkpointLevel) &&
+                 s.objects.size() <= (std::size_t)saveMaxObjects && s.memories.size() <= (std::size_t)saveMaxMemories;
     for (std::size_t i = 0; fixed && i < s.memories.size(); ++i) {
         const SAVE_MEMORY& m = *s.memories[i];
         std::size_t cells = std::size_t(std::max(m.w, 0)) * std::size_t(std::max(m.h, 0));

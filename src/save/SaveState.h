@@ -13,12 +13,12 @@
 // the binary slot format the game reads and writes, and a line-oriented text
 // form.
 //
-// Wiring a game to it: to store, copy the player's fields into a SAVE_STATE
-// one to one (the names below are the player's; `level` is the name of the
-// level the player is in) and hand the record to writeSlot (SlotFile.h). To
-// load, read into a SAVE_STATE first; only when that succeeds, stop the old
-// level and copy the fields back into the player (the current torch through
-// its setter), set its key count to keyCount(state), reveal the map when
+// Wiring a game to it: to store, copy the player's PLAYER_STATE into a
+// SAVE_STATE whole (`level` is the name of the level the player is in) and
+// hand the record to writeSlot (SlotFile.h). To load, read into a
+// SAVE_STATE first; only when that succeeds, stop the old level and copy
+// the PLAYER_STATE back into the player (the current torch through its
+// setter), set its key count to keyCount(state), reveal the map when
 // revealsMap(state) says so, mark each memory's level on the map, and load
 // `level`. On failure the game stays exactly as it was: the player, his lists
 // and his respawn count are untouched until the copy. Objects and memories
@@ -62,13 +62,15 @@ struct SAVE_MEMORY {
 };
 using SHARED_MEMORY = std::shared_ptr<const SAVE_MEMORY>;
 
-// The defaults are those of a player that was just built.
-struct SAVE_STATE {
+// What a slot keeps of the player himself, as the player holds it: the
+// player and a save record each embed one and copy it whole. The defaults
+// are those of a player that was just built.
+struct PLAYER_STATE {
     int x = 0;
     int y = 20;
     int oldX = 0;
     int oldY = 20;
-    // 0 right, 1 left.
+    // Facing: 0 right, 1 left.
     int way = 0;
     bool torch = true;
     bool moving = false;
@@ -78,7 +80,8 @@ struct SAVE_STATE {
     bool jumpReleased = false;
     bool onLadder = false;
     bool visible = true;
-    // 1 candle, 2 electric torch, 3 acetylene lamp.
+    // 1 candle, 2 electric torch, 3 acetylene lamp; 0 before the first lamp
+    // is taken.
     int currentTorch = 3;
     float dy = 0.0f;
     int life = 3;
@@ -87,11 +90,17 @@ struct SAVE_STATE {
     float hitted = 0.0f;
     int coin = 0;
     int diamond = 0;
-    // Path of the level the player is in, as it was loaded ("./Level/NAME.lvl").
-    char level[saveStringSize] = "";
     int checkpointX = 0;
     int checkpointY = 0;
+    // Spelt as the game opens its levels ("./Level/"): a lower-case folder
+    // cannot be opened on a case-sensitive file system.
     char checkpointLevel[saveStringSize] = "./Level/metro3.lvl";
+};
+
+struct SAVE_STATE {
+    PLAYER_STATE player;
+    // Path of the level the player is in, as it was loaded ("./Level/NAME.lvl").
+    char level[saveStringSize] = "";
     std::vector<SAVE_OBJECT> objects;
     std::vector<SHARED_MEMORY> memories;
 };

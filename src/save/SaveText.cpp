@@ -167,58 +167,59 @@ bool parseString(const std::string& field, char* out)
 // The keys with whole numbers: where each goes and its accepted range.
 struct INT_KEY {
     const char* key;
-    int SAVE_STATE::*fields[2];
+    int PLAYER_STATE::*fields[2];
     int lowest;
     int highest;
 };
 
 const INT_KEY intKeys[] = {
-    {"PLAYER_POSITION", {&SAVE_STATE::x, &SAVE_STATE::y}, -savePositionLimit, savePositionLimit},
-    {"PLAYER_OLD_POSITION", {&SAVE_STATE::oldX, &SAVE_STATE::oldY}, -savePositionLimit, savePositionLimit},
-    {"PLAYER_CHECKPOINT", {&SAVE_STATE::checkpointX, &SAVE_STATE::checkpointY}, -savePositionLimit, savePositionLimit},
-    {"PLAYER_WAY", {&SAVE_STATE::way, nullptr}, INT_MIN, INT_MAX},
-    {"PLAYER_CURRENT_TORCH", {&SAVE_STATE::currentTorch, nullptr}, INT_MIN, INT_MAX},
-    {"PLAYER_LIFE", {&SAVE_STATE::life, nullptr}, INT_MIN, INT_MAX},
-    {"PLAYER_MAX_LIFE", {&SAVE_STATE::maxLife, nullptr}, INT_MIN, INT_MAX},
-    {"PLAYER_RESPAWN", {&SAVE_STATE::respawn, nullptr}, INT_MIN, INT_MAX},
-    {"PLAYER_COIN", {&SAVE_STATE::coin, nullptr}, INT_MIN, INT_MAX},
-    {"PLAYER_DIAMOND", {&SAVE_STATE::diamond, nullptr}, INT_MIN, INT_MAX},
+    {"PLAYER_POSITION", {&PLAYER_STATE::x, &PLAYER_STATE::y}, -savePositionLimit, savePositionLimit},
+    {"PLAYER_OLD_POSITION", {&PLAYER_STATE::oldX, &PLAYER_STATE::oldY}, -savePositionLimit, savePositionLimit},
+    {"PLAYER_CHECKPOINT", {&PLAYER_STATE::checkpointX, &PLAYER_STATE::checkpointY},
+     -savePositionLimit, savePositionLimit},
+    {"PLAYER_WAY", {&PLAYER_STATE::way, nullptr}, INT_MIN, INT_MAX},
+    {"PLAYER_CURRENT_TORCH", {&PLAYER_STATE::currentTorch, nullptr}, INT_MIN, INT_MAX},
+    {"PLAYER_LIFE", {&PLAYER_STATE::life, nullptr}, INT_MIN, INT_MAX},
+    {"PLAYER_MAX_LIFE", {&PLAYER_STATE::maxLife, nullptr}, INT_MIN, INT_MAX},
+    {"PLAYER_RESPAWN", {&PLAYER_STATE::respawn, nullptr}, INT_MIN, INT_MAX},
+    {"PLAYER_COIN", {&PLAYER_STATE::coin, nullptr}, INT_MIN, INT_MAX},
+    {"PLAYER_DIAMOND", {&PLAYER_STATE::diamond, nullptr}, INT_MIN, INT_MAX},
 };
 
 struct FLAG_KEY {
     const char* key;
-    bool SAVE_STATE::*field;
+    bool PLAYER_STATE::*field;
 };
 
 const FLAG_KEY flagKeys[] = {
-    {"PLAYER_TORCH", &SAVE_STATE::torch},
-    {"PLAYER_MOVING", &SAVE_STATE::moving},
-    {"PLAYER_RUN", &SAVE_STATE::run},
-    {"PLAYER_CRAWL", &SAVE_STATE::crawl},
-    {"PLAYER_JUMPING", &SAVE_STATE::jumping},
-    {"PLAYER_JUMP_RELEASED", &SAVE_STATE::jumpReleased},
-    {"PLAYER_CLIMBING", &SAVE_STATE::onLadder},
-    {"PLAYER_VISIBLE", &SAVE_STATE::visible},
+    {"PLAYER_TORCH", &PLAYER_STATE::torch},
+    {"PLAYER_MOVING", &PLAYER_STATE::moving},
+    {"PLAYER_RUN", &PLAYER_STATE::run},
+    {"PLAYER_CRAWL", &PLAYER_STATE::crawl},
+    {"PLAYER_JUMPING", &PLAYER_STATE::jumping},
+    {"PLAYER_JUMP_RELEASED", &PLAYER_STATE::jumpReleased},
+    {"PLAYER_CLIMBING", &PLAYER_STATE::onLadder},
+    {"PLAYER_VISIBLE", &PLAYER_STATE::visible},
 };
 
 struct REAL_KEY {
     const char* key;
-    float SAVE_STATE::*field;
+    float PLAYER_STATE::*field;
 };
 
 const REAL_KEY realKeys[] = {
-    {"PLAYER_DY", &SAVE_STATE::dy},
-    {"PLAYER_HITTED", &SAVE_STATE::hitted},
+    {"PLAYER_DY", &PLAYER_STATE::dy},
+    {"PLAYER_HITTED", &PLAYER_STATE::hitted},
 };
 
 struct STRING_KEY {
     const char* key;
-    char (SAVE_STATE::*field)[saveStringSize];
+    char* (*field)(SAVE_STATE& state);
 };
 
 const STRING_KEY stringKeys[] = {
-    {"PLAYER_LEVEL", &SAVE_STATE::level},
-    {"PLAYER_CHECKPOINT_LEVEL", &SAVE_STATE::checkpointLevel},
+    {"PLAYER_LEVEL", [](SAVE_STATE& s) { return s.level; }},
+    {"PLAYER_CHECKPOINT_LEVEL", [](SAVE_STATE& s) { return s.player.checkpointLevel; }},
 };
 
 // The keys of the complete form only. The game's form holds none of them
@@ -257,13 +258,13 @@ public:
                 return integers(line, k);
         for (const FLAG_KEY& k : flagKeys)
             if (key == k.key)
-                return flag(line, state.*k.field);
+                return flag(line, state.player.*k.field);
         for (const REAL_KEY& k : realKeys)
             if (key == k.key)
-                return line.words.size() == 2 && parseReal(line.words[1], state.*k.field);
+                return line.words.size() == 2 && parseReal(line.words[1], state.player.*k.field);
         for (const STRING_KEY& k : stringKeys)
             if (key == k.key)
-                return readString(line.rest, state.*k.field) && savedLevelAllowed(state.*k.field);
+                return readString(line.rest, k.field(state)) && savedLevelAllowed(k.field(state));
         if (key == "PLAYER_N_OBJECTS") {
             // The list itself is what counts; the number is only checked.
             int n;
@@ -295,7 +296,7 @@ private:
             if (!readWholeNumber(line.words[i + 1].c_str(), k.lowest, k.highest, &values[i]))
                 return false;
         for (int i = 0; i < wanted; ++i)
-            state.*k.fields[i] = values[i];
+            state.player.*k.fields[i] = values[i];
         return true;
     }
 
@@ -383,33 +384,34 @@ private:
 
 std::string formatSaveText(const SAVE_STATE& s, SaveText form)
 {
+    const PLAYER_STATE& p = s.player;
     bool complete = form == SaveText::complete;
     // The game's form writes its floats as "%f"; the complete form keeps every bit.
     const char* real = complete ? "%s %.9g\n" : "%s %f\n";
     std::string out;
-    appendLine(out, "PLAYER_POSITION %d %d\n", s.x, s.y);
-    appendLine(out, "PLAYER_OLD_POSITION %d %d\n", s.oldX, s.oldY);
-    appendLine(out, "PLAYER_WAY %d\n", s.way);
-    appendLine(out, "PLAYER_TORCH %d\n", s.torch);
-    appendLine(out, "PLAYER_CURRENT_TORCH %d\n", s.currentTorch);
-    appendLine(out, "PLAYER_MOVING %d\n", s.moving);
-    appendLine(out, "PLAYER_CRAWL %d\n", s.crawl);
-    appendLine(out, "PLAYER_JUMPING %d\n", s.jumping);
-    appendLine(out, real, "PLAYER_DY", s.dy);
-    appendLine(out, "PLAYER_LIFE %d\n", s.life);
-    appendLine(out, "PLAYER_MAX_LIFE %d\n", s.maxLife);
-    appendLine(out, "PLAYER_RESPAWN %d\n", s.respawn);
-    appendLine(out, real, "PLAYER_HITTED", s.hitted);
-    appendLine(out, "PLAYER_COIN %d\n", s.coin);
-    appendLine(out, "PLAYER_DIAMOND %d\n", s.diamond);
+    appendLine(out, "PLAYER_POSITION %d %d\n", p.x, p.y);
+    appendLine(out, "PLAYER_OLD_POSITION %d %d\n", p.oldX, p.oldY);
+    appendLine(out, "PLAYER_WAY %d\n", p.way);
+    appendLine(out, "PLAYER_TORCH %d\n", p.torch);
+    appendLine(out, "PLAYER_CURRENT_TORCH %d\n", p.currentTorch);
+    appendLine(out, "PLAYER_MOVING %d\n", p.moving);
+    appendLine(out, "PLAYER_CRAWL %d\n", p.crawl);
+    appendLine(out, "PLAYER_JUMPING %d\n", p.jumping);
+    appendLine(out, real, "PLAYER_DY", p.dy);
+    appendLine(out, "PLAYER_LIFE %d\n", p.life);
+    appendLine(out, "PLAYER_MAX_LIFE %d\n", p.maxLife);
+    appendLine(out, "PLAYER_RESPAWN %d\n", p.respawn);
+    appendLine(out, real, "PLAYER_HITTED", p.hitted);
+    appendLine(out, "PLAYER_COIN %d\n", p.coin);
+    appendLine(out, "PLAYER_DIAMOND %d\n", p.diamond);
     appendLine(out, "PLAYER_LEVEL %s\n", complete ? quoted(s.level).c_str() : s.level);
     if (complete) {
-        appendLine(out, "PLAYER_RUN %d\n", s.run);
-        appendLine(out, "PLAYER_JUMP_RELEASED %d\n", s.jumpReleased);
-        appendLine(out, "PLAYER_CLIMBING %d\n", s.onLadder);
-        appendLine(out, "PLAYER_VISIBLE %d\n", s.visible);
-        appendLine(out, "PLAYER_CHECKPOINT %d %d\n", s.checkpointX, s.checkpointY);
-        appendLine(out, "PLAYER_CHECKPOINT_LEVEL %s\n", quoted(s.checkpointLevel).c_str());
+        appendLine(out, "PLAYER_RUN %d\n", p.run);
+        appendLine(out, "PLAYER_JUMP_RELEASED %d\n", p.jumpReleased);
+        appendLine(out, "PLAYER_CLIMBING %d\n", p.onLadder);
+        appendLine(out, "PLAYER_VISIBLE %d\n", p.visible);
+        appendLine(out, "PLAYER_CHECKPOINT %d %d\n", p.checkpointX, p.checkpointY);
+        appendLine(out, "PLAYER_CHECKPOINT_LEVEL %s\n", quoted(p.checkpointLevel).c_str());
     }
     appendLine(out, "PLAYER_N_OBJECTS %d\n", (int)s.objects.size());
     for (const SAVE_OBJECT& object : s.objects)

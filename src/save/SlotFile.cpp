@@ -243,9 +243,9 @@ SLOT_SUMMARY summarizeSlot(const char* path)
     SLOT_SUMMARY summary;
     summary.status = readSlot(path, state);
     if (summary.status == SlotStatus::good) {
-        summary.life = state.life;
-        summary.coin = state.coin;
-        summary.diamond = state.diamond;
+        summary.life = state.player.life;
+        summary.coin = state.player.coin;
+        summary.diamond = state.player.diamond;
         summary.keys = keyCount(state);
         boundedCopy(summary.level, sizeof summary.level, state.level);
     }

@@ -158,7 +158,7 @@ void World::update(Screen* screen)
     }
     // The camera keeps easing onto the dead player while the world is frozen.
     if (gameOver.stage != StageNone)
-        follow(player->x + player->getAnimWidth() / 2, player->y, screen);
+        follow(player->state.x + player->getAnimWidth() / 2, player->state.y, screen);
 }
 
 void World::aimCamera(Screen* screen)
@@ -167,7 +167,7 @@ void World::aimCamera(Screen* screen)
         if (focusHeld)
             follow(focusX, focusY, screen);
         else
-            follow2(int(player->x + player->viewX), int(player->y + player->viewY), screen);
+            follow2(int(player->state.x + player->viewX), int(player->state.y + player->viewY), screen);
         return;
     }
     if (level->thrown != -1) {
@@ -176,9 +176,9 @@ void World::aimCamera(Screen* screen)
         return;
     }
     // Look ahead where the player faces, and below him when he falls fast.
-    int aheadX = player->way == 1 ? -20 : 20;
-    int aheadY = player->dy > 3.0f ? int(player->dy * 10) : 0;
-    follow(int(player->x + player->viewX + aheadX), int(player->y + player->viewY + aheadY), screen);
+    int aheadX = player->state.way == 1 ? -20 : 20;
+    int aheadY = player->state.dy > 3.0f ? int(player->state.dy * 10) : 0;
+    follow(int(player->state.x + player->viewX + aheadX), int(player->state.y + player->viewY + aheadY), screen);
 }
 
 void World::startMovie(int scene)
@@ -197,7 +197,7 @@ void World::startMovie(int scene)
 
 void World::checkDeath()
 {
-    if (player->life >= 1)
+    if (player->state.life >= 1)
         return;
     died = true;
     pause(true);
@@ -231,7 +231,7 @@ void World::nextLevel(DOOR* door, Typo* typo, Screen* screen)
     boundedCopy(target, sizeof target, door->target);
     if (std::strcmp(path, level->getName()) == 0) {
         player->setPositionAtElement(target, level);
-        focus(player->x, player->y, screen);
+        focus(player->state.x, player->state.y, screen);
         return;
     }
     Level* next = readLevel(path, typo, screen);
@@ -242,9 +242,9 @@ void World::nextLevel(DOOR* door, Typo* typo, Screen* screen)
         return;
     }
     if (level->checkpoint) {
-        player->checkpointX = player->x;
-        player->checkpointY = player->y;
-        boundedCopy(player->checkpointLevel, sizeof player->checkpointLevel, level->getName());
+        player->state.checkpointX = player->state.x;
+        player->state.checkpointY = player->state.y;
+        boundedCopy(player->state.checkpointLevel, sizeof player->state.checkpointLevel, level->getName());
     }
     player->addMemorySave(level);
     enterLevel(next);
@@ -299,9 +299,9 @@ void World::settleInLevel(const char* path, bool lampAndMap, Screen* screen)
     }
     player->deleteObjectsInLevel(level);
     player->setMemory(level);
-    entranceX = player->x;
-    entranceY = player->y;
-    focus(player->x, player->y, screen);
+    entranceX = player->state.x;
+    entranceY = player->state.y;
+    focus(player->state.x, player->state.y, screen);
     startWorker(screen);
 }
 

@@ -135,9 +135,11 @@ public:
     bool lightThisFrame = true;
     // Frames are paced to frameTime; off, frames run as fast as they can.
     bool pacing = true;
-    // Each slot is on the disk before the frame goes on (a repeatable run:
-    // a failure is told on the same frame every time).
-    bool storeAtOnce = false;
+    // A repeatable run waits for each slot it hands the writer this many
+    // frames later (0: before the frame goes on) and tells its failure then,
+    // on the same frame every time; -1, as in a person's game, never waits
+    // and tells a failure when the writer reports it.
+    int slotWaitFrames = -1;
     SlotWriter slots;
     // The millisecond clock the cutscene waits read (tests and repeatable
     // runs give their own).
@@ -179,6 +181,8 @@ public:
     // The message tellPlayer leaves for the next frame; empty when none.
     char notice[256] = "";
     static const int noticeSeconds = 6;
+    // Frames until the slot handed over last is waited for; -1 when none is due.
+    int slotWaitIn = -1;
     // Frames the current scene has run, and of those the last ones in a row
     // with the action held.
     int sceneFrames = 0;
@@ -207,7 +211,8 @@ private:
     // path of the room stored. Returns 0 when nothing was read.
     int readStateBinary(char* path, char* levelPath, int size);
     int restartAtEntrance(Typo* typo, Screen* screen);
-    // Tells the player of a failed write the slot writer reports.
+    // Tells the player of a failed write the slot writer reports; under
+    // slotWaitFrames, first waits for the slot when its frame has come.
     void noticeFailedSave();
     void showNotice();
     int readState(char* path, char* levelPath, int size);

@@ -89,7 +89,7 @@ void World::drawGameOver2(Screen* screen)
         return;
     const int cx = screen->width / 2, cy = screen->height / 2;
     // The candle of "GAME OVER" burns only when the death costs the checkpoint.
-    if (player->respawn == 0) {
+    if (player->state.respawn == 0) {
         screen->fillCircle(cx, cy, 20, 0.5f, candleDiscColour);
         screen->fillCircle(cx, cy, 6, 0.5f, candleWickColour);
         g.candle.draw(int(g.candleFrame), cx - g.candle.width / 2, cy - g.candle.height, screen);

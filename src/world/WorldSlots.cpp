@@ -19,67 +19,16 @@ namespace {
 
 void storePlayer(const Player& p, SAVE_STATE& s)
 {
-    s.x = p.x;
-    s.y = p.y;
-    s.oldX = p.oldX;
-    s.oldY = p.oldY;
-    s.way = p.way;
-    s.torch = p.torch;
-    s.moving = p.moving;
-    s.run = p.run;
-    s.crawl = p.crawl;
-    s.jumping = p.jumping;
-    s.jumpReleased = p.jumpReleased;
-    s.onLadder = p.onLadder;
-    s.visible = p.visible;
-    s.currentTorch = p.getCurrentTorch();
-    s.dy = p.dy;
-    s.life = p.life;
-    s.maxLife = p.maxLife;
-    s.respawn = p.respawn;
-    s.hitted = p.hitted;
-    s.coin = p.coin;
-    s.diamond = p.diamond;
-    s.checkpointX = p.checkpointX;
-    s.checkpointY = p.checkpointY;
-    boundedCopy(s.checkpointLevel, sizeof s.checkpointLevel, p.checkpointLevel);
+    s.player = p.state;
+    s.player.currentTorch = p.getCurrentTorch();
     p.storeMemoriesAndObjects(s);
 }
 
-// The fields both slot forms hold.
-void enterCommonFields(const SAVE_STATE& s, Player& p)
+// The lamp through its setter, which lights it in its kind's colour.
+void enterPlayerState(const SAVE_STATE& s, Player& p)
 {
-    p.x = s.x;
-    p.y = s.y;
-    p.oldX = s.oldX;
-    p.oldY = s.oldY;
-    p.way = s.way;
-    p.torch = s.torch;
-    p.moving = s.moving;
-    p.crawl = s.crawl;
-    p.jumping = s.jumping;
-    p.setCurrentTorch(s.currentTorch);
-    p.dy = s.dy;
-    p.life = s.life;
-    p.maxLife = s.maxLife;
-    p.respawn = s.respawn;
-    p.hitted = s.hitted;
-    p.coin = s.coin;
-    p.diamond = s.diamond;
-}
-
-void enterBinaryState(const SAVE_STATE& s, Player& p)
-{
-    enterCommonFields(s, p);
-    // Replaces the objects and memories, counting keys and marking the map.
-    p.restoreMemoriesAndObjects(s);
-    p.run = s.run;
-    p.jumpReleased = s.jumpReleased;
-    p.onLadder = s.onLadder;
-    p.visible = s.visible;
-    p.checkpointX = s.checkpointX;
-    p.checkpointY = s.checkpointY;
-    boundedCopy(p.checkpointLevel, sizeof p.checkpointLevel, s.checkpointLevel);
+    p.state = s.player;
+    p.setCurrentTorch(s.player.currentTorch);
 }
 
 } // namespace
@@ -96,14 +45,18 @@ void World::saveStateBinary(char* path, char* levelName)
     SAVE_STATE state;
     storePlayer(*player, state);
     slots.store(path, std::move(state), levelName);
-    if (storeAtOnce) {
-        slots.finish();
+    slotWaitIn = slotWaitFrames;
+    if (slotWaitIn == 0)
         noticeFailedSave();
-    }
 }
 
 void World::noticeFailedSave()
 {
+    if (slotWaitFrames >= 0) {
+        if (slotWaitIn < 0 || slotWaitIn-- > 0)
+            return;
+        slots.finish();
+    }
     std::string failure = slots.takeFailure();
     if (!failure.empty())
         tellPlayer(("The game could not be saved: " + failure + ".").c_str());
@@ -137,7 +90,9 @@ int World::readStateBinary(char* path, char* levelPath, int size)
     SAVE_STATE state;
     if (readSlot(path, state) != SlotStatus::good)
         return 0;
-    enterBinaryState(state, *player);
+    enterPlayerState(state, *player);
+    // Replaces the objects and memories, counting keys and marking the map.
+    player->restoreMemoriesAndObjects(state);
     boundedCopy(levelPath, std::size_t(size), state.level);
     return 1;
 }
@@ -146,9 +101,10 @@ int World::readState(char* path, char* levelPath, int size)
 {
     SAVE_STATE state;
     storePlayer(*player, state);
+    // The text form holds some of the fields: the others keep the player's.
     if (!readSlotText(path, state))
         return 0;
-    enterCommonFields(state, *player);
+    enterPlayerState(state, *player);
     // The text form holds objects only, and leaves the map alone.
     player->restoreObjects(state);
     boundedCopy(levelPath, std::size_t(size), state.level);
@@ -156,7 +112,7 @@ int World::readState(char* path, char* levelPath, int size)
 }
 int World::loadStateBinary(char* path, Typo* typo, Screen* screen)
 {
-    int respawnBefore = player->respawn;
+    int respawnBefore = player->state.respawn;
     char levelPath[256] = "";
     if (readStateBinary(path, levelPath, sizeof levelPath)) {
         applyDeathRule(levelPath, respawnBefore);
@@ -178,10 +134,10 @@ int World::restartAtEntrance(Typo* typo, Screen* screen)
     // Twice, so that his previous position is the entrance too.
     player->setPosition(entranceX, entranceY);
     player->setPosition(entranceX, entranceY);
-    player->dy = 0.0f;
-    player->hitted = 0.0f;
+    player->state.dy = 0.0f;
+    player->state.hitted = 0.0f;
     tellPlayer("The saved game could not be read: the game goes on from the room's entrance.");
-    applyDeathRule(levelPath, player->respawn);
+    applyDeathRule(levelPath, player->state.respawn);
     return enterStoredLevel(levelPath, true, typo, screen);
 }
 
@@ -198,15 +154,15 @@ void World::applyDeathRule(char* levelPath, int respawnBefore)
     if (!died)
         return;
     died = false;
-    player->respawn = respawnBefore - 1;
-    player->life = player->maxLife;
-    if (player->respawn < 0) {
+    player->state.respawn = respawnBefore - 1;
+    player->state.life = player->state.maxLife;
+    if (player->state.respawn < 0) {
         // The last continue is spent: back to the checkpoint, with the
         // skulls taken since lying in their rooms again.
-        boundedCopy(levelPath, 256, player->checkpointLevel);
-        player->x = player->oldX = player->checkpointX;
-        player->y = player->oldY = player->checkpointY;
-        player->respawn = 3;
+        boundedCopy(levelPath, 256, player->state.checkpointLevel);
+        player->state.x = player->state.oldX = player->state.checkpointX;
+        player->state.y = player->state.oldY = player->state.checkpointY;
+        player->state.respawn = 3;
         player->removeSkulls();
     }
     // Stored under the room the player returns to, which need not be the

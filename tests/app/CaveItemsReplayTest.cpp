@@ -43,9 +43,9 @@ std::string continuing(int slot)
 void storeGame(int slot, const char* room, int x, int y, int lamp)
 {
     SAVE_STATE state;
-    state.x = state.oldX = x;
-    state.y = state.oldY = y;
-    state.currentTorch = lamp;
+    state.player.x = state.player.oldX = x;
+    state.player.y = state.player.oldY = y;
+    state.player.currentTorch = lamp;
     std::snprintf(state.level, sizeof state.level, "./Level/%s.lvl", room);
     ASSERT_EQ(writeSlot(slotPath(slot).c_str(), state, nullptr, SlotBackup::none), 1);
 }

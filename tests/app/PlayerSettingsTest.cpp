@@ -87,25 +87,25 @@ TEST_F(PlayerSettings, TheStickClimbsAndWalksOnlyBeyondItsDeadZoneAndButtonsJump
 {
     stick(1, -Pad::deadZone + 1);
     runFrames(3);
-    EXPECT_FALSE(world.player->onLadder) << "inside the dead zone";
-    int y = world.player->y;
+    EXPECT_FALSE(world.player->state.onLadder) << "inside the dead zone";
+    int y = world.player->state.y;
     stick(1, -20000);
     runFrames(6);
-    EXPECT_TRUE(world.player->onLadder);
-    EXPECT_LT(world.player->y, y) << "climbed";
+    EXPECT_TRUE(world.player->state.onLadder);
+    EXPECT_LT(world.player->state.y, y) << "climbed";
     stick(1, 0);
-    world.player->onLadder = false;
+    world.player->state.onLadder = false;
     world.player->setPosition(100, 80);
     world.player->setPosition(100, 80);
     runFrames(3);
     stick(0, -32768);
     runFrames(5);
-    EXPECT_EQ(world.player->way, 1);
-    EXPECT_LT(world.player->x, 100);
+    EXPECT_EQ(world.player->state.way, 1);
+    EXPECT_LT(world.player->state.x, 100);
     stick(0, 0);
     button(settings.padButton[PadJump], true);
     runFrames(2);
-    EXPECT_TRUE(world.player->jumping);
+    EXPECT_TRUE(world.player->state.jumping);
     button(settings.padButton[PadJump], false);
     runFrames(1);
 }
@@ -140,10 +140,10 @@ TEST_F(PlayerSettings, TheGamepadScreenRemapsAButtonAndLeavesTheKeys)
     runFrames(3);
     button(0, true);
     runFrames(2);
-    EXPECT_FALSE(world.player->jumping) << "button 0 now walks";
+    EXPECT_FALSE(world.player->state.jumping) << "button 0 now walks";
     button(2, true);
     runFrames(2);
-    EXPECT_TRUE(world.player->jumping);
+    EXPECT_TRUE(world.player->state.jumping);
 }
 
 TEST_F(PlayerSettings, TheDisplayModeKeysSwitchTheScaleButNeverTheLogicalSize)

@@ -145,7 +145,7 @@ TEST(ReplayRun, ASaveThatFailsAtADoorIsShownAndKeepsTheOldSlot)
     SAVE_STATE stored;
     ASSERT_EQ(readSlot(playerFile("Save/replay.sav").c_str(), stored, SlotBackup::none), SlotStatus::good);
     EXPECT_STREQ(stored.level, "./Level/metro2.lvl");
-    EXPECT_EQ(stored.x, 480);
+    EXPECT_EQ(stored.player.x, 480);
     // The message box's white text over the top of the room.
     PngImage shot;
     ASSERT_EQ(shot.load(replayFile("door.png").c_str()), 1) << shot.error;

@@ -75,7 +75,7 @@ bool runJumpClears(PlayerRoom* room, const RoomReach::BODY& start, int gap, int 
         c.walk = walking;
         room->frame(c);
     }
-    return room->player.y < floorTop && room->player.x > 100 + gap;
+    return room->player.state.y < floorTop && room->player.state.x > 100 + gap;
 }
 
 // Every take-off: from each place before the edge, at each frame of the run
@@ -340,7 +340,7 @@ TEST(RoomReachTest, APoseReadFromTheProgramsTraceGoesOnAsTheProgramDoes)
             PLAYER_COMMANDS c = held(frame >= 2 ? (frame >= 12 && frame < 30 ? "RJ" : "R") : "");
             c.walk = frame >= 40;
             room.frame(c);
-            ASSERT_EQ(std::to_string(room.player.x) + " " + std::to_string(room.player.y),
+            ASSERT_EQ(std::to_string(room.player.state.x) + " " + std::to_string(room.player.state.y),
                       rows[frame][2] + " " + rows[frame][3])
                 << "from frame " << from << ", at frame " << frame;
         }

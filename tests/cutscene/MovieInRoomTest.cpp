@@ -77,13 +77,13 @@ TEST(MovieInRoom, ThePlayerFallsIntoTheCatacombsHubAndTheCatWalksOff)
     int catX = cat->x;
     // He comes in by the door from the sand rooms, where the scene starts.
     scene.room.placeAt("to_unknow_room");
-    ASSERT_LT(scene.room.player.x, 198) << "the run to the hole goes right";
+    ASSERT_LT(scene.room.player.state.x, 198) << "the run to the hole goes right";
 
     // About 70 seconds of lines and waits.
     EXPECT_GT(scene.play(30 * 120), 0) << "stuck at action " << scene.movie.cursor;
-    EXPECT_NEAR(327, scene.room.player.y, 10) << "landed at the bottom of the shaft";
-    EXPECT_NEAR(198, scene.room.player.x, 12);
-    EXPECT_FALSE(scene.room.player.jumping) << "standing on the floor of the hall";
+    EXPECT_NEAR(327, scene.room.player.state.y, 10) << "landed at the bottom of the shaft";
+    EXPECT_NEAR(198, scene.room.player.state.x, 12);
+    EXPECT_FALSE(scene.room.player.state.jumping) << "standing on the floor of the hall";
     EXPECT_EQ(catX - 101, cat->x);
     EXPECT_STREQ("void.til", cat->tile->name);
     EXPECT_FLOAT_EQ(1.0f, scene.luminance);
@@ -108,8 +108,8 @@ TEST(MovieInRoom, ThePainterSpeaksToThePlayerComingIntoHisGallery)
         movie = scene.room.player.getMovie(scene.room.level);
     }
     EXPECT_EQ(5, movie);
-    EXPECT_LT(scene.room.player.x + 24, 152) << "still on the floor before the first hole";
-    EXPECT_LT(std::abs(scene.room.player.x - painter->x), 48) << "beside the painter";
+    EXPECT_LT(scene.room.player.state.x + 24, 152) << "still on the floor before the first hole";
+    EXPECT_LT(std::abs(scene.room.player.state.x - painter->x), 48) << "beside the painter";
     EXPECT_GT(scene.play(30 * 60), 0) << "the scene ends";
     EXPECT_EQ(std::vector<int>({Movie::codeHideHud, Movie::codeShowHud}), scene.worldCodes);
 }
@@ -127,17 +127,18 @@ TEST(MovieInRoom, ThePlayerTakesTheBalloonAndRisesOutOfTheShaft)
     for (int frame = 0; frame < 30 * 20 && scene.movie.cursor < waitForHeight; frame++)
         scene.play(1);
     ASSERT_EQ(waitForHeight, scene.movie.cursor);
-    int startY = scene.room.player.y;
+    int startY = scene.room.player.state.y;
     scene.play(30);
-    EXPECT_NEAR(370, scene.room.player.x, 3) << "walked to the balloon";
+    EXPECT_NEAR(370, scene.room.player.state.x, 3) << "walked to the balloon";
     EXPECT_TRUE(scene.room.player.flying);
-    EXPECT_EQ(startY - 30, scene.room.player.y);
+    EXPECT_EQ(startY - 30, scene.room.player.state.y);
     EXPECT_FALSE(balloon->visible);
 
     // The shaft is open to the sky: he rises past the top of the map to
     // y -200, and the scene fades out and ends the game.
-    EXPECT_GT(scene.play(30 * 60), 0) << "stuck at action " << scene.movie.cursor << " at y " << scene.room.player.y;
-    EXPECT_LE(scene.room.player.y, -190);
+    EXPECT_GT(scene.play(30 * 60), 0) << "stuck at action " << scene.movie.cursor << " at y "
+                                      << scene.room.player.state.y;
+    EXPECT_LE(scene.room.player.state.y, -190);
     EXPECT_FLOAT_EQ(0.0f, scene.luminance);
     EXPECT_EQ(std::vector<int>({Movie::codeHideHud, Movie::codeFinished}), scene.worldCodes);
 }
@@ -152,7 +153,7 @@ TEST(MovieInRoom, ThePoliceCarDrivesOffTheStreet)
     scene.room.place(150, 196);
 
     EXPECT_GT(scene.play(30 * 60), 0);
-    EXPECT_FALSE(scene.room.player.visible);
+    EXPECT_FALSE(scene.room.player.state.visible);
     EXPECT_EQ(carX + 505, car->x);
     EXPECT_STREQ("car01.til", car->tile->name);
 }

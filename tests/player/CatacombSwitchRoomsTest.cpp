@@ -35,9 +35,9 @@ struct Visit {
     // pixels of it, and stands still. False when a wall stopped him short.
     bool walkTo(int x)
     {
-        for (int step = 0; step < 30 && std::abs(x - room.player.x) > 2; step++) {
-            int side = room.player.x < x ? 1 : -1;
-            for (int frame = 0; frame < 900 && (x - room.player.x) * side > 2; frame++) {
+        for (int step = 0; step < 30 && std::abs(x - room.player.state.x) > 2; step++) {
+            int side = room.player.state.x < x ? 1 : -1;
+            for (int frame = 0; frame < 900 && (x - room.player.state.x) * side > 2; frame++) {
                 PLAYER_COMMANDS held;
                 held.walk = true;
                 (side > 0 ? held.right : held.left) = true;
@@ -47,7 +47,7 @@ struct Visit {
             }
             wait(10);
         }
-        return std::abs(room.player.x - x) <= 4;
+        return std::abs(room.player.state.x - x) <= 4;
     }
     void hold(PLAYER_COMMANDS held, int frames) { room.frames(frames, held); }
     void jumpLeft(int frames)
@@ -121,13 +121,13 @@ TEST(CatacombSwitchRooms, TheTorchAndTheWayUpAreReachedFromTheDoorBelow)
     v.pullFromTheLift(lift, "liftbox");
     v.wait(130);
     EXPECT_EQ(liftHome - 106, lift->y) << "the lift stays up while the box is solved";
-    EXPECT_EQ(lift->y - 24, v.room.player.y) << "riding on the lift";
+    EXPECT_EQ(lift->y - 24, v.room.player.state.y) << "riding on the lift";
 
     Element* torch = v.named(v.room.level->bonus, "", "electric");
     ASSERT_TRUE(torch);
     ASSERT_TRUE(v.walkTo(torch->x - 4));
     v.press();
-    EXPECT_EQ(2, v.room.player.currentTorch) << "the torch taken";
+    EXPECT_EQ(2, v.room.player.state.currentTorch) << "the torch taken";
 
     // Up the ladder to the upper gallery, the gate dropped by its lever, and
     // out through the top door.
@@ -138,7 +138,7 @@ TEST(CatacombSwitchRooms, TheTorchAndTheWayUpAreReachedFromTheDoorBelow)
     right.right = true;
     v.hold(right, 12);
     v.wait(20);
-    EXPECT_LT(v.room.player.y, 96) << "on the floor of the upper gallery";
+    EXPECT_LT(v.room.player.state.y, 96) << "on the floor of the upper gallery";
     v.pull("gatebox", 0);
     v.wait(40);
     DOOR* top = v.leaveFor("classic_entrance.lvl");

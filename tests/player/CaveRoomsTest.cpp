@@ -66,14 +66,14 @@ int vaultWalkEast(PlayerRoom& room)
 {
     room.placeAt("to_maze2");
     room.frames(200, holding(true));
-    return room.player.x;
+    return room.player.state.x;
 }
 
 // Walks one way until x passes `to` (or the time runs out).
 void walkTo(PlayerRoom& room, int to)
 {
-    bool right = room.player.x < to;
-    for (int step = 0; step < 600 && (right ? room.player.x < to : room.player.x > to); step++)
+    bool right = room.player.state.x < to;
+    for (int step = 0; step < 600 && (right ? room.player.state.x < to : room.player.state.x > to); step++)
         room.frame(holding(right, !right));
 }
 
@@ -105,11 +105,11 @@ TEST(CaveRooms, TheWestLadderOfTheGreatCaveClimbsFromTheCatacombsToTheCarPark)
     walkTo(room, ladder->x - 4);
     PLAYER_COMMANDS up;
     up.up = true;
-    for (int step = 0; step < 800 && room.player.y > to->y - 8; step++)
+    for (int step = 0; step < 800 && room.player.state.y > to->y - 8; step++)
         room.frame(up);
     walkTo(room, to->x);
     EXPECT_NE(std::string(doorReached(room)).find("hub_parking"), std::string::npos);
-    EXPECT_EQ(room.player.life, 3);
+    EXPECT_EQ(room.player.state.life, 3);
 }
 
 TEST(CaveRooms, TheVaultGateOpensOnlyToTheInspectorsCombination)
@@ -160,7 +160,7 @@ TEST(CaveRooms, TheServiceLiftCarriesThePlayerUpToTheGenerators)
     room.frames(5, PLAYER_COMMANDS());
     room.player.action(room.level, false);
     room.frames(260, PLAYER_COMMANDS());
-    EXPECT_LT(room.player.y, top->y + 30) << "up at the top landing";
+    EXPECT_LT(room.player.state.y, top->y + 30) << "up at the top landing";
 
     walkTo(room, top->x);
     EXPECT_NE(std::string(doorReached(room)).find("technic02"), std::string::npos);
@@ -179,9 +179,9 @@ TEST(CaveRooms, ThePumpGantryFerriesThePlayerOverTheCables)
     room.frames(15, holding(true));
     room.frames(260, PLAYER_COMMANDS());
     EXPECT_EQ(gantry->x, homeX + 200);
-    EXPECT_GT(room.player.x, homeX + 180) << "rode along";
-    EXPECT_LT(room.player.y, deckY) << "on the deck, not in the pit";
-    EXPECT_EQ(room.player.life, 3) << "the cables never touched";
+    EXPECT_GT(room.player.state.x, homeX + 180) << "rode along";
+    EXPECT_LT(room.player.state.y, deckY) << "on the deck, not in the pit";
+    EXPECT_EQ(room.player.state.life, 3) << "the cables never touched";
 }
 
 TEST(CaveRooms, TheCisternDrainsWhenItsValveIsTurned)
@@ -196,7 +196,7 @@ TEST(CaveRooms, TheCisternDrainsWhenItsValveIsTurned)
         Element* coin = withText(room.level->bonus, "diamond");
         room.place(coin->x - 8, coin->y + coin->tile->height - 24);
         room.frames(90, PLAYER_COMMANDS());
-        return room.player.life;
+        return room.player.state.life;
     };
     EXPECT_LT(standOnTheBottom(false), 3) << "full, it drowns";
     EXPECT_EQ(standOnTheBottom(true), 3) << "drained, it is dry";
@@ -211,14 +211,14 @@ TEST(CaveRooms, TheSlabsOfTheRunFallBehindTheRunner)
     int bridgeTop = slab->y;
     room.place(slab->x - 40, bridgeTop - 24);
     room.frames(10, PLAYER_COMMANDS());
-    int runnerY = room.player.y;
+    int runnerY = room.player.state.y;
 
     room.frames(220, holding(true));
-    EXPECT_NEAR(room.player.y, runnerY, 3) << "over without falling";
-    EXPECT_GT(room.player.x, 440) << "at the far end";
+    EXPECT_NEAR(room.player.state.y, runnerY, 3) << "over without falling";
+    EXPECT_GT(room.player.state.x, 440) << "at the far end";
     EXPECT_GT(slab->y, bridgeTop + 32) << "the first slab is down in the pit";
 
     // There is no way back over the bridge: the player drops into the pit.
     room.frames(220, holding(false, true));
-    EXPECT_GT(room.player.y, runnerY + 40);
+    EXPECT_GT(room.player.state.y, runnerY + 40);
 }

@@ -80,12 +80,12 @@ TEST_F(ActionTest, OnlyTheRightCombinationRaisesTheLiftWhichCarriesThePlayer)
     room.place(205, 140 - 24);
     room.frames(60, held());
     EXPECT_EQ(lift->y, 100);
-    EXPECT_EQ(p.y, 100 - 24);
+    EXPECT_EQ(p.state.y, 100 - 24);
     pressAt(26);
     room.place(205, 100 - 24);
     room.frames(80, held());
     EXPECT_EQ(lift->y, 140);
-    EXPECT_EQ(p.y, 140 - 24);
+    EXPECT_EQ(p.state.y, 140 - 24);
 }
 
 TEST_F(ActionTest, ALightSwitchTurnsItsLampOnAndOffAndOnlyCarriedLampsChargePaint)
@@ -127,13 +127,13 @@ TEST_F(ActionTest, WaterDrownsThePlayerOneLifeAtATimeUntilTheValveDrainsIt)
     room.roomMoves = true;
     std::vector<int> hurts;
     for (int frame = 1; frame <= 150; frame++) {
-        int before = p.life;
+        int before = p.state.life;
         room.frame(held());
-        if (p.life < before)
+        if (p.state.life < before)
             hurts.push_back(frame);
     }
     EXPECT_EQ(hurts, (std::vector<int>{1, 43, 85})); // a hurt protects for 42 frames
-    EXPECT_EQ(p.life, 0);
+    EXPECT_EQ(p.state.life, 0);
 
     PlayerRoom drained;
     game.load(&drained);
@@ -143,7 +143,7 @@ TEST_F(ActionTest, WaterDrownsThePlayerOneLifeAtATimeUntilTheValveDrainsIt)
     EXPECT_EQ(drained.level->waterMode, 2);
     drained.frames(100, held());
     EXPECT_EQ(drained.level->waterLevel, 150);
-    EXPECT_EQ(drained.player.life, 2); // wet only until the surface sank below his feet
+    EXPECT_EQ(drained.player.state.life, 2); // wet only until the surface sank below his feet
     drained.player.action(drained.level, false);
     EXPECT_EQ(drained.level->waterMode, 1);
 }
@@ -179,7 +179,7 @@ TEST_F(ActionTest, LampsLyingThereAreSwappedWhileLitAndTakenWhileOut)
     EXPECT_STREQ(left->text, "aceto");
     EXPECT_EQ(left->kind, Element::BonusAceto);
     EXPECT_EQ(left->tile, &p.acetoBonusTile);
-    EXPECT_EQ(p.currentTorch, 1);
+    EXPECT_EQ(p.state.currentTorch, 1);
     EXPECT_EQ(p.light.style, Light::StyleCandle);
     EXPECT_EQ(message(), "You take the candle.");
     room.frame(held()); // the carried picture follows the light's colour
@@ -187,13 +187,13 @@ TEST_F(ActionTest, LampsLyingThereAreSwappedWhileLitAndTakenWhileOut)
     // With the lamp out the carried one is lost; the second torch, moved
     // into the freed place, waits for the next press.
     p.torchOff();
-    p.way = 1;
+    p.state.way = 1;
     mixer.events.clear();
     pressAt(196);
     ASSERT_EQ(room.level->bonus.size(), 2u);
     EXPECT_STREQ(room.level->bonus[1]->name, "torch2");
-    EXPECT_EQ(p.currentTorch, 2);
-    EXPECT_TRUE(p.torch);
+    EXPECT_EQ(p.state.currentTorch, 2);
+    EXPECT_TRUE(p.state.torch);
     EXPECT_EQ(p.light.direction, 180);
     EXPECT_EQ(played(mixer), (std::vector<int>{candlePickSlot + 1, candleOnSlot}));
 }
@@ -206,7 +206,7 @@ TEST_F(ActionTest, TheFirstLampOfAPlayerWithoutOneLeavesNothingBehind)
     EXPECT_EQ(p.getCurrentTorch(), Player::noLamp);
     pressAt(50); // lit or not, there is no carried lamp to leave lying
     EXPECT_TRUE(room.level->bonus.empty());
-    EXPECT_EQ(p.currentTorch, 1);
+    EXPECT_EQ(p.state.currentTorch, 1);
     room.frame(held());
     EXPECT_EQ(p.getCurrentTorch(), 1);
 }
@@ -216,20 +216,20 @@ TEST_F(ActionTest, RevealingCostsFiveDiamondsAndCoinsAreThrownLandAndTakenBack)
     game.picture("gold_coin01.anm", 7, 7, 8);
     enter(50);
     std::size_t lights = room.level->lights.size();
-    p.diamond = 4;
+    p.state.diamond = 4;
     p.reveal(room.level);
-    EXPECT_EQ(p.diamond, 4);
+    EXPECT_EQ(p.state.diamond, 4);
     EXPECT_EQ(room.level->lights.size(), lights);
-    p.diamond = 7;
+    p.state.diamond = 7;
     p.reveal(room.level);
-    EXPECT_EQ(p.diamond, 2);
+    EXPECT_EQ(p.state.diamond, 2);
     EXPECT_EQ(room.level->lights.back()->type, Light::Special);
     EXPECT_EQ(played(mixer), (std::vector<int>{errorSlot, revealSlot}));
 
     room.roomMoves = true;
-    p.coin = 2;
+    p.state.coin = 2;
     p.throwCoin(room.level);
-    EXPECT_EQ(p.coin, 1);
+    EXPECT_EQ(p.state.coin, 1);
     ASSERT_EQ(room.level->actives.size(), 1u);
     Element* coin = room.level->actives[0];
     EXPECT_EQ(coin->x, 65);
@@ -237,11 +237,11 @@ TEST_F(ActionTest, RevealingCostsFiveDiamondsAndCoinsAreThrownLandAndTakenBack)
     EXPECT_EQ(coin->y + 7, 150); // lying on the floor
     for (int i = 0; i < 200 && !room.level->actives.empty(); i++)
         room.frame(held("R"));
-    EXPECT_EQ(p.coin, 2);
+    EXPECT_EQ(p.state.coin, 2);
 
     room.place(280, restY); // facing the wall: the coin stays in the purse
     p.throwCoin(room.level);
-    EXPECT_EQ(p.coin, 2);
+    EXPECT_EQ(p.state.coin, 2);
     EXPECT_TRUE(room.level->actives.empty());
 }
 
@@ -256,7 +256,7 @@ TEST_F(ActionTest, ASceneTriggerIsReportedExactlyOnce)
         if (int scene = p.getMovie(room.level); scene != -1)
             scenes.push_back(scene);
     }
-    EXPECT_GT(p.x, 110);
+    EXPECT_GT(p.state.x, 110);
     EXPECT_EQ(scenes, (std::vector<int>{3}));
     EXPECT_FALSE(p.showMap);
 }

@@ -37,7 +37,7 @@ protected:
     // A bonus of that kind line touched where the player stands, taken.
     void take(const char* text)
     {
-        lay(room.level->bonus, text, p.x + 6, 140);
+        lay(room.level->bonus, text, p.state.x + 6, 140);
         p.getBonusCollision(room.level);
     }
 
@@ -57,10 +57,10 @@ TEST_F(ContactTest, EveryBonusKindIsCountedOnceWhileTouchedForFrames)
     std::size_t lights = room.level->lights.size();
     room.frames(6, held());
 
-    EXPECT_EQ(p.life, 4);
-    EXPECT_EQ(p.coin, 1);
-    EXPECT_EQ(p.diamond, 1);
-    EXPECT_EQ(p.respawn, 4);
+    EXPECT_EQ(p.state.life, 4);
+    EXPECT_EQ(p.state.coin, 1);
+    EXPECT_EQ(p.state.diamond, 1);
+    EXPECT_EQ(p.state.respawn, 4);
     EXPECT_EQ(p.nKey, 1);
     EXPECT_EQ(p.nObjects, 3);
     EXPECT_EQ(room.level->lights.size(), lights + 1);
@@ -76,7 +76,7 @@ TEST_F(ContactTest, EveryBonusKindIsCountedOnceWhileTouchedForFrames)
                                        mapSlot}));
 
     // A map says what it is and which key, as bound now, shows it.
-    Element* map = lay(room.level->bonus, "one_time", p.x + 6, 140);
+    Element* map = lay(room.level->bonus, "one_time", p.state.x + 6, 140);
     boundedCopy(map->name, sizeof map->name, "map_cellar");
     initControlNames();
     setControl(controlShowMap, 'm');
@@ -88,45 +88,45 @@ TEST_F(ContactTest, EveryBonusKindIsCountedOnceWhileTouchedForFrames)
 TEST_F(ContactTest, CoinsAndDiamondsTurnIntoLivesAndContinuesAtTheirCounts)
 {
     enter(50);
-    p.coin = 49;
+    p.state.coin = 49;
     take("gold");
-    EXPECT_EQ(p.coin, 0);
-    EXPECT_EQ(p.life, 4);
-    p.life = p.maxLife; // at full life the 50th coin is only a coin
-    p.coin = 49;
+    EXPECT_EQ(p.state.coin, 0);
+    EXPECT_EQ(p.state.life, 4);
+    p.state.life = p.state.maxLife; // at full life the 50th coin is only a coin
+    p.state.coin = 49;
     take("gold");
-    EXPECT_EQ(p.life, p.maxLife);
+    EXPECT_EQ(p.state.life, p.state.maxLife);
     EXPECT_EQ(played(mixer), (std::vector<int>{bonusSlot, coinSlot}));
 
     // Thrown coins taken back give a life at 100, the same index looked at
     // again after each; gold past 99 does too.
-    p.life = 3;
-    p.coin = 98;
+    p.state.life = 3;
+    p.state.coin = 98;
     p.setBBox();
     lay(room.level->actives, "coin", 60, 140, 7, 7, Element::Thrown);
     lay(room.level->actives, "coin", 58, 140, 7, 7, Element::Thrown);
     p.getActiveCollision(room.level);
     EXPECT_TRUE(room.level->actives.empty());
-    EXPECT_EQ(p.coin, 0);
-    EXPECT_EQ(p.life, 4);
-    p.coin = 99;
+    EXPECT_EQ(p.state.coin, 0);
+    EXPECT_EQ(p.state.life, 4);
+    p.state.coin = 99;
     take("gold");
-    EXPECT_EQ(p.coin, 0);
-    EXPECT_EQ(p.life, 5);
+    EXPECT_EQ(p.state.coin, 0);
+    EXPECT_EQ(p.state.life, 5);
 
     std::vector<int> continues;
     for (int i = 0; i < 100; i++) {
-        int before = p.respawn;
+        int before = p.state.respawn;
         take("diamond");
-        if (p.respawn > before)
-            continues.push_back(p.diamond);
+        if (p.state.respawn > before)
+            continues.push_back(p.state.diamond);
     }
     EXPECT_EQ(continues, (std::vector<int>{20, 40, 60, 80}));
-    EXPECT_EQ(p.diamond, 99);
-    p.diamond = 100; // from a damaged save: no continue for an uncounted diamond
-    int respawn = p.respawn;
+    EXPECT_EQ(p.state.diamond, 99);
+    p.state.diamond = 100; // from a damaged save: no continue for an uncounted diamond
+    int respawn = p.state.respawn;
     take("diamond");
-    EXPECT_EQ(p.respawn, respawn);
+    EXPECT_EQ(p.state.respawn, respawn);
 }
 
 TEST_F(ContactTest, HurtsTakeALifeAndProtectForAWhilePicksAndDogsKill)
@@ -136,9 +136,9 @@ TEST_F(ContactTest, HurtsTakeALifeAndProtectForAWhilePicksAndDogsKill)
     enter(50);
     std::vector<int> hurts;
     for (int frame = 1; frame <= 100; frame++) {
-        int before = p.life;
+        int before = p.state.life;
         room.frame(held());
-        if (p.life < before)
+        if (p.state.life < before)
             hurts.push_back(frame);
         if (frame == 1) {
             EXPECT_STREQ(p.animation.getSeqName(p.controler->seq), "fall"); // knocked back
@@ -146,28 +146,28 @@ TEST_F(ContactTest, HurtsTakeALifeAndProtectForAWhilePicksAndDogsKill)
     }
     // Two enemies touched at once take one life; none is taken below 0.
     EXPECT_EQ(hurts, (std::vector<int>{1, 43, 85}));
-    EXPECT_EQ(p.life, 0);
+    EXPECT_EQ(p.state.life, 0);
 
     room.place(50, restY); // the dead fall through the floor
-    p.life = 3;
-    p.hitted = 5.0f;
+    p.state.life = 3;
+    p.state.hitted = 5.0f;
     lay(room.level->ennemies, "ennemy pick", 56, 144);
     p.getEnnemyCollision(room.level);
-    EXPECT_EQ(p.life, 0);
-    EXPECT_FLOAT_EQ(p.hitted, 8.0f);
+    EXPECT_EQ(p.state.life, 0);
+    EXPECT_FLOAT_EQ(p.state.hitted, 8.0f);
 
     // Gas hurts only inside the cloud.
     room.level->ennemies.clear();
-    p.life = 3;
-    p.hitted = 0.0f;
+    p.state.life = 3;
+    p.state.hitted = 0.0f;
     room.level->hasCloud = true;
     p.getEnnemyCollision(room.level);
-    EXPECT_EQ(p.life, 3);
+    EXPECT_EQ(p.state.life, 3);
     for (int wx = 50; wx < 70; wx++)
         for (int wy = 125; wy < 150; wy++)
             room.level->cellAt(wx, wy)->cloud = 4;
     p.getEnnemyCollision(room.level);
-    EXPECT_EQ(p.life, 2);
+    EXPECT_EQ(p.state.life, 2);
 
     // Dogs run at him, away from the acetylene lamp even when out, and catch on touch.
     std::unique_ptr<TileList> dogPictures = dogTiles();
@@ -175,17 +175,17 @@ TEST_F(ContactTest, HurtsTakeALifeAndProtectForAWhilePicksAndDogsKill)
     dog->x = 120;
     dog->y = restY + 10;
     room.level->dogs.push_back(dog);
-    p.currentTorch = 1;
+    p.state.currentTorch = 1;
     p.getDogCollision(room.level);
     EXPECT_EQ(dog->state, Dog::Chasing);
-    p.currentTorch = 3;
-    p.torch = false;
+    p.state.currentTorch = 3;
+    p.state.torch = false;
     p.getDogCollision(room.level);
     EXPECT_EQ(dog->state, Dog::Fleeing);
     dog->x = 60;
     p.getEnnemyCollision(room.level);
-    EXPECT_EQ(p.life, 0);
-    EXPECT_FLOAT_EQ(p.hitted, 8.0f); // from the gas: the dog leaves it alone
+    EXPECT_EQ(p.state.life, 0);
+    EXPECT_FLOAT_EQ(p.state.hitted, 8.0f); // from the gas: the dog leaves it alone
 }
 
 TEST_F(ContactTest, UnstableBlocksStartFallingWithinThirtyTwoPixelsAndCrushWhenFast)
@@ -205,9 +205,9 @@ TEST_F(ContactTest, UnstableBlocksStartFallingWithinThirtyTwoPixelsAndCrushWhenF
 
     room.roomMoves = true;
     room.level->activeActive("trap", 1);
-    for (int i = 0; i < 60 && p.life > 0; i++)
+    for (int i = 0; i < 60 && p.state.life > 0; i++)
         room.frame(held());
-    EXPECT_EQ(p.life, 0);
+    EXPECT_EQ(p.state.life, 0);
     EXPECT_GT(active("trap")->vy, 3.0f);
 }
 
@@ -226,10 +226,10 @@ TEST_F(ContactTest, PixelExactTestsFlipTheCharacterAndStopAtPictureEdges)
     left.y = right.y = restY + 5;
     EXPECT_TRUE(p.getPixelPerfectCollision(&left));
     EXPECT_FALSE(p.getPixelPerfectCollision(&right));
-    p.way = 1;
+    p.state.way = 1;
     EXPECT_FALSE(p.getPixelPerfectCollision(&left));
     EXPECT_TRUE(p.getPixelPerfectCollision(&right));
-    p.way = 0;
+    p.state.way = 0;
     beside.x = 50 - 4; // ends just left of the lit pixel
     beside.y = restY + 3;
     EXPECT_FALSE(p.getPixelPerfectCollision(&beside));
@@ -281,5 +281,5 @@ TEST_F(ContactTest, StandingAgainstABlockPushesItAndWalkingPushesItIntoAGap)
     EXPECT_GE(active("crate")->x, 150);
     EXPECT_LE(active("crate")->x + 16, 170);
     EXPECT_EQ(active("crate")->y, 190 - 30);
-    EXPECT_EQ(p.life, 3);
+    EXPECT_EQ(p.state.life, 3);
 }

@@ -13,24 +13,24 @@ TEST(PlayerInTheGame, WalksAlongThePlatformHeardTwiceAStrideAndStandingNotAtAll)
     ASSERT_EQ(room.load(GLOAMER_GAME_DIR, "metro2.lvl"), 1);
     room.place(100, 40);
     room.frames(20, PLAYER_COMMANDS());
-    int floorY = room.player.y;
-    EXPECT_FALSE(room.player.jumping);
+    int floorY = room.player.state.y;
+    EXPECT_FALSE(room.player.state.jumping);
     EXPECT_TRUE(played(mixer).empty());
 
     PLAYER_COMMANDS right;
     right.right = true;
     right.walk = true;
-    int startX = room.player.x;
+    int startX = room.player.state.x;
     room.frames(60, right);
-    EXPECT_GT(room.player.x, 130);
-    EXPECT_EQ(room.player.y, floorY);
-    EXPECT_EQ(room.player.life, 3);
+    EXPECT_GT(room.player.state.x, 130);
+    EXPECT_EQ(room.player.state.y, floorY);
+    EXPECT_EQ(room.player.state.life, 3);
     std::vector<int> steps;
     for (int slot : played(mixer))
         if (slot == 28 || slot == 29)
             steps.push_back(slot);
     // A six-frame stride covers 17 pixels: one step every 8.5 pixels walked.
-    int expected = (room.player.x - startX) * 2 / 17;
+    int expected = (room.player.state.x - startX) * 2 / 17;
     EXPECT_NEAR(int(steps.size()), expected, 1);
     for (std::size_t i = 1; i < steps.size(); ++i)
         EXPECT_NE(steps[i], steps[i - 1]);
@@ -43,10 +43,10 @@ TEST(PlayerInTheGame, ClimbsTheTallLadder)
     ASSERT_EQ(room.load(GLOAMER_GAME_DIR, "test_ladders.lvl"), 1);
     room.place(184, 70);
     room.frames(20, PLAYER_COMMANDS());
-    int floorY = room.player.y;
+    int floorY = room.player.state.y;
     PLAYER_COMMANDS up;
     up.up = true;
     room.frames(60, up);
-    EXPECT_TRUE(room.player.onLadder);
-    EXPECT_LT(room.player.y, floorY - 20);
+    EXPECT_TRUE(room.player.state.onLadder);
+    EXPECT_LT(room.player.state.y, floorY - 20);
 }

@@ -34,7 +34,7 @@ protected:
         std::vector<int> ys;
         for (int i = 0; i < count; i++) {
             room.frame(held(keys));
-            ys.push_back(room.player.y);
+            ys.push_back(room.player.state.y);
         }
         return ys;
     }
@@ -51,9 +51,9 @@ TEST_F(HallTest, StandingStillStaysOnTheFloor)
     enter(50, restY);
     for (int y : heights(40, ""))
         ASSERT_EQ(y, restY);
-    EXPECT_FALSE(p.jumping);
-    EXPECT_EQ(p.x, 50);
-    EXPECT_EQ(p.life, 3);
+    EXPECT_FALSE(p.state.jumping);
+    EXPECT_EQ(p.state.x, 50);
+    EXPECT_EQ(p.state.life, 3);
 }
 
 TEST_F(HallTest, HeldJumpRisesThirtySixPixelsThenLands)
@@ -71,7 +71,7 @@ TEST_F(HallTest, HeldJumpRisesThirtySixPixelsThenLands)
     EXPECT_EQ(*std::min_element(ys.begin(), ys.end()), restY - 36);
     // Still holding the key after landing does not jump again.
     EXPECT_EQ(ys.back(), restY);
-    EXPECT_FALSE(p.jumping);
+    EXPECT_FALSE(p.state.jumping);
 }
 
 TEST_F(HallTest, LettingGoOfJumpEndsTheRise)
@@ -79,7 +79,7 @@ TEST_F(HallTest, LettingGoOfJumpEndsTheRise)
     enter(50, restY);
     room.frames(3, held());
     room.frame(held("J"));
-    EXPECT_EQ(p.y, restY - 4);
+    EXPECT_EQ(p.state.y, restY - 4);
     std::vector<int> ys = heights(40, "");
     // The move of the frame that sees the key up still rises; then the rise stops.
     EXPECT_EQ(ys[0], restY - 8);
@@ -93,14 +93,14 @@ TEST_F(HallTest, InTheAirWalkingMovesTwoAndRunningThree)
     enter(50, restY);
     room.frames(3, held());
     room.frame(held("JRW"));
-    EXPECT_EQ(p.x, 52);
+    EXPECT_EQ(p.state.x, 52);
     room.frame(held("JRW"));
-    EXPECT_EQ(p.x, 54);
+    EXPECT_EQ(p.state.x, 54);
     room.frame(held("JR"));
-    EXPECT_EQ(p.x, 57);
+    EXPECT_EQ(p.state.x, 57);
     room.frame(held("JL"));
-    EXPECT_EQ(p.x, 54);
-    EXPECT_EQ(p.way, 1);
+    EXPECT_EQ(p.state.x, 54);
+    EXPECT_EQ(p.state.way, 1);
 }
 
 TEST(PlayerFallTest, FallingSpeedTopsOutAtFour)
@@ -116,17 +116,17 @@ TEST(PlayerFallTest, FallingSpeedTopsOutAtFour)
     bool airborneBeforeFast = false;
     for (int i = 0; i < 120; i++) {
         room.frame(held());
-        drops.push_back(room.player.y - previous);
-        previous = room.player.y;
-        ASSERT_LE(room.player.dy, 4.0f);
-        if (room.player.dy <= 2.0f && room.player.jumping)
+        drops.push_back(room.player.state.y - previous);
+        previous = room.player.state.y;
+        ASSERT_LE(room.player.state.dy, 4.0f);
+        if (room.player.state.dy <= 2.0f && room.player.state.jumping)
             airborneBeforeFast = true;
     }
     EXPECT_EQ(std::vector<int>(drops.begin(), drops.begin() + 5), (std::vector<int>{0, 0, 0, 0, 1}));
     EXPECT_EQ(*std::max_element(drops.begin(), drops.end()), 4);
     EXPECT_FALSE(airborneBeforeFast);
-    EXPECT_EQ(room.player.y, 410 - 25);
-    EXPECT_FALSE(room.player.jumping);
+    EXPECT_EQ(room.player.state.y, 410 - 25);
+    EXPECT_FALSE(room.player.state.jumping);
 }
 
 namespace {
@@ -152,10 +152,10 @@ public:
         bool climbed = false;
         for (int i = 0; i < 90; i++) {
             room.frame(held(keys));
-            climbed |= room.player.y == restY - height;
+            climbed |= room.player.state.y == restY - height;
         }
         if (endX)
-            *endX = room.player.x;
+            *endX = room.player.state.x;
         return climbed;
     }
 
@@ -203,27 +203,27 @@ TEST_F(HallTest, WalkingBackKeepsTheNearestFreePlaceOnTheWay)
     enter(274, restY);
     // Moved 5 pixels into the right wall (its first column is 290): the
     // candidates go back one pixel at a time, and 276 is the first free one.
-    p.x = 279;
-    p.dy = 0.5f;
+    p.state.x = 279;
+    p.state.dy = 0.5f;
     p.collide(room.level);
-    EXPECT_EQ(p.x, 276);
-    EXPECT_EQ(p.y, restY);
-    EXPECT_FLOAT_EQ(p.dy, 0.5f); // held back sideways only: no landing
+    EXPECT_EQ(p.state.x, 276);
+    EXPECT_EQ(p.state.y, restY);
+    EXPECT_FLOAT_EQ(p.state.dy, 0.5f); // held back sideways only: no landing
 
     // Fallen 32 rows and 3 columns from (100, 100) to 7 rows into the floor,
     // beyond the step-up: every candidate goes back 1/32 of a column per row,
     // and the first free one keeps the column and lands on the floor.
-    p.oldX = 100;
-    p.oldY = 100;
-    p.x = 103;
-    p.y = restY + 7;
-    p.dy = 3.0f;
-    p.jumping = true;
+    p.state.oldX = 100;
+    p.state.oldY = 100;
+    p.state.x = 103;
+    p.state.y = restY + 7;
+    p.state.dy = 3.0f;
+    p.state.jumping = true;
     p.collide(room.level);
-    EXPECT_EQ(p.x, 103);
-    EXPECT_EQ(p.y, restY);
-    EXPECT_FLOAT_EQ(p.dy, 0.0f);
-    EXPECT_FALSE(p.jumping);
+    EXPECT_EQ(p.state.x, 103);
+    EXPECT_EQ(p.state.y, restY);
+    EXPECT_FLOAT_EQ(p.state.dy, 0.0f);
+    EXPECT_FALSE(p.state.jumping);
 }
 
 TEST(PlayerCeilingTest, AJumpBumpsALowCeilingAndLands)
@@ -239,16 +239,16 @@ TEST(PlayerCeilingTest, AJumpBumpsALowCeilingAndLands)
     bool rose = false, risingAfterBump = false;
     for (int i = 0; i < 50; i++) {
         room.frame(held("J"));
-        highest = std::min(highest, room.player.y);
-        if (rose && room.player.dy < 0.0f)
+        highest = std::min(highest, room.player.state.y);
+        if (rose && room.player.state.dy < 0.0f)
             risingAfterBump = true;
-        rose |= room.player.y == 105;
+        rose |= room.player.state.y == 105;
     }
     // The body's top row is 5 below the picture's: 105 is the highest place.
     EXPECT_EQ(highest, 105);
     EXPECT_FALSE(risingAfterBump);
-    EXPECT_EQ(room.player.y, restY);
-    EXPECT_FALSE(room.player.jumping);
+    EXPECT_EQ(room.player.state.y, restY);
+    EXPECT_FALSE(room.player.state.jumping);
 }
 
 TEST_F(HallTest, ClimbsALadderAndStepsOffItSideways)
@@ -257,25 +257,25 @@ TEST_F(HallTest, ClimbsALadderAndStepsOffItSideways)
     enter(95, restY);
     room.frame(held("U"));
     // Centred: ladder middle 104, minus half the picture's width, plus one.
-    EXPECT_EQ(p.x, 97);
-    EXPECT_TRUE(p.onLadder);
+    EXPECT_EQ(p.state.x, 97);
+    EXPECT_TRUE(p.state.onLadder);
     room.frames(30, held("U"));
-    int top = p.y;
+    int top = p.state.y;
     EXPECT_LT(top, restY - 25);
-    EXPECT_EQ(p.x, 97);
+    EXPECT_EQ(p.state.x, 97);
     room.frames(10, held());
-    EXPECT_EQ(p.y, top); // holds on without falling
-    EXPECT_TRUE(p.onLadder);
+    EXPECT_EQ(p.state.y, top); // holds on without falling
+    EXPECT_TRUE(p.state.onLadder);
 
     // Sideways on the ladder: two pixels a frame until the body leaves it.
     room.frame(held("R"));
-    EXPECT_EQ(p.x, 99);
-    EXPECT_TRUE(p.onLadder);
+    EXPECT_EQ(p.state.x, 99);
+    EXPECT_TRUE(p.state.onLadder);
     room.frames(2, held("R"));
-    EXPECT_FALSE(p.onLadder);
+    EXPECT_FALSE(p.state.onLadder);
     room.frames(40, held());
-    EXPECT_EQ(p.y, restY);
-    EXPECT_FALSE(p.jumping);
+    EXPECT_EQ(p.state.y, restY);
+    EXPECT_FALSE(p.state.jumping);
 }
 
 // A block over the floor leaves a tunnel 12 rows high from x = 150 to 209.
@@ -292,16 +292,16 @@ TEST_F(TunnelTest, OnlyCrawlingGetsInAndTheCeilingKeepsHimDown)
 {
     enter(120, restY);
     room.frames(100, held("R"));
-    EXPECT_EQ(p.x, 150 - 14);
-    EXPECT_FALSE(p.crawl);
+    EXPECT_EQ(p.state.x, 150 - 14);
+    EXPECT_FALSE(p.state.crawl);
     room.frames(100, held("DR"));
-    EXPECT_TRUE(p.crawl);
-    EXPECT_GE(p.x, 150);
-    int x = p.x;
+    EXPECT_TRUE(p.state.crawl);
+    EXPECT_GE(p.state.x, 150);
+    int x = p.state.x;
     room.frames(5, held());
-    EXPECT_TRUE(p.crawl);
-    EXPECT_EQ(p.x, x);
-    EXPECT_EQ(p.y, restY);
+    EXPECT_TRUE(p.state.crawl);
+    EXPECT_EQ(p.state.x, x);
+    EXPECT_EQ(p.state.y, restY);
 }
 
 TEST_F(HallTest, CannotCrouchWhereTheCrouchedBodyDoesNotFit)
@@ -311,9 +311,9 @@ TEST_F(HallTest, CannotCrouchWhereTheCrouchedBodyDoesNotFit)
     game.rock(110, 10, 180, 140);
     enter(95, restY);
     room.frames(5, held("D"));
-    EXPECT_FALSE(p.crawl);
-    EXPECT_EQ(p.y, restY);
-    EXPECT_EQ(p.life, 3);
+    EXPECT_FALSE(p.state.crawl);
+    EXPECT_EQ(p.state.y, restY);
+    EXPECT_EQ(p.state.life, 3);
 }
 
 TEST_F(HallTest, StuckWithNoFreePlaceNearIsCrushed)
@@ -321,14 +321,14 @@ TEST_F(HallTest, StuckWithNoFreePlaceNearIsCrushed)
     game.rock(150, 10, 140, 140);
     enter(200, 80);
     room.frame(held());
-    EXPECT_EQ(p.life, 0);
+    EXPECT_EQ(p.state.life, 0);
     // The body goes back where it was and the picture is put back on it
     // with the standing offset from the body, two rows lower.
-    EXPECT_EQ(p.x, 200);
-    EXPECT_EQ(p.y, 82);
+    EXPECT_EQ(p.state.x, 200);
+    EXPECT_EQ(p.state.y, 82);
     // Nothing moves the dead.
     room.frames(3, held());
-    EXPECT_EQ(p.x, 200);
+    EXPECT_EQ(p.state.x, 200);
 }
 
 TEST_F(HallTest, StuckSlightlyIsMovedToTheNearestFreePlaceAndStaysThere)
@@ -339,10 +339,10 @@ TEST_F(HallTest, StuckSlightlyIsMovedToTheNearestFreePlaceAndStaysThere)
     // next frame's step up lifts him out of the floor.
     enter(278, restY);
     room.frame(held());
-    EXPECT_EQ(p.x, 276);
-    EXPECT_EQ(p.y, restY + 2);
+    EXPECT_EQ(p.state.x, 276);
+    EXPECT_EQ(p.state.y, restY + 2);
     room.frame(held());
-    EXPECT_EQ(p.y, restY);
+    EXPECT_EQ(p.state.y, restY);
     // Falling at full speed, or pushing, that would sink him beyond the
     // reach of a step up for good: the picture goes onto the free place
     // and the fall stops.
@@ -357,17 +357,17 @@ TEST_F(HallTest, StuckSlightlyIsMovedToTheNearestFreePlaceAndStaysThere)
         Player& q = stuck.player;
         stuck.place(278, restY);
         q.pushTimer = t.pushTimer;
-        q.dy = t.dy;
-        q.jumping = t.dy > 2.0f;
+        q.state.dy = t.dy;
+        q.state.jumping = t.dy > 2.0f;
         stuck.frame(held());
-        EXPECT_EQ(q.life, 3);
-        EXPECT_EQ(q.y, restY);
-        EXPECT_FLOAT_EQ(q.dy, 0.0f);
-        EXPECT_FALSE(q.jumping);
+        EXPECT_EQ(q.state.life, 3);
+        EXPECT_EQ(q.state.y, restY);
+        EXPECT_FLOAT_EQ(q.state.dy, 0.0f);
+        EXPECT_FALSE(q.state.jumping);
         EXPECT_LE(q.bbox.x + q.bbox.w, 289);
         stuck.frames(20, held());
-        EXPECT_EQ(q.y, restY);
-        EXPECT_FALSE(q.jumping);
+        EXPECT_EQ(q.state.y, restY);
+        EXPECT_FALSE(q.state.jumping);
     }
     // In the air the place found is 2 rows lower, and the picture 2 below
     // that is free: it stays there and falls on.
@@ -375,8 +375,8 @@ TEST_F(HallTest, StuckSlightlyIsMovedToTheNearestFreePlaceAndStaysThere)
     game.load(&air);
     air.place(278, 60);
     air.frame(held());
-    EXPECT_EQ(air.player.x, 276);
-    EXPECT_EQ(air.player.y, 64);
+    EXPECT_EQ(air.player.state.x, 276);
+    EXPECT_EQ(air.player.state.y, 64);
 }
 
 TEST_F(HallTest, RidesAMovingElementSidewaysAndUpButNotDown)
@@ -388,15 +388,15 @@ TEST_F(HallTest, RidesAMovingElementSidewaysAndUpButNotDown)
     platform->y = 100;
     room.level->actives.push_back(platform);
     room.frames(5, held());
-    ASSERT_EQ(p.y, 76);
+    ASSERT_EQ(p.state.y, 76);
 
     platform->vx = 1.0f;
     for (int i = 0; i < 20; i++) {
         platform->x += 1;
         room.frame(held());
     }
-    EXPECT_EQ(p.x, 85);
-    EXPECT_EQ(p.y, 76);
+    EXPECT_EQ(p.state.x, 85);
+    EXPECT_EQ(p.state.y, 76);
 
     platform->vx = 0.0f;
     platform->vy = -1.0f;
@@ -404,40 +404,40 @@ TEST_F(HallTest, RidesAMovingElementSidewaysAndUpButNotDown)
         platform->y -= 1;
         room.frame(held());
     }
-    EXPECT_EQ(p.y, 66);
+    EXPECT_EQ(p.state.y, 66);
 
     platform->vy = 1.0f;
-    p.dy = 0.0f;
+    p.state.dy = 0.0f;
     platform->y += 1;
     room.frame(held());
-    EXPECT_EQ(p.y, 66); // left behind: only gravity brings him down
+    EXPECT_EQ(p.state.y, 66); // left behind: only gravity brings him down
 }
 
 TEST_F(HallTest, FarOutsideTheRoomWithADamagedSpeedIsCrushedSafely)
 {
     enter(INT_MAX - 3, INT_MAX - 3);
-    p.dy = 1e30f;
+    p.state.dy = 1e30f;
     room.frame(held("R"));
-    EXPECT_EQ(p.life, 0);
+    EXPECT_EQ(p.state.life, 0);
     // Kept near the limit instead of running past the int range.
-    EXPECT_LT(p.x, Player::positionLimit + 16);
-    EXPECT_LT(p.y, Player::positionLimit + 16);
+    EXPECT_LT(p.state.x, Player::positionLimit + 16);
+    EXPECT_LT(p.state.y, Player::positionLimit + 16);
 
     PlayerRoom inside;
     game.load(&inside);
     inside.place(50, restY);
-    inside.player.dy = std::nanf("");
+    inside.player.state.dy = std::nanf("");
     inside.frames(3, held());
-    EXPECT_EQ(inside.player.y, restY);
-    EXPECT_TRUE(std::isfinite(inside.player.dy));
+    EXPECT_EQ(inside.player.state.y, restY);
+    EXPECT_TRUE(std::isfinite(inside.player.state.dy));
 
     // Stuck, with a previous position from a damaged save at the far end of
     // the range: the walk back gives up within a room's length.
-    inside.player.x = 278;
-    inside.player.oldX = -Player::positionLimit;
+    inside.player.state.x = 278;
+    inside.player.state.oldX = -Player::positionLimit;
     inside.frame(held());
-    EXPECT_EQ(inside.player.life, 3);
-    EXPECT_EQ(inside.player.x, 276);
+    EXPECT_EQ(inside.player.state.life, 3);
+    EXPECT_EQ(inside.player.state.x, 276);
 }
 
 TEST(PlayerFlightTest, ABalloonCarriesHimOutThroughTheOpenTopOfTheMap)
@@ -452,7 +452,7 @@ TEST(PlayerFlightTest, ABalloonCarriesHimOutThroughTheOpenTopOfTheMap)
     room.place(50, restY);
     room.player.flying = true;
     room.frames(restY + 200, held("R"));
-    EXPECT_EQ(room.player.y, -200) << "one pixel a frame, past the top";
-    EXPECT_EQ(room.player.x, 50) << "held keys do not steer a flyer";
-    EXPECT_EQ(room.player.life, 3);
+    EXPECT_EQ(room.player.state.y, -200) << "one pixel a frame, past the top";
+    EXPECT_EQ(room.player.state.x, 50) << "held keys do not steer a flyer";
+    EXPECT_EQ(room.player.state.life, 3);
 }

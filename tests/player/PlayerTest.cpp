@@ -32,12 +32,12 @@ TEST(PlayerBodyTest, BodyFollowsPoseAndFacingAndBack)
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.crawl << c.pushTimer << c.jumping << c.way);
         Player p;
-        p.x = 100;
-        p.y = 50;
-        p.crawl = c.crawl;
+        p.state.x = 100;
+        p.state.y = 50;
+        p.state.crawl = c.crawl;
         p.pushTimer = c.pushTimer;
-        p.jumping = c.jumping;
-        p.way = c.way;
+        p.state.jumping = c.jumping;
+        p.state.way = c.way;
         p.bbox.w = 13; // a crouched size, which only standing and pushing replace
         p.bbox.h = 11;
         p.setBBox();
@@ -48,50 +48,50 @@ TEST(PlayerBodyTest, BodyFollowsPoseAndFacingAndBack)
         p.bbox.x = 200;
         p.bbox.y = 80;
         p.setPositionFromBBox();
-        EXPECT_EQ(p.x, c.fromX);
-        EXPECT_EQ(p.y, c.fromY);
+        EXPECT_EQ(p.state.x, c.fromX);
+        EXPECT_EQ(p.state.y, c.fromY);
     }
 }
 
 TEST(PlayerInputTest, JumpNeedsGroundStandingAndAReleasedKey)
 {
     Player p;
-    p.jumpReleased = true;
-    p.crawl = true;
+    p.state.jumpReleased = true;
+    p.state.crawl = true;
     p.jump();
-    EXPECT_FALSE(p.jumping);
-    p.crawl = false;
-    p.onLadder = true;
+    EXPECT_FALSE(p.state.jumping);
+    p.state.crawl = false;
+    p.state.onLadder = true;
     p.jump();
-    EXPECT_TRUE(p.jumping);
-    EXPECT_FALSE(p.onLadder);
-    EXPECT_FLOAT_EQ(p.dy, -4.5f);
-    EXPECT_FALSE(p.jumpReleased);
+    EXPECT_TRUE(p.state.jumping);
+    EXPECT_FALSE(p.state.onLadder);
+    EXPECT_FLOAT_EQ(p.state.dy, -4.5f);
+    EXPECT_FALSE(p.state.jumpReleased);
 
-    p.jumping = false;
-    p.dy = 0.0f;
+    p.state.jumping = false;
+    p.state.dy = 0.0f;
     p.jump(); // the key has not been let go
-    EXPECT_FALSE(p.jumping);
-    p.jumpReleased = true;
-    p.jumping = true;
+    EXPECT_FALSE(p.state.jumping);
+    p.state.jumpReleased = true;
+    p.state.jumping = true;
     p.jump(); // already airborne
-    EXPECT_FLOAT_EQ(p.dy, 0.0f);
+    EXPECT_FLOAT_EQ(p.state.dy, 0.0f);
 }
 
 TEST(PlayerInputTest, OnALadderSidewaysShiftsOneMoreWhenTurning)
 {
     Player p;
-    p.onLadder = true;
-    p.x = 100;
+    p.state.onLadder = true;
+    p.state.x = 100;
     p.left();
-    EXPECT_EQ(p.x, 97);
+    EXPECT_EQ(p.state.x, 97);
     p.left();
-    EXPECT_EQ(p.x, 95);
+    EXPECT_EQ(p.state.x, 95);
     p.right();
-    EXPECT_EQ(p.x, 98);
-    EXPECT_EQ(p.way, 0);
+    EXPECT_EQ(p.state.x, 98);
+    EXPECT_EQ(p.state.way, 0);
     EXPECT_EQ(p.light.direction, 0);
-    EXPECT_TRUE(p.moving);
+    EXPECT_TRUE(p.state.moving);
 }
 
 TEST(PlayerInputTest, LookingAroundFadesAndStopsSteeringTheLamp)
@@ -128,8 +128,8 @@ TEST_F(PlayerInRoomTest, UpCentresOnTheFirstOfTwoOverlappingLadders)
     game.load(&room);
     room.place(95, 125);
     room.frame(held("U"));
-    EXPECT_EQ(p.x, 100 + 4 - sheetWidth / 2 + 1);
-    EXPECT_TRUE(p.onLadder);
+    EXPECT_EQ(p.state.x, 100 + 4 - sheetWidth / 2 + 1);
+    EXPECT_TRUE(p.state.onLadder);
 }
 
 TEST_F(PlayerInRoomTest, PlacementByNameAndByDefault)
@@ -139,24 +139,24 @@ TEST_F(PlayerInRoomTest, PlacementByNameAndByDefault)
     game.mark("start", 150, 90, "default_entrance");
     game.load(&room);
     room.place(40, 125);
-    p.jumping = p.crawl = p.run = true;
-    p.dy = 3.0f;
+    p.state.jumping = p.state.crawl = p.state.run = true;
+    p.state.dy = 3.0f;
     p.setPositionAtElement("nowhere", room.level);
-    EXPECT_EQ(p.x, 40);
-    EXPECT_TRUE(p.jumping);
+    EXPECT_EQ(p.state.x, 40);
+    EXPECT_TRUE(p.state.jumping);
     p.setPositionAtElement("arrival", room.level);
-    EXPECT_EQ(p.x, 60);
-    EXPECT_EQ(p.oldY, 100);
-    EXPECT_FALSE(p.jumping || p.crawl || p.run);
-    EXPECT_FLOAT_EQ(p.dy, 0.0f);
+    EXPECT_EQ(p.state.x, 60);
+    EXPECT_EQ(p.state.oldY, 100);
+    EXPECT_FALSE(p.state.jumping || p.state.crawl || p.state.run);
+    EXPECT_FLOAT_EQ(p.state.dy, 0.0f);
 
     p.getDefaultPosition(room.level);
-    EXPECT_EQ(p.x, 150);
+    EXPECT_EQ(p.state.x, 150);
     for (Element* e : room.level->elements)
         if (std::strcmp(e->name, "start") == 0)
             e->text[0] = 0;
     p.getDefaultPosition(room.level);
-    EXPECT_EQ(p.x, 200); // the first door when no default entrance is marked
+    EXPECT_EQ(p.state.x, 200); // the first door when no default entrance is marked
 }
 
 TEST_F(PlayerInRoomTest, LampSitsAtTheHandAndItsPictureFollowsItsColour)
@@ -164,10 +164,10 @@ TEST_F(PlayerInRoomTest, LampSitsAtTheHandAndItsPictureFollowsItsColour)
     game.load(&room);
     room.place(50, 125);
     room.frame(held("R"));
-    EXPECT_EQ(p.light.x, 50 + 12 + (p.x - 50));
-    EXPECT_EQ(p.light.y, p.y + 10);
+    EXPECT_EQ(p.light.x, 50 + 12 + (p.state.x - 50));
+    EXPECT_EQ(p.light.y, p.state.y + 10);
     room.frame(held("L"));
-    EXPECT_EQ(p.light.x, p.x + sheetWidth - 12 - 1);
+    EXPECT_EQ(p.light.x, p.state.x + sheetWidth - 12 - 1);
 
     p.setCurrentTorch(1);
     EXPECT_EQ(p.getCurrentTorch(), 3); // the picture changes with the next frame
@@ -189,12 +189,12 @@ TEST_F(PlayerInRoomTest, PoseShownWithoutInput)
     EXPECT_FLOAT_EQ(p.controler->speed, 0.35f);
     room.frame(held("J"));
     EXPECT_STREQ(shownSequence(p), "run_t");
-    p.torch = false;
+    p.state.torch = false;
     room.frames(20, held("J"));
     EXPECT_STREQ(shownSequence(p), "fall");
     EXPECT_FLOAT_EQ(p.controler->speed, 0.0f);
     room.frames(40, held());
-    p.hitted = 7.3f;
+    p.state.hitted = 7.3f;
     room.frame(held());
     EXPECT_STREQ(shownSequence(p), "fall"); // knocked back at the start of a hurt
     room.frame(held());

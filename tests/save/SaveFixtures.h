@@ -33,14 +33,15 @@ inline SHARED_MEMORY memoryOf(const char* name, int w, int h)
 inline SAVE_STATE richState()
 {
     SAVE_STATE s;
-    s.x = -120; s.y = 3400; s.oldX = -118; s.oldY = 3399; s.way = 1;
-    s.torch = false; s.moving = true; s.run = true; s.crawl = false;
-    s.jumping = true; s.jumpReleased = false; s.onLadder = true; s.visible = false;
-    s.currentTorch = 1; s.dy = -3.25f; s.life = 4; s.maxLife = 7; s.respawn = 0;
-    s.hitted = 7.8000002f; s.coin = 250; s.diamond = 12;
+    PLAYER_STATE& p = s.player;
+    p.x = -120; p.y = 3400; p.oldX = -118; p.oldY = 3399; p.way = 1;
+    p.torch = false; p.moving = true; p.run = true; p.crawl = false;
+    p.jumping = true; p.jumpReleased = false; p.onLadder = true; p.visible = false;
+    p.currentTorch = 1; p.dy = -3.25f; p.life = 4; p.maxLife = 7; p.respawn = 0;
+    p.hitted = 7.8000002f; p.coin = 250; p.diamond = 12;
     boundedLevel(s, "./Level/cave07.lvl");
-    s.checkpointX = 64; s.checkpointY = 128;
-    boundedCopy(s.checkpointLevel, saveStringSize, "./Level/metro3.lvl");
+    p.checkpointX = 64; p.checkpointY = 128;
+    boundedCopy(p.checkpointLevel, saveStringSize, "./Level/metro3.lvl");
     s.objects = {namedObject("key_cave07"), namedObject("skull01", 0), namedObject("map_cave", 200)};
     s.memories = {memoryOf("./Level/metro2.lvl", 3, 2), memoryOf("./Level/empty.lvl", 0, 0)};
     return s;
@@ -50,7 +51,8 @@ inline SAVE_STATE richState()
 inline SAVE_STATE flagsOnly(int i)
 {
     SAVE_STATE s;
-    bool* flags[8] = {&s.torch, &s.moving, &s.run, &s.crawl, &s.jumping, &s.jumpReleased, &s.onLadder, &s.visible};
+    PLAYER_STATE& p = s.player;
+    bool* flags[8] = {&p.torch, &p.moving, &p.run, &p.crawl, &p.jumping, &p.jumpReleased, &p.onLadder, &p.visible};
     for (int k = 0; k < 8; ++k)
         *flags[k] = k == i;
     return s;
@@ -58,17 +60,18 @@ inline SAVE_STATE flagsOnly(int i)
 
 inline void expectSameState(const SAVE_STATE& a, const SAVE_STATE& b)
 {
-    EXPECT_EQ(a.x, b.x); EXPECT_EQ(a.y, b.y); EXPECT_EQ(a.oldX, b.oldX); EXPECT_EQ(a.oldY, b.oldY);
-    EXPECT_EQ(a.way, b.way);
-    EXPECT_EQ(a.torch, b.torch); EXPECT_EQ(a.moving, b.moving); EXPECT_EQ(a.run, b.run);
-    EXPECT_EQ(a.crawl, b.crawl); EXPECT_EQ(a.jumping, b.jumping); EXPECT_EQ(a.jumpReleased, b.jumpReleased);
-    EXPECT_EQ(a.onLadder, b.onLadder); EXPECT_EQ(a.visible, b.visible);
-    EXPECT_EQ(a.currentTorch, b.currentTorch); EXPECT_EQ(a.dy, b.dy);
-    EXPECT_EQ(a.life, b.life); EXPECT_EQ(a.maxLife, b.maxLife); EXPECT_EQ(a.respawn, b.respawn);
-    EXPECT_EQ(a.hitted, b.hitted); EXPECT_EQ(a.coin, b.coin); EXPECT_EQ(a.diamond, b.diamond);
+    const PLAYER_STATE &p = a.player, &q = b.player;
+    EXPECT_EQ(p.x, q.x); EXPECT_EQ(p.y, q.y); EXPECT_EQ(p.oldX, q.oldX); EXPECT_EQ(p.oldY, q.oldY);
+    EXPECT_EQ(p.way, q.way);
+    EXPECT_EQ(p.torch, q.torch); EXPECT_EQ(p.moving, q.moving); EXPECT_EQ(p.run, q.run);
+    EXPECT_EQ(p.crawl, q.crawl); EXPECT_EQ(p.jumping, q.jumping); EXPECT_EQ(p.jumpReleased, q.jumpReleased);
+    EXPECT_EQ(p.onLadder, q.onLadder); EXPECT_EQ(p.visible, q.visible);
+    EXPECT_EQ(p.currentTorch, q.currentTorch); EXPECT_EQ(p.dy, q.dy);
+    EXPECT_EQ(p.life, q.life); EXPECT_EQ(p.maxLife, q.maxLife); EXPECT_EQ(p.respawn, q.respawn);
+    EXPECT_EQ(p.hitted, q.hitted); EXPECT_EQ(p.coin, q.coin); EXPECT_EQ(p.diamond, q.diamond);
     EXPECT_STREQ(a.level, b.level);
-    EXPECT_EQ(a.checkpointX, b.checkpointX); EXPECT_EQ(a.checkpointY, b.checkpointY);
-    EXPECT_STREQ(a.checkpointLevel, b.checkpointLevel);
+    EXPECT_EQ(p.checkpointX, q.checkpointX); EXPECT_EQ(p.checkpointY, q.checkpointY);
+    EXPECT_STREQ(p.checkpointLevel, q.checkpointLevel);
     ASSERT_EQ(a.objects.size(), b.objects.size());
     for (std::size_t i = 0; i < a.objects.size(); ++i) {
         EXPECT_STREQ(a.objects[i].name, b.objects[i].name);

@@ -1,7 +1,6 @@
 // The slot record's binary and text forms: what they keep, where the fixed
 // fields lie, and which damaged inputs they refuse without touching the
 // record they were to fill.
-#include "player/Player.h"
 #include "save/SaveFixtures.h"
 #include "save/SaveState.h"
 
@@ -123,19 +122,20 @@ TEST(SaveState, FixedFieldsLieAtTheirOffsetsAndLaterWindowsWin)
 
     SAVE_STATE s;
     ASSERT_EQ(decodeSaveState(bytes.data(), bytes.size(), s), 1);
-    EXPECT_EQ(s.x, 11); EXPECT_EQ(s.y, 22); EXPECT_EQ(s.oldX, 33); EXPECT_EQ(s.oldY, 44);
-    EXPECT_EQ(s.way, 1);
-    EXPECT_EQ(s.currentTorch, 2);
+    const PLAYER_STATE& p = s.player;
+    EXPECT_EQ(p.x, 11); EXPECT_EQ(p.y, 22); EXPECT_EQ(p.oldX, 33); EXPECT_EQ(p.oldY, 44);
+    EXPECT_EQ(p.way, 1);
+    EXPECT_EQ(p.currentTorch, 2);
     // torch from window 1; moving, run from 2; crawl from 3; the rest from 4.
-    EXPECT_TRUE(s.torch); EXPECT_TRUE(s.moving); EXPECT_TRUE(s.run); EXPECT_TRUE(s.crawl);
-    EXPECT_FALSE(s.jumping); EXPECT_TRUE(s.jumpReleased); EXPECT_FALSE(s.onLadder); EXPECT_TRUE(s.visible);
-    EXPECT_EQ(s.dy, -2.5f);
-    EXPECT_EQ(s.life, 5); EXPECT_EQ(s.maxLife, 6); EXPECT_EQ(s.respawn, 2);
-    EXPECT_EQ(s.hitted, 7.5f);
-    EXPECT_EQ(s.coin, 123); EXPECT_EQ(s.diamond, 9);
+    EXPECT_TRUE(p.torch); EXPECT_TRUE(p.moving); EXPECT_TRUE(p.run); EXPECT_TRUE(p.crawl);
+    EXPECT_FALSE(p.jumping); EXPECT_TRUE(p.jumpReleased); EXPECT_FALSE(p.onLadder); EXPECT_TRUE(p.visible);
+    EXPECT_EQ(p.dy, -2.5f);
+    EXPECT_EQ(p.life, 5); EXPECT_EQ(p.maxLife, 6); EXPECT_EQ(p.respawn, 2);
+    EXPECT_EQ(p.hitted, 7.5f);
+    EXPECT_EQ(p.coin, 123); EXPECT_EQ(p.diamond, 9);
     EXPECT_STREQ(s.level, "abc");
-    EXPECT_EQ(s.checkpointX, 40); EXPECT_EQ(s.checkpointY, 50);
-    EXPECT_STREQ(s.checkpointLevel, "");
+    EXPECT_EQ(p.checkpointX, 40); EXPECT_EQ(p.checkpointY, 50);
+    EXPECT_STREQ(p.checkpointLevel, "");
 
     // Written back, every window holds the flags from its own start.
     std::vector<unsigned char> again = encodeSaveState(s);
@@ -181,8 +181,8 @@ TEST(SaveState, DamagedSlotsAreRefusedWithTheRecordUnchanged)
     // object "key_a" and one memory "m" of 2 x 1 cells.
     SAVE_STATE s;
     boundedLevel(s, "L");
-    s.checkpointLevel[0] = 'C';
-    s.checkpointLevel[1] = 0;
+    s.player.checkpointLevel[0] = 'C';
+    s.player.checkpointLevel[1] = 0;
     s.objects.push_back(namedObject("key_a"));
     s.memories.push_back(memoryOf("m", 2, 1));
     const std::vector<unsigned char> good = encodeSaveState(s);
@@ -218,7 +218,7 @@ TEST(SaveState, DamagedSlotsAreRefusedWithTheRecordUnchanged)
     for (const char* away : {"/dev/zero", "./Level/../../../../etc/passwd", ".."}) {
         SAVE_STATE room = s, checkpoint = s;
         boundedLevel(room, away);
-        boundedCopy(checkpoint.checkpointLevel, saveStringSize, away);
+        boundedCopy(checkpoint.player.checkpointLevel, saveStringSize, away);
         EXPECT_TRUE(refusedUnchanged(encodeSaveState(room))) << away;
         EXPECT_TRUE(refusedUnchanged(encodeSaveState(checkpoint))) << away;
     }
@@ -233,8 +233,9 @@ TEST(SaveState, DamagedSlotsAreRefusedWithTheRecordUnchanged)
 TEST(SaveState, GameTextHoldsItsFixedLinesInOrderAndEndsWithEnd)
 {
     SAVE_STATE s;
-    s.x = 5; s.y = -6; s.oldX = 7; s.oldY = 8; s.way = 1; s.torch = false; s.currentTorch = 2;
-    s.moving = true; s.jumping = true; s.dy = -4.5f; s.life = 2; s.hitted = 0.25f; s.coin = 100; s.diamond = 4;
+    PLAYER_STATE& p = s.player;
+    p.x = 5; p.y = -6; p.oldX = 7; p.oldY = 8; p.way = 1; p.torch = false; p.currentTorch = 2;
+    p.moving = true; p.jumping = true; p.dy = -4.5f; p.life = 2; p.hitted = 0.25f; p.coin = 100; p.diamond = 4;
     boundedLevel(s, "./Level/metro3.lvl");
     s.objects.push_back(namedObject("key_x"));
     s.memories.push_back(memoryOf("./Level/metro2.lvl", 1, 1));
@@ -250,12 +251,12 @@ TEST(SaveState, GameTextHoldsItsFixedLinesInOrderAndEndsWithEnd)
     SAVE_STATE target = richState();
     SAVE_STATE before = target;
     ASSERT_EQ(parseSaveText(text.data(), text.size(), target), 1);
-    EXPECT_EQ(target.x, 5); EXPECT_EQ(target.dy, -4.5f); EXPECT_FALSE(target.torch);
+    EXPECT_EQ(target.player.x, 5); EXPECT_EQ(target.player.dy, -4.5f); EXPECT_FALSE(target.player.torch);
     EXPECT_STREQ(target.level, "./Level/metro3.lvl");
     ASSERT_EQ(target.objects.size(), 1u);
     EXPECT_STREQ(target.objects[0].name, "key_x");
-    EXPECT_EQ(target.run, before.run); EXPECT_EQ(target.visible, before.visible);
-    EXPECT_EQ(target.checkpointX, before.checkpointX);
+    EXPECT_EQ(target.player.run, before.player.run); EXPECT_EQ(target.player.visible, before.player.visible);
+    EXPECT_EQ(target.player.checkpointX, before.player.checkpointX);
     EXPECT_EQ(target.memories.size(), before.memories.size());
 
     // The lines of the complete form are not the game's: it passes over them.
@@ -263,11 +264,11 @@ TEST(SaveState, GameTextHoldsItsFixedLinesInOrderAndEndsWithEnd)
     SAVE_STATE plain;
     ASSERT_EQ(parseSaveText(complete.data(), complete.size(), plain, SaveText::game), 1);
     const SAVE_STATE fresh;
-    EXPECT_EQ(plain.run, fresh.run); EXPECT_EQ(plain.visible, fresh.visible);
-    EXPECT_EQ(plain.checkpointX, fresh.checkpointX);
-    EXPECT_STREQ(plain.checkpointLevel, fresh.checkpointLevel);
+    EXPECT_EQ(plain.player.run, fresh.player.run); EXPECT_EQ(plain.player.visible, fresh.player.visible);
+    EXPECT_EQ(plain.player.checkpointX, fresh.player.checkpointX);
+    EXPECT_STREQ(plain.player.checkpointLevel, fresh.player.checkpointLevel);
     EXPECT_TRUE(plain.memories.empty());
-    EXPECT_EQ(plain.coin, richState().coin) << "its own lines are read";
+    EXPECT_EQ(plain.player.coin, richState().player.coin) << "its own lines are read";
 }
 
 TEST(SaveState, CompleteTextRoundTripsAndBadTextIsRefused)
@@ -291,21 +292,4 @@ TEST(SaveState, CompleteTextRoundTripsAndBadTextIsRefused)
         EXPECT_EQ(parseSaveText(bad, std::strlen(bad), target, SaveText::complete), 0) << bad;
         EXPECT_EQ(encodeSaveState(target), before) << bad;
     }
-}
-
-TEST(SaveState, ANewRecordHoldsANewPlayersValues)
-{
-    // A field a text or the game leaves out keeps what a new player has.
-    Player p;
-    SAVE_STATE s;
-    EXPECT_EQ(s.x, p.x); EXPECT_EQ(s.y, p.y); EXPECT_EQ(s.oldX, p.oldX); EXPECT_EQ(s.oldY, p.oldY);
-    EXPECT_EQ(s.way, p.way);
-    EXPECT_EQ(s.torch, p.torch); EXPECT_EQ(s.moving, p.moving); EXPECT_EQ(s.run, p.run);
-    EXPECT_EQ(s.crawl, p.crawl); EXPECT_EQ(s.jumping, p.jumping); EXPECT_EQ(s.jumpReleased, p.jumpReleased);
-    EXPECT_EQ(s.onLadder, p.onLadder); EXPECT_EQ(s.visible, p.visible);
-    EXPECT_EQ(s.currentTorch, p.getCurrentTorch()); EXPECT_EQ(s.dy, p.dy);
-    EXPECT_EQ(s.life, p.life); EXPECT_EQ(s.maxLife, p.maxLife); EXPECT_EQ(s.respawn, p.respawn);
-    EXPECT_EQ(s.hitted, p.hitted); EXPECT_EQ(s.coin, p.coin); EXPECT_EQ(s.diamond, p.diamond);
-    EXPECT_EQ(s.checkpointX, p.checkpointX); EXPECT_EQ(s.checkpointY, p.checkpointY);
-    EXPECT_STREQ(s.checkpointLevel, p.checkpointLevel);
 }

@@ -45,7 +45,7 @@ bool exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 SAVE_STATE withCoins(int coins)
 {
     SAVE_STATE s = richState();
-    s.coin = coins;
+    s.player.coin = coins;
     return s;
 }
 
@@ -88,10 +88,10 @@ TEST(SlotFile, WritesKeepThePreviousGoodSlotAsBackup)
     EXPECT_FALSE(exists(slot + ".bak"));
     ASSERT_EQ(writeSlot(slot.c_str(), withCoins(2), "./Level/metro3.lvl"), 1);
     ASSERT_EQ(readSlot(slot.c_str(), read), SlotStatus::good);
-    EXPECT_EQ(read.coin, 2);
+    EXPECT_EQ(read.player.coin, 2);
     EXPECT_STREQ(read.level, "./Level/metro3.lvl");
     EXPECT_EQ(readSlot((slot + ".bak").c_str(), read), SlotStatus::good);
-    EXPECT_EQ(read.coin, 1);
+    EXPECT_EQ(read.player.coin, 1);
     EXPECT_FALSE(exists(slot + ".tmp"));
 }
 
@@ -106,24 +106,24 @@ TEST(SlotFile, ADamagedSlotFallsBackToItsCopyAndNeverReplacesIt)
     SAVE_STATE read;
     testing::internal::CaptureStderr();
     ASSERT_EQ(readSlot(slot.c_str(), read), SlotStatus::good);
-    EXPECT_EQ(read.coin, 1);
+    EXPECT_EQ(read.player.coin, 1);
     ASSERT_EQ(readSlot(slot.c_str(), read), SlotStatus::good);
     std::string report = testing::internal::GetCapturedStderr();
     EXPECT_EQ(report, "gloamer: " + slot + " is damaged; the game goes on from its backup copy.\n")
         << "the player hears of it once, however often the menu reads it";
     EXPECT_EQ(readSlot(slot.c_str(), read, SlotBackup::none), SlotStatus::damaged);
-    EXPECT_EQ(read.coin, 1);
+    EXPECT_EQ(read.player.coin, 1);
     EXPECT_EQ(summarizeSlot(slot.c_str()).coin, 1);
 
     // Writing over the damaged slot keeps the good copy as it was.
     ASSERT_EQ(writeSlot(slot.c_str(), withCoins(3)), 1);
     ASSERT_EQ(readSlot((slot + ".bak").c_str(), read), SlotStatus::good);
-    EXPECT_EQ(read.coin, 1);
+    EXPECT_EQ(read.player.coin, 1);
 
     std::ofstream(slot, std::ios::binary) << "garbage";
     std::ofstream(slot + ".bak", std::ios::binary) << "garbage";
     EXPECT_EQ(readSlot(slot.c_str(), read), SlotStatus::damaged);
-    EXPECT_EQ(read.coin, 1);
+    EXPECT_EQ(read.player.coin, 1);
     EXPECT_EQ(summarizeSlot(slot.c_str()).status, SlotStatus::damaged);
 }
 
@@ -137,7 +137,7 @@ TEST(SlotFile, ASlotChangedSinceTheGameWroteItIsCheckedBeforeItBecomesTheBackup)
     ASSERT_EQ(writeSlot(slot.c_str(), withCoins(2)), 1);
     SAVE_STATE read;
     ASSERT_EQ(readSlot((slot + ".bak").c_str(), read), SlotStatus::good);
-    EXPECT_EQ(read.coin, 1);
+    EXPECT_EQ(read.player.coin, 1);
 
     // The file's times move on by at least a clock tick of the file system.
     usleep(50000);
@@ -151,11 +151,11 @@ TEST(SlotFile, ASlotChangedSinceTheGameWroteItIsCheckedBeforeItBecomesTheBackup)
     ASSERT_EQ(writeSlot(slot.c_str(), withCoins(3)), 1);
     testing::internal::GetCapturedStderr();
     ASSERT_EQ(readSlot((slot + ".bak").c_str(), read), SlotStatus::good);
-    EXPECT_EQ(read.coin, 1) << "the damaged slot did not become the backup";
+    EXPECT_EQ(read.player.coin, 1) << "the damaged slot did not become the backup";
 
     ASSERT_EQ(writeSlot(slot.c_str(), withCoins(4)), 1);
     ASSERT_EQ(readSlot((slot + ".bak").c_str(), read), SlotStatus::good);
-    EXPECT_EQ(read.coin, 3) << "the slot the game wrote became the backup";
+    EXPECT_EQ(read.player.coin, 3) << "the slot the game wrote became the backup";
 }
 
 // Every failed write leaves the old slot, says why in the player's words,
@@ -197,14 +197,14 @@ TEST(SlotFile, FailedWritesLeaveTheOldSlotAndSayWhy)
     std::string refused = freshFolder("refused") + "slot1.sav";
     ASSERT_EQ(writeSlot(refused.c_str(), withCoins(1)), 1);
     SAVE_STATE faraway = withCoins(2);
-    faraway.x = savePositionLimit + 1;
+    faraway.player.x = savePositionLimit + 1;
     EXPECT_EQ(failing(refused, faraway)(), 4);
     EXPECT_FALSE(exists(refused + ".bak")) << "nothing was touched";
 
     for (const std::string& slot : {readOnly, limited, full, refused}) {
         SAVE_STATE read;
         ASSERT_EQ(readSlot(slot.c_str(), read, SlotBackup::none), SlotStatus::good) << slot;
-        EXPECT_EQ(read.coin, 1) << slot;
+        EXPECT_EQ(read.player.coin, 1) << slot;
         EXPECT_FALSE(exists(slot + ".tmp")) << slot;
         EXPECT_FALSE(exists(slot + ".bak.tmp")) << slot;
     }
@@ -212,7 +212,7 @@ TEST(SlotFile, FailedWritesLeaveTheOldSlotAndSayWhy)
     ASSERT_EQ(writeSlot(refused.c_str(), withCoins(3)), 1);
     SAVE_STATE backup;
     ASSERT_EQ(readSlot((refused + ".bak").c_str(), backup), SlotStatus::good);
-    EXPECT_EQ(backup.coin, 1) << "the last good slot became the backup";
+    EXPECT_EQ(backup.player.coin, 1) << "the last good slot became the backup";
 }
 
 TEST(SlotFile, AFailedRenameAfterTheTemporaryFileLeavesTheOldSlot)
@@ -228,7 +228,7 @@ TEST(SlotFile, AFailedRenameAfterTheTemporaryFileLeavesTheOldSlot)
     EXPECT_EQ(inChild([&] { return writeSlot(slot.c_str(), withCoins(2)); }), 0);
     SAVE_STATE read;
     ASSERT_EQ(readSlot(slot.c_str(), read, SlotBackup::none), SlotStatus::good);
-    EXPECT_EQ(read.coin, 1);
+    EXPECT_EQ(read.player.coin, 1);
     EXPECT_FALSE(exists(slot + ".tmp"));
 }
 
@@ -242,7 +242,7 @@ TEST(SlotFile, SummariesAndTheTextForm)
 
     SAVE_STATE s = richState();  // 4 lives, 12 diamonds, one key among three objects
     for (int coins : {7, 123}) {
-        s.coin = coins;
+        s.player.coin = coins;
         ASSERT_EQ(writeSlot((folder + "slot1.sav").c_str(), s), 1);
         formatSlotSummary(summarizeSlot((folder + "slot1.sav").c_str()), line, sizeof line);
         EXPECT_STREQ(line, coins < 100 ? "  04   07   12   01" : "  04   123  12   01");
@@ -258,7 +258,7 @@ TEST(SlotFile, SummariesAndTheTextForm)
     EXPECT_EQ(written.substr(written.size() - 4), "\nEND");
     SAVE_STATE read;
     ASSERT_EQ(readSlotText(text.c_str(), read), 1);
-    EXPECT_EQ(read.coin, 123);
+    EXPECT_EQ(read.player.coin, 123);
     EXPECT_EQ(read.objects.size(), 3u);
 }
 
@@ -277,7 +277,7 @@ TEST(SlotWriter, TheNewestSnapshotReachesTheDiskAndFailuresAreToldOnce)
         EXPECT_FALSE(writer.busy());
         SAVE_STATE read;
         ASSERT_EQ(readSlot(slot.c_str(), read, SlotBackup::none), SlotStatus::good);
-        EXPECT_EQ(read.coin, 20);
+        EXPECT_EQ(read.player.coin, 20);
         EXPECT_STREQ(read.level, "./Level/metro3.lvl");
         EXPECT_EQ(writer.takeFailure(), "");
 
@@ -290,6 +290,6 @@ TEST(SlotWriter, TheNewestSnapshotReachesTheDiskAndFailuresAreToldOnce)
     }
     SAVE_STATE read;
     ASSERT_EQ(readSlot(slot.c_str(), read, SlotBackup::none), SlotStatus::good);
-    EXPECT_EQ(read.coin, 22) << "written before the writer went";
+    EXPECT_EQ(read.player.coin, 22) << "written before the writer went";
     EXPECT_EQ(contents(folder + "slot0.sav.bak").size(), contents(slot).size());
 }

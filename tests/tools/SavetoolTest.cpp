@@ -43,9 +43,9 @@ TEST(Savetool, DumpAndPackGiveTheSameSlotBack)
     // Strings holding what the text's lines are made of: a line break with a
     // line after it, blanks, quotes, backslashes, other bytes, nothing.
     SAVE_STATE odd = richState();
-    odd.coin = 7;
+    odd.player.coin = 7;
     boundedLevel(odd, "./Level/metro2.lvl\nPLAYER_COIN 999");
-    boundedCopy(odd.checkpointLevel, saveStringSize, "");
+    boundedCopy(odd.player.checkpointLevel, saveStringSize, "");
     odd.objects = {namedObject("a b"), namedObject(""), namedObject("\"q\" \\x41 \t\xff")};
     auto unnamed = std::make_shared<SAVE_MEMORY>(*odd.memories[0]);
     boundedCopy(unnamed->name, saveStringSize, "\n");
@@ -69,21 +69,21 @@ TEST(Savetool, TheNewGameStartsOnTheMetroPlatformWithANewPlayersValues)
     SAVE_STATE begin;
     ASSERT_EQ(readSlot(gamePath("Save/begin.sav").c_str(), begin, SlotBackup::none), SlotStatus::good);
     EXPECT_STREQ(begin.level, "./Level/metro2.lvl");
-    EXPECT_STREQ(begin.checkpointLevel, "./Level/metro3.lvl");
+    EXPECT_STREQ(begin.player.checkpointLevel, "./Level/metro3.lvl");
     // The levels open from the game directory, as the game spells their paths.
     EXPECT_EQ(access(gamePath(begin.level).c_str(), R_OK), 0);
-    EXPECT_EQ(access(gamePath(SAVE_STATE().checkpointLevel).c_str(), R_OK), 0);
+    EXPECT_EQ(access(gamePath(SAVE_STATE().player.checkpointLevel).c_str(), R_OK), 0);
     Player player;
-    EXPECT_EQ(access(gamePath(player.checkpointLevel).c_str(), R_OK), 0);
+    EXPECT_EQ(access(gamePath(player.state.checkpointLevel).c_str(), R_OK), 0);
 
     SAVE_STATE fresh;
-    EXPECT_EQ(begin.life, fresh.life);
-    EXPECT_EQ(begin.maxLife, fresh.maxLife);
-    EXPECT_EQ(begin.respawn, fresh.respawn);
-    EXPECT_EQ(begin.currentTorch, Player::noLamp) << "the candle is the first lamp";
-    EXPECT_FALSE(begin.torch);
-    EXPECT_EQ(begin.coin + begin.diamond, 0);
+    EXPECT_EQ(begin.player.life, fresh.player.life);
+    EXPECT_EQ(begin.player.maxLife, fresh.player.maxLife);
+    EXPECT_EQ(begin.player.respawn, fresh.player.respawn);
+    EXPECT_EQ(begin.player.currentTorch, Player::noLamp) << "the candle is the first lamp";
+    EXPECT_FALSE(begin.player.torch);
+    EXPECT_EQ(begin.player.coin + begin.player.diamond, 0);
     EXPECT_TRUE(begin.objects.empty());
     EXPECT_TRUE(begin.memories.empty());
-    EXPECT_TRUE(begin.visible);
+    EXPECT_TRUE(begin.player.visible);
 }

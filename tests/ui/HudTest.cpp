@@ -48,11 +48,11 @@ protected:
     // Draws the HUD of a player with these numbers.
     void show(int respawn, int life, int maxLife, int coins = 0, int diamonds = 0, int keys = 0)
     {
-        player.respawn = respawn;
-        player.life = life;
-        player.maxLife = maxLife;
-        player.coin = coins;
-        player.diamond = diamonds;
+        player.state.respawn = respawn;
+        player.state.life = life;
+        player.state.maxLife = maxLife;
+        player.state.coin = coins;
+        player.state.diamond = diamonds;
         player.nKey = keys;
         s.clear(background);
         hud.draw(&s, &player);

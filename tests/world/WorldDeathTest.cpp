@@ -26,7 +26,7 @@ TEST_F(InGame, DeathFadesToGreyThenBlackThenWaitsForAKey)
     world.player->setPosition(40, 49);
     world.player->setPosition(40, 49);
     runFrames(5);
-    world.player->life = 0;
+    world.player->state.life = 0;
     // The death frame: the world freezes and the sequence starts.
     runFrames(1);
     EXPECT_TRUE(world.died);
@@ -50,10 +50,10 @@ TEST_F(InGame, DeathFadesToGreyThenBlackThenWaitsForAKey)
     runFrames(30);
     EXPECT_EQ(world.gameOver.stage, World::StageWait) << "stage 5 waits for a key";
     const int frameBefore = world.frameCount;
-    const int xBefore = world.player->x;
+    const int xBefore = world.player->state.x;
     runFrames(3);
     EXPECT_EQ(world.frameCount, frameBefore + 3);
-    EXPECT_EQ(world.player->x, xBefore) << "nothing moves while the world is frozen";
+    EXPECT_EQ(world.player->state.x, xBefore) << "nothing moves while the world is frozen";
 
     key(SDL_KEYDOWN, SDLK_SPACE);
     runFrames(1);
@@ -61,9 +61,9 @@ TEST_F(InGame, DeathFadesToGreyThenBlackThenWaitsForAKey)
     EXPECT_FLOAT_EQ(world.gameOver.luminance, 1.0f);
     EXPECT_FALSE(world.paused);
     // Back at the stored place, with full life and one continue less.
-    EXPECT_EQ(world.player->x, 200);
-    EXPECT_EQ(world.player->life, world.player->maxLife);
-    EXPECT_EQ(world.player->respawn, 2);
+    EXPECT_EQ(world.player->state.x, 200);
+    EXPECT_EQ(world.player->state.life, world.player->state.maxLife);
+    EXPECT_EQ(world.player->state.respawn, 2);
     EXPECT_FALSE(world.died);
     runFrames(5);
     EXPECT_EQ(world.gameOver.stage, World::StageNone) << "he lives on";
@@ -72,7 +72,7 @@ TEST_F(InGame, DeathFadesToGreyThenBlackThenWaitsForAKey)
 TEST_F(InGame, TheCameraKeepsEasingOntoTheDeadPlayer)
 {
     begin("metro3.lvl", 8, 64);
-    world.player->life = 0;
+    world.player->state.life = 0;
     runFrames(1);
     world.camX = -200;
     world.targetX = -200;
@@ -83,7 +83,7 @@ TEST_F(InGame, TheCameraKeepsEasingOntoTheDeadPlayer)
 TEST_F(InGame, AKeyDuringTheFadeEndsItAtOnce)
 {
     begin("metro2.lvl", 200, 40);
-    world.player->life = 0;
+    world.player->state.life = 0;
     runFrames(4);
     ASSERT_EQ(world.gameOver.stage, World::StageGrey);
     key(SDL_KEYDOWN, SDLK_p);
@@ -96,34 +96,34 @@ TEST_F(InGame, ReturningWithContinuesLeftKeepsTheStoredPlace)
 {
     begin("metro2.lvl", 200, 40);
     world.died = true;
-    world.player->life = 0;
-    world.player->x = 300;
+    world.player->state.life = 0;
+    world.player->state.x = 300;
     char stored[256] = "./Level/metro3.lvl";
     world.applyDeathRule(stored, 2);
-    EXPECT_EQ(world.player->respawn, 1);
-    EXPECT_EQ(world.player->life, world.player->maxLife);
+    EXPECT_EQ(world.player->state.respawn, 1);
+    EXPECT_EQ(world.player->state.life, world.player->state.maxLife);
     EXPECT_STREQ(stored, "./Level/metro3.lvl");
-    EXPECT_EQ(world.player->x, 300);
+    EXPECT_EQ(world.player->state.x, 300);
     EXPECT_FALSE(world.died) << "the death is consumed";
 }
 
 TEST_F(InGame, ReturningWithoutContinuesGoesBackToTheCheckpoint)
 {
     begin("metro2.lvl", 200, 40);
-    boundedCopy(world.player->checkpointLevel, sizeof world.player->checkpointLevel, "./Level/metro3.lvl");
-    world.player->checkpointX = 8;
-    world.player->checkpointY = 64;
+    boundedCopy(world.player->state.checkpointLevel, sizeof world.player->state.checkpointLevel, "./Level/metro3.lvl");
+    world.player->state.checkpointX = 8;
+    world.player->state.checkpointY = 64;
     world.died = true;
     char stored[256] = "./Level/metro2.lvl";
     world.applyDeathRule(stored, 0);
-    EXPECT_EQ(world.player->respawn, 3);
-    EXPECT_EQ(world.player->x, 8);
-    EXPECT_EQ(world.player->oldY, 64);
+    EXPECT_EQ(world.player->state.respawn, 3);
+    EXPECT_EQ(world.player->state.x, 8);
+    EXPECT_EQ(world.player->state.oldY, 64);
     world.enterStoredLevel(stored, true, &typo, pixelScreen);
     EXPECT_STREQ(world.level->getName(), "./Level/metro3.lvl");
-    EXPECT_EQ(world.player->x, 8);
+    EXPECT_EQ(world.player->state.x, 8);
     EXPECT_EQ(world.workerStarts, 2);
     // A second death rule without a death changes nothing.
     world.applyDeathRule(stored, 0);
-    EXPECT_EQ(world.player->respawn, 3);
+    EXPECT_EQ(world.player->state.respawn, 3);
 }

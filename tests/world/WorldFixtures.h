@@ -29,7 +29,7 @@ protected:
         ASSERT_EQ(0, chdir(GLOAMER_GAME_DIR));
         ASSERT_EQ(0, startUp());
         world.pacing = false;
-        world.storeAtOnce = true;
+        world.slotWaitFrames = 0;
         // The game's slots in a folder of the test's own.
         char pattern[] = "/tmp/gloamer_world_XXXXXX";
         ASSERT_NE(nullptr, mkdtemp(pattern));

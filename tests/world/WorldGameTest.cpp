@@ -53,7 +53,7 @@ TEST_F(InGame, AMissingSlotLeavesTheGameAsItWas)
     char slot[] = "./Save/no_such_slot.sav";
     world.loadStateBinary(slot, &typo, pixelScreen);
     EXPECT_EQ(world.level, before);
-    EXPECT_EQ(world.player->x, 8);
+    EXPECT_EQ(world.player->state.x, 8);
     EXPECT_EQ(world.workerStarts, 1);
 }
 
@@ -104,14 +104,14 @@ TEST_F(InGame, TheTextFormLoadsItsObjectsWithoutTouchingTheMap)
     ASSERT_NE(world.player->map, nullptr);
     long before = unseen();
     ASSERT_GT(before, 0);
-    const int checkpointX = world.player->checkpointX;
+    const int checkpointX = world.player->state.checkpointX;
     std::vector<char> name(text.begin(), text.end());
     name.push_back('\0');
     world.loadState(name.data(), &typo, pixelScreen);
     EXPECT_STREQ(world.level->getName(), "./Level/metro2.lvl");
     EXPECT_EQ(world.player->nKey, 1);
     EXPECT_EQ(unseen(), before) << "the map is not revealed";
-    EXPECT_EQ(world.player->checkpointX, checkpointX) << "the checkpoint is not the text's";
+    EXPECT_EQ(world.player->state.checkpointX, checkpointX) << "the checkpoint is not the text's";
 }
 
 TEST_F(InGame, PausingIdlesTheWorkerAndResumingRunsIt)
@@ -169,11 +169,11 @@ TEST_F(InGame, APausedGameShowsTheWorldAsItStands)
     EXPECT_TRUE(pausedPictureIsFresh());
     menu.setGameState(Menu::statePlaying);
     world.pause(false);
-    int x = world.player->x;
+    int x = world.player->state.x;
     changeKeyState(SDLK_RIGHT, 1);
     runFrames(20);
     changeKeyState(SDLK_RIGHT, 0);
-    ASSERT_NE(world.player->x, x);
+    ASSERT_NE(world.player->state.x, x);
     EXPECT_TRUE(pausedPictureIsFresh());
 }
 
@@ -215,7 +215,8 @@ TEST_F(InGame, ASkippedSceneLeavesTheElementsWhereWatchingItDoes)
             sceneClock += 33;
         }
         EXPECT_EQ(frame, skip ? World::skipHoldFrames + 1 : 2401) << "the scene ended";
-        return elementsOf(*world.level) + std::to_string(world.player->x) + " " + std::to_string(world.player->y);
+        return elementsOf(*world.level) + std::to_string(world.player->state.x) + " " +
+               std::to_string(world.player->state.y);
     };
     std::string watched = play(false);
     EXPECT_NE(watched.find("element074 "), std::string::npos);

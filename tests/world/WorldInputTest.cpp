@@ -45,31 +45,31 @@ protected:
 
 TEST_F(Controls, RemappedMovementKeysActAndTheDefaultsNoLonger)
 {
-    EXPECT_FALSE(holding(SDLK_UP).onLadder) << "the up arrow is no longer bound";
-    EXPECT_TRUE(holding('l').onLadder);
+    EXPECT_FALSE(holding(SDLK_UP).state.onLadder) << "the up arrow is no longer bound";
+    EXPECT_TRUE(holding('l').state.onLadder);
     // Off the ladder, on the floor further left.
-    world.player->onLadder = false;
+    world.player->state.onLadder = false;
     world.player->setPosition(100, 80);
     world.player->setPosition(100, 80);
     runFrames(3);
-    EXPECT_EQ(holding(SDLK_LEFT).way, 0);
-    EXPECT_EQ(holding('j').way, 1);
-    EXPECT_EQ(holding('k').way, 0);
-    EXPECT_FALSE(holding(SDLK_DOWN).crawl);
-    EXPECT_TRUE(holding('u').crawl);
+    EXPECT_EQ(holding(SDLK_LEFT).state.way, 0);
+    EXPECT_EQ(holding('j').state.way, 1);
+    EXPECT_EQ(holding('k').state.way, 0);
+    EXPECT_FALSE(holding(SDLK_DOWN).state.crawl);
+    EXPECT_TRUE(holding('u').state.crawl);
     runFrames(1);
-    EXPECT_FALSE(world.player->crawl) << "crouching lasts only while the key is held";
+    EXPECT_FALSE(world.player->state.crawl) << "crouching lasts only while the key is held";
 }
 
 TEST_F(Controls, RemappedJumpAndWalkKeys)
 {
-    EXPECT_FALSE(holding(SDLK_SPACE).jumping);
-    EXPECT_TRUE(holding('i').jumping);
-    EXPECT_LT(world.player->dy, 0.0f);
-    EXPECT_FALSE(holding('n').run) << "the reveal key walks while held";
+    EXPECT_FALSE(holding(SDLK_SPACE).state.jumping);
+    EXPECT_TRUE(holding('i').state.jumping);
+    EXPECT_LT(world.player->state.dy, 0.0f);
+    EXPECT_FALSE(holding('n').state.run) << "the reveal key walks while held";
     runFrames(1);
-    EXPECT_TRUE(world.player->run) << "running is the default";
-    EXPECT_TRUE(holding('a').run);
+    EXPECT_TRUE(world.player->state.run) << "running is the default";
+    EXPECT_TRUE(holding('a').state.run);
 }
 
 TEST_F(Controls, RemappedLookKeysShiftTheView)
@@ -104,13 +104,13 @@ TEST_F(Controls, NothingActsWhilePausedOrDrivenByAScene)
 {
     holding(SDLK_p);
     ASSERT_TRUE(world.paused);
-    EXPECT_EQ(holding('j').way, 0);
+    EXPECT_EQ(holding('j').state.way, 0);
     holding(SDLK_p);
     ASSERT_FALSE(world.paused);
     world.setControl(false);
-    EXPECT_EQ(holding('j').way, 0) << "a scene drives the player";
+    EXPECT_EQ(holding('j').state.way, 0) << "a scene drives the player";
     world.setControl(true);
-    EXPECT_EQ(holding('j').way, 1);
+    EXPECT_EQ(holding('j').state.way, 1);
 }
 
 TEST(HeldKeys, KeysOutsideTheTableReadAsReleased)

@@ -42,21 +42,21 @@ TEST_F(InGame, DoorsLeadToTheTargetElementAndBackWithTheWorkerRestarted)
     EXPECT_STREQ(world.level->getName(), "./Level/test_hall.lvl");
     EXPECT_EQ(world.workerStarts, 3);
     EXPECT_GT(lightingWorker().passes(), passes) << "test_lights was lit while the player was there";
-    EXPECT_EQ(world.player->x, element("lights")->x);
+    EXPECT_EQ(world.player->state.x, element("lights")->x);
 }
 
 TEST_F(InGame, ArrivalPlacesThePlayerOnTheTargetAndTheCameraOnHim)
 {
     begin("test_hall.lvl", 80, 26);
-    world.player->way = 1;
-    world.player->jumping = true;
+    world.player->state.way = 1;
+    world.player->state.jumping = true;
     world.pressKey(actionKey, &typo, pixelScreen);
     const Element* west = element("west");
     ASSERT_NE(nullptr, west);
-    EXPECT_EQ(world.player->x, west->x);
-    EXPECT_EQ(world.player->y, west->y);
-    EXPECT_EQ(world.player->oldX, west->x);
-    EXPECT_FALSE(world.player->jumping);
+    EXPECT_EQ(world.player->state.x, west->x);
+    EXPECT_EQ(world.player->state.y, west->y);
+    EXPECT_EQ(world.player->state.oldX, west->x);
+    EXPECT_FALSE(world.player->state.jumping);
     // Focused at once: the player's point is centred within the margins.
     EXPECT_EQ(world.camX, 16 - world.level->originX);
     EXPECT_EQ(world.camX, world.targetX);
@@ -64,7 +64,7 @@ TEST_F(InGame, ArrivalPlacesThePlayerOnTheTargetAndTheCameraOnHim)
     SAVE_STATE stored;
     ASSERT_EQ(readSlot(world.slotFile, stored), SlotStatus::good);
     EXPECT_STREQ(stored.level, "./Level/test_lights.lvl");
-    EXPECT_EQ(stored.x, west->x);
+    EXPECT_EQ(stored.player.x, west->x);
 }
 
 // Takes a door to `destination`'s element `target`; true when the room
@@ -84,7 +84,7 @@ TEST_F(InGame, ADoorToAMissingRoomLeavesEverythingAsItWas)
 {
     begin("metro2.lvl", 448, 42);
     EXPECT_TRUE(takeDoorKeepingTheRoom(world, &typo, pixelScreen, "no_such_room.lvl", "west"));
-    EXPECT_EQ(world.player->x, 448);
+    EXPECT_EQ(world.player->state.x, 448);
 }
 
 TEST_F(InGame, ADoorWithinTheRoomMovesThePlayerWithoutReloading)
@@ -92,7 +92,7 @@ TEST_F(InGame, ADoorWithinTheRoomMovesThePlayerWithoutReloading)
     begin("test_hall.lvl", 16, 26);
     EXPECT_TRUE(takeDoorKeepingTheRoom(world, &typo, pixelScreen, "test_hall.lvl", "lights"))
         << "the room was not reloaded and the worker not stopped";
-    EXPECT_EQ(world.player->x, 80);
+    EXPECT_EQ(world.player->state.x, 80);
 }
 
 TEST_F(InGame, ManyDoorsLeaveNoThreadAndNoGrowingMemory)
@@ -123,22 +123,22 @@ TEST_F(InGame, AContinuedGameResumesInTheRoomOfTheLastDoorWithItsCoins)
     beginOnElement("metro2.lvl", "to_metro3");
     std::snprintf(world.slotFile, sizeof world.slotFile, "%s", slot);
     // As the game stores: on the writer's thread, which the continue waits for.
-    world.storeAtOnce = false;
-    world.player->coin = 7;
+    world.slotWaitFrames = -1;
+    world.player->state.coin = 7;
     runFrames(2);
     tap(actionKey);
     ASSERT_STREQ(world.level->getName(), "./Level/metro3.lvl");
-    int x = world.player->x, y = world.player->y;
+    int x = world.player->state.x, y = world.player->state.y;
 
     // Coins gained after the door are not stored: the slot is written at doors.
-    world.player->coin = 12;
+    world.player->state.coin = 12;
     world.slotFile[0] = '\0';
     begin("metro2.lvl", 100, 40);
     world.initContinue(&typo, pixelScreen, slot);
     EXPECT_STREQ(world.level->getName(), "./Level/metro3.lvl");
-    EXPECT_EQ(world.player->x, x);
-    EXPECT_EQ(world.player->y, y);
-    EXPECT_EQ(world.player->coin, 7);
+    EXPECT_EQ(world.player->state.x, x);
+    EXPECT_EQ(world.player->state.y, y);
+    EXPECT_EQ(world.player->state.coin, 7);
     EXPECT_TRUE(world.control);
     std::remove(slot);
     std::remove("/tmp/gloamer_continue_test_slot.sav.bak");

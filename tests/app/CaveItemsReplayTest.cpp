@@ -255,9 +255,11 @@ TEST_F(CaveItems, TheCisternsRaftCarriesAWalkerUpBesideTheWallAndTheWayBackBeats
         Rows rows = run("cistern", "--start water_fill01.lvl 464 137", keys, 620);
         EXPECT_TRUE(reaches(rows, "water_fill02")) << wait;
         EXPECT_EQ(lowestLife(rows, 0), 3) << wait;
-        for (const auto& row : rows)
-            if (std::stoi(row[Y]) > galleryY + 2 && row[Level] == "./Level/water_fill01.lvl")
+        for (const auto& row : rows) {
+            if (std::stoi(row[Y]) > galleryY + 2 && row[Level] == "./Level/water_fill01.lvl") {
                 ASSERT_GE(std::stoi(row[X]), wallX) << wait << " frame " << row[Frame];
+            }
+        }
     }
     // From the west door, after two seconds: the gallery, the drop through
     // its hole, the east door before the water reaches its ledge.

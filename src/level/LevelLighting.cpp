@@ -88,23 +88,35 @@ struct PlaneDepths {
 };
 
 // The march from a light inside the map at cell (lmx, lmy) to cell (mx, my):
-// the nearest occluder's depth, falling by one per cell behind it.
+// the nearest occluder's depth, falling by one per cell behind it. A light
+// whose cell is rock (a lamp held into a wall or through a floor) shines
+// from where its ray leaves the rock: the march starts at the first sample
+// out of it, and a cell the ray reaches still in rock has no occluder but
+// itself.
 template <typename Depths>
 int marchFromLight(const Depths& depths, int mx, int my, int lmx, int lmy)
 {
-    int d = depths.at(lmx, lmy);
     int dx = mx - lmx;
     int dy = my - lmy;
     if (dx == 0 && dy == 0)
-        return d;
+        return depths.at(lmx, lmy);
     int n = std::max(std::abs(dx), std::abs(dy));
     float stepX = float(dx) / float(n);
     float stepY = float(dy) / float(n);
-    for (int i = 0; i < n; i++) {
+    auto sample = [&](int i) {
+        return depths.at(int(float(lmx) + float(i) * stepX), int(float(lmy) + float(i) * stepY));
+    };
+    int i = 0;
+    while (i < n && sample(i) == rockDepth)
+        i++;
+    if (i == n)
+        return depths.at(mx, my);
+    int d = sample(i);
+    for (; i < n; i++) {
         if (d == rockDepth)
             return rockDepth;
-        int sample = depths.at(int(float(lmx) + float(i) * stepX), int(float(lmy) + float(i) * stepY));
-        d = sample >= d ? sample : d - 1;
+        int s = sample(i);
+        d = s >= d ? s : d - 1;
     }
     return d;
 }
@@ -132,13 +144,21 @@ int marchFromLight(const ShallowPlaneDepths& plane, int mx, int my, int lmx, int
     std::ptrdiff_t majorStride = alongX ? std::ptrdiff_t(majorSign) * plane.height : majorSign;
     std::ptrdiff_t minorStride = alongX ? 1 : plane.height;
     int minorOrigin = alongX ? lmy : lmx;
-    int best = -1000;
-    for (int i = 0; i < n; i++) {
+    auto sample = [&](int i) {
         int minor = int(minorStart + float(i) * minorStep);
-        int sample = light[i * majorStride + (minor - minorOrigin) * minorStride];
-        if (sample == rockDepth)
+        return light[i * majorStride + (minor - minorOrigin) * minorStride];
+    };
+    int i = 0;
+    while (i < n && sample(i) == rockDepth)
+        i++;
+    if (i == n)
+        return plane.at(mx, my);
+    int best = -1000;
+    for (; i < n; i++) {
+        int s = sample(i);
+        if (s == rockDepth)
             return rockDepth;
-        best = std::max(best, sample + i);
+        best = std::max(best, s + i);
     }
     return best - (n - 1);
 }

@@ -27,11 +27,18 @@ inline int depthToLight(Level& level, int mx, int my, int lx, int ly)
         return at(level, lmx, lmy).depth;
     int n = std::max(std::abs(dx), std::abs(dy));
     float stepX = float(dx) / float(n), stepY = float(dy) / float(n);
-    int d = at(level, lmx, lmy).depth;
-    for (int i = 0; i < n; i++) {
+    auto sample = [&](int i) { return at(level, int(lmx + i * stepX), int(lmy + i * stepY)).depth; };
+    // A light in rock shines from where the ray leaves the rock.
+    int i = 0;
+    while (i < n && sample(i) == 10)
+        i++;
+    if (i == n)
+        return at(level, mx, my).depth;
+    int d = sample(i);
+    for (; i < n; i++) {
         if (d == 10)
             return 10;
-        int depth = at(level, int(lmx + i * stepX), int(lmy + i * stepY)).depth;
+        int depth = sample(i);
         if (depth >= d)
             d = depth;
         else

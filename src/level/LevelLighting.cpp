@@ -266,8 +266,8 @@ void directionalSweep(const Level& level, const PlaneDepths& plane, const CELL_B
 // A light record is read and added to as two groups of four floats.
 static_assert(sizeof(CellLight) == 8 * sizeof(float) && offsetof(CellLight, lit) == 0 &&
                   offsetof(CellLight, unshadowed) == 3 * sizeof(float) &&
-                  offsetof(CellLight, darkness) == 6 * sizeof(float),
-              "a light record is lit, unshadowed, darkness and a spare float");
+                  offsetof(CellLight, reached) == 6 * sizeof(float),
+              "a light record is lit, unshadowed, reached and a spare float");
 
 // A light's colour times its intensity, per channel, also laid out as the
 // two groups of four of a cell's light record.
@@ -291,7 +291,7 @@ struct LIGHT_COLOUR {
 // What a light adds to a cell's record for the factors f (shadowed) and g
 // (unshadowed): c x I x f / 255 to the lit and c x I x g / 255 to the
 // unshadowed light. The four-wide form does each channel's same multiply
-// and divide; it adds 0 x g / 255 = 0 to the darkness (g is never negative)
+// and divide; it adds 0 x g / 255 = 0 to `reached` (g is never negative)
 // and to the spare float. Shadowed light (f > 0) ends a cell's darkness.
 struct LIGHT_SHARE {
     LIGHT_SHARE(const LIGHT_COLOUR& colour, float f, float g) : lights(f > 0.0f)
@@ -330,7 +330,7 @@ inline void addToCell(CellLight& cell, const LIGHT_SHARE& share)
     }
 #endif
     if (share.lights)
-        cell.darkness = 0.0f;
+        cell.reached = 1.0f;
 }
 
 // The share of the factors last asked for, worked out again only when they
@@ -444,7 +444,7 @@ void startRecords(const Level& level, const CELL_BOX& region, const STRIP& strip
         CellLight* record = buffer + std::size_t(mx) * level.mapHeight + region.y0;
         for (int k = 0; k < regionHeight; k++) {
             float s = column[k];
-            record[k] = CellLight{{s, s, s}, {s, s, s}, s == 0.0f ? 1.0f : 0.0f, 0.0f};
+            record[k] = CellLight{{s, s, s}, {s, s, s}, s == 0.0f ? 0.0f : 1.0f, 0.0f};
         }
     }
 }

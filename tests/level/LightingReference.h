@@ -121,7 +121,7 @@ inline void pass(Level& level, int x, int y, int w, int h, int margin)
             CellLight& received = level.lightOf(b, mx * H + my);
             received.lit[0] = received.lit[1] = received.lit[2] = s;
             received.unshadowed[0] = received.unshadowed[1] = received.unshadowed[2] = s;
-            received.darkness = s == 0 ? 1.0f : 0.0f;
+            received.reached = s == 0 ? 0.0f : 1.0f;
         }
     for (Light* light : level.lights) {
         const Light& l = *light;
@@ -135,7 +135,7 @@ inline void pass(Level& level, int x, int y, int w, int h, int margin)
                 int dx = mx - lmx, dy = my - lmy;
                 if (l.type == Light::Ambient && inRegion(mx, my)) {
                     add(received, l, 1, 1);
-                    received.darkness = 0;
+                    received.reached = 1;
                 } else if ((l.type == Light::Omni || l.type == Light::Spot) && std::abs(dx) <= l.radius &&
                            std::abs(dy) <= l.radius) {
                     float f = 1 - float(dx * dx + dy * dy) / float(l.radius * l.radius);
@@ -161,7 +161,7 @@ inline void pass(Level& level, int x, int y, int w, int h, int margin)
                         f = g = 0;
                     add(received, l, f, g);
                     if (f > 0) {
-                        received.darkness = 0;
+                        received.reached = 1;
                         unsigned alpha = unsigned(p.glow) >> 24;
                         if (p.glow == 0)
                             continue;
@@ -184,12 +184,12 @@ inline void pass(Level& level, int x, int y, int w, int h, int margin)
                         f = g = 0;
                     add(received, l, f, g);
                     if (f > 0)
-                        received.darkness = 0;
+                        received.reached = 1;
                 } else if (l.type == Light::Special) {
                     int inner = l.radius - l.direction;
                     if (inner * inner <= dx * dx + dy * dy && dx * dx + dy * dy <= l.radius * l.radius) {
                         add(received, l, 1, 1);
-                        received.darkness = 0;
+                        received.reached = 1;
                         level.addInMemory(mx * H + my);
                     }
                 }

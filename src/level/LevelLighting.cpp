@@ -787,18 +787,21 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     // The depths the shadow marches read go into a compact plane, one byte
     // per cell; a map holding depths beyond a byte marches on the map itself.
     CELL_BOX box = marchedCells(*this, passLights, region);
+    // Every depth is written into the plane as it is read, and the plane
+    // is used only when the shallowest and the deepest of them fit a byte.
     bool compact = !box.empty();
-    int deepest = -128;
+    int shallowest = 0, deepest = -128;
     const int boxHeight = box.y1 - box.y0;
     if (compact)
         scratch.lightDepths.resize(std::size_t(box.x1 - box.x0) * boxHeight);
-    auto toPlane = [&](int mx, int my, int d) {
-        if (d < -128 || d > 127)
-            compact = false;
-        else if (compact) {
-            deepest = std::max(deepest, d);
-            scratch.lightDepths[std::size_t(mx - box.x0) * boxHeight + (my - box.y0)] = (signed char)d;
-        }
+    // The plane's column mx, indexed by map row.
+    auto planeColumn = [&](int mx) {
+        return scratch.lightDepths.data() + (std::ptrdiff_t(mx - box.x0) * boxHeight - box.y0);
+    };
+    auto toPlane = [&](signed char* column, int my, int d) {
+        shallowest = std::min(shallowest, d);
+        deepest = std::max(deepest, d);
+        column[my] = (signed char)d;
     };
 
     CellLight* buffer = light[b];
@@ -823,6 +826,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
         scratch.selfLight.resize(std::size_t(region.x1 - region.x0) * regionHeight);
     float* self = scratch.selfLight.data();
     for (int mx = region.x0; mx < region.x1; mx++) {
+        signed char* column = planeColumn(mx);
         for (int my = region.y0; my < region.y1; my++) {
             int cell = mx * mapHeight + my;
             LevelPixel& p = map[cell];
@@ -837,7 +841,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
                 setTempQuality(cell + 1, q * 0.8f);
             }
             *self++ = p.incandescence;
-            toPlane(mx, my, p.depth);
+            toPlane(column, my, p.depth);
         }
         if (mx > region.x0)
             settle(mx - 1);
@@ -848,13 +852,14 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     // The rest of the plane, around the region.
     for (int mx = box.x0; mx < box.x1 && compact; mx++) {
         bool regionColumn = mx >= region.x0 && mx < region.x1 && !region.empty();
-        for (int my = box.y0; my < box.y1; my++) {
-            if (regionColumn && my == region.y0)
-                my = region.y1;
-            if (my < box.y1)
-                toPlane(mx, my, map[mx * mapHeight + my].depth);
-        }
+        const LevelPixel* cells = map + std::ptrdiff_t(mx) * mapHeight;
+        signed char* column = planeColumn(mx);
+        for (int my = box.y0; my < (regionColumn ? region.y0 : box.y1); my++)
+            toPlane(column, my, cells[my].depth);
+        for (int my = regionColumn ? region.y1 : box.y1; my < box.y1; my++)
+            toPlane(column, my, cells[my].depth);
     }
+    compact = compact && shallowest >= -128 && deepest <= 127;
 
     PlaneDepths plane{scratch.lightDepths.data(), box.x0, box.y0, boxHeight};
     PASS_DEPTHS depths{plane, MapDepths{map, mapHeight}, compact, deepest};

@@ -40,7 +40,7 @@ struct Room {
             bool lit = (c / 7) % 2 == 0;
             for (int k = 0; k < 3; k++)
                 received.lit[k] = received.unshadowed[k] = lit ? 0.8f : 0.0f;
-            received.darkness = lit ? 0.0f : 1.0f;
+            received.reached = lit ? 1.0f : 0.0f;
             p.cloud = int(c % 5);
             p.glow = c % 10 == 0 ? 0x05FF8040 : 0;
             p.quality = 0.5f;

@@ -99,7 +99,7 @@ Level::~Level()
     // The lighting thread must not go on with a level that is gone.
     lightingWorker().release(this);
     delete[] map;
-    delete[] light[0];
+    std::free(light[0]);
     deleteIntro();
     deleteAll(elements);
     // The player's lamp is external: it belongs to the player, not the level.
@@ -173,19 +173,20 @@ const Element* Level::farthestMapElement() const
 int Level::allocateMap(std::size_t cells)
 {
     delete[] map;
-    delete[] light[0];
-    map = new (std::nothrow) LevelPixel[cells]();
-    // The records are written once, dark, rather than zeroed first.
-    light[0] = new (std::nothrow) CellLight[2 * cells];
+    std::free(light[0]);
+    // Cells are left unset: compile writes each of them whole. The light
+    // records come zeroed, that is dark, from the system, which touches
+    // their memory only where a pass first writes them.
+    map = new (std::nothrow) LevelPixel[cells];
+    light[0] = static_cast<CellLight*>(std::calloc(2 * cells, sizeof(CellLight)));
     light[1] = light[0] ? light[0] + cells : nullptr;
     if (!map || !light[0]) {
         delete[] map;
-        delete[] light[0];
+        std::free(light[0]);
         map = nullptr;
         light[0] = light[1] = nullptr;
         return 0;
     }
-    std::fill(light[0], light[0] + 2 * cells, CellLight{{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, 1.0f, 0.0f});
     return 1;
 }
 
@@ -235,13 +236,12 @@ int Level::compile()
             waterLevel = waterTop;
     }
 
-    for (long long c = 0; c < width * height; c++) {
-        LevelPixel& p = map[c];
-        p.colour = baseColor;
-        p.depth = p.cleanDepth = baseDepth;
-        p.specialMemoryColour = reveal ? 1 : 0;
-        p.quality = reveal ? 1.0f : 0.0f;
-    }
+    LevelPixel blank{};
+    blank.colour = baseColor;
+    blank.depth = blank.cleanDepth = baseDepth;
+    blank.specialMemoryColour = reveal ? 1 : 0;
+    blank.quality = reveal ? 1.0f : 0.0f;
+    std::fill(map, map + width * height, blank);
 
     for (const Element* e : backgrounds)
         forEachCell(*this, e, [](int, int, LevelPixel& p) { p.depth = p.cleanDepth = 0; });

@@ -47,14 +47,14 @@ struct LevelPixel {
 // The light one cell received in one lighting pass: shadowed and
 // unshadowed light per channel, and whether it is dark (no shadowed light
 // and no glow of its own reached it). Eight floats, so that a pass adds a
-// light to a cell as two groups of four.
+// light to a cell as two groups of four. A record of zero bytes is dark.
 struct CellLight {
     float lit[3];
     float unshadowed[3];
-    // 1 while dark, 0 once light arrives.
-    float darkness;
+    // 0 while dark, 1 once light arrives.
+    float reached;
     float spare;
-    bool dark() const { return darkness != 0.0f; }
+    bool dark() const { return reached == 0.0f; }
 };
 
 // A door of the room and where it leads.

@@ -88,23 +88,35 @@ struct PlaneDepths {
 };
 
 // The march from a light inside the map at cell (lmx, lmy) to cell (mx, my):
-// the nearest occluder's depth, falling by one per cell behind it.
+// the nearest occluder's depth, falling by one per cell behind it. A light
+// whose cell is rock (a lamp held into a wall or through a floor) shines
+// from where its ray leaves the rock: the march starts at the first sample
+// out of it, and a cell the ray reaches still in rock has no occluder but
+// itself.
 template <typename Depths>
 int marchFromLight(const Depths& depths, int mx, int my, int lmx, int lmy)
 {
-    int d = depths.at(lmx, lmy);
     int dx = mx - lmx;
     int dy = my - lmy;
     if (dx == 0 && dy == 0)
-        return d;
+        return depths.at(lmx, lmy);
     int n = std::max(std::abs(dx), std::abs(dy));
     float stepX = float(dx) / float(n);
     float stepY = float(dy) / float(n);
-    for (int i = 0; i < n; i++) {
+    auto sample = [&](int i) {
+        return depths.at(int(float(lmx) + float(i) * stepX), int(float(lmy) + float(i) * stepY));
+    };
+    int i = 0;
+    while (i < n && sample(i) == rockDepth)
+        i++;
+    if (i == n)
+        return depths.at(mx, my);
+    int d = sample(i);
+    for (; i < n; i++) {
         if (d == rockDepth)
             return rockDepth;
-        int sample = depths.at(int(float(lmx) + float(i) * stepX), int(float(lmy) + float(i) * stepY));
-        d = sample >= d ? sample : d - 1;
+        int s = sample(i);
+        d = s >= d ? s : d - 1;
     }
     return d;
 }
@@ -132,13 +144,21 @@ int marchFromLight(const ShallowPlaneDepths& plane, int mx, int my, int lmx, int
     std::ptrdiff_t majorStride = alongX ? std::ptrdiff_t(majorSign) * plane.height : majorSign;
     std::ptrdiff_t minorStride = alongX ? 1 : plane.height;
     int minorOrigin = alongX ? lmy : lmx;
-    int best = -1000;
-    for (int i = 0; i < n; i++) {
+    auto sample = [&](int i) {
         int minor = int(minorStart + float(i) * minorStep);
-        int sample = light[i * majorStride + (minor - minorOrigin) * minorStride];
-        if (sample == rockDepth)
+        return light[i * majorStride + (minor - minorOrigin) * minorStride];
+    };
+    int i = 0;
+    while (i < n && sample(i) == rockDepth)
+        i++;
+    if (i == n)
+        return plane.at(mx, my);
+    int best = -1000;
+    for (; i < n; i++) {
+        int s = sample(i);
+        if (s == rockDepth)
             return rockDepth;
-        best = std::max(best, sample + i);
+        best = std::max(best, s + i);
     }
     return best - (n - 1);
 }
@@ -246,8 +266,8 @@ void directionalSweep(const Level& level, const PlaneDepths& plane, const CELL_B
 // A light record is read and added to as two groups of four floats.
 static_assert(sizeof(CellLight) == 8 * sizeof(float) && offsetof(CellLight, lit) == 0 &&
                   offsetof(CellLight, unshadowed) == 3 * sizeof(float) &&
-                  offsetof(CellLight, darkness) == 6 * sizeof(float),
-              "a light record is lit, unshadowed, darkness and a spare float");
+                  offsetof(CellLight, reached) == 6 * sizeof(float),
+              "a light record is lit, unshadowed, reached and a spare float");
 
 // A light's colour times its intensity, per channel, also laid out as the
 // two groups of four of a cell's light record.
@@ -271,7 +291,7 @@ struct LIGHT_COLOUR {
 // What a light adds to a cell's record for the factors f (shadowed) and g
 // (unshadowed): c x I x f / 255 to the lit and c x I x g / 255 to the
 // unshadowed light. The four-wide form does each channel's same multiply
-// and divide; it adds 0 x g / 255 = 0 to the darkness (g is never negative)
+// and divide; it adds 0 x g / 255 = 0 to `reached` (g is never negative)
 // and to the spare float. Shadowed light (f > 0) ends a cell's darkness.
 struct LIGHT_SHARE {
     LIGHT_SHARE(const LIGHT_COLOUR& colour, float f, float g) : lights(f > 0.0f)
@@ -310,7 +330,7 @@ inline void addToCell(CellLight& cell, const LIGHT_SHARE& share)
     }
 #endif
     if (share.lights)
-        cell.darkness = 0.0f;
+        cell.reached = 1.0f;
 }
 
 // The share of the factors last asked for, worked out again only when they
@@ -424,7 +444,7 @@ void startRecords(const Level& level, const CELL_BOX& region, const STRIP& strip
         CellLight* record = buffer + std::size_t(mx) * level.mapHeight + region.y0;
         for (int k = 0; k < regionHeight; k++) {
             float s = column[k];
-            record[k] = CellLight{{s, s, s}, {s, s, s}, s == 0.0f ? 1.0f : 0.0f, 0.0f};
+            record[k] = CellLight{{s, s, s}, {s, s, s}, s == 0.0f ? 0.0f : 1.0f, 0.0f};
         }
     }
 }
@@ -767,18 +787,21 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     // The depths the shadow marches read go into a compact plane, one byte
     // per cell; a map holding depths beyond a byte marches on the map itself.
     CELL_BOX box = marchedCells(*this, passLights, region);
+    // Every depth is written into the plane as it is read, and the plane
+    // is used only when the shallowest and the deepest of them fit a byte.
     bool compact = !box.empty();
-    int deepest = -128;
+    int shallowest = 0, deepest = -128;
     const int boxHeight = box.y1 - box.y0;
     if (compact)
         scratch.lightDepths.resize(std::size_t(box.x1 - box.x0) * boxHeight);
-    auto toPlane = [&](int mx, int my, int d) {
-        if (d < -128 || d > 127)
-            compact = false;
-        else if (compact) {
-            deepest = std::max(deepest, d);
-            scratch.lightDepths[std::size_t(mx - box.x0) * boxHeight + (my - box.y0)] = (signed char)d;
-        }
+    // The plane's column mx, indexed by map row.
+    auto planeColumn = [&](int mx) {
+        return scratch.lightDepths.data() + (std::ptrdiff_t(mx - box.x0) * boxHeight - box.y0);
+    };
+    auto toPlane = [&](signed char* column, int my, int d) {
+        shallowest = std::min(shallowest, d);
+        deepest = std::max(deepest, d);
+        column[my] = (signed char)d;
     };
 
     CellLight* buffer = light[b];
@@ -803,6 +826,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
         scratch.selfLight.resize(std::size_t(region.x1 - region.x0) * regionHeight);
     float* self = scratch.selfLight.data();
     for (int mx = region.x0; mx < region.x1; mx++) {
+        signed char* column = planeColumn(mx);
         for (int my = region.y0; my < region.y1; my++) {
             int cell = mx * mapHeight + my;
             LevelPixel& p = map[cell];
@@ -817,7 +841,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
                 setTempQuality(cell + 1, q * 0.8f);
             }
             *self++ = p.incandescence;
-            toPlane(mx, my, p.depth);
+            toPlane(column, my, p.depth);
         }
         if (mx > region.x0)
             settle(mx - 1);
@@ -828,13 +852,14 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     // The rest of the plane, around the region.
     for (int mx = box.x0; mx < box.x1 && compact; mx++) {
         bool regionColumn = mx >= region.x0 && mx < region.x1 && !region.empty();
-        for (int my = box.y0; my < box.y1; my++) {
-            if (regionColumn && my == region.y0)
-                my = region.y1;
-            if (my < box.y1)
-                toPlane(mx, my, map[mx * mapHeight + my].depth);
-        }
+        const LevelPixel* cells = map + std::ptrdiff_t(mx) * mapHeight;
+        signed char* column = planeColumn(mx);
+        for (int my = box.y0; my < (regionColumn ? region.y0 : box.y1); my++)
+            toPlane(column, my, cells[my].depth);
+        for (int my = regionColumn ? region.y1 : box.y1; my < box.y1; my++)
+            toPlane(column, my, cells[my].depth);
     }
+    compact = compact && shallowest >= -128 && deepest <= 127;
 
     PlaneDepths plane{scratch.lightDepths.data(), box.x0, box.y0, boxHeight};
     PASS_DEPTHS depths{plane, MapDepths{map, mapHeight}, compact, deepest};

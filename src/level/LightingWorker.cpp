@@ -61,12 +61,24 @@ void LightingWorker::run()
             break;
         passWanted.store(false);
         level->computeLighting(x.load(), y.load(), w.load(), h.load(), lightingMargin, scratch);
-        passCount.fetch_add(1);
+        {
+            std::lock_guard<std::mutex> hold(restLock);
+            passCount.fetch_add(1);
+            passEnd.notify_all();
+        }
         restUntilWanted();
         if (close.load() == LightingPaused)
             sleepWhilePaused();
     }
+    std::lock_guard<std::mutex> hold(restLock);
     close.store(LightingStopped);
+    passEnd.notify_all();
+}
+
+void LightingWorker::waitForPassAfter(long long done)
+{
+    std::unique_lock<std::mutex> hold(restLock);
+    passEnd.wait(hold, [&] { return passCount.load() > done || close.load() != LightingRun; });
 }
 
 void LightingWorker::setControl(int value)

@@ -109,6 +109,9 @@ public:
     int control() const { return close.load(); }
     // Passes completed since the worker was made.
     long long passes() const { return passCount.load(); }
+    // Sleeps until more than `done` passes are completed or the worker
+    // leaves run.
+    void waitForPassAfter(long long done);
     // Waiting in its pause, its last pass published.
     bool paused() const { return pausing.load(); }
 
@@ -140,6 +143,8 @@ private:
     // The worker rests on these between passes; a change of control wakes it.
     std::mutex restLock;
     std::condition_variable restEnd;
+    // Signalled, under restLock, when a pass is completed or the worker stops.
+    std::condition_variable passEnd;
     // Used by the thread only.
     LIGHTING_SCRATCH scratch;
 };

@@ -217,9 +217,30 @@ void Screen::outline(int x, int y, int w, int h, int c, int cornerInset)
 
 void Screen::fillRect(int x, int y, int w, int h, int c)
 {
-    for (int i = x; i < x + w; i++)
-        for (int j = y; j < y + h; j++)
-            addPixel(i, j, c);
+    const int x0 = int(std::max(0LL, (long long)x)), x1 = int(std::min<long long>(width, (long long)x + w));
+    const int y0 = int(std::max(0LL, (long long)y)), y1 = int(std::min<long long>(height, (long long)y + h));
+    const int a = getAlpha(c);
+    if (a == 0 || x0 >= x1 || y0 >= y1)
+        return;
+    // A translucent colour mixes in each channel value of the pixels under
+    // it the same way: blend's mix is worked out once per value (a screen
+    // dimmed under a menu would otherwise redo it for every pixel).
+    const float f = a / 255.0f;
+    const int added = colorMul(c, f);
+    int kept[256];
+    for (int v = 0; v < 256; v++)
+        kept[v] = int(v * (1.0f - f));
+    for (int i = x0; i < x1; i++) {
+        int* column = pixels + std::size_t(i) * height;
+        for (int j = y0; j < y1; j++) {
+            int& p = column[j];
+            if (a == 255)
+                p = c;
+            else
+                p = getColor(getRed(added) + kept[getRed(p)], getGreen(added) + kept[getGreen(p)],
+                             getBlue(added) + kept[getBlue(p)], getAlpha(added) + kept[getAlpha(p)]);
+        }
+    }
 }
 
 void Screen::fillRectSq(int x, int y, int w, int h, int c)

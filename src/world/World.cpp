@@ -17,7 +17,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 World::World() : clock(ticks) {}
 
@@ -318,8 +317,7 @@ void World::startWorker(Screen* screen)
     long long passes = worker.passes();
     worker.start(level);
     workerStarts++;
-    while (worker.passes() == passes && worker.control() == LightingRun)
-        std::this_thread::yield();
+    worker.waitForPassAfter(passes);
     if (paused)
         worker.setControl(LightingPaused);
 }

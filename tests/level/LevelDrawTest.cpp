@@ -26,7 +26,7 @@ void light(Level& level, int mx, int my, float lit, float unshadowed = -1.0f)
         received.lit[c] = lit;
         received.unshadowed[c] = unshadowed < 0 ? lit : unshadowed;
     }
-    received.darkness = lit <= 0.0f && unshadowed <= 0.0f ? 1.0f : 0.0f;
+    received.reached = lit <= 0.0f && unshadowed <= 0.0f ? 0.0f : 1.0f;
 }
 
 void lightAll(Level& level, float lit, float unshadowed = -1.0f)

@@ -128,6 +128,18 @@ TEST(LightingPassTest, OccluderSoftensLitButNotUnshadowed)
     EXPECT_EQ(room.level.lightGetDepth(21, 2, -50, 0), 0);
 }
 
+TEST(LightingPassTest, LightInRockShinesFromWhereItsRaysLeaveTheRock)
+{
+    Room room(40, 3);
+    for (int i = 7; i <= 10; i++)
+        room.pixel(i, 1).depth = 10; // rock at cells (8..11, 2)
+    room.compile();
+    room.omni(9, 2, 35);
+    room.lightAll();
+    for (int mx : {5, 12, 30, 9})
+        EXPECT_FLOAT_EQ(room.received(mx, mx == 9 ? 1 : 2, 1).lit[0], 1.0f) << mx;
+}
+
 TEST(LightingPassTest, SpotApertureWrapsAroundZeroAnd360)
 {
     Room room(101, 101);

@@ -27,11 +27,18 @@ inline int depthToLight(Level& level, int mx, int my, int lx, int ly)
         return at(level, lmx, lmy).depth;
     int n = std::max(std::abs(dx), std::abs(dy));
     float stepX = float(dx) / float(n), stepY = float(dy) / float(n);
-    int d = at(level, lmx, lmy).depth;
-    for (int i = 0; i < n; i++) {
+    auto sample = [&](int i) { return at(level, int(lmx + i * stepX), int(lmy + i * stepY)).depth; };
+    // A light in rock shines from where the ray leaves the rock.
+    int i = 0;
+    while (i < n && sample(i) == 10)
+        i++;
+    if (i == n)
+        return at(level, mx, my).depth;
+    int d = sample(i);
+    for (; i < n; i++) {
         if (d == 10)
             return 10;
-        int depth = at(level, int(lmx + i * stepX), int(lmy + i * stepY)).depth;
+        int depth = sample(i);
         if (depth >= d)
             d = depth;
         else
@@ -114,7 +121,7 @@ inline void pass(Level& level, int x, int y, int w, int h, int margin)
             CellLight& received = level.lightOf(b, mx * H + my);
             received.lit[0] = received.lit[1] = received.lit[2] = s;
             received.unshadowed[0] = received.unshadowed[1] = received.unshadowed[2] = s;
-            received.darkness = s == 0 ? 1.0f : 0.0f;
+            received.reached = s == 0 ? 0.0f : 1.0f;
         }
     for (Light* light : level.lights) {
         const Light& l = *light;
@@ -128,7 +135,7 @@ inline void pass(Level& level, int x, int y, int w, int h, int margin)
                 int dx = mx - lmx, dy = my - lmy;
                 if (l.type == Light::Ambient && inRegion(mx, my)) {
                     add(received, l, 1, 1);
-                    received.darkness = 0;
+                    received.reached = 1;
                 } else if ((l.type == Light::Omni || l.type == Light::Spot) && std::abs(dx) <= l.radius &&
                            std::abs(dy) <= l.radius) {
                     float f = 1 - float(dx * dx + dy * dy) / float(l.radius * l.radius);
@@ -154,7 +161,7 @@ inline void pass(Level& level, int x, int y, int w, int h, int margin)
                         f = g = 0;
                     add(received, l, f, g);
                     if (f > 0) {
-                        received.darkness = 0;
+                        received.reached = 1;
                         unsigned alpha = unsigned(p.glow) >> 24;
                         if (p.glow == 0)
                             continue;
@@ -177,12 +184,12 @@ inline void pass(Level& level, int x, int y, int w, int h, int margin)
                         f = g = 0;
                     add(received, l, f, g);
                     if (f > 0)
-                        received.darkness = 0;
+                        received.reached = 1;
                 } else if (l.type == Light::Special) {
                     int inner = l.radius - l.direction;
                     if (inner * inner <= dx * dx + dy * dy && dx * dx + dy * dy <= l.radius * l.radius) {
                         add(received, l, 1, 1);
-                        received.darkness = 0;
+                        received.reached = 1;
                         level.addInMemory(mx * H + my);
                     }
                 }

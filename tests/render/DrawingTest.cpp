@@ -39,6 +39,17 @@ TEST(Drawing, ReadsAndWritesOutsideTheBufferAreIgnored)
     t.plusPixel(2, -1, white);
     t.fillRect(-10, -10, 10, 20, white); // ends just left of column 0
     EXPECT_TRUE(drawn(t).empty());
+    // Filling blends each pixel as addPixel does, whatever lies under it.
+    Screen filled(16, 16, 1), blended(16, 16, 1);
+    for (int colour : {int(0x88000000), int(0x01FF7F10), int(0xFEFFFFFF), int(0x00FFFFFF), int(0xFF123456)}) {
+        filled.random();
+        std::copy(filled.pixels, filled.pixels + 256, blended.pixels);
+        filled.fillRect(-3, 2, 30, 9, colour);
+        for (int x = 0; x < 16; x++)
+            for (int y = 2; y < 11; y++)
+                blended.addPixel(x, y, colour);
+        EXPECT_TRUE(std::equal(filled.pixels, filled.pixels + 256, blended.pixels)) << std::hex << colour;
+    }
 }
 
 TEST(Drawing, ShapesClipAtEveryEdge)

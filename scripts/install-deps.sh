@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, only those missing.
 # With the argument "fuzz", also clang and its libFuzzer for `make fuzz`.
 set -e
-PACKAGES="cmake make g++ pkg-config libsdl1.2-compat-dev libsdl1.2-compat-shim libsdl-mixer1.2-dev libpng-dev libgtest-dev libbenchmark-dev libmp3lame-dev libmad0-dev python3 desktop-file-utils appstream"
+PACKAGES="cmake make g++ lld pkg-config libsdl1.2-compat-dev libsdl1.2-compat-shim libsdl-mixer1.2-dev libpng-dev libgtest-dev libbenchmark-dev libmp3lame-dev libmad0-dev python3 desktop-file-utils appstream"
 [ "$1" = fuzz ] && PACKAGES="$PACKAGES clang libclang-rt-14-dev"
 missing=""
 for p in $PACKAGES; do

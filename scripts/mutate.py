@@ -19,10 +19,12 @@ different tests (before and after a change to the tests) can be compared:
     scripts/mutate.py --only 3,17     # only these of the list
     scripts/mutate.py --build build   # in an existing build folder
 
-The long runs (the playthroughs) are left out of each test run; everything
-else of the test program runs, stopping at its first failure: the tests that
-took less than a second on the unchanged sources first, the others only for a
-mutant that passes those.
+Each mutant meets the tests in rounds, each test in a process of its own as
+CTest runs them, --jobs at a time, stopping at the first failure: the tests
+that took less than a second on the unchanged sources first, the other short
+ones only for a mutant that passes those, and the long runs (the
+playthroughs, through CTest) only for a mutant that passes both (--no-long
+leaves them out).
 """
 
 import argparse
@@ -34,9 +36,11 @@ import shutil
 import signal
 import subprocess
 import sys
+import time
 
 CORE_FOLDERS = ["src/level", "src/player", "src/world", "src/save", "src/cutscene"]
 LONG_TESTS = "Playthrough*"
+LONG_SECONDS = 900
 QUICK_SECONDS = 1.0
 
 COMPARISONS = {"==": "!=", "!=": "==", "<": "<=", "<=": "<", ">": ">=", ">=": ">"}
@@ -142,22 +146,47 @@ class Build:
         return run(["cmake", "--build", self.folder, "-j", str(self.jobs), "--target", "gloamer_tests"],
                    self.tree) == 0 and run(["cmake", "--build", self.folder, "--target", game], self.tree) == 0
 
-    def test(self, names, timeout):
-        """Whether the tests `names` pass (None when they hang), stopping at the first failure."""
+    def test(self, names, seconds):
+        """Whether the tests `names` pass (None when one hangs), each in a
+        process of its own as CTest runs them, --jobs at a time, stopping at
+        the first failure. A test hangs when it takes three times its
+        `seconds` on the unchanged sources and half a minute more."""
+        pending, running = list(names), []
+        env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy")
         try:
-            return subprocess.run([self.tests, "--gtest_fail_fast", "--gtest_brief=1",
-                                   "--gtest_filter=" + ":".join(names)], cwd=self.folder,
-                                  env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy"),
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                  timeout=timeout).returncode == 0
-        except subprocess.TimeoutExpired:
-            return None
+            while pending or running:
+                while pending and len(running) < self.jobs:
+                    name = pending.pop(0)
+                    process = subprocess.Popen([self.tests, "--gtest_filter=" + name], cwd=self.folder, env=env,
+                                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                    running.append((process, time.monotonic() + 3 * seconds[name] + 30))
+                time.sleep(0.02)
+                for process, deadline in list(running):
+                    if process.poll() is None:
+                        if time.monotonic() > deadline:
+                            return None
+                    elif process.returncode != 0:
+                        return False
+                    else:
+                        running.remove((process, deadline))
+            return True
+        finally:
+            for process, _ in running:
+                if process.poll() is None:
+                    process.kill()
+                    process.wait()
+
+    def long_tests(self):
+        """Whether the long runs pass (None when they hang), both at once."""
+        return run(["ctest", "-R", "^" + LONG_TESTS.rstrip("*") + "\\.", "-j", str(self.jobs),
+                    "--stop-on-failure", "--no-tests=error", "--timeout", str(LONG_SECONDS)], self.folder) == 0
 
     def timed_tests(self):
         """Every test but the long runs with the seconds it took, or None when one fails;
         taken from the last run when the test program has not changed since."""
         report = os.path.join(self.folder, "mutate_times.json")
         fresh = os.path.exists(report) and os.path.getmtime(report) > os.path.getmtime(self.tests)
+        self.measured = not fresh
         if not fresh and run([self.tests, "--gtest_brief=1", "--gtest_filter=-" + LONG_TESTS,
                 "--gtest_output=json:" + report], self.folder) != 0:
             return None
@@ -169,22 +198,22 @@ class Build:
 
 class Suite:
     """The tests in two rounds: the quick ones first, the slow ones only for a
-    mutant the quick ones let through, each round given three times its own
-    time before the mutant counts as hanging."""
+    mutant the quick ones let through, then the long runs."""
 
-    def __init__(self, build, times):
+    def __init__(self, build, times, long):
         self.build = build
-        quick = sorted(name for name, seconds in times.items() if seconds < QUICK_SECONDS)
-        slow = sorted(name for name, seconds in times.items() if seconds >= QUICK_SECONDS)
-        self.rounds = [(names, max(60.0, 3 * sum(times[name] for name in names)))
-                       for names in (quick, slow) if names]
+        self.long = long
+        self.times = times
+        quick = sorted((name for name, seconds in times.items() if seconds < QUICK_SECONDS), key=times.get)
+        slow = sorted((name for name, seconds in times.items() if seconds >= QUICK_SECONDS), key=times.get)
+        self.rounds = [names for names in (quick, slow) if names]
 
     def passes(self):
-        for names, timeout in self.rounds:
-            passed = self.build.test(names, timeout)
+        for names in self.rounds:
+            passed = self.build.test(names, self.times)
             if not passed:
                 return passed
-        return True
+        return self.build.long_tests() if self.long else True
 
 
 def main():
@@ -197,6 +226,7 @@ def main():
     parser.add_argument("--jobs", type=int, default=os.cpu_count())
     parser.add_argument("--list", action="store_true", help="print the mutants only")
     parser.add_argument("--only", help="the numbers of the mutants to run, such as 3,17")
+    parser.add_argument("--no-long", action="store_true", help="leave out the playthroughs")
     options = parser.parse_args()
 
     mutants = list(enumerate(choose(mutation_sites(top), options.count, options.seed), 1))
@@ -215,7 +245,11 @@ def main():
     times = build.timed_tests()
     if times is None:
         sys.exit("mutate: the tests fail without any mutation")
-    suite = Suite(build, times)
+    suite = Suite(build, times, not options.no_long)
+    # The rounds as each mutant meets them, on the unchanged test program: a
+    # test that fails only when run in them would count every mutant killed.
+    if build.measured and not suite.passes():
+        sys.exit("mutate: the tests fail without any mutation when run in rounds")
 
     killed, survivors, unbuilt = 0, [], 0
     for index, (path, number, kind, new_line) in mutants:

@@ -2,7 +2,6 @@
 
 #include "base/BoundedString.h"
 #include "base/Log.h"
-#include "base/ReplacingFile.h"
 #include "assets/Tile.h"
 #include "assets/TileContainer.h"
 
@@ -150,20 +149,4 @@ int TileList::picturesInMemory() const
     for (const PICTURE& picture : pictures)
         loaded += picture.pixels != nullptr;
     return loaded;
-}
-
-void TileList::fileList(char* path)
-{
-    ReplacingFile output(path, "w");
-    if (!output.out)
-        return;
-    bool written = true;
-    for (Tile* tile : list) {
-        // The name without its four-character extension.
-        size_t length = std::strlen(tile->name);
-        int kept = length > 4 ? int(length - 4) : 0;
-        written = written && std::fprintf(output.out, "\t\t\tlist.Add(content.Load<Tile>(\"Tiles/%.*s\"));\n", kept,
-                                          tile->name) > 0;
-    }
-    output.commit(written);
 }

@@ -44,10 +44,6 @@ public:
     void release(const void* user);
     // Pictures whose pixels are in memory.
     int picturesInMemory() const;
-    // Writes one line per tile listing its name without the extension, in
-    // the form a content project's loading code uses. Nothing is written
-    // when the file cannot be created.
-    void fileList(char* path);
 
     int count = 0;
     std::vector<Tile*> list;

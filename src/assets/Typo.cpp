@@ -3,7 +3,6 @@
 #include "base/BoundedString.h"
 #include "base/TextReader.h"
 #include "base/Log.h"
-#include "base/ReplacingFile.h"
 #include "render/Screen.h"
 
 #include <cstdio>
@@ -393,19 +392,4 @@ void Typo::printAll(int x, int y, Screen* screen)
         if (g->height > h)
             h = g->height;
     }
-}
-
-void Typo::saveInfos(const char* path)
-{
-    ReplacingFile file(path);
-    if (!file.out)
-        return;
-    int count = 0;
-    for (int code = 0; code < 256; code++) {
-        std::fprintf(file.out, "%d (%c) %p\n", code, code, static_cast<void*>(glyphs[code]));
-        if (glyphs[code])
-            count++;
-    }
-    std::fprintf(file.out, "%d letters\n", count);
-    file.commit(!std::ferror(file.out));
 }

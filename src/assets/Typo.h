@@ -65,8 +65,6 @@ public:
 
     // Draws every glyph in code order, in rows that fit the target's width.
     void printAll(int x, int y, Screen* screen);
-    // Writes a text listing of the glyph table: one line per code, then the glyph count.
-    void saveInfos(const char* path);
 
     // Advance of the pen over one line of plain printing, stopping at a line
     // feed or the end: the width of the line plus one.

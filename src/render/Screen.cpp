@@ -119,13 +119,6 @@ Screen::~Screen()
     delete[] pixels;
 }
 
-int Screen::colorMultiply(int c1, int c2)
-{
-    auto channel = [](int a, int b) { return int(b / 255.0 * (a / 255.0) * 255); };
-    return getColor(channel(getRed(c1), getRed(c2)), channel(getGreen(c1), getGreen(c2)),
-                    channel(getBlue(c1), getBlue(c2)), channel(getAlpha(c1), getAlpha(c2)));
-}
-
 void Screen::desaturate(int* c)
 {
     int m = (getRed(*c) + getGreen(*c) + getBlue(*c)) / 3;
@@ -149,31 +142,11 @@ double Screen::getAngle(double x1, double y1, double x2, double y2)
     return a;
 }
 
-void Screen::getCirclePos(int x, int y, int rx, int ry, double angle, double t, int* px, int* py)
-{
-    double ux = std::cos(t) * rx;
-    double uy = std::sin(t) * ry;
-    double a = getAngle(x, y, ux + x, uy + y) + angle;
-    double d = std::sqrt(ux * ux + uy * uy);
-    *px = int(std::cos(a) * d + x);
-    *py = int(std::sin(a) * d + y);
-}
-
 void Screen::clear() { clear(0); }
 
 void Screen::clear(int c)
 {
     std::fill(pixels, pixels + width * height, c);
-}
-
-void Screen::random()
-{
-    for (int i = 0; i < width * height; i++) {
-        int b = std::rand() % 256;
-        int g = std::rand() % 256;
-        int r = std::rand() % 256;
-        pixels[i] = getColor(r, g, b, 255);
-    }
 }
 
 int Screen::getPixel(int x, int y) const
@@ -185,12 +158,6 @@ void Screen::setPixel(int x, int y, int colour)
 {
     if (inside(x, y))
         pixels[x * height + y] = colour;
-}
-
-void Screen::plusPixel(int x, int y, int c)
-{
-    if (inside(x, y))
-        pixels[x * height + y] = colorAdd(pixels[x * height + y], c);
 }
 
 void Screen::rect(int x, int y, int w, int h, int c)
@@ -243,14 +210,6 @@ void Screen::fillRect(int x, int y, int w, int h, int c)
     }
 }
 
-void Screen::fillRectSq(int x, int y, int w, int h, int c)
-{
-    for (int i = x; i < x + w; i++)
-        for (int j = y; j < y + h; j++)
-            if ((i + j) % 2 == 0)
-                addPixel(i, j, c);
-}
-
 void Screen::line(int x1, int y1, int x2, int y2, int c)
 {
     double dx = x2 - x1;
@@ -271,68 +230,12 @@ void Screen::line(int x1, int y1, int x2, int y2, int c)
     }
 }
 
-void Screen::circle(int x, int y, int rx, int ry, int c)
-{
-    int n = 7 * (rx > ry ? rx : ry);
-    for (int i = 1; i < n; i++) {
-        double t = i * 6.283 / n;
-        addPixel(int(std::cos(t) * rx + x), int(std::sin(t) * ry + y), c);
-    }
-}
-
-void Screen::circle(int x, int y, int rx, int ry, double angle, int c)
-{
-    int n = 7 * (rx > ry ? rx : ry);
-    for (int i = 1; i < n; i++) {
-        int px, py;
-        getCirclePos(x, y, rx, ry, angle, i * 6.283 / n, &px, &py);
-        addPixel(px, py, c);
-    }
-}
-
-void Screen::fillCircle(int x, int y, int r, int c)
-{
-    for (int i = -r; i <= r; i++)
-        for (int j = -r; j <= r; j++)
-            if (i * i + j * j <= r * r)
-                addPixel(x + i, y + j, c);
-}
-
 void Screen::fillCircle(int x, int y, int r, float sy, int c)
 {
     for (int i = -r; i <= r; i++)
         for (int j = -r; j <= r; j++)
             if (i * i + j * j <= r * r)
                 addPixel(x + i, int(y + j * sy), c);
-}
-
-void Screen::fillCircleAdd(int x, int y, int r, int c)
-{
-    for (int i = -r; i <= r; i++)
-        for (int j = -r; j <= r; j++)
-            if (i * i + j * j <= r * r)
-                plusPixel(x + i, y + j, c);
-}
-
-void Screen::fill(int x, int y, int c)
-{
-    // Depth-first with an explicit stack, visiting neighbours in the order
-    // right, left, down, up. Each pixel is painted at most once, so a
-    // translucent colour that never becomes equal to c still ends.
-    std::vector<bool> painted(size_t(width) * height, false);
-    std::vector<std::pair<int, int>> pending{{x, y}};
-    while (!pending.empty()) {
-        auto [px, py] = pending.back();
-        pending.pop_back();
-        if (!inside(px, py) || pixels[px * height + py] == c || painted[px * height + py])
-            continue;
-        addPixel(px, py, c);
-        painted[px * height + py] = true;
-        pending.push_back({px, py - 1});
-        pending.push_back({px, py + 1});
-        pending.push_back({px - 1, py});
-        pending.push_back({px + 1, py});
-    }
 }
 
 void Screen::merge(Screen* other)
@@ -364,39 +267,6 @@ void Screen::setLuminance(float l)
     if (l == 1.0f)
         return;
     changeEachColour(pixels, width * height, [l](int p) { return colorMul_exA(p, l); });
-}
-
-void Screen::glow(int radius)
-{
-    // Window sums come from a summed-area table per channel; the sums are
-    // whole numbers, so they equal the window added up pixel by pixel.
-    const int channels = 4;
-    const int sw = width + 1, sh = height + 1;
-    std::vector<long long> table(size_t(sw) * sh * channels, 0);
-    auto at = [&](int x, int y, int ch) -> long long& { return table[(size_t(x) * sh + y) * channels + ch]; };
-    for (int x = 0; x < width; x++)
-        for (int y = 0; y < height; y++) {
-            int p = pixels[x * height + y];
-            int values[channels] = {getRed(p), getGreen(p), getBlue(p), getAlpha(p)};
-            for (int ch = 0; ch < channels; ch++)
-                at(x + 1, y + 1, ch) = values[ch] + at(x, y + 1, ch) + at(x + 1, y, ch) - at(x, y, ch);
-        }
-    std::vector<int> result(size_t(width) * height);
-    for (int x = 0; x < width; x++)
-        for (int y = 0; y < height; y++) {
-            int x0 = x - radius < 0 ? 0 : x - radius, x1 = x + radius >= width ? width - 1 : x + radius;
-            int y0 = y - radius < 0 ? 0 : y - radius, y1 = y + radius >= height ? height - 1 : y + radius;
-            float count = float((x1 - x0 + 1) * (y1 - y0 + 1));
-            int p = pixels[x * height + y];
-            int own[channels] = {getRed(p), getGreen(p), getBlue(p), getAlpha(p)};
-            int out[channels];
-            for (int ch = 0; ch < channels; ch++) {
-                long long sum = at(x1 + 1, y1 + 1, ch) - at(x0, y1 + 1, ch) - at(x1 + 1, y0, ch) + at(x0, y0, ch);
-                out[ch] = int(float(own[ch] + sum) / count * 0.5f);
-            }
-            result[size_t(x) * height + y] = colorAdd(p, getColor(out[0], out[1], out[2], out[3]));
-        }
-    std::copy(result.begin(), result.end(), pixels);
 }
 
 void Screen::draw(SDL_Surface* target)

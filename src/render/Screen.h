@@ -38,22 +38,19 @@ public:
     {
         return getColor(int(getRed(c) * f), int(getGreen(c) * f), int(getBlue(c) * f), int(getAlpha(c) * f));
     }
-    static int colorMultiply(int c1, int c2);
     static int colorMul_exA(int c, float f)
     {
         return getColor(int(getRed(c) * f), int(getGreen(c) * f), int(getBlue(c) * f), getAlpha(c));
     }
     static void desaturate(int* c);
     static double getAngle(double x1, double y1, double x2, double y2);
-    static void getCirclePos(int x, int y, int rx, int ry, double angle, double t, int* px, int* py);
 
     void clear();
     void clear(int c);
-    void random();
     int getPixel(int x, int y) const;
     void setPixel(int x, int y, int colour);
 
-    // Per-pixel writes: alpha blend, saturating add, per-channel multiply.
+    // Per-pixel writes: alpha blend, per-channel multiply.
     void addPixel(int x, int y, int c)
     {
         if (inside(x, y))
@@ -71,11 +68,8 @@ public:
             p = colorAdd(colorMul(c, f), colorMul(p, 1.0f - f));
         }
     }
-    void plusPixel(int x, int y, int c);
-    // No bounds test: callers keep (x, y) inside the buffer.
-    void mulPixel(int x, int y, const float* f) { multiply(pixels[x * height + y], f); }
-    // mulPixel on a pixel at hand. A pixel without colour stays as it is,
-    // so callers may skip those.
+    // Multiplies each colour channel of p by its factor. A pixel without
+    // colour stays as it is, so callers may skip those.
     static void multiply(int& p, const float* f)
     {
         p = getColor(int(getRed(p) * f[0]), int(getGreen(p) * f[1]), int(getBlue(p) * f[2]), getAlpha(p));
@@ -85,20 +79,13 @@ public:
     void rect(int x, int y, int w, int h, int c);
     void rectRounded(int x, int y, int w, int h, int c);
     void fillRect(int x, int y, int w, int h, int c);
-    void fillRectSq(int x, int y, int w, int h, int c);
     void line(int x1, int y1, int x2, int y2, int c);
-    void circle(int x, int y, int rx, int ry, int c);
-    void circle(int x, int y, int rx, int ry, double angle, int c);
-    void fillCircle(int x, int y, int r, int c);
     void fillCircle(int x, int y, int r, float sy, int c);
-    void fillCircleAdd(int x, int y, int r, int c);
-    void fill(int x, int y, int c);
 
     // Compositing and whole-buffer effects.
     void merge(Screen* other);
     void setSaturation(float s);
     void setLuminance(float l);
-    void glow(int radius);
 
     // Presents the changed pixels onto target, through the brightness
     // curve; `flip` then shows them.

@@ -4,7 +4,7 @@
 
 #include "authoring/PlayComposer.h"
 
-#include "ReplayPlay.h"
+#include "ReplayHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,6 @@
 using namespace replay;
 
 namespace {
-
-using Rows = std::vector<std::vector<std::string>>;
 
 std::string playthroughFile(const std::string& name)
 {
@@ -41,7 +39,7 @@ Rows playFromTheMenu(const std::string& name, int after)
     std::string trace = file((name + ".trace").c_str());
     // A new game in the first slot of the player's folder of the test's own.
     std::remove(playerFile("Save/slot0.sav").c_str());
-    EXPECT_EQ(playGame("--fast --frames " + std::to_string(frames) + " --replay " + replayPath + " --trace " + trace),
+    EXPECT_EQ(play("--fast --frames " + std::to_string(frames) + " --replay " + replayPath + " --trace " + trace),
               0)
         << read(file("stderr.txt"));
     return traceRows(trace);

@@ -6,16 +6,26 @@
 // Runs the program itself headless from its game directory, with replayed
 // keys, and reads back what it wrote: the tests that play the game.
 
+namespace replay {
+
+using Rows = std::vector<std::vector<std::string>>;
+
 // A file of the tests' own temporary folder.
-std::string replayFile(const char* name);
-void writeText(const std::string& path, const std::string& text);
-std::string readText(const std::string& path);
+std::string file(const char* name);
+void write(const std::string& path, const std::string& text);
+std::string read(const std::string& path);
 // Runs the game with `arguments` and the tests' player folder, after the
-// shell commands `before` when given (such as a file-size limit) (its errors go to replayFile("stderr.txt"));
-// returns its exit code.
-int playGame(const std::string& arguments, const std::string& before = "");
+// shell commands `before` when given (such as a file-size limit); its
+// errors go to file("stderr.txt"). Returns its exit code.
+int play(const std::string& arguments, const std::string& before = "");
 // The trace's lines split into their words.
-std::vector<std::vector<std::string>> traceRows(const std::string& path);
+Rows traceRows(const std::string& path);
+// Plays the replay lines `keys` for `frames` frames under --fast with the
+// further `options` (such as --start), tracing into file(name + ".trace"):
+// the run must end well and trace every frame. Returns `frames` rows.
+Rows run(const std::string& name, const std::string& options, const std::string& keys, int frames);
+// The first row from `from` on whose `column` reads `value`, -1 if none.
+int firstRow(const Rows& rows, int column, const std::string& value, int from = 0);
 
 // The folder the runs write their slots and key bindings into (the
 // player's folder of --player-folder), apart from the game directory's.
@@ -23,14 +33,10 @@ std::vector<std::vector<std::string>> traceRows(const std::string& path);
 // playerFile("Save/replay.sav").
 std::string playerFile(const char* name);
 
-// Columns of a trace line.
-enum TRACE_COLUMN {
-    TraceFrame = 0,
-    TraceLevel = 1,
-    TraceX = 2,
-    TraceY = 3,
-    TraceKeys = 9,
-    TraceOnLadder = 11,
-    TraceCutscene = 16,
-    TraceLuminance = 18,
-};
+// Trace columns, counted from 0.
+enum Column { Frame, Level, X, Y, Dy, Way, Life, Coins, Diamonds, Keys, Jumping, OnLadder, Crawl, Visible,
+              CamX, CamY, Cutscene, Stage, Luminance, Lamp, Lit, OldX, OldY, PushTimer, Torch, Moving, Run, JumpReleased,
+              Flying, ExactDy, Hitted, BoxX, BoxY, BoxW, BoxH, AnimSeq, AnimFrame, AnimSpeed, AnimMoved, Tick,
+              RoomUpdates, Music, ColumnCount };
+
+} // namespace replay

@@ -1,5 +1,4 @@
 #include "ReplayHarness.h"
-#include "ReplayPlay.h"
 #include "app/Session.h"
 #include "render/PngImage.h"
 #include "save/SlotFile.h"
@@ -53,9 +52,9 @@ bool isHeartRed(uint32_t c)
 
 TEST(ReplayRun, UnknownOptionsAreRefusedWithTheUsage)
 {
-    EXPECT_EQ(playGame("--frames 1 --bogus"), 2);
-    EXPECT_NE(readText(replayFile("stderr.txt")).find("usage: gloamer"), std::string::npos);
-    EXPECT_EQ(playGame("--frames 1 --replay " + replayFile("missing.txt")), 2);
+    EXPECT_EQ(play("--frames 1 --bogus"), 2);
+    EXPECT_NE(read(file("stderr.txt")).find("usage: gloamer"), std::string::npos);
+    EXPECT_EQ(play("--frames 1 --replay " + file("missing.txt")), 2);
 }
 
 TEST(ReplayRun, BadRunsAreRefusedNamingWhatIsWrong)
@@ -105,15 +104,8 @@ TEST(ReplayRun, AReplayGoesThroughTheDoorAndBackInTheTrace)
 {
     // The player starts on metro2's door east, which leads to metro3's
     // door west, where the next press leads back.
-    writeText(replayFile("doors.txt"), "# through the door and back\n"
-                             "3 down e\n4 up e   # released\n"
-                             "\n10 down e\n11 up e\n");
-    ASSERT_EQ(playGame("--fast --frames 20 --start metro2.lvl 480 34 --replay " + replayFile("doors.txt") + " --trace " +
-                   replayFile("doors_trace.txt")),
-              0)
-        << readText(replayFile("stderr.txt"));
-    auto rows = traceRows(replayFile("doors_trace.txt"));
-    ASSERT_EQ(rows.size(), 20u) << "one line per frame";
+    Rows rows = run("doors", "--start metro2.lvl 480 34",
+                    "# through the door and back\n3 down e\n4 up e   # released\n\n10 down e\n11 up e\n", 20);
     for (const auto& row : rows)
         ASSERT_EQ(row.size(), size_t(replay::ColumnCount));
     EXPECT_EQ(rows[0][0], "0");
@@ -130,16 +122,16 @@ TEST(ReplayRun, AReplayGoesThroughTheDoorAndBackInTheTrace)
 TEST(ReplayRun, ASaveThatFailsAtADoorIsShownAndKeepsTheOldSlot)
 {
     std::remove(playerFile("Save/replay.sav").c_str());
-    writeText(replayFile("door.txt"), "3 down e\n4 up e\n");
+    write(file("door.txt"), "3 down e\n4 up e\n");
     // 300 kB (512-byte blocks) take the start's slot, the trace and the
     // picture, not the memory of metro2.
-    ASSERT_EQ(playGame("--fast --frames 60 --start metro2.lvl 480 34 --replay " + replayFile("door.txt") +
-                           " --trace " + replayFile("door_trace.txt") + " --shot 50:" + replayFile("door.png"),
+    ASSERT_EQ(play("--fast --frames 60 --start metro2.lvl 480 34 --replay " + file("door.txt") +
+                           " --trace " + file("door_trace.txt") + " --shot 50:" + file("door.png"),
                        "ulimit -f 600"),
               0)
-        << readText(replayFile("stderr.txt"));
-    EXPECT_EQ(readText(replayFile("stderr.txt")), "gloamer: The game could not be saved: file too large.\n");
-    auto rows = traceRows(replayFile("door_trace.txt"));
+        << read(file("stderr.txt"));
+    EXPECT_EQ(read(file("stderr.txt")), "gloamer: The game could not be saved: file too large.\n");
+    auto rows = traceRows(file("door_trace.txt"));
     ASSERT_EQ(rows.size(), 60u);
     EXPECT_EQ(rows[3][Level], "./Level/metro3.lvl") << "through the door all the same";
     SAVE_STATE stored;
@@ -148,7 +140,7 @@ TEST(ReplayRun, ASaveThatFailsAtADoorIsShownAndKeepsTheOldSlot)
     EXPECT_EQ(stored.player.x, 480);
     // The message box's white text over the top of the room.
     PngImage shot;
-    ASSERT_EQ(shot.load(replayFile("door.png").c_str()), 1) << shot.error;
+    ASSERT_EQ(shot.load(file("door.png").c_str()), 1) << shot.error;
     EXPECT_GT(countPixels(shot, 0.15f, 0.1f, 0.85f, 0.2f, [](uint32_t c) { return brightness(c) > 200; }), 500);
 }
 
@@ -166,15 +158,10 @@ TEST(ReplayRun, ADeathWithoutAReadableSlotGoesOnFromTheRoomsEntrance)
     for (int turn = 200; turn < 440; turn += 120)
         keys += std::to_string(turn) + " down left\n" + std::to_string(turn + 50) + " up left\n" +
                 std::to_string(turn + 60) + " down right\n" + std::to_string(turn + 110) + " up right\n";
-    writeText(replayFile("death.txt"), keys);
-    ASSERT_EQ(playGame("--fast --frames 500 --start technic01.lvl 48 258 --replay " + replayFile("death.txt") +
-                       " --trace " + replayFile("death_trace.txt")),
-              0);
-    EXPECT_EQ(readText(replayFile("stderr.txt")),
+    Rows rows = run("death", "--start technic01.lvl 48 258", keys, 500);
+    EXPECT_EQ(read(file("stderr.txt")),
               "gloamer: The game could not be saved: the disk is full.\n"
               "gloamer: The saved game could not be read: the game goes on from the room's entrance.\n");
-    auto rows = traceRows(replayFile("death_trace.txt"));
-    ASSERT_EQ(rows.size(), 500u);
     int died = -1, back = -1;
     for (int i = 0; i < 500; i++) {
         if (died < 0 && rows[i][Stage] != "0")
@@ -196,29 +183,29 @@ TEST(ReplayRun, ADeathWithoutAReadableSlotGoesOnFromTheRoomsEntrance)
 
 TEST(ReplayRun, AReplayRunTwiceGivesTheSameTraceAndPictures)
 {
-    writeText(replayFile("walk.txt"), "2 down right\n30 up right\n31 down space\n40 up space\n45 down left\n70 up left\n");
+    write(file("walk.txt"), "2 down right\n30 up right\n31 down space\n40 up space\n45 down left\n70 up left\n");
     auto run = [&](const char* suffix) {
-        std::string t = replayFile((std::string("trace_") + suffix).c_str());
-        std::string s = replayFile((std::string("shot_") + suffix + ".png").c_str());
-        std::string s2 = replayFile((std::string("shot2_") + suffix + ".png").c_str());
-        EXPECT_EQ(playGame("--fast --frames 80 --start metro3.lvl 40 49 --replay " + replayFile("walk.txt") + " --trace " + t +
+        std::string t = file((std::string("trace_") + suffix).c_str());
+        std::string s = file((std::string("shot_") + suffix + ".png").c_str());
+        std::string s2 = file((std::string("shot2_") + suffix + ".png").c_str());
+        EXPECT_EQ(play("--fast --frames 80 --start metro3.lvl 40 49 --replay " + file("walk.txt") + " --trace " + t +
                        " --shot 35:" + s + " --shot 79:" + s2),
                   0)
-            << readText(replayFile("stderr.txt"));
-        return readText(t) + readText(s) + readText(s2);
+            << read(file("stderr.txt"));
+        return read(t) + read(s) + read(s2);
     };
     std::string first = run("a");
     std::string second = run("b");
     ASSERT_GT(first.size(), 1000u);
     EXPECT_TRUE(first == second) << "the runs differ";
-    EXPECT_EQ(readText(replayFile("shot_a.png")).substr(1, 3), "PNG");
+    EXPECT_EQ(read(file("shot_a.png")).substr(1, 3), "PNG");
 }
 
 TEST(ReplayRun, ARecordReplaysTheSameKeys)
 {
-    writeText(replayFile("keys.txt"), "1 down right\n5 up right\n6 down left shift\n7 up left shift\n");
-    ASSERT_EQ(playGame("--fast --frames 10 --replay " + replayFile("keys.txt") + " --record " + replayFile("record.txt")), 0);
-    EXPECT_EQ(readText(replayFile("record.txt")), readText(replayFile("keys.txt")));
+    write(file("keys.txt"), "1 down right\n5 up right\n6 down left shift\n7 up left shift\n");
+    ASSERT_EQ(play("--fast --frames 10 --replay " + file("keys.txt") + " --record " + file("record.txt")), 0);
+    EXPECT_EQ(read(file("record.txt")), read(file("keys.txt")));
 }
 
 TEST(ReplayKeys, BadReplayLinesAreRefusedCitingTheirLine)
@@ -231,10 +218,10 @@ TEST(ReplayKeys, BadReplayLinesAreRefusedCitingTheirLine)
                                std::string("5 down e\0\n", 10), std::string(4096, '\0')};
     for (const std::string& first : {std::string("0 down e\n"), comment})
         for (const std::string& line : bad) {
-            writeText(replayFile("bad.txt"), first + line);
+            write(file("bad.txt"), first + line);
             std::vector<REPLAY_KEY> keys;
             char error[256] = "";
-            std::FILE* in = std::fopen(replayFile("bad.txt").c_str(), "r");
+            std::FILE* in = std::fopen(file("bad.txt").c_str(), "r");
             EXPECT_EQ(readReplayKeys(in, "bad.txt", &keys, error, sizeof error), 0) << line;
             std::fclose(in);
             EXPECT_NE(std::string(error).find("bad.txt:2:"), std::string::npos) << error;
@@ -245,10 +232,10 @@ TEST(ReplayKeys, BadReplayLinesAreRefusedCitingTheirLine)
 TEST(ReplayKeys, CommentsOfAnyLengthAndNamesWithSpacesAreRead)
 {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-    writeText(replayFile("good.txt"), "9 up left shift  # " + std::string(2000, '#') + "\n\n  \n2147483647 down space\r\n3 down left shift\n");
+    write(file("good.txt"), "9 up left shift  # " + std::string(2000, '#') + "\n\n  \n2147483647 down space\r\n3 down left shift\n");
     std::vector<REPLAY_KEY> keys;
     char error[256] = "";
-    std::FILE* in = std::fopen(replayFile("good.txt").c_str(), "r");
+    std::FILE* in = std::fopen(file("good.txt").c_str(), "r");
     ASSERT_EQ(readReplayKeys(in, "good.txt", &keys, error, sizeof error), 1) << error;
     std::fclose(in);
     ASSERT_EQ(keys.size(), 3u);
@@ -262,41 +249,29 @@ TEST(ReplayKeys, CommentsOfAnyLengthAndNamesWithSpacesAreRead)
 
 TEST(ReplayRun, TheOpeningOfANewGamePlaysInFramesUnderFast)
 {
-    // A new game in the player's folder of the test's own, on its empty first slot.
-    std::string slot = playerFile("Save/slot0.sav");
-    std::remove(slot.c_str());
-    // New game, then the first slot.
-    write(file("new.txt"), "2 down return\n3 up return\n6 down return\n7 up return\n");
+    // A new game on the empty first slot of the test's own player folder.
+    std::remove(playerFile("Save/slot0.sav").c_str());
     // Two pictures: the first text on black, and the platform once the
     // player has his keys back.
     const int onBlack = 70, backInMetro2 = 660;
-    ASSERT_EQ(playGame("--fast --frames 700 --replay " + file("new.txt") + " --trace " + file("opening.txt") + " --shot " +
-                   std::to_string(onBlack) + ":" + file("opening_black.png") + " --shot " +
-                   std::to_string(backInMetro2) + ":" + file("opening_metro2.png")),
-              0)
-        << read(file("stderr.txt"));
-    auto rows = traceRows(file("opening.txt"));
-    ASSERT_EQ(rows.size(), 700u);
-    const int level = 1, x = 2, cutscene = 16, luminance = 18;
-    int sceneStart = -1, sceneEnd = -1;
-    for (int i = 0; i < int(rows.size()); i++) {
-        if (sceneStart < 0 && rows[i][cutscene] == "1")
-            sceneStart = i;
-        if (sceneStart >= 0 && sceneEnd < 0 && rows[i][cutscene] == "0")
-            sceneEnd = i;
-    }
+    Rows rows = run("opening",
+                    "--shot " + std::to_string(onBlack) + ":" + file("opening_black.png") + " --shot " +
+                        std::to_string(backInMetro2) + ":" + file("opening_metro2.png"),
+                    "2 down return\n3 up return\n6 down return\n7 up return\n", 700);
+    int sceneStart = firstRow(rows, Cutscene, "1");
     ASSERT_GE(sceneStart, 0) << "the opening started";
-    EXPECT_EQ(rows[sceneStart][luminance], "0.000") << "it begins black";
+    int sceneEnd = firstRow(rows, Cutscene, "0", sceneStart);
+    EXPECT_EQ(rows[sceneStart][Luminance], "0.000") << "it begins black";
     ASSERT_GT(sceneEnd, sceneStart) << "the opening ended";
     // Waits of 11 s in all (333 frames of 33 ms) and three fades of 80
     // frames, whatever the speed of the machine.
     EXPECT_NEAR(sceneEnd - sceneStart, 333 + 3 * 80, 25);
-    EXPECT_EQ(rows[sceneEnd][level], "./Level/metro2.lvl");
-    EXPECT_EQ(rows[sceneEnd][x], "165");
-    EXPECT_EQ(rows.back()[luminance], "1.000");
+    EXPECT_EQ(rows[sceneEnd][Level], "./Level/metro2.lvl");
+    EXPECT_EQ(rows[sceneEnd][X], "165");
+    EXPECT_EQ(rows.back()[Luminance], "1.000");
 
-    ASSERT_EQ(rows[onBlack][cutscene], "1");
-    ASSERT_EQ(rows[onBlack][luminance], "0.000");
+    ASSERT_EQ(rows[onBlack][Cutscene], "1");
+    ASSERT_EQ(rows[onBlack][Luminance], "0.000");
     PngImage black;
     ASSERT_EQ(black.load(file("opening_black.png").c_str()), 1) << black.error;
     // The text's box at the top shows white letters; everything under it is black.
@@ -305,9 +280,8 @@ TEST(ReplayRun, TheOpeningOfANewGamePlaysInFramesUnderFast)
     int under = int(black.width * (black.height - int(0.2f * black.height)));
     EXPECT_EQ(countPixels(black, 0.0f, 0.2f, 1.0f, 1.0f, isBlack), under) << "the screen is black under the text";
 
-    ASSERT_GT(sceneEnd, 0);
     ASSERT_LT(sceneEnd, backInMetro2) << "control is back before the second picture";
-    ASSERT_EQ(rows[backInMetro2][level], "./Level/metro2.lvl");
+    ASSERT_EQ(rows[backInMetro2][Level], "./Level/metro2.lvl");
     PngImage platform;
     ASSERT_EQ(platform.load(file("opening_metro2.png").c_str()), 1) << platform.error;
     // The HUD's hearts in the top left corner, and a lit platform around the player.
@@ -318,27 +292,6 @@ TEST(ReplayRun, TheOpeningOfANewGamePlaysInFramesUnderFast)
 
 namespace {
 
-// Plays an ending from a `--start` near its trigger with the keys of
-// `replay`; returns the trace rows and the index of the frame that finished
-// the game (-1 when none did).
-int playEnding(const std::string& start, const std::string& replay, int frames,
-               std::vector<std::vector<std::string>>* rows)
-{
-    const int stage = 17;
-    write(file("ending.txt"), replay);
-    int code = play("--fast --frames " + std::to_string(frames) + " --start " + start + " --replay " +
-                    file("ending.txt") + " --trace " + file("ending_trace.txt"));
-    EXPECT_EQ(code, 0) << read(file("stderr.txt"));
-    *rows = traceRows(file("ending_trace.txt"));
-    for (int i = 0; i < int(rows->size()); i++)
-        if ((*rows)[i].size() > size_t(stage) && (*rows)[i][stage] == "7")
-            return i;
-    return -1;
-}
-
-// Rows of the upper quarter of a shot that carry bright green letters: more
-// green pixels than the message box's two side strokes, fewer than its top
-// and bottom lines.
 // Rows of the picture's top quarter (where the message box shows) with a
 // few pixels, not a whole band, of the text colour `isText` accepts.
 template <class TEXT> int textRows(const std::string& shot, TEXT isText)
@@ -366,43 +319,6 @@ int greenTextRows(const std::string& shot)
 
 } // namespace
 
-TEST(ReplayRun, TheCarEndingDrivesOffFromTheStreetAndFinishesTheGame)
-{
-    // Out of the manhole, a few steps left towards the police car.
-    std::vector<std::vector<std::string>> rows;
-    int end = playEnding("outside02.lvl 300 231", "2 down left\n40 up left\n", 700, &rows);
-    ASSERT_GE(end, 0) << "the game was not finished";
-    const int level = 1, visible = 13, cutscene = 16, luminance = 18;
-    int sceneStart = 0;
-    while (sceneStart < end && rows[sceneStart][cutscene] == "0")
-        sceneStart++;
-    EXPECT_LT(sceneStart, 60) << "the trigger is a few steps from the manhole";
-    EXPECT_EQ(rows[sceneStart][level], "./Level/outside02.lvl");
-    EXPECT_EQ(rows[end][level], "./Level/end04.lvl");
-    EXPECT_EQ(rows[end][visible], "0") << "the player rides in the car";
-    EXPECT_EQ(rows[end - 1][luminance], "0.000") << "faded out";
-    // Three lines, three fades, the drive and the last wait.
-    EXPECT_NEAR(end - sceneStart, 3 * 66 + 3 * 80 + 101 + 66, 40);
-    ASSERT_LT(end + 1, int(rows.size()));
-    EXPECT_EQ(rows[end + 1][17], "0") << "the frame left the game";
-}
-
-TEST(ReplayRun, TheBalloonEndingRisesOutOfTheShaftAndFinishesTheGame)
-{
-    // In from maze2's door, a few steps right onto the trigger.
-    std::vector<std::vector<std::string>> rows;
-    int end = playEnding("end02.lvl 24 578", "2 down right\n40 up right\n", 1300, &rows);
-    ASSERT_GE(end, 0) << "the game was not finished";
-    const int level = 1, x = 2, y = 3, cutscene = 16;
-    int sceneStart = 0;
-    while (sceneStart < end && rows[sceneStart][cutscene] == "0")
-        sceneStart++;
-    EXPECT_LT(sceneStart, 60);
-    EXPECT_EQ(rows[end][level], "./Level/end02.lvl");
-    EXPECT_NEAR(std::stoi(rows[end][x]), 370, 3) << "took the balloon";
-    EXPECT_LE(std::stoi(rows[end][y]), -190) << "rose out of the shaft into the sky";
-}
-
 TEST(ReplayRun, OrsolanSpeaksInTheCryptAndTheKeyBeforeHisTombIsTaken)
 {
     // From the lower hall the player crawls west under the fallen vault into
@@ -412,76 +328,34 @@ TEST(ReplayRun, OrsolanSpeaksInTheCryptAndTheKeyBeforeHisTombIsTaken)
     const int presses[5] = {265, 280, 295, 310, 325};
     for (int frame : presses)
         keys += std::to_string(frame) + " down e\n" + std::to_string(frame + 1) + " up e\n";
-    write(file("grave.txt"), keys);
-    ASSERT_EQ(play("--fast --frames 420 --start orsolans_grave.lvl 220 248 --replay " + file("grave.txt") +
-                   " --trace " + file("grave_trace.txt") + " --shot 150:" + file("grave_before.png") +
-                   " --shot 262:" + file("grave_scene.png")),
-              0)
-        << read(file("stderr.txt"));
-    auto rows = traceRows(file("grave_trace.txt"));
-    ASSERT_EQ(rows.size(), 420u);
-    const int level = 1, x = 2, nKey = 9, cutscene = 16;
-    int sceneStart = -1, sceneEnd = -1, keyTaken = -1;
-    for (int i = 0; i < int(rows.size()); i++) {
-        EXPECT_EQ(rows[i][level], "./Level/orsolans_grave.lvl");
-        if (sceneStart < 0 && rows[i][cutscene] == "1")
-            sceneStart = i;
-        if (sceneStart >= 0 && sceneEnd < 0 && rows[i][cutscene] == "0")
-            sceneEnd = i;
-        if (keyTaken < 0 && rows[i][nKey] == "1")
-            keyTaken = i;
-    }
+    Rows rows = run("grave",
+                    "--start orsolans_grave.lvl 220 248 --shot 150:" + file("grave_before.png") + " --shot 262:" +
+                        file("grave_scene.png"),
+                    keys, 420);
+    for (const auto& row : rows)
+        EXPECT_EQ(row[Level], "./Level/orsolans_grave.lvl");
+    int sceneStart = firstRow(rows, Cutscene, "1");
     ASSERT_GE(sceneStart, 0) << "the ghost spoke";
-    EXPECT_LT(std::stoi(rows[sceneStart][x]), 160) << "in the crypt, past the crawl";
+    int sceneEnd = firstRow(rows, Cutscene, "0", sceneStart), keyTaken = firstRow(rows, Keys, "1");
+    EXPECT_LT(std::stoi(rows[sceneStart][X]), 160) << "in the crypt, past the crawl";
     EXPECT_LT(sceneStart, presses[0]);
-    EXPECT_EQ(rows[presses[4] - 1][cutscene], "1") << "four lines were not all he had to say";
+    EXPECT_EQ(rows[presses[4] - 1][Cutscene], "1") << "four lines were not all he had to say";
     EXPECT_GT(sceneEnd, presses[4]) << "the fifth ended the scene";
     EXPECT_LE(sceneEnd, presses[4] + 3);
     ASSERT_GT(keyTaken, sceneEnd) << "the key lies beyond where he speaks";
-    EXPECT_EQ(rows.back()[nKey], "1") << "one key, taken once";
+    EXPECT_EQ(rows.back()[Keys], "1") << "one key, taken once";
     EXPECT_EQ(greenTextRows(file("grave_before.png")), 0) << "no message before the scene";
     EXPECT_GT(greenTextRows(file("grave_scene.png")), 10) << "his first line, in his green";
-}
-
-TEST(ReplayRun, TheSandLineIsPlayedFromThePlatformToTheCatacombs)
-{
-    // Keys that take the player from where the opening leaves him, through
-    // every room of the night subway's corridors, down to the catacombs' hub.
-    const std::string replay = std::string(GLOAMER_SOURCE_DIR) + "/tests/app/sand_line.replay";
-    ASSERT_EQ(play("--fast --frames 4600 --start metro2.lvl 165 34 --replay " + replay + " --trace " +
-                   file("sand_line.txt")),
-              0)
-        << read(file("stderr.txt"));
-    auto rows = traceRows(file("sand_line.txt"));
-    ASSERT_EQ(rows.size(), 4600u);
-    std::vector<std::string> entered;
-    int lowestLife = 3;
-    for (const auto& row : rows) {
-        if (entered.empty() || entered.back() != row[1])
-            entered.push_back(row[1]);
-        lowestLife = std::min(lowestLife, std::stoi(row[6]));
-    }
-    std::vector<std::string> line;
-    for (const char* room : {"metro2", "metro3", "entrance", "intro_part10", "intro_part20", "tuto_ladder",
-                             "intro_part30", "intro_part40", "intro_part50", "intro_part35", "simple_unstable2",
-                             "unknow_room", "hub_metro"})
-        line.push_back(std::string("./Level/") + room + ".lvl");
-    EXPECT_EQ(entered, line);
-    EXPECT_GT(lowestLife, 0) << "the player never died on the way";
 }
 
 TEST(ReplayRun, TheFirstLampShowsTheActionKeyAndSaysItIsTaken)
 {
     // Down the entrance's stair to the candle in its niche: the action
     // key's picture stands over it, the key takes it, one line says so.
-    write(file("candle.txt"), "2 down right\n8 up right\n30 down e\n31 up e\n");
-    ASSERT_EQ(playGame("--fast --frames 42 --start entrance.lvl 366 247 --replay " + file("candle.txt") + " --trace " +
-                       file("candle_trace.txt") + " --shot 20:" + file("candle_before.png") + " --shot 40:" +
-                       file("candle_taken.png")),
-              0)
-        << read(file("stderr.txt"));
-    auto rows = traceRows(file("candle_trace.txt"));
-    ASSERT_EQ(rows.size(), 42u);
+    Rows rows = run("candle",
+                    "--start entrance.lvl 366 247 --shot 20:" + file("candle_before.png") + " --shot 40:" +
+                        file("candle_taken.png"),
+                    "2 down right\n8 up right\n30 down e\n31 up e\n", 42);
     EXPECT_NE(rows[29][Lamp], "1");
     EXPECT_EQ(rows[41][Lamp], "1");
     PngImage before;
@@ -497,13 +371,13 @@ TEST(ReplayRun, TheFirstLampShowsTheActionKeyAndSaysItIsTaken)
 TEST(ReplayRun, BrightnessLiftsOnlyTheDarkPixelsOfTheDarkRoomAndZeroKeepsEveryByte)
 {
     auto shot = [](const std::string& option, const char* name) {
-        std::string file = replayFile(name);
-        EXPECT_EQ(playGame("--fast --frames 12 --start dark01.lvl 460 240 --shot 11:" + file + " " + option), 0)
-            << readText(replayFile("stderr.txt"));
-        return file;
+        std::string shotFile = file(name);
+        EXPECT_EQ(play("--fast --frames 12 --start dark01.lvl 460 240 --shot 11:" + shotFile + " " + option), 0)
+            << read(file("stderr.txt"));
+        return shotFile;
     };
     std::string plain = shot("", "plain.png");
-    EXPECT_TRUE(readText(plain) == readText(shot("--brightness 0", "zero.png")));
+    EXPECT_TRUE(read(plain) == read(shot("--brightness 0", "zero.png")));
     std::string lower = plain;
     for (const char* step : {"2", "5"}) {
         std::string raised = shot(std::string("--brightness ") + step, (std::string("bright") + step + ".png").c_str());
@@ -530,30 +404,18 @@ TEST(ReplayRun, AGamepadReplayWalksJumpsAndClimbsAndIsRecordedAsPlayed)
 {
     // At the foot of the ladders' test room's ladder: the d-pad climbs,
     // then, on the floor to its left, walks left and jumps with button 0.
-    writeText(replayFile("pad.txt"), "2 down pad:hat-up\n12 up pad:hat-up\n");
-    ASSERT_EQ(playGame("--fast --frames 14 --start test_ladders.lvl 186 80 --replay " + replayFile("pad.txt") +
-                       " --trace " + replayFile("pad_climb.txt")),
-              0)
-        << readText(replayFile("stderr.txt"));
-    auto climb = traceRows(replayFile("pad_climb.txt"));
-    ASSERT_EQ(climb.size(), 14u);
+    Rows climb = run("pad_climb", "--start test_ladders.lvl 186 80", "2 down pad:hat-up\n12 up pad:hat-up\n", 14);
     EXPECT_EQ(climb[1][OnLadder], "0");
     EXPECT_EQ(climb[11][OnLadder], "1");
     EXPECT_LT(std::stoi(climb[11][Y]), std::stoi(climb[1][Y]));
 
     std::string keys = "2 down pad:hat-left\n12 up pad:hat-left\n14 down pad:0\n16 up pad:0\n";
-    writeText(replayFile("pad.txt"), keys);
-    ASSERT_EQ(playGame("--fast --frames 20 --start test_ladders.lvl 100 80 --replay " + replayFile("pad.txt") +
-                       " --trace " + replayFile("pad_walk.txt") + " --record " + replayFile("pad_record.txt")),
-              0)
-        << readText(replayFile("stderr.txt"));
-    auto walk = traceRows(replayFile("pad_walk.txt"));
-    ASSERT_EQ(walk.size(), 20u);
+    Rows walk = run("pad_walk", "--start test_ladders.lvl 100 80 --record " + file("pad_record.txt"), keys, 20);
     EXPECT_EQ(walk[11][Way], "1");
     EXPECT_LT(std::stoi(walk[11][X]), std::stoi(walk[1][X]));
     EXPECT_EQ(walk[13][Jumping], "0");
     EXPECT_EQ(walk[16][Jumping], "1");
-    EXPECT_EQ(readText(replayFile("pad_record.txt")), keys);
+    EXPECT_EQ(read(file("pad_record.txt")), keys);
 }
 
 TEST(ReplayRun, APlayerPushedIntoTheFloorIsFreedOntoItAndWalksOn)
@@ -562,13 +424,7 @@ TEST(ReplayRun, APlayerPushedIntoTheFloorIsFreedOntoItAndWalksOn)
     // and is held back into the floor, a free place is searched for, and
     // the picture is put back on the body 8 rows lower while pushing right.
     // He must stand on the floor, not sink into it; then he walks left and jumps.
-    write(file("trapped.txt"), "100 down left\n140 down space\n170 up space\n");
-    ASSERT_EQ(playGame("--fast --frames 200 --start test_ladders.lvl 243 81 --replay " +
-                                              file("trapped.txt") + " --trace " + file("trapped_trace.txt")),
-              0)
-        << read(file("stderr.txt"));
-    auto rows = traceRows(file("trapped_trace.txt"));
-    ASSERT_EQ(rows.size(), 200u);
+    Rows rows = run("trapped", "--start test_ladders.lvl 243 81", "100 down left\n140 down space\n170 up space\n", 200);
     const int standingY = 81;
     for (int i = 0; i < 100; i++) {
         SCOPED_TRACE(i);
@@ -591,18 +447,9 @@ TEST(ReplayRun, TheManByTheMaintenanceDoorIsShownWhileHeSpeaks)
     const int presses[5] = {120, 180, 240, 300, 360};
     for (int frame : presses)
         keys += std::to_string(frame) + " down e\n" + std::to_string(frame + 1) + " up e\n";
-    write(file("speaker.txt"), keys);
-    ASSERT_EQ(playGame("--fast --frames 420 --start metro2.lvl 300 34 --replay " +
-                                              file("speaker.txt") + " --trace " + file("speaker_trace.txt") +
-                                              " --shot 300:" + file("speaker.png")),
-              0)
-        << read(file("stderr.txt"));
-    auto rows = traceRows(file("speaker_trace.txt"));
-    ASSERT_EQ(rows.size(), 420u);
-    int sceneStart = 0;
-    while (sceneStart < 100 && rows[sceneStart][Cutscene] == "0")
-        sceneStart++;
-    ASSERT_LT(sceneStart, 100) << "the scene started";
+    Rows rows = run("speaker", "--start metro2.lvl 300 34 --shot 300:" + file("speaker.png"), keys, 420);
+    int sceneStart = firstRow(rows, Cutscene, "1");
+    ASSERT_TRUE(sceneStart >= 0 && sceneStart < 100) << "the scene started";
     ASSERT_EQ(rows[presses[4] - 1][Cutscene], "1");
     PngImage shot;
     ASSERT_TRUE(shot.load(file("speaker.png").c_str()));

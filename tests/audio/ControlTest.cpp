@@ -11,6 +11,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -43,41 +44,17 @@ protected:
 
 TEST_F(ControlTest, KeyNames)
 {
-    EXPECT_STREQ(keyName(300), "<300>");
-    EXPECT_STREQ(keyName(511), "<511>");
-    EXPECT_STREQ(keyName(0), "<");
-    EXPECT_STREQ(keyName(8), "BACKSPACE");
-    EXPECT_STREQ(keyName(32), "SPACE");
-    EXPECT_STREQ(keyName(48), "0");
-    EXPECT_STREQ(keyName(57), "9");
-    EXPECT_STREQ(keyName(97), "A");
-    EXPECT_STREQ(keyName(122), "Z");
-    EXPECT_STREQ(keyName(123), "[");
-    EXPECT_STREQ(keyName(124), "<124>");
-    EXPECT_STREQ(keyName(282), "F1");
-    EXPECT_STREQ(keyName(293), "F12");
-    EXPECT_STREQ(keyName(294), "<294>");
-    EXPECT_STREQ(keyName(281), "<281>");
-    EXPECT_STREQ(keyName(277), "INSER");
-    EXPECT_STREQ(keyName(303), "RIGHT SHIFT");
-    EXPECT_STREQ(keyName(306), "LEFT CTRL");
-    EXPECT_STREQ(keyName(307), "<307>");
-    EXPECT_STREQ(keyName(308), "ALT");
-    // The AZERTY labels of the keys SDL names after a QWERTY layout.
-    EXPECT_STREQ(keyName(44), ",");
-    EXPECT_STREQ(keyName(46), ";");
-    EXPECT_STREQ(keyName(47), ":");
-    EXPECT_STREQ(keyName(59), "$");
-    EXPECT_STREQ(keyName(61), "=");
-    EXPECT_STREQ(keyName(91), ")");
-    EXPECT_STREQ(keyName(92), "*");
-    EXPECT_STREQ(keyName(93), "^");
-    EXPECT_STREQ(keyName(96), "!");
-    // The superscript two is one Latin-1 byte, not UTF-8.
-    ASSERT_EQ(std::string(keyName(39)).size(), 1u);
-    EXPECT_EQ((unsigned char)keyName(39)[0], 0xB2);
-    EXPECT_STREQ(keyName(-1), "<");
-    EXPECT_STREQ(keyName(512), "<");
+    // Gaps in the table are named by number; the AZERTY labels stand for the
+    // keys SDL names after a QWERTY layout (the superscript two as one Latin-1
+    // byte, not UTF-8); outside the table is key 0's name.
+    const std::pair<int, const char*> names[] = {
+        {300, "<300>"}, {511, "<511>"}, {0, "<"}, {8, "BACKSPACE"}, {32, "SPACE"}, {48, "0"}, {57, "9"},
+        {97, "A"}, {122, "Z"}, {123, "["}, {124, "<124>"}, {282, "F1"}, {293, "F12"}, {294, "<294>"},
+        {281, "<281>"}, {277, "INSER"}, {303, "RIGHT SHIFT"}, {306, "LEFT CTRL"}, {307, "<307>"}, {308, "ALT"},
+        {44, ","}, {46, ";"}, {47, ":"}, {59, "$"}, {61, "="}, {91, ")"}, {92, "*"}, {93, "^"}, {96, "!"},
+        {39, "\xB2"}, {-1, "<"}, {512, "<"}};
+    for (const auto& [key, name] : names)
+        EXPECT_STREQ(keyName(key), name) << key;
 }
 
 TEST_F(ControlTest, DefaultAndChangedBindings)
@@ -197,17 +174,13 @@ TEST_F(ControlTest, FilesThatDoNotReadAsAWholeAreRefusedAndTheDefaultsKept)
 
     // Complete in length but wrong in one place: a key symbol out of range,
     // a number too long for an int, missing volumes, something left over.
-    writeBindings(path, 10, -4, "50\n50\n");
-    EXPECT_EQ(loadControls(path.c_str()), 0);
-    writeBindings(path, 10, 512, "50\n50\n");
-    EXPECT_EQ(loadControls(path.c_str()), 0);
-    writeBindings(path, 10, 0, "99999999999999999999\n50\n");
-    EXPECT_EQ(loadControls(path.c_str()), 0);
-    writeBindings(path, 10, 10, "50\n");
-    EXPECT_EQ(loadControls(path.c_str()), 0);
-    writeBindings(path, 10, 10, "50\n50\nmore\n");
-    EXPECT_EQ(loadControls(path.c_str()), 0);
-    EXPECT_EQ(getControl(controlLeft), controlLeft);
+    const std::pair<int, const char*> wrong[] = {
+        {-4, "50\n50\n"}, {512, "50\n50\n"}, {0, "99999999999999999999\n50\n"}, {10, "50\n"}, {10, "50\n50\nmore\n"}};
+    for (const auto& [binding, tail] : wrong) {
+        writeBindings(path, 10, binding, tail);
+        EXPECT_EQ(loadControls(path.c_str()), 0) << binding << " " << tail;
+        EXPECT_EQ(getControl(controlLeft), controlLeft);
+    }
 
     // A folder of that name.
     std::string folder = tempPath("control-dir.ini");

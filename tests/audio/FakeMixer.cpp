@@ -144,8 +144,3 @@ std::string FakeMixer::slotFile(int slot) const
 {
     return sound[slot] ? samplePaths[size_t(chunkIndex(sound[slot]))] : "";
 }
-
-std::string FakeMixer::trackFile(int track) const
-{
-    return music[track] ? musicPaths[size_t(musicIndex(music[track]))] : "";
-}

@@ -26,7 +26,6 @@ public:
     std::vector<MIXER_EVENT> calls(const std::string& name) const;
     // The file a slot's sample was loaded from, or "" when empty.
     std::string slotFile(int slot) const;
-    std::string trackFile(int track) const;
 
     std::vector<MIXER_EVENT> events;
     std::set<std::string> missing;

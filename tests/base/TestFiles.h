@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/wait.h>
 
 // The whole content of a file; "" when it cannot be read.
 inline std::string readFile(const std::string& path)
@@ -26,4 +27,20 @@ inline std::string freshFolder(const std::string& name, const std::string& insid
     std::string command = "rm -rf '" + dir + "' && mkdir -p '" + dir + "/" + inside + "'";
     EXPECT_EQ(std::system(command.c_str()), 0);
     return dir;
+}
+
+// A tool of the build, run through the shell: its exit status and what it
+// printed on both outputs.
+struct TOOL_RUN {
+    int status;
+    std::string output;
+    bool says(const std::string& text) const { return output.find(text) != std::string::npos; }
+};
+
+inline TOOL_RUN runTool(const std::string& tool, const std::string& arguments)
+{
+    std::string out = std::string(testing::TempDir()) + tool + "_output.txt";
+    std::string command = std::string(GLOAMER_TOOLS_DIR) + "/" + tool + " " + arguments + " > '" + out + "' 2>&1";
+    int status = std::system(command.c_str());
+    return TOOL_RUN{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out)};
 }

@@ -71,6 +71,13 @@ TEST_F(MovieTest, TheActionKeyEndsAWaitButNothingElse)
     EXPECT_EQ(Movie::codeShowHud, movie.readAction());
     movie.killWaiter(); // past the end: nothing to skip, nothing read out of bounds
     EXPECT_EQ(Movie::codeEnd, movie.readAction());
+
+    // A wait that opens the script ends alike.
+    Movie opening;
+    opening.clock = MovieClock::read;
+    opening.addWaiter(60000);
+    opening.killWaiter();
+    EXPECT_EQ(Movie::codeEnd, opening.readAction());
 }
 
 TEST_F(MovieTest, AWaitEndsWhenTheClockWrapsAround)

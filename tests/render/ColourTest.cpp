@@ -28,8 +28,6 @@ TEST(Colour, MultiplicationsTruncate)
     EXPECT_EQ(u(Screen::colorMul(int(0xFFFF0101), 0.5f)), 0x7F7F0000u);
     EXPECT_EQ(u(Screen::colorMul(int(0xFF808080), 3.0f)), 0xFFFFFFFFu);
     EXPECT_EQ(u(Screen::colorMul_exA(int(0x40FF8002), 0.5f)), 0x407F4001u);
-    EXPECT_EQ(u(Screen::colorMultiply(int(0xFFFF8000), int(0x80FFFFFF))), 0x80FF8000u);
-    EXPECT_EQ(u(Screen::colorMultiply(int(0xFF808080), int(0xFF808080))), 0xFF404040u);
     int grey = int(0x7F0A1410);
     Screen::desaturate(&grey);
     EXPECT_EQ(u(grey), 0x7F0F0F0Fu); // (10 + 20 + 16) / 3 = 15 in integers

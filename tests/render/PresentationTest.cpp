@@ -99,28 +99,6 @@ TEST_F(Presentation, BrightnessLiftsOnlyTheDarkEndMonotonicallyAndPresentsAgain)
     EXPECT_GT(Screen::getRed(sent[0].colour), 0x10);
 }
 
-TEST(PresentationOnSdl, ChangedPixelFillsItsSquareOnTheTarget)
-{
-    SDL_Surface* target = SDL_CreateRGBSurface(SDL_SWSURFACE, 12, 8, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-    ASSERT_NE(target, nullptr);
-    SDL_FillRect(target, nullptr, 0);
-    Screen s(3, 2, 4);
-    s.clear(int(0xFF000000));
-    s.draw(target);
-    s.setPixel(1, 1, int(0xFF336699));
-    s.draw(target);
-    SDL_LockSurface(target);
-    auto at = [&](int x, int y) { return static_cast<Uint32*>(target->pixels)[y * target->pitch / 4 + x] & 0xFFFFFF; };
-    for (int x = 4; x < 8; x++)
-        for (int y = 4; y < 8; y++)
-            EXPECT_EQ(at(x, y), 0x336699u) << x << "," << y;
-    EXPECT_EQ(at(3, 4), 0u);
-    EXPECT_EQ(at(8, 7), 0u);
-    EXPECT_EQ(at(4, 3), 0u);
-    SDL_UnlockSurface(target);
-    SDL_FreeSurface(target);
-}
-
 namespace {
 
 // A display-like 32-bit surface, cleared to a colour no picture uses.

@@ -6,6 +6,7 @@
 #include "authoring/WorldCheck.h"
 #include "assets/TileFixtures.h"
 #include "base/BoundedString.h"
+#include "base/TestFiles.h"
 #include "map/Map.h"
 
 #include <gtest/gtest.h>
@@ -164,28 +165,8 @@ private:
     }
 };
 
-struct CHECK_RUN {
-    int status;
-    std::string output;
-};
-
-CHECK_RUN worldcheck(const std::string& dir)
-{
-    std::string out = dir + "_output.txt";
-    int status = std::system((std::string(GLOAMER_TOOLS_DIR) + "/worldcheck '" + dir + "' > '" + out + "' 2>&1").c_str());
-    std::ifstream in(out);
-    std::stringstream s;
-    s << in.rdbuf();
-    return CHECK_RUN{WIFEXITED(status) ? WEXITSTATUS(status) : -1, s.str()};
-}
-
-bool has(const CHECK_RUN& run, const std::string& line)
-{
-    return run.output.find(line) != std::string::npos;
-}
-
 // The lines naming a problem: all but the summary.
-int problemLines(const CHECK_RUN& run)
+int problemLines(const TOOL_RUN& run)
 {
     int n = 0;
     std::istringstream lines(run.output);
@@ -206,21 +187,21 @@ TEST(WorldcheckTest, AWholeWorldWithLockedDoorsAndTheirKeysBeforeThemPasses)
     world.key("orsolans_grave", "key_grave");
     // A door into a scene room outside the table is allowed.
     world.rooms["outside02"].doors.push_back({"end04", 60, 60});
-    CHECK_RUN run = worldcheck(world.write("whole"));
+    TOOL_RUN run = runTool("worldcheck", "'" + world.write("whole") + "'");
     EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_TRUE(has(run, "worldcheck: 87 rooms, 96 passages, 0 problems")) << run.output;
+    EXPECT_TRUE(run.says("worldcheck: 87 rooms, 96 passages, 0 problems")) << run.output;
 }
 
 TEST(WorldcheckTest, AMissingRoomAndTheRoomsOnlyItLeadsToAreReported)
 {
     FakeWorld world;
     world.missing.insert("vault");
-    CHECK_RUN run = worldcheck(world.write("missing"));
+    TOOL_RUN run = runTool("worldcheck", "'" + world.write("missing") + "'");
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(has(run, "vault: Level/vault.lvl is missing or does not load\n")) << run.output;
-    EXPECT_TRUE(has(run, "maze2: cannot be reached from metro2 through doors\n")) << run.output;
-    EXPECT_TRUE(has(run, "end02: cannot be reached from metro2 through doors\n")) << run.output;
-    EXPECT_TRUE(has(run, "end02: its ending trigger \"bonus movie 9\" cannot be reached\n")) << run.output;
+    EXPECT_TRUE(run.says("vault: Level/vault.lvl is missing or does not load\n")) << run.output;
+    EXPECT_TRUE(run.says("maze2: cannot be reached from metro2 through doors\n")) << run.output;
+    EXPECT_TRUE(run.says("end02: cannot be reached from metro2 through doors\n")) << run.output;
+    EXPECT_TRUE(run.says("end02: its ending trigger \"bonus movie 9\" cannot be reached\n")) << run.output;
     EXPECT_EQ(problemLines(run), 4) << run.output;
 }
 
@@ -231,10 +212,10 @@ TEST(WorldcheckTest, DoorsWithoutPartnerOrLeadingElsewhereAreReported)
     world.removeDoor("dark04", "dark05");
     // A door between rooms no passage joins.
     world.rooms["metro2"].doors.push_back({"hub_cave", 100, 100});
-    CHECK_RUN run = worldcheck(world.write("partner"));
+    TOOL_RUN run = runTool("worldcheck", "'" + world.write("partner") + "'");
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(has(run, "dark04: no door to dark05 for the passage C2-D2\n")) << run.output;
-    EXPECT_TRUE(has(run, "metro2: door to_hub_cave leads to hub_cave, which no passage of the map joins to it\n"))
+    EXPECT_TRUE(run.says("dark04: no door to dark05 for the passage C2-D2\n")) << run.output;
+    EXPECT_TRUE(run.says("metro2: door to_hub_cave leads to hub_cave, which no passage of the map joins to it\n"))
         << run.output;
     EXPECT_EQ(problemLines(run), 2) << run.output;
 }
@@ -248,12 +229,12 @@ TEST(WorldcheckTest, ADoorTargetingTheWrongElementOrOnTheWrongSideIsReported)
     world.rooms["entrance"].things +=
         element("ELEMENT", "to_metro3", "mark.til", 20, 160, "door metro3.lvl platform") +
         element("ELEMENT", "to_intro_part10", "mark.til", 480, 160, "door intro_part10.lvl to_entrance");
-    CHECK_RUN run = worldcheck(world.write("side"));
+    TOOL_RUN run = runTool("worldcheck", "'" + world.write("side") + "'");
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(has(run, "metro3: door to_entrance at (20, 160) is not within the outer 16 columns of the east side "
+    EXPECT_TRUE(run.says("metro3: door to_entrance at (20, 160) is not within the outer 16 columns of the east side "
                          "of square B1\n"))
         << run.output;
-    EXPECT_TRUE(has(run, "entrance: door to_metro3 targets metro3 platform, not its door to_entrance back\n"))
+    EXPECT_TRUE(run.says("entrance: door to_metro3 targets metro3 platform, not its door to_entrance back\n"))
         << run.output;
     EXPECT_EQ(problemLines(run), 2) << run.output;
 }
@@ -263,20 +244,20 @@ TEST(WorldcheckTest, AKeyBehindItsOwnLockedDoorLeavesTheDoorShutAndWhatLiesBeyon
     FakeWorld world;
     world.door("hub_metro", "locked_door")->keys = 1;
     world.key("deads_corner", "key_corner");
-    CHECK_RUN run = worldcheck(world.write("key"));
+    TOOL_RUN run = runTool("worldcheck", "'" + world.write("key") + "'");
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(has(run, "hub_metro: locked door to_locked_door needs 1 keys, but only 0 can be found without "
+    EXPECT_TRUE(run.says("hub_metro: locked door to_locked_door needs 1 keys, but only 0 can be found without "
                          "passing through it\n"))
         << run.output;
-    EXPECT_TRUE(has(run, "deads_corner: cannot be reached from metro2 through doors\n")) << run.output;
-    EXPECT_TRUE(has(run, "orsolans_grave: cannot be reached from metro2 through doors\n")) << run.output;
+    EXPECT_TRUE(run.says("deads_corner: cannot be reached from metro2 through doors\n")) << run.output;
+    EXPECT_TRUE(run.says("orsolans_grave: cannot be reached from metro2 through doors\n")) << run.output;
 
     // Two keys for a door needing two: one before it is not enough either.
     FakeWorld two;
     two.door("hub_cave", "locked_door2")->keys = 2;
     two.key("maze", "key_maze");
-    CHECK_RUN second = worldcheck(two.write("two_keys"));
-    EXPECT_TRUE(has(second, "hub_cave: locked door to_locked_door2 needs 2 keys, but only 1 can be found"))
+    TOOL_RUN second = runTool("worldcheck", "'" + two.write("two_keys") + "'");
+    EXPECT_TRUE(second.says("hub_cave: locked door to_locked_door2 needs 2 keys, but only 1 can be found"))
         << second.output;
 }
 
@@ -288,13 +269,13 @@ TEST(WorldcheckTest, AnUnreachableRoomAGridOfTheWrongSizeAndRoomsWithoutTheirTra
     // vertical02's only way in is double03's door.
     world.removeDoor("double03", "vertical02");
     world.rooms["metro2"].rows = 2;
-    CHECK_RUN run = worldcheck(world.write("unreachable"));
+    TOOL_RUN run = runTool("worldcheck", "'" + world.write("unreachable") + "'");
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(has(run, "vertical02: cannot be reached from metro2 through doors\n")) << run.output;
-    EXPECT_TRUE(has(run, "double03: no door to vertical02 for the passage D5-C5\n")) << run.output;
-    EXPECT_TRUE(has(run, "metro2: grid of 64 x 80 cells, the map's 1 x 1 squares need 64 x 40\n")) << run.output;
-    EXPECT_TRUE(has(run, "maze: no MUSIC line: Continue or a death here starts no music\n")) << run.output;
-    EXPECT_TRUE(has(run, "maze2: MUSIC 3 is the game-over track, not a room's\n")) << run.output;
+    EXPECT_TRUE(run.says("vertical02: cannot be reached from metro2 through doors\n")) << run.output;
+    EXPECT_TRUE(run.says("double03: no door to vertical02 for the passage D5-C5\n")) << run.output;
+    EXPECT_TRUE(run.says("metro2: grid of 64 x 80 cells, the map's 1 x 1 squares need 64 x 40\n")) << run.output;
+    EXPECT_TRUE(run.says("maze: no MUSIC line: Continue or a death here starts no music\n")) << run.output;
+    EXPECT_TRUE(run.says("maze2: MUSIC 3 is the game-over track, not a room's\n")) << run.output;
 }
 
 TEST(WorldcheckTest, TheStoryNeedsTheWaysOnThePathsToKeysLockedDoorsAndEndings)

@@ -75,8 +75,9 @@ TEST(KindLineTest, EnemyAndBonusWordsAreWholeFirstWords)
     for (const auto& b : bonuses) {
         BONUS_LINE line = readBonusLine(b.text);
         EXPECT_EQ(line.word, b.word) << b.text;
-        if (b.word != BonusWordNone)
+        if (b.word != BonusWordNone) {
             EXPECT_STREQ(line.rest, b.rest) << b.text;
+        }
     }
     EXPECT_TRUE(readBonusLine("random").alone());
     EXPECT_FALSE(readBonusLine("random gold").alone());

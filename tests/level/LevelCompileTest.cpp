@@ -9,12 +9,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(LevelTest, ANewLevelIsEmpty)
-{
-    Level level;
-    EXPECT_EQ(level.map, nullptr);
-    EXPECT_EQ(level.getTypo(), nullptr);
-}
+#include <string>
+#include <vector>
 
 TEST(LevelTest, ExternalLightsOutliveTheLevel)
 {
@@ -29,9 +25,11 @@ TEST(LevelTest, ExternalLightsOutliveTheLevel)
     EXPECT_TRUE(lamp.update());
 }
 
-TEST(LevelTest, MessageBoxFontAndDeletion)
+TEST(LevelTest, ANewLevelIsEmptyAndItsMessageBoxGivesTheFontUntilDeleted)
 {
     Level level;
+    EXPECT_EQ(level.map, nullptr);
+    EXPECT_EQ(level.getTypo(), nullptr);
     Typo font;
     level.message = new Text;
     level.message->init(&font, nullptr);
@@ -215,9 +213,7 @@ TEST(LevelCompileTest, EveryLightKindLine)
     EXPECT_EQ(omni->type, Light::Omni);
     EXPECT_EQ(unsigned(omni->colour), 0xFF112233u);
     EXPECT_FLOAT_EQ(omni->intensity, 0.75f);
-    EXPECT_EQ(omni->x, 58);
-    EXPECT_EQ(omni->y, 56);
-    EXPECT_EQ(omni->radius, 40);
+    EXPECT_EQ((std::vector<int>{omni->x, omni->y, omni->radius}), (std::vector<int>{58, 56, 40}));
     EXPECT_FALSE(omni->attenuate);
 
     Light* ambient = level.lights[1];
@@ -227,11 +223,8 @@ TEST(LevelCompileTest, EveryLightKindLine)
 
     Light* spot = level.lights[2];
     EXPECT_EQ(spot->type, Light::Spot);
-    EXPECT_EQ(spot->x, 32);
-    EXPECT_EQ(spot->y, 43);
-    EXPECT_EQ(spot->radius, 100);
-    EXPECT_EQ(spot->aperture, 90);
-    EXPECT_EQ(spot->direction, 180);
+    EXPECT_EQ((std::vector<int>{spot->x, spot->y, spot->radius, spot->aperture, spot->direction}),
+              (std::vector<int>{32, 43, 100, 90, 180}));
 
     Light* sun = level.lights[3];
     EXPECT_EQ(sun->type, Light::Directional);
@@ -246,20 +239,21 @@ TEST(LevelCompileTest, EveryLightKindLine)
     EXPECT_EQ(level.getDepth(50, 60), 5);
 }
 
-TEST(LevelCompileTest, DoorsAndLockedDoors)
+TEST(LevelCompileTest, DoorsAndLockedDoorsWithTheirNamesCutToTheirFields)
 {
     Level level;
     auto tile = solidTile(16, 24);
     place(&level, tile.get(), 40, 10, "    door metro2.lvl entrance", Element::DoorKind);
     place(&level, tile.get(), 90, 10, "locked_key_door crypt.lvl stairs 3");
     place(&level, tile.get(), 0, 0, "doorway");
+    // Names longer than their fields are cut.
+    std::string longNames = "door " + std::string(200, 'a') + " " + std::string(200, 'b');
+    place(&level, tile.get(), 0, 0, longNames.c_str());
     ASSERT_EQ(level.compile(), 1);
-    ASSERT_EQ(level.doors.size(), 2u);
+    ASSERT_EQ(level.doors.size(), 3u);
+    EXPECT_EQ(std::string(level.doors[2]->destination), std::string(127, 'a'));
     DOOR* plain = level.doors[0];
-    EXPECT_EQ(plain->x, 40);
-    EXPECT_EQ(plain->y, 10);
-    EXPECT_EQ(plain->width, 16);
-    EXPECT_EQ(plain->height, 24);
+    EXPECT_EQ((std::vector<int>{plain->x, plain->y, plain->width, plain->height}), (std::vector<int>{40, 10, 16, 24}));
     EXPECT_STREQ(plain->destination, "metro2.lvl");
     EXPECT_STREQ(plain->target, "entrance");
     EXPECT_EQ(plain->locked, 0);
@@ -270,17 +264,6 @@ TEST(LevelCompileTest, DoorsAndLockedDoors)
     EXPECT_EQ(locked->locked, 1);
     EXPECT_EQ(locked->key, 3);
     EXPECT_EQ(level.getDepth(45, 15), 5);
-}
-
-TEST(LevelCompileTest, DoorNamesLongerThanTheirFieldsAreCut)
-{
-    Level level;
-    auto tile = solidTile(2, 2);
-    std::string text = "door " + std::string(200, 'a') + " " + std::string(200, 'b');
-    place(&level, tile.get(), 0, 0, text.c_str());
-    ASSERT_EQ(level.compile(), 1);
-    ASSERT_EQ(level.doors.size(), 1u);
-    EXPECT_EQ(std::string(level.doors[0]->destination), std::string(127, 'a'));
 }
 
 TEST(LevelCompileTest, CloudSourceAtTheElementCentre)

@@ -219,17 +219,13 @@ TEST(LevelDrawTest, RockIsEverythingFromTheBaseDepthAndOffTheMap)
     room.level.baseColor = int(0xFF223344u);
     room.compile();
     Level& level = room.level;
-    cell(level, 1, 1).depth = 7;
-    cell(level, 2, 1).depth = 8;
-    cell(level, 3, 1).depth = 9;
-    cell(level, 4, 1).depth = 10;
+    for (int mx = 1; mx <= 4; mx++)
+        cell(level, mx, 1).depth = 6 + mx;
     Screen s(10, 4, 1);
     s.clear(0x11111111);
     level.drawBlack(&s, 0, 0);
-    EXPECT_EQ(s.getPixel(1, 1), 0x11111111);
-    EXPECT_EQ(s.getPixel(2, 1), int(0xFF223344u));
-    EXPECT_EQ(s.getPixel(3, 1), int(0xFF223344u));
-    EXPECT_EQ(s.getPixel(4, 1), int(0xFF223344u));
+    for (int mx = 1; mx <= 4; mx++)
+        EXPECT_EQ(s.getPixel(mx, 1), mx == 1 ? 0x11111111 : int(0xFF223344u)) << "depth " << 6 + mx;
     EXPECT_EQ(s.getPixel(0, 0), int(0xFF223344u));   // unpainted border: base depth
     EXPECT_EQ(s.getPixel(9, 3), int(0xFF223344u));   // off the map
 
@@ -282,17 +278,14 @@ TEST(LevelDrawTest, LayersDrawTheirListsInOrder)
     auto red = solidTile(1, 1, int(0xFFFF0000u), 0, 2);
     auto blue = solidTile(1, 1, int(0xFF0000FFu), 0, 1);
 
-    Element animated(red.get());
-    animated.x = 2;
-    animated.y = 2;
-    Element movie(blue.get());
-    movie.kind = Element::BonusMovie;
-    movie.x = 3;
-    movie.y = 3;
-    Element gold(blue.get());
-    gold.kind = Element::BonusGold;
-    gold.x = 4;
-    gold.y = 4;
+    auto at = [](Element& e, int kind, int xy) {
+        e.kind = kind;
+        e.x = e.y = xy;
+    };
+    Element animated(red.get()), movie(blue.get()), gold(blue.get());
+    at(animated, Element::Decor, 2);
+    at(movie, Element::BonusMovie, 3);
+    at(gold, Element::BonusGold, 4);
     level.entities.push_back(&animated);
     level.bonus.push_back(&movie);
     level.bonus.push_back(&gold);

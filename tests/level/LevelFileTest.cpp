@@ -101,28 +101,26 @@ TEST_F(LevelFileTest, KindLinesRouteElementsToTheirLists)
     EXPECT_EQ(names(level.ladders), (std::vector<std::string>{"ladder1"}));
     EXPECT_TRUE(level.readNotes.empty());
 
-    EXPECT_EQ(named(level.elements, "toxic")->kind, Element::Overlay);
-    EXPECT_EQ(named(level.elements, "pool")->kind, Element::Overlay);
-    EXPECT_EQ(named(level.actives, "rock")->kind, Element::Unstable);
-    EXPECT_EQ(named(level.elements, "sign")->kind, Element::Text);
+    const struct {
+        const std::vector<Element*>& list;
+        const char* name;
+        int kind;
+    } kinds[] = {{level.elements, "toxic", Element::Overlay},     {level.elements, "pool", Element::Overlay},
+                 {level.actives, "rock", Element::Unstable},       {level.elements, "sign", Element::Text},
+                 {level.elements, "ladder1", Element::Ladder},     {level.elements, "glow", Element::Phospho},
+                 {level.elements, "exit", Element::DoorKind},      {level.elements, "vault", Element::DoorKind},
+                 {level.elements, "bat", Element::Decor},          {level.elements, "thing", Element::Decor},
+                 {level.backgrounds, "sky", Element::Background},  {level.elements, "lever", Element::Switch},
+                 {level.elements, "lamp_switch", Element::LightSwitch}, {level.elements, "tap", Element::WaterSwitch}};
+    for (const auto& k : kinds)
+        EXPECT_EQ(named(k.list, k.name)->kind, k.kind) << k.name;
     EXPECT_STREQ(named(level.elements, "sign")->text, "text Mind the gap");
-    EXPECT_EQ(named(level.elements, "ladder1")->kind, Element::Ladder);
-    EXPECT_EQ(named(level.elements, "glow")->kind, Element::Phospho);
-    EXPECT_EQ(named(level.elements, "exit")->kind, Element::DoorKind);
-    EXPECT_EQ(named(level.elements, "vault")->kind, Element::DoorKind);
-    EXPECT_EQ(named(level.elements, "bat")->kind, Element::Decor);
-    EXPECT_EQ(named(level.elements, "thing")->kind, Element::Decor);
-    EXPECT_EQ(named(level.backgrounds, "sky")->kind, Element::Background);
 
     // Switches rest on their first frame whatever the file said; other
     // animations keep speed and frame.
-    const int switchKinds[] = {Element::Switch, Element::LightSwitch, Element::WaterSwitch};
-    const char* switchNames[] = {"lever", "lamp_switch", "tap"};
-    for (int i = 0; i < 3; i++) {
-        Element* s = named(level.elements, switchNames[i]);
-        EXPECT_EQ(s->kind, switchKinds[i]) << switchNames[i];
-        EXPECT_EQ(s->speed, 0.0f) << switchNames[i];
-        EXPECT_EQ(s->frame, 0.0f) << switchNames[i];
+    for (const char* name : {"lever", "lamp_switch", "tap"}) {
+        EXPECT_EQ(named(level.elements, name)->speed, 0.0f) << name;
+        EXPECT_EQ(named(level.elements, name)->frame, 0.0f) << name;
     }
     EXPECT_EQ(named(level.elements, "bat")->speed, 1.0f);
     EXPECT_EQ(named(level.elements, "bat")->frame, 2.0f);
@@ -130,11 +128,8 @@ TEST_F(LevelFileTest, KindLinesRouteElementsToTheirLists)
     Element* lift = named(level.actives, "lift");
     EXPECT_EQ(lift->kind, Element::Mover);
     EXPECT_FALSE(lift->active);
-    EXPECT_EQ(lift->homeX, 50);
-    EXPECT_EQ(lift->homeY, 60);
-    EXPECT_EQ(lift->targetX, 50);
-    EXPECT_EQ(lift->targetY, 10);
-    EXPECT_EQ(lift->depth, 2);
+    EXPECT_EQ((std::vector<int>{lift->homeX, lift->homeY, lift->targetX, lift->targetY, lift->depth}),
+              (std::vector<int>{50, 60, 50, 10, 2}));
     Element* ghost = named(level.actives, "ghost");
     EXPECT_EQ(ghost->kind, Element::Invisible);
     EXPECT_FALSE(ghost->active);
@@ -176,18 +171,14 @@ TEST_F(LevelFileTest, KeywordsBlocksAndSpecialFile)
     const ElectricBox* box = level.boxes[0];
     EXPECT_STREQ(box->name, "box1");
     EXPECT_STREQ(box->target, "lamp");
-    const int state[8] = {1, 0, 1, 0, 1, 0, 1, 0}, solution[8] = {0, 0, 0, 0, 1, 1, 1, 1};
-    for (int i = 0; i < 8; i++) {
-        EXPECT_EQ(box->state[i], state[i]);
-        EXPECT_EQ(box->solution[i], solution[i]);
-    }
+    EXPECT_EQ(std::vector<int>(box->state, box->state + 8), (std::vector<int>{1, 0, 1, 0, 1, 0, 1, 0}));
+    EXPECT_EQ(std::vector<int>(box->solution, box->solution + 8), (std::vector<int>{0, 0, 0, 0, 1, 1, 1, 1}));
 
     ASSERT_EQ(names(level.bonus), (std::vector<std::string>{"coin", "film", "stub", "torch", "tank", "coin2"}));
-    EXPECT_EQ(level.bonus[1]->kind, Element::BonusMovie);
-    EXPECT_EQ(level.bonus[2]->kind, Element::BonusCandle);
-    EXPECT_EQ(level.bonus[3]->kind, Element::BonusElectric);
-    EXPECT_EQ(level.bonus[4]->kind, Element::BonusAceto);
-    EXPECT_EQ(level.bonus[5]->kind, Element::Decor);
+    const int bonusKinds[] = {Element::BonusMovie, Element::BonusCandle, Element::BonusElectric, Element::BonusAceto,
+                              Element::Decor};
+    for (int i = 1; i <= 5; i++)
+        EXPECT_EQ(level.bonus[i]->kind, bonusKinds[i - 1]) << level.bonus[i]->name;
     EXPECT_STREQ(level.bonus[5]->text, "gold");
     EXPECT_EQ(level.bonus[0]->x, 20);
     EXPECT_EQ(level.bonus[0]->y, 30);
@@ -336,11 +327,7 @@ TEST_F(LevelFileTest, NumbersThatDoNotParseKeepTheirFields)
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->speed, 1.5f);
     EXPECT_EQ(w->frame, 0.0f);
-    EXPECT_EQ(w->x, 5);
-    EXPECT_EQ(w->y, 0);
-    EXPECT_EQ(w->depth, 0);
-    EXPECT_EQ(w->targetX, 7);
-    EXPECT_EQ(w->targetY, 0);
+    EXPECT_EQ((std::vector<int>{w->x, w->y, w->depth, w->targetX, w->targetY}), (std::vector<int>{5, 0, 0, 7, 0}));
     ASSERT_EQ(level.boxes.size(), 1u);
     EXPECT_EQ(level.boxes[0]->state[2], 0);
     EXPECT_EQ(level.boxes[0]->state[3], 1);

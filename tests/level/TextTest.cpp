@@ -114,17 +114,14 @@ TEST_F(TextTest, TimeRunsOnTheClockAndFadeGoesInStepsOf25)
     box.update();
     EXPECT_EQ(250, box.alpha);
 
-    box.alpha = 255;
-    std::vector<int> at255 = drawn();
-    box.alpha = 250;
-    std::vector<int> at250 = drawn();
-    box.alpha = 245;
-    std::vector<int> at245 = drawn();
-    box.alpha = 230;
-    std::vector<int> at230 = drawn();
-    EXPECT_EQ(at255, at250);
-    EXPECT_NE(at250, at245);
-    EXPECT_EQ(at245, at230);
+    auto at = [&](int alpha) {
+        box.alpha = alpha;
+        return drawn();
+    };
+    const std::vector<int> at245 = at(245);
+    EXPECT_EQ(at(255), at(250));
+    EXPECT_NE(at(250), at245);
+    EXPECT_EQ(at245, at(230));
     // The stepped alpha dims the frame: 245 draws it at 225 over black.
     int frame = at245[60 * screen.height + 20];
     EXPECT_LT(Screen::getRed(frame), 230);
@@ -134,7 +131,7 @@ TEST_F(TextTest, TimeRunsOnTheClockAndFadeGoesInStepsOf25)
     box.create("Hi", 10, white);
     box.end();
     EXPECT_FALSE(box.isActive());
-    EXPECT_EQ(std::vector<int>(at255.size(), int(0xFF000000)), drawn());
+    EXPECT_EQ(std::vector<int>(at245.size(), int(0xFF000000)), drawn());
 }
 
 TEST_F(TextTest, EscapesNameTheBoundKeys)

@@ -32,12 +32,15 @@ protected:
     }
     static void addData(const std::string& folder) { std::ofstream(folder + "/tiles.dat") << "data"; }
 
-    int choose(const std::string& program, const char* xdg, GAME_FOLDERS* folders, std::string* message)
+    // Chooses for a program in `program`, with no data in the system folder.
+    int choose(const std::string& program, const char* xdg = nullptr)
     {
         std::string home = root + "/home";
-        return chooseGameFolders(program, root + "/none", xdg, home.c_str(), folders, message);
+        return chooseGameFolders(program, root + "/none", xdg, home.c_str(), &folders, &message);
     }
     std::string root;
+    GAME_FOLDERS folders;
+    std::string message;
 };
 
 } // namespace
@@ -46,9 +49,7 @@ TEST_F(GameFoldersTest, ABuildFolderHoldingTheDataIsUsedAndWrittenTo)
 {
     addData(root + "/build/game");
     addData(root + "/prefix/share/gloamer");
-    GAME_FOLDERS folders;
-    std::string message;
-    ASSERT_EQ(choose(root + "/build/game", nullptr, &folders, &message), 1);
+    ASSERT_EQ(choose(root + "/build/game"), 1);
     EXPECT_EQ(folders.data, root + "/build/game");
     EXPECT_EQ(folders.player, "") << "a writable build folder keeps the player's files beside the data";
 }
@@ -59,9 +60,7 @@ TEST_F(GameFoldersTest, AReadOnlyDataFolderSendsWritesToThePlayersFolder)
         GTEST_SKIP() << "root writes into read-only folders";
     addData(root + "/build/game");
     chmod((root + "/build/game").c_str(), 0555);
-    GAME_FOLDERS folders;
-    std::string message;
-    ASSERT_EQ(choose(root + "/build/game", nullptr, &folders, &message), 1);
+    ASSERT_EQ(choose(root + "/build/game"), 1);
     EXPECT_EQ(folders.data, root + "/build/game");
     EXPECT_EQ(folders.player, root + "/home/.local/share/gloamer");
 }
@@ -69,27 +68,23 @@ TEST_F(GameFoldersTest, AReadOnlyDataFolderSendsWritesToThePlayersFolder)
 TEST_F(GameFoldersTest, InstalledDataIsFoundBesideTheProgramAndNeverWrittenTo)
 {
     addData(root + "/prefix/share/gloamer");
-    GAME_FOLDERS folders;
-    std::string message;
     // Writable, but installed: the player's files still go to his own folder.
-    ASSERT_EQ(choose(root + "/prefix/bin", nullptr, &folders, &message), 1);
+    ASSERT_EQ(choose(root + "/prefix/bin"), 1);
     EXPECT_TRUE(fs::equivalent(folders.data, root + "/prefix/share/gloamer"));
     EXPECT_EQ(folders.player, root + "/home/.local/share/gloamer");
 
-    ASSERT_EQ(choose(root + "/prefix/bin", (root + "/xdg").c_str(), &folders, &message), 1);
+    ASSERT_EQ(choose(root + "/prefix/bin", (root + "/xdg").c_str()), 1);
     EXPECT_EQ(folders.player, root + "/xdg/gloamer");
     // A relative XDG_DATA_HOME is ignored, as the XDG rules say.
-    ASSERT_EQ(choose(root + "/prefix/bin", "relative/xdg", &folders, &message), 1);
+    ASSERT_EQ(choose(root + "/prefix/bin", "relative/xdg"), 1);
     EXPECT_EQ(folders.player, root + "/home/.local/share/gloamer");
-    ASSERT_EQ(choose(root + "/prefix/bin", "", &folders, &message), 1);
+    ASSERT_EQ(choose(root + "/prefix/bin", ""), 1);
     EXPECT_EQ(folders.player, root + "/home/.local/share/gloamer");
 }
 
 TEST_F(GameFoldersTest, NoDataAnywhereIsAMessageNamingTheFileAndTheFolders)
 {
-    GAME_FOLDERS folders;
-    std::string message;
-    EXPECT_EQ(choose(root + "/build/game", nullptr, &folders, &message), 0);
+    EXPECT_EQ(choose(root + "/build/game"), 0);
     EXPECT_NE(message.find("tiles.dat"), std::string::npos) << message;
     EXPECT_NE(message.find(root + "/build/game"), std::string::npos) << message;
     EXPECT_NE(message.find(root + "/none"), std::string::npos) << message;

@@ -6,18 +6,12 @@
 
 #include <vector>
 
-TEST(ElementTest, ConstructionFromATile)
-{
-    auto still = solidTile(3, 3);
-    auto moving = solidTile(3, 3, int(0xFF808080u), 5, 2);
-    EXPECT_EQ(Element(still.get()).speed, 0.0f);
-    EXPECT_EQ(Element(moving.get()).speed, 1.0f);
-}
-
-TEST(ElementTest, AnimationWrapsBothWays)
+// A still picture makes a still element, an animation a running one.
+TEST(ElementTest, ConstructionSetsTheSpeedAndAnimationWrapsBothWays)
 {
     auto one = solidTile(2, 2);
     Element e(one.get());
+    EXPECT_EQ(e.speed, 0.0f);
     e.speed = 1.0f;
     for (int i = 0; i < 3; i++) {
         e.update();
@@ -26,6 +20,7 @@ TEST(ElementTest, AnimationWrapsBothWays)
 
     auto four = solidTile(2, 2, int(0xFF808080u), 5, 4);
     Element back(four.get());
+    EXPECT_EQ(back.speed, 1.0f);
     back.speed = -1.0f;
     std::vector<int> frames;
     for (int i = 0; i < 4; i++) {

@@ -146,13 +146,9 @@ TEST(LevelCompileTest, BackgroundsSpecialLayerAndPhosphorescence)
     auto old = solidTile(3, 3, int(0xFF00C864u));
     place(&level, rock.get(), 0, 0);
     place(&level, glowing.get(), 5, 5, "phospho", Element::Phospho);
-    Element* bg = new Element(rock.get());
-    bg->kind = Element::Background;
-    bg->x = 8;
-    bg->y = 8;
-    level.backgrounds.push_back(bg);
-    Element* sp = new Element(old.get());
-    level.specials.push_back(sp);
+    level.backgrounds.push_back(place(&level, rock.get(), 8, 8, "", Element::Background));
+    level.elements.pop_back();
+    level.specials.push_back(new Element(old.get()));
     ASSERT_EQ(level.compile(), 1);
 
     // Phosphorescent paint is kept apart, uncharged, and not baked.

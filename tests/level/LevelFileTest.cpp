@@ -180,8 +180,7 @@ TEST_F(LevelFileTest, KeywordsBlocksAndSpecialFile)
     for (int i = 1; i <= 5; i++)
         EXPECT_EQ(level.bonus[i]->kind, bonusKinds[i - 1]) << level.bonus[i]->name;
     EXPECT_STREQ(level.bonus[5]->text, "gold");
-    EXPECT_EQ(level.bonus[0]->x, 20);
-    EXPECT_EQ(level.bonus[0]->y, 30);
+    EXPECT_EQ(std::make_pair(level.bonus[0]->x, level.bonus[0]->y), std::make_pair(20, 30));
 
     // Five light elements, one cloud source.
     ASSERT_EQ(level.lights.size(), 5u);

@@ -71,9 +71,9 @@ TEST(LightTest, AnUnknownStyleOnlyClearsTheStyleAndADarkLampStaysDark)
     Light aceto = make(lamps[2]);
     aceto.setStyle(7);
     EXPECT_EQ(aceto.style, Light::StyleNone);
-    EXPECT_EQ(aceto.type, Light::Omni);
-    EXPECT_EQ(unsigned(aceto.colour), 0xFFFFEE88u);
-    EXPECT_EQ(aceto.radius, 80);
+    EXPECT_EQ(aceto.type, lamps[2].type);
+    EXPECT_EQ(unsigned(aceto.colour), lamps[2].colour);
+    EXPECT_EQ(aceto.radius, lamps[2].radius);
 
     Light dark = make(lamps[0]);
     dark.intensity = 0;

@@ -91,22 +91,22 @@ TEST(Drawing, RectanglesAndRoundedBoxes)
 
 TEST(Drawing, LinesIncludeBothEnds)
 {
-    Screen s(12, 12, 1);
-    s.line(0, 0, 2, 1, white);
-    EXPECT_EQ(drawn(s), (Points{{0, 0}, {1, 0}, {2, 1}}));
-    s.clear();
-    s.line(5, 5, 5, 5, white);
-    EXPECT_EQ(drawn(s), (Points{{5, 5}}));
-    s.clear();
-    s.line(3, 0, 3, 2, white);
-    EXPECT_EQ(drawn(s), (Points{{3, 0}, {3, 1}, {3, 2}}));
-    s.clear();
-    s.line(4, 4, 1, 1, white);
-    EXPECT_EQ(drawn(s), (Points{{4, 4}, {3, 3}, {2, 2}, {1, 1}}));
-    s.clear();
-    // Steep and leftwards: x steps by dx / |dy| and truncates toward the start.
-    s.line(2, 0, 0, 4, white);
-    EXPECT_EQ(drawn(s), (Points{{2, 0}, {1, 1}, {1, 2}, {0, 3}, {0, 4}}));
+    const struct {
+        int x0, y0, x1, y1;
+        Points points;
+    } lines[] = {
+        {0, 0, 2, 1, {{0, 0}, {1, 0}, {2, 1}}},
+        {5, 5, 5, 5, {{5, 5}}},
+        {3, 0, 3, 2, {{3, 0}, {3, 1}, {3, 2}}},
+        {4, 4, 1, 1, {{4, 4}, {3, 3}, {2, 2}, {1, 1}}},
+        // Steep and leftwards: x steps by dx / |dy| and truncates toward the start.
+        {2, 0, 0, 4, {{2, 0}, {1, 1}, {1, 2}, {0, 3}, {0, 4}}},
+    };
+    for (const auto& l : lines) {
+        Screen s(12, 12, 1);
+        s.line(l.x0, l.y0, l.x1, l.y1, white);
+        EXPECT_EQ(drawn(s), l.points) << l.x0 << "," << l.y0 << " to " << l.x1 << "," << l.y1;
+    }
 }
 
 TEST(Drawing, DiscsRoundOrSquashed)

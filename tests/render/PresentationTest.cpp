@@ -343,9 +343,8 @@ TEST_F(Flip, MostOfTheDisplayChangedOrAHardwareDoubleBufferFlipsWhole)
     s.draw(target);
     s.flip(target);
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].x, Screen::bandWidth);
-    EXPECT_EQ(shown[0].w, Screen::bandWidth);
-    EXPECT_EQ(shown[0].h, 20);
+    EXPECT_EQ((std::vector<int>{shown[0].x, shown[0].w, shown[0].h}),
+              (std::vector<int>{Screen::bandWidth, Screen::bandWidth, 20}));
     // A hardware double buffer shows its other buffer: always flipped whole.
     target->flags |= SDL_HWSURFACE | SDL_DOUBLEBUF;
     s.draw(target);

@@ -1,20 +1,11 @@
 #include "base/ReplacingFile.h"
 
+#include "base/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <string>
-
-namespace {
-
-std::string contents(const std::string& path)
-{
-    std::ifstream in(path);
-    return std::string((std::istreambuf_iterator<char>(in)), {});
-}
-
-} // namespace
 
 TEST(ReplacingFile, TheTargetChangesOnlyOnASuccessfulCommit)
 {
@@ -25,17 +16,17 @@ TEST(ReplacingFile, TheTargetChangesOnlyOnASuccessfulCommit)
         ASSERT_NE(dropped.out, nullptr);
         std::fputs("half", dropped.out);
     }
-    EXPECT_EQ(contents(path), "old");
+    EXPECT_EQ(readFile(path), "old");
     {
         ReplacingFile failed(path.c_str());
         std::fputs("bad", failed.out);
         EXPECT_EQ(failed.commit(false), 0);
     }
-    EXPECT_EQ(contents(path), "old");
+    EXPECT_EQ(readFile(path), "old");
     ReplacingFile good(path.c_str());
     std::fputs("new", good.out);
     EXPECT_EQ(good.commit(), 1);
-    EXPECT_EQ(contents(path), "new");
+    EXPECT_EQ(readFile(path), "new");
     EXPECT_FALSE(std::ifstream(path + ".tmp").good());
 
     ReplacingFile nowhere("/nonexistent/folder/file.txt");

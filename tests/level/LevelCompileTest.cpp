@@ -224,13 +224,11 @@ TEST(LevelCompileTest, EveryLightKindLine)
 
     Light* sun = level.lights[3];
     EXPECT_EQ(sun->type, Light::Directional);
-    EXPECT_EQ(sun->dirX, 1);
-    EXPECT_EQ(sun->dirY, 2);
+    EXPECT_EQ(std::make_pair(sun->dirX, sun->dirY), std::make_pair(1, 2));
 
     Light* fire = level.lights[4];
     EXPECT_EQ(fire->style, Light::StyleFire);
-    EXPECT_EQ(fire->x, 70);
-    EXPECT_EQ(fire->y, 80);
+    EXPECT_EQ(std::make_pair(fire->x, fire->y), std::make_pair(70, 80));
     // Light elements are baked like any other picture.
     EXPECT_EQ(level.getDepth(50, 60), 5);
 }

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -391,12 +392,10 @@ TEST_F(LevelFileTest, AnOversizedMapIsRefusedNamingTheElementThatStretchedIt)
                                    element("stray", "wall.til", "0 0", "4000 4000 0", "")),
               0);
     EXPECT_EQ(level.map, nullptr);
-    std::vector<int> lines = notes(level, Level::NoteNoMap);
-    ASSERT_EQ(lines.size(), 1u);
-    std::string text;
-    for (const Level::READ_NOTE& n : level.readNotes)
-        if (n.problem == Level::NoteNoMap)
-            text = n.text;
+    ASSERT_EQ(notes(level, Level::NoteNoMap).size(), 1u);
+    std::string text = std::find_if(level.readNotes.begin(), level.readNotes.end(), [](const Level::READ_NOTE& n) {
+                           return n.problem == Level::NoteNoMap;
+                       })->text;
     EXPECT_NE(text.find("\"stray\" at (4000, 4000)"), std::string::npos) << text;
     EXPECT_NE(text.find("4012 x 4012"), std::string::npos) << text;
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 unsigned u(int c) { return unsigned(c); }
 } // namespace
@@ -9,10 +11,8 @@ unsigned u(int c) { return unsigned(c); }
 TEST(Colour, ChannelsAndClampedPacking)
 {
     int c = int(0x80FF4020);
-    EXPECT_EQ(Screen::getAlpha(c), 0x80);
-    EXPECT_EQ(Screen::getRed(c), 0xFF);
-    EXPECT_EQ(Screen::getGreen(c), 0x40);
-    EXPECT_EQ(Screen::getBlue(c), 0x20);
+    EXPECT_EQ((std::vector<int>{Screen::getAlpha(c), Screen::getRed(c), Screen::getGreen(c), Screen::getBlue(c)}),
+              (std::vector<int>{0x80, 0xFF, 0x40, 0x20}));
     EXPECT_EQ(u(Screen::getColor(300, -5, 128, 255)), 0xFFFF0080u);
     EXPECT_EQ(u(Screen::getColor(0, 0, 0, 999)), 0xFF000000u);
 }

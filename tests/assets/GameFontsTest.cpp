@@ -1,9 +1,9 @@
 #include "assets/Typo.h"
+#include "base/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -19,8 +19,7 @@ std::string writeFile(const std::string& name, const std::string& text)
 
 int runFontpack(const std::string& arguments)
 {
-    std::string command = std::string(GLOAMER_TOOLS_DIR) + "/fontpack " + arguments + " 2>/dev/null";
-    return std::system(command.c_str());
+    return runTool("fontpack", arguments).status;
 }
 
 bool exists(const std::string& path)

@@ -1,6 +1,7 @@
 #include "map/Map.h"
 
 #include "assets/TileFixtures.h"
+#include "base/TestFiles.h"
 #include "assets/Typo.h"
 #include "render/PngImage.h"
 #include "render/Screen.h"
@@ -9,9 +10,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <set>
 #include <string>
-#include <sys/stat.h>
 
 namespace {
 
@@ -211,24 +212,6 @@ TEST(MapDrawTest, KeyAndPaintMarksShowOnVisitedRoomsUntilTheKeyIsTaken)
     EXPECT_EQ(shot.pixel("D3", 1, 1), int(0xFF542437u));
 }
 
-// A game folder whose Level/ holds the files a test writes.
-class LevelFolder {
-public:
-    LevelFolder() : dir(tempPath("game"))
-    {
-        mkdir(dir.c_str(), 0755);
-        mkdir((dir + "/Level").c_str(), 0755);
-    }
-    void write(const char* stem, const std::string& text)
-    {
-        std::FILE* out = std::fopen((dir + "/Level/" + stem + ".lvl").c_str(), "w");
-        ASSERT_TRUE(out);
-        std::fputs(text.c_str(), out);
-        std::fclose(out);
-    }
-    std::string dir;
-};
-
 std::string bonus(const char* nameLine, const char* text)
 {
     return std::string("BONUS\n") + nameLine + "\n  eye.til\n 0 0\n 10 10 0\n  " + text + "\n";
@@ -241,16 +224,20 @@ std::string element(const char* text)
 
 TEST(MapLevelFilesTest, OneTimeKeysAndPhosphorescentPaintAreFoundInTheLevelFiles)
 {
-    LevelFolder game;
-    game.write("metro2", element("phospho") + bonus("  key_red", "one_time"));
-    game.write("metro3", bonus("  key_blue", "gold") + bonus("  skull01", "one_time") + element("phospho_not"));
-    game.write("entrance", bonus("  key_with_a_very_long_name", "one_time"));
-    game.write("dark01", "MEMORIES\n" + bonus("key_unindented", "one_time"));
+    // A game folder whose Level/ holds the files the test writes.
+    std::string dir = freshFolder("map_levels", "Level");
+    auto write = [&dir](const char* stem, const std::string& text) {
+        std::ofstream(dir + "/Level/" + stem + ".lvl") << text;
+    };
+    write("metro2", element("phospho") + bonus("  key_red", "one_time"));
+    write("metro3", bonus("  key_blue", "gold") + bonus("  skull01", "one_time") + element("phospho_not"));
+    write("entrance", bonus("  key_with_a_very_long_name", "one_time"));
+    write("dark01", "MEMORIES\n" + bonus("key_unindented", "one_time"));
     // A record cut short by the end of the file.
-    game.write("dark02", "ELEMENT\nwall\n  wall.til\n");
+    write("dark02", "ELEMENT\nwall\n  wall.til\n");
 
     Map map;
-    map.lookForObjs(game.dir.c_str());
+    map.lookForObjs(dir.c_str());
     MAP_CELL* metro2 = cellOf(map, "metro2");
     EXPECT_TRUE(metro2->hasKey);
     EXPECT_STREQ(metro2->keyName, "key_red");

@@ -96,8 +96,8 @@ TEST_F(CharacterSheet, OffsetsGiveTheIntendedSpeeds)
     for (const auto& g : ground) {
         averageMove(g.name, g.speed, &x, &y);
         EXPECT_NEAR(x, g.x, g.tolerance) << g.name;
+        EXPECT_EQ(y, 0.0f) << g.name;
     }
-    EXPECT_EQ(y, 0.0f);
     averageMove("push", 0.35f, &x, &y);
     EXPECT_GE(x, 1.0f) << "keeps up with a block pushed 1 pixel per update";
     EXPECT_LE(x, 1.2f);

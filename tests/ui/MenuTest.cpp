@@ -38,8 +38,8 @@ struct SlotBytes {
 
     SlotBytes(int life, int coins, int diamonds, const std::vector<std::string>& objects)
     {
-        // Place, flags, current torch, flags and dy, life, max life,
-        // respawns, hit value, coins, diamonds.
+        // Five leading fields, flags, current torch, four of flags and dy,
+        // life, max life, respawns, hit value, coins, diamonds.
         for (int v : {10, 20, 10, 20, 0, 1, 3, 0, 0, 0, 0, life, 6, 3, 0, coins, diamonds})
             int32(v);
         text("./Level/metro2.lvl");

@@ -11,21 +11,6 @@
 #include <string>
 #include <unistd.h>
 
-namespace {
-
-// A fake mixer with every effect slot and track loaded from a stand-in file.
-struct LoadedMixer : FakeMixer {
-    LoadedMixer()
-    {
-        for (int slot = 0; slot < soundSlotCount; slot++)
-            addSound("./Sound/any.wav", slot);
-        for (int track = 0; track < musicTrackCount; track++)
-            addMusic("./Sound/any.mp3", track);
-    }
-};
-
-} // namespace
-
 TEST(Sound, InitLoadsTheSlotAndTrackTables)
 {
     FakeMixer fake;

@@ -58,20 +58,12 @@ protected:
 TEST_F(AnimationControlerTest, HalfSpeedHandsOutAnOffsetOnlyWhenTheFrameChanges)
 {
     startWalking(0.5f, 4.0f);
-    int moves[4];
-    float frames[4];
+    // Frame 5's offset, once, then frame 6's.
+    const int moves[] = {0, 6, 0, 7};
     for (int i = 0; i < 4; i++) {
-        moves[i] = updateAndMove();
-        frames[i] = c.getFrame();
+        EXPECT_EQ(updateAndMove(), moves[i]) << i;
+        EXPECT_FLOAT_EQ(c.getFrame(), 4.5f + 0.5f * float(i));
     }
-    EXPECT_FLOAT_EQ(frames[0], 4.5f);
-    EXPECT_FLOAT_EQ(frames[1], 5.0f);
-    EXPECT_FLOAT_EQ(frames[2], 5.5f);
-    EXPECT_FLOAT_EQ(frames[3], 6.0f);
-    EXPECT_EQ(moves[0], 0);
-    EXPECT_EQ(moves[1], 6) << "frame 5's offset, once";
-    EXPECT_EQ(moves[2], 0);
-    EXPECT_EQ(moves[3], 7);
 }
 
 TEST_F(AnimationControlerTest, BackwardsWrapsToTheLastFrameAndNegatesTheOffset)

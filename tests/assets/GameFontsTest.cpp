@@ -1,9 +1,9 @@
 #include "assets/Typo.h"
+#include "base/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -19,14 +19,7 @@ std::string writeFile(const std::string& name, const std::string& text)
 
 int runFontpack(const std::string& arguments)
 {
-    std::string command = std::string(GLOAMER_TOOLS_DIR) + "/fontpack " + arguments + " 2>/dev/null";
-    return std::system(command.c_str());
-}
-
-bool exists(const std::string& path)
-{
-    std::ifstream in(path);
-    return bool(in);
+    return runTool("fontpack", arguments).status;
 }
 
 // Every character the game prints must have a glyph of its own: the printable
@@ -92,7 +85,7 @@ TEST(GameFonts, PackerRefusesBadSources)
         std::string source = writeFile("pack_bad.txt", text);
         std::string font = testing::TempDir() + "pack_bad" + std::to_string(n++) + ".dat";
         EXPECT_NE(0, runFontpack(source + " " + font)) << text;
-        EXPECT_FALSE(exists(font)) << text;
+        EXPECT_FALSE(std::ifstream(font).good()) << text;
     }
 }
 
@@ -102,8 +95,8 @@ TEST(GameFonts, SheetRefusesADamagedFont)
     std::remove(image.c_str());
     std::string cut = writeFile("damaged_font.dat", "95\n! 1 5\nX\nX\n");
     EXPECT_NE(0, runFontpack("--sheet '" + cut + "' '" + image + "'"));
-    EXPECT_FALSE(exists(image));
+    EXPECT_FALSE(std::ifstream(image).good());
     std::string garbage = writeFile("garbage_font.dat", std::string("\x7f\x45\x4c\x46\x02\x01", 6));
     EXPECT_NE(0, runFontpack("--sheet '" + garbage + "' '" + image + "'"));
-    EXPECT_FALSE(exists(image));
+    EXPECT_FALSE(std::ifstream(image).good());
 }

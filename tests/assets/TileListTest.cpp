@@ -209,23 +209,13 @@ TEST(TileList, CorruptContainers)
     }
 }
 
-// The containers the build makes for the game directory load whole, and the
-// control container has the key of every letter the on-screen help shows.
+// The containers the build makes for the game directory load whole.
 TEST(TileList, GameContainersLoad)
 {
     TileList tiles(GLOAMER_GAME_DIR "/tiles.dat", false);
     ASSERT_GT(tiles.count, 0);
     for (Tile* tile : tiles.list)
         EXPECT_NE(tiles.findByName2(tile->name)->frames, nullptr) << tile->name;
-
-    TileList control(GLOAMER_GAME_DIR "/tiles_control.dat", true);
-    char name[16];
-    for (char c = 'a'; c <= 'z'; c++) {
-        boundedFormat(name, sizeof name, "key_%c.anm", c);
-        Tile* key = control.findByName2(name);
-        ASSERT_NE(key, nullptr) << name;
-        EXPECT_NE(key->frames, nullptr) << name;
-    }
 }
 
 // Pixels are read when a tile is first found and freed when no user that

@@ -178,9 +178,7 @@ TEST(Tile, BorderOfOnePixelIsTheEightAroundIt)
 // Only the plain draw sounds, and only steam at frame 0 and electricity at frame 9.
 TEST(Tile, PlainDrawPlaysTheSteamAndElectricCues)
 {
-    FakeMixer fake;
-    for (int slot = 0; slot < soundSlotCount; slot++)
-        addSound("./Sound/any.wav", slot);
+    LoadedMixer fake;
     Tile steam, arc;
     makeTile(&steam, "steam_pipe.anm", 2, 2, 10);
     makeTile(&arc, "electric01.anm", 2, 2, 10);

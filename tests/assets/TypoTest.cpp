@@ -87,12 +87,10 @@ TEST(TypoLoad, ReadsGlyphsColumnMajorWithSpaceAndDuplicates)
     ASSERT_NE(nullptr, c);
     ASSERT_EQ(3, c->width);
     ASSERT_EQ(2, c->height);
-    // Pixel (x, y) is ink[x * height + y].
-    EXPECT_EQ(white, c->ink[0 * 2 + 0]);
-    EXPECT_EQ(0, c->ink[0 * 2 + 1]);
-    EXPECT_EQ(0, c->ink[1 * 2 + 0]);
-    EXPECT_EQ(white, c->ink[1 * 2 + 1]);
-    EXPECT_EQ(white, c->ink[2 * 2 + 1]);
+    // Pixel (x, y) is ink[x * height + y]: "X.." over ".XX".
+    const int ink[] = {white, 0, 0, white, 0, white};
+    for (int i = 0; i < 6; i++)
+        EXPECT_EQ(ink[i], c->ink[i]) << i;
     ASSERT_NE(nullptr, font.getGlyph(' '));
     EXPECT_EQ(2, font.getGlyph(' ')->width);
     ASSERT_NE(nullptr, font.getGlyph('d'));

@@ -33,3 +33,14 @@ public:
     std::vector<std::string> samplePaths;
     std::vector<std::string> musicPaths;
 };
+
+// A fake mixer with every effect slot and track loaded from a stand-in file.
+struct LoadedMixer : FakeMixer {
+    LoadedMixer()
+    {
+        for (int slot = 0; slot < soundSlotCount; slot++)
+            addSound("./Sound/any.wav", slot);
+        for (int track = 0; track < musicTrackCount; track++)
+            addMusic("./Sound/any.mp3", track);
+    }
+};

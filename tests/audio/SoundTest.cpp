@@ -11,19 +11,6 @@
 #include <string>
 #include <unistd.h>
 
-namespace {
-
-// Every effect slot and track loaded from a stand-in file.
-void loadEverySlot()
-{
-    for (int slot = 0; slot < soundSlotCount; slot++)
-        addSound("./Sound/any.wav", slot);
-    for (int track = 0; track < musicTrackCount; track++)
-        addMusic("./Sound/any.mp3", track);
-}
-
-} // namespace
-
 TEST(Sound, InitLoadsTheSlotAndTrackTables)
 {
     FakeMixer fake;
@@ -75,8 +62,7 @@ TEST(Sound, WithoutFilesEveryPlayCallIsSilent)
 
 TEST(Sound, ALoopNeverStartsTwiceAndPlaySoundBlocksIt)
 {
-    FakeMixer fake;
-    loadEverySlot();
+    LoadedMixer fake;
     playLoop(31);
     playLoop(31);
     ASSERT_EQ(fake.calls("playChannel").size(), 1u);
@@ -108,8 +94,7 @@ TEST(Sound, ALoopNeverStartsTwiceAndPlaySoundBlocksIt)
 
 TEST(Sound, InactiveStartsAndStopsNothing)
 {
-    FakeMixer fake;
-    loadEverySlot();
+    LoadedMixer fake;
     playLoop(31);
     fake.events.clear();
     setSounds(false);
@@ -130,8 +115,7 @@ TEST(Sound, InactiveStartsAndStopsNothing)
 
 TEST(Sound, OutOfRangeSlotsAndTracksAreIgnored)
 {
-    FakeMixer fake;
-    loadEverySlot();
+    LoadedMixer fake;
     fake.events.clear();
     size_t loads = fake.samplePaths.size() + fake.musicPaths.size();
     for (int bad : {-1, 64, 1000}) {
@@ -151,8 +135,7 @@ TEST(Sound, OutOfRangeSlotsAndTracksAreIgnored)
 
 TEST(Sound, MusicDoesNotRestartTheTrackAlreadyPlaying)
 {
-    FakeMixer fake;
-    loadEverySlot();
+    LoadedMixer fake;
     playMusic(1);
     playMusic(1);
     ASSERT_EQ(fake.calls("playMusic").size(), 1u);
@@ -192,8 +175,7 @@ TEST(Sound, TheMenuTrackGivesWayToTheRoomsTracksAndStopsOnlyItself)
 
 TEST(Sound, HeldEffectsStartNothingWhileLoopsAndMusicGoOn)
 {
-    FakeMixer fake;
-    loadEverySlot();
+    LoadedMixer fake;
     holdEffects(true);
     playSound(coinSlot);
     EXPECT_TRUE(fake.calls("playChannel").empty());
@@ -208,8 +190,7 @@ TEST(Sound, HeldEffectsStartNothingWhileLoopsAndMusicGoOn)
 
 TEST(Sound, PauseHaltsOnlyTheAmbiencesThatPlayAndResumeRestoresThem)
 {
-    FakeMixer fake;
-    loadEverySlot();
+    LoadedMixer fake;
     playLoop(31);
     playSound(5);
     playMusic(0);
@@ -230,16 +211,13 @@ TEST(Sound, PauseHaltsOnlyTheAmbiencesThatPlayAndResumeRestoresThem)
 
 TEST(Sound, FootstepsAlternate)
 {
-    FakeMixer fake;
-    loadEverySlot();
-    playStep();
-    playStep();
-    playStep();
-    std::vector<MIXER_EVENT> plays = fake.calls("playChannel");
-    ASSERT_EQ(plays.size(), 3u);
-    EXPECT_EQ(plays[0].first, 28);
-    EXPECT_EQ(plays[1].first, 29);
-    EXPECT_EQ(plays[2].first, 28);
+    LoadedMixer fake;
+    size_t played = 0;
+    for (int step : {28, 29, 28}) {
+        playStep();
+        ASSERT_EQ(fake.calls("playChannel").size(), ++played);
+        EXPECT_EQ(fake.calls("playChannel").back().first, step);
+    }
 }
 
 TEST(Sound, VolumesAreClampedAndScaledToTheMixer)

@@ -36,8 +36,7 @@ std::string tempDir(const std::string& name)
 
 int runArtgen(const std::string& args)
 {
-    std::string command = std::string(GLOAMER_TOOLS_DIR) + "/artgen " + args + " 2>/dev/null";
-    return std::system(command.c_str());
+    return runTool("artgen", args).status;
 }
 
 std::vector<Entry> readManifest(const std::string& file)
@@ -148,11 +147,7 @@ TEST_F(ArtgenOutput, EveryPictureTheGameNamesExistsWithItsFrames)
         Tile* packed = game.findByName2(n.first.c_str());
         ASSERT_NE(packed, nullptr) << n.first;
         EXPECT_GE(packed->frameCount, n.second) << n.first;
-        int count = frames("tiles.manifest", n.first);
-        EXPECT_GE(count, n.second) << n.first;
-        if (n.first.find(".til") != std::string::npos) {
-            EXPECT_EQ(count, 1) << n.first << ": a still picture has one frame";
-        }
+        EXPECT_GE(frames("tiles.manifest", n.first), n.second) << n.first;
     }
     // A steam and an electric animation whose first and tenth frames play sounds.
     bool steam = false, elect = false;

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -125,10 +124,7 @@ TEST(LevelcheckTest, ATileWithoutFramesIsAnError)
     TOOL_RUN whole = runTool("levelcheck", "'" + dir + "'");
     EXPECT_EQ(whole.status, 0) << whole.output;
 
-    std::string tiles = dir + "/tiles.dat";
-    std::ifstream in(tiles, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    in.close();
+    std::string tiles = dir + "/tiles.dat", bytes = readFile(tiles);
     std::ofstream(tiles, std::ios::binary) << bytes.substr(0, bytes.size() - 20);
     TOOL_RUN cut = runTool("levelcheck", "'" + dir + "'");
     EXPECT_EQ(cut.status, 1) << cut.output;

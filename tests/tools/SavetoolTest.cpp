@@ -3,22 +3,16 @@
 #include "player/Player.h"
 #include "save/SaveFixtures.h"
 #include "save/SlotFile.h"
+#include "base/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <unistd.h>
 
 namespace {
-
-std::string contents(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), {});
-}
 
 int savetool(const std::string& args)
 {
@@ -38,7 +32,7 @@ TEST(Savetool, DumpAndPackGiveTheSameSlotBack)
     ASSERT_EQ(writeSlot(slot.c_str(), richState(), nullptr, SlotBackup::none), 1);
     ASSERT_EQ(savetool("dump '" + slot + "' > '" + dir + "tool_slot.txt'"), 0);
     ASSERT_EQ(savetool("pack '" + dir + "tool_slot.txt' '" + dir + "tool_again.sav'"), 0);
-    EXPECT_EQ(contents(dir + "tool_again.sav"), contents(slot));
+    EXPECT_EQ(readFile(dir + "tool_again.sav"), readFile(slot));
 
     // Strings holding what the text's lines are made of: a line break with a
     // line after it, blanks, quotes, backslashes, other bytes, nothing.
@@ -53,7 +47,7 @@ TEST(Savetool, DumpAndPackGiveTheSameSlotBack)
     ASSERT_EQ(writeSlot(slot.c_str(), odd, nullptr, SlotBackup::none), 1);
     ASSERT_EQ(savetool("dump '" + slot + "' > '" + dir + "tool_slot.txt'"), 0);
     ASSERT_EQ(savetool("pack '" + dir + "tool_slot.txt' '" + dir + "tool_again.sav'"), 0);
-    EXPECT_EQ(contents(dir + "tool_again.sav"), contents(slot));
+    EXPECT_EQ(readFile(dir + "tool_again.sav"), readFile(slot));
 
     std::ofstream(dir + "tool_bad.sav") << "not a slot";
     EXPECT_EQ(savetool("dump '" + dir + "tool_bad.sav'"), 1);

@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <cstring>
 #include <map>
@@ -99,8 +97,7 @@ public:
     // Writes the game directory; returns it.
     std::string write(const std::string& name) const
     {
-        std::string dir = std::string(testing::TempDir()) + "worldcheck_" + name;
-        EXPECT_EQ(std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "/Level'").c_str()), 0);
+        std::string dir = freshFolder("worldcheck_" + name, "Level");
         TileContainer tiles;
         addTile(&tiles, "mark.til", doorSize / 2, doorSize, 2);
         for (int w = 1; w <= 2; w++)

@@ -92,15 +92,11 @@ TEST_F(HudTest, SkullsThenHeartsThenEmptyHeartsOnePixelApart)
 {
     show(2, 3, 6);
     EXPECT_EQ(row(), "SSHHHEEE");
-    EXPECT_EQ(s.getPixel(2, 2), skull);
-    EXPECT_EQ(s.getPixel(10, 2), skull);
-    EXPECT_EQ(s.getPixel(9, 4), background) << "one pixel between icons";
-    EXPECT_EQ(s.getPixel(18, 2), heart);
-    EXPECT_EQ(s.getPixel(32, 2), heart);
-    EXPECT_EQ(s.getPixel(39, 2), emptyHeart);
-    EXPECT_EQ(s.getPixel(51, 2), emptyHeart);
-    EXPECT_EQ(s.getPixel(56, 2), background);
-    EXPECT_EQ(s.getPixel(18, 1), background) << "the row starts at y = 2";
+    // The icons' edges, one pixel between icons (9, 4), the row starting at y = 2.
+    const int expected[][3] = {{2, 2, skull}, {10, 2, skull}, {9, 4, background}, {18, 2, heart}, {32, 2, heart},
+                               {39, 2, emptyHeart}, {51, 2, emptyHeart}, {56, 2, background}, {18, 1, background}};
+    for (const auto& p : expected)
+        EXPECT_EQ(s.getPixel(p[0], p[1]), p[2]) << p[0] << "," << p[1];
 }
 
 TEST_F(HudTest, EmptyHeartsFillTheRowUpToTheMaximumAndExtraLifeShowsWhole)

@@ -11,23 +11,14 @@
 
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
-
-const int keyReturn = SDLK_RETURN;
-const int keyEscape = SDLK_ESCAPE;
-const int keyUp = SDLK_UP;
-const int keyDown = SDLK_DOWN;
-const int keyLeft = SDLK_LEFT;
-const int keyRight = SDLK_RIGHT;
 
 // The bytes of a slot file as the game writes it: fixed fields up to the
 // diamonds, then the level, the checkpoint, the objects and no memories.
@@ -47,18 +38,10 @@ struct SlotBytes {
 
     SlotBytes(int life, int coins, int diamonds, const std::vector<std::string>& objects)
     {
-        for (int v : {10, 20, 10, 20, 0})
+        // Five leading fields, flags, current torch, four of flags and dy,
+        // life, max life, respawns, hit value, coins, diamonds.
+        for (int v : {10, 20, 10, 20, 0, 1, 3, 0, 0, 0, 0, life, 6, 3, 0, coins, diamonds})
             int32(v);
-        int32(1);      // flags
-        int32(3);      // current torch
-        for (int i = 0; i < 4; i++)
-            int32(0);  // flags and dy
-        int32(life);
-        int32(6);      // max life
-        int32(3);      // respawns
-        int32(0);      // hit value
-        int32(coins);
-        int32(diamonds);
         text("./Level/metro2.lvl");
         int32(5);
         int32(7);
@@ -125,13 +108,13 @@ protected:
         return answer;
     }
 
-    void openControls() { press({keyDown, keyDown, keyReturn, keyReturn}); }
+    void openControls() { press({SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_RETURN}); }
     // On the remapping screen: chooses the action at `index` and presses `key` for it.
     void bind(int index, int key)
     {
         while (menu.selection != index)
-            press({keyDown});
-        press({keyReturn, key});
+            press({SDLK_DOWN});
+        press({SDLK_RETURN, key});
     }
 
     FakeMixer mixer;
@@ -150,19 +133,19 @@ TEST_F(MenuTest, EveryScreenIsReachedAndLeft)
         int selection;
     };
     const STEP path[] = {
-        {{keyReturn}, Menu::stateSlots, 0},                    // NEW GAME
-        {{keyEscape}, Menu::stateMainMenu, 0},
-        {{keyDown, keyReturn}, Menu::stateSlots, 0},           // CONTINUE
-        {{keyEscape}, Menu::stateMainMenu, 1},                 // back on CONTINUE
-        {{keyReturn, keyUp, keyReturn}, Menu::stateMainMenu, 0}, // the slot screen's "back"
-        {{keyDown, keyDown, keyReturn}, Menu::stateOptions, 0},
-        {{keyReturn}, Menu::stateControls, 0},
-        {{keyEscape}, Menu::stateOptions, 0},
-        {{keyReturn, keyUp, keyReturn}, Menu::stateOptions, 0}, // remapping's "cancel"
-        {{keyReturn, keyUp, keyUp, keyUp, keyReturn}, Menu::stateOptions, 0}, // "save"
-        {{keyEscape}, Menu::stateMainMenu, 0},
-        {{keyDown, keyDown, keyReturn, keyUp, keyReturn}, Menu::stateMainMenu, 0}, // options' BACK
-        {{keyDown, keyDown, keyDown, keyReturn}, Menu::stateCredits, 0},
+        {{SDLK_RETURN}, Menu::stateSlots, 0},                    // NEW GAME
+        {{SDLK_ESCAPE}, Menu::stateMainMenu, 0},
+        {{SDLK_DOWN, SDLK_RETURN}, Menu::stateSlots, 0},           // CONTINUE
+        {{SDLK_ESCAPE}, Menu::stateMainMenu, 1},                 // back on CONTINUE
+        {{SDLK_RETURN, SDLK_UP, SDLK_RETURN}, Menu::stateMainMenu, 0}, // the slot screen's "back"
+        {{SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}, Menu::stateOptions, 0},
+        {{SDLK_RETURN}, Menu::stateControls, 0},
+        {{SDLK_ESCAPE}, Menu::stateOptions, 0},
+        {{SDLK_RETURN, SDLK_UP, SDLK_RETURN}, Menu::stateOptions, 0}, // remapping's "cancel"
+        {{SDLK_RETURN, SDLK_UP, SDLK_UP, SDLK_UP, SDLK_RETURN}, Menu::stateOptions, 0}, // "save"
+        {{SDLK_ESCAPE}, Menu::stateMainMenu, 0},
+        {{SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_UP, SDLK_RETURN}, Menu::stateMainMenu, 0}, // options' BACK
+        {{SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}, Menu::stateCredits, 0},
         {{'x'}, Menu::stateMainMenu, 0},
     };
     int step = 0;
@@ -178,25 +161,25 @@ TEST_F(MenuTest, EveryScreenIsReachedAndLeft)
 TEST_F(MenuTest, BrightnessAndDisplayItemsChangeTheSettingsKeptWhenOptionsAreLeft)
 {
     settings = SETTINGS();
-    press({keyDown, keyDown, keyReturn, keyDown, keyDown, keyDown});
+    press({SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN});
     ASSERT_EQ(menu.selection, Menu::optionsBrightness);
     const struct {
         int key, presses, brightness;
-    } steps[] = {{keyRight, 7, brightnessHighest}, {keyLeft, 9, brightnessLowest}, {keyRight, 3, 1}};
+    } steps[] = {{SDLK_RIGHT, 7, brightnessHighest}, {SDLK_LEFT, 9, brightnessLowest}, {SDLK_RIGHT, 3, 1}};
     for (const auto& step : steps) {
         for (int i = 0; i < step.presses; i++)
             press({step.key});
         EXPECT_EQ(settings.brightness, step.brightness);
     }
-    press({keyDown, keyReturn});
+    press({SDLK_DOWN, SDLK_RETURN});
     EXPECT_FALSE(settings.fullScreen);
-    press({keyRight, keyLeft});
+    press({SDLK_RIGHT, SDLK_LEFT});
     EXPECT_FALSE(settings.fullScreen);
-    press({keyDown, keyReturn});
+    press({SDLK_DOWN, SDLK_RETURN});
     EXPECT_EQ(menu.getGameState(), Menu::stateGamepad);
-    press({keyEscape});
+    press({SDLK_ESCAPE});
     EXPECT_EQ(menu.selection, Menu::optionsGamepad);
-    press({keyEscape});
+    press({SDLK_ESCAPE});
     EXPECT_EQ(menu.getGameState(), Menu::stateMainMenu);
     std::ifstream in("settings.ini");
     std::stringstream text;
@@ -207,25 +190,25 @@ TEST_F(MenuTest, BrightnessAndDisplayItemsChangeTheSettingsKeptWhenOptionsAreLef
 
 TEST_F(MenuTest, SelectionWrapsAroundEveryScreen)
 {
-    press({keyUp});
+    press({SDLK_UP});
     EXPECT_EQ(menu.selection, 4) << "up from NEW GAME selects QUIT";
-    press({keyDown});
+    press({SDLK_DOWN});
     EXPECT_EQ(menu.selection, 0);
-    press({keyReturn, keyUp});
+    press({SDLK_RETURN, SDLK_UP});
     EXPECT_EQ(menu.selection, 5) << "the slot screen's last item is back";
-    press({keyEscape, keyDown, keyDown, keyReturn, keyReturn, keyUp});
+    press({SDLK_ESCAPE, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_RETURN, SDLK_UP});
     EXPECT_EQ(menu.getGameState(), Menu::stateControls);
     EXPECT_EQ(menu.selection, 15) << "cancel";
-    press({keyDown});
+    press({SDLK_DOWN});
     EXPECT_EQ(menu.selection, 0);
 }
 
 TEST_F(MenuTest, QuitIsAnswerOnlyOfTheQuitItem)
 {
-    EXPECT_EQ(press({keyDown, keyDown, keyDown, keyReturn}), 0) << "CREDITS";
-    EXPECT_EQ(press({keyReturn}), 0) << "leaving the credits with Return is not a quit";
-    EXPECT_EQ(press({keyUp, keyReturn}), 1);
-    EXPECT_EQ(press({keyEscape}), 0) << "Escape in the main menu does nothing";
+    EXPECT_EQ(press({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}), 0) << "CREDITS";
+    EXPECT_EQ(press({SDLK_RETURN}), 0) << "leaving the credits with Return is not a quit";
+    EXPECT_EQ(press({SDLK_UP, SDLK_RETURN}), 1);
+    EXPECT_EQ(press({SDLK_ESCAPE}), 0) << "Escape in the main menu does nothing";
 }
 
 TEST_F(MenuTest, SlotSummariesShowLifeCoinsDiamondsAndKeys)
@@ -262,18 +245,18 @@ TEST_F(MenuTest, SlotSummariesShowLifeCoinsDiamondsAndKeys)
 TEST_F(MenuTest, NewGameOnAStoredGameAsksBeforeOverwritingIt)
 {
     SlotBytes(3, 17, 4, {}).write(1);
-    press({keyReturn, keyDown, keyReturn});
+    press({SDLK_RETURN, SDLK_DOWN, SDLK_RETURN});
     ASSERT_EQ(menu.getGameState(), Menu::stateOverwrite);
     EXPECT_EQ(menu.chosenSlot, 1);
     // "no" is chosen first; Return on it, or Escape, goes back to the slot.
-    for (int answer : {keyReturn, keyEscape}) {
+    for (int answer : {SDLK_RETURN, SDLK_ESCAPE}) {
         press({answer});
         EXPECT_EQ(menu.getGameState(), Menu::stateSlots);
         EXPECT_EQ(menu.selection, 1);
         EXPECT_EQ(menu.getStartGame(), Menu::startNone);
-        press({keyReturn});
+        press({SDLK_RETURN});
     }
-    press({keyLeft, keyReturn});
+    press({SDLK_LEFT, SDLK_RETURN});
     EXPECT_EQ(menu.getGameState(), Menu::statePlaying);
     EXPECT_EQ(menu.getStartGame(), Menu::startNewGame);
     EXPECT_STREQ(menu.getSlotName(), "./Save/slot1.sav");
@@ -283,13 +266,13 @@ TEST_F(MenuTest, ContinueIsRefusedOnEmptyAndDamagedSlots)
 {
     SlotBytes(3, 17, 4, {}).write(2);
     SlotBytes(3, 17, 4, {}).write(1, 50);
-    press({keyDown, keyReturn});
-    press({keyReturn});
+    press({SDLK_DOWN, SDLK_RETURN});
+    press({SDLK_RETURN});
     EXPECT_EQ(menu.getGameState(), Menu::stateSlots) << "slot 1 is empty";
-    press({keyDown, keyReturn});
+    press({SDLK_DOWN, SDLK_RETURN});
     EXPECT_EQ(menu.getGameState(), Menu::stateSlots) << "slot 2 is damaged";
     EXPECT_EQ(menu.getStartGame(), Menu::startNone);
-    press({keyDown, keyReturn});
+    press({SDLK_DOWN, SDLK_RETURN});
     EXPECT_EQ(menu.getGameState(), Menu::statePlaying);
     EXPECT_EQ(menu.getStartGame(), Menu::startContinue);
     EXPECT_STREQ(menu.getSlotName(), "./Save/slot2.sav");
@@ -298,24 +281,24 @@ TEST_F(MenuTest, ContinueIsRefusedOnEmptyAndDamagedSlots)
 TEST_F(MenuTest, ADamagedSlotCanBeOverwrittenByANewGame)
 {
     SlotBytes(3, 17, 4, {}).write(0, 10);
-    press({keyReturn, keyReturn});
+    press({SDLK_RETURN, SDLK_RETURN});
     EXPECT_EQ(menu.getStartGame(), Menu::startNewGame);
     EXPECT_STREQ(menu.getSlotName(), "./Save/slot0.sav");
 }
 
 TEST_F(MenuTest, VolumesAreClampedAndSavedToControlIni)
 {
-    press({keyDown, keyDown, keyReturn, keyDown, keyRight});
+    press({SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_DOWN, SDLK_RIGHT});
     EXPECT_EQ(getMusicVolume(), 100);
     for (int i = 0; i < 21; i++)
-        press({keyLeft});
+        press({SDLK_LEFT});
     EXPECT_EQ(getMusicVolume(), 0);
-    press({keyDown, keyLeft, keyLeft, keyLeft, keyRight});
+    press({SDLK_DOWN, SDLK_LEFT, SDLK_LEFT, SDLK_LEFT, SDLK_RIGHT});
     EXPECT_EQ(getFxVolume(), 90);
-    press({keyDown, keyRight, keyUp, keyUp, keyUp, keyRight});
+    press({SDLK_DOWN, SDLK_RIGHT, SDLK_UP, SDLK_UP, SDLK_UP, SDLK_RIGHT});
     EXPECT_EQ(getMusicVolume(), 0) << "arrows change nothing on BACK or CONTROLS";
     EXPECT_EQ(getFxVolume(), 90);
-    press({keyEscape});
+    press({SDLK_ESCAPE});
     std::vector<int> lines = controlFileLines();
     ASSERT_EQ(lines.size(), 514u);
     EXPECT_EQ(lines[512], 0);
@@ -335,7 +318,7 @@ TEST_F(MenuTest, RemappingToAKeyInUseSwapsTheTwoKeysAndBack)
     EXPECT_EQ(getControl(controlReveal), 'a');
 
     bind(0, 'j');
-    press({keyUp, keyUp, keyUp, keyReturn}); // save
+    press({SDLK_UP, SDLK_UP, SDLK_UP, SDLK_RETURN}); // save
     EXPECT_EQ(menu.getGameState(), Menu::stateOptions);
     std::vector<int> lines = controlFileLines();
     ASSERT_EQ(lines.size(), 514u);
@@ -347,12 +330,12 @@ TEST_F(MenuTest, EscapeWhileWaitingKeepsTheOldKeyAndTheScreen)
 {
     openControls();
     bind(1, 'k');
-    bind(4, keyEscape);
+    bind(4, SDLK_ESCAPE);
     EXPECT_EQ(getControl(controlJump), SDLK_SPACE) << "Escape pauses the game; no action takes it";
     EXPECT_EQ(menu.pendingControl, -1);
     EXPECT_EQ(menu.getGameState(), Menu::stateControls);
     EXPECT_EQ(getControl(controlRight), 'k') << "earlier changes are kept";
-    press({keyEscape});
+    press({SDLK_ESCAPE});
     EXPECT_EQ(menu.getGameState(), Menu::stateOptions);
     EXPECT_EQ(getControl(controlRight), SDLK_RIGHT) << "leaving with Escape drops unsaved changes";
 }
@@ -360,14 +343,14 @@ TEST_F(MenuTest, EscapeWhileWaitingKeepsTheOldKeyAndTheScreen)
 TEST_F(MenuTest, BoundKeysAreAlsoMenuKeys)
 {
     openControls();
-    bind(2, keyReturn);
-    EXPECT_EQ(getControl(controlUp), keyReturn);
+    bind(2, SDLK_RETURN);
+    EXPECT_EQ(getControl(controlUp), SDLK_RETURN);
     EXPECT_EQ(menu.pendingControl, 2) << "Return then chooses the same action again";
     press({'u'});
     EXPECT_EQ(getControl(controlUp), 'u');
     EXPECT_EQ(menu.pendingControl, -1);
-    press({keyReturn, keyDown});
-    EXPECT_EQ(getControl(controlUp), keyDown);
+    press({SDLK_RETURN, SDLK_DOWN});
+    EXPECT_EQ(getControl(controlUp), SDLK_DOWN);
     EXPECT_EQ(menu.selection, 3) << "the arrow also moves the highlight";
 }
 
@@ -377,11 +360,11 @@ TEST_F(MenuTest, DefaultStaysOnSaveAndCancelReloadsTheFile)
     saveControls("control.ini");
     openControls();
     EXPECT_EQ(getControl(controlAction), 'w') << "options read the file";
-    press({keyUp, keyUp, keyReturn});
+    press({SDLK_UP, SDLK_UP, SDLK_RETURN});
     EXPECT_EQ(getControl(controlAction), SDLK_e);
     EXPECT_EQ(menu.getGameState(), Menu::stateControls);
     EXPECT_EQ(menu.selection, 13);
-    press({keyDown, keyDown, keyReturn});
+    press({SDLK_DOWN, SDLK_DOWN, SDLK_RETURN});
     EXPECT_EQ(getControl(controlAction), 'w');
     EXPECT_EQ(menu.getGameState(), Menu::stateOptions);
 }
@@ -389,14 +372,14 @@ TEST_F(MenuTest, DefaultStaysOnSaveAndCancelReloadsTheFile)
 TEST_F(MenuTest, PauseMenuResumesOrLeaves)
 {
     menu.setGameState(Menu::statePaused);
-    press({keyEscape});
+    press({SDLK_ESCAPE});
     EXPECT_EQ(menu.getGameState(), Menu::statePaused) << "Escape is the frame's key here";
-    press({keyReturn});
+    press({SDLK_RETURN});
     EXPECT_EQ(menu.getGameState(), Menu::statePlaying);
     EXPECT_EQ(menu.getStartGame(), Menu::startResume);
 
     menu.setGameState(Menu::statePaused);
-    press({keyDown, keyReturn});
+    press({SDLK_DOWN, SDLK_RETURN});
     EXPECT_EQ(menu.getGameState(), Menu::stateMainMenu);
     EXPECT_EQ(menu.getStartGame(), Menu::startLeavePaused);
 }
@@ -406,23 +389,23 @@ TEST_F(MenuTest, OptionsOpenedFromThePauseMenuGoBackToIt)
     menu.setStartGame(Menu::startNone);
     menu.setGameState(Menu::statePaused);
     EXPECT_FALSE(menu.inFrontEnd());
-    press({keyUp, keyReturn});
+    press({SDLK_UP, SDLK_RETURN});
     ASSERT_EQ(menu.getGameState(), Menu::stateOptions);
     EXPECT_FALSE(menu.inFrontEnd()) << "a game is under these options";
-    press({keyReturn, keyEscape});
+    press({SDLK_RETURN, SDLK_ESCAPE});
     EXPECT_EQ(menu.getGameState(), Menu::stateOptions) << "the remapping screen goes back to the options";
-    press({keyEscape});
+    press({SDLK_ESCAPE});
     EXPECT_EQ(menu.getGameState(), Menu::statePaused);
     EXPECT_EQ(menu.selection, 2) << "on OPTIONS";
     EXPECT_EQ(controlFileLines().size(), 514u) << "stored on leaving";
-    press({keyReturn, keyUp, keyReturn});
+    press({SDLK_RETURN, SDLK_UP, SDLK_RETURN});
     EXPECT_EQ(menu.getGameState(), Menu::statePaused) << "BACK";
     EXPECT_EQ(menu.getStartGame(), Menu::startNone) << "the game stays paused";
 
     menu.setGameState(Menu::stateMainMenu);
-    press({keyDown, keyDown, keyReturn});
+    press({SDLK_DOWN, SDLK_DOWN, SDLK_RETURN});
     EXPECT_TRUE(menu.inFrontEnd());
-    press({keyEscape});
+    press({SDLK_ESCAPE});
     EXPECT_EQ(menu.getGameState(), Menu::stateMainMenu) << "from the main menu, back to it";
 }
 

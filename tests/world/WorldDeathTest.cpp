@@ -92,21 +92,6 @@ TEST_F(InGame, AKeyDuringTheFadeEndsItAtOnce)
     EXPECT_FALSE(world.paused) << "the pause key does not pause during the sequence";
 }
 
-TEST_F(InGame, ReturningWithContinuesLeftKeepsTheStoredPlace)
-{
-    begin("metro2.lvl", 200, 40);
-    world.died = true;
-    world.player->state.life = 0;
-    world.player->state.x = 300;
-    char stored[256] = "./Level/metro3.lvl";
-    world.applyDeathRule(stored, 2);
-    EXPECT_EQ(world.player->state.respawn, 1);
-    EXPECT_EQ(world.player->state.life, world.player->state.maxLife);
-    EXPECT_STREQ(stored, "./Level/metro3.lvl");
-    EXPECT_EQ(world.player->state.x, 300);
-    EXPECT_FALSE(world.died) << "the death is consumed";
-}
-
 TEST_F(InGame, ReturningWithoutContinuesGoesBackToTheCheckpoint)
 {
     begin("metro2.lvl", 200, 40);

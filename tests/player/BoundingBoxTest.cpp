@@ -155,17 +155,10 @@ TEST_F(SpiralTest, FirstPlacesAreVisitedInTheirOrder)
     }
 }
 
-TEST_F(SpiralTest, OneToTheRightIsNeverVisited)
-{
-    freeAt(1, 0);
-    b.findSpace(&level);
-    EXPECT_EQ(b.x, 50);
-    EXPECT_EQ(b.y, 50);
-}
-
-TEST_F(SpiralTest, StopsAfterFiveHundredStepsWhereItStarted)
+TEST_F(SpiralTest, OneToTheRightAndPlacesBeyondFiveHundredStepsAreNeverVisited)
 {
     // Step 500 of the walk ends at (12, 6), step 501 would reach (12, 7).
+    freeAt(1, 0);
     freeAt(12, 7);
     b.findSpace(&level);
     EXPECT_EQ(b.x, 50);

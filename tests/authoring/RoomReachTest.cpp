@@ -6,10 +6,10 @@
 
 #include "authoring/BackWalls.h"
 
+#include "base/TestFiles.h"
 #include "player/PlayerFixtures.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -105,14 +105,6 @@ int widestClearedGap()
         (someRunJumpClears(gap) ? cleared : notCleared) = gap;
     }
     return cleared;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 } // namespace
@@ -259,23 +251,15 @@ TEST(RoomReachTest, TheCellsReachedWithoutAWallBehindAreFoundFromEveryDoor)
 
 namespace {
 
-// Where the program's runs keep the games they store, away from the
-// player's own in the game folder.
-std::string playerFolder()
-{
-    std::string folder = tempPath("player");
-    std::filesystem::create_directories(folder + "/Save");
-    return folder;
-}
-
 // Runs the program in test_hall from the search's start with the replay
 // `keys` for `frames` frames: the words of its trace's lines.
+// Its games are stored in a player's folder of the test's own.
 std::vector<std::vector<std::string>> playHall(const RoomReach& reach, const std::string& keys, int frames)
 {
     std::string replay = tempPath("hall.txt"), trace = tempPath("hall_trace.txt");
     std::ofstream(replay) << keys;
     std::string command = "cd " GLOAMER_GAME_DIR " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast "
-                          "--player-folder " + playerFolder() + " --start test_hall.lvl " + std::to_string(reach.startX) +
+                          "--player-folder " + freshFolder("reach_player", "Save") + " --start test_hall.lvl " + std::to_string(reach.startX) +
                           " " + std::to_string(reach.startY) + " --replay " + replay + " --trace " + trace +
                           " --frames " + std::to_string(frames) + " >/dev/null 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0);

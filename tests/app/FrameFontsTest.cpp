@@ -1,6 +1,6 @@
 #include "app/Frame.h"
 
-#include "assets/Typo.h"
+#include "base/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sys/wait.h>
 #include <string>
 #include <unistd.h>
@@ -36,8 +35,7 @@ TEST(FrameFonts, AMissingOrDamagedFontIsAStartUpErrorNamingTheFile)
     std::filesystem::remove("typo_small.dat");
     std::filesystem::remove("character.dat");
     std::filesystem::copy_file(std::string(GLOAMER_GAME_DIR) + "/typo_small.dat", "typo_small.dat");
-    std::ifstream sheet(std::string(GLOAMER_GAME_DIR) + "/character.dat", std::ios::binary);
-    const std::string whole((std::istreambuf_iterator<char>(sheet)), {});
+    const std::string whole = readFile(std::string(GLOAMER_GAME_DIR) + "/character.dat");
     for (const std::string& damaged : {std::string(), whole.substr(0, whole.size() / 2), std::string("\x93\x01x\n7 7")}) {
         if (!damaged.empty())
             std::ofstream("character.dat", std::ios::binary) << damaged;
@@ -63,6 +61,5 @@ TEST(FrameFonts, WithoutADisplayAMissingFontEndsTheProgramAtOnce)
                           "./gloamer --frames 1 2>stderr.txt";
     int status = std::system(command.c_str());
     EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << "124: it waited";
-    std::ifstream error(folder + "/stderr.txt");
-    EXPECT_NE(std::string((std::istreambuf_iterator<char>(error)), {}).find("typo.dat"), std::string::npos);
+    EXPECT_NE(readFile(folder + "/stderr.txt").find("typo.dat"), std::string::npos);
 }

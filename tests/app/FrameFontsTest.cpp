@@ -1,6 +1,6 @@
 #include "app/Frame.h"
 
-#include "assets/Typo.h"
+#include "base/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -8,26 +8,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sys/wait.h>
 #include <string>
 #include <unistd.h>
-
-// Start-up loads the large and the small font from the game folder, which
-// is the working directory of the game.
-TEST(FrameFonts, StartUpLoadsBothFonts)
-{
-    char previous[4096];
-    ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
-    ASSERT_EQ(0, chdir(GLOAMER_GAME_DIR));
-    ASSERT_EQ(0, startUp());
-    ASSERT_NE(nullptr, typo.getGlyph('A'));
-    ASSERT_NE(nullptr, typo2.getGlyph('A'));
-    EXPECT_EQ(7, typo.getGlyph('A')->height);
-    EXPECT_EQ(5, typo2.getGlyph('A')->height);
-    shutDown();
-    ASSERT_EQ(0, chdir(previous));
-}
 
 // A missing or damaged font ends the start-up with a message naming it.
 TEST(FrameFonts, AMissingOrDamagedFontIsAStartUpErrorNamingTheFile)
@@ -52,8 +35,7 @@ TEST(FrameFonts, AMissingOrDamagedFontIsAStartUpErrorNamingTheFile)
     std::filesystem::remove("typo_small.dat");
     std::filesystem::remove("character.dat");
     std::filesystem::copy_file(std::string(GLOAMER_GAME_DIR) + "/typo_small.dat", "typo_small.dat");
-    std::ifstream sheet(std::string(GLOAMER_GAME_DIR) + "/character.dat", std::ios::binary);
-    const std::string whole((std::istreambuf_iterator<char>(sheet)), {});
+    const std::string whole = readFile(std::string(GLOAMER_GAME_DIR) + "/character.dat");
     for (const std::string& damaged : {std::string(), whole.substr(0, whole.size() / 2), std::string("\x93\x01x\n7 7")}) {
         if (!damaged.empty())
             std::ofstream("character.dat", std::ios::binary) << damaged;
@@ -79,6 +61,5 @@ TEST(FrameFonts, WithoutADisplayAMissingFontEndsTheProgramAtOnce)
                           "./gloamer --frames 1 2>stderr.txt";
     int status = std::system(command.c_str());
     EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << "124: it waited";
-    std::ifstream error(folder + "/stderr.txt");
-    EXPECT_NE(std::string((std::istreambuf_iterator<char>(error)), {}).find("typo.dat"), std::string::npos);
+    EXPECT_NE(readFile(folder + "/stderr.txt").find("typo.dat"), std::string::npos);
 }

@@ -1,5 +1,6 @@
 #include "app/Frame.h"
 
+#include "assets/Typo.h"
 #include "audio/Sound.h"
 #include "base/BoundedString.h"
 #include "base/TestFiles.h"
@@ -63,8 +64,11 @@ TEST(KeyTable, OutOfRangeKeysAreIgnored)
     EXPECT_EQ(keyState(511), 0);
 }
 
-TEST_F(FrameTest, StartUpMakesAQuarterSizeScreenAndLayers)
+TEST_F(FrameTest, StartUpMakesAQuarterSizeScreenAndLayersAndLoadsBothFonts)
 {
+    ASSERT_TRUE(typo.getGlyph('A') && typo2.getGlyph('A'));
+    EXPECT_EQ(7, typo.getGlyph('A')->height);
+    EXPECT_EQ(5, typo2.getGlyph('A')->height);
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(pixelScreen->width, screen->w / 4);
     EXPECT_EQ(pixelScreen->height, screen->h / 4);
@@ -88,33 +92,19 @@ TEST_F(FrameTest, RunsOnSdlsDummyDriversWhateverTheEnvironment)
     EXPECT_STREQ(name, "dummy");
 }
 
-TEST_F(FrameTest, QuitInABurstEndsTheFrameAtOnce)
-{
-    push(SDL_KEYDOWN, 'a');
-    push(SDL_QUIT);
-    push(SDL_KEYDOWN, 'b');
-    EXPECT_EQ(update(), 1);
-    EXPECT_EQ(keyState('a'), 1);
-    EXPECT_EQ(keyState('b'), 0) << "events after the quit request are not handled";
-}
-
-TEST_F(FrameTest, KeysAreHeldUntilReleased)
+TEST_F(FrameTest, KeysAreHeldUntilReleasedAndAQuitInABurstEndsTheFrameAtOnce)
 {
     push(SDL_KEYDOWN, 'x');
     EXPECT_EQ(update(), 0);
     EXPECT_EQ(keyState('x'), 1);
     push(SDL_KEYUP, 'x');
-    update();
+    push(SDL_KEYDOWN, 'a');
+    push(SDL_QUIT);
+    push(SDL_KEYDOWN, 'b');
+    EXPECT_EQ(update(), 1);
     EXPECT_EQ(keyState('x'), 0);
-}
-
-TEST_F(FrameTest, EscapePausesOnlyWithoutAGameOver)
-{
-    menu.setGameState(Menu::statePlaying);
-    push(SDL_KEYDOWN, SDLK_ESCAPE);
-    update();
-    EXPECT_EQ(menu.getGameState(), Menu::statePaused);
-    EXPECT_TRUE(world.paused);
+    EXPECT_EQ(keyState('a'), 1);
+    EXPECT_EQ(keyState('b'), 0) << "events after the quit request are not handled";
 }
 
 TEST_F(FrameTest, LosingTheFocusPausesTheGameAndReleasesEveryKey)

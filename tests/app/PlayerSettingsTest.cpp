@@ -19,19 +19,12 @@ protected:
     void SetUp() override
     {
         InGame::SetUp();
-        setPlayerFolder(folder);
         // The settings of this run, whatever the game folder holds.
         settings = SETTINGS();
         // On the floor of the ladders' test room, at the foot of its ladder.
         begin("test_ladders.lvl", 186, 80);
         runFrames(2);
     }
-    void TearDown() override
-    {
-        setPlayerFolder("");
-        InGame::TearDown();
-    }
-
     std::string written(const char* name) { return readFile(std::string(folder) + "/" + name); }
 
     static void push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 0); }

@@ -205,37 +205,21 @@ void checkPicture(const char* level, std::vector<const char*> options, uint32_t 
 
 } // namespace
 
-TEST(LevelShotPictureTest, LightAndShadowAroundAPillar)
+TEST(LevelShotPictureTest, EachTestRoomKeepsItsPicture)
 {
-    checkPicture("lit.lvl", {"--at", "30", "20", "--passes", "2"}, 0x7870f918u);
-}
-
-TEST(LevelShotPictureTest, MemoryFadesAroundWhatTheLampLit)
-{
-    checkPicture("memory.lvl", {"--at", "10", "10", "--passes", "10"}, 0x27063825u);
-}
-
-TEST(LevelShotPictureTest, RevealedRoomShowsItsMemoryEverywhere)
-{
-    checkPicture("reveal.lvl", {"--at", "20", "20", "--lamp", "torch"}, 0x39fd91d9u);
-}
-
-TEST(LevelShotPictureTest, CandleChargesPaintThatGlowsRed)
-{
-    checkPicture("phospho.lvl", {"--at", "paint", "--passes", "2"}, 0x532ab523u);
-}
-
-TEST(LevelShotPictureTest, LitWaterAndCloud)
-{
-    checkPicture("water.lvl", {"--lamp", "none", "--passes", "6"}, 0xee15dc06u);
-}
-
-TEST(LevelShotPictureTest, MovingThingsLitOnTheirLayers)
-{
-    checkPicture("entities.lvl", {"--lamp", "aceto", "--passes", "2"}, 0xb8e8ab00u);
-}
-
-TEST(LevelShotPictureTest, BaseDepthPaintsShallowerRock)
-{
-    checkPicture("basedepth.lvl", {"--lamp", "none"}, 0x1ac4cb4bu);
+    const struct {
+        const char* level;
+        std::vector<const char*> options;
+        uint32_t expected;
+    } rooms[] = {
+        {"lit.lvl", {"--at", "30", "20", "--passes", "2"}, 0x7870f918u},        // light and shadow round a pillar
+        {"memory.lvl", {"--at", "10", "10", "--passes", "10"}, 0x27063825u},    // memory fades round what was lit
+        {"reveal.lvl", {"--at", "20", "20", "--lamp", "torch"}, 0x39fd91d9u},   // a revealed room remembered everywhere
+        {"phospho.lvl", {"--at", "paint", "--passes", "2"}, 0x532ab523u},       // a candle charges paint, glowing red
+        {"water.lvl", {"--lamp", "none", "--passes", "6"}, 0xee15dc06u},        // lit water and cloud
+        {"entities.lvl", {"--lamp", "aceto", "--passes", "2"}, 0xb8e8ab00u},    // moving things lit on their layers
+        {"basedepth.lvl", {"--lamp", "none"}, 0x1ac4cb4bu},                     // base depth paints shallower rock
+    };
+    for (const auto& r : rooms)
+        checkPicture(r.level, r.options, r.expected);
 }

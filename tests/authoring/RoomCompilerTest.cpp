@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -272,12 +273,9 @@ TEST_F(Rooms, WriteProducesTheLevelAndAPackableManifest)
     PngImage png;
     ASSERT_EQ(png.load((folder + "/room_corridor.depth.png").c_str()), 1);
     EXPECT_EQ(png.get(16, 10) & 0xFF, 2u);
-    std::FILE* in = std::fopen(lvl.c_str(), "r");
-    ASSERT_NE(in, nullptr);
-    char first[128] = "";
-    ASSERT_NE(std::fgets(first, sizeof first, in), nullptr);
-    std::fclose(in);
-    EXPECT_STREQ(first, "BASE_COLOR -15724528\n");
+    std::ifstream in(lvl);
+    std::string first;
+    EXPECT_TRUE(std::getline(in, first) && first == "BASE_COLOR -15724528") << first;
 }
 
 } // namespace

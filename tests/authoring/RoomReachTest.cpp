@@ -6,10 +6,10 @@
 
 #include "authoring/BackWalls.h"
 
+#include "base/TestFiles.h"
 #include "player/PlayerFixtures.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -105,14 +105,6 @@ int widestClearedGap()
         (someRunJumpClears(gap) ? cleared : notCleared) = gap;
     }
     return cleared;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 } // namespace
@@ -259,63 +251,18 @@ TEST(RoomReachTest, TheCellsReachedWithoutAWallBehindAreFoundFromEveryDoor)
 
 namespace {
 
-// Where the program's runs keep the games they store, away from the
-// player's own in the game folder.
-std::string playerFolder()
+// Runs the program in test_hall from the search's start with the replay
+// `keys` for `frames` frames: the words of its trace's lines.
+// Its games are stored in a player's folder of the test's own.
+std::vector<std::vector<std::string>> playHall(const RoomReach& reach, const std::string& keys, int frames)
 {
-    std::string folder = tempPath("player");
-    std::filesystem::create_directories(folder + "/Save");
-    return folder;
-}
-
-} // namespace
-
-TEST(RoomReachTest, AWayFoundInAShippedRoomIsPlayedThroughTheDoorByTheProgram)
-{
-    const std::string game = GLOAMER_GAME_DIR;
-    RoomReach reach;
-    ASSERT_EQ(reach.load(game.c_str(), "test_hall.lvl"), 1) << reach.error;
-    ASSERT_EQ(reach.search("west", "lights"), 1);
     std::string replay = tempPath("hall.txt"), trace = tempPath("hall_trace.txt");
-    std::ofstream(replay) << reach.replayText();
-    int frames = int(reach.script.size()) + 2;
-    std::string command = "cd " + game + " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --player-folder " + playerFolder() +
-                          " --start test_hall.lvl " +
-                          std::to_string(reach.startX) + " " + std::to_string(reach.startY) + " --replay " + replay +
-                          " --trace " + trace + " --frames " + std::to_string(frames) + " >/dev/null 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    std::istringstream rows(readFile(trace));
-    std::vector<std::string> rooms;
-    std::string line;
-    while (std::getline(rows, line)) {
-        std::istringstream words(line);
-        std::string frame, room;
-        words >> frame >> room;
-        rooms.push_back(room);
-    }
-    ASSERT_EQ(int(rooms.size()), frames);
-    EXPECT_EQ(rooms[reach.script.size() - 1], "./Level/test_hall.lvl") << "still in the room before the action key";
-    EXPECT_EQ(rooms[reach.script.size()], "./Level/test_lights.lvl") << "the action key took the door";
-}
-
-// A player read back from a line of the program's trace, mid-run and
-// mid-jump, goes on frame by frame exactly as the program shows him: the
-// trace holds all of the pose his next frames read.
-TEST(RoomReachTest, APoseReadFromTheProgramsTraceGoesOnAsTheProgramDoes)
-{
-    const std::string game = GLOAMER_GAME_DIR;
-    std::string replay = tempPath("pose.txt"), trace = tempPath("pose_trace.txt");
-    // Runs right from frame 2, jumps from 12 to 30, walks from 40.
-    std::ofstream(replay) << "2 down right\n12 down space\n30 up space\n40 down a\n";
-    const int frames = 70;
-    RoomReach reach;
-    ASSERT_EQ(reach.load(game.c_str(), "test_hall.lvl"), 1) << reach.error;
-    ASSERT_EQ(reach.search("west", "lights"), 1);
-    std::string command = "cd " + game + " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast --player-folder " + playerFolder() +
-                          " --start test_hall.lvl " +
-                          std::to_string(reach.startX) + " " + std::to_string(reach.startY) + " --replay " + replay +
-                          " --trace " + trace + " --frames " + std::to_string(frames) + " >/dev/null 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::ofstream(replay) << keys;
+    std::string command = "cd " GLOAMER_GAME_DIR " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast "
+                          "--player-folder " + freshFolder("reach_player", "Save") + " --start test_hall.lvl " + std::to_string(reach.startX) +
+                          " " + std::to_string(reach.startY) + " --replay " + replay + " --trace " + trace +
+                          " --frames " + std::to_string(frames) + " >/dev/null 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
     std::vector<std::vector<std::string>> rows;
     std::istringstream lines(readFile(trace));
     for (std::string line; std::getline(lines, line);) {
@@ -324,6 +271,36 @@ TEST(RoomReachTest, APoseReadFromTheProgramsTraceGoesOnAsTheProgramDoes)
         for (std::string w; words >> w;)
             rows.back().push_back(w);
     }
+    return rows;
+}
+
+} // namespace
+
+TEST(RoomReachTest, AWayFoundInAShippedRoomIsPlayedThroughTheDoorByTheProgram)
+{
+    RoomReach reach;
+    ASSERT_EQ(reach.load(GLOAMER_GAME_DIR, "test_hall.lvl"), 1) << reach.error;
+    ASSERT_EQ(reach.search("west", "lights"), 1);
+    int frames = int(reach.script.size()) + 2;
+    std::vector<std::vector<std::string>> rows = playHall(reach, reach.replayText(), frames);
+    ASSERT_EQ(int(rows.size()), frames);
+    EXPECT_EQ(rows[reach.script.size() - 1].at(1), "./Level/test_hall.lvl") << "still in the room before the action key";
+    EXPECT_EQ(rows[reach.script.size()].at(1), "./Level/test_lights.lvl") << "the action key took the door";
+}
+
+// A player read back from a line of the program's trace, mid-run and
+// mid-jump, goes on frame by frame exactly as the program shows him: the
+// trace holds all of the pose his next frames read.
+TEST(RoomReachTest, APoseReadFromTheProgramsTraceGoesOnAsTheProgramDoes)
+{
+    const std::string game = GLOAMER_GAME_DIR;
+    RoomReach reach;
+    ASSERT_EQ(reach.load(game.c_str(), "test_hall.lvl"), 1) << reach.error;
+    ASSERT_EQ(reach.search("west", "lights"), 1);
+    // Runs right from frame 2, jumps from 12 to 30, walks from 40.
+    const int frames = 70;
+    std::vector<std::vector<std::string>> rows =
+        playHall(reach, "2 down right\n12 down space\n30 up space\n40 down a\n", frames);
     ASSERT_EQ(int(rows.size()), frames);
 
     PlayerRoom room;

@@ -4,6 +4,7 @@
 #include "assets/TileList.h"
 
 #include "assets/TileFixtures.h"
+#include "base/TestFiles.h"
 
 #include <fstream>
 
@@ -135,13 +136,10 @@ TEST(Tilepack, PacksAManifestOrLeavesTheOutputAlone)
         EXPECT_EQ(library.findByName2("coin.anm")->frameCount, 2);
     }
 
-    std::ifstream before(output, std::ios::binary);
-    std::string original((std::istreambuf_iterator<char>(before)), {});
+    std::string original = readFile(output);
     manifest = writeManifest(folder, "coin.anm coin.png frame=2\nbad.til missing.png\n");
     EXPECT_NE(std::system((tool + " " + manifest + " " + output + " 2>" + errors).c_str()), 0);
-    std::ifstream message(errors), after(output, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(message)), {});
-    EXPECT_NE(text.find("manifest.txt:2: cannot read image"), std::string::npos) << text;
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), {}), original);
+    EXPECT_NE(readFile(errors).find("manifest.txt:2: cannot read image"), std::string::npos) << readFile(errors);
+    EXPECT_EQ(readFile(output), original);
     EXPECT_NE(std::system((tool + " 2>/dev/null").c_str()), 0);
 }

@@ -7,22 +7,16 @@
 
 namespace {
 
-BoundingBox box(int x, int y, int w, int h)
-{
-    BoundingBox b;
-    b.x = x;
-    b.y = y;
-    b.w = w;
-    b.h = h;
-    return b;
-}
+BoundingBox box(int x, int y, int w, int h) { return BoundingBox{x, y, w, h}; }
 
-// An open 40 x 40 level with one movable 8 x 8 element at (ex, 0).
-struct ActiveLevel {
-    explicit ActiveLevel(int ex) : tile(solidTile(8, 8))
+// An open 40 x 40 level, with one movable 8 x 8 element at (ex, 0) when given.
+struct OpenLevel {
+    explicit OpenLevel(int ex = -1) : tile(solidTile(8, 8))
     {
         rockMap(&level, 40, 40);
         carve(&level, 0, 0, 40, 40);
+        if (ex < 0)
+            return;
         Element* e = new Element(tile.get());
         e->x = ex;
         level.actives.push_back(e);
@@ -35,10 +29,9 @@ struct ActiveLevel {
 
 TEST(BoundingBoxTest, OnlyTheOutlineWithoutItsFarCornerTouchesRock)
 {
-    Level level;
-    rockMap(&level, 40, 40);
-    carve(&level, 0, 0, 40, 40);
-    BoundingBox b = box(10, 10, 8, 8);
+    OpenLevel open;
+    Level& level = open.level;
+    BoundingBox b{10, 10, 8, 8};
     level.map[14 * 40 + 14].depth = rockDepth; // strictly inside
     level.map[18 * 40 + 18].depth = rockDepth; // the far corner
     EXPECT_EQ(b.getCollision(&level), 0);
@@ -52,10 +45,9 @@ TEST(BoundingBoxTest, OnlyTheOutlineWithoutItsFarCornerTouchesRock)
 
 TEST(BoundingBoxTest, OutsideTheMapCountsAsItsBaseDepth)
 {
-    Level level;
-    rockMap(&level, 40, 40);
-    carve(&level, 0, 0, 40, 40);
-    BoundingBox partlyOut = box(-3, 10, 8, 8);
+    OpenLevel open;
+    Level& level = open.level;
+    BoundingBox partlyOut{-3, 10, 8, 8};
     EXPECT_EQ(partlyOut.getCollision(&level), 1);
     level.baseDepth = 0;
     EXPECT_EQ(partlyOut.getCollision(&level), 0);
@@ -68,16 +60,16 @@ TEST(BoundingBoxTest, OutsideTheMapCountsAsItsBaseDepth)
 
 TEST(BoundingBoxTest, MovableElementsCollideTouchAndOverlapByCentreDistance)
 {
-    BoundingBox b = box(0, 0, 8, 8);
-    ActiveLevel touching(8);
+    BoundingBox b{0, 0, 8, 8};
+    OpenLevel touching(8);
     EXPECT_EQ(b.getCollision(&touching.level), 1);
     EXPECT_EQ(b.getActiveCollision(&touching.level), -1);
-    ActiveLevel near(9);
+    OpenLevel near(9);
     EXPECT_EQ(b.getCollision(&near.level), 0);
     EXPECT_EQ(b.getActiveTouch(&near.level), 0);
-    ActiveLevel away(10);
+    OpenLevel away(10);
     EXPECT_EQ(b.getActiveTouch(&away.level), -1);
-    ActiveLevel overlapping(7);
+    OpenLevel overlapping(7);
     EXPECT_EQ(b.getActiveCollision(&overlapping.level), 0);
 }
 
@@ -88,7 +80,7 @@ TEST(BoundingBoxTest, RectangleTestsAreCornerTests)
     door.y = 0;
     door.width = 4;
     door.height = 40;
-    BoundingBox across = box(0, 18, 30, 4); // crosses the door like a plus sign
+    BoundingBox across{0, 18, 30, 4}; // crosses the door like a plus sign
     EXPECT_EQ(across.getCollisionWithDoor(&door), 0);
     EXPECT_EQ(box(14, 40, 5, 5).getCollisionWithDoor(&door), 1); // corner on corner
     EXPECT_EQ(box(15, 40, 5, 5).getCollisionWithDoor(&door), 0);
@@ -108,7 +100,7 @@ TEST(BoundingBoxTest, PixelTestSeesOnlyOpaquePixelsOfTheShownFrame)
     Element e(tile.get());
     e.x = 20;
     e.y = 20;
-    BoundingBox covering = box(20, 20, 5, 5);
+    BoundingBox covering{20, 20, 5, 5};
     EXPECT_EQ(covering.getCollisionWithElementPixels(&e), 0);
     e.frame = 1.7f;
     EXPECT_EQ(covering.getCollisionWithElementPixels(&e), 1);
@@ -121,11 +113,10 @@ TEST(BoundingBoxTest, PixelTestSeesOnlyOpaquePixelsOfTheShownFrame)
 
 TEST(BoundingBoxTest, CloudCountsOnlyInLevelsWithCloud)
 {
-    Level level;
-    rockMap(&level, 40, 40);
-    carve(&level, 0, 0, 40, 40);
+    OpenLevel open;
+    Level& level = open.level;
     level.map[10 * 40 + 12].cloud = 1; // on the left column
-    BoundingBox b = box(10, 10, 8, 8);
+    BoundingBox b{10, 10, 8, 8};
     EXPECT_EQ(b.getCloudCollision(&level), 0);
     level.hasCloud = true;
     EXPECT_EQ(b.getCloudCollision(&level), 1);
@@ -164,17 +155,10 @@ TEST_F(SpiralTest, FirstPlacesAreVisitedInTheirOrder)
     }
 }
 
-TEST_F(SpiralTest, OneToTheRightIsNeverVisited)
-{
-    freeAt(1, 0);
-    b.findSpace(&level);
-    EXPECT_EQ(b.x, 50);
-    EXPECT_EQ(b.y, 50);
-}
-
-TEST_F(SpiralTest, StopsAfterFiveHundredStepsWhereItStarted)
+TEST_F(SpiralTest, OneToTheRightAndPlacesBeyondFiveHundredStepsAreNeverVisited)
 {
     // Step 500 of the walk ends at (12, 6), step 501 would reach (12, 7).
+    freeAt(1, 0);
     freeAt(12, 7);
     b.findSpace(&level);
     EXPECT_EQ(b.x, 50);

@@ -3,6 +3,7 @@
 // where the story needs him, and the torch has to be reached.
 #include "authoring/PlayerRoom.h"
 
+#include "PlayerFixtures.h"
 #include "level/Element.h"
 #include "level/Level.h"
 
@@ -38,10 +39,7 @@ struct Visit {
         for (int step = 0; step < 30 && std::abs(x - room.player.state.x) > 2; step++) {
             int side = room.player.state.x < x ? 1 : -1;
             for (int frame = 0; frame < 900 && (x - room.player.state.x) * side > 2; frame++) {
-                PLAYER_COMMANDS held;
-                held.walk = true;
-                (side > 0 ? held.right : held.left) = true;
-                room.frame(held);
+                room.frame(held(side > 0 ? "RW" : "LW"));
                 if (step > 0)
                     break;
             }
@@ -49,19 +47,10 @@ struct Visit {
         }
         return std::abs(room.player.state.x - x) <= 4;
     }
-    void hold(PLAYER_COMMANDS held, int frames) { room.frames(frames, held); }
     void jumpLeft(int frames)
     {
-        PLAYER_COMMANDS held;
-        held.jump = held.left = true;
-        hold(held, frames);
+        room.frames(frames, held("JL"));
         wait(20);
-    }
-    void climb(int frames)
-    {
-        PLAYER_COMMANDS held;
-        held.up = true;
-        hold(held, frames);
     }
     DOOR* press() { return room.player.action(room.level, false); }
     // Gets on top of the lift from its right and pulls the box's lever
@@ -133,10 +122,8 @@ TEST(CatacombSwitchRooms, TheTorchAndTheWayUpAreReachedFromTheDoorBelow)
     // out through the top door.
     Element* ladder = v.room.level->ladders.front();
     ASSERT_TRUE(v.walkTo(ladder->x - 2));
-    v.climb(150);
-    PLAYER_COMMANDS right;
-    right.right = true;
-    v.hold(right, 12);
+    v.room.frames(150, held("U"));
+    v.room.frames(12, held("R"));
     v.wait(20);
     EXPECT_LT(v.room.player.state.y, 96) << "on the floor of the upper gallery";
     v.pull("gatebox", 0);

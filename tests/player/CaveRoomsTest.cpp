@@ -3,6 +3,7 @@
 // rooms work as their rooms mean them to.
 #include "authoring/PlayerRoom.h"
 
+#include "HallRoomFixture.h"
 #include "level/Element.h"
 #include "level/Level.h"
 
@@ -29,14 +30,6 @@ Element* ofKind(const std::vector<Element*>& list, int kind)
     return nullptr;
 }
 
-Element* door(Level* level, const char* name)
-{
-    for (Element* e : level->elements)
-        if (std::strcmp(e->name, name) == 0)
-            return e;
-    return nullptr;
-}
-
 // A room of the game whose movers, water and falling things move.
 bool loadMoving(PlayerRoom& room, const char* levelFile)
 {
@@ -53,19 +46,11 @@ void useStandingAt(PlayerRoom& room, const Element* thing)
     room.player.action(room.level, false);
 }
 
-PLAYER_COMMANDS holding(bool right, bool left = false)
-{
-    PLAYER_COMMANDS held;
-    held.right = right;
-    held.left = left;
-    return held;
-}
-
 // Walks from the maze's door of the vault towards the shaft up to Z.
 int vaultWalkEast(PlayerRoom& room)
 {
     room.placeAt("to_maze2");
-    room.frames(200, holding(true));
+    room.frames(200, held("R"));
     return room.player.state.x;
 }
 
@@ -74,7 +59,7 @@ void walkTo(PlayerRoom& room, int to)
 {
     bool right = room.player.state.x < to;
     for (int step = 0; step < 600 && (right ? room.player.state.x < to : room.player.state.x > to); step++)
-        room.frame(holding(right, !right));
+        room.frame(held(right ? "R" : "L"));
 }
 
 // The action key at the end of a walk; the door it opens, if any.
@@ -91,8 +76,8 @@ TEST(CaveRooms, TheWestLadderOfTheGreatCaveClimbsFromTheCatacombsToTheCarPark)
 {
     PlayerRoom room;
     ASSERT_EQ(room.load(GLOAMER_GAME_DIR, "hub_cave.lvl"), 1);
-    Element* from = door(room.level, "to_hub_metro");
-    Element* to = door(room.level, "to_hub_parking");
+    Element* from = named(room.level->elements, "to_hub_metro");
+    Element* to = named(room.level->elements, "to_hub_parking");
     ASSERT_TRUE(from && to);
     Element* ladder = nullptr;
     for (Element* e : room.level->ladders)
@@ -103,10 +88,8 @@ TEST(CaveRooms, TheWestLadderOfTheGreatCaveClimbsFromTheCatacombsToTheCarPark)
     room.placeAt("to_hub_metro");
     room.frames(10, PLAYER_COMMANDS());
     walkTo(room, ladder->x - 4);
-    PLAYER_COMMANDS up;
-    up.up = true;
     for (int step = 0; step < 800 && room.player.state.y > to->y - 8; step++)
-        room.frame(up);
+        room.frame(held("U"));
     walkTo(room, to->x);
     EXPECT_NE(std::string(doorReached(room)).find("hub_parking"), std::string::npos);
     EXPECT_EQ(room.player.state.life, 3);
@@ -152,7 +135,7 @@ TEST(CaveRooms, TheServiceLiftCarriesThePlayerUpToTheGenerators)
     ASSERT_TRUE(loadMoving(room, "entrance21.lvl"));
     Element* lift = ofKind(room.level->actives, Element::Mover);
     Element* lever = withText(room.level->entities, "switch lift_box 0");
-    Element* top = door(room.level, "to_technic02");
+    Element* top = named(room.level->elements, "to_technic02");
     ASSERT_TRUE(lift && lever && top);
 
     // On the lift, touching the lever beside it.
@@ -176,7 +159,7 @@ TEST(CaveRooms, ThePumpGantryFerriesThePlayerOverTheCables)
     int homeX = gantry->x, deckY = gantry->y;
 
     useStandingAt(room, lever);
-    room.frames(15, holding(true));
+    room.frames(15, held("R"));
     room.frames(260, PLAYER_COMMANDS());
     EXPECT_EQ(gantry->x, homeX + 200);
     EXPECT_GT(room.player.state.x, homeX + 180) << "rode along";
@@ -213,12 +196,12 @@ TEST(CaveRooms, TheSlabsOfTheRunFallBehindTheRunner)
     room.frames(10, PLAYER_COMMANDS());
     int runnerY = room.player.state.y;
 
-    room.frames(220, holding(true));
+    room.frames(220, held("R"));
     EXPECT_NEAR(room.player.state.y, runnerY, 3) << "over without falling";
     EXPECT_GT(room.player.state.x, 440) << "at the far end";
     EXPECT_GT(slab->y, bridgeTop + 32) << "the first slab is down in the pit";
 
     // There is no way back over the bridge: the player drops into the pit.
-    room.frames(220, holding(false, true));
+    room.frames(220, held("L"));
     EXPECT_GT(room.player.state.y, runnerY + 40);
 }

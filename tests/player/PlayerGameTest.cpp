@@ -36,17 +36,3 @@ TEST(PlayerInTheGame, WalksAlongThePlatformHeardTwiceAStrideAndStandingNotAtAll)
         EXPECT_NE(steps[i], steps[i - 1]);
     closeSounds();
 }
-
-TEST(PlayerInTheGame, ClimbsTheTallLadder)
-{
-    PlayerRoom room;
-    ASSERT_EQ(room.load(GLOAMER_GAME_DIR, "test_ladders.lvl"), 1);
-    room.place(184, 70);
-    room.frames(20, PLAYER_COMMANDS());
-    int floorY = room.player.state.y;
-    PLAYER_COMMANDS up;
-    up.up = true;
-    room.frames(60, up);
-    EXPECT_TRUE(room.player.state.onLadder);
-    EXPECT_LT(room.player.state.y, floorY - 20);
-}

@@ -1,6 +1,6 @@
 #include "player/Player.h"
 
-#include "PlayerFixtures.h"
+#include "HallRoomFixture.h"
 #include "level/LevelFixtures.h"
 
 #include <algorithm>
@@ -10,19 +10,11 @@
 
 namespace {
 
-// Standing on a floor whose top row is 150, the picture's top is at 125:
-// the body's lowest row, 24 below it, is the last open row.
 const int floorTop = 150;
-const int restY = floorTop - 25;
 
-// A hall: rock all around an open space from (10, 10) to (289, 149).
-class HallTest : public testing::Test {
+// The test hall, entered at any height.
+class HallTest : public HallRoomTest {
 protected:
-    void SetUp() override
-    {
-        game.rock(0, 0, 300, 200);
-        game.open(10, 10, 280, 140);
-    }
     void enter(int x, int y)
     {
         game.load(&room);
@@ -38,10 +30,6 @@ protected:
         }
         return ys;
     }
-
-    TestGame game;
-    PlayerRoom room;
-    Player& p = room.player;
 };
 
 } // namespace
@@ -226,29 +214,24 @@ TEST_F(HallTest, WalkingBackKeepsTheNearestFreePlaceOnTheWay)
     EXPECT_FALSE(p.state.jumping);
 }
 
-TEST(PlayerCeilingTest, AJumpBumpsALowCeilingAndLands)
+TEST_F(HallTest, AJumpBumpsALowCeilingAndLands)
 {
-    TestGame game;
-    game.rock(0, 0, 300, 200);
-    game.open(10, 110, 280, 40); // the ceiling's lowest row is 109
-    PlayerRoom room;
-    game.load(&room);
-    room.place(50, restY);
+    game.rock(10, 10, 280, 100); // the ceiling's lowest row is 109
+    enter(50, restY);
     room.frames(3, held());
     int highest = restY;
     bool rose = false, risingAfterBump = false;
     for (int i = 0; i < 50; i++) {
         room.frame(held("J"));
-        highest = std::min(highest, room.player.state.y);
-        if (rose && room.player.state.dy < 0.0f)
-            risingAfterBump = true;
-        rose |= room.player.state.y == 105;
+        highest = std::min(highest, p.state.y);
+        risingAfterBump |= rose && p.state.dy < 0.0f;
+        rose |= p.state.y == 105;
     }
     // The body's top row is 5 below the picture's: 105 is the highest place.
     EXPECT_EQ(highest, 105);
     EXPECT_FALSE(risingAfterBump);
-    EXPECT_EQ(room.player.state.y, restY);
-    EXPECT_FALSE(room.player.state.jumping);
+    EXPECT_EQ(p.state.y, restY);
+    EXPECT_FALSE(p.state.jumping);
 }
 
 TEST_F(HallTest, ClimbsALadderAndStepsOffItSideways)
@@ -440,19 +423,15 @@ TEST_F(HallTest, FarOutsideTheRoomWithADamagedSpeedIsCrushedSafely)
     EXPECT_EQ(inside.player.state.x, 276);
 }
 
-TEST(PlayerFlightTest, ABalloonCarriesHimOutThroughTheOpenTopOfTheMap)
+TEST_F(HallTest, ABalloonCarriesHimOutThroughTheOpenTopOfTheMap)
 {
     // A shaft open at the map's top edge; beyond the map everything counts
     // as rock, which must not hold a flyer under the edge.
-    TestGame game;
-    game.rock(0, 0, 300, 200);
-    game.open(10, 0, 280, 150);
-    PlayerRoom room;
-    game.load(&room);
-    room.place(50, restY);
-    room.player.flying = true;
+    game.open(10, 0, 280, 10);
+    enter(50, restY);
+    p.flying = true;
     room.frames(restY + 200, held("R"));
-    EXPECT_EQ(room.player.state.y, -200) << "one pixel a frame, past the top";
-    EXPECT_EQ(room.player.state.x, 50) << "held keys do not steer a flyer";
-    EXPECT_EQ(room.player.state.life, 3);
+    EXPECT_EQ(p.state.y, -200) << "one pixel a frame, past the top";
+    EXPECT_EQ(p.state.x, 50) << "held keys do not steer a flyer";
+    EXPECT_EQ(p.state.life, 3);
 }

@@ -1,6 +1,6 @@
 #include "player/Player.h"
 
-#include "PlayerFixtures.h"
+#include "HallRoomFixture.h"
 
 #include <cmath>
 #include <cstring>
@@ -109,24 +109,13 @@ TEST(PlayerInputTest, LookingAroundFadesAndStopsSteeringTheLamp)
     EXPECT_EQ(p.light.direction, 42);
 }
 
-class PlayerInRoomTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        game.rock(0, 0, 300, 200);
-        game.open(10, 10, 280, 140);
-    }
-    TestGame game;
-    PlayerRoom room;
-    Player& p = room.player;
-};
+using PlayerInRoomTest = HallRoomTest;
 
 TEST_F(PlayerInRoomTest, UpCentresOnTheFirstOfTwoOverlappingLadders)
 {
     game.ladder("first", 100, 60, 8, 90);
     game.ladder("second", 104, 60, 12, 90);
-    game.load(&room);
-    room.place(95, 125);
+    enter(95);
     room.frame(held("U"));
     EXPECT_EQ(p.state.x, 100 + 4 - sheetWidth / 2 + 1);
     EXPECT_TRUE(p.state.onLadder);
@@ -137,8 +126,7 @@ TEST_F(PlayerInRoomTest, PlacementByNameAndByDefault)
     game.mark("arrival", 60, 100);
     game.mark("exit", 200, 100, "door other.lvl arrival");
     game.mark("start", 150, 90, "default_entrance");
-    game.load(&room);
-    room.place(40, 125);
+    enter(40);
     p.state.jumping = p.state.crawl = p.state.run = true;
     p.state.dy = 3.0f;
     p.setPositionAtElement("nowhere", room.level);
@@ -161,8 +149,7 @@ TEST_F(PlayerInRoomTest, PlacementByNameAndByDefault)
 
 TEST_F(PlayerInRoomTest, LampSitsAtTheHandAndItsPictureFollowsItsColour)
 {
-    game.load(&room);
-    room.place(50, 125);
+    enter(50);
     room.frame(held("R"));
     EXPECT_EQ(p.light.x, 50 + 12 + (p.state.x - 50));
     EXPECT_EQ(p.light.y, p.state.y + 10);
@@ -182,8 +169,7 @@ TEST_F(PlayerInRoomTest, LampSitsAtTheHandAndItsPictureFollowsItsColour)
 
 TEST_F(PlayerInRoomTest, PoseShownWithoutInput)
 {
-    game.load(&room);
-    room.place(50, 125);
+    enter(50);
     room.frame(held());
     EXPECT_STREQ(shownSequence(p), "idle_t");
     EXPECT_FLOAT_EQ(p.controler->speed, 0.35f);

@@ -11,7 +11,7 @@
 #include <mutex>
 #include <vector>
 
-TEST_F(InGame, ANewGameBeginsBlackWithoutHudUnderTheOpeningScene)
+TEST_F(InGame, ANewGameBeginsBlackWithoutHudUnderTheOpeningSceneWhoseEndGivesTheKeysBack)
 {
     begin("metro2.lvl", 200, 40);
     // An earlier game's scene ended and took its script along.
@@ -25,13 +25,7 @@ TEST_F(InGame, ANewGameBeginsBlackWithoutHudUnderTheOpeningScene)
     EXPECT_FALSE(world.control);
     EXPECT_FALSE(world.hudVisible);
     EXPECT_FLOAT_EQ(world.luminance, 0.0f);
-}
 
-TEST_F(InGame, TheScriptsEndGivesTheKeysBackAndNothingIsReadWhilePaused)
-{
-    begin("metro2.lvl", 200, 40);
-    char slot[] = "./Save/slot1.sav";
-    world.init(&typo, pixelScreen, slot);
     // An emptied script has only its end left to read.
     world.movie->reset();
     world.movie->rewind();

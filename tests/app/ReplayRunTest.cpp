@@ -413,6 +413,27 @@ TEST(ReplayRun, AGamepadReplayWalksJumpsAndClimbsAndIsRecordedAsPlayed)
     EXPECT_EQ(read(file("pad_record.txt")), keys);
 }
 
+TEST(ReplayRun, APlayerPushedIntoTheFloorIsFreedOntoItAndWalksOn)
+{
+    // Started against the crate on the floor of test_ladders, he pushes it
+    // and is held back into the floor, a free place is searched for, and
+    // the picture is put back on the body 8 rows lower while pushing right.
+    // He must stand on the floor, not sink into it; then he walks left and jumps.
+    Rows rows = run("trapped", "--start test_ladders.lvl 243 81", "100 down left\n140 down space\n170 up space\n", 200);
+    const int standingY = 81;
+    for (int i = 0; i < 100; i++) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(std::stoi(rows[i][Y]), standingY);
+        EXPECT_LE(std::stof(rows[i][Dy]), 1.0f) << "gravity's steps before each step up";
+        EXPECT_EQ(rows[i][Jumping], "0");
+    }
+    EXPECT_LT(std::stoi(rows[139][X]), std::stoi(rows[100][X]) - 20) << "walks away";
+    int highest = standingY;
+    for (int i = 140; i < 200; i++)
+        highest = std::min(highest, std::stoi(rows[i][Y]));
+    EXPECT_EQ(highest, standingY - 36) << "a full jump";
+}
+
 TEST(ReplayRun, TheManByTheMaintenanceDoorIsShownWhileHeSpeaks)
 {
     // Walking right on metro2's platform into scene 4; the action key ends

@@ -33,6 +33,10 @@ protected:
     }
     void TearDown() override
     {
+        // Events a test left unhandled would reach the next test's frame.
+        SDL_Event left;
+        while (SDL_PollEvent(&left)) {
+        }
         shutDown();
         setPlayerFolder("");
         ASSERT_EQ(0, chdir(previous));

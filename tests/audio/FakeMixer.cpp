@@ -126,6 +126,9 @@ FakeMixer::FakeMixer()
 
 FakeMixer::~FakeMixer()
 {
+    // Released through the fake, so that no later test hands one of its
+    // stand-in pointers (the menu music's among them) to the real mixer.
+    closeSounds();
     emptyTables();
     mixer = sdlMixerCalls();
     current = nullptr;

@@ -6,6 +6,7 @@
 #include "authoring/PlayerRoom.h"
 
 #include "cutscene/MovieClock.h"
+#include "level/LevelFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -59,13 +60,7 @@ struct SceneInRoom {
         default: worldCodes.push_back(code); break;
         }
     }
-    Element* element(const char* name)
-    {
-        for (Element* e : room.level->entities)
-            if (std::strcmp(e->name, name) == 0)
-                return e;
-        return nullptr;
-    }
+    Element* element(const char* name) { return named(room.level->entities, name); }
 };
 
 TEST(MovieInRoom, ThePlayerFallsIntoTheCatacombsHubAndTheCatWalksOff)

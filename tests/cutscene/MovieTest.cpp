@@ -38,12 +38,12 @@ TEST_F(MovieTest, AnEmptyScriptEndsAtOnceAndStaysEnded)
     EXPECT_EQ(Movie::codeEnd, movie.readAction());
 }
 
-TEST_F(MovieTest, ALineIsShownThenTheScriptWaitsItsSeconds)
+TEST_F(MovieTest, ALineIsShownCutToItsFieldThenTheScriptWaitsItsSeconds)
 {
-    movie.addText("Hello there", 2, white);
+    movie.addText((std::string("Hello there") + std::string(600, 'x')).c_str(), 2, white);
     ASSERT_EQ(2, movie.count);
     EXPECT_EQ(Movie::codeMessage, movie.readAction());
-    EXPECT_STREQ("Hello there", movie.getText());
+    EXPECT_EQ("Hello there" + std::string(244, 'x'), movie.getText());
     EXPECT_EQ(2, movie.getValue1());
     EXPECT_EQ(white, movie.getValue2());
 
@@ -93,7 +93,7 @@ TEST_F(MovieTest, AWaitEndsWhenTheClockWrapsAround)
     EXPECT_EQ(1, movie.cursor);
 }
 
-TEST_F(MovieTest, AMovementStepsTowardsItsGoalUntilTwoPixelsAway)
+TEST_F(MovieTest, AMovementStepsTowardsItsGoalUntilTwoPixelsAwayAndEndsAtOnceWhereThePlayerStands)
 {
     movie.addMovementX(110);
     movie.addMovementX(100);
@@ -113,10 +113,8 @@ TEST_F(MovieTest, AMovementStepsTowardsItsGoalUntilTwoPixelsAway)
     movie.playerX = 102;
     EXPECT_EQ(Movie::codeLeft, movie.readAction());
     EXPECT_EQ(2, movie.cursor);
-}
 
-TEST_F(MovieTest, AMovementWhereThePlayerStandsEndsAtOnce)
-{
+    // A movement where the player stands ends at once.
     movie.addMovementX(40);
     movie.playerX = 40;
     EXPECT_EQ(Movie::codeNothing, movie.readAction());
@@ -135,7 +133,7 @@ TEST_F(MovieTest, AWaitForAHeightIssuesNoMovement)
     EXPECT_EQ(1, movie.cursor);
 }
 
-TEST_F(MovieTest, ABrightnessGoalAlreadyReachedSnapsWithoutFading)
+TEST_F(MovieTest, ABrightnessGoalAlreadyReachedSnapsAndOtherwiseFadesEveryFourthFrame)
 {
     movie.addLuminanceGoal(1.0f);
     movie.addLuminanceGoal(0.0f);
@@ -147,10 +145,8 @@ TEST_F(MovieTest, ABrightnessGoalAlreadyReachedSnapsWithoutFading)
     movie.luminance = 0.5f;
     EXPECT_EQ(Movie::codeNothing, movie.readAction());
     EXPECT_EQ(Movie::codeEnd, movie.readAction());
-}
 
-TEST_F(MovieTest, AFadeStepsEveryFourthFrameUntilTheGoal)
-{
+    // Not reached yet, a fade steps every fourth frame until the goal.
     movie.addLuminanceGoal(1.0f);
     movie.addLuminanceGoal(0.0f);
     movie.luminance = 0.0f;
@@ -273,14 +269,6 @@ TEST_F(MovieTest, AReadScriptIsBuiltAgainNotJustRewound)
     EXPECT_EQ(0, movie.count);
     EXPECT_EQ(2, movie.cursor);
     EXPECT_STREQ("", movie.getText());
-}
-
-TEST_F(MovieTest, TextsLongerThanTheirFieldAreCut)
-{
-    std::string longLine(600, 'x');
-    movie.addText(longLine.c_str(), 1, white);
-    movie.readAction();
-    EXPECT_EQ(255u, std::string(movie.getText()).size());
 }
 
 } // namespace

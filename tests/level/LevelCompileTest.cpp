@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-TEST(LevelTest, ExternalLightsOutliveTheLevel)
+TEST(LevelTest, ANewLevelIsEmptyItsMessageBoxGivesTheFontUntilDeletedAndExternalLightsOutliveIt)
 {
     Light lamp;
     lamp.external = true;
@@ -23,10 +23,7 @@ TEST(LevelTest, ExternalLightsOutliveTheLevel)
     }
     // Deleting the stack light would have crashed; it is still usable.
     EXPECT_TRUE(lamp.update());
-}
 
-TEST(LevelTest, ANewLevelIsEmptyAndItsMessageBoxGivesTheFontUntilDeleted)
-{
     Level level;
     EXPECT_EQ(level.map, nullptr);
     EXPECT_EQ(level.getTypo(), nullptr);
@@ -109,7 +106,7 @@ TEST(LevelCompileTest, OnlyPixelsAboveHalfAlphaShapeTheRoom)
     EXPECT_EQ(Screen::getGreen(strong.colour), 0);
 }
 
-TEST(LevelCompileTest, GraphElementsOnlyPaint)
+TEST(LevelCompileTest, GraphElementsOnlyPaintAndOtherElementsAddTheirDepthAndCoverEarlierOnes)
 {
     Level level;
     auto rock = solidTile(4, 4, int(0xFF404040u), 6);
@@ -123,19 +120,17 @@ TEST(LevelCompileTest, GraphElementsOnlyPaint)
     EXPECT_EQ(cell(level, 2, 2).incandescence, 0.0f);
     EXPECT_EQ(unsigned(cell(level, 21, 21).colour), 0xFFFF0000u);
     EXPECT_EQ(cell(level, 21, 21).depth, 10);
-}
 
-TEST(LevelCompileTest, ElementDepthAddsToPixelDepthAndLaterElementsCover)
-{
-    Level level;
+    // An element's depth adds to its pixels' depth; later elements cover.
+    Level layered;
     auto back = solidTile(3, 3, int(0xFF0000FFu), 2);
     auto front = solidTile(1, 1, int(0xFF00FF00u), 1);
-    place(&level, back.get(), 0, 0)->depth = 3;
-    place(&level, front.get(), 1, 1);
-    ASSERT_EQ(level.compile(), 1);
-    EXPECT_EQ(cell(level, 1, 1).depth, 5);
-    EXPECT_EQ(cell(level, 2, 2).depth, 1);
-    EXPECT_EQ(unsigned(cell(level, 2, 2).colour), 0xFF00FF00u);
+    place(&layered, back.get(), 0, 0)->depth = 3;
+    place(&layered, front.get(), 1, 1);
+    ASSERT_EQ(layered.compile(), 1);
+    EXPECT_EQ(cell(layered, 1, 1).depth, 5);
+    EXPECT_EQ(cell(layered, 2, 2).depth, 1);
+    EXPECT_EQ(unsigned(cell(layered, 2, 2).colour), 0xFF00FF00u);
 }
 
 TEST(LevelCompileTest, BackgroundsSpecialLayerAndPhosphorescence)

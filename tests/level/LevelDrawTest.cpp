@@ -42,7 +42,11 @@ struct Room {
     {
         place(&level, tile.get(), 1, 1);
     }
-    void compile() { ASSERT_EQ(level.compile(), 1); }
+    Level& compile()
+    {
+        EXPECT_EQ(level.compile(), 1);
+        return level;
+    }
 
     std::unique_ptr<Tile> tile;
     Level level;
@@ -63,8 +67,7 @@ TEST(LevelDrawTest, LitCellIsRememberedAndShownDimWhenDark)
 {
     Room room(6, 6);
     room.level.memories = true;
-    room.compile();
-    Level& level = room.level;
+    Level& level = room.compile();
     Screen s(8, 8, 1);
 
     light(level, 3, 3, 1.0f);
@@ -99,8 +102,7 @@ TEST(LevelDrawTest, LitCellIsRememberedAndShownDimWhenDark)
 TEST(LevelDrawTest, WithoutMemoriesDarkCellsAreBlackAndNothingIsRemembered)
 {
     Room room(6, 6);
-    room.compile();
-    Level& level = room.level;
+    Level& level = room.compile();
     Screen s(8, 8, 1);
     light(level, 2, 2, 0.5f);
     level.draw(&s, 0, 0, 0, 0);
@@ -116,8 +118,7 @@ TEST(LevelDrawTest, ChargedPaintGlowsInItsChargedChannelsOnly)
 {
     Room room(6, 6, int(0xFF000000u));
     room.level.memories = true;
-    room.compile();
-    Level& level = room.level;
+    Level& level = room.compile();
     Screen s(8, 8, 1);
     cell(level, 1, 1).glow = 0x01FF8040;     // candle only
     cell(level, 2, 1).glow = 0x06FF8040;     // torch and acetylene
@@ -139,8 +140,7 @@ TEST(LevelDrawTest, ChargedPaintGlowsInItsChargedChannelsOnly)
 TEST(LevelDrawTest, CameraOffsetMovesThePictureAndClipsAtTheEdges)
 {
     Room room(6, 6);
-    room.compile();
-    Level& level = room.level;
+    Level& level = room.compile();
     lightAll(level, 1.0f);
     Screen s(4, 4, 1);
     s.clear(0x12345678);
@@ -158,11 +158,10 @@ TEST(LevelDrawTest, CameraOffsetMovesThePictureAndClipsAtTheEdges)
     EXPECT_EQ(s.getPixel(1, 1), int(0xFF000000u));
 }
 
-TEST(LevelDrawTest, WaterFillsLitRowsFromTheSurfaceWithALineAbove)
+TEST(LevelDrawTest, WaterFillsLitRowsFromTheSurfaceWithALineAboveAndOnlyLitCloudIsTinted)
 {
     Room room(4, 58);   // a 6 x 60 map
-    room.compile();
-    Level& level = room.level;
+    Level& level = room.compile();
     ASSERT_EQ(level.mapHeight, 60);
     ASSERT_EQ(level.waterTile.create(2, 2, 1, 0), 1);
     for (int i = 0; i < 4; i++)
@@ -193,18 +192,12 @@ TEST(LevelDrawTest, WaterFillsLitRowsFromTheSurfaceWithALineAbove)
     layer.clear(0);
     level.drawCloudAndWater(&layer, 0, 0);
     EXPECT_EQ(layer.getPixel(1, 0), onEmpty(int(0xBB0000FFu)));
-}
 
-TEST(LevelDrawTest, OnlyLitCloudIsTinted)
-{
-    Room room(4, 4);
-    room.compile();
-    Level& level = room.level;
+    // Only lit cloud is tinted (column 2 is dark).
+    level.water = false;
     level.hasCloud = true;
     cell(level, 1, 1).cloud = 5;
     cell(level, 2, 1).cloud = 5;
-    light(level, 1, 1, 1.0f);
-    Screen layer(6, 6, 1);
     layer.clear(0);
     level.drawCloudAndWater(&layer, 0, 0);
     EXPECT_EQ(layer.getPixel(1, 1), onEmpty(int(0xAA008800u)));
@@ -217,8 +210,7 @@ TEST(LevelDrawTest, RockIsEverythingFromTheBaseDepthAndOffTheMap)
     Room room(6, 1);
     room.level.baseDepth = 8;
     room.level.baseColor = int(0xFF223344u);
-    room.compile();
-    Level& level = room.level;
+    Level& level = room.compile();
     for (int mx = 1; mx <= 4; mx++)
         cell(level, mx, 1).depth = 6 + mx;
     Screen s(10, 4, 1);
@@ -253,8 +245,7 @@ TEST(LevelDrawTest, ZoneInMemoryIsADiscClippedToTheMap)
 {
     Room room(8, 8);
     room.level.memories = true;
-    room.compile();
-    Level& level = room.level;
+    Level& level = room.compile();
     level.addZoneInMemory(3, 3, 2);
     int remembered = 0;
     for (int mx = 0; mx < level.mapWidth; mx++)
@@ -273,8 +264,7 @@ TEST(LevelDrawTest, ZoneInMemoryIsADiscClippedToTheMap)
 TEST(LevelDrawTest, LayersDrawTheirListsInOrder)
 {
     Room room(8, 8);
-    room.compile();
-    Level& level = room.level;
+    Level& level = room.compile();
     auto red = solidTile(1, 1, int(0xFFFF0000u), 0, 2);
     auto blue = solidTile(1, 1, int(0xFF0000FFu), 0, 1);
 
@@ -314,8 +304,7 @@ TEST(LevelDrawTest, LayersDrawTheirListsInOrder)
 TEST(LevelDrawTest, ViewLightsLayersUnsoftenedAndPaintsRockLast)
 {
     Room room(6, 6);
-    room.compile();
-    Level& level = room.level;
+    Level& level = room.compile();
     // Softened light on the picture, full light on the moving things.
     lightAll(level, 0.5f, 1.0f);
     cell(level, 3, 3).depth = 10;

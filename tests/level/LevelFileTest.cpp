@@ -5,6 +5,7 @@
 #include "level/ElectricBox.h"
 #include "level/Element.h"
 #include "level/LevelFileFixtures.h"
+#include "level/LevelFixtures.h"
 #include "level/Light.h"
 #include "level/Dog.h"
 #include "level/Text.h"
@@ -50,14 +51,6 @@ protected:
 
     std::unique_ptr<TileList> tiles;
 };
-
-Element* named(const std::vector<Element*>& list, const char* name)
-{
-    for (Element* e : list)
-        if (std::strcmp(e->name, name) == 0)
-            return e;
-    return nullptr;
-}
 
 std::vector<std::string> names(const std::vector<Element*>& list)
 {

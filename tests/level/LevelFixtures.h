@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
+#include <vector>
 
 // A tile of width x height pixels per frame, every pixel the same record.
 inline std::unique_ptr<Tile> filledTile(int width, int height, int frames, TILE_PIXEL pixel)
@@ -38,6 +40,16 @@ inline Element* place(Level* level, Tile* t, int x, int y, const char* text = ""
     boundedCopy(e->text, sizeof e->text, text);
     level->elements.push_back(e);
     return e;
+}
+
+// The first element of `list` named `name`, or whose kind line is `text`
+// when one is given; null when there is none.
+inline Element* named(const std::vector<Element*>& list, const char* name, const char* text = nullptr)
+{
+    for (Element* e : list)
+        if (std::strcmp(e->name, name) == 0 || (text && std::strcmp(e->text, text) == 0))
+            return e;
+    return nullptr;
 }
 
 // The map cell (mx, my) of a compiled level.

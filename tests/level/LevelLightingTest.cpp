@@ -47,7 +47,7 @@ struct Room {
 
 } // namespace
 
-TEST(LightingPassTest, SelfLightOnlyFromIncandescence)
+TEST(LightingPassTest, SelfLightOnlyFromIncandescenceAndALevelWithoutMapIsLeftAlone)
 {
     Room room(4, 1);
     room.pixel(1, 0).incandescence = 0.5f;
@@ -67,9 +67,15 @@ TEST(LightingPassTest, SelfLightOnlyFromIncandescence)
     room.lightAll();
     EXPECT_EQ(room.level.front, 0);
     EXPECT_FLOAT_EQ(room.received(2, 1, 0).lit[1], 0.5f);
+
+    // A level without a map is left alone.
+    Level empty;
+    empty.computeLighting(0, 0, 100, 100, 30);
+    EXPECT_EQ(empty.front, 0);
+    EXPECT_EQ(empty.lightGetDepth(0, 0, 0, 0), 0);
 }
 
-TEST(LightingPassTest, OmniLightsStrictlyInsideItsRadius)
+TEST(LightingPassTest, OmniLightsStrictlyInsideItsRadiusAndAnAttenuatedOneFadesWithDistance)
 {
     Room room(101, 101);
     room.compile();
@@ -91,17 +97,14 @@ TEST(LightingPassTest, OmniLightsStrictlyInsideItsRadius)
         }
     // The loop above holds the edge cases (40, 0) and (24, -32), both dark.
     EXPECT_EQ(litCells, 5013);
-}
 
-TEST(LightingPassTest, AttenuatedOmniFadesWithDistance)
-{
-    Room room(60, 3);
-    room.compile();
-    room.omni(10, 2, 20, true);
+    // Attenuated, it fades with distance.
+    room.level.deleteLight(0);
+    room.omni(cx, cy, 20, true);
     room.lightAll();
-    EXPECT_FLOAT_EQ(room.received(10, 2, 1).lit[0], 1.0f);
-    EXPECT_FLOAT_EQ(room.received(20, 2, 1).lit[0], 0.75f);
-    EXPECT_FLOAT_EQ(room.received(20, 2, 1).unshadowed[0], 0.75f);
+    EXPECT_FLOAT_EQ(room.received(cx, cy, 0).lit[0], 1.0f);
+    EXPECT_FLOAT_EQ(room.received(cx + 10, cy, 0).lit[0], 0.75f);
+    EXPECT_FLOAT_EQ(room.received(cx + 10, cy, 0).unshadowed[0], 0.75f);
 }
 
 TEST(LightingPassTest, OccluderSoftensLitButNotUnshadowed)
@@ -312,9 +315,12 @@ TEST(LightingPassTest, SimpleLightingScalesTheScreenByUnshadowedLight)
     EXPECT_EQ(unsigned(screen.getPixel(7, 7)), 0xFFC8C8C8u);
 }
 
-TEST(LightingPassTest, DeletingLightsKeepsExternalOnesAlive)
+// Deleting lights keeps external ones alive. An owner hands its changed
+// light over whole; the listed light keeps who deletes it, whatever the copy
+// says, and the next pass lights from it.
+TEST(LightingPassTest, DeletedExternalLightsLiveOnAndACopiedLightIsLitAndKeepsItsOwner)
 {
-    Room room(4, 4);
+    Room room(40, 3);
     room.compile();
     Light lamp;
     lamp.external = true;
@@ -328,16 +334,7 @@ TEST(LightingPassTest, DeletingLightsKeepsExternalOnesAlive)
     EXPECT_TRUE(lamp.update());
     room.level.deleteLight(0);
     EXPECT_TRUE(room.level.lights.empty());
-}
 
-// An owner hands its changed light over whole; the listed light keeps who
-// deletes it, whatever the copy says, and the next pass lights from it.
-TEST(LightingPassTest, CopiedLightIsLitAndKeepsItsOwner)
-{
-    Room room(40, 3);
-    room.compile();
-    Light lamp;
-    lamp.external = true;
     room.level.addLight(&lamp);
     Light moved;
     moved.createOmni(int(0xFFFFFFFFu), 1.0f, 30 + room.level.originX, 2 + room.level.originY, 5, false);
@@ -355,14 +352,6 @@ TEST(LightingPassTest, CopiedLightIsLitAndKeepsItsOwner)
     mine.external = true;
     room.level.copyLight(owned, mine);
     EXPECT_FALSE(owned->external) << "a light the level owns stays the level's to delete";
-}
-
-TEST(LightingPassTest, LevelWithoutMapIsLeftAlone)
-{
-    Level level;
-    level.computeLighting(0, 0, 100, 100, 30);
-    EXPECT_EQ(level.front, 0);
-    EXPECT_EQ(level.lightGetDepth(0, 0, 0, 0), 0);
 }
 
 namespace {

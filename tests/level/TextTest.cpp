@@ -134,7 +134,7 @@ TEST_F(TextTest, TimeRunsOnTheClockAndFadeGoesInStepsOf25)
     EXPECT_EQ(std::vector<int>(at245.size(), int(0xFF000000)), drawn());
 }
 
-TEST_F(TextTest, EscapesNameTheBoundKeys)
+TEST_F(TextTest, EscapesNameTheBoundKeysAndTheExpandedMessageIsCutAt255Characters)
 {
     box.formatMessage("Press %101 to act");
     EXPECT_STREQ("Press E to act", box.message);
@@ -158,10 +158,8 @@ TEST_F(TextTest, EscapesNameTheBoundKeys)
     // create shows the expanded text.
     box.create("Use %101", 5, white);
     EXPECT_STREQ("Use E", box.message);
-}
 
-TEST_F(TextTest, ExpandedMessageIsCutAt255Characters)
-{
+    // The expanded message is cut at 255 characters.
     std::string text(300, 'a');
     box.formatMessage(text.c_str());
     EXPECT_EQ(255u, std::string(box.message).size());

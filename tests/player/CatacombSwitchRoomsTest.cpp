@@ -4,6 +4,7 @@
 #include "authoring/PlayerRoom.h"
 
 #include "PlayerFixtures.h"
+#include "level/LevelFixtures.h"
 #include "level/Element.h"
 #include "level/Level.h"
 
@@ -70,13 +71,6 @@ struct Visit {
         return nullptr;
     }
 
-    Element* named(const std::vector<Element*>& list, const char* name, const char* text = nullptr)
-    {
-        for (Element* e : list)
-            if (std::strcmp(e->name, name) == 0 || (text && std::strcmp(e->text, text) == 0))
-                return e;
-        return nullptr;
-    }
     // The lever setting input `input` of the box `box`.
     Element* lever(const char* box, int input)
     {
@@ -100,7 +94,7 @@ TEST(CatacombSwitchRooms, TheTorchAndTheWayUpAreReachedFromTheDoorBelow)
     Visit v;
     ASSERT_TRUE(v.load("switch_room02.lvl"));
     v.arriveAt("to_switch_enigma01");
-    Element* lift = v.named(v.room.level->actives, "lift");
+    Element* lift = named(v.room.level->actives, "lift");
     ASSERT_TRUE(lift);
     int liftHome = lift->y;
 
@@ -112,7 +106,7 @@ TEST(CatacombSwitchRooms, TheTorchAndTheWayUpAreReachedFromTheDoorBelow)
     EXPECT_EQ(liftHome - 106, lift->y) << "the lift stays up while the box is solved";
     EXPECT_EQ(lift->y - 24, v.room.player.state.y) << "riding on the lift";
 
-    Element* torch = v.named(v.room.level->bonus, "", "electric");
+    Element* torch = named(v.room.level->bonus, "", "electric");
     ASSERT_TRUE(torch);
     ASSERT_TRUE(v.walkTo(torch->x - 4));
     v.press();
@@ -138,7 +132,7 @@ TEST(CatacombSwitchRooms, TheGateKeepsTheStoreShutFromTheStreetAbove)
     Visit v;
     ASSERT_TRUE(v.load("switch_room02.lvl"));
     v.arriveAt("to_classic_entrance");
-    Element* gate = v.named(v.room.level->actives, "gate");
+    Element* gate = named(v.room.level->actives, "gate");
     ASSERT_TRUE(gate);
     EXPECT_FALSE(v.walkTo(0)) << "the gate stops him";
     EXPECT_GE(v.room.player.bbox.x, gate->x + 16);
@@ -151,7 +145,7 @@ TEST(CatacombSwitchRooms, OnlyThePaintedSettingOfTheRiddleRaisesTheLift)
     Visit v;
     ASSERT_TRUE(v.load("switch_enigma01.lvl"));
     v.arriveAt("to_switch_intro");
-    Element* lift = v.named(v.room.level->actives, "lift");
+    Element* lift = named(v.room.level->actives, "lift");
     ASSERT_TRUE(lift);
     int liftHome = lift->y;
 

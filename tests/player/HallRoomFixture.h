@@ -2,6 +2,7 @@
 
 #include "PlayerFixtures.h"
 #include "audio/FakeMixer.h"
+#include "level/LevelFixtures.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,14 +22,6 @@ inline std::vector<int> played(const FakeMixer& mixer)
     return slots;
 }
 
-inline Element* named(const std::vector<Element*>& list, const char* name)
-{
-    for (Element* e : list)
-        if (std::strcmp(e->name, name) == 0)
-            return e;
-    return nullptr;
-}
-
 // A hall: rock around an open space from (10, 10) to (289, 149), a floor
 // whose top row is 150. Standing at x, the body covers columns x + 6 to
 // x + 13 and rows 130 to 149. Sounds reach a recording mixer.
@@ -41,10 +34,10 @@ protected:
         game.open(10, 10, 280, 140);
     }
     void TearDown() override { closeSounds(); }
-    void enter(int x)
+    void enter(int x, int y = restY)
     {
         game.load(&room);
-        room.place(x, restY);
+        room.place(x, y);
     }
     Element* active(const char* name) const { return named(room.level->actives, name); }
 

@@ -4,7 +4,6 @@
 
 #include "HallRoomFixture.h"
 #include "audio/Control.h"
-#include "level/LevelFixtures.h"
 #include "level/Light.h"
 #include "render/Screen.h"
 #include "level/Text.h"

@@ -5,7 +5,6 @@
 
 #include "HallRoomFixture.h"
 #include "audio/Control.h"
-#include "level/LevelFixtures.h"
 #include "level/SimRoom.h"
 #include "level/Dog.h"
 #include "level/Text.h"

@@ -9,7 +9,7 @@
 #include "map/Map.h"
 #include "player/PlayerFixtures.h"
 #include "render/Screen.h"
-#include "save/SaveState.h"
+#include "save/SaveFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +18,6 @@
 #include <string>
 
 namespace {
-
-unsigned bitsOf(float f)
-{
-    unsigned u;
-    std::memcpy(&u, &f, sizeof u);
-    return u;
-}
 
 // A compiled-looking room of w x h cells whose memory and glow differ from
 // cell to cell by `seed`.

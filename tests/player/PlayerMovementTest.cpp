@@ -1,7 +1,6 @@
 #include "player/Player.h"
 
 #include "HallRoomFixture.h"
-#include "level/LevelFixtures.h"
 
 #include <algorithm>
 #include <climits>
@@ -12,14 +11,8 @@ namespace {
 
 const int floorTop = 150;
 
-// The test hall, entered at any height.
 class HallTest : public HallRoomTest {
 protected:
-    void enter(int x, int y)
-    {
-        game.load(&room);
-        room.place(x, y);
-    }
     // Frames with `keys` held; the player's y after each.
     std::vector<int> heights(int count, const char* keys)
     {
@@ -36,7 +29,7 @@ protected:
 
 TEST_F(HallTest, StandingStillStaysOnTheFloor)
 {
-    enter(50, restY);
+    enter(50);
     for (int y : heights(40, ""))
         ASSERT_EQ(y, restY);
     EXPECT_FALSE(p.state.jumping);
@@ -46,7 +39,7 @@ TEST_F(HallTest, StandingStillStaysOnTheFloor)
 
 TEST_F(HallTest, HeldJumpRisesThirtySixPixelsThenLands)
 {
-    enter(50, restY);
+    enter(50);
     room.frames(3, held());
     std::vector<int> ys = heights(60, "J");
     std::vector<int> rises;
@@ -64,7 +57,7 @@ TEST_F(HallTest, HeldJumpRisesThirtySixPixelsThenLands)
 
 TEST_F(HallTest, LettingGoOfJumpEndsTheRise)
 {
-    enter(50, restY);
+    enter(50);
     room.frames(3, held());
     room.frame(held("J"));
     EXPECT_EQ(p.state.y, restY - 4);
@@ -78,7 +71,7 @@ TEST_F(HallTest, LettingGoOfJumpEndsTheRise)
 
 TEST_F(HallTest, InTheAirWalkingMovesTwoAndRunningThree)
 {
-    enter(50, restY);
+    enter(50);
     room.frames(3, held());
     room.frame(held("JRW"));
     EXPECT_EQ(p.state.x, 52);
@@ -188,7 +181,7 @@ TEST(LedgeTest, FiveRowsAreWalkedUpSevenStopHimAndSixOnlyFromTheLeft)
 
 TEST_F(HallTest, WalkingBackKeepsTheNearestFreePlaceOnTheWay)
 {
-    enter(274, restY);
+    enter(274);
     // Moved 5 pixels into the right wall (its first column is 290): the
     // candidates go back one pixel at a time, and 276 is the first free one.
     p.state.x = 279;
@@ -217,7 +210,7 @@ TEST_F(HallTest, WalkingBackKeepsTheNearestFreePlaceOnTheWay)
 TEST_F(HallTest, AJumpBumpsALowCeilingAndLands)
 {
     game.rock(10, 10, 280, 100); // the ceiling's lowest row is 109
-    enter(50, restY);
+    enter(50);
     room.frames(3, held());
     int highest = restY;
     bool rose = false, risingAfterBump = false;
@@ -237,7 +230,7 @@ TEST_F(HallTest, AJumpBumpsALowCeilingAndLands)
 TEST_F(HallTest, ClimbsALadderAndStepsOffItSideways)
 {
     game.ladder("ladder", 100, 60, 8, 90);
-    enter(95, restY);
+    enter(95);
     room.frame(held("U"));
     // Centred: ladder middle 104, minus half the picture's width, plus one.
     EXPECT_EQ(p.state.x, 97);
@@ -273,7 +266,7 @@ protected:
 
 TEST_F(TunnelTest, OnlyCrawlingGetsInAndTheCeilingKeepsHimDown)
 {
-    enter(120, restY);
+    enter(120);
     room.frames(100, held("R"));
     EXPECT_EQ(p.state.x, 150 - 14);
     EXPECT_FALSE(p.state.crawl);
@@ -292,7 +285,7 @@ TEST_F(HallTest, CannotCrouchWhereTheCrouchedBodyDoesNotFit)
     // A shaft 10 columns wide: the standing body fits, the crouched one not.
     game.rock(10, 10, 90, 140);
     game.rock(110, 10, 180, 140);
-    enter(95, restY);
+    enter(95);
     room.frames(5, held("D"));
     EXPECT_FALSE(p.state.crawl);
     EXPECT_EQ(p.state.y, restY);
@@ -320,7 +313,7 @@ TEST_F(HallTest, StuckSlightlyIsMovedToTheNearestFreePlaceAndStaysThere)
     // spiral frees the body just above the floor, and the picture is put
     // back on it 2 rows lower, 8 pushing to the right. Standing still, the
     // next frame's step up lifts him out of the floor.
-    enter(278, restY);
+    enter(278);
     room.frame(held());
     EXPECT_EQ(p.state.x, 276);
     EXPECT_EQ(p.state.y, restY + 2);
@@ -428,7 +421,7 @@ TEST_F(HallTest, ABalloonCarriesHimOutThroughTheOpenTopOfTheMap)
     // A shaft open at the map's top edge; beyond the map everything counts
     // as rock, which must not hold a flyer under the edge.
     game.open(10, 0, 280, 10);
-    enter(50, restY);
+    enter(50);
     p.flying = true;
     room.frames(restY + 200, held("R"));
     EXPECT_EQ(p.state.y, -200) << "one pixel a frame, past the top";

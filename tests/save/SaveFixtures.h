@@ -5,6 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
+
+// The bits of a float, as a slot stores them.
+inline std::uint32_t bitsOf(float value)
+{
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, 4);
+    return bits;
+}
+
 inline SAVE_OBJECT namedObject(const char* name, std::uint8_t flag = 1)
 {
     SAVE_OBJECT object;

@@ -21,13 +21,6 @@ std::vector<unsigned char> le(std::initializer_list<std::uint32_t> words)
     return bytes;
 }
 
-std::uint32_t bitsOf(float value)
-{
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    return bits;
-}
-
 void patch(std::vector<unsigned char>& bytes, std::size_t offset, std::uint32_t word)
 {
     std::vector<unsigned char> w = le({word});

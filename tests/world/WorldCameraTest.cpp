@@ -86,7 +86,7 @@ TEST_F(Camera, DeadZoneKeepsTheTargetUntilAQuarterOfTheScreen)
     EXPECT_EQ(world.camX, -361);
 }
 
-TEST_F(Camera, EasingStopsWithinTenPixels)
+TEST_F(Camera, EasingStopsWithinTenPixelsAndItsTargetIsClampedToTheRoom)
 {
     room(1000, 600);
     world.focus(500, 300, &screen);
@@ -100,11 +100,7 @@ TEST_F(Camera, EasingStopsWithinTenPixels)
     world.targetX = -330;
     world.follow(500, 300, &screen);
     EXPECT_EQ(world.camX, -339);
-}
 
-TEST_F(Camera, EasedTargetIsClampedToTheRoom)
-{
-    room(1000, 600);
     world.focus(500, 300, &screen);
     world.follow(10, 300, &screen);
     EXPECT_EQ(world.targetX, 16);

@@ -3,6 +3,7 @@
 #include "app/Frame.h"
 #include "level/Element.h"
 #include "level/Level.h"
+#include "level/LevelFixtures.h"
 #include "platform/GameFolders.h"
 #include "player/Player.h"
 #include "ui/Menu.h"
@@ -91,13 +92,7 @@ protected:
         runFrames(1);
     }
 
-    static const Element* element(const char* name)
-    {
-        for (const Element* e : world.level->elements)
-            if (std::strcmp(e->name, name) == 0)
-                return e;
-        return nullptr;
-    }
+    static const Element* element(const char* name) { return named(world.level->elements, name); }
 
     char previous[4096];
     char folder[200];

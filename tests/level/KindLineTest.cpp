@@ -7,17 +7,16 @@
 
 TEST(KindLineTest, WordsAreTakenWholeAndAfterAnyBlanks)
 {
-    EXPECT_EQ(readKindLine("switch box1 3").kind, KindSwitch);
-    EXPECT_EQ(readKindLine("switch_light lamp").kind, KindSwitchLight);
-    EXPECT_EQ(readKindLine("water_switched 1 2 3").kind, KindWaterSwitched);
-    EXPECT_EQ(readKindLine("water").kind, KindWater);
-    EXPECT_EQ(readKindLine("   \t door a.lvl b").kind, KindDoor);
-    EXPECT_EQ(readKindLine("doorway").kind, KindNone);
-    EXPECT_EQ(readKindLine("").kind, KindNone);
-    EXPECT_EQ(readKindLine("light  spot FFFFFFFF 1 0 0 9 45 90").kind, KindLightSpot);
-    EXPECT_EQ(readKindLine("light sun").kind, KindLightUnknown);
-    EXPECT_EQ(readKindLine("light").kind, KindLightUnknown);
-    EXPECT_EQ(readKindLine("light omnibus").kind, KindLightUnknown);
+    const struct {
+        const char* line;
+        int kind;
+    } lines[] = {{"switch box1 3", KindSwitch},       {"switch_light lamp", KindSwitchLight},
+                 {"water_switched 1 2 3", KindWaterSwitched}, {"water", KindWater},
+                 {"   \t door a.lvl b", KindDoor},     {"doorway", KindNone}, {"", KindNone},
+                 {"light  spot FFFFFFFF 1 0 0 9 45 90", KindLightSpot}, {"light sun", KindLightUnknown},
+                 {"light", KindLightUnknown},         {"light omnibus", KindLightUnknown}};
+    for (const auto& l : lines)
+        EXPECT_EQ(readKindLine(l.line).kind, l.kind) << l.line;
     EXPECT_STREQ(kindWord(KindLightDirectional).words, "light directional");
 }
 

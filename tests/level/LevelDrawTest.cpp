@@ -63,7 +63,7 @@ int onEmpty(int c)
 
 } // namespace
 
-TEST(LevelDrawTest, LitCellIsRememberedAndShownDimWhenDark)
+TEST(LevelDrawTest, WithMemoriesALitCellIsRememberedAndShownDimWhenDarkWithoutThemDarkIsBlack)
 {
     Room room(6, 6);
     room.level.memories = true;
@@ -97,21 +97,17 @@ TEST(LevelDrawTest, LitCellIsRememberedAndShownDimWhenDark)
     cell(level, 3, 3).specialMemoryColour = int(0x7F102030u);
     level.draw(&s, 0, 0, 0, 0);
     EXPECT_EQ(s.getPixel(3, 3), int(0x7F102030u));
-}
 
-TEST(LevelDrawTest, WithoutMemoriesDarkCellsAreBlackAndNothingIsRemembered)
-{
-    Room room(6, 6);
-    Level& level = room.compile();
-    Screen s(8, 8, 1);
-    light(level, 2, 2, 0.5f);
-    level.draw(&s, 0, 0, 0, 0);
+    // Without memories dark cells are black and nothing is remembered.
+    Room plain(6, 6);
+    Level& forgetful = plain.compile();
+    light(forgetful, 2, 2, 0.5f);
+    forgetful.draw(&s, 0, 0, 0, 0);
     EXPECT_EQ(s.getPixel(2, 2), int(0xFF404040u));
     EXPECT_EQ(s.getPixel(3, 3), int(0xFF000000u));
-    EXPECT_EQ(cell(level, 2, 2).quality, 0.0f);
-
-    level.addZoneInMemory(3, 3, 2);
-    EXPECT_EQ(cell(level, 3, 3).quality, 0.0f);
+    EXPECT_EQ(cell(forgetful, 2, 2).quality, 0.0f);
+    forgetful.addZoneInMemory(3, 3, 2);
+    EXPECT_EQ(cell(forgetful, 3, 3).quality, 0.0f);
 }
 
 TEST(LevelDrawTest, ChargedPaintGlowsInItsChargedChannelsOnly)

@@ -222,7 +222,7 @@ TEST(LightingPassTest, DirectionalShadows)
     EXPECT_EQ(level.lightGetDirectionalDepth(5, 1, 1, 0), 10);
 }
 
-TEST(LightingPassTest, LampsChargeTheirOwnChannel)
+TEST(LightingPassTest, LampsChargeTheirOwnChannelAndAmbientAndDirectionalLightChargeNothing)
 {
     Room room(60, 3);
     room.compile();
@@ -230,6 +230,16 @@ TEST(LightingPassTest, LampsChargeTheirOwnChannel)
     LevelPixel& green = room.at(12, 2);
     white.glow = 0x00FFFFFF;
     green.glow = 0x0000FF00;
+    Light* ambient = new Light;
+    ambient->createAmbient(int(0xFF336699u), 0.5f);
+    room.add(ambient);
+    Light* sun = new Light; // shines down, so the border rock above shades the room
+    sun->createDirectional(int(0xFFFFFFFFu), 1.0f, 0, 1);
+    room.add(sun);
+    room.lightAll();
+    EXPECT_EQ(white.glow, 0x00FFFFFF);
+    EXPECT_FLOAT_EQ(room.received(10, 2, 1).lit[2], 0x99 * 0.5f / 255.0f);
+    EXPECT_FALSE(room.received(0, 0, 1).dark());
     // Each lamp stands at cell (5, 2), added to those already there.
     auto lamp = [&](int style) {
         Light* l = new Light;
@@ -252,23 +262,6 @@ TEST(LightingPassTest, LampsChargeTheirOwnChannel)
     EXPECT_EQ(unsigned(white.glow) >> 24, 7u);
     EXPECT_EQ(green.glow, 0x0200FF00);
     EXPECT_EQ(white.glow & 0xFFFFFF, 0xFFFFFF);
-}
-
-TEST(LightingPassTest, AmbientAndDirectionalLightChargeNothing)
-{
-    Room room(20, 3);
-    room.compile();
-    room.at(5, 2).glow = 0x00FFFFFF;
-    Light* ambient = new Light;
-    ambient->createAmbient(int(0xFF336699u), 0.5f);
-    room.add(ambient);
-    Light* sun = new Light;
-    sun->createDirectional(int(0xFFFFFFFFu), 1.0f, 0, 1);
-    room.add(sun);
-    room.lightAll();
-    EXPECT_EQ(room.at(5, 2).glow, 0x00FFFFFF);
-    EXPECT_FLOAT_EQ(room.received(5, 2, 1).lit[2], 0x99 * 0.5f / 255.0f);
-    EXPECT_FALSE(room.received(0, 0, 1).dark());
 }
 
 TEST(LightingPassTest, MemorySpreadsByFourFifthsIntoOpenCells)

@@ -64,14 +64,14 @@ TEST(LevelMapTest, AngleInEveryQuadrant)
 {
     Level level;
     EXPECT_FLOAT_EQ(level.getAngle(0, 0, 0, 0), 0.0f);
-    EXPECT_NEAR(level.getAngle(0, 0, 5, 0), 0.0f, 1e-4);
-    EXPECT_NEAR(level.getAngle(0, 0, 0, 5), 90.0f, 1e-4);
-    EXPECT_NEAR(level.getAngle(0, 0, -1, 0), 180.0f, 1e-3);
-    EXPECT_NEAR(level.getAngle(0, 0, 0, -5), 270.0f, 1e-3);
-    EXPECT_NEAR(level.getAngle(10, 10, 13, 13), 45.0f, 0.01);
-    EXPECT_NEAR(level.getAngle(10, 10, 7, 13), 135.0f, 0.01);
-    EXPECT_NEAR(level.getAngle(10, 10, 7, 7), 225.0f, 0.01);
-    EXPECT_NEAR(level.getAngle(10, 10, 13, 7), 315.0f, 0.01);
+    const struct {
+        int x0, y0, x1, y1;
+        float angle, within;
+    } angles[] = {{0, 0, 5, 0, 0, 1e-4f},        {0, 0, 0, 5, 90, 1e-4f},       {0, 0, -1, 0, 180, 1e-3f},
+                  {0, 0, 0, -5, 270, 1e-3f},     {10, 10, 13, 13, 45, 0.01f},   {10, 10, 7, 13, 135, 0.01f},
+                  {10, 10, 7, 7, 225, 0.01f},    {10, 10, 13, 7, 315, 0.01f}};
+    for (const auto& a : angles)
+        EXPECT_NEAR(level.getAngle(a.x0, a.y0, a.x1, a.y1), a.angle, a.within) << a.x1 - a.x0 << "," << a.y1 - a.y0;
     // The approximate constants show: just below a full turn, not above it.
     EXPECT_LT(level.getAngle(0, 0, 1000, -1), 360.0f);
     EXPECT_GT(level.getAngle(0, 0, 1000, -1), 359.9f);

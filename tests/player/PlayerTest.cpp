@@ -78,7 +78,7 @@ TEST(PlayerInputTest, JumpNeedsGroundStandingAndAReleasedKey)
     EXPECT_FLOAT_EQ(p.state.dy, 0.0f);
 }
 
-TEST(PlayerInputTest, OnALadderSidewaysShiftsOneMoreWhenTurning)
+TEST(PlayerInputTest, OnALadderSidewaysShiftsOneMoreWhenTurningAndLookingAroundFadesAndStopsSteeringTheLamp)
 {
     Player p;
     p.state.onLadder = true;
@@ -92,11 +92,8 @@ TEST(PlayerInputTest, OnALadderSidewaysShiftsOneMoreWhenTurning)
     EXPECT_EQ(p.state.way, 0);
     EXPECT_EQ(p.light.direction, 0);
     EXPECT_TRUE(p.state.moving);
-}
 
-TEST(PlayerInputTest, LookingAroundFadesAndStopsSteeringTheLamp)
-{
-    Player p;
+    // Looking around fades and stops steering the lamp.
     p.viewX = -93.0f;
     for (int i = 0; i < 12; i++)
         p.updateView();

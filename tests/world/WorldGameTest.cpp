@@ -40,17 +40,6 @@ TEST_F(InGame, ANewGameBeginsBlackWithoutHudUnderTheOpeningSceneWhoseEndGivesThe
     EXPECT_EQ(world.movie, nullptr);
 }
 
-TEST_F(InGame, AMissingSlotLeavesTheGameAsItWas)
-{
-    begin("metro3.lvl", 8, 64);
-    Level* before = world.level;
-    char slot[] = "./Save/no_such_slot.sav";
-    world.loadStateBinary(slot, &typo, pixelScreen);
-    EXPECT_EQ(world.level, before);
-    EXPECT_EQ(world.player->state.x, 8);
-    EXPECT_EQ(world.workerStarts, 1);
-}
-
 TEST_F(InGame, AGameWhoseRoomDoesNotLoadGoesBackToTheMenuSayingWhy)
 {
     begin("metro3.lvl", 8, 64);
@@ -82,9 +71,16 @@ TEST_F(InGame, AGameWhoseRoomDoesNotLoadGoesBackToTheMenuSayingWhy)
     EXPECT_STREQ(menu.notice, "") << "a key clears the message";
 }
 
-TEST_F(InGame, TheTextFormLoadsItsObjectsWithoutTouchingTheMap)
+TEST_F(InGame, AMissingSlotLeavesTheGameAsItWasAndTheTextFormLoadsItsObjectsWithoutTouchingTheMap)
 {
     begin("metro3.lvl", 8, 64);
+    Level* room = world.level;
+    char slot[] = "./Save/no_such_slot.sav";
+    world.loadStateBinary(slot, &typo, pixelScreen);
+    EXPECT_EQ(world.level, room);
+    EXPECT_EQ(world.player->state.x, 8);
+    EXPECT_EQ(world.workerStarts, 1);
+
     const std::string text = std::string(folder) + "/text.sav";
     FILE* out = std::fopen(text.c_str(), "w");
     ASSERT_NE(out, nullptr);

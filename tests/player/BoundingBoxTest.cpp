@@ -27,7 +27,7 @@ struct OpenLevel {
 
 } // namespace
 
-TEST(BoundingBoxTest, OnlyTheOutlineWithoutItsFarCornerTouchesRock)
+TEST(BoundingBoxTest, TheOutlineWithoutItsFarCornerTouchesRockAndCloudCountsOnlyInLevelsWithCloud)
 {
     OpenLevel open;
     Level& level = open.level;
@@ -41,6 +41,15 @@ TEST(BoundingBoxTest, OnlyTheOutlineWithoutItsFarCornerTouchesRock)
     EXPECT_EQ(b.getCollision(&level), 0);
     level.map[17 * 40 + 18].depth = rockDepth; // bottom row, last column sampled
     EXPECT_EQ(b.getCollision(&level), 1);
+
+    // Cloud counts on the outline too, only in levels with cloud.
+    level.map[10 * 40 + 12].cloud = 1; // on the left column
+    EXPECT_EQ(b.getCloudCollision(&level), 0);
+    level.hasCloud = true;
+    EXPECT_EQ(b.getCloudCollision(&level), 1);
+    level.map[10 * 40 + 12].cloud = 0;
+    level.map[14 * 40 + 14].cloud = 10; // inside, not on the outline
+    EXPECT_EQ(b.getCloudCollision(&level), 0);
 }
 
 TEST(BoundingBoxTest, OutsideTheMapCountsAsItsBaseDepth)
@@ -109,20 +118,6 @@ TEST(BoundingBoxTest, PixelTestSeesOnlyOpaquePixelsOfTheShownFrame)
     EXPECT_EQ(box(10, 10, 14, 13).getCollisionWithElementPixels(&e), 1);
     EXPECT_EQ(box(10, 10, 13, 13).getCollisionWithElementPixels(&e), 0);
     EXPECT_EQ(box(10, 10, 14, 12).getCollisionWithElementPixels(&e), 0);
-}
-
-TEST(BoundingBoxTest, CloudCountsOnlyInLevelsWithCloud)
-{
-    OpenLevel open;
-    Level& level = open.level;
-    level.map[10 * 40 + 12].cloud = 1; // on the left column
-    BoundingBox b{10, 10, 8, 8};
-    EXPECT_EQ(b.getCloudCollision(&level), 0);
-    level.hasCloud = true;
-    EXPECT_EQ(b.getCloudCollision(&level), 1);
-    level.map[10 * 40 + 12].cloud = 0;
-    level.map[14 * 40 + 14].cloud = 10; // inside, not on the outline
-    EXPECT_EQ(b.getCloudCollision(&level), 0);
 }
 
 // The spiral: a 4 x 4 box entering at (50, 50) in rock, with holes that

@@ -55,7 +55,7 @@ TEST_F(HallTest, HeldJumpRisesThirtySixPixelsThenLands)
     EXPECT_FALSE(p.state.jumping);
 }
 
-TEST_F(HallTest, LettingGoOfJumpEndsTheRise)
+TEST_F(HallTest, LettingGoOfJumpEndsTheRiseAndInTheAirWalkingMovesTwoAndRunningThree)
 {
     enter(50);
     room.frames(3, held());
@@ -67,11 +67,9 @@ TEST_F(HallTest, LettingGoOfJumpEndsTheRise)
     EXPECT_EQ(ys[1], restY - 8);
     EXPECT_EQ(*std::min_element(ys.begin(), ys.end()), restY - 8);
     EXPECT_EQ(ys.back(), restY);
-}
 
-TEST_F(HallTest, InTheAirWalkingMovesTwoAndRunningThree)
-{
-    enter(50);
+    // In the air walking moves two pixels a frame and running three.
+    ASSERT_EQ(p.state.x, 50);
     room.frames(3, held());
     room.frame(held("JRW"));
     EXPECT_EQ(p.state.x, 52);

@@ -262,7 +262,7 @@ TEST_F(MenuTest, NewGameOnAStoredGameAsksBeforeOverwritingIt)
     EXPECT_STREQ(menu.getSlotName(), "./Save/slot1.sav");
 }
 
-TEST_F(MenuTest, ContinueIsRefusedOnEmptyAndDamagedSlots)
+TEST_F(MenuTest, ContinueIsRefusedOnEmptyAndDamagedSlotsAndANewGameOverwritesADamagedOneUnasked)
 {
     SlotBytes(3, 17, 4, {}).write(2);
     SlotBytes(3, 17, 4, {}).write(1, 50);
@@ -276,14 +276,12 @@ TEST_F(MenuTest, ContinueIsRefusedOnEmptyAndDamagedSlots)
     EXPECT_EQ(menu.getGameState(), Menu::statePlaying);
     EXPECT_EQ(menu.getStartGame(), Menu::startContinue);
     EXPECT_STREQ(menu.getSlotName(), "./Save/slot2.sav");
-}
 
-TEST_F(MenuTest, ADamagedSlotCanBeOverwrittenByANewGame)
-{
-    SlotBytes(3, 17, 4, {}).write(0, 10);
-    press({SDLK_RETURN, SDLK_RETURN});
+    menu.setGameState(Menu::stateMainMenu);
+    press({SDLK_RETURN, SDLK_DOWN, SDLK_RETURN});
+    EXPECT_EQ(menu.getGameState(), Menu::statePlaying) << "no question for a damaged slot";
     EXPECT_EQ(menu.getStartGame(), Menu::startNewGame);
-    EXPECT_STREQ(menu.getSlotName(), "./Save/slot0.sav");
+    EXPECT_STREQ(menu.getSlotName(), "./Save/slot1.sav");
 }
 
 TEST_F(MenuTest, VolumesAreClampedAndSavedToControlIni)

@@ -41,6 +41,12 @@ const SCENE_RUN scenes[] = {
     {10, "orsolans_grave.lvl 220 248", "2 down left\n2 down down\n", 1145},
 };
 
+// How the test names its scene when listed or failing.
+void PrintTo(const SCENE_RUN& run, std::ostream* out)
+{
+    *out << "scene " << run.scene;
+}
+
 // Frames played after the scene, to see the game go on alike.
 const int after = 30;
 
@@ -61,31 +67,35 @@ int sceneEnd(const Rows& rows, int start)
 
 } // namespace
 
-TEST(SceneSkip, EverySceneSkippedLeavesTheGameWhereWatchingItDoes)
-{
-    for (const SCENE_RUN& run : scenes) {
-        SCOPED_TRACE("scene " + std::to_string(run.scene));
-        Rows watched = playScene(run, run.keys, run.frames, "watched");
-        int start = firstRow(watched, Cutscene, "1", 0);
-        ASSERT_GE(start, 0) << "the scene started";
-        int end = sceneEnd(watched, start);
-        ASSERT_GT(end, start) << "the scene ended";
-        ASSERT_LT(end + after, run.frames);
+// One test a scene, so that the scenes play on both cores side by side.
+class SceneSkip : public testing::TestWithParam<SCENE_RUN> {};
 
-        // The action key held from the scene's second frame: the first
-        // frames of the scene are instant actions, so its press ends no wait.
-        int press = start + 1;
-        std::string keys = std::string(run.keys) + std::to_string(press) + " down e\n" +
-                           std::to_string(press + 45) + " up e\n";
-        Rows skipped = playScene(run, keys, press + 45 + after + 5, "skipped");
-        int skippedEnd = sceneEnd(skipped, start);
-        ASSERT_GT(skippedEnd, start);
-        EXPECT_EQ(skippedEnd, press + 30 - 1) << "a second of holding skips";
-        ASSERT_LT(skippedEnd + after, int(skipped.size()));
-        for (int k = 0; k <= after; k++) {
-            std::vector<std::string> w(watched[end + k].begin() + 1, watched[end + k].end());
-            std::vector<std::string> s(skipped[skippedEnd + k].begin() + 1, skipped[skippedEnd + k].end());
-            ASSERT_EQ(w, s) << k << " frames after the scene (frames " << end + k << " and " << skippedEnd + k << ")";
-        }
+TEST_P(SceneSkip, ASkippedSceneLeavesTheGameWhereWatchingItDoes)
+{
+    const SCENE_RUN& run = GetParam();
+    Rows watched = playScene(run, run.keys, run.frames, "watched");
+    int start = firstRow(watched, Cutscene, "1", 0);
+    ASSERT_GE(start, 0) << "the scene started";
+    int end = sceneEnd(watched, start);
+    ASSERT_GT(end, start) << "the scene ended";
+    ASSERT_LT(end + after, run.frames);
+
+    // The action key held from the scene's second frame: the first
+    // frames of the scene are instant actions, so its press ends no wait.
+    int press = start + 1;
+    std::string keys = std::string(run.keys) + std::to_string(press) + " down e\n" +
+                       std::to_string(press + 45) + " up e\n";
+    Rows skipped = playScene(run, keys, press + 45 + after + 5, "skipped");
+    int skippedEnd = sceneEnd(skipped, start);
+    ASSERT_GT(skippedEnd, start);
+    EXPECT_EQ(skippedEnd, press + 30 - 1) << "a second of holding skips";
+    ASSERT_LT(skippedEnd + after, int(skipped.size()));
+    for (int k = 0; k <= after; k++) {
+        std::vector<std::string> w(watched[end + k].begin() + 1, watched[end + k].end());
+        std::vector<std::string> s(skipped[skippedEnd + k].begin() + 1, skipped[skippedEnd + k].end());
+        ASSERT_EQ(w, s) << k << " frames after the scene (frames " << end + k << " and " << skippedEnd + k << ")";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryScene, SceneSkip, testing::ValuesIn(scenes),
+                         [](const testing::TestParamInfo<SCENE_RUN>& info) { return "Scene" + std::to_string(info.param.scene); });

@@ -66,7 +66,7 @@ TEST_F(AnimationControlerTest, HalfSpeedHandsOutAnOffsetOnlyWhenTheFrameChanges)
     }
 }
 
-TEST_F(AnimationControlerTest, BackwardsWrapsToTheLastFrameAndNegatesTheOffset)
+TEST_F(AnimationControlerTest, BackwardsWrapsToTheLastFrameNegatingTheOffsetAndForwardsToTheFirstExactly)
 {
     startWalking(-1.0f, 4.0f);
     c.update();
@@ -77,10 +77,8 @@ TEST_F(AnimationControlerTest, BackwardsWrapsToTheLastFrameAndNegatesTheOffset)
     EXPECT_EQ(dy, -70);
     c.update();
     EXPECT_EQ(c.shownFrame(), 6) << "7.9 - 1 shows frame 6";
-}
 
-TEST_F(AnimationControlerTest, PastTheEndReturnsToTheFirstFrameExactly)
-{
+    // Forwards past the end: back to the first frame exactly.
     startWalking(0.7f, 7.5f);
     EXPECT_EQ(updateAndMove(), 5) << "frame 4 moves 5";
     EXPECT_EQ(c.getFrame(), 4.0f);

@@ -11,17 +11,6 @@
 #include <string>
 #include <unistd.h>
 
-TEST(Sound, InitLoadsTheSlotAndTrackTables)
-{
-    FakeMixer fake;
-    initSounds();
-    ASSERT_FALSE(fake.events.empty());
-    EXPECT_EQ(fake.events[0].call, "allocateChannels");
-    EXPECT_EQ(fake.events[0].first, 64);
-    EXPECT_EQ(fake.slotFile(14), fake.slotFile(0));
-    EXPECT_NE(sound[0], sound[14]) << "the second copy is a sample of its own";
-}
-
 TEST(Sound, AMissingOrDamagedFileIsReportedOnceAndTheRestLoads)
 {
     FakeMixer fake;
@@ -243,10 +232,15 @@ TEST(Sound, VolumesAreClampedAndScaledToTheMixer)
     EXPECT_EQ(fake.calls("channelVolume")[0].second, 128);
 }
 
-TEST(Sound, CloseFreesEverythingOnceThenClosesTheDevice)
+TEST(Sound, InitLoadsTheSlotAndTrackTablesAndCloseFreesEverythingOnceThenClosesTheDevice)
 {
     FakeMixer fake;
     initSounds();
+    ASSERT_FALSE(fake.events.empty());
+    EXPECT_EQ(fake.events[0].call, "allocateChannels");
+    EXPECT_EQ(fake.events[0].first, 64);
+    EXPECT_EQ(fake.slotFile(14), fake.slotFile(0));
+    EXPECT_NE(sound[0], sound[14]) << "the second copy is a sample of its own";
     fake.events.clear();
     closeSounds();
     EXPECT_EQ(fake.calls("freeChunk").size(), 27u);

@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -34,12 +35,8 @@ TEST(LevelShotTest, CommandLineReadsEveryOptionAndRejectsBadValues)
     EXPECT_STREQ(shot.level, "metro2.lvl");
     EXPECT_STREQ(shot.output, "out.png");
     EXPECT_TRUE(shot.atPoint);
-    EXPECT_EQ(shot.atX, -12);
-    EXPECT_EQ(shot.atY, 40);
-    EXPECT_EQ(shot.width, 64);
-    EXPECT_EQ(shot.height, 32);
-    EXPECT_EQ(shot.lamp, LevelShot::LampAceto);
-    EXPECT_EQ(shot.passes, 3);
+    EXPECT_EQ(std::make_tuple(shot.atX, shot.atY, shot.width, shot.height, shot.lamp, shot.passes),
+              std::make_tuple(-12, 40, 64, 32, LevelShot::LampAceto, 3));
     EXPECT_STREQ(shot.game, "build/game");
 
     LevelShot named;
@@ -101,11 +98,10 @@ TEST(LevelShotTest, PictureIsMagnifiedFourTimesAndOpaque)
     ASSERT_EQ(picture.load(file.c_str()), 1);
     ASSERT_EQ(picture.width, 12);
     ASSERT_EQ(picture.height, 8);
-    EXPECT_EQ(picture.get(0, 0), 0xFF000000u);
-    EXPECT_EQ(picture.get(4, 0), 0xFF102030u);
-    EXPECT_EQ(picture.get(7, 3), 0xFF102030u);
-    EXPECT_EQ(picture.get(8, 3), 0xFF000000u);
-    EXPECT_EQ(picture.get(11, 7), 0xFFFFFFFFu);
+    const uint32_t expected[][3] = {{0, 0, 0xFF000000u}, {4, 0, 0xFF102030u}, {7, 3, 0xFF102030u},
+                                    {8, 3, 0xFF000000u}, {11, 7, 0xFFFFFFFFu}};
+    for (const auto& p : expected)
+        EXPECT_EQ(picture.get(int(p[0]), int(p[1])), p[2]) << p[0] << "," << p[1];
 
     // The fingerprint sees a one-channel change anywhere.
     uint32_t before = LevelShot::checksum(&s);

@@ -99,7 +99,7 @@ TEST_F(HudTest, SkullsThenHeartsThenEmptyHeartsOnePixelApart)
         EXPECT_EQ(s.getPixel(p[0], p[1]), p[2]) << p[0] << "," << p[1];
 }
 
-TEST_F(HudTest, EmptyHeartsFillTheRowUpToTheMaximumAndExtraLifeShowsWhole)
+TEST_F(HudTest, EmptyHeartsFillTheRowUpToTheMaximumExtraLifeShowsWholeAndAnEndlessLifeStopsAtTheEdge)
 {
     const struct {
         int respawns, life, maximum;
@@ -113,10 +113,6 @@ TEST_F(HudTest, EmptyHeartsFillTheRowUpToTheMaximumAndExtraLifeShowsWhole)
     show(0, 2, 3);
     EXPECT_EQ(s.getPixel(2, 2), heart);
     EXPECT_EQ(s.getPixel(1, 2), background);
-}
-
-TEST_F(HudTest, AnEndlessLifeStopsAtTheScreenEdge)
-{
     show(0, 2000000000, 2000000000);
     EXPECT_EQ(s.getPixel(s.width - 1, 2), heart) << "hearts up to the right edge";
 }

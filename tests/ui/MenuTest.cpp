@@ -125,7 +125,7 @@ protected:
 
 } // namespace
 
-TEST_F(MenuTest, EveryScreenIsReachedAndLeft)
+TEST_F(MenuTest, EveryScreenIsReachedAndLeftAndOnlyQuitAnswersAQuit)
 {
     struct STEP {
         std::initializer_list<int> keys;
@@ -147,6 +147,9 @@ TEST_F(MenuTest, EveryScreenIsReachedAndLeft)
         {{SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_UP, SDLK_RETURN}, Menu::stateMainMenu, 0}, // options' BACK
         {{SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}, Menu::stateCredits, 0},
         {{'x'}, Menu::stateMainMenu, 0},
+        {{SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}, Menu::stateCredits, 0},
+        {{SDLK_RETURN}, Menu::stateMainMenu, 0},                 // leaving the credits with Return is no quit
+        {{SDLK_ESCAPE}, Menu::stateMainMenu, 0},                 // Escape in the main menu does nothing
     };
     int step = 0;
     for (const STEP& s : path) {
@@ -156,6 +159,7 @@ TEST_F(MenuTest, EveryScreenIsReachedAndLeft)
         step++;
     }
     EXPECT_EQ(menu.getStartGame(), Menu::startNone);
+    EXPECT_EQ(press({SDLK_UP, SDLK_RETURN}), 1) << "QUIT alone answers a quit";
 }
 
 TEST_F(MenuTest, BrightnessAndDisplayItemsChangeTheSettingsKeptWhenOptionsAreLeft)
@@ -201,14 +205,6 @@ TEST_F(MenuTest, SelectionWrapsAroundEveryScreen)
     EXPECT_EQ(menu.selection, 15) << "cancel";
     press({SDLK_DOWN});
     EXPECT_EQ(menu.selection, 0);
-}
-
-TEST_F(MenuTest, QuitIsAnswerOnlyOfTheQuitItem)
-{
-    EXPECT_EQ(press({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}), 0) << "CREDITS";
-    EXPECT_EQ(press({SDLK_RETURN}), 0) << "leaving the credits with Return is not a quit";
-    EXPECT_EQ(press({SDLK_UP, SDLK_RETURN}), 1);
-    EXPECT_EQ(press({SDLK_ESCAPE}), 0) << "Escape in the main menu does nothing";
 }
 
 TEST_F(MenuTest, SlotSummariesShowLifeCoinsDiamondsAndKeys)
@@ -262,7 +258,7 @@ TEST_F(MenuTest, NewGameOnAStoredGameAsksBeforeOverwritingIt)
     EXPECT_STREQ(menu.getSlotName(), "./Save/slot1.sav");
 }
 
-TEST_F(MenuTest, ContinueIsRefusedOnEmptyAndDamagedSlots)
+TEST_F(MenuTest, ContinueIsRefusedOnEmptyAndDamagedSlotsAndANewGameOverwritesADamagedOneUnasked)
 {
     SlotBytes(3, 17, 4, {}).write(2);
     SlotBytes(3, 17, 4, {}).write(1, 50);
@@ -276,14 +272,12 @@ TEST_F(MenuTest, ContinueIsRefusedOnEmptyAndDamagedSlots)
     EXPECT_EQ(menu.getGameState(), Menu::statePlaying);
     EXPECT_EQ(menu.getStartGame(), Menu::startContinue);
     EXPECT_STREQ(menu.getSlotName(), "./Save/slot2.sav");
-}
 
-TEST_F(MenuTest, ADamagedSlotCanBeOverwrittenByANewGame)
-{
-    SlotBytes(3, 17, 4, {}).write(0, 10);
-    press({SDLK_RETURN, SDLK_RETURN});
+    menu.setGameState(Menu::stateMainMenu);
+    press({SDLK_RETURN, SDLK_DOWN, SDLK_RETURN});
+    EXPECT_EQ(menu.getGameState(), Menu::statePlaying) << "no question for a damaged slot";
     EXPECT_EQ(menu.getStartGame(), Menu::startNewGame);
-    EXPECT_STREQ(menu.getSlotName(), "./Save/slot0.sav");
+    EXPECT_STREQ(menu.getSlotName(), "./Save/slot1.sav");
 }
 
 TEST_F(MenuTest, VolumesAreClampedAndSavedToControlIni)

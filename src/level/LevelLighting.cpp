@@ -35,6 +35,17 @@ CELL_BOX clipToMap(const Level& level, long long x0, long long y0, long long x1,
                     int(std::min<long long>(level.mapHeight, y1))};
 }
 
+// Asks for the cache line of `p` ahead of its use: a pass walks the map a
+// column at a time, and the hardware fetches ahead only within a column.
+inline void fetchAhead(const void* p)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(p, 0, 1);
+#else
+    (void)p;
+#endif
+}
+
 bool sameBits(float a, float b)
 {
     return std::memcmp(&a, &b, sizeof a) == 0;
@@ -939,6 +950,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
         for (int my = region.y0; my < region.y1; my++, self++) {
             int cell = mx * mapHeight + my;
             LevelPixel& p = map[cell];
+            fetchAhead(&p + mapHeight);
             if (p.depth != p.cleanDepth)
                 p.depth = p.cleanDepth;
             if (p.quality > 0.05f && mx > 0 && mx < mapWidth - 1 && my > 0 && my < mapHeight - 1) {
@@ -966,10 +978,14 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
         bool regionColumn = mx >= region.x0 && mx < region.x1 && !region.empty();
         const LevelPixel* cells = map + std::ptrdiff_t(mx) * mapHeight;
         signed char* column = planeColumn(mx);
-        for (int my = box.y0; my < (regionColumn ? region.y0 : box.y1); my++)
+        for (int my = box.y0; my < (regionColumn ? region.y0 : box.y1); my++) {
+            fetchAhead(&cells[my + mapHeight]);
             toPlane(column, my, cells[my].depth);
-        for (int my = regionColumn ? region.y1 : box.y1; my < box.y1; my++)
+        }
+        for (int my = regionColumn ? region.y1 : box.y1; my < box.y1; my++) {
+            fetchAhead(&cells[my + mapHeight]);
             toPlane(column, my, cells[my].depth);
+        }
     }
     compact = compact && shallowest >= -128 && deepest <= 127;
 

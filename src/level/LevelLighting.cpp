@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cmath>
 #include <cstring>
 #include <thread>
 
@@ -410,7 +411,9 @@ struct STRIP {
 // buffer before.
 struct TARGET {
     CELL_BOX region;
-    CELL_BOX fresh;
+    // Per column of the region, the fresh rows y0 <= my < y1 (a box whose
+    // x0 and x1 are not used).
+    const std::vector<CELL_BOX>& fresh;
     // Calls visit(y0, y1, written) for the runs of rows of column mx from
     // `top` to `bottom`, in order; `written` is false for kept records.
     template <typename Visit>
@@ -420,8 +423,9 @@ struct TARGET {
             visit(top, bottom, true);
             return;
         }
-        bool freshColumn = mx >= fresh.x0 && mx < fresh.x1 && !fresh.empty();
-        int cuts[6] = {top, region.y0, freshColumn ? fresh.y0 : region.y0, freshColumn ? fresh.y1 : region.y0,
+        const CELL_BOX& rows = fresh[std::size_t(mx - region.x0)];
+        bool freshColumn = rows.y0 < rows.y1;
+        int cuts[6] = {top, region.y0, freshColumn ? rows.y0 : region.y0, freshColumn ? rows.y1 : region.y0,
                        region.y1, bottom};
         for (int& c : cuts)
             c = std::min(std::max(c, top), bottom);
@@ -821,37 +825,65 @@ bool sameLight(const Light& l, const Light& other)
            l.aperture == other.aperture && l.direction == other.direction;
 }
 
-// The cells of the region whose light record light l may add to.
-CELL_BOX reachOf(const Level& level, const Light& l, const CELL_BOX& region)
+// Widens the fresh rows of the region's columns (`fresh`, as in TARGET) to
+// the cells light l may add to: the disc of an omni or spot light or of a
+// ring (the cells nearer than its radius), the whole region for the others.
+void addReach(const Level& level, const Light& l, const CELL_BOX& region, std::vector<CELL_BOX>& fresh)
 {
-    switch (l.type) {
-    case Light::Omni:
-    case Light::Spot:
-        return l.radius > 0 ? intersect(squareOf(level, l), region) : CELL_BOX{0, 0, 0, 0};
-    case Light::Special: {
-        long long lmx = (long long)l.x - level.originX, lmy = (long long)l.y - level.originY;
-        return intersect(clipToMap(level, lmx - l.radius, lmy - l.radius, lmx + l.radius + 1, lmy + l.radius + 1),
-                         region);
+    auto widen = [&](int mx, long long y0, long long y1) {
+        CELL_BOX& rows = fresh[std::size_t(mx - region.x0)];
+        int top = int(std::max<long long>(region.y0, y0)), bottom = int(std::min<long long>(region.y1, y1));
+        if (top >= bottom)
+            return;
+        rows.y0 = rows.y0 < rows.y1 ? std::min(rows.y0, top) : top;
+        rows.y1 = std::max(rows.y1, bottom);
+    };
+    bool disc = l.type == Light::Omni || l.type == Light::Spot || l.type == Light::Special;
+    if (!disc) {
+        for (int mx = region.x0; mx < region.x1; mx++)
+            widen(mx, region.y0, region.y1);
+        return;
     }
-    default:
-        return region;
+    const long long radius = l.radius;
+    if (radius <= 0)
+        return;
+    // Up to this radius a cell's share of the light is exact in floats, so
+    // a cell at the disc's edge or beyond takes none.
+    const bool exactDisc = radius <= 4096;
+    long long lmx = (long long)l.x - level.originX, lmy = (long long)l.y - level.originY;
+    CELL_BOX square = intersect(clipToMap(level, lmx - radius, lmy - radius, lmx + radius + 1, lmy + radius + 1),
+                                region);
+    for (int mx = square.x0; mx < square.x1; mx++) {
+        long long room = radius * radius - (mx - lmx) * (mx - lmx);
+        long long half = radius;
+        if (exactDisc) {
+            half = (long long)std::sqrt(double(std::max(0LL, room)));
+            while (half * half > room)
+                half--;
+            while ((half + 1) * (half + 1) <= room)
+                half++;
+        }
+        widen(mx, lmy - half, lmy + half + 1);
     }
 }
 
-// The cells of the region whose records must be started again when the
+// Sets the fresh rows of the region's columns (as in TARGET) when the
 // buffer last held `before`'s light and the pass brings `lights`, over the
-// same depths and self light: those a changed light reaches, before or
+// same depths and self light: the cells a changed light reaches, before or
 // now. A growing ring changes every pass (and remembers what it passes).
-CELL_BOX changedCells(const Level& level, const std::vector<Light>& lights, const std::vector<Light>& before,
-                      const CELL_BOX& region)
+void findFreshRows(const Level& level, const std::vector<Light>& lights, const std::vector<Light>& before,
+                   const CELL_BOX& region, std::vector<CELL_BOX>& fresh)
 {
-    if (lights.size() != before.size())
-        return region;
-    CELL_BOX changed{0, 0, 0, 0};
+    fresh.assign(std::size_t(std::max(0, region.x1 - region.x0)), CELL_BOX{0, 0, 0, 0});
+    if (lights.size() != before.size()) {
+        fresh.assign(fresh.size(), region);
+        return;
+    }
     for (std::size_t i = 0; i < lights.size(); i++)
-        if (lights[i].type == Light::Special || !sameLight(lights[i], before[i]))
-            changed = unite(changed, unite(reachOf(level, lights[i], region), reachOf(level, before[i], region)));
-    return changed;
+        if (lights[i].type == Light::Special || !sameLight(lights[i], before[i])) {
+            addReach(level, lights[i], region, fresh);
+            addReach(level, before[i], region, fresh);
+        }
 }
 
 } // namespace
@@ -1000,9 +1032,12 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     // over one strip before the next: each cell gets them in the same order
     // as light by light, while the strip's records stay in cache instead of
     // every light streaming the whole buffer again.
-    TARGET target{region, region};
+    std::vector<CELL_BOX>& fresh = scratch.freshRows;
     if (sameInputs && compact)
-        target.fresh = changedCells(*this, passLights, fill.lights, region);
+        findFreshRows(*this, passLights, fill.lights, region, fresh);
+    else
+        fresh.assign(std::size_t(std::max(0, region.x1 - region.x0)), region);
+    const TARGET target{region, fresh};
     for (int x0 = 0; x0 < mapWidth; x0 += stripColumns) {
         STRIP strip{x0, std::min(mapWidth, x0 + stripColumns)};
         startRecords(*this, target, strip, fill.selfLight.data(), buffer);

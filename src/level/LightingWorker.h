@@ -102,6 +102,8 @@ struct LIGHTING_SCRATCH {
     std::vector<LIGHT_SHADING> shadings;
     // Per light buffer, what it was filled from.
     LIGHT_FILL fills[2];
+    // Per column of the pass's region, the rows whose records are started anew.
+    std::vector<CELL_BOX> freshRows;
     // Directional shadow depths of the pass's region.
     std::vector<short> directionalResults;
     // The control value of the worker running the pass, which a stop request

@@ -135,7 +135,8 @@ Scene& sceneFor(const benchmark::State& state)
     return *scene;
 }
 
-// Lights that stand still: every shading is kept from the pass before.
+// Lights that stand still: every shading is kept from the pass before, and
+// only the cells the flickering lamp reaches are lit anew.
 void BM_LightingPass(benchmark::State& state)
 {
     Scene& scene = sceneFor(state);
@@ -153,7 +154,8 @@ BENCHMARK(BM_LightingPass)
     ->DisplayAggregatesOnly(true);
 
 // The carried lamp walking one pixel per pass, back and forth, so that its
-// shadows are marched anew every pass: the pass of a walking player.
+// shadows are marched anew every pass and the cells of its squares, then
+// and now, are lit anew: the pass of a walking player.
 void BM_LightingPassWalkingLamp(benchmark::State& state)
 {
     Scene& scene = sceneFor(state);

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cmath>
 #include <cstring>
 #include <thread>
 
@@ -29,19 +30,21 @@ const int directionalSteps = 60;
 // of a float sample position; their marches take the general route.
 const int largestExactDirection = 100000;
 
-// A rectangle of map cells, x0 <= mx < x1 and y0 <= my < y1.
-struct CELL_BOX {
-    int x0;
-    int y0;
-    int x1;
-    int y1;
-    bool empty() const { return x0 >= x1 || y0 >= y1; }
-};
-
 CELL_BOX clipToMap(const Level& level, long long x0, long long y0, long long x1, long long y1)
 {
     return CELL_BOX{int(std::max(0LL, x0)), int(std::max(0LL, y0)), int(std::min<long long>(level.mapWidth, x1)),
                     int(std::min<long long>(level.mapHeight, y1))};
+}
+
+// Asks for the cache line of `p` ahead of its use: a pass walks the map a
+// column at a time, and the hardware fetches ahead only within a column.
+inline void fetchAhead(const void* p)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(p, 0, 1);
+#else
+    (void)p;
+#endif
 }
 
 bool sameBits(float a, float b)
@@ -56,6 +59,12 @@ CELL_BOX unite(const CELL_BOX& a, const CELL_BOX& b)
     if (b.empty())
         return a;
     return CELL_BOX{std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
+CELL_BOX intersect(const CELL_BOX& a, const CELL_BOX& b)
+{
+    CELL_BOX c{std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
+    return c.empty() ? CELL_BOX{0, 0, 0, 0} : c;
 }
 
 // Depths read straight from the map; the caller keeps (mx, my) inside it.
@@ -395,18 +404,63 @@ struct STRIP {
     int x1;
 };
 
+// The records a pass writes: inside the region those of the `fresh` box,
+// which are started anew and take every light; outside it every record a
+// light reaches (those are never started, they gather every pass's light).
+// The rest of the region keeps the records of the pass that filled the
+// buffer before.
+struct TARGET {
+    CELL_BOX region;
+    // Per column of the region, the fresh rows y0 <= my < y1 (a box whose
+    // x0 and x1 are not used).
+    const std::vector<CELL_BOX>& fresh;
+    // Calls visit(y0, y1, written) for the runs of rows of column mx from
+    // `top` to `bottom`, in order; `written` is false for kept records.
+    template <typename Visit>
+    void runs(int mx, int top, int bottom, Visit visit) const
+    {
+        if (region.empty() || mx < region.x0 || mx >= region.x1) {
+            visit(top, bottom, true);
+            return;
+        }
+        const CELL_BOX& rows = fresh[std::size_t(mx - region.x0)];
+        bool freshColumn = rows.y0 < rows.y1;
+        int cuts[6] = {top, region.y0, freshColumn ? rows.y0 : region.y0, freshColumn ? rows.y1 : region.y0,
+                       region.y1, bottom};
+        for (int& c : cuts)
+            c = std::min(std::max(c, top), bottom);
+        // Between the cuts: written, kept, written, kept, written.
+        int start = top;
+        bool writing = true;
+        for (int k = 0; k < 5; k++) {
+            bool written = k % 2 == 0;
+            if (cuts[k] == cuts[k + 1] || written == writing)
+                continue;
+            if (cuts[k] > start)
+                visit(start, cuts[k], writing);
+            start = cuts[k];
+            writing = written;
+        }
+        if (bottom > start)
+            visit(start, bottom, writing);
+    }
+};
+
 // The contribution of an ambient or special light to the columns `strip`
 // of the light buffer `buffer`: ambient light fills the pass's region, `l`
 // is a copy of the light taken at the start of the pass. Lights with
 // shadows are added from their shading.
-void addLightToMap(Level& level, const Light& l, const CELL_BOX& region, const STRIP& strip, CellLight* buffer)
+void addLightToMap(Level& level, const Light& l, const TARGET& target, const STRIP& strip, CellLight* buffer)
 {
     const LIGHT_SHARE full(LIGHT_COLOUR(l), 1.0f, 1.0f);
+    const CELL_BOX& region = target.region;
     switch (l.type) {
     case Light::Ambient:
         for (int mx = std::max(region.x0, strip.x0); mx < std::min(region.x1, strip.x1); mx++)
-            for (int my = region.y0; my < region.y1; my++)
-                addToCell(buffer[mx * level.mapHeight + my], full);
+            target.runs(mx, region.y0, region.y1, [&](int y0, int y1, bool written) {
+                for (int my = y0; my < y1 && written; my++)
+                    addToCell(buffer[mx * level.mapHeight + my], full);
+            });
         break;
     case Light::Special: {
         // The ring of radii radius - width .. radius, over the whole map.
@@ -415,14 +469,17 @@ void addLightToMap(Level& level, const Light& l, const CELL_BOX& region, const S
         long long outer = l.radius, inner = (long long)l.radius - l.direction;
         CELL_BOX square = clipToMap(level, lmx - outer, lmy - outer, lmx + outer + 1, lmy + outer + 1);
         for (int mx = std::max(square.x0, strip.x0); mx < std::min(square.x1, strip.x1); mx++)
-            for (int my = square.y0; my < square.y1; my++) {
-                long long dx = mx - lmx, dy = my - lmy;
-                long long dist2 = dx * dx + dy * dy;
-                if (dist2 < inner * inner || dist2 > outer * outer)
-                    continue;
-                addToCell(buffer[mx * level.mapHeight + my], full);
-                level.addInMemory(mx * level.mapHeight + my);
-            }
+            target.runs(mx, square.y0, square.y1, [&](int y0, int y1, bool written) {
+                for (int my = y0; my < y1; my++) {
+                    long long dx = mx - lmx, dy = my - lmy;
+                    long long dist2 = dx * dx + dy * dy;
+                    if (dist2 < inner * inner || dist2 > outer * outer)
+                        continue;
+                    if (written)
+                        addToCell(buffer[mx * level.mapHeight + my], full);
+                    level.addInMemory(mx * level.mapHeight + my);
+                }
+            });
         break;
     }
     default:
@@ -430,22 +487,25 @@ void addLightToMap(Level& level, const Light& l, const CELL_BOX& region, const S
     }
 }
 
-// Starts the light records of the region's columns in `strip` from the
-// self light of their cells (`self`, column-major over the region): lit
-// and unshadowed by the incandescence, dark without it.
-void startRecords(const Level& level, const CELL_BOX& region, const STRIP& strip, const float* self,
+// Starts the fresh light records of the columns in `strip` from the self
+// light of their cells (`self`, column-major over the region): lit and
+// unshadowed by the incandescence, dark without it.
+void startRecords(const Level& level, const TARGET& target, const STRIP& strip, const float* self,
                   CellLight* buffer)
 {
+    const CELL_BOX& region = target.region;
     if (region.empty())
         return;
     const int regionHeight = region.y1 - region.y0;
     for (int mx = std::max(region.x0, strip.x0); mx < std::min(region.x1, strip.x1); mx++) {
-        const float* column = self + std::size_t(mx - region.x0) * regionHeight;
-        CellLight* record = buffer + std::size_t(mx) * level.mapHeight + region.y0;
-        for (int k = 0; k < regionHeight; k++) {
-            float s = column[k];
-            record[k] = CellLight{{s, s, s}, {s, s, s}, s == 0.0f ? 0.0f : 1.0f, 0.0f};
-        }
+        const float* column = self + std::size_t(mx - region.x0) * regionHeight - region.y0;
+        CellLight* record = buffer + std::size_t(mx) * level.mapHeight;
+        target.runs(mx, region.y0, region.y1, [&](int y0, int y1, bool written) {
+            for (int my = y0; my < y1 && written; my++) {
+                float s = column[my];
+                record[my] = CellLight{{s, s, s}, {s, s, s}, s == 0.0f ? 0.0f : 1.0f, 0.0f};
+            }
+        });
     }
 }
 
@@ -612,7 +672,8 @@ void keepDepths(LIGHT_SHADING& shading, const PlaneDepths& plane)
 
 // Adds light l to the columns `strip` of the light buffer `buffer` by its
 // shading.
-void addShading(Level& level, const Light& l, const LIGHT_SHADING& shading, const STRIP& strip, CellLight* buffer)
+void addShading(Level& level, const Light& l, const LIGHT_SHADING& shading, const TARGET& target,
+                const STRIP& strip, CellLight* buffer)
 {
     const LIGHT_COLOUR colour(l);
     SHARE_MEMO shares(colour);
@@ -626,19 +687,30 @@ void addShading(Level& level, const Light& l, const LIGHT_SHADING& shading, cons
     else if (l.type == Light::Spot && l.style == Light::StyleElectric)
         chargeShift = 8, chargeBit = 2u;
     const LIGHT_SHADING::GEOMETRY& at = shading.geometry;
-    const int x0 = std::max(at.x0, strip.x0);
-    std::size_t i = std::size_t(x0 - at.x0) * std::size_t(at.y1 - at.y0);
-    for (int mx = x0; mx < std::min(at.x1, strip.x1); mx++)
-        for (int my = at.y0; my < at.y1; my++, i++) {
-            float g = shading.unshadowed[i];
-            if (g < 0.0f)
-                continue;
-            const LIGHT_SHARE& share = shares.of(shading.lit[i], g);
-            int cell = mx * level.mapHeight + my;
-            addToCell(buffer[cell], share);
-            if (share.lights && chargeShift >= 0)
-                charge(level.map[cell], chargeShift, chargeBit);
-        }
+    const int height = at.y1 - at.y0;
+    for (int mx = std::max(at.x0, strip.x0); mx < std::min(at.x1, strip.x1); mx++) {
+        // The column's factors and cells, indexed by map row.
+        const std::ptrdiff_t first = std::ptrdiff_t(mx - at.x0) * height - at.y0;
+        const float* lit = shading.lit.data() + first;
+        const float* unshadowed = shading.unshadowed.data() + first;
+        const int column = mx * level.mapHeight;
+        target.runs(mx, at.y0, at.y1, [&](int y0, int y1, bool written) {
+            for (int my = y0; my < y1; my++) {
+                float g = unshadowed[my];
+                if (g < 0.0f)
+                    continue;
+                // A kept record already holds this light; its charge is
+                // set again in case the paint lost it since.
+                bool lights = lit[my] > 0.0f;
+                if (written) {
+                    const LIGHT_SHARE& share = shares.of(lit[my], g);
+                    addToCell(buffer[column + my], share);
+                }
+                if (lights && chargeShift >= 0)
+                    charge(level.map[column + my], chargeShift, chargeBit);
+            }
+        });
+    }
 }
 
 // Gives every shaded light of the pass a shading of `kept`, by index: the
@@ -744,6 +816,76 @@ void refreshShading(const Level& level, const Light& l, const PASS_DEPTHS& depth
         keepDepths(shading, depths.plane);
 }
 
+// Light l gives a pass the same light as `other`.
+bool sameLight(const Light& l, const Light& other)
+{
+    return l.on == other.on && l.type == other.type && l.style == other.style && l.colour == other.colour &&
+           sameBits(l.intensity, other.intensity) && l.attenuate == other.attenuate && l.x == other.x &&
+           l.y == other.y && l.dirX == other.dirX && l.dirY == other.dirY && l.radius == other.radius &&
+           l.aperture == other.aperture && l.direction == other.direction;
+}
+
+// Widens the fresh rows of the region's columns (`fresh`, as in TARGET) to
+// the cells light l may add to: the disc of an omni or spot light or of a
+// ring (the cells nearer than its radius), the whole region for the others.
+void addReach(const Level& level, const Light& l, const CELL_BOX& region, std::vector<CELL_BOX>& fresh)
+{
+    auto widen = [&](int mx, long long y0, long long y1) {
+        CELL_BOX& rows = fresh[std::size_t(mx - region.x0)];
+        int top = int(std::max<long long>(region.y0, y0)), bottom = int(std::min<long long>(region.y1, y1));
+        if (top >= bottom)
+            return;
+        rows.y0 = rows.y0 < rows.y1 ? std::min(rows.y0, top) : top;
+        rows.y1 = std::max(rows.y1, bottom);
+    };
+    bool disc = l.type == Light::Omni || l.type == Light::Spot || l.type == Light::Special;
+    if (!disc) {
+        for (int mx = region.x0; mx < region.x1; mx++)
+            widen(mx, region.y0, region.y1);
+        return;
+    }
+    const long long radius = l.radius;
+    if (radius <= 0)
+        return;
+    // Up to this radius a cell's share of the light is exact in floats, so
+    // a cell at the disc's edge or beyond takes none.
+    const bool exactDisc = radius <= 4096;
+    long long lmx = (long long)l.x - level.originX, lmy = (long long)l.y - level.originY;
+    CELL_BOX square = intersect(clipToMap(level, lmx - radius, lmy - radius, lmx + radius + 1, lmy + radius + 1),
+                                region);
+    for (int mx = square.x0; mx < square.x1; mx++) {
+        long long room = radius * radius - (mx - lmx) * (mx - lmx);
+        long long half = radius;
+        if (exactDisc) {
+            half = (long long)std::sqrt(double(std::max(0LL, room)));
+            while (half * half > room)
+                half--;
+            while ((half + 1) * (half + 1) <= room)
+                half++;
+        }
+        widen(mx, lmy - half, lmy + half + 1);
+    }
+}
+
+// Sets the fresh rows of the region's columns (as in TARGET) when the
+// buffer last held `before`'s light and the pass brings `lights`, over the
+// same depths and self light: the cells a changed light reaches, before or
+// now. A growing ring changes every pass (and remembers what it passes).
+void findFreshRows(const Level& level, const std::vector<Light>& lights, const std::vector<Light>& before,
+                   const CELL_BOX& region, std::vector<CELL_BOX>& fresh)
+{
+    fresh.assign(std::size_t(std::max(0, region.x1 - region.x0)), CELL_BOX{0, 0, 0, 0});
+    if (lights.size() != before.size()) {
+        fresh.assign(fresh.size(), region);
+        return;
+    }
+    for (std::size_t i = 0; i < lights.size(); i++)
+        if (lights[i].type == Light::Special || !sameLight(lights[i], before[i])) {
+            addReach(level, lights[i], region, fresh);
+            addReach(level, before[i], region, fresh);
+        }
+}
+
 } // namespace
 
 void Level::computeLighting(int x, int y, int w, int h, int margin)
@@ -786,22 +928,32 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
 
     // The depths the shadow marches read go into a compact plane, one byte
     // per cell; a map holding depths beyond a byte marches on the map itself.
+    // The plane and the region's self light are those of the buffer filled:
+    // written over what the buffer was filled from, they tell whether it
+    // changed.
+    LIGHT_FILL& fill = scratch.fills[b];
     CELL_BOX box = marchedCells(*this, passLights, region);
+    bool sameInputs = fill.level == this && fill.records == light[b] && fill.originX == originX &&
+                      fill.originY == originY && fill.mapWidth == mapWidth && fill.mapHeight == mapHeight &&
+                      fill.baseDepth == baseDepth && fill.region == region && fill.box == box && fill.compact;
     // Every depth is written into the plane as it is read, and the plane
     // is used only when the shallowest and the deepest of them fit a byte.
     bool compact = !box.empty();
     int shallowest = 0, deepest = -128;
     const int boxHeight = box.y1 - box.y0;
     if (compact)
-        scratch.lightDepths.resize(std::size_t(box.x1 - box.x0) * boxHeight);
+        fill.depths.resize(std::size_t(box.x1 - box.x0) * boxHeight);
     // The plane's column mx, indexed by map row.
     auto planeColumn = [&](int mx) {
-        return scratch.lightDepths.data() + (std::ptrdiff_t(mx - box.x0) * boxHeight - box.y0);
+        return fill.depths.data() + (std::ptrdiff_t(mx - box.x0) * boxHeight - box.y0);
     };
     auto toPlane = [&](signed char* column, int my, int d) {
         shallowest = std::min(shallowest, d);
         deepest = std::max(deepest, d);
-        column[my] = (signed char)d;
+        if (column[my] != (signed char)d) {
+            column[my] = (signed char)d;
+            sameInputs = false;
+        }
     };
 
     CellLight* buffer = light[b];
@@ -823,13 +975,14 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     };
     const int regionHeight = region.y1 - region.y0;
     if (!region.empty())
-        scratch.selfLight.resize(std::size_t(region.x1 - region.x0) * regionHeight);
-    float* self = scratch.selfLight.data();
+        fill.selfLight.resize(std::size_t(region.x1 - region.x0) * regionHeight);
+    float* self = fill.selfLight.data();
     for (int mx = region.x0; mx < region.x1; mx++) {
         signed char* column = planeColumn(mx);
-        for (int my = region.y0; my < region.y1; my++) {
+        for (int my = region.y0; my < region.y1; my++, self++) {
             int cell = mx * mapHeight + my;
             LevelPixel& p = map[cell];
+            fetchAhead(&p + mapHeight);
             if (p.depth != p.cleanDepth)
                 p.depth = p.cleanDepth;
             if (p.quality > 0.05f && mx > 0 && mx < mapWidth - 1 && my > 0 && my < mapHeight - 1) {
@@ -840,7 +993,10 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
                 setTempQuality(cell - 1, q * 0.8f);
                 setTempQuality(cell + 1, q * 0.8f);
             }
-            *self++ = p.incandescence;
+            if (!sameBits(*self, p.incandescence)) {
+                *self = p.incandescence;
+                sameInputs = false;
+            }
             toPlane(column, my, p.depth);
         }
         if (mx > region.x0)
@@ -854,14 +1010,18 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
         bool regionColumn = mx >= region.x0 && mx < region.x1 && !region.empty();
         const LevelPixel* cells = map + std::ptrdiff_t(mx) * mapHeight;
         signed char* column = planeColumn(mx);
-        for (int my = box.y0; my < (regionColumn ? region.y0 : box.y1); my++)
+        for (int my = box.y0; my < (regionColumn ? region.y0 : box.y1); my++) {
+            fetchAhead(&cells[my + mapHeight]);
             toPlane(column, my, cells[my].depth);
-        for (int my = regionColumn ? region.y1 : box.y1; my < box.y1; my++)
+        }
+        for (int my = regionColumn ? region.y1 : box.y1; my < box.y1; my++) {
+            fetchAhead(&cells[my + mapHeight]);
             toPlane(column, my, cells[my].depth);
+        }
     }
     compact = compact && shallowest >= -128 && deepest <= 127;
 
-    PlaneDepths plane{scratch.lightDepths.data(), box.x0, box.y0, boxHeight};
+    PlaneDepths plane{fill.depths.data(), box.x0, box.y0, boxHeight};
     PASS_DEPTHS depths{plane, MapDepths{map, mapHeight}, compact, deepest};
     std::vector<int> claims = claimShadings(*this, passLights, region, scratch.shadings);
     for (std::size_t i = 0; i < passLights.size(); i++)
@@ -872,18 +1032,35 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     // over one strip before the next: each cell gets them in the same order
     // as light by light, while the strip's records stay in cache instead of
     // every light streaming the whole buffer again.
+    std::vector<CELL_BOX>& fresh = scratch.freshRows;
+    if (sameInputs && compact)
+        findFreshRows(*this, passLights, fill.lights, region, fresh);
+    else
+        fresh.assign(std::size_t(std::max(0, region.x1 - region.x0)), region);
+    const TARGET target{region, fresh};
     for (int x0 = 0; x0 < mapWidth; x0 += stripColumns) {
         STRIP strip{x0, std::min(mapWidth, x0 + stripColumns)};
-        startRecords(*this, region, strip, scratch.selfLight.data(), buffer);
+        startRecords(*this, target, strip, fill.selfLight.data(), buffer);
         for (std::size_t i = 0; i < passLights.size(); i++) {
             if (claims[i] < 0)
-                addLightToMap(*this, passLights[i], region, strip, buffer);
+                addLightToMap(*this, passLights[i], target, strip, buffer);
             else
-                addShading(*this, passLights[i], scratch.shadings[claims[i]], strip, buffer);
+                addShading(*this, passLights[i], scratch.shadings[claims[i]], target, strip, buffer);
         }
     }
 
     dropUnclaimed(scratch.shadings);
+    fill.level = this;
+    fill.records = buffer;
+    fill.originX = originX;
+    fill.originY = originY;
+    fill.mapWidth = mapWidth;
+    fill.mapHeight = mapHeight;
+    fill.baseDepth = baseDepth;
+    fill.region = region;
+    fill.box = box;
+    fill.compact = compact;
+    fill.lights.swap(passLights);
     front.store(b);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "level/Light.h"
 #include "platform/Thread.h"
 
 #include <atomic>
@@ -8,6 +9,17 @@
 #include <vector>
 
 class Level;
+struct CellLight;
+
+// A rectangle of map cells, x0 <= mx < x1 and y0 <= my < y1.
+struct CELL_BOX {
+    int x0;
+    int y0;
+    int x1;
+    int y1;
+    bool empty() const { return x0 >= x1 || y0 >= y1; }
+    bool operator==(const CELL_BOX& o) const { return x0 == o.x0 && y0 == o.y0 && x1 == o.x1 && y1 == o.y1; }
+};
 
 // What a light with shadows (omni, spot, directional) gives the cells of a
 // box apart from its colour and intensity: per cell (column-major) the
@@ -58,16 +70,40 @@ struct LIGHT_SHADING {
     bool claimed = false;
 };
 
+// What one light buffer was last filled from: the level and its map, the
+// pass's region, the compact depths its shadows read, the self light of the
+// region and the pass's lights. A pass into the same buffer whose depths
+// and self light are as they were starts again only the records of the
+// region that a changed light reaches: the others would come out the same.
+struct LIGHT_FILL {
+    const Level* level = nullptr;
+    const CellLight* records = nullptr;
+    int originX = 0;
+    int originY = 0;
+    int mapWidth = 0;
+    int mapHeight = 0;
+    int baseDepth = 0;
+    CELL_BOX region{0, 0, 0, 0};
+    // The box of `depths`, and whether every depth in it fitted a byte.
+    CELL_BOX box{0, 0, 0, 0};
+    bool compact = false;
+    // A compact copy of the depths the shadows read, column-major over box.
+    std::vector<signed char> depths;
+    // The incandescence of the region, column-major.
+    std::vector<float> selfLight;
+    std::vector<Light> lights;
+};
+
 // The memory one lighting pass works in besides the level map. A worker
 // keeps it between passes so that each pass reuses the shadings and buffers
 // of the earlier ones; the pass's own short lists of lights are made anew.
 struct LIGHTING_SCRATCH {
     // Shadings of the lights of recent passes.
     std::vector<LIGHT_SHADING> shadings;
-    // A compact copy of the depths the shadows read.
-    std::vector<signed char> lightDepths;
-    // The incandescence of the pass's region, column-major.
-    std::vector<float> selfLight;
+    // Per light buffer, what it was filled from.
+    LIGHT_FILL fills[2];
+    // Per column of the pass's region, the rows whose records are started anew.
+    std::vector<CELL_BOX> freshRows;
     // Directional shadow depths of the pass's region.
     std::vector<short> directionalResults;
     // The control value of the worker running the pass, which a stop request

@@ -65,6 +65,21 @@ int halvedGrey(int c)
     return m;
 }
 
+// halvedGrey of the colour last asked, kept: a room's picture has long runs
+// of one colour, and its special layer is mostly one value.
+struct HALVED_GREY_MEMO {
+    int colour = 0;
+    int grey = halvedGrey(0);
+    int operator()(int c)
+    {
+        if (c != colour) {
+            colour = c;
+            grey = halvedGrey(c);
+        }
+        return grey;
+    }
+};
+
 // The bonuses a "random" bonus may become, each as likely.
 struct RANDOM_BONUS {
     const char* tile;
@@ -253,9 +268,10 @@ int Level::compile()
         compileKindLine(e);
     }
 
+    HALVED_GREY_MEMO memoryOf, specialMemoryOf;
     for (long long c = 0; c < width * height; c++) {
-        map[c].memoryColour = halvedGrey(map[c].colour);
-        map[c].specialMemoryColour = halvedGrey(map[c].specialMemoryColour);
+        map[c].memoryColour = memoryOf(map[c].colour);
+        map[c].specialMemoryColour = specialMemoryOf(map[c].specialMemoryColour);
     }
     front = 0;
     if (dirt)

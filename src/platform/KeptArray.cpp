@@ -65,6 +65,10 @@ KEPT_BLOCK takeKeptBlock(const void* shelf, std::size_t bytes)
     void* data = mmap(nullptr, fresh.bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (data == MAP_FAILED)
         return KEPT_BLOCK{};
+    // A room's map is written whole as it is baked: in pages of 2 MB
+    // where the system allows it, that is a few hundred faults fewer per
+    // megabyte.
+    madvise(data, fresh.bytes, MADV_HUGEPAGE);
     fresh.data = data;
     return fresh;
 }

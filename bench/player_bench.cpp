@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+
 namespace {
 
 // The subway platform of the game directory, the player walking along its
@@ -42,8 +44,8 @@ void BM_FindSpaceWorstCase(benchmark::State& state)
     small.create(8, 8, 1, 0);
     large.create(100, 100, 1, 0);
     Level level;
-    level.mapWidth = level.mapHeight = 400;
-    level.map = new LevelPixel[400 * 400]();
+    level.allocateMap(400, 400);
+    std::fill(level.map, level.map + 400 * 400, LevelPixel{});
     for (int i = 0; i < 50; i++) {
         Element* far = new Element(&small);
         far->x = 350;

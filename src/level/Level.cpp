@@ -2,6 +2,7 @@
 
 #include "base/BoundedString.h"
 #include "base/Log.h"
+#include "base/RandomRun.h"
 #include "assets/TileList.h"
 #include "audio/Sound.h"
 #include "level/ElectricBox.h"
@@ -16,7 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -65,6 +65,21 @@ int halvedGrey(int c)
     return m;
 }
 
+// halvedGrey of the colour last asked, kept: a room's picture has long runs
+// of one colour, and its special layer is mostly one value.
+struct HALVED_GREY_MEMO {
+    int colour = 0;
+    int grey = halvedGrey(0);
+    int operator()(int c)
+    {
+        if (c != colour) {
+            colour = c;
+            grey = halvedGrey(c);
+        }
+        return grey;
+    }
+};
+
 // The bonuses a "random" bonus may become, each as likely.
 struct RANDOM_BONUS {
     const char* tile;
@@ -98,8 +113,6 @@ Level::~Level()
 {
     // The lighting thread must not go on with a level that is gone.
     lightingWorker().release(this);
-    delete[] map;
-    std::free(light[0]);
     deleteIntro();
     deleteAll(elements);
     // The player's lamp is external: it belongs to the player, not the level.
@@ -170,23 +183,22 @@ const Element* Level::farthestMapElement() const
                              [&](const Element* a, const Element* b) { return distance(a) < distance(b); });
 }
 
-int Level::allocateMap(std::size_t cells)
+int Level::allocateMap(int width, int height)
 {
-    delete[] map;
-    std::free(light[0]);
-    // Cells are left unset: compile writes each of them whole. The light
-    // records come zeroed, that is dark, from the system, which touches
-    // their memory only where a pass first writes them.
-    map = new (std::nothrow) LevelPixel[cells];
-    light[0] = static_cast<CellLight*>(std::calloc(2 * cells, sizeof(CellLight)));
+    std::size_t cells = std::size_t(width) * std::size_t(height);
+    // Light records must read as dark where no pass of this room wrote them.
+    map = mapCells.resize(cells);
+    light[0] = map ? lightRecords.resizeZeroed(2 * cells) : nullptr;
     light[1] = light[0] ? light[0] + cells : nullptr;
-    if (!map || !light[0]) {
-        delete[] map;
-        std::free(light[0]);
+    if (!light[0]) {
+        mapCells.release();
+        lightRecords.release();
         map = nullptr;
-        light[0] = light[1] = nullptr;
+        mapWidth = mapHeight = 0;
         return 0;
     }
+    mapWidth = width;
+    mapHeight = height;
     return 1;
 }
 
@@ -219,14 +231,12 @@ int Level::compile()
                       width, height, maxMapSide, maxMapCells, far->name, far->x, far->y);
         return 0;
     }
-    if (!allocateMap(std::size_t(width * height))) {
+    if (!allocateMap(int(width), int(height))) {
         logPrint("compile: no memory for the level map\n");
         return 0;
     }
     originX = int(minX - 1);
     originY = int(minY - 1);
-    mapWidth = int(width);
-    mapHeight = int(height);
 
     if (water) {
         waterLevel = mapHeight;
@@ -258,9 +268,10 @@ int Level::compile()
         compileKindLine(e);
     }
 
+    HALVED_GREY_MEMO memoryOf, specialMemoryOf;
     for (long long c = 0; c < width * height; c++) {
-        map[c].memoryColour = halvedGrey(map[c].colour);
-        map[c].specialMemoryColour = halvedGrey(map[c].specialMemoryColour);
+        map[c].memoryColour = memoryOf(map[c].colour);
+        map[c].specialMemoryColour = specialMemoryOf(map[c].specialMemoryColour);
     }
     front = 0;
     if (dirt)
@@ -358,29 +369,34 @@ void Level::addDirt()
 {
     if (!map)
         return;
-    std::vector<float> weight(std::size_t(mapWidth) * mapHeight, 0.0f);
-    for (int mx = 0; mx < mapWidth; mx++)
+    RandomRun random;
+    for (int mx = 0; mx < mapWidth; mx++) {
+        // The weight of the cell above, 0 on the first row.
+        float weight = 0.0f;
         for (int my = 1; my < mapHeight; my++) {
-            std::size_t c = std::size_t(mx) * mapHeight + my;
-            int above = map[c - 1].depth;
-            if (map[c].depth < above)
-                weight[c] = 2.0f * float(std::rand() % 101) / 100.0f;
-            else if (map[c].depth == above)
-                weight[c] = (float(std::rand() % 101) / 100.0f * 0.3f + 0.7f) * weight[c - 1];
+            LevelPixel& p = map[std::size_t(mx) * mapHeight + my];
+            int above = (&p)[-1].depth;
+            if (p.depth < above)
+                weight = 2.0f * float(random.next() % 101) / 100.0f;
+            else if (p.depth == above)
+                weight = (float(random.next() % 101) / 100.0f * 0.3f + 0.7f) * weight;
+            else
+                weight = 0.0f;
+            // A weight of 0 would scale the colour by exactly 1.
+            if (weight != 0.0f)
+                p.colour = Screen::colorMul_exA(p.colour, 1.0f - weight * 0.1f);
         }
-    // A weight of 0 would scale the colour by exactly 1.
-    for (std::size_t c = 0; c < weight.size(); c++)
-        if (weight[c] != 0.0f)
-            map[c].colour = Screen::colorMul_exA(map[c].colour, 1.0f - weight[c] * 0.1f);
+    }
 }
 
 void Level::addNoise()
 {
     if (!map)
         return;
+    RandomRun random;
     std::size_t cells = std::size_t(mapWidth) * mapHeight;
     for (std::size_t c = 0; c < cells; c++)
-        map[c].colour = Screen::colorMul_exA(map[c].colour, 1.0f - float(std::rand() % 101) / 100.0f * 0.07f);
+        map[c].colour = Screen::colorMul_exA(map[c].colour, 1.0f - float(random.next() % 101) / 100.0f * 0.07f);
 }
 
 TileList* Level::useTiles(TileList* tiles)

@@ -4,6 +4,7 @@
 #include "base/MapLimits.h"
 #include "base/Relaxed.h"
 #include "level/LightingWorker.h"
+#include "platform/KeptArray.h"
 
 #include <atomic>
 #include <mutex>
@@ -177,6 +178,10 @@ public:
     std::atomic<bool> drawing{false};
     // mapWidth x mapHeight cells, column-major; null until compiled.
     LevelPixel* map = nullptr;
+    // Replaces the map by width x height cells of unspecified value (compile
+    // writes each of them), dark in both light buffers. Returns 0, leaving
+    // no map, when memory is short.
+    int allocateMap(int width, int height);
     // The two light buffers, each mapWidth x mapHeight records laid out as
     // the map; null until compiled.
     CellLight* light[2] = {nullptr, nullptr};
@@ -338,9 +343,10 @@ private:
     // Of the elements that bound the level map, the one farthest from the
     // others (from their median position). There is at least one.
     const Element* farthestMapElement() const;
-    // Replaces the map and its light buffers by `cells` blank cells, dark in
-    // both buffers; returns 0, leaving no map, when memory is short.
-    int allocateMap(std::size_t cells);
+    // The memory of the map and of its two light buffers, kept for the next
+    // room when this one goes.
+    KeptArray<LevelPixel> mapCells;
+    KeptArray<CellLight> lightRecords;
     void bakeElement(const Element* e);
     void compileKindLine(const Element* e);
     void compileDoor(const Element* e, const KIND_LINE& k);

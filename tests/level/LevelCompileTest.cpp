@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,10 @@ TEST(LevelCompileTest, BoundsOriginAndPlacement)
     level.baseColor = int(0xFF000010u);
     auto tile = solidTile(10, 5, int(0xFFC08040u), 4);
     place(&level, tile.get(), 100, 200);
+    ASSERT_EQ(level.compile(), 1);
+    // Compiled again over light a pass wrote, as a room given the memory of
+    // the room before: its light must still start dark.
+    std::fill(level.light[0], level.light[0] + 2 * 12 * 7, CellLight{{1, 1, 1}, {1, 1, 1}, 1, 1});
     ASSERT_EQ(level.compile(), 1);
     EXPECT_EQ(level.originX, 99);
     EXPECT_EQ(level.originY, 199);

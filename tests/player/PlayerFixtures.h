@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -174,12 +175,10 @@ inline PLAYER_COMMANDS held(const char* keys = "")
 // open rectangles carved by the caller through `carve`.
 inline void rockMap(Level* level, int w, int h)
 {
-    level->mapWidth = w;
-    level->mapHeight = h;
-    delete[] level->map;
-    level->map = new LevelPixel[std::size_t(w) * h]();
-    for (int i = 0; i < w * h; i++)
-        level->map[i].depth = rockDepth;
+    level->allocateMap(w, h);
+    LevelPixel rock{};
+    rock.depth = rockDepth;
+    std::fill(level->map, level->map + w * h, rock);
 }
 
 inline void carve(Level* level, int x, int y, int w, int h, int depth = openDepth)

@@ -933,9 +933,8 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     // changed.
     LIGHT_FILL& fill = scratch.fills[b];
     CELL_BOX box = marchedCells(*this, passLights, region);
-    bool sameInputs = fill.level == this && fill.records == light[b] && fill.originX == originX &&
-                      fill.originY == originY && fill.mapWidth == mapWidth && fill.mapHeight == mapHeight &&
-                      fill.baseDepth == baseDepth && fill.region == region && fill.box == box && fill.compact;
+    const LIGHT_FILL::SOURCE source{this, light[b], originX, originY, mapWidth, mapHeight, baseDepth, region, box};
+    bool sameInputs = fill.compact && fill.source == source;
     // Every depth is written into the plane as it is read, and the plane
     // is used only when the shallowest and the deepest of them fit a byte.
     bool compact = !box.empty();
@@ -1050,15 +1049,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     }
 
     dropUnclaimed(scratch.shadings);
-    fill.level = this;
-    fill.records = buffer;
-    fill.originX = originX;
-    fill.originY = originY;
-    fill.mapWidth = mapWidth;
-    fill.mapHeight = mapHeight;
-    fill.baseDepth = baseDepth;
-    fill.region = region;
-    fill.box = box;
+    fill.source = source;
     fill.compact = compact;
     fill.lights.swap(passLights);
     front.store(b);

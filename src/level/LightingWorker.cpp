@@ -20,7 +20,7 @@ void LightingWorker::start(Level* target)
     // A new run may meet a level rebuilt where the last one was: its
     // buffers are filled anew.
     for (LIGHT_FILL& fill : scratch.fills)
-        fill.level = nullptr;
+        fill.source.level = nullptr;
     passWanted.store(true);
     close.store(LightingRun);
     scratch.control = &close;

@@ -76,16 +76,28 @@ struct LIGHT_SHADING {
 // and self light are as they were starts again only the records of the
 // region that a changed light reaches: the others would come out the same.
 struct LIGHT_FILL {
-    const Level* level = nullptr;
-    const CellLight* records = nullptr;
-    int originX = 0;
-    int originY = 0;
-    int mapWidth = 0;
-    int mapHeight = 0;
-    int baseDepth = 0;
-    CELL_BOX region{0, 0, 0, 0};
-    // The box of `depths`, and whether every depth in it fitted a byte.
-    CELL_BOX box{0, 0, 0, 0};
+    // The level, buffer, map placement and boxes of a pass; a pass may keep
+    // records only where all of them are as they were.
+    struct SOURCE {
+        const Level* level = nullptr;
+        const CellLight* records = nullptr;
+        int originX = 0;
+        int originY = 0;
+        int mapWidth = 0;
+        int mapHeight = 0;
+        int baseDepth = 0;
+        CELL_BOX region{0, 0, 0, 0};
+        // The box of `depths`.
+        CELL_BOX box{0, 0, 0, 0};
+        bool operator==(const SOURCE& o) const
+        {
+            return level == o.level && records == o.records && originX == o.originX && originY == o.originY &&
+                   mapWidth == o.mapWidth && mapHeight == o.mapHeight && baseDepth == o.baseDepth &&
+                   region == o.region && box == o.box;
+        }
+    };
+    SOURCE source;
+    // Whether every depth in the box fitted a byte.
     bool compact = false;
     // A compact copy of the depths the shadows read, column-major over box.
     std::vector<signed char> depths;

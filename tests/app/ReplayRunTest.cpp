@@ -59,8 +59,6 @@ TEST(ReplayRun, BadRunsAreRefusedNamingWhatIsWrong)
         const char* reason;
     } bad[] = {
         {"--start nosuchroom.lvl 1 1", "nosuchroom.lvl"},
-        {"--start ../tiles.dat 1 1", "--start"},
-        {"--start metro2.lvl 1 2147483647", "--start"},
         {"--frames 5 --shot 5:" + file("late.png"), "beyond"},
         {"--replay " + folder, "cannot read"},
         {"--replay " + file("missing.txt"), "cannot read"},
@@ -95,23 +93,6 @@ TEST(ReplayRun, OutputsIntoDevicesAreWrittenInPlace)
     }
 }
 
-TEST(ReplayRun, AReplayGoesThroughTheDoorAndBackInTheTrace)
-{
-    // The player starts on metro2's door east, which leads to metro3's
-    // door west, where the next press leads back.
-    Rows rows = run("doors", "--start metro2.lvl 480 34",
-                    "# through the door and back\n3 down e\n4 up e   # released\n\n10 down e\n11 up e\n", 20);
-    for (const auto& row : rows)
-        ASSERT_EQ(row.size(), size_t(replay::ColumnCount));
-    EXPECT_EQ(rows[0][0], "0");
-    EXPECT_EQ(rows[2][1], "./Level/metro2.lvl");
-    EXPECT_EQ(rows[3][1], "./Level/metro3.lvl");
-    EXPECT_EQ(rows[3][2], "16") << "at metro3's door west";
-    EXPECT_EQ(rows[9][1], "./Level/metro3.lvl");
-    EXPECT_EQ(rows[10][1], "./Level/metro2.lvl");
-    EXPECT_EQ(rows[10][2], "480");
-}
-
 // A door whose slot goes over the file-size limit: the game goes on, says
 // so in the room's message box, and the slot of the start stays.
 TEST(ReplayRun, ASaveThatFailsAtADoorIsShownAndKeepsTheOldSlot)
@@ -128,6 +109,8 @@ TEST(ReplayRun, ASaveThatFailsAtADoorIsShownAndKeepsTheOldSlot)
     EXPECT_EQ(read(file("stderr.txt")), "gloamer: The game could not be saved: file too large.\n");
     auto rows = traceRows(file("door_trace.txt"));
     ASSERT_EQ(rows.size(), 60u);
+    for (const auto& row : rows)
+        ASSERT_EQ(row.size(), size_t(replay::ColumnCount)) << "every column on every line of the trace";
     EXPECT_EQ(rows[3][Level], "./Level/metro3.lvl") << "through the door all the same";
     SAVE_STATE stored;
     ASSERT_EQ(readSlot(playerFile("Save/replay.sav").c_str(), stored, SlotBackup::none), SlotStatus::good);
@@ -194,13 +177,6 @@ TEST(ReplayRun, AReplayRunTwiceGivesTheSameTraceAndPictures)
     ASSERT_GT(first.size(), 1000u);
     EXPECT_TRUE(first == second) << "the runs differ";
     EXPECT_EQ(read(file("shot_a.png")).substr(1, 3), "PNG");
-}
-
-TEST(ReplayRun, ARecordReplaysTheSameKeys)
-{
-    write(file("keys.txt"), "1 down right\n5 up right\n6 down left shift\n7 up left shift\n");
-    ASSERT_EQ(play("--fast --frames 10 --replay " + file("keys.txt") + " --record " + file("record.txt")), 0);
-    EXPECT_EQ(read(file("record.txt")), read(file("keys.txt")));
 }
 
 TEST(ReplayKeys, BadReplayLinesAreRefusedCitingTheirLine)
@@ -288,8 +264,8 @@ TEST(ReplayRun, TheOpeningOfANewGamePlaysInFramesUnderFast)
 namespace {
 
 // Rows of the picture's top quarter (where the message box shows) with a
-// few pixels, not a whole band, of the text colour `isText` accepts.
-template <class TEXT> int textRows(const std::string& shot, TEXT isText)
+// few pixels, not a whole band, of green text.
+int greenTextRows(const std::string& shot)
 {
     PngImage picture;
     if (!picture.load(shot.c_str()))
@@ -299,17 +275,13 @@ template <class TEXT> int textRows(const std::string& shot, TEXT isText)
         int inked = 0;
         for (int x = 0; x < picture.width; x++) {
             uint32_t c = picture.get(x, y);
-            inked += isText(int((c >> 16) & 0xFF), int((c >> 8) & 0xFF), int(c & 0xFF)) ? 1 : 0;
+            int r = int((c >> 16) & 0xFF), g = int((c >> 8) & 0xFF), b = int(c & 0xFF);
+            inked += g > 200 && r < 90 && b < 90 ? 1 : 0;
         }
         if (inked > 12 && inked < picture.width / 3)
             rows++;
     }
     return rows;
-}
-
-int greenTextRows(const std::string& shot)
-{
-    return textRows(shot, [](int r, int g, int b) { return g > 200 && r < 90 && b < 90; });
 }
 
 } // namespace
@@ -341,26 +313,6 @@ TEST(ReplayRun, OrsolanSpeaksInTheCryptAndTheKeyBeforeHisTombIsTaken)
     EXPECT_EQ(rows.back()[Keys], "1") << "one key, taken once";
     EXPECT_EQ(greenTextRows(file("grave_before.png")), 0) << "no message before the scene";
     EXPECT_GT(greenTextRows(file("grave_scene.png")), 10) << "his first line, in his green";
-}
-
-TEST(ReplayRun, TheFirstLampShowsTheActionKeyAndSaysItIsTaken)
-{
-    // Down the entrance's stair to the candle in its niche: the action
-    // key's picture stands over it, the key takes it, one line says so.
-    Rows rows = run("candle",
-                    "--start entrance.lvl 366 247 --shot 20:" + file("candle_before.png") + " --shot 40:" +
-                        file("candle_taken.png"),
-                    "2 down right\n8 up right\n30 down e\n31 up e\n", 42);
-    EXPECT_NE(rows[29][Lamp], "1");
-    EXPECT_EQ(rows[41][Lamp], "1");
-    PngImage before;
-    ASSERT_TRUE(before.load(file("candle_before.png").c_str()));
-    // The key's grey cap, four times magnified, left of and above the candle.
-    auto keyCap = [](uint32_t c) { return ((c >> 16) & 0xFF) > 180 && ((c >> 8) & 0xFF) > 180 && (c & 0xFF) > 180; };
-    EXPECT_GT(countPixels(before, 0.4f, 0.45f, 0.7f, 0.7f, keyCap), 100);
-    auto white = [](int r, int g, int b) { return r > 200 && g > 200 && b > 200; };
-    EXPECT_EQ(textRows(file("candle_before.png"), white), 0);
-    EXPECT_GT(textRows(file("candle_taken.png"), white), 10) << "\"You take the candle.\"";
 }
 
 TEST(ReplayRun, BrightnessLiftsOnlyTheDarkPixelsOfTheDarkRoomAndZeroKeepsEveryByte)
@@ -404,7 +356,9 @@ TEST(ReplayRun, AGamepadReplayWalksJumpsAndClimbsAndIsRecordedAsPlayed)
     EXPECT_EQ(climb[11][OnLadder], "1");
     EXPECT_LT(std::stoi(climb[11][Y]), std::stoi(climb[1][Y]));
 
-    std::string keys = "2 down pad:hat-left\n12 up pad:hat-left\n14 down pad:0\n16 up pad:0\n";
+    // A keyboard key whose name holds a space is recorded as it was read too.
+    std::string keys = "2 down pad:hat-left\n12 up pad:hat-left\n14 down pad:0\n16 up pad:0\n"
+                       "17 down left shift\n18 up left shift\n";
     Rows walk = run("pad_walk", "--start test_ladders.lvl 100 80 --record " + file("pad_record.txt"), keys, 20);
     EXPECT_EQ(walk[11][Way], "1");
     EXPECT_LT(std::stoi(walk[11][X]), std::stoi(walk[1][X]));

@@ -8,8 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,13 +17,6 @@ namespace {
 const int red = int(0xFFFF0000u);
 const int green = int(0xFF00FF00u);
 const int blue = int(0xFF0000FFu);
-
-std::string writeSheet(const std::string& text)
-{
-    std::string path = tempPath("sheet.txt");
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-}
 
 // Palette lines: 0 transparent, 1 green written signed, 2 blue written as
 // its unsigned value, then 0x11000000 + d for d = 3..9.
@@ -58,7 +50,7 @@ void expectEmpty(const Animation& a)
 TEST(Animation, PaletteFormatGivesDigitsTheirColoursAndEverythingElseRed)
 {
     Animation a;
-    ASSERT_EQ(a.loadFromFile2(writeSheet(paletteSheet()).c_str()), 1);
+    ASSERT_EQ(a.loadFromFile2(writeTestFile("sheet.txt", paletteSheet()).c_str()), 1);
     EXPECT_EQ(a.getWidth(), 3);
     EXPECT_EQ(a.getHeight(), 2);
     EXPECT_EQ(a.getColor(0, 0, 0), green);
@@ -84,7 +76,7 @@ TEST(Animation, PlainFormatReadsDecimalColoursColumnByColumn)
     for (int c : {1, 2, 3, red})
         text += std::to_string(c) + "\n";
     Animation a;
-    ASSERT_EQ(a.loadFromFile(writeSheet(text).c_str()), 1);
+    ASSERT_EQ(a.loadFromFile(writeTestFile("sheet.txt", text).c_str()), 1);
     EXPECT_EQ(a.getColor(0, 0, 0), 1);
     EXPECT_EQ(a.getColor(0, 1, 0), 2);
     EXPECT_EQ(a.getColor(1, 0, 0), 3);
@@ -94,7 +86,7 @@ TEST(Animation, PlainFormatReadsDecimalColoursColumnByColumn)
 TEST(Animation, QueriesOutsideTheSheetAnswerZero)
 {
     Animation a;
-    ASSERT_EQ(a.loadFromFile2(writeSheet(paletteSheet()).c_str()), 1);
+    ASSERT_EQ(a.loadFromFile2(writeTestFile("sheet.txt", paletteSheet()).c_str()), 1);
     EXPECT_EQ(a.getColor(3, 0, 0), 0);
     EXPECT_EQ(a.getColor(0, -1, 0), 0);
     EXPECT_EQ(a.getColor(0, 0, 2), 0);
@@ -111,7 +103,7 @@ TEST(Animation, QueriesOutsideTheSheetAnswerZero)
 TEST(Animation, MissingFileLeavesAnEmptySheetThatDrawsNothing)
 {
     Animation a;
-    ASSERT_EQ(a.loadFromFile2(writeSheet(paletteSheet()).c_str()), 1);
+    ASSERT_EQ(a.loadFromFile2(writeTestFile("sheet.txt", paletteSheet()).c_str()), 1);
     EXPECT_EQ(a.loadFromFile2((testing::TempDir() + "no-such-sheet.txt").c_str()), 0);
     expectEmpty(a);
     EXPECT_EQ(a.loadFromFile((testing::TempDir() + "no-such-sheet.txt").c_str()), 0);
@@ -150,11 +142,12 @@ TEST(Animation, DamagedFilesLeaveAnEmptySheet)
     };
     for (const Case& c : cases) {
         Animation a;
-        EXPECT_EQ(a.loadFromFile2(writeSheet(c.text).c_str()), 0) << c.fault;
+        EXPECT_EQ(a.loadFromFile2(writeTestFile("sheet.txt", c.text).c_str()), 0) << c.fault;
         expectEmpty(a);
     }
     Animation plain;
-    EXPECT_EQ(plain.loadFromFile(writeSheet("1 1 2 0\n0 0\n0 0\n5\n0 0\n").c_str()), 0) << "pixels cut short";
+    std::string cut = writeTestFile("sheet.txt", "1 1 2 0\n0 0\n0 0\n5\n0 0\n");
+    EXPECT_EQ(plain.loadFromFile(cut.c_str()), 0) << "pixels cut short";
     expectEmpty(plain);
 }
 
@@ -164,7 +157,7 @@ TEST(Animation, LargestSheetLinesAndLongNamesAreHeldToTheirBounds)
     std::string row(256, '1');
     std::string text = "256 1 1 1\n" + longName + " 0 0\n" + palette() + "0 0\n0 0\n" + row + "22222\n";
     Animation a;
-    ASSERT_EQ(a.loadFromFile2(writeSheet(text).c_str()), 1);
+    ASSERT_EQ(a.loadFromFile2(writeTestFile("sheet.txt", text).c_str()), 1);
     EXPECT_EQ(std::string(a.getSeqName(0)), std::string(31, 'n'));
     EXPECT_EQ(a.getColor(255, 0, 0), green) << "a row of 256 pixels is read whole; what follows it is dropped";
 }
@@ -173,7 +166,7 @@ TEST(Animation, DrawsPlainMirroredAndMasked)
 {
     // Frame 0 of the palette sheet: row 0 green, blue, red; row 1 blue, empty, empty.
     Animation a;
-    ASSERT_EQ(a.loadFromFile2(writeSheet(paletteSheet()).c_str()), 1);
+    ASSERT_EQ(a.loadFromFile2(writeTestFile("sheet.txt", paletteSheet()).c_str()), 1);
     Screen s(8, 4, 1);
     a.draw(1, 1, 0, 0, &s);
     EXPECT_EQ(s.getPixel(1, 1), green);
@@ -205,26 +198,26 @@ TEST(Animation, DrawsPlainMirroredAndMasked)
     EXPECT_EQ(s.getPixel(4, 0), 0) << "a frame outside the sheet draws nothing";
 }
 
-TEST(Animation, JitterShiftsEachRowByItsOwnRandomNumber)
+TEST(Animation, JitterShiftsEachRowOnItsOwnByAtMostTheAmplitude)
 {
-    // A 3 x 2 frame, every pixel blue.
-    std::string text = "3 2 1 0\n" + palette() + "0 0\n0 0\n222\n222\n";
+    // A 3 x 8 frame, every pixel blue, drawn at x 8 with red ORed in.
+    std::string text = "3 8 1 0\n" + palette() + "0 0\n0 0\n";
+    for (int row = 0; row < 8; row++)
+        text += "222\n";
     Animation a;
-    ASSERT_EQ(a.loadFromFile2(writeSheet(text).c_str()), 1);
-    const float amplitude = 4.0f;
-    std::srand(17);
-    std::vector<int> shifts;
-    for (int row = 0; row < 2; row++)
-        shifts.push_back(std::rand());
-    std::srand(17);
-    Screen s(20, 2, 1);
-    a.drawRandom(8, 0, 0, 0, &s, 0x00FF0000, amplitude);
-    for (int row = 0; row < 2; row++) {
-        float shift = float(((shifts[row] % 1000) - 500) / 500.0 * amplitude);
-        int first = int(8.0f + shift);
-        EXPECT_EQ(s.getPixel(first, row), int(0xFFFF00FFu)) << "row " << row << ", blue ORed with red";
-        EXPECT_EQ(s.getPixel(int(10.0f + shift), row), int(0xFFFF00FFu));
-        EXPECT_EQ(s.getPixel(first - 1, row), 0);
-        EXPECT_EQ(s.getPixel(int(10.0f + shift) + 1, row), 0);
+    ASSERT_EQ(a.loadFromFile2(writeTestFile("sheet.txt", text).c_str()), 1);
+    Screen s(20, 8, 1);
+    a.drawRandom(8, 0, 0, 0, &s, 0x00FF0000, 4.0f);
+    std::set<int> starts;
+    for (int row = 0; row < 8; row++) {
+        int first = 0;
+        while (first < 20 && s.getPixel(first, row) == 0)
+            first++;
+        EXPECT_TRUE(first >= 8 - 4 && first <= 8 + 4) << "row " << row << " starts at " << first;
+        for (int x = first; x < first + 3; x++)
+            EXPECT_EQ(s.getPixel(x, row), int(0xFFFF00FFu)) << "row " << row << ", blue ORed with red";
+        EXPECT_EQ(s.getPixel(first + 3, row), 0) << "row " << row << " stays whole";
+        starts.insert(first);
     }
+    EXPECT_GT(starts.size(), 1u) << "the rows do not move as one";
 }

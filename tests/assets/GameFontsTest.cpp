@@ -1,4 +1,5 @@
 #include "assets/Typo.h"
+#include "assets/TileFixtures.h"
 #include "base/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -8,14 +9,6 @@
 #include <string>
 
 namespace {
-
-std::string writeFile(const std::string& name, const std::string& text)
-{
-    std::string path = testing::TempDir() + name;
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    return path;
-}
 
 int runFontpack(const std::string& arguments)
 {
@@ -48,7 +41,7 @@ TEST(GameFonts, CoverEverythingTheGamePrints)
 
 TEST(GameFonts, PackerWritesTheFontFormat)
 {
-    std::string source = writeFile("pack_source.txt",
+    std::string source = writeTestFile("pack_source.txt",
                                    "# comment\n"
                                    "= space\n...\n\n"
                                    "= 0xB0\n.X\nX\n"
@@ -82,7 +75,7 @@ TEST(GameFonts, PackerRefusesBadSources)
     };
     int n = 0;
     for (const char* text : bad) {
-        std::string source = writeFile("pack_bad.txt", text);
+        std::string source = writeTestFile("pack_bad.txt", text);
         std::string font = testing::TempDir() + "pack_bad" + std::to_string(n++) + ".dat";
         EXPECT_NE(0, runFontpack(source + " " + font)) << text;
         EXPECT_FALSE(std::ifstream(font).good()) << text;
@@ -93,10 +86,9 @@ TEST(GameFonts, SheetRefusesADamagedFont)
 {
     std::string image = testing::TempDir() + "damaged_sheet.bmp";
     std::remove(image.c_str());
-    std::string cut = writeFile("damaged_font.dat", "95\n! 1 5\nX\nX\n");
-    EXPECT_NE(0, runFontpack("--sheet '" + cut + "' '" + image + "'"));
-    EXPECT_FALSE(std::ifstream(image).good());
-    std::string garbage = writeFile("garbage_font.dat", std::string("\x7f\x45\x4c\x46\x02\x01", 6));
-    EXPECT_NE(0, runFontpack("--sheet '" + garbage + "' '" + image + "'"));
-    EXPECT_FALSE(std::ifstream(image).good());
+    for (const std::string& font : {writeTestFile("damaged_font.dat", "95\n! 1 5\nX\nX\n"),
+                                    writeTestFile("garbage_font.dat", std::string("\x7f\x45\x4c\x46\x02\x01", 6))}) {
+        EXPECT_NE(0, runFontpack("--sheet '" + font + "' '" + image + "'")) << font;
+        EXPECT_FALSE(std::ifstream(image).good()) << font;
+    }
 }

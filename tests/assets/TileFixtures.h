@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 // A tile whose every pixel is distinct and opaque: colour 0xFF000000 | f << 16 | x << 8 | y,
@@ -29,4 +30,12 @@ inline std::string tempPath(const char* name)
 {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
     return std::string(testing::TempDir()) + test->test_suite_name() + "-" + test->name() + "-" + name;
+}
+
+// Writes `text` into the file tempPath(name) and returns its path.
+inline std::string writeTestFile(const std::string& name, const std::string& text)
+{
+    std::string path = tempPath(name.c_str());
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
 }

@@ -200,15 +200,6 @@ TEST(TileList, CorruptContainers)
     }
 }
 
-// The containers the build makes for the game directory load whole.
-TEST(TileList, GameContainersLoad)
-{
-    TileList tiles(GLOAMER_GAME_DIR "/tiles.dat", false);
-    ASSERT_GT(tiles.count, 0);
-    for (Tile* tile : tiles.list)
-        EXPECT_NE(tiles.findByName2(tile->name)->frames, nullptr) << tile->name;
-}
-
 // Pixels are read when a tile is first found and freed when no user that
 // found them needs them; tiles found without a user stay.
 TEST(TileList, PicturesLiveWhileAUserNeedsThem)

@@ -141,20 +141,6 @@ TEST(Tile, NoAlphaCoversTheWholeRectangle)
     EXPECT_EQ(unsigned(s.getPixel(2, 2)), 0xFFFFFFFFu);
 }
 
-TEST(Tile, IncandescentPixelsOnly)
-{
-    Tile tile;
-    ASSERT_EQ(tile.create(2, 1, 1, 0), 1);
-    tile.frames[0].data[0] = TILE_PIXEL{int(0xFF00FF00u), 0, 0.0f};
-    tile.frames[0].data[1] = TILE_PIXEL{int(0xFF0000FFu), 0, 0.0f};
-    Screen s(2, 1, 1);
-    tile.drawIcds(0, 0, 0, 0, &s);
-    EXPECT_EQ(pixelsOf(s), std::vector<int>(2, 0));
-    tile.frames[0].data[1].incandescence = 0.25f;
-    tile.drawIcds(0, 0, 0, 0, &s);
-    EXPECT_EQ(pixelsOf(s), (std::vector<int>{0, int(0xFF0000FFu)}));
-}
-
 TEST(Tile, BorderOfOnePixelIsTheEightAroundIt)
 {
     Tile tile;

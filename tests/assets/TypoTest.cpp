@@ -1,24 +1,17 @@
 #include "assets/Typo.h"
 #include "render/Screen.h"
 
+#include "TileFixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 namespace {
 
 const int white = int(0xFFFFFFFF);
-
-std::string writeFile(const std::string& name, const std::string& text)
-{
-    std::string path = testing::TempDir() + name;
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    return path;
-}
 
 // A glyph given as its header character and size, all pixels inked.
 std::string solid(char c, int w, int h)
@@ -62,7 +55,7 @@ class TypoTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(1, font.load(writeFile("typo_test.dat", testFont()).c_str()));
+        ASSERT_EQ(1, font.load(writeTestFile("typo_test.dat", testFont()).c_str()));
         screen.clear(0);
     }
     Typo font;
@@ -81,7 +74,7 @@ TEST(TypoLoad, ReadsGlyphsColumnMajorWithSpaceAndDuplicates)
                        "c 3 2\nX..\n.XX\n"
                        "d 2 1\nXX\n";
     Typo font;
-    ASSERT_EQ(1, font.load(writeFile("typo_shapes.dat", text).c_str()));
+    ASSERT_EQ(1, font.load(writeTestFile("typo_shapes.dat", text).c_str()));
     EXPECT_EQ(3, font.getGlyphCount());
     const GLYPH* c = font.getGlyph('c');
     ASSERT_NE(nullptr, c);
@@ -121,11 +114,11 @@ TEST(TypoLoad, MalformedFilesAreRefusedButKeepWhatWasReadAndNeverOverflow)
     };
     for (const Case& c : cases) {
         Typo font;
-        EXPECT_EQ(c.whole, font.load(writeFile(std::string("typo_") + c.name + ".dat", c.text).c_str())) << c.name;
+        EXPECT_EQ(c.whole, font.load(writeTestFile(std::string("typo_") + c.name + ".dat", c.text).c_str())) << c.name;
         EXPECT_EQ(c.glyphs, font.getGlyphCount()) << c.name;
     }
     Typo font;
-    font.load(writeFile("typo_long_row.dat", cases[0].text).c_str());
+    font.load(writeTestFile("typo_long_row.dat", cases[0].text).c_str());
     ASSERT_NE(nullptr, font.getGlyph('a'));
     EXPECT_EQ(3, font.getGlyph('a')->width);
     EXPECT_EQ(white, font.getGlyph('a')->ink[2]);
@@ -184,7 +177,7 @@ TEST_F(TypoTest, PlainPrintingSubstitutesLowerXAndWordWrappingUpperX)
 
     // Without a substitute nothing is drawn and the pen does not move.
     Typo bare;
-    bare.load(writeFile("typo_bare.dat", "1\n" + solid('a', 3, 5)).c_str());
+    bare.load(writeTestFile("typo_bare.dat", "1\n" + solid('a', 3, 5)).c_str());
     screen.clear(0);
     bare.print("qa", 0, 0, &screen);
     EXPECT_EQ(0, inkIn(screen).left);

@@ -130,16 +130,6 @@ TEST_F(ControlTest, SaveThenLoadRestoresBindingsAndVolumes)
     std::remove(path.c_str());
 }
 
-TEST_F(ControlTest, MissingFileGivesDefaultsAndKeepsVolumes)
-{
-    setControl(controlLeft, 5);
-    musicVolume = 40;
-    EXPECT_EQ(loadControls("/nonexistent/control.ini"), 0);
-    EXPECT_EQ(getControl(controlLeft), controlLeft);
-    EXPECT_EQ(getMusicVolume(), 40);
-    EXPECT_TRUE(fake.events.empty()) << "volumes are not applied";
-}
-
 namespace {
 
 void writeBindings(const std::string& path, int badSlot, int badValue, const char* tail)
@@ -152,7 +142,7 @@ void writeBindings(const std::string& path, int badSlot, int badValue, const cha
 
 } // namespace
 
-TEST_F(ControlTest, FilesThatDoNotReadAsAWholeAreRefusedAndTheDefaultsKept)
+TEST_F(ControlTest, FilesMissingOrNotReadAsAWholeAreRefusedAndTheDefaultsKept)
 {
     std::string path = tempPath("garbled.ini");
     const std::string damaged[] = {
@@ -182,12 +172,18 @@ TEST_F(ControlTest, FilesThatDoNotReadAsAWholeAreRefusedAndTheDefaultsKept)
         EXPECT_EQ(getControl(controlLeft), controlLeft);
     }
 
-    // A folder of that name.
+    // A folder of that name, and no file at all: the volumes are not applied.
     std::string folder = tempPath("control-dir.ini");
     mkdir(folder.c_str(), 0755);
-    setControl(controlLeft, 7);
-    EXPECT_EQ(loadControls(folder.c_str()), 0);
-    EXPECT_EQ(getControl(controlLeft), controlLeft);
+    musicVolume = 40;
+    fake.events.clear();
+    for (const std::string& unreadable : {folder, std::string("/nonexistent/control.ini")}) {
+        setControl(controlLeft, 7);
+        EXPECT_EQ(loadControls(unreadable.c_str()), 0);
+        EXPECT_EQ(getControl(controlLeft), controlLeft);
+        EXPECT_EQ(getMusicVolume(), 40);
+    }
+    EXPECT_TRUE(fake.events.empty());
     rmdir(folder.c_str());
 
     // Whole, with volumes out of range: taken, volumes clamped.

@@ -64,21 +64,6 @@ inline float loudnessDb(const std::vector<float>& s)
     return db(std::sqrt(loudest / double(std::min(window, s.size()))));
 }
 
-// A rough centre of the spectrum in Hz, from how fast the signal moves
-// against how large it is: sqrt of the power of the differences over the
-// power of the signal is the mean angular frequency.
-inline double brightnessHz(const std::vector<float>& s, size_t from = 0, size_t to = SIZE_MAX)
-{
-    to = std::min(to, s.size());
-    double change = 0, power = 0;
-    for (size_t i = from + 1; i < to; i++) {
-        double d = s[i] - s[i - 1];
-        change += d * d;
-        power += double(s[i]) * s[i];
-    }
-    return rate / 6.2831853 * std::sqrt(change / std::max(power, 1e-12));
-}
-
 inline double meanStep(const std::vector<float>& s)
 {
     double sum = 0;

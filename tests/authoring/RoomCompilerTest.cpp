@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -276,27 +273,6 @@ TEST_F(Rooms, WriteProducesTheLevelAndAPackableManifest)
     std::ifstream in(lvl);
     std::string first;
     EXPECT_TRUE(std::getline(in, first) && first == "BASE_COLOR -15724528") << first;
-}
-
-} // namespace
-
-namespace {
-
-// The rooms the build compiled into the game directory.
-TEST(ShippedRooms, OpeningPlacesThePlayerInOpenSpaceAboveTheMetroPlatform)
-{
-    // The opening scene puts the player at (165, 34) in metro2; his body
-    // is the box (x + 4, y + 5, 7, 19). It must be free, with a floor below.
-    Tile room;
-    ASSERT_EQ(room.load(GLOAMER_GAME_DIR "/tiles.dat", "room_metro2.til"), 1);
-    for (int x = 169; x <= 176; x++) {
-        for (int y = 39; y <= 58; y++)
-            ASSERT_LT(room.pixelAt(0, x, y)->depth, 10) << x << " " << y;
-        int floor = 59;
-        while (floor < room.height && room.pixelAt(0, x, floor)->depth < 10)
-            floor++;
-        EXPECT_LT(floor, 80) << "no floor under the start at column " << x;
-    }
 }
 
 } // namespace

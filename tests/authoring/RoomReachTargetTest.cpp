@@ -59,9 +59,3 @@ TEST_F(ReachTargets, HereStartsWhereTheCallerSaysThePlayerIs)
     EXPECT_EQ(reach.startX, 300);
     EXPECT_LT(reach.script.size(), 60u);
 }
-
-TEST(RoomReachLines, LinesStartAtTheGivenFrameAndLetEveryKeyGo)
-{
-    std::vector<uint8_t> commands = {RoomReach::Left, RoomReach::Action, 0};
-    EXPECT_EQ(RoomReach::replayLines(commands, 100), "100 down left\n101 up left\n101 down e\n102 up e\n");
-}

@@ -198,6 +198,8 @@ TEST(RoomReachTest, TheScriptIsAReplayThatEndsByTakingTheDoor)
                                   "3 up a\n"
                                   "4 down e\n"
                                   "5 up e\n");
+    EXPECT_EQ(RoomReach::replayLines({RoomReach::Left}, 100), "100 down left\n101 up left\n")
+        << "from a given frame";
 }
 
 TEST(RoomReachTest, TheCellsReachedWithoutAWallBehindAreFoundFromEveryDoorAndMissingDoorsAreErrors)

@@ -51,11 +51,6 @@ TEST(Install, StagedInstallHoldsTheGameItsDataAndValidDesktopFiles)
         ASSERT_EQ(icon.load(file.c_str()), 1) << file;
         EXPECT_EQ(icon.width, size);
         EXPECT_EQ(icon.height, size);
-        // Rounded, mostly transparent corners; an opaque middle lit by the flame.
-        EXPECT_LT(icon.get(0, 0) >> 24, 128u) << side;
-        uint32_t middle = icon.get(size / 2, size * 2 / 5);
-        EXPECT_EQ(middle >> 24, 255u) << side;
-        EXPECT_GT((middle >> 16) & 255, 200u) << side;
     }
     fs::remove_all(stage);
 }

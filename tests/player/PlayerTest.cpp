@@ -1,9 +1,10 @@
 #include "player/Player.h"
 
 #include "HallRoomFixture.h"
+#include "map/Map.h"
+#include "render/Screen.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -137,11 +138,25 @@ TEST_F(PlayerInRoomTest, PlacementByNameAndByDefault)
 
     p.getDefaultPosition(room.level);
     EXPECT_EQ(p.state.x, 150);
-    for (Element* e : room.level->elements)
-        if (std::strcmp(e->name, "start") == 0)
-            e->text[0] = 0;
+    named(room.level->elements, "start")->text[0] = 0;
     p.getDefaultPosition(room.level);
     EXPECT_EQ(p.state.x, 200); // the first door when no default entrance is marked
+}
+
+TEST_F(PlayerInRoomTest, TheMapMarksThePlayerWhereTheMiddleOfHisPictureStandsInTheRoom)
+{
+    game.load(&room);
+    const Level& l = *room.level;
+    room.place(l.originX + l.mapWidth / 2 - sheetWidth / 2, l.originY + l.mapHeight / 2 - sheetHeight / 2);
+    Screen screen(200, 150, 1);
+    screen.clear(0);
+    p.drawFront(room.level, &screen, 0, 0);
+    EXPECT_EQ(screen.getPixel(100, 75), 0) << "the map is hidden until toggled";
+    p.toggleMap();
+    p.drawFront(room.level, &screen, 0, 0);
+    EXPECT_NE(screen.getPixel(100, 75), 0);
+    EXPECT_NEAR(p.map->markAcross, 0.5f, 0.004f);
+    EXPECT_NEAR(p.map->markDown, 0.5f, 0.004f);
 }
 
 TEST_F(PlayerInRoomTest, LampSitsAtTheHandAndItsPictureFollowsItsColour)
@@ -177,9 +192,5 @@ TEST_F(PlayerInRoomTest, PoseShownWithoutInput)
     EXPECT_STREQ(shownSequence(p), "fall");
     EXPECT_FLOAT_EQ(p.controler->speed, 0.0f);
     room.frames(40, held());
-    p.state.hitted = 7.3f;
-    room.frame(held());
-    EXPECT_STREQ(shownSequence(p), "fall"); // knocked back at the start of a hurt
-    room.frame(held());
     EXPECT_STREQ(shownSequence(p), "idle");
 }

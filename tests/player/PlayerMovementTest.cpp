@@ -210,12 +210,13 @@ TEST_F(HallTest, AJumpBumpsALowCeilingAndLands)
     EXPECT_FALSE(p.state.jumping);
 }
 
-TEST_F(HallTest, ClimbsALadderAndStepsOffItSideways)
+TEST_F(HallTest, ClimbsTheFirstOfTwoOverlappingLaddersAndStepsOffSideways)
 {
-    game.ladder("ladder", 100, 60, 8, 90);
+    game.ladder("first", 100, 60, 8, 90);
+    game.ladder("second", 104, 60, 12, 90);
     enter(95);
     room.frame(held("U"));
-    // Centred: ladder middle 104, minus half the picture's width, plus one.
+    // Centred on the first: its middle 104, minus half the picture's width, plus one.
     EXPECT_EQ(p.state.x, 97);
     EXPECT_TRUE(p.state.onLadder);
     room.frames(30, held("U"));
@@ -226,10 +227,12 @@ TEST_F(HallTest, ClimbsALadderAndStepsOffItSideways)
     EXPECT_EQ(p.state.y, top); // holds on without falling
     EXPECT_TRUE(p.state.onLadder);
 
-    // Sideways until the body leaves the ladder (its steps are PlayerInputTest's).
-    room.frame(held("R"));
+    // Sideways, away from the second, until the body leaves the ladder (its
+    // steps are PlayerInputTest's).
+    room.frame(held("L"));
     EXPECT_TRUE(p.state.onLadder);
-    room.frames(2, held("R"));
+    for (int i = 0; i < 10 && p.state.onLadder; i++)
+        room.frame(held("L"));
     EXPECT_FALSE(p.state.onLadder);
     room.frames(40, held());
     EXPECT_EQ(p.state.y, restY);

@@ -109,16 +109,6 @@ TEST(PlayerInputTest, OnALadderSidewaysShiftsOneMoreWhenTurningAndLookingAroundF
 
 using PlayerInRoomTest = HallRoomTest;
 
-TEST_F(PlayerInRoomTest, UpCentresOnTheFirstOfTwoOverlappingLadders)
-{
-    game.ladder("first", 100, 60, 8, 90);
-    game.ladder("second", 104, 60, 12, 90);
-    enter(95);
-    room.frame(held("U"));
-    EXPECT_EQ(p.state.x, 100 + 4 - sheetWidth / 2 + 1);
-    EXPECT_TRUE(p.state.onLadder);
-}
-
 TEST_F(PlayerInRoomTest, PlacementByNameAndByDefault)
 {
     game.mark("arrival", 60, 100);
@@ -192,5 +182,9 @@ TEST_F(PlayerInRoomTest, PoseShownWithoutInput)
     EXPECT_STREQ(shownSequence(p), "fall");
     EXPECT_FLOAT_EQ(p.controler->speed, 0.0f);
     room.frames(40, held());
+    p.state.hitted = 7.3f;
+    room.frame(held());
+    EXPECT_STREQ(shownSequence(p), "fall"); // knocked back at the start of a hurt
+    room.frame(held());
     EXPECT_STREQ(shownSequence(p), "idle");
 }

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -82,30 +81,6 @@ TEST(MovieInRoom, ThePlayerFallsIntoTheCatacombsHubAndTheCatWalksOff)
     EXPECT_EQ(catX - 101, cat->x);
     EXPECT_STREQ("void.til", cat->tile->name);
     EXPECT_FLOAT_EQ(1.0f, scene.luminance);
-    EXPECT_EQ(std::vector<int>({Movie::codeHideHud, Movie::codeShowHud}), scene.worldCodes);
-}
-
-TEST(MovieInRoom, ThePainterSpeaksToThePlayerComingIntoHisGallery)
-{
-    SceneInRoom scene;
-    ASSERT_TRUE(scene.load("phospho_intro.lvl", 5));
-    Element* painter = scene.element("painter");
-    ASSERT_TRUE(painter);
-    EXPECT_STREQ("person01.anm", painter->tile->name) << "the man of the subway platform";
-    scene.room.placeAt("to_classic_entrance");
-
-    // Walking in from the door, he meets the painter before the first hole.
-    PLAYER_COMMANDS right;
-    right.right = true;
-    int movie = -1;
-    for (int frame = 0; frame < 200 && movie < 0; frame++) {
-        scene.room.frame(right);
-        movie = scene.room.player.getMovie(scene.room.level);
-    }
-    EXPECT_EQ(5, movie);
-    EXPECT_LT(scene.room.player.state.x + 24, 152) << "still on the floor before the first hole";
-    EXPECT_LT(std::abs(scene.room.player.state.x - painter->x), 48) << "beside the painter";
-    EXPECT_GT(scene.play(30 * 60), 0) << "the scene ends";
     EXPECT_EQ(std::vector<int>({Movie::codeHideHud, Movie::codeShowHud}), scene.worldCodes);
 }
 

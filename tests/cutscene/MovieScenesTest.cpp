@@ -61,13 +61,7 @@ struct ScenePlay {
                 return frames;
         return -1;
     }
-    bool sent(int code) const
-    {
-        for (int c : codes)
-            if (c == code)
-                return true;
-        return false;
-    }
+    bool sent(int code) const { return std::find(codes.begin(), codes.end(), code) != codes.end(); }
 };
 
 TEST(MovieScenes, EveryScenePlaysToItsEndAndOnlyTheEndingsFinishTheGame)
@@ -83,7 +77,7 @@ TEST(MovieScenes, EveryScenePlaysToItsEndAndOnlyTheEndingsFinishTheGame)
     }
 }
 
-TEST(MovieScenes, TheJumpHintHoldsControlFiveSecondsUnlessTheActionKeyEndsIt)
+TEST(MovieScenes, TheJumpHintHoldsControlFiveSeconds)
 {
     ScenePlay held(2);
     unsigned start = MovieClock::now;
@@ -96,12 +90,6 @@ TEST(MovieScenes, TheJumpHintHoldsControlFiveSecondsUnlessTheActionKeyEndsIt)
     unsigned lasted = MovieClock::now - start;
     EXPECT_GE(lasted, 5000u);
     EXPECT_LT(lasted, 5000u + 4 * 33) << "the line, the wait and the end take a frame each";
-
-    ScenePlay skipped(2);
-    ASSERT_EQ(Movie::codeMessage, skipped.frame());
-    EXPECT_EQ(Movie::codeNothing, skipped.frame());
-    skipped.movie.killWaiter();
-    EXPECT_EQ(Movie::codeEnd, skipped.frame());
 }
 
 TEST(MovieScenes, ASceneStartedDuringAnotherReplacesIt)

@@ -1,5 +1,4 @@
 #include "cutscene/Movie.h"
-#include "player/Player.h"
 
 #include "cutscene/MovieClock.h"
 
@@ -235,19 +234,6 @@ TEST_F(MovieTest, InstantActionsCarryTheirOutputs)
     EXPECT_EQ(Movie::codeEnd, movie.readAction());
 }
 
-TEST_F(MovieTest, UpdateTakesThePlayersPositionAndTheBrightness)
-{
-    Player player;
-    player.setPosition(321, -45);
-    movie.update(&player, 0.35f);
-    EXPECT_EQ(321, movie.playerX);
-    EXPECT_EQ(-45, movie.playerY);
-    EXPECT_FLOAT_EQ(0.35f, movie.luminance);
-
-    movie.addMovementX(300);
-    EXPECT_EQ(Movie::codeLeft, movie.readAction());
-}
-
 TEST_F(MovieTest, AReadScriptIsBuiltAgainNotJustRewound)
 {
     movie.addText("Once", 1, white);
@@ -262,13 +248,6 @@ TEST_F(MovieTest, AReadScriptIsBuiltAgainNotJustRewound)
     EXPECT_EQ(Movie::codeMessage, movie.readAction());
     movie.readAction();
     EXPECT_EQ(Movie::codeEnd, movie.readAction());
-
-    // reset empties the script and leaves the cursor; no text of the
-    // deleted actions is handed out any more.
-    movie.reset();
-    EXPECT_EQ(0, movie.count);
-    EXPECT_EQ(2, movie.cursor);
-    EXPECT_STREQ("", movie.getText());
 }
 
 } // namespace

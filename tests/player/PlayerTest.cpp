@@ -1,9 +1,10 @@
 #include "player/Player.h"
 
 #include "HallRoomFixture.h"
+#include "map/Map.h"
+#include "render/Screen.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -108,16 +109,6 @@ TEST(PlayerInputTest, OnALadderSidewaysShiftsOneMoreWhenTurningAndLookingAroundF
 
 using PlayerInRoomTest = HallRoomTest;
 
-TEST_F(PlayerInRoomTest, UpCentresOnTheFirstOfTwoOverlappingLadders)
-{
-    game.ladder("first", 100, 60, 8, 90);
-    game.ladder("second", 104, 60, 12, 90);
-    enter(95);
-    room.frame(held("U"));
-    EXPECT_EQ(p.state.x, 100 + 4 - sheetWidth / 2 + 1);
-    EXPECT_TRUE(p.state.onLadder);
-}
-
 TEST_F(PlayerInRoomTest, PlacementByNameAndByDefault)
 {
     game.mark("arrival", 60, 100);
@@ -137,11 +128,25 @@ TEST_F(PlayerInRoomTest, PlacementByNameAndByDefault)
 
     p.getDefaultPosition(room.level);
     EXPECT_EQ(p.state.x, 150);
-    for (Element* e : room.level->elements)
-        if (std::strcmp(e->name, "start") == 0)
-            e->text[0] = 0;
+    named(room.level->elements, "start")->text[0] = 0;
     p.getDefaultPosition(room.level);
     EXPECT_EQ(p.state.x, 200); // the first door when no default entrance is marked
+}
+
+TEST_F(PlayerInRoomTest, TheMapMarksThePlayerWhereTheMiddleOfHisPictureStandsInTheRoom)
+{
+    game.load(&room);
+    const Level& l = *room.level;
+    room.place(l.originX + l.mapWidth / 2 - sheetWidth / 2, l.originY + l.mapHeight / 2 - sheetHeight / 2);
+    Screen screen(200, 150, 1);
+    screen.clear(0);
+    p.drawFront(room.level, &screen, 0, 0);
+    EXPECT_EQ(screen.getPixel(100, 75), 0) << "the map is hidden until toggled";
+    p.toggleMap();
+    p.drawFront(room.level, &screen, 0, 0);
+    EXPECT_NE(screen.getPixel(100, 75), 0);
+    EXPECT_NEAR(p.map->markAcross, 0.5f, 0.004f);
+    EXPECT_NEAR(p.map->markDown, 0.5f, 0.004f);
 }
 
 TEST_F(PlayerInRoomTest, LampSitsAtTheHandAndItsPictureFollowsItsColour)

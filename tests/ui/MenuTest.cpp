@@ -4,12 +4,13 @@
 #include "audio/Control.h"
 #include "audio/FakeMixer.h"
 #include "render/Screen.h"
+#include "save/SaveFixtures.h"
 #include "save/Settings.h"
+#include "save/SlotFile.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -20,46 +21,23 @@
 
 namespace {
 
-// The bytes of a slot file as the game writes it: fixed fields up to the
-// diamonds, then the level, the checkpoint, the objects and no memories.
-struct SlotBytes {
-    std::vector<unsigned char> bytes;
-
-    void int32(int v)
-    {
-        for (int i = 0; i < 4; i++)
-            bytes.push_back((unsigned char)(std::uint32_t(v) >> (8 * i)));
-    }
-    void text(const std::string& s)
-    {
-        int32(int(s.size()));
-        bytes.insert(bytes.end(), s.begin(), s.end());
-    }
-
-    SlotBytes(int life, int coins, int diamonds, const std::vector<std::string>& objects)
-    {
-        // Five leading fields, flags, current torch, four of flags and dy,
-        // life, max life, respawns, hit value, coins, diamonds.
-        for (int v : {10, 20, 10, 20, 0, 1, 3, 0, 0, 0, 0, life, 6, 3, 0, coins, diamonds})
-            int32(v);
-        text("./Level/metro2.lvl");
-        int32(5);
-        int32(7);
-        text("");
-        int32(int(objects.size()));
-        for (const std::string& name : objects) {
-            text(name);
-            int32(1);
-        }
-        int32(0);      // memories
-    }
-
-    void write(int slot, std::size_t length = SIZE_MAX) const
-    {
-        std::ofstream out("Save/slot" + std::to_string(slot) + ".sav", std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(std::min(length, bytes.size())));
-    }
-};
+// A game stored in slot `slot` of the menu's folder, without a backup;
+// cut to `length` bytes when given.
+void storeSlot(int slot, int life, int coins, int diamonds, std::initializer_list<const char*> objects = {},
+               std::uintmax_t length = 0)
+{
+    SAVE_STATE s;
+    s.player.life = life;
+    s.player.coin = coins;
+    s.player.diamond = diamonds;
+    boundedLevel(s, "./Level/metro2.lvl");
+    for (const char* name : objects)
+        s.objects.push_back(namedObject(name));
+    std::string path = "Save/slot" + std::to_string(slot) + ".sav";
+    ASSERT_EQ(writeSlot(path.c_str(), s, nullptr, SlotBackup::none), 1);
+    if (length)
+        std::filesystem::resize_file(path, length);
+}
 
 std::vector<int> controlFileLines()
 {
@@ -125,7 +103,7 @@ protected:
 
 } // namespace
 
-TEST_F(MenuTest, EveryScreenIsReachedAndLeftAndOnlyQuitAnswersAQuit)
+TEST_F(MenuTest, EveryScreenIsReachedAndLeftSelectionsWrapRoundAndOnlyQuitAnswersAQuit)
 {
     struct STEP {
         std::initializer_list<int> keys;
@@ -137,11 +115,11 @@ TEST_F(MenuTest, EveryScreenIsReachedAndLeftAndOnlyQuitAnswersAQuit)
         {{SDLK_ESCAPE}, Menu::stateMainMenu, 0},
         {{SDLK_DOWN, SDLK_RETURN}, Menu::stateSlots, 0},           // CONTINUE
         {{SDLK_ESCAPE}, Menu::stateMainMenu, 1},                 // back on CONTINUE
-        {{SDLK_RETURN, SDLK_UP, SDLK_RETURN}, Menu::stateMainMenu, 0}, // the slot screen's "back"
+        {{SDLK_RETURN, SDLK_UP, SDLK_RETURN}, Menu::stateMainMenu, 0}, // the slot screen's "back", up from its first
         {{SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}, Menu::stateOptions, 0},
         {{SDLK_RETURN}, Menu::stateControls, 0},
         {{SDLK_ESCAPE}, Menu::stateOptions, 0},
-        {{SDLK_RETURN, SDLK_UP, SDLK_RETURN}, Menu::stateOptions, 0}, // remapping's "cancel"
+        {{SDLK_RETURN, SDLK_UP, SDLK_RETURN}, Menu::stateOptions, 0}, // remapping's "cancel", up from its first
         {{SDLK_RETURN, SDLK_UP, SDLK_UP, SDLK_UP, SDLK_RETURN}, Menu::stateOptions, 0}, // "save"
         {{SDLK_ESCAPE}, Menu::stateMainMenu, 0},
         {{SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_UP, SDLK_RETURN}, Menu::stateMainMenu, 0}, // options' BACK
@@ -150,6 +128,8 @@ TEST_F(MenuTest, EveryScreenIsReachedAndLeftAndOnlyQuitAnswersAQuit)
         {{SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}, Menu::stateCredits, 0},
         {{SDLK_RETURN}, Menu::stateMainMenu, 0},                 // leaving the credits with Return is no quit
         {{SDLK_ESCAPE}, Menu::stateMainMenu, 0},                 // Escape in the main menu does nothing
+        {{SDLK_UP}, Menu::stateMainMenu, 4},                     // up from NEW GAME wraps round to QUIT
+        {{SDLK_DOWN}, Menu::stateMainMenu, 0},                   // and down from QUIT back
     };
     int step = 0;
     for (const STEP& s : path) {
@@ -192,39 +172,17 @@ TEST_F(MenuTest, BrightnessAndDisplayItemsChangeTheSettingsKeptWhenOptionsAreLef
     settings = SETTINGS();
 }
 
-TEST_F(MenuTest, SelectionWrapsAroundEveryScreen)
-{
-    press({SDLK_UP});
-    EXPECT_EQ(menu.selection, 4) << "up from NEW GAME selects QUIT";
-    press({SDLK_DOWN});
-    EXPECT_EQ(menu.selection, 0);
-    press({SDLK_RETURN, SDLK_UP});
-    EXPECT_EQ(menu.selection, 5) << "the slot screen's last item is back";
-    press({SDLK_ESCAPE, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_RETURN, SDLK_UP});
-    EXPECT_EQ(menu.getGameState(), Menu::stateControls);
-    EXPECT_EQ(menu.selection, 15) << "cancel";
-    press({SDLK_DOWN});
-    EXPECT_EQ(menu.selection, 0);
-}
-
 TEST_F(MenuTest, SlotSummariesShowLifeCoinsDiamondsAndKeys)
 {
-    SlotBytes(3, 17, 4, {"key_red", "coin3", "keyhole", "map_1"}).write(0);
-    SlotBytes(6, 123, 12, {}).write(1);
-    SlotBytes(2, 5, 1, {"key"}).write(3, 80);       // cut inside the level name
-    SlotBytes huge(2, 5, 1, {});
-    huge.bytes.resize(huge.bytes.size() - 8);
-    huge.int32(INT_MAX);                              // an object count the file cannot hold
-    huge.write(4);
+    storeSlot(0, 3, 17, 4, {"key_red", "coin3", "keyhole", "map_1"});
+    storeSlot(3, 2, 5, 1, {"key"}, 80); // cut inside the level name
     menu.updateSlot();
 
     EXPECT_STREQ(menu.slots[0].summary, "  03   17   04   02");
-    EXPECT_STREQ(menu.slots[1].summary, "  06   123  12   00");
     EXPECT_STREQ(menu.slots[2].summary, "empty");
     EXPECT_STREQ(menu.slots[3].summary, "damaged");
-    EXPECT_STREQ(menu.slots[4].summary, "damaged");
-    const bool exists[] = {true, true, false, false, false};
-    const bool damaged[] = {false, false, false, true, true};
+    const bool exists[] = {true, false, false, false, false};
+    const bool damaged[] = {false, false, false, true, false};
     for (int i = 0; i < Menu::slotCount; i++) {
         EXPECT_EQ(menu.slots[i].exists, exists[i]) << i;
         EXPECT_EQ(menu.slots[i].damaged, damaged[i]) << i;
@@ -240,7 +198,7 @@ TEST_F(MenuTest, SlotSummariesShowLifeCoinsDiamondsAndKeys)
 
 TEST_F(MenuTest, NewGameOnAStoredGameAsksBeforeOverwritingIt)
 {
-    SlotBytes(3, 17, 4, {}).write(1);
+    storeSlot(1, 3, 17, 4);
     press({SDLK_RETURN, SDLK_DOWN, SDLK_RETURN});
     ASSERT_EQ(menu.getGameState(), Menu::stateOverwrite);
     EXPECT_EQ(menu.chosenSlot, 1);
@@ -260,8 +218,8 @@ TEST_F(MenuTest, NewGameOnAStoredGameAsksBeforeOverwritingIt)
 
 TEST_F(MenuTest, ContinueIsRefusedOnEmptyAndDamagedSlotsAndANewGameOverwritesADamagedOneUnasked)
 {
-    SlotBytes(3, 17, 4, {}).write(2);
-    SlotBytes(3, 17, 4, {}).write(1, 50);
+    storeSlot(2, 3, 17, 4);
+    storeSlot(1, 3, 17, 4, {}, 50);
     press({SDLK_DOWN, SDLK_RETURN});
     press({SDLK_RETURN});
     EXPECT_EQ(menu.getGameState(), Menu::stateSlots) << "slot 1 is empty";
@@ -280,24 +238,21 @@ TEST_F(MenuTest, ContinueIsRefusedOnEmptyAndDamagedSlotsAndANewGameOverwritesADa
     EXPECT_STREQ(menu.getSlotName(), "./Save/slot1.sav");
 }
 
-TEST_F(MenuTest, VolumesAreClampedAndSavedToControlIni)
+// Clamping and the file's layout are ControlTest's.
+TEST_F(MenuTest, VolumeItemsChangeTheirOwnVolumeSavedToControlIniOnLeaving)
 {
-    press({SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_DOWN, SDLK_RIGHT});
-    EXPECT_EQ(getMusicVolume(), 100);
-    for (int i = 0; i < 21; i++)
-        press({SDLK_LEFT});
-    EXPECT_EQ(getMusicVolume(), 0);
+    press({SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_DOWN, SDLK_LEFT});
+    EXPECT_EQ(getMusicVolume(), 95);
     press({SDLK_DOWN, SDLK_LEFT, SDLK_LEFT, SDLK_LEFT, SDLK_RIGHT});
     EXPECT_EQ(getFxVolume(), 90);
     press({SDLK_DOWN, SDLK_RIGHT, SDLK_UP, SDLK_UP, SDLK_UP, SDLK_RIGHT});
-    EXPECT_EQ(getMusicVolume(), 0) << "arrows change nothing on BACK or CONTROLS";
+    EXPECT_EQ(getMusicVolume(), 95) << "arrows change nothing on BACK or CONTROLS";
     EXPECT_EQ(getFxVolume(), 90);
     press({SDLK_ESCAPE});
     std::vector<int> lines = controlFileLines();
     ASSERT_EQ(lines.size(), 514u);
-    EXPECT_EQ(lines[512], 0);
+    EXPECT_EQ(lines[512], 95);
     EXPECT_EQ(lines[513], 90);
-    EXPECT_EQ(lines[controlJump], controlJump);
 }
 
 TEST_F(MenuTest, RemappingToAKeyInUseSwapsTheTwoKeysAndBack)
@@ -363,7 +318,8 @@ TEST_F(MenuTest, DefaultStaysOnSaveAndCancelReloadsTheFile)
     EXPECT_EQ(menu.getGameState(), Menu::stateOptions);
 }
 
-TEST_F(MenuTest, PauseMenuResumesOrLeaves)
+// Leaving the game from it is FrameTest.TheMenuStartsPausesAndLeavesAGame.
+TEST_F(MenuTest, PauseMenuResumesOnReturnOnly)
 {
     menu.setGameState(Menu::statePaused);
     press({SDLK_ESCAPE});
@@ -371,11 +327,6 @@ TEST_F(MenuTest, PauseMenuResumesOrLeaves)
     press({SDLK_RETURN});
     EXPECT_EQ(menu.getGameState(), Menu::statePlaying);
     EXPECT_EQ(menu.getStartGame(), Menu::startResume);
-
-    menu.setGameState(Menu::statePaused);
-    press({SDLK_DOWN, SDLK_RETURN});
-    EXPECT_EQ(menu.getGameState(), Menu::stateMainMenu);
-    EXPECT_EQ(menu.getStartGame(), Menu::startLeavePaused);
 }
 
 TEST_F(MenuTest, OptionsOpenedFromThePauseMenuGoBackToIt)

@@ -104,17 +104,6 @@ TEST_F(InGame, AMissingSlotLeavesTheGameAsItWasAndTheTextFormLoadsItsObjectsWith
     EXPECT_EQ(world.player->state.checkpointX, checkpointX) << "the checkpoint is not the text's";
 }
 
-TEST_F(InGame, PausingIdlesTheWorkerAndResumingRunsIt)
-{
-    begin("metro2.lvl", 200, 40);
-    world.pause();
-    EXPECT_TRUE(world.paused);
-    EXPECT_EQ(lightingWorker().control(), LightingPaused);
-    world.pause();
-    EXPECT_FALSE(world.paused);
-    EXPECT_EQ(lightingWorker().control(), LightingRun);
-}
-
 // The lighting thread reads the room's copy of the lamp, never the one the
 // player changes: the frame hands it over whole at the start of each
 // update, before the player moves it again.
@@ -139,8 +128,8 @@ TEST_F(InGame, TheRoomLightsTheLampHandedOverAtEachUpdate)
     EXPECT_TRUE(p.sharedLight.external);
 }
 
-// Paused under the menu, the game shows the world as it stands, also when
-// it was paused before, then resumed and moved.
+// Paused under the menu, the game idles the lighting worker and shows the
+// world as it stands, also when it was paused before, then resumed and moved.
 TEST_F(InGame, APausedGameShowsTheWorldAsItStands)
 {
     begin("metro2.lvl", 448, 42);
@@ -159,56 +148,11 @@ TEST_F(InGame, APausedGameShowsTheWorldAsItStands)
     EXPECT_TRUE(pausedPictureIsFresh());
     menu.setGameState(Menu::statePlaying);
     world.pause(false);
+    EXPECT_EQ(lightingWorker().control(), LightingRun);
     int x = world.player->state.x;
     changeKeyState(SDLK_RIGHT, 1);
     runFrames(20);
     changeKeyState(SDLK_RIGHT, 0);
     ASSERT_NE(world.player->state.x, x);
     EXPECT_TRUE(pausedPictureIsFresh());
-}
-
-namespace {
-
-unsigned sceneClock = 0;
-unsigned readSceneClock()
-{
-    return sceneClock;
-}
-
-// What the room shows of its elements: name, place, picture and whether drawn.
-std::string elementsOf(const Level& level)
-{
-    std::string text;
-    for (const std::vector<Element*>* list : {&level.elements, &level.entities})
-        for (const Element* e : *list)
-            text += std::string(e->name) + " " + std::to_string(e->x) + " " + std::to_string(e->y) + " " +
-                    (e->tile ? e->tile->name : "-") + (e->visible ? "\n" : " hidden\n");
-    return text;
-}
-
-} // namespace
-
-// The cat's scene, watched, and skipped by holding the action key from its
-// second frame: it leaves the cat and the player where watching does.
-TEST_F(InGame, ASkippedSceneLeavesTheElementsWhereWatchingItDoes)
-{
-    world.clock = readSceneClock;
-    auto play = [this](bool skip) {
-        sceneClock = 0;
-        begin("hub_metro.lvl", 16, 18);
-        int keys[512] = {};
-        int frame = 0;
-        for (; frame < 3000 && (frame == 0 || world.moviePlaying); frame++) {
-            keys[SDLK_e] = skip && frame > 0;
-            world.input2(keys, &typo, pixelScreen);
-            world.update(pixelScreen);
-            sceneClock += 33;
-        }
-        EXPECT_EQ(frame, skip ? World::skipHoldFrames + 1 : 2401) << "the scene ended";
-        return elementsOf(*world.level) + std::to_string(world.player->state.x) + " " +
-               std::to_string(world.player->state.y);
-    };
-    std::string watched = play(false);
-    EXPECT_NE(watched.find("element074 "), std::string::npos);
-    EXPECT_EQ(play(true), watched);
 }

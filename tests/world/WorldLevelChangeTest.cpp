@@ -24,16 +24,28 @@ int threadCount()
 
 } // namespace
 
+// The door arrives on its target element with the camera focused on the
+// player and the room entered stored in the slot at once; the door back
+// leads home.
 TEST_F(InGame, DoorsLeadToTheTargetElementAndBackWithTheWorkerRestarted)
 {
     begin("test_hall.lvl", 80, 26);
     EXPECT_EQ(world.workerStarts, 1);
     runFrames(2);
 
-    tap(actionKey);
+    world.pressKey(actionKey, &typo, pixelScreen);
     EXPECT_STREQ(world.level->getName(), "./Level/test_lights.lvl");
     const Element* west = element("west");
     ASSERT_NE(nullptr, west);
+    EXPECT_EQ(world.player->state.x, west->x);
+    EXPECT_EQ(world.player->state.y, west->y);
+    // Focused at once: the player's point is centred within the margins.
+    EXPECT_EQ(world.camX, 16 - world.level->originX);
+    EXPECT_EQ(world.camX, world.targetX);
+    SAVE_STATE stored;
+    ASSERT_EQ(readSlot(world.slotFile, stored), SlotStatus::good);
+    EXPECT_STREQ(stored.level, "./Level/test_lights.lvl");
+    EXPECT_EQ(stored.player.x, west->x);
     EXPECT_EQ(world.workerStarts, 2) << "the worker was stopped and a new one started";
     long long passes = lightingWorker().passes();
     runFrames(3);
@@ -43,28 +55,6 @@ TEST_F(InGame, DoorsLeadToTheTargetElementAndBackWithTheWorkerRestarted)
     EXPECT_EQ(world.workerStarts, 3);
     EXPECT_GT(lightingWorker().passes(), passes) << "test_lights was lit while the player was there";
     EXPECT_EQ(world.player->state.x, element("lights")->x);
-}
-
-TEST_F(InGame, ArrivalPlacesThePlayerOnTheTargetAndTheCameraOnHim)
-{
-    begin("test_hall.lvl", 80, 26);
-    world.player->state.way = 1;
-    world.player->state.jumping = true;
-    world.pressKey(actionKey, &typo, pixelScreen);
-    const Element* west = element("west");
-    ASSERT_NE(nullptr, west);
-    EXPECT_EQ(world.player->state.x, west->x);
-    EXPECT_EQ(world.player->state.y, west->y);
-    EXPECT_EQ(world.player->state.oldX, west->x);
-    EXPECT_FALSE(world.player->state.jumping);
-    // Focused at once: the player's point is centred within the margins.
-    EXPECT_EQ(world.camX, 16 - world.level->originX);
-    EXPECT_EQ(world.camX, world.targetX);
-    // The slot holds the room entered, at once.
-    SAVE_STATE stored;
-    ASSERT_EQ(readSlot(world.slotFile, stored), SlotStatus::good);
-    EXPECT_STREQ(stored.level, "./Level/test_lights.lvl");
-    EXPECT_EQ(stored.player.x, west->x);
 }
 
 // Takes a door to `destination`'s element `target`; true when the room

@@ -17,7 +17,6 @@ TEST(KindLineTest, WordsAreTakenWholeAndAfterAnyBlanks)
                  {"light", KindLightUnknown},         {"light omnibus", KindLightUnknown}};
     for (const auto& l : lines)
         EXPECT_EQ(readKindLine(l.line).kind, l.kind) << l.line;
-    EXPECT_STREQ(kindWord(KindLightDirectional).words, "light directional");
 }
 
 TEST(KindLineTest, ArgumentsAreReadInOrderUntilTheFirstThatFails)

@@ -21,15 +21,6 @@ unsigned fakeClock()
 
 const int white = int(0xFFFFFFFF);
 
-// Every character is drawn as the substitute "X", a solid 4x5 block.
-std::string blockFont()
-{
-    std::string path = testing::TempDir() + "text_font.dat";
-    std::ofstream out(path, std::ios::binary);
-    out << "1\nX 4 5\nXXXX\nXXXX\nXXXX\nXXXX\nXXXX\n";
-    return path;
-}
-
 class TextTest : public testing::Test {
 protected:
     void SetUp() override
@@ -37,7 +28,10 @@ protected:
         saved = Text::clock;
         Text::clock = fakeClock;
         fakeNow = 1000;
-        ASSERT_EQ(1, font.load(blockFont().c_str()));
+        // Every character is drawn as the substitute "X", a solid 4x5 block.
+        std::string path = testing::TempDir() + "text_font.dat";
+        std::ofstream(path, std::ios::binary) << "1\nX 4 5\nXXXX\nXXXX\nXXXX\nXXXX\nXXXX\n";
+        ASSERT_EQ(1, font.load(path.c_str()));
         screen.clear(int(0xFF000000));
         box.init(&font, &screen);
         initControlNames();
@@ -155,11 +149,9 @@ TEST_F(TextTest, EscapesNameTheBoundKeysAndTheExpandedMessageIsCutAt255Character
         box.formatMessage(exact.data());
         EXPECT_STREQ(text, box.message);
     }
-    // create shows the expanded text.
     box.create("Use %101", 5, white);
     EXPECT_STREQ("Use E", box.message);
 
-    // The expanded message is cut at 255 characters.
     std::string text(300, 'a');
     box.formatMessage(text.c_str());
     EXPECT_EQ(255u, std::string(box.message).size());

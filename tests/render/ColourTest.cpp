@@ -44,13 +44,3 @@ TEST(Colour, BlendOverOpaqueBlack)
     s.addPixel(1, 1, int(0xFF123456));
     EXPECT_EQ(u(s.getPixel(1, 1)), 0xFF123456u) << "alpha 255 replaces it";
 }
-
-TEST(Colour, Angles)
-{
-    EXPECT_DOUBLE_EQ(Screen::getAngle(0, 0, 0, 5), 1.57075);
-    EXPECT_DOUBLE_EQ(Screen::getAngle(0, 0, 0, -5), 4.71225);
-    EXPECT_DOUBLE_EQ(Screen::getAngle(0, 0, -1, 0), 3.1415);
-    EXPECT_DOUBLE_EQ(Screen::getAngle(3, 3, 3, 3), 0.0);
-    EXPECT_NEAR(Screen::getAngle(0, 0, 1, -1), 6.283 - 0.785398, 1e-5);
-    EXPECT_NEAR(Screen::getAngle(0, 0, -1, -1), 3.1415 + 0.785398, 1e-5);
-}

@@ -63,7 +63,6 @@ TEST(KindLineTest, EnemyAndBonusWordsAreWholeFirstWords)
         int word;
         const char* rest;
     } bonuses[] = {
-        {"gold", BonusWordGold, ""},
         {"  one_time", BonusWordOneTime, ""},
         {"sheet Gone down.", BonusWordSheet, "Gone down."},
         {"sheet", BonusWordSheet, ""},

@@ -106,7 +106,9 @@ TEST_F(LevelFileTest, KindLinesRouteElementsToTheirLists)
                  {level.elements, "exit", Element::DoorKind},      {level.elements, "vault", Element::DoorKind},
                  {level.elements, "bat", Element::Decor},          {level.elements, "thing", Element::Decor},
                  {level.backgrounds, "sky", Element::Background},  {level.elements, "lever", Element::Switch},
-                 {level.elements, "lamp_switch", Element::LightSwitch}, {level.elements, "tap", Element::WaterSwitch}};
+                 {level.elements, "lamp_switch", Element::LightSwitch}, {level.elements, "tap", Element::WaterSwitch},
+                 {level.actives, "lift", Element::Mover},          {level.actives, "ghost", Element::Invisible},
+                 {level.actives, "crate", Element::Pushable}};
     for (const auto& k : kinds)
         EXPECT_EQ(named(k.list, k.name)->kind, k.kind) << k.name;
     EXPECT_STREQ(named(level.elements, "sign")->text, "text Mind the gap");
@@ -120,17 +122,13 @@ TEST_F(LevelFileTest, KindLinesRouteElementsToTheirLists)
     EXPECT_EQ(named(level.elements, "bat")->speed, 1.0f);
     EXPECT_EQ(named(level.elements, "bat")->frame, 2.0f);
 
+    // Movers and invisible things wait to be switched on, pushed things are on.
     Element* lift = named(level.actives, "lift");
-    EXPECT_EQ(lift->kind, Element::Mover);
-    EXPECT_FALSE(lift->active);
+    EXPECT_EQ((std::vector<bool>{lift->active, named(level.actives, "ghost")->active,
+                                 named(level.actives, "crate")->active}),
+              (std::vector<bool>{false, false, true}));
     EXPECT_EQ((std::vector<int>{lift->homeX, lift->homeY, lift->targetX, lift->targetY, lift->depth}),
               (std::vector<int>{50, 60, 50, 10, 2}));
-    Element* ghost = named(level.actives, "ghost");
-    EXPECT_EQ(ghost->kind, Element::Invisible);
-    EXPECT_FALSE(ghost->active);
-    Element* crate = named(level.actives, "crate");
-    EXPECT_EQ(crate->kind, Element::Pushable);
-    EXPECT_TRUE(crate->active);
 
     // The dog element becomes a dog and is not kept.
     ASSERT_EQ(level.dogs.size(), 1u);

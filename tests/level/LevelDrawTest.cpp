@@ -88,7 +88,6 @@ TEST(LevelDrawTest, WithMemoriesALitCellIsRememberedAndShownDimWhenDarkWithoutTh
     EXPECT_NE(m, 0);
     EXPECT_EQ(s.getPixel(3, 3), m);
     EXPECT_EQ(s.getPixel(4, 3), Screen::colorMul(cell(level, 4, 3).memoryColour, 0.8f));
-    EXPECT_EQ(s.getPixel(3, 1), Screen::colorMul(cell(level, 3, 1).memoryColour, 0.8f * 0.8f));
     // A cell never remembered shows its memory at strength 0.
     EXPECT_EQ(s.getPixel(6, 3), 0);
 

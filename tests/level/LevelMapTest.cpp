@@ -108,7 +108,9 @@ TEST(LevelMapTest, CloudInTheLastColumnWritesNothingPastTheMap)
 {
     OpenRoom room(6, 6);
     ASSERT_EQ(room.level.allocateMap(7, 6), 1);
+    const LevelPixel* longer = room.level.map;
     room.cloud(5, 2);
+    ASSERT_EQ(room.level.map, longer);
     LevelPixel* past = room.level.map + 6 * 6;
     for (int my = 0; my < 6; my++) {
         past[my].depth = 5;

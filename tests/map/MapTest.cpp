@@ -21,9 +21,6 @@ namespace {
 const int screenW = 200;
 const int screenH = 150;
 const int black = int(0xFF000000u);
-// The translucent panel over black, where nothing else is drawn.
-const int panelX = 50;
-const int panelY = 23;
 const int white = int(0xFFFFFFFFu);
 const int grey = int(0xFF555555u);
 const int yellow = int(0xFFFFFF00u);
@@ -54,7 +51,8 @@ public:
         SQUARE s = at(label);
         return screen.getPixel(s.x + dx, s.y + dy);
     }
-    int panel() const { return screen.getPixel(panelX, panelY); }
+    // The translucent panel over black, where nothing else is drawn.
+    int panel() const { return screen.getPixel(50, 23); }
     Screen screen;
 };
 

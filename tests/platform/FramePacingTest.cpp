@@ -30,9 +30,8 @@ void fakeSleep(unsigned long long us)
 
 } // namespace
 
-// A frame whose work took `work` microseconds waits for the rest of its 33 ms;
-// the next frame counts from where this one ended, so a late frame returns
-// at once and is not made up.
+// A frame whose work took `work` microseconds waits out its 33 ms; the next
+// counts from where this one ended, so a late frame is not made up.
 TEST(FramePacing, SleepsToTheDeadlineAndNeverEndsAFrameEarly)
 {
     const struct {

@@ -17,7 +17,6 @@ TEST(KindLineTest, WordsAreTakenWholeAndAfterAnyBlanks)
                  {"light", KindLightUnknown},         {"light omnibus", KindLightUnknown}};
     for (const auto& l : lines)
         EXPECT_EQ(readKindLine(l.line).kind, l.kind) << l.line;
-    EXPECT_STREQ(kindWord(KindLightDirectional).words, "light directional");
 }
 
 TEST(KindLineTest, ArgumentsAreReadInOrderUntilTheFirstThatFails)
@@ -64,7 +63,6 @@ TEST(KindLineTest, EnemyAndBonusWordsAreWholeFirstWords)
         int word;
         const char* rest;
     } bonuses[] = {
-        {"gold", BonusWordGold, ""},
         {"  one_time", BonusWordOneTime, ""},
         {"sheet Gone down.", BonusWordSheet, "Gone down."},
         {"sheet", BonusWordSheet, ""},

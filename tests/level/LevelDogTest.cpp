@@ -32,17 +32,6 @@ struct DogRoom : SimRoom {
     bool scared = false;
 };
 
-// A room 600 wide with a flat floor at row 60 and the player on it at x.
-struct FlatDogRoom : DogRoom {
-    explicit FlatDogRoom(int x) : DogRoom(600, 80)
-    {
-        rock(0, 60, 600, 20);
-        build();
-        px = x;
-        py = 50;
-    }
-};
-
 } // namespace
 
 TEST(LevelDogTest, DogThatCannotReachThePlayerNeverPassesRock)
@@ -75,26 +64,14 @@ TEST(LevelDogTest, DogThatCannotReachThePlayerNeverPassesRock)
     EXPECT_EQ(fallen->y, 76);
 }
 
-TEST(LevelDogTest, AcetyleneLampDrivesTheDogAwayForAHundredFramesMore)
-{
-    FlatDogRoom room(400);
-    Dog* dog = room.dog(350, 46);
-    room.scared = true;
-    // Out of reach from x 308 (it watches x 410); 99 frames on it stops.
-    room.frames(200);
-    EXPECT_EQ(dog->state, Dog::Idle);
-    EXPECT_EQ(dog->x, 112);
-    // Without the lamp the player walking up to it is chased.
-    room.scared = false;
-    room.px = 150;
-    room.frames(10);
-    EXPECT_EQ(dog->state, Dog::Chasing);
-    EXPECT_EQ(dog->x, 130);
-}
-
 TEST(LevelDogTest, TwoDogsCloseInFromBothSidesWhileAFarOneSleeps)
 {
-    FlatDogRoom room(200);
+    // A flat floor at row 60, the player on it at x 200.
+    DogRoom room(600, 80);
+    room.rock(0, 60, 600, 20);
+    room.build();
+    room.px = 200;
+    room.py = 50;
     Dog* left = room.dog(130, 46);
     Dog* right = room.dog(290, 46);
     Dog* far = room.dog(500, 46);

@@ -6,7 +6,6 @@
 #include "level/Element.h"
 #include "level/LevelFileFixtures.h"
 #include "level/LevelFixtures.h"
-#include "level/Light.h"
 #include "level/Dog.h"
 #include "level/Text.h"
 
@@ -15,7 +14,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -105,7 +106,9 @@ TEST_F(LevelFileTest, KindLinesRouteElementsToTheirLists)
                  {level.elements, "exit", Element::DoorKind},      {level.elements, "vault", Element::DoorKind},
                  {level.elements, "bat", Element::Decor},          {level.elements, "thing", Element::Decor},
                  {level.backgrounds, "sky", Element::Background},  {level.elements, "lever", Element::Switch},
-                 {level.elements, "lamp_switch", Element::LightSwitch}, {level.elements, "tap", Element::WaterSwitch}};
+                 {level.elements, "lamp_switch", Element::LightSwitch}, {level.elements, "tap", Element::WaterSwitch},
+                 {level.actives, "lift", Element::Mover},          {level.actives, "ghost", Element::Invisible},
+                 {level.actives, "crate", Element::Pushable}};
     for (const auto& k : kinds)
         EXPECT_EQ(named(k.list, k.name)->kind, k.kind) << k.name;
     EXPECT_STREQ(named(level.elements, "sign")->text, "text Mind the gap");
@@ -119,17 +122,13 @@ TEST_F(LevelFileTest, KindLinesRouteElementsToTheirLists)
     EXPECT_EQ(named(level.elements, "bat")->speed, 1.0f);
     EXPECT_EQ(named(level.elements, "bat")->frame, 2.0f);
 
+    // Movers and invisible things wait to be switched on, pushed things are on.
     Element* lift = named(level.actives, "lift");
-    EXPECT_EQ(lift->kind, Element::Mover);
-    EXPECT_FALSE(lift->active);
+    EXPECT_EQ((std::vector<bool>{lift->active, named(level.actives, "ghost")->active,
+                                 named(level.actives, "crate")->active}),
+              (std::vector<bool>{false, false, true}));
     EXPECT_EQ((std::vector<int>{lift->homeX, lift->homeY, lift->targetX, lift->targetY, lift->depth}),
               (std::vector<int>{50, 60, 50, 10, 2}));
-    Element* ghost = named(level.actives, "ghost");
-    EXPECT_EQ(ghost->kind, Element::Invisible);
-    EXPECT_FALSE(ghost->active);
-    Element* crate = named(level.actives, "crate");
-    EXPECT_EQ(crate->kind, Element::Pushable);
-    EXPECT_TRUE(crate->active);
 
     // The dog element becomes a dog and is not kept.
     ASSERT_EQ(level.dogs.size(), 1u);
@@ -142,8 +141,6 @@ TEST_F(LevelFileTest, KindLinesRouteElementsToTheirLists)
     EXPECT_STREQ(level.doors[0]->destination, "arrival.lvl");
     EXPECT_EQ(level.doors[1]->key, 3);
     EXPECT_STREQ(level.getName(), "./Level/routing.lvl");
-    EXPECT_NE(level.map, nullptr);
-    EXPECT_NE(level.message, nullptr);
 }
 
 TEST_F(LevelFileTest, KeywordsBlocksAndSpecialFile)
@@ -173,13 +170,10 @@ TEST_F(LevelFileTest, KeywordsBlocksAndSpecialFile)
     EXPECT_STREQ(level.bonus[5]->text, "gold");
     EXPECT_EQ(std::make_pair(level.bonus[0]->x, level.bonus[0]->y), std::make_pair(20, 30));
 
-    // Five light elements, one cloud source.
-    ASSERT_EQ(level.lights.size(), 5u);
-    EXPECT_EQ(level.lights[1]->x, 58);
-    EXPECT_EQ(level.lights[1]->y, 56);
-    EXPECT_EQ(level.lights[4]->style, Light::StyleFire);
+    // Five light elements, one cloud source (what their kind lines make is
+    // checked where kind lines are compiled).
+    EXPECT_EQ(level.lights.size(), 5u);
     EXPECT_TRUE(level.getCloud());
-    EXPECT_EQ(level.cloudSteps, 2);
 
     // The special file adds its elements to `specials` only, without rules.
     EXPECT_TRUE(level.special);
@@ -190,18 +184,29 @@ TEST_F(LevelFileTest, KeywordsBlocksAndSpecialFile)
     EXPECT_EQ(names(level.elements), (std::vector<std::string>{"floor", "sun", "lamp", "beam", "rays", "torch", "mist"}));
 }
 
-// Which of the seven a random bonus becomes is tested on the level itself;
-// the reader must hand the bonus over with the library of tiles.
-TEST_F(LevelFileTest, ARandomBonusBecomesABonusOfTheLibrary)
+// The reader hands a random bonus over with the library of tiles: drawn
+// again and again, it becomes each of the seven bonuses, every kind always
+// with the same word and a picture of its own.
+TEST_F(LevelFileTest, ARandomBonusBecomesEachOfTheSevenBonusesOfTheLibrary)
 {
     Level level;
     ASSERT_EQ(loadText(&level, ground + "BONUS\nluck\n  wall.til\n 0 0\n 3 4 0\n  random\n"), 1);
     ASSERT_EQ(level.bonus.size(), 1u);
-    const Element* b = level.bonus[0];
-    EXPECT_TRUE(b->kind >= Element::BonusGold && b->kind < Element::BonusGold + 7) << b->kind;
-    ASSERT_NE(b->tile, nullptr);
-    EXPECT_STRNE(b->tile->name, "wall.til");
-    EXPECT_STRNE(b->text, "random");
+    Element* b = level.bonus[0];
+    std::map<int, std::string> looks;
+    for (int i = 0; i < 1000 && looks.size() < 7; i++) {
+        ASSERT_NE(b->tile, nullptr);
+        std::string look = std::string(b->text) + " " + b->tile->name;
+        EXPECT_EQ(looks.emplace(b->kind, look).first->second, look) << b->kind;
+        level.createRandomBonus(b, tiles.get());
+    }
+    ASSERT_EQ(looks.size(), 7u);
+    EXPECT_EQ(looks.begin()->first, Element::BonusGold);
+    EXPECT_EQ(looks.rbegin()->first, Element::BonusGold + 6);
+    std::set<std::string> distinct;
+    for (const auto& look : looks)
+        distinct.insert(look.second);
+    EXPECT_EQ(distinct.size(), 7u);
 }
 
 TEST_F(LevelFileTest, MissingTileDropsTheElementAndItsLinesAreReadAsOrdinaryLines)
@@ -216,16 +221,6 @@ TEST_F(LevelFileTest, MissingTileDropsTheElementAndItsLinesAreReadAsOrdinaryLine
     EXPECT_EQ(notes(level, Level::NoteIgnoredLine), (std::vector<int>{10, 11, 12}));
 }
 
-TEST_F(LevelFileTest, InfoSetsTheCheckpointOnlyForItsWord)
-{
-    Level plain;
-    ASSERT_EQ(loadText(&plain, "INFO checkpoints\nINFO\n" + ground), 1);
-    EXPECT_FALSE(plain.checkpoint);
-    Level marked;
-    ASSERT_EQ(loadText(&marked, "INFO   checkpoint extra\n" + ground), 1);
-    EXPECT_TRUE(marked.checkpoint);
-}
-
 TEST_F(LevelFileTest, WaterKindLinesSetTheWaterAndItsSound)
 {
     FakeMixer fake;
@@ -236,7 +231,6 @@ TEST_F(LevelFileTest, WaterKindLinesSetTheWaterAndItsSound)
         EXPECT_TRUE(filling.water);
         EXPECT_EQ(filling.waterMode, 0);
         EXPECT_EQ(filling.waterLimit, 6);
-        EXPECT_EQ(filling.waterLevel, filling.mapHeight);
         EXPECT_EQ(soundPlaying[waterFillSlot], 1);
     }
     Level switched;
@@ -245,7 +239,6 @@ TEST_F(LevelFileTest, WaterKindLinesSetTheWaterAndItsSound)
     EXPECT_EQ(switched.waterMode, 1);
     EXPECT_EQ(switched.waterTop, 5);
     EXPECT_EQ(switched.waterLimit, 10);
-    EXPECT_EQ(switched.waterLevel, 5) << "switched water starts at its top";
     EXPECT_EQ(soundPlaying[waterFillSlot], 0);
     EXPECT_EQ(fake.calls("haltChannel").size(), 1u);
 }

@@ -1,37 +1,25 @@
 #include "level/Level.h"
 
-#include "assets/TileList.h"
-#include "audio/FakeMixer.h"
-#include "level/Element.h"
-#include "level/LevelFixtures.h"
+#include "level/SimRoom.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <set>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// An open room of width x height cells (depth 5), margins included,
-// compiled with whatever the test set on its level before.
-struct OpenRoom {
-    void compile(int width, int height)
-    {
-        tile = solidTile(width - 2, height - 2, int(0xFF808080u), 5);
-        level.baseDepth = 5;
-        place(&level, tile.get(), 0, 0);
-        ASSERT_EQ(level.compile(), 1);
-        ASSERT_EQ(level.mapWidth, width);
-        ASSERT_EQ(level.mapHeight, height);
-    }
-    // A cloud room with a source of density 10 at (mx, my).
-    void cloud(int width, int height, int mx, int my, int steps = 1)
+// An open room of width x height cells (depth 5), its margins open too,
+// built with whatever the test set on its level before.
+struct OpenRoom : SimRoom {
+    OpenRoom(int width, int height) : SimRoom(width - 2, height - 2) { level.baseDepth = 5; }
+    // Builds a cloud room with a source of density 10 at (mx, my).
+    void cloud(int mx, int my, int steps = 1)
     {
         level.hasCloud = true;
         level.cloudSteps = steps;
-        compile(width, height);
+        build();
         cell(level, mx, my).cloud = 10;
     }
     // The cloud densities of the cells (x, y) listed as x, y pairs.
@@ -42,9 +30,6 @@ struct OpenRoom {
             densities.push_back(cell(level, c.first, c.second).cloud);
         return densities;
     }
-
-    std::unique_ptr<Tile> tile;
-    Level level;
 };
 
 // The water's surface row after each of `ticks` updates.
@@ -79,8 +64,8 @@ TEST(LevelMapTest, AngleInEveryQuadrant)
 
 TEST(LevelMapTest, CloudSpreadsOneDensityPerStep)
 {
-    OpenRoom room;
-    room.cloud(20, 20, 10, 10);
+    OpenRoom room(20, 20);
+    room.cloud(10, 10);
     const std::initializer_list<std::pair<int, int>> around = {{10, 10}, {9, 10}, {11, 10}, {10, 9}, {10, 11},
                                                                {9, 9},   {12, 10}, {8, 10}, {13, 10}};
     room.level.computeCloud();
@@ -92,8 +77,8 @@ TEST(LevelMapTest, CloudSpreadsOneDensityPerStep)
 
 TEST(LevelMapTest, CloudStepsPerUpdateAndRockStopsIt)
 {
-    OpenRoom room;
-    room.cloud(12, 12, 5, 5, 2);
+    OpenRoom room(12, 12);
+    room.cloud(5, 5, 2);
     // A wall of rock in column 7.
     for (int my = 0; my < 12; my++)
         cell(room.level, 7, my).depth = 10;
@@ -109,30 +94,43 @@ TEST(LevelMapTest, CloudStepsPerUpdateAndRockStopsIt)
 
     // A huge step count from a level file is bounded: the update returns,
     // and the shared step counter is back at its start for the next level.
-    OpenRoom thick, thin;
-    thick.cloud(6, 6, 2, 2, 2000000000);
+    OpenRoom thick(6, 6), thin(6, 6);
+    thick.cloud(2, 2, 2000000000);
     thick.level.computeCloud();
-    thin.cloud(6, 6, 2, 2);
+    thin.cloud(2, 2);
     thin.level.computeCloud();
     EXPECT_EQ(thin.cloudAt({{2, 2}, {3, 2}, {4, 2}}), (std::vector<int>{10, 9, 0}));
+}
 
-    // Without a cloud source nothing moves.
-    OpenRoom still;
-    still.compile(6, 6);
-    cell(still.level, 2, 2).cloud = 10;
-    still.level.computeCloud();
-    EXPECT_EQ(still.cloudAt({{3, 2}}), (std::vector<int>{0}));
+// The map is first given a block one column longer, which compile then
+// reuses: the cells past its end are owned, and must stay as they were.
+TEST(LevelMapTest, CloudInTheLastColumnWritesNothingPastTheMap)
+{
+    OpenRoom room(6, 6);
+    ASSERT_EQ(room.level.allocateMap(7, 6), 1);
+    const LevelPixel* longer = room.level.map;
+    room.cloud(5, 2);
+    ASSERT_EQ(room.level.map, longer);
+    LevelPixel* past = room.level.map + 6 * 6;
+    for (int my = 0; my < 6; my++) {
+        past[my].depth = 5;
+        past[my].cloudNext = -1;
+    }
+    room.level.computeCloud();
+    EXPECT_EQ(room.cloudAt({{5, 2}, {4, 2}}), (std::vector<int>{10, 9}));
+    for (int my = 0; my < 6; my++)
+        EXPECT_EQ(past[my].cloudNext, -1) << my;
 }
 
 TEST(LevelMapTest, FillingWaterRisesEverySecondTickToItsLimit)
 {
     FakeMixer mixer;
     initSounds();
-    OpenRoom room;
+    OpenRoom room(10, 100);
     Level& level = room.level;
     level.water = true;
     level.waterLimit = 40;
-    room.compile(10, 100);
+    room.build();
     EXPECT_EQ(level.waterLevel, 100);
     EXPECT_EQ(level.waterLimit, 40);
     EXPECT_EQ(fillRows(level, 8), (std::vector<int>{99, 99, 98, 98, 97, 97, 96, 96}));
@@ -141,18 +139,14 @@ TEST(LevelMapTest, FillingWaterRisesEverySecondTickToItsLimit)
     EXPECT_EQ(level.waterLevel, 39);
 
     // The filling sound loops while the surface moves and stops when it rests.
-    ASSERT_FALSE(mixer.calls("playChannel").empty());
-    EXPECT_EQ(mixer.calls("playChannel")[0].first, 31);
-    EXPECT_EQ(mixer.calls("playChannel")[0].second, -1);
-    ASSERT_EQ(mixer.calls("haltChannel").size(), 1u);
-    EXPECT_EQ(mixer.calls("haltChannel")[0].first, 31);
+    EXPECT_EQ(heard(mixer, waterFillSlot), "PH");
     closeSounds();
 
     // A limit below the map is dropped: the water fills the whole room.
-    OpenRoom deep;
+    OpenRoom deep(10, 30);
     deep.level.water = true;
     deep.level.waterLimit = 500;
-    deep.compile(10, 30);
+    deep.build();
     EXPECT_EQ(deep.level.waterLimit, 0);
     fillRows(deep.level, 100);
     EXPECT_EQ(deep.level.waterLevel, 0);
@@ -160,14 +154,14 @@ TEST(LevelMapTest, FillingWaterRisesEverySecondTickToItsLimit)
 
 TEST(LevelMapTest, SwitchedWaterSinksAndRisesBetweenItsBounds)
 {
-    OpenRoom room;
+    OpenRoom room(10, 60);
     Level& level = room.level;
     level.water = true;
     level.waterMode = 1;
     level.waterLevel = 77;
     level.waterTop = 20;
     level.waterLimit = 25;
-    room.compile(10, 60);
+    room.build();
     EXPECT_EQ(level.waterLevel, 20);
     level.waterMode = 2;
     EXPECT_EQ(fillRows(level, 14), (std::vector<int>{21, 21, 22, 22, 23, 23, 24, 24, 25, 25, 25, 25, 25, 25}));
@@ -179,49 +173,4 @@ TEST(LevelMapTest, SwitchedWaterSinksAndRisesBetweenItsBounds)
     dry.computeFill(0);
     EXPECT_EQ(dry.waterLevel, 3);
     EXPECT_EQ(dry.waterFrame, 0);
-}
-
-TEST(LevelMapTest, RandomBonusReachesAllSevenAndToleratesMissingTiles)
-{
-    TileList tiles("no such container");
-    const char* names[] = {"gold_coin01.anm", "diamond01.anm", "eye.til", "heart2.til", "candle02.til",
-                           "torchlight2.til"};
-    for (const char* name : names) {
-        Tile* t = new Tile;
-        boundedCopy(t->name, sizeof t->name, name);
-        tiles.list.push_back(t);
-    }
-    tiles.count = int(tiles.list.size());
-
-    Level level;
-    std::set<int> kinds;
-    const struct {
-        int kind;
-        const char* text;
-        const char* tile;
-    } table[] = {{Element::BonusGold, "gold", "gold_coin01.anm"},  {Element::BonusDiamond, "diamond", "diamond01.anm"},
-                 {Element::BonusEye, "eye", "eye.til"},              {Element::BonusLife, "life", "heart2.til"},
-                 {Element::BonusCandle, "candle", "candle02.til"},   {Element::BonusElectric, "electric", "torchlight2.til"},
-                 {Element::BonusAceto, "aceto", nullptr}};
-    for (int i = 0; i < 1000 && kinds.size() < 7; i++) {
-        Element e;
-        boundedCopy(e.text, sizeof e.text, "random");
-        level.createRandomBonus(&e, &tiles);
-        bool known = false;
-        for (const auto& row : table)
-            if (row.kind == e.kind) {
-                known = true;
-                EXPECT_STREQ(e.text, row.text);
-                if (row.tile) {
-                    ASSERT_NE(e.tile, nullptr);
-                    EXPECT_STREQ(e.tile->name, row.tile);
-                } else {
-                    // "aceto.til" is not in this library: no picture, no crash.
-                    EXPECT_EQ(e.tile, nullptr);
-                }
-            }
-        ASSERT_TRUE(known) << e.kind;
-        kinds.insert(e.kind);
-    }
-    EXPECT_EQ(kinds.size(), 7u);
 }

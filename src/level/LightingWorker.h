@@ -118,6 +118,8 @@ struct LIGHTING_SCRATCH {
     std::vector<CELL_BOX> freshRows;
     // Directional shadow depths of the pass's region.
     std::vector<short> directionalResults;
+    // Counts of the rock in the square an omni or spot light's marches read.
+    std::vector<int> rockCounts;
     // The control value of the worker running the pass, which a stop request
     // ends early; null for a pass on the main thread, which always finishes.
     const std::atomic<int>* control = nullptr;

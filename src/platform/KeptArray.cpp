@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -91,4 +92,18 @@ void zeroKeptBlock(KEPT_BLOCK b, std::size_t bytes)
     // only the pages written again are faulted in.
     if (b.data && bytes > 0)
         madvise(b.data, wholePages(bytes), MADV_DONTNEED);
+}
+
+void faultInPages(void* from, std::size_t bytes)
+{
+#if defined(MADV_POPULATE_WRITE)
+    if (!from || bytes == 0)
+        return;
+    std::uintptr_t page = std::uintptr_t(sysconf(_SC_PAGESIZE));
+    std::uintptr_t first = std::uintptr_t(from) / page * page;
+    madvise(reinterpret_cast<void*>(first), wholePages(std::uintptr_t(from) + bytes - first), MADV_POPULATE_WRITE);
+#else
+    (void)from;
+    (void)bytes;
+#endif
 }

@@ -23,6 +23,10 @@ void giveBackKeptBlock(const void* shelf, KEPT_BLOCK b);
 // Makes the first `bytes` bytes of b read as zero; pages written before
 // are given back to the system instead of being cleared one by one.
 void zeroKeptBlock(KEPT_BLOCK b, std::size_t bytes);
+// Faults in, ready for writing, the pages holding the `bytes` bytes at
+// `from` without changing what they hold, where the system can: another
+// thread may write them meanwhile, and finds them in place.
+void faultInPages(void* from, std::size_t bytes);
 
 // An array of T whose memory outlives it: when the array is released its
 // block is kept for the next array of T that needs no more, so a room's map

@@ -317,6 +317,7 @@ void World::startWorker(Screen* screen)
     long long passes = worker.passes();
     worker.start(level);
     workerStarts++;
+    level->faultInNextRecords(camX, camY, screen->width, screen->height, lightingMargin);
     worker.waitForPassAfter(passes);
     if (paused)
         worker.setControl(LightingPaused);

@@ -131,7 +131,9 @@ inline void pass(Level& level, int x, int y, int w, int h, int margin)
         for (int mx = 0; mx < W; mx++)
             for (int my = 0; my < H; my++) {
                 LevelPixel& p = at(level, mx, my);
-                CellLight& received = level.lightOf(b, mx * H + my);
+                // Records outside the region are left as they are; paint and memory still take the light.
+                CellLight outside{};
+                CellLight& received = inRegion(mx, my) ? level.lightOf(b, mx * H + my) : outside;
                 int dx = mx - lmx, dy = my - lmy;
                 if (l.type == Light::Ambient && inRegion(mx, my)) {
                     add(received, l, 1, 1);

@@ -4,14 +4,10 @@
 
 #include "authoring/RoomReach.h"
 
+#include "app/ReplayHarness.h"
 #include "authoring/BackWalls.h"
-
 #include "base/TestFiles.h"
 #include "player/PlayerFixtures.h"
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -186,22 +182,6 @@ TEST(RoomReachTest, ATallLadderIsClimbedPastTheShelvesThatLeadNowhere)
     ASSERT_EQ(reach.search("east", "west"), 1) << "and down again";
 }
 
-TEST(RoomReachTest, TheScriptIsAReplayThatEndsByTakingTheDoor)
-{
-    RoomReach reach;
-    reach.script = {RoomReach::Right, RoomReach::Right | RoomReach::Jump, RoomReach::Right | RoomReach::Walk, 0};
-    EXPECT_EQ(reach.replayText(), "0 down right\n"
-                                  "1 down space\n"
-                                  "2 up space\n"
-                                  "2 down a\n"
-                                  "3 up right\n"
-                                  "3 up a\n"
-                                  "4 down e\n"
-                                  "5 up e\n");
-    EXPECT_EQ(RoomReach::replayLines({RoomReach::Left}, 100), "100 down left\n101 up left\n")
-        << "from a given frame";
-}
-
 TEST(RoomReachTest, TheCellsReachedWithoutAWallBehindAreFoundFromEveryDoorAndMissingDoorsAreErrors)
 {
     // A low hall whose wall is painted from x 10 to 10 + `painted`; with an
@@ -244,33 +224,6 @@ TEST(RoomReachTest, TheCellsReachedWithoutAWallBehindAreFoundFromEveryDoorAndMis
     }
 }
 
-namespace {
-
-// Runs the program in test_hall from the search's start with the replay
-// `keys` for `frames` frames: the words of its trace's lines.
-// Its games are stored in a player's folder of the test's own.
-std::vector<std::vector<std::string>> playHall(const RoomReach& reach, const std::string& keys, int frames)
-{
-    std::string replay = tempPath("hall.txt"), trace = tempPath("hall_trace.txt");
-    std::ofstream(replay) << keys;
-    std::string command = "cd " GLOAMER_GAME_DIR " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./gloamer --fast "
-                          "--player-folder " + freshFolder("reach_player", "Save") + " --start test_hall.lvl " + std::to_string(reach.startX) +
-                          " " + std::to_string(reach.startY) + " --replay " + replay + " --trace " + trace +
-                          " --frames " + std::to_string(frames) + " >/dev/null 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(readFile(trace));
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream words(line);
-        rows.emplace_back();
-        for (std::string w; words >> w;)
-            rows.back().push_back(w);
-    }
-    return rows;
-}
-
-} // namespace
-
 // A way found in a shipped room is played through the door by the program
 // itself; and a player read back from a line of the program's trace,
 // mid-run and mid-jump, goes on frame by frame exactly as the program shows
@@ -282,16 +235,14 @@ TEST(RoomReachTest, AWayFoundInAShippedRoomAndAPoseReadFromTheTraceGoOnAsTheProg
     ASSERT_EQ(reach.load(game.c_str(), "test_hall.lvl"), 1) << reach.error;
     ASSERT_EQ(reach.search("west", "lights"), 1);
     int wayFrames = int(reach.script.size()) + 2;
-    std::vector<std::vector<std::string>> way = playHall(reach, reach.replayText(), wayFrames);
-    ASSERT_EQ(int(way.size()), wayFrames);
-    EXPECT_EQ(way[reach.script.size() - 1].at(1), "./Level/test_hall.lvl") << "still in the room before the action key";
-    EXPECT_EQ(way[reach.script.size()].at(1), "./Level/test_lights.lvl") << "the action key took the door";
+    const std::string start = "--start test_hall.lvl " + std::to_string(reach.startX) + " " + std::to_string(reach.startY);
+    replay::Rows way = replay::run("reach_way", start, reach.replayText(), wayFrames);
+    EXPECT_EQ(way[reach.script.size() - 1][replay::Level], "./Level/test_hall.lvl") << "still in the room before the action key";
+    EXPECT_EQ(way[reach.script.size()][replay::Level], "./Level/test_lights.lvl") << "the action key took the door";
 
     // Runs right from frame 2, jumps from 12 to 30, walks from 40.
     const int frames = 70;
-    std::vector<std::vector<std::string>> rows =
-        playHall(reach, "2 down right\n12 down space\n30 up space\n40 down a\n", frames);
-    ASSERT_EQ(int(rows.size()), frames);
+    replay::Rows rows = replay::run("reach_pose", start, "2 down right\n12 down space\n30 up space\n40 down a\n", frames);
 
     PlayerRoom room;
     ASSERT_EQ(room.load(game.c_str(), "test_hall.lvl"), 1);
@@ -308,7 +259,7 @@ TEST(RoomReachTest, AWayFoundInAShippedRoomAndAPoseReadFromTheTraceGoOnAsTheProg
             c.walk = frame >= 40;
             room.frame(c);
             ASSERT_EQ(std::to_string(room.player.state.x) + " " + std::to_string(room.player.state.y),
-                      rows[frame][2] + " " + rows[frame][3])
+                      rows[frame][replay::X] + " " + rows[frame][replay::Y])
                 << "from frame " << from << ", at frame " << frame;
         }
         moving += body.x != RoomReach::bodyOf(room.player).x;

@@ -11,8 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <cstring>
+#include <fstream>
+#include <initializer_list>
 #include <map>
 #include <set>
 #include <sstream>
@@ -162,15 +163,22 @@ private:
     }
 };
 
-// The lines naming a problem: all but the summary.
-int problemLines(const TOOL_RUN& run)
+// Checks the world through the tool: it fails naming each of `problems`,
+// and, when `only`, nothing else.
+void expectReported(const FakeWorld& world, const char* name, std::initializer_list<const char*> problems,
+                    bool only = true)
 {
-    int n = 0;
+    TOOL_RUN run = runTool("worldcheck", "'" + world.write(name) + "'");
+    EXPECT_EQ(run.status, 1);
+    for (const char* problem : problems)
+        EXPECT_TRUE(run.says(problem)) << run.output;
+    // The lines naming a problem: all but the summary.
     std::istringstream lines(run.output);
-    std::string line;
-    while (std::getline(lines, line))
-        n += line.compare(0, 11, "worldcheck:") != 0;
-    return n;
+    std::size_t named = 0;
+    for (std::string line; std::getline(lines, line);)
+        named += line.compare(0, 11, "worldcheck:") != 0;
+    if (only)
+        EXPECT_EQ(named, problems.size()) << run.output;
 }
 
 } // namespace
@@ -193,15 +201,11 @@ TEST(WorldcheckTest, AMissingRoomAndTheRoomsOnlyItLeadsToAreReported)
 {
     FakeWorld world;
     world.missing.insert("vault");
-    TOOL_RUN run = runTool("worldcheck", "'" + world.write("missing") + "'");
-    EXPECT_EQ(run.status, 1);
-    for (const char* problem :
-         {"vault: Level/vault.lvl is missing or does not load\n",
-          "maze2: cannot be reached from metro2 through doors\n",
-          "end02: cannot be reached from metro2 through doors\n",
-          "end02: its ending trigger \"bonus movie 9\" cannot be reached\n"})
-        EXPECT_TRUE(run.says(problem)) << run.output;
-    EXPECT_EQ(problemLines(run), 4) << run.output;
+    expectReported(world, "missing",
+                   {"vault: Level/vault.lvl is missing or does not load\n",
+                    "maze2: cannot be reached from metro2 through doors\n",
+                    "end02: cannot be reached from metro2 through doors\n",
+                    "end02: its ending trigger \"bonus movie 9\" cannot be reached\n"});
 }
 
 TEST(WorldcheckTest, DoorsWithoutPartnerLeadingElsewhereTargetingTheWrongElementOrOnTheWrongSideAreReported)
@@ -217,15 +221,11 @@ TEST(WorldcheckTest, DoorsWithoutPartnerLeadingElsewhereTargetingTheWrongElement
     world.rooms["entrance"].things +=
         element("ELEMENT", "to_metro3", "mark.til", 20, 160, "door metro3.lvl platform") +
         element("ELEMENT", "to_intro_part10", "mark.til", 480, 160, "door intro_part10.lvl to_entrance");
-    TOOL_RUN run = runTool("worldcheck", "'" + world.write("doors") + "'");
-    EXPECT_EQ(run.status, 1);
-    for (const char* problem :
-         {"dark04: no door to dark05 for the passage C2-D2\n",
-          "metro2: door to_hub_cave leads to hub_cave, which no passage of the map joins to it\n",
-          "metro3: door to_entrance at (20, 160) is not within the outer 16 columns of the east side of square B1\n",
-          "entrance: door to_metro3 targets metro3 platform, not its door to_entrance back\n"})
-        EXPECT_TRUE(run.says(problem)) << run.output;
-    EXPECT_EQ(problemLines(run), 4) << run.output;
+    expectReported(world, "doors",
+                   {"dark04: no door to dark05 for the passage C2-D2\n",
+                    "metro2: door to_hub_cave leads to hub_cave, which no passage of the map joins to it\n",
+                    "metro3: door to_entrance at (20, 160) is not within the outer 16 columns of the east side of square B1\n",
+                    "entrance: door to_metro3 targets metro3 platform, not its door to_entrance back\n"});
 }
 
 TEST(WorldcheckTest, AKeyBehindItsOwnLockedDoorLeavesTheDoorShutAndWhatLiesBeyond)
@@ -233,21 +233,18 @@ TEST(WorldcheckTest, AKeyBehindItsOwnLockedDoorLeavesTheDoorShutAndWhatLiesBeyon
     FakeWorld world;
     world.door("hub_metro", "locked_door")->keys = 1;
     world.key("deads_corner", "key_corner");
-    TOOL_RUN run = runTool("worldcheck", "'" + world.write("key") + "'");
-    EXPECT_EQ(run.status, 1);
-    for (const char* problem :
-         {"hub_metro: locked door to_locked_door needs 1 keys, but only 0 can be found without passing through it\n",
-          "deads_corner: cannot be reached from metro2 through doors\n",
-          "orsolans_grave: cannot be reached from metro2 through doors\n"})
-        EXPECT_TRUE(run.says(problem)) << run.output;
+    expectReported(world, "key",
+                   {"hub_metro: locked door to_locked_door needs 1 keys, but only 0 can be found without passing through it\n",
+                    "deads_corner: cannot be reached from metro2 through doors\n",
+                    "orsolans_grave: cannot be reached from metro2 through doors\n"},
+                   false);
 
     // Two keys for a door needing two: one before it is not enough either.
     FakeWorld two;
     two.door("hub_cave", "locked_door2")->keys = 2;
     two.key("maze", "key_maze");
-    TOOL_RUN second = runTool("worldcheck", "'" + two.write("two_keys") + "'");
-    EXPECT_TRUE(second.says("hub_cave: locked door to_locked_door2 needs 2 keys, but only 1 can be found"))
-        << second.output;
+    expectReported(two, "two_keys", {"hub_cave: locked door to_locked_door2 needs 2 keys, but only 1 can be found"},
+                   false);
 }
 
 TEST(WorldcheckTest, AnUnreachableRoomAGridOfTheWrongSizeAndRoomsWithoutTheirTrackAreReported)
@@ -258,15 +255,13 @@ TEST(WorldcheckTest, AnUnreachableRoomAGridOfTheWrongSizeAndRoomsWithoutTheirTra
     // vertical02's only way in is double03's door.
     world.removeDoor("double03", "vertical02");
     world.rooms["metro2"].rows = 2;
-    TOOL_RUN run = runTool("worldcheck", "'" + world.write("unreachable") + "'");
-    EXPECT_EQ(run.status, 1);
-    for (const char* problem :
-         {"vertical02: cannot be reached from metro2 through doors\n",
-          "double03: no door to vertical02 for the passage D5-C5\n",
-          "metro2: grid of 64 x 80 cells, the map's 1 x 1 squares need 64 x 40\n",
-          "maze: no MUSIC line: Continue or a death here starts no music\n",
-          "maze2: MUSIC 3 is the game-over track, not a room's\n"})
-        EXPECT_TRUE(run.says(problem)) << run.output;
+    expectReported(world, "unreachable",
+                   {"vertical02: cannot be reached from metro2 through doors\n",
+                    "double03: no door to vertical02 for the passage D5-C5\n",
+                    "metro2: grid of 64 x 80 cells, the map's 1 x 1 squares need 64 x 40\n",
+                    "maze: no MUSIC line: Continue or a death here starts no music\n",
+                    "maze2: MUSIC 3 is the game-over track, not a room's\n"},
+                   false);
 }
 
 TEST(WorldcheckTest, TheStoryNeedsTheWaysOnThePathsToKeysLockedDoorsAndEndings)

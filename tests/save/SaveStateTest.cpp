@@ -242,9 +242,14 @@ TEST(SaveState, GameTextHoldsItsFixedLinesInOrderAndEndsWithEnd)
 }
 
 // The complete form's round trip is Savetool.DumpAndPackGiveTheSameSlotBack's.
-TEST(SaveState, BadCompleteTextIsRefused)
+TEST(SaveState, CompleteTextRoundTripsAndBadTextIsRefused)
 {
+    SAVE_STATE original = richState();
+    std::string text = formatSaveText(original, SaveText::complete);
     SAVE_STATE read;
+    ASSERT_EQ(parseSaveText(text.data(), text.size(), read, SaveText::complete), 1);
+    expectSameState(read, original);
+
     // A misspelt key is ignored by the game and refused in a text a person wrote.
     const char typo[] = "PLAYER_POSITON 1 2\nEND";
     EXPECT_EQ(parseSaveText(typo, sizeof typo - 1, read, SaveText::game), 1);

@@ -130,6 +130,15 @@ TEST_F(MovieTest, AWaitForAHeightIssuesNoMovement)
     }
     EXPECT_EQ(Movie::codeNothing, movie.readAction());
     EXPECT_EQ(1, movie.cursor);
+
+    // Coming from above, ten pixels short is not there yet either.
+    movie.addMovementY(-200);
+    movie.playerY = -210;
+    EXPECT_EQ(Movie::codeNothing, movie.readAction());
+    EXPECT_EQ(1, movie.cursor);
+    movie.playerY = -209;
+    EXPECT_EQ(Movie::codeNothing, movie.readAction());
+    EXPECT_EQ(2, movie.cursor);
 }
 
 TEST_F(MovieTest, ABrightnessGoalAlreadyReachedSnapsAndOtherwiseFadesEveryFourthFrame)

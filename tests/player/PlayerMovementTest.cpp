@@ -190,6 +190,15 @@ TEST_F(HallTest, WalkingBackKeepsTheNearestFreePlaceOnTheWay)
     EXPECT_FALSE(p.state.jumping);
 }
 
+TEST_F(HallTest, ALookAroundFadesBackWhileHeStands)
+{
+    enter(100);
+    p.viewX = -93.0f;
+    for (int i = 0; i < 20; i++)
+        room.frame(held(""));
+    EXPECT_LT(std::fabs(p.viewX), 1.0f);
+}
+
 TEST_F(HallTest, AJumpBumpsALowCeilingAndLands)
 {
     game.rock(10, 10, 280, 100); // the ceiling's lowest row is 109

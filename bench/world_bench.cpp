@@ -16,6 +16,7 @@
 #include <chrono>
 #include <ctime>
 #include <unistd.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -64,6 +65,17 @@ double percentile(std::vector<double> v, double p)
     return v[std::min(v.size() - 1, size_t(p * double(v.size())))];
 }
 
+// Median and 95th percentile of the clock and processor times per
+// iteration; `cpu` names the processor counters.
+void reportTimes(benchmark::State& state, const std::vector<double>& times, const std::vector<double>& processorTimes,
+                 const std::string& cpu)
+{
+    state.counters["median_ms"] = percentile(times, 0.5);
+    state.counters["p95_ms"] = percentile(times, 0.95);
+    state.counters[cpu + "_median_ms"] = percentile(processorTimes, 0.5);
+    state.counters[cpu + "_p95_ms"] = percentile(processorTimes, 0.95);
+}
+
 // Milliseconds of processor time the calling thread has used (or, with
 // CLOCK_PROCESS_CPUTIME_ID, all threads of the program).
 double processorMilliseconds(clockid_t clock = CLOCK_THREAD_CPUTIME_ID)
@@ -93,10 +105,7 @@ void wholeFrame(benchmark::State& state, const char* room, int x, int y)
         processorTimes.push_back(processorMilliseconds() - processorStart);
         times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
-    state.counters["median_ms"] = percentile(times, 0.5);
-    state.counters["p95_ms"] = percentile(times, 0.95);
-    state.counters["cpu_median_ms"] = percentile(processorTimes, 0.5);
-    state.counters["cpu_p95_ms"] = percentile(processorTimes, 0.95);
+    reportTimes(state, times, processorTimes, "cpu");
 }
 
 void BM_FrameMetro2(benchmark::State& state)
@@ -135,10 +144,7 @@ void BM_LevelChange(benchmark::State& state)
         processorTimes.push_back(processorMilliseconds(CLOCK_PROCESS_CPUTIME_ID) - processorStart);
         times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
-    state.counters["median_ms"] = percentile(times, 0.5);
-    state.counters["p95_ms"] = percentile(times, 0.95);
-    state.counters["process_cpu_median_ms"] = percentile(processorTimes, 0.5);
-    state.counters["process_cpu_p95_ms"] = percentile(processorTimes, 0.95);
+    reportTimes(state, times, processorTimes, "process_cpu");
 }
 BENCHMARK(BM_LevelChange)->Iterations(40)->Unit(benchmark::kMillisecond);
 
